@@ -1,0 +1,47 @@
+#pragma once
+
+#include "app/core/settings.h"
+#include "db/core/sqlite_database.h"
+#include "journal/core/reference_lists.h"
+
+#include <QString>
+
+#include <memory>
+
+// The shared state of one run, passed by reference to every page and
+// command: the database, the program folder, the active account, the
+// reference lists and the settings held in memory.
+class Journal {
+public:
+    explicit Journal(QString appDir);
+
+    // The program folder, without a trailing separator.
+    const QString& appDir() const { return m_appDir; }
+    // A path under the program folder: path("config.ini"), path("sprav/Вход.txt").
+    QString path(const QString& relative) const { return m_appDir + u'/' + relative; }
+
+    // The database; without datamoney.db it is a closed connection on which
+    // every operation fails with ESQLiteException.
+    TSQLiteDatabase& db() { return *m_db; }
+    bool hasDatabase() const { return m_db->isOpen(); }
+    // Opens datamoney.db of the program folder when it exists. Throws
+    // ESQLiteException when the file exists but is not a usable database.
+    void openDatabase();
+    void setDatabase(std::unique_ptr<TSQLiteDatabase> db) { m_db = std::move(db); }
+
+    // The id of the active account as decimal text, empty when none.
+    QString activeAccount;
+    ReferenceLists lists;
+    Settings settings;
+
+private:
+    QString m_appDir;
+    std::unique_ptr<TSQLiteDatabase> m_db;
+};
+
+class Prompts;
+
+// Opens datamoney.db at program start. A file that exists but is not a
+// database is reported ("Ошибка №2 - Откытия базы данных") and the program
+// must end: returns false.
+bool openJournalDatabase(Journal& journal, Prompts& prompts);

@@ -1,0 +1,36 @@
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "app/ui/application.h"
+#include "app/ui/main_window.h"
+#include "app/ui/qt_prompts.h"
+#include "app/ui/screen_capture.h"
+#include "app/ui/unix_signals.h"
+
+#include <QDir>
+#include <QLocale>
+
+int main(int argc, char** argv)
+{
+    JournalApplication app(argc, argv);
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationDisplayName(QString());
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+
+    // The program folder is the current folder, so that datamoney.db and
+    // date.txt resolve there wherever the program was started from.
+    const QString appDir = QCoreApplication::applicationDirPath();
+    QDir::setCurrent(appDir);
+
+    QtPrompts prompts;
+    app.setPrompts(&prompts);
+    Journal journal(appDir);
+    if (!openJournalDatabase(journal, prompts))
+        return 2;
+
+    TForm1 window(journal, prompts);
+    ScreenCaptureFilter capture;
+    app.installEventFilter(&capture);
+    closeOnTerminationSignals(&window);
+    window.showMaximized();
+    return app.exec();
+}

@@ -1,0 +1,118 @@
+#include "app/ui/main_window.h"
+
+#include "accounts/ui/accounts_page.h"
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "app/ui/about_page.h"
+#include "notebook/ui/notebook_page.h"
+#include "stats/ui/analysis_page.h"
+#include "stats/ui/days_page.h"
+#include "stats/ui/reports_page.h"
+#include "stats/ui/trade_table_page.h"
+
+#include <QCloseEvent>
+#include <QTabBar>
+#include <QTabWidget>
+
+TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent)
+    , m_journal(journal)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(QStringLiteral("Журнал сделок Орвинта 6.1"));
+    resize(1262, 670);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(9);
+    setFont(font);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    QFont tabFont(QStringLiteral("Tahoma"));
+    tabFont.setPixelSize(13);
+    PageControl1->tabBar()->setFont(tabFont);
+    setCentralWidget(PageControl1);
+
+    m_about = new AboutPage;
+    m_accounts = new AccountsPage(journal, prompts);
+    m_trades = new TradeTablePage(journal, prompts);
+    m_analysis = new AnalysisPage(journal, prompts);
+    m_days = new DaysPage(journal, prompts);
+    m_reports = new ReportsPage(journal, prompts);
+    m_notebook = new NotebookPage(journal, prompts);
+    PageControl1->addTab(m_about, QStringLiteral("О программе"));
+    PageControl1->addTab(m_accounts, QStringLiteral("Менеджер счетов"));
+    PageControl1->addTab(m_trades, QStringLiteral("База данных"));
+    PageControl1->addTab(m_analysis, QStringLiteral("Анализ"));
+    PageControl1->addTab(m_days, QStringLiteral("По дням"));
+    PageControl1->addTab(m_reports, QStringLiteral("Отчеты"));
+    PageControl1->addTab(m_notebook, QStringLiteral("Записная книжка трейдера"));
+    setAccountPagesVisible(false);
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (!m_settingPage)
+            PageControl1Change(index);
+    });
+    connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
+    connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setPage(int index)
+{
+    m_settingPage = true;
+    PageControl1->setCurrentIndex(index);
+    m_settingPage = false;
+}
+
+void TForm1::setAccountPagesVisible(bool visible)
+{
+    for (int page : {PageTrades, PageAnalysis, PageDays, PageReports})
+        PageControl1->setTabVisible(page, visible);
+}
+
+void TForm1::PageControl1Change(int index)
+{
+    switch (index) {
+    case PageAnalysis: m_analysis->StringGrid_AnalizClick(); break;
+    case PageReports: m_reports->Button_StratClick(); break;
+    case PageDays: m_days->Button_DayClick(); break;
+    default: return;
+    }
+    emit pageActionsRun(index);
+}
+
+void TForm1::onAccountActivated()
+{
+    setAccountPagesVisible(true);
+    m_trades->refreshTradeTable();
+    m_analysis->runPeriodAnalysis();
+}
+
+void TForm1::onAccountClosed()
+{
+    setAccountPagesVisible(false);
+    m_trades->refreshTradeTable();
+    m_analysis->runPeriodAnalysis();
+    m_days->Button_DayClick();
+    m_reports->Button_StratClick();
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        runStartup();
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (!m_shutDown) {
+        m_shutDown = true;
+        runShutdown();
+    }
+    event->accept();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QMainWindow>
+
+class AboutPage;
+class AccountsPage;
+class AnalysisPage;
+class DaysPage;
+class Journal;
+class NotebookPage;
+class Prompts;
+class QTabWidget;
+class ReportsPage;
+class TradeTablePage;
+
+// The main window: a frame of pages. It composes the pages, runs start-up
+// and shutdown in their order and wires the pages' signals; the pages do the
+// work.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Page indexes of PageControl1, also the index kept in date.txt.
+    enum Page { PageAbout = 0, PageAccounts, PageTrades, PageAnalysis, PageDays, PageReports, PageNotebook };
+
+    TForm1(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    QTabWidget* PageControl1 = nullptr;
+    AboutPage* aboutPage() const { return m_about; }
+    AccountsPage* accountsPage() const { return m_accounts; }
+    TradeTablePage* tradeTablePage() const { return m_trades; }
+    AnalysisPage* analysisPage() const { return m_analysis; }
+    DaysPage* daysPage() const { return m_days; }
+    ReportsPage* reportsPage() const { return m_reports; }
+    NotebookPage* notebookPage() const { return m_notebook; }
+
+    // Selects a page without running its page-change actions.
+    void setPage(int index);
+    // Shows or hides "База данных", "Анализ", "По дням" and "Отчеты".
+    void setAccountPagesVisible(bool visible);
+
+    // Run once, when the window is first shown and when it closes.
+    void runStartup();
+    void runShutdown();
+
+signals:
+    // The page-change actions of a page the trader selected have run.
+    void pageActionsRun(int index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void PageControl1Change(int index);
+    void onAccountActivated();
+    void onAccountClosed();
+    void restoreDates();
+    void readSettings();
+    void writeDates();
+    void writeSettings();
+
+    Journal& m_journal;
+    Prompts& m_prompts;
+    AboutPage* m_about = nullptr;
+    AccountsPage* m_accounts = nullptr;
+    TradeTablePage* m_trades = nullptr;
+    AnalysisPage* m_analysis = nullptr;
+    DaysPage* m_days = nullptr;
+    ReportsPage* m_reports = nullptr;
+    NotebookPage* m_notebook = nullptr;
+    bool m_settingPage = false;
+    bool m_started = false;
+    bool m_shutDown = false;
+};

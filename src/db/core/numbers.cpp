@@ -1,0 +1,222 @@
+#include "db/core/numbers.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// The value as sign, 15 significant digits and a decimal exponent:
+// value = 0.d1d2...d15 * 10^(exp10+1) with d1 != 0 (exp10 is the exponent of d1).
+struct Decimal15 {
+    bool negative = false;
+    std::string digits; // 15 digits, or empty for zero
+    int exp10 = 0;
+};
+
+Decimal15 toDecimal15(double value)
+{
+    Decimal15 d;
+    if (value == 0.0 || !std::isfinite(value))
+        return d;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    const char* p = buf;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    d.digits.push_back(*p++);
+    if (*p == '.')
+        ++p;
+    while (*p >= '0' && *p <= '9')
+        d.digits.push_back(*p++);
+    if (*p == 'e' || *p == 'E')
+        d.exp10 = std::atoi(p + 1);
+    return d;
+}
+
+QString specialText(double value)
+{
+    if (std::isnan(value))
+        return QStringLiteral("NAN");
+    return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
+}
+
+} // namespace
+
+namespace num {
+
+QString formatGeneral(double value)
+{
+    if (!std::isfinite(value))
+        return specialText(value);
+    Decimal15 d = toDecimal15(value);
+    if (d.digits.empty())
+        return QStringLiteral("0");
+    while (d.digits.size() > 1 && d.digits.back() == '0')
+        d.digits.pop_back();
+    const int n = static_cast<int>(d.digits.size());
+    QString out;
+    if (d.negative)
+        out += QLatin1Char('-');
+    if (d.exp10 >= 15 || d.exp10 < -5) {
+        out += QLatin1Char(d.digits[0]);
+        if (n > 1) {
+            out += QLatin1Char(',');
+            out += QLatin1String(d.digits.data() + 1, n - 1);
+        }
+        out += QLatin1Char('E');
+        out += QString::number(d.exp10);
+        return out;
+    }
+    if (d.exp10 < 0) {
+        out += QLatin1String("0,");
+        out += QString(-d.exp10 - 1, QLatin1Char('0'));
+        out += QLatin1String(d.digits.data(), n);
+        return out;
+    }
+    const int intDigits = d.exp10 + 1;
+    if (n <= intDigits) {
+        out += QLatin1String(d.digits.data(), n);
+        out += QString(intDigits - n, QLatin1Char('0'));
+    } else {
+        out += QLatin1String(d.digits.data(), intDigits);
+        out += QLatin1Char(',');
+        out += QLatin1String(d.digits.data() + intDigits, n - intDigits);
+    }
+    return out;
+}
+
+QString formatFixed(double value, int decimals)
+{
+    if (!std::isfinite(value))
+        return specialText(value);
+    const Decimal15 d = toDecimal15(value);
+    const int digitCount = static_cast<int>(d.digits.size());
+    // The value scaled by 10^decimals as a digit string, rounded half away
+    // from zero on its 15-digit decimal form.
+    QByteArray scaled;
+    const int keep = digitCount == 0 ? -1 : d.exp10 + 1 + decimals; // digits of d.digits that stay
+    if (keep >= 0) {
+        for (int i = 0; i < keep; ++i)
+            scaled.append(i < digitCount ? d.digits[i] : '0');
+        if (keep < digitCount && d.digits[keep] >= '5') {
+            int i = static_cast<int>(scaled.size()) - 1;
+            while (i >= 0 && scaled[i] == '9')
+                scaled[i--] = '0';
+            if (i < 0)
+                scaled.prepend('1');
+            else
+                ++scaled[i];
+        }
+    }
+    qsizetype firstNonZero = 0;
+    while (firstNonZero < scaled.size() && scaled[firstNonZero] == '0')
+        ++firstNonZero;
+    scaled.remove(0, firstNonZero);
+    const bool negative = d.negative && !scaled.isEmpty(); // no "-0,00"
+    if (scaled.size() < decimals + 1)
+        scaled.prepend(QByteArray(decimals + 1 - scaled.size(), '0'));
+    QString out;
+    if (negative)
+        out += QLatin1Char('-');
+    const qsizetype intLen = scaled.size() - decimals;
+    out += QLatin1String(scaled.constData(), intLen);
+    if (decimals > 0) {
+        out += QLatin1Char(',');
+        out += QLatin1String(scaled.constData() + intLen, decimals);
+    }
+    return out;
+}
+
+namespace {
+
+std::optional<double> parseWithSeparator(QStringView text, char16_t separator)
+{
+    text = text.trimmed();
+    if (text.isEmpty())
+        return std::nullopt;
+    std::string ascii;
+    ascii.reserve(text.size());
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    auto at = [&](qsizetype k) { return k < n ? text[k].unicode() : char16_t(0); };
+    if (at(i) == '+' || at(i) == '-')
+        ascii.push_back(static_cast<char>(text[i++].unicode()));
+    int mantissaDigits = 0;
+    while (at(i) >= '0' && at(i) <= '9') {
+        ascii.push_back(static_cast<char>(at(i++)));
+        ++mantissaDigits;
+    }
+    if (at(i) == separator) {
+        ascii.push_back('.');
+        ++i;
+        while (at(i) >= '0' && at(i) <= '9') {
+            ascii.push_back(static_cast<char>(at(i++)));
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (at(i) == 'e' || at(i) == 'E') {
+        ascii.push_back('e');
+        ++i;
+        if (at(i) == '+' || at(i) == '-')
+            ascii.push_back(static_cast<char>(at(i++)));
+        int expDigits = 0;
+        while (at(i) >= '0' && at(i) <= '9') {
+            ascii.push_back(static_cast<char>(at(i++)));
+            ++expDigits;
+        }
+        if (expDigits == 0)
+            return std::nullopt;
+    }
+    if (i != n)
+        return std::nullopt;
+    char* end = nullptr;
+    const double v = std::strtod(ascii.c_str(), &end);
+    if (!std::isfinite(v))
+        return std::nullopt;
+    return v;
+}
+
+} // namespace
+
+std::optional<double> parseComma(QStringView text) { return parseWithSeparator(text, u','); }
+
+std::optional<double> parsePoint(QStringView text) { return parseWithSeparator(text, u'.'); }
+
+std::optional<qint64> parseInteger(QStringView text)
+{
+    text = text.trimmed();
+    bool negative = false;
+    if (!text.isEmpty() && (text[0] == u'+' || text[0] == u'-')) {
+        negative = text[0] == u'-';
+        text = text.mid(1);
+    }
+    int base = 10;
+    if (text.startsWith(u"0x", Qt::CaseInsensitive)) {
+        base = 16;
+        text = text.mid(2);
+    } else if (text.startsWith(u'$')) {
+        base = 16;
+        text = text.mid(1);
+    }
+    if (text.isEmpty())
+        return std::nullopt;
+    for (const QChar ch : text) {
+        const bool ok = base == 10 ? ch.isDigit() && ch.unicode() < 0x80
+                                   : (ch.unicode() < 0x80 && std::isxdigit(ch.unicode()));
+        if (!ok)
+            return std::nullopt;
+    }
+    bool ok = false;
+    const qint64 v = text.toLongLong(&ok, base);
+    if (!ok)
+        return std::nullopt;
+    return negative ? -v : v;
+}
+
+} // namespace num

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The one module that turns numbers into text and back. The journal writes
+// and reads numbers with a comma as the decimal separator and no thousands
+// separator; no other code parses a stored text with toDouble.
+namespace num {
+
+// General format with up to 15 significant digits, no trailing zeros, comma as
+// decimal separator; exponent form (1,5E20, 1E-5) only where it is needed.
+QString formatGeneral(double value);
+
+// Fixed format with the given number of decimals ("0.00" is 2, "0.0" is 1).
+// Rounds half away from zero on the 15-digit decimal form of the value, so
+// 0,125 becomes 0,13 and 2,675 becomes 2,68, as a trader reads them.
+QString formatFixed(double value, int decimals);
+inline QString money(double value) { return formatFixed(value, 2); }
+
+// A number written with a decimal comma: optional blanks around it, a sign,
+// digits, a comma with decimals, an exponent. A point is not accepted.
+std::optional<double> parseComma(QStringView text);
+
+// A number as statements write it: decimal point, no blanks.
+std::optional<double> parsePoint(QStringView text);
+
+// A whole number: optional sign and decimal digits, or hexadecimal after
+// "0x" or "$". Anything else (including overflow) gives nothing.
+std::optional<qint64> parseInteger(QStringView text);
+
+} // namespace num

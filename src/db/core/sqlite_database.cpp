@@ -1,0 +1,437 @@
+#include "db/core/sqlite_database.h"
+
+#include "db/core/cp1251.h"
+#include "db/core/declared_types.h"
+#include "db/core/numbers.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+ESQLiteException::ESQLiteException(const QString& message)
+    : std::runtime_error(message.toStdString())
+    , m_message(message)
+{
+}
+
+namespace {
+
+struct StmtDeleter {
+    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using StmtPtr = std::unique_ptr<sqlite3_stmt, StmtDeleter>;
+
+QString sqliteMessage(sqlite3* db)
+{
+    const char* msg = sqlite3_errmsg(db);
+    return cp1251::decode(msg, static_cast<qsizetype>(std::strlen(msg)));
+}
+
+bool hasPendingError(sqlite3* db)
+{
+    const int code = sqlite3_errcode(db);
+    return code != SQLITE_OK && code != SQLITE_ROW && code != SQLITE_DONE;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TSQLiteDatabase
+
+TSQLiteDatabase::TSQLiteDatabase() = default;
+
+TSQLiteDatabase::TSQLiteDatabase(const QString& path)
+    : m_path(path)
+{
+    const QByteArray file = path.toUtf8(); // file names go to the OS as UTF-8
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(file.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString reason = db ? sqliteMessage(db) : QStringLiteral("unknown error");
+        if (db)
+            sqlite3_close(db);
+        throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : %2").arg(path, reason));
+    }
+    m_db = db;
+    try {
+        executeStatement(QStringLiteral("PRAGMA SYNCHRONOUS=NORMAL;"));
+        executeStatement(QStringLiteral("PRAGMA temp_store = MEMORY;"));
+        // Opening is lazy in SQLite; reading the schema tells at once whether
+        // the file is a database at all.
+        openResultTable(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+    } catch (const ESQLiteException&) {
+        const QString reason = sqliteMessage(m_db);
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : %2").arg(path, reason));
+    }
+}
+
+TSQLiteDatabase::~TSQLiteDatabase()
+{
+    if (m_db)
+        sqlite3_close_v2(m_db);
+}
+
+void TSQLiteDatabase::requireOpen() const
+{
+    if (!m_db)
+        throw ESQLiteException(QStringLiteral("Database is not open"));
+}
+
+void TSQLiteDatabase::fail(const QString& fixedText, const QString& sql) const
+{
+    if (m_db && hasPendingError(m_db))
+        throw ESQLiteException(QStringLiteral("%1 \"%2\" : %3").arg(fixedText, sql, sqliteMessage(m_db)));
+    throw ESQLiteException(fixedText);
+}
+
+sqlite3_stmt* TSQLiteDatabase::prepare(const QString& sql, const QByteArray& sqlBytes)
+{
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(m_db, sqlBytes.constData(), static_cast<int>(sqlBytes.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        fail(QStringLiteral("Error executing SQL"), sql);
+    }
+    if (!stmt)
+        fail(QStringLiteral("Could not prepare SQL statement"), sql);
+    return stmt;
+}
+
+void TSQLiteDatabase::bindParams(sqlite3_stmt* stmt, const SqlParams& params, int firstIndex, const QString& sql)
+{
+    int index = firstIndex;
+    for (const QVariant& v : params) {
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, index);
+        } else {
+            switch (v.typeId()) {
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::Long:
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int64(stmt, index, v.toLongLong());
+                break;
+            case QMetaType::Double:
+            case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, index, v.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray bytes = v.toByteArray();
+                rc = sqlite3_bind_blob64(stmt, index, bytes.constData(), static_cast<sqlite3_uint64>(bytes.size()),
+                                         SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                const QByteArray text = cp1251::encode(v.toString());
+                rc = sqlite3_bind_text64(stmt, index, text.constData(), static_cast<sqlite3_uint64>(text.size()),
+                                         SQLITE_TRANSIENT, SQLITE_UTF8);
+                break;
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            fail(QStringLiteral("Error executing SQL"), sql);
+        ++index;
+    }
+}
+
+void TSQLiteDatabase::executeStatement(const QString& sql, const SqlParams& params)
+{
+    requireOpen();
+    StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
+    bindParams(stmt.get(), params, 1, sql);
+    const int rc = sqlite3_step(stmt.get());
+    const QString head = sql.trimmed().left(6).toUpper();
+    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP")))
+        m_declaredTypes.clear(); // the schema changed
+    if (rc != SQLITE_DONE)
+        fail(QStringLiteral("Error executing SQL statement"), sql);
+}
+
+QByteArray TSQLiteDatabase::declaredType(sqlite3_stmt* stmt, int column)
+{
+    const char* reported = sqlite3_column_decltype(stmt, column);
+    if (!reported)
+        return QByteArray();
+    const char* table = sqlite3_column_table_name(stmt, column);
+    const char* origin = sqlite3_column_origin_name(stmt, column);
+    const char* schema = sqlite3_column_database_name(stmt, column);
+    if (!table || !origin || !schema)
+        return QByteArray(reported);
+    const QByteArray key = QByteArray(schema) + '.' + QByteArray(table).toUpper();
+    auto it = m_declaredTypes.find(key);
+    if (it == m_declaredTypes.end()) {
+        QHash<QByteArray, QByteArray> types;
+        sqlite3_stmt* lookup = nullptr;
+        const QByteArray sql = "SELECT sql FROM \"" + QByteArray(schema) + "\".sqlite_master WHERE type = 'table' AND name = ?";
+        if (sqlite3_prepare_v2(m_db, sql.constData(), -1, &lookup, nullptr) == SQLITE_OK) {
+            sqlite3_bind_text(lookup, 1, table, -1, SQLITE_TRANSIENT);
+            if (sqlite3_step(lookup) == SQLITE_ROW) {
+                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(lookup, 0));
+                if (text)
+                    types = parseDeclaredTypes(QByteArray(text));
+            }
+        }
+        sqlite3_finalize(lookup);
+        it = m_declaredTypes.insert(key, types);
+    }
+    const auto found = it->find(QByteArray(origin).toUpper());
+    return found != it->end() ? *found : QByteArray(reported);
+}
+
+std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sql, const SqlParams& params)
+{
+    requireOpen();
+    StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
+    bindParams(stmt.get(), params, 1, sql);
+    auto table = std::unique_ptr<TSQLiteTable>(new TSQLiteTable);
+    sqlite3_stmt* s = stmt.get();
+    std::vector<bool> forceAbsent;
+    for (;;) {
+        const int rc = sqlite3_step(s);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc == SQLITE_BUSY)
+            fail(QStringLiteral("Could not prepare SQL statement"), sql);
+        if (rc != SQLITE_ROW)
+            fail(QStringLiteral("Could not retrieve data"), sql);
+        if (table->m_rowCount == 0) {
+            const int n = sqlite3_column_count(s);
+            table->m_columnCount = n;
+            forceAbsent.assign(n, false);
+            for (int c = 0; c < n; ++c) {
+                const char* raw = sqlite3_column_name(s, c);
+                const QString name = cp1251::decode(raw, static_cast<qsizetype>(std::strlen(raw))).toUpper();
+                table->m_names.append(name);
+                table->m_index.insert(name, c);
+                const QByteArray declared = declaredType(s, c);
+                const char* decl = declared.isNull() ? nullptr : declared.constData();
+                TSQLiteTable::Kind kind = TSQLiteTable::Kind::Text;
+                if (decl) {
+                    // Declared types are compared exactly, case-sensitively.
+                    if (!std::strcmp(decl, "INTEGER") || !std::strcmp(decl, "BOOLEAN"))
+                        kind = TSQLiteTable::Kind::Integer;
+                    else if (!std::strcmp(decl, "NUMERIC") || !std::strcmp(decl, "FLOAT") || !std::strcmp(decl, "DOUBLE")
+                             || !std::strcmp(decl, "REAL"))
+                        kind = TSQLiteTable::Kind::Number;
+                    else if (!std::strcmp(decl, "BLOB"))
+                        kind = TSQLiteTable::Kind::Blob;
+                } else {
+                    switch (sqlite3_column_type(s, c)) {
+                    case SQLITE_INTEGER: kind = TSQLiteTable::Kind::Integer; break;
+                    case SQLITE_FLOAT: kind = TSQLiteTable::Kind::Number; break;
+                    case SQLITE_BLOB: kind = TSQLiteTable::Kind::Blob; break;
+                    case SQLITE_NULL: forceAbsent[c] = true; break;
+                    default: break;
+                    }
+                }
+                table->m_kinds.push_back(kind);
+            }
+        }
+        const int n = table->m_columnCount;
+        for (int c = 0; c < n; ++c) {
+            TSQLiteTable::Cell cell;
+            cell.i = 0;
+            if (!forceAbsent[c] && sqlite3_column_type(s, c) != SQLITE_NULL) {
+                switch (table->m_kinds[c]) {
+                case TSQLiteTable::Kind::Integer:
+                    cell.i = sqlite3_column_int64(s, c);
+                    cell.present = true;
+                    break;
+                case TSQLiteTable::Kind::Number:
+                    cell.d = sqlite3_column_double(s, c);
+                    cell.present = true;
+                    break;
+                case TSQLiteTable::Kind::Text:
+                case TSQLiteTable::Kind::Blob: {
+                    const bool blob = table->m_kinds[c] == TSQLiteTable::Kind::Blob;
+                    const void* data = blob ? sqlite3_column_blob(s, c) : static_cast<const void*>(sqlite3_column_text(s, c));
+                    const int len = sqlite3_column_bytes(s, c);
+                    if (blob && len == 0)
+                        break; // a zero-length blob is absent
+                    if (static_cast<quint64>(table->m_arena.size()) + len > std::numeric_limits<quint32>::max())
+                        throw ESQLiteException(QStringLiteral("Could not retrieve data"));
+                    cell.s.offset = static_cast<quint32>(table->m_arena.size());
+                    cell.s.length = static_cast<quint32>(len);
+                    if (len > 0)
+                        table->m_arena.append(static_cast<const char*>(data), len);
+                    cell.present = true;
+                    break;
+                }
+                }
+            }
+            table->m_cells.push_back(cell);
+        }
+        ++table->m_rowCount;
+    }
+    table->m_row = 0;
+    return table;
+}
+
+void TSQLiteDatabase::writeBlob(const QString& sql, const QByteArray& stream, const SqlParams& params)
+{
+    if (!sql.contains(QLatin1Char('?')))
+        throw ESQLiteException(QStringLiteral("SQL must include a ? parameter"));
+    requireOpen();
+    StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
+    if (stream.isEmpty())
+        throw ESQLiteException(QStringLiteral("Error getting memory to save blob"));
+    if (sqlite3_bind_blob64(stmt.get(), 1, stream.constData(), static_cast<sqlite3_uint64>(stream.size()),
+                            SQLITE_TRANSIENT)
+        != SQLITE_OK)
+        fail(QStringLiteral("Error binding blob to database"), sql);
+    bindParams(stmt.get(), params, 2, sql);
+    if (sqlite3_step(stmt.get()) != SQLITE_DONE)
+        fail(QStringLiteral("Error executing SQL statement"), sql);
+}
+
+qint64 TSQLiteDatabase::lastInsertId() const
+{
+    requireOpen();
+    return sqlite3_last_insert_rowid(m_db);
+}
+
+int TSQLiteDatabase::changes() const
+{
+    requireOpen();
+    return sqlite3_changes(m_db);
+}
+
+// ---------------------------------------------------------------------------
+// TSQLiteTable
+
+bool TSQLiteTable::moveNext()
+{
+    if (atEnd())
+        return false;
+    ++m_row;
+    return true;
+}
+
+void TSQLiteTable::seek(int row)
+{
+    m_row = std::clamp(row, 0, m_rowCount);
+}
+
+int TSQLiteTable::columnIndex(const QString& name) const
+{
+    return m_index.value(name.toUpper(), -1);
+}
+
+void TSQLiteTable::checkReadable(int position) const
+{
+    if (atEnd())
+        throw ESQLiteException(QStringLiteral("Table is at End of File"));
+    if (position < 0 || position >= m_columnCount)
+        throw ESQLiteException(QStringLiteral("Field not found in dataset: %1").arg(position));
+}
+
+const TSQLiteTable::Cell& TSQLiteTable::cell(int position) const
+{
+    return m_cells[static_cast<size_t>(m_row) * m_columnCount + position];
+}
+
+QString TSQLiteTable::cellText(const Cell& c, Kind kind, bool absentAsZero) const
+{
+    if (!c.present) {
+        const bool numeric = kind == Kind::Integer || kind == Kind::Number;
+        return absentAsZero && numeric ? QStringLiteral("0") : QString();
+    }
+    switch (kind) {
+    case Kind::Integer: return QString::number(c.i);
+    case Kind::Number: return num::formatGeneral(c.d);
+    case Kind::Text:
+    case Kind::Blob: break;
+    }
+    return cp1251::decode(m_arena.constData() + c.s.offset, c.s.length);
+}
+
+QString TSQLiteTable::fieldText(const QString& name) const
+{
+    if (m_rowCount == 0)
+        throw ESQLiteException(QStringLiteral("Field %1 Not found. Empty dataset").arg(name));
+    if (atEnd())
+        throw ESQLiteException(QStringLiteral("Table is at End of File"));
+    const int position = columnIndex(name);
+    if (position < 0)
+        throw ESQLiteException(QStringLiteral("Field not found in dataset: %1").arg(name));
+    return cellText(cell(position), m_kinds[position], true);
+}
+
+QString TSQLiteTable::fieldTextOf(int position) const
+{
+    checkReadable(position);
+    return cellText(cell(position), m_kinds[position], true);
+}
+
+QString TSQLiteTable::fieldTextAt(int position) const
+{
+    checkReadable(position);
+    return cellText(cell(position), m_kinds[position], false);
+}
+
+bool TSQLiteTable::isNull(int position) const
+{
+    checkReadable(position);
+    return !cell(position).present;
+}
+
+QByteArray TSQLiteTable::fieldBlob(int position) const
+{
+    checkReadable(position);
+    if (m_kinds[position] != Kind::Blob)
+        throw ESQLiteException(QStringLiteral("Not a Blob field"));
+    const Cell& c = cell(position);
+    if (!c.present)
+        return QByteArray();
+    return QByteArray(m_arena.constData() + c.s.offset, c.s.length);
+}
+
+qint64 TSQLiteTable::fieldInteger(int position) const
+{
+    checkReadable(position);
+    const Cell& c = cell(position);
+    switch (m_kinds[position]) {
+    case Kind::Integer: return c.present ? c.i : 0;
+    case Kind::Number: return c.present ? static_cast<qint64>(c.d) : 0;
+    default: throw ESQLiteException(QStringLiteral("Not an integer or numeric field"));
+    }
+}
+
+double TSQLiteTable::fieldNumber(int position) const
+{
+    checkReadable(position);
+    const Cell& c = cell(position);
+    switch (m_kinds[position]) {
+    case Kind::Integer: return c.present ? static_cast<double>(c.i) : 0.0;
+    case Kind::Number: return c.present ? c.d : 0.0;
+    default: throw ESQLiteException(QStringLiteral("Not an integer or numeric field"));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// SqlTransaction
+
+SqlTransaction::SqlTransaction(TSQLiteDatabase& db)
+    : m_db(db)
+{
+    m_db.executeStatement(QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+SqlTransaction::~SqlTransaction()
+{
+    if (!m_done && m_db.isOpen())
+        sqlite3_exec(m_db.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void SqlTransaction::commit()
+{
+    m_db.executeStatement(QStringLiteral("COMMIT"));
+    m_done = true;
+}

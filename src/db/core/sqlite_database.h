@@ -1,0 +1,147 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Every failure of the database layer. The message is the layer's own fixed
+// text (see the table of the layer's contract), optionally followed by the
+// SQL text and SQLite's error.
+class ESQLiteException : public std::runtime_error {
+public:
+    explicit ESQLiteException(const QString& message);
+    const QString& message() const { return m_message; }
+
+private:
+    QString m_message;
+};
+
+// Values bound to the '?' parameters of a statement, in order. A null
+// QVariant binds NULL; QString binds text (as Windows-1251 bytes); integers
+// bind 64-bit integers; double binds a double; QByteArray binds a blob.
+using SqlParams = QVariantList;
+
+class TSQLiteTable;
+
+// The one connection to the journal database.
+class TSQLiteDatabase {
+public:
+    // No connection: every operation fails with ESQLiteException. This is the
+    // state of a run that found no datamoney.db.
+    TSQLiteDatabase();
+    // Opens the file (SQLite creates it when missing), sets the pragmas and
+    // checks that the file is a database.
+    explicit TSQLiteDatabase(const QString& path);
+    ~TSQLiteDatabase();
+    TSQLiteDatabase(const TSQLiteDatabase&) = delete;
+    TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
+
+    bool isOpen() const { return m_db != nullptr; }
+    const QString& path() const { return m_path; }
+
+    // Runs a statement that yields no rows.
+    void executeStatement(const QString& sql, const SqlParams& params = {});
+    // Runs a query and returns all its rows, positioned on the first.
+    std::unique_ptr<TSQLiteTable> openResultTable(const QString& sql, const SqlParams& params = {});
+    // Runs a statement with the whole stream bound as a blob to parameter 1;
+    // further parameters (2, 3, ...) come from params.
+    void writeBlob(const QString& sql, const QByteArray& stream, const SqlParams& params = {});
+    qint64 lastInsertId() const;
+    // Rows changed by the last INSERT, UPDATE or DELETE.
+    int changes() const;
+
+private:
+    friend class SqlTransaction;
+    sqlite3_stmt* prepare(const QString& sql, const QByteArray& sqlBytes);
+    [[noreturn]] void fail(const QString& fixedText, const QString& sql) const;
+    void bindParams(sqlite3_stmt* stmt, const SqlParams& params, int firstIndex, const QString& sql);
+    void requireOpen() const;
+    // The column's declared type exactly as written in its CREATE TABLE.
+    QByteArray declaredType(sqlite3_stmt* stmt, int column);
+
+    sqlite3* m_db = nullptr;
+    QString m_path;
+    QHash<QByteArray, QHash<QByteArray, QByteArray>> m_declaredTypes; // "main.TABLE" -> column -> type
+};
+
+// An in-memory snapshot of every row of one query. Cells are kept compactly:
+// numbers inline, texts and blobs as slices of one byte arena (Windows-1251
+// bytes, turned into QString when read).
+class TSQLiteTable {
+public:
+    enum class Kind { Integer, Number, Text, Blob };
+
+    int rowCount() const { return m_rowCount; }
+    int columnCount() const { return m_columnCount; }
+    int currentRow() const { return m_row; }
+    const QStringList& columnNames() const { return m_names; }
+    Kind columnKind(int column) const { return m_kinds[column]; }
+
+    bool atEnd() const { return m_row >= m_rowCount; }
+    bool moveNext();
+    // Moves to a row directly (0 <= row <= rowCount()).
+    void seek(int row);
+
+    QString fieldText(const QString& name) const;
+    QString fieldTextAt(int position) const;
+    // The stream of a blob column, or none (a null QByteArray) when absent.
+    QByteArray fieldBlob(int position) const;
+    qint64 fieldInteger(int position) const;
+    double fieldNumber(int position) const;
+
+    // Position of a column by name (case-insensitive), or -1.
+    int columnIndex(const QString& name) const;
+    // fieldText of the column at a position (absent integer and number cells
+    // read "0"), for loops that resolve the column once.
+    QString fieldTextOf(int position) const;
+    bool isNull(int position) const;
+
+private:
+    friend class TSQLiteDatabase;
+    struct Cell {
+        union {
+            qint64 i;
+            double d;
+            struct {
+                quint32 offset;
+                quint32 length;
+            } s;
+        };
+        bool present = false;
+    };
+    const Cell& cell(int position) const;
+    QString cellText(const Cell& c, Kind kind, bool absentAsZero) const;
+    void checkReadable(int position) const;
+
+    int m_rowCount = 0;
+    int m_columnCount = 0;
+    int m_row = 0;
+    QStringList m_names; // upper-cased
+    QHash<QString, int> m_index;
+    std::vector<Kind> m_kinds;
+    std::vector<Cell> m_cells;
+    QByteArray m_arena;
+};
+
+// A transaction that rolls back unless committed.
+class SqlTransaction {
+public:
+    explicit SqlTransaction(TSQLiteDatabase& db);
+    ~SqlTransaction();
+    SqlTransaction(const SqlTransaction&) = delete;
+    SqlTransaction& operator=(const SqlTransaction&) = delete;
+    void commit();
+
+private:
+    TSQLiteDatabase& m_db;
+    bool m_done = false;
+};

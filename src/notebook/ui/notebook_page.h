@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QWidget>
+
+class Journal;
+class Prompts;
+
+// The page "Записная книжка трейдера": the notebook tree, editor and charts.
+class NotebookPage : public QWidget {
+    Q_OBJECT
+public:
+    NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+
+    // Fills the font list and sets the editor's default text attributes.
+    void prepareEditor();
+    // Adds the root folder "Главная" when the tree is empty.
+    void ensureRootFolder();
+
+private:
+    Journal& m_journal;
+    Prompts& m_prompts;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/core/prompts.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+#include <variant>
+
+// Prompts for tests: answers come from a queue, everything shown is
+// recorded. An unexpected or unanswered prompt fails the test.
+class ScriptedPrompts : public Prompts {
+public:
+    struct Message {
+        Icon icon;
+        QString caption;
+        QString text;
+    };
+    struct Question {
+        enum Kind { Confirm, AskText, ChooseFile } kind;
+        QString text; // the confirmation text, the prompt, or the dialog caption
+        FileRequest request;
+    };
+
+    // Queue answers, in the order the prompts will come.
+    void answerConfirm(bool yes) { m_answers.push_back(yes); }
+    void answerText(std::optional<QString> text) { m_answers.push_back(TextAnswer{std::move(text)}); }
+    void answerFile(std::optional<QString> file) { m_answers.push_back(FileAnswer{std::move(file)}); }
+
+    void showMessage(Icon icon, const QString& caption, const QString& text) override;
+    bool confirm(const QString& text) override;
+    std::optional<QString> askText(const QString& caption, const QString& prompt, const QString& initial) override;
+    std::optional<QString> chooseFile(const FileRequest& request) override;
+
+    std::vector<Message> messages;
+    std::vector<Question> questions;
+    // The texts of all messages shown, for compact expectations.
+    QStringList messageTexts() const;
+    bool allAnswersUsed() const { return m_answers.empty(); }
+    void clear()
+    {
+        messages.clear();
+        questions.clear();
+        m_answers.clear();
+    }
+
+private:
+    struct TextAnswer {
+        std::optional<QString> text;
+    };
+    struct FileAnswer {
+        std::optional<QString> file;
+    };
+    using Answer = std::variant<bool, TextAnswer, FileAnswer>;
+    std::deque<Answer> m_answers;
+};
