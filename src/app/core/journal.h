@@ -31,6 +31,9 @@ public:
 
     // The id of the active account as decimal text, empty when none.
     QString activeAccount;
+    // The starting balance of the statistics: the text of Edit_Balance on
+    // the account page (a number with a decimal comma), kept in step by it.
+    QString initialBalance;
     ReferenceLists lists;
     Settings settings;
 
