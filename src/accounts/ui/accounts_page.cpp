@@ -3,6 +3,7 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 
+#include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -12,9 +13,9 @@ AccountsPage::AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("TabSheet1"));
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Счета и импорт сделок"), this));
-    layout->addStretch();
+    m_layout = new QVBoxLayout(this);
+    m_layout->addWidget(new QLabel(QStringLiteral("Счета и импорт сделок"), this));
+    m_layout->addStretch();
 }
 
 void AccountsPage::loadAccountList() {}
@@ -26,4 +27,12 @@ void AccountsPage::startupAccountChoice(int position) { m_rememberedPosition = p
 int AccountsPage::listPosition() const
 {
     return m_rememberedPosition >= 0 ? m_rememberedPosition : static_cast<int>(m_journal.settings.activeAccountPosition);
+}
+
+void AccountsPage::drawAccountCurve() {}
+
+void AccountsPage::setImportArea(QGroupBox* area)
+{
+    m_importArea = area;
+    m_layout->addWidget(area);
 }
