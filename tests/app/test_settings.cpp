@@ -1,1 +1,118 @@
+#include "app/core/settings.h"
+#include "db/core/cp1251.h"
+#include "temp_journal.h"
+
+#include <QFile>
+
 #include <gtest/gtest.h>
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+TEST(Settings, LineBreaksAreEncodedOnOneLine)
+{
+    const std::vector<std::pair<QString, QString>> cases = {
+        {"a\r\nb", "a@13@10b"},
+        {"mail@host\r\n@13", "mail@host@13@10@13"},
+        {"", ""},
+        {"\r\n\r\n", "@13@10@13@10"},
+    };
+    for (const auto& [text, stored] : cases) {
+        EXPECT_EQ(encodeLineBreaks(text), stored);
+        EXPECT_EQ(decodeLineBreaks(stored), text);
+    }
+}
+
+TEST(Settings, ConfigValuesReadBackAsWritten)
+{
+    TempAppDir dir(false);
+    const QString path = dir.file(QStringLiteral("config.ini"));
+    Settings s;
+    s.activeAccountPosition = 2;
+    s.optimization = QStringLiteral("a") + kCrLf + QStringLiteral("b");
+    s.currency = QStringLiteral("EURUSD @ утро") + kCrLf + QStringLiteral("вторая строка");
+    s.timeframe = QString(3000, QLatin1Char('x'));
+    s.site = QStringLiteral("http://example.org");
+    saveSettings(path, s);
+
+    // Windows-1251 on disk, one key per line, all three sections.
+    const QByteArray bytes = readBytes(path);
+    EXPECT_TRUE(bytes.contains(cp1251::encode(QStringLiteral("[Настройки]\r\nАктивный счет=2\r\n"))));
+    EXPECT_TRUE(bytes.contains(cp1251::encode(QStringLiteral("Оптимизация=a@13@10b\r\n"))));
+    EXPECT_TRUE(bytes.contains(cp1251::encode(QStringLiteral("[Реклама]\r\nСайт=http://example.org\r\n"))));
+
+    Settings back;
+    ASSERT_TRUE(loadSettings(path, back));
+    EXPECT_EQ(back.activeAccountPosition, 2);
+    EXPECT_EQ(back.optimization, s.optimization);
+    EXPECT_EQ(back.currency, s.currency);
+    EXPECT_EQ(back.timeframe, QString(2047, QLatin1Char('x')));
+    EXPECT_EQ(back.trend, QString());
+    EXPECT_EQ(back.site, s.site);
+}
+
+TEST(Settings, WholeNumbersAndMissingFile)
+{
+    TempAppDir dir(false);
+    const QString path = dir.file(QStringLiteral("config.ini"));
+    const std::vector<std::pair<const char*, qint64>> cases = {
+        {"0x1F", 31}, {"abc", 0}, {"-1", -1}, {"+7", 7}, {"", 0}, {"12abc", 0}, {"$1F", 0},
+    };
+    for (const auto& [text, expected] : cases) {
+        writeBytes(path, cp1251::encode(QStringLiteral("[Настройки]\r\nАктивный счет=%1\r\n").arg(QLatin1String(text))));
+        Settings s;
+        ASSERT_TRUE(loadSettings(path, s));
+        EXPECT_EQ(s.activeAccountPosition, expected) << text;
+    }
+    QFile::remove(path);
+    Settings defaults;
+    defaults.optimization = QStringLiteral("stale");
+    EXPECT_TRUE(loadSettings(path, defaults));
+    EXPECT_EQ(defaults.activeAccountPosition, 0);
+    EXPECT_EQ(defaults.optimization, QString());
+}
+
+TEST(Settings, WritingKeepsWhatOthersPutInTheFile)
+{
+    TempAppDir dir(false);
+    const QString path = dir.file(QStringLiteral("config.ini"));
+    writeBytes(path, cp1251::encode(QStringLiteral("; заметка\r\n[Свое]\r\nключ=1\r\n[Настройки]\r\nАктивный счет=5\r\nДругое=x\r\n")));
+    Settings s;
+    ASSERT_TRUE(loadSettings(path, s));
+    s.activeAccountPosition = -1;
+    saveSettings(path, s);
+    const QString text = cp1251::decode(readBytes(path));
+    EXPECT_TRUE(text.startsWith(QStringLiteral("; заметка\r\n[Свое]\r\nключ=1\r\n[Настройки]\r\nАктивный счет=-1\r\nДругое=x\r\n")))
+        << text.toStdString();
+}
+
+TEST(DateFile, ReadsWhatIsPresentAndSkipsWhatDoesNotRead)
+{
+    struct Case {
+        QByteArray content;
+        std::vector<std::optional<QDate>> dates;
+        std::optional<int> page;
+    };
+    const QDate d1(2013, 7, 3), d2(2013, 7, 10);
+    const std::vector<Case> cases = {
+        {"03.07.2013\r\n10.07.2013\r\n03.07.2013\r\n10.07.2013\r\n5\r\n", {d1, d2, d1, d2}, 5},
+        {"03.07.2013\n10.07.2013\n", {d1, d2, std::nullopt, std::nullopt}, std::nullopt},
+        {"garbage\r\n10.07.2013\r\n31.02.2013\r\n\r\nx\r\n", {std::nullopt, d2, std::nullopt, std::nullopt}, std::nullopt},
+        {"", {std::nullopt, std::nullopt, std::nullopt, std::nullopt}, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const DateState s = parseDateFile(c.content);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(s.dates[i], c.dates[i]) << c.content.toStdString() << " line " << i;
+        EXPECT_EQ(s.page, c.page) << c.content.toStdString();
+    }
+    TempAppDir dir(false);
+    const QString path = dir.file(QStringLiteral("date.txt"));
+    EXPECT_EQ(loadDateFile(path).page, std::nullopt); // missing file
+    const QDate dates[4] = {d1, d2, d1, d2};
+    saveDateFile(path, dates, 3);
+    EXPECT_EQ(readBytes(path), QByteArray("03.07.2013\r\n10.07.2013\r\n03.07.2013\r\n10.07.2013\r\n3\r\n"));
+}
+
+} // namespace

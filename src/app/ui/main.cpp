@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QLocale>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
@@ -31,6 +32,10 @@ int main(int argc, char** argv)
     ScreenCaptureFilter capture;
     app.installEventFilter(&capture);
     closeOnTerminationSignals(&window);
+    // Without a window manager a maximized window keeps its design size;
+    // start at the screen's size so the pages always have room.
+    if (const QScreen* screen = window.screen())
+        window.resize(screen->availableGeometry().size());
     window.showMaximized();
     return app.exec();
 }

@@ -24,15 +24,12 @@ void ScreenCaptureFilter::captureScreenToClipboard()
 
 bool ScreenCaptureFilter::eventFilter(QObject* watched, QEvent* event)
 {
-    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) || !watched->isWidgetType())
+    // A key typed on the keyboard reaches the window first, once, and is then
+    // passed on to the focus widget and maybe its parents; counting it at the
+    // window sees every key exactly once, whatever control has the focus.
+    if ((event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) || !watched->isWindowType())
         return false;
-    // A key the focus widget ignores travels on to its parents as the same
-    // event; it is one key press all the same.
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key == m_lastEvent && key->timestamp() == m_lastTimestamp)
-        return false;
-    m_lastEvent = key;
-    m_lastTimestamp = key->timestamp();
     if (key->key() == Qt::Key_F11) {
         if (!key->isAutoRepeat())
             m_f11Down = event->type() == QEvent::KeyPress;

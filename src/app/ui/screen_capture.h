@@ -21,6 +21,4 @@ protected:
 private:
     Capture m_capture;
     bool m_f11Down = false;
-    const QEvent* m_lastEvent = nullptr;
-    quint64 m_lastTimestamp = 0;
 };

@@ -1,0 +1,229 @@
+#include "app/core/journal.h"
+#include "app/ui/main_window.h"
+#include "app/ui/screen_capture.h"
+#include "db/core/cp1251.h"
+#include "scripted_prompts.h"
+#include "stats/ui/analysis_page.h"
+#include "stats/ui/days_page.h"
+#include "stats/ui/reports_page.h"
+#include "temp_journal.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+QStringList visibleTabs(const TForm1& w)
+{
+    QStringList out;
+    for (int i = 0; i < w.PageControl1->count(); ++i) {
+        if (w.PageControl1->isTabVisible(i))
+            out << w.PageControl1->tabText(i);
+    }
+    return out;
+}
+
+TEST(MainWindow, FirstRunStartsOnAboutWithoutAccountPagesAndWritesItsFilesAtExit)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    {
+        TForm1 w(*journal, prompts);
+        w.show();
+        EXPECT_EQ(w.windowTitle(), QStringLiteral("Журнал сделок Орвинта 6.1"));
+        EXPECT_EQ(visibleTabs(w), QStringList({"О программе", "Менеджер счетов", "Записная книжка трейдера"}));
+        EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+        QStringList names;
+        for (int i = 0; i < w.PageControl1->count(); ++i)
+            names << w.PageControl1->widget(i)->objectName();
+        EXPECT_EQ(names, QStringList({"ts3", "TabSheet1", "TabSheet2", "TabSheet6", "TabSheet3", "TabSheet9", "TabSheet11"}));
+        // Tomorrow, at the current time.
+        EXPECT_EQ(w.daysPage()->DateTimePicker4->date(), QDate::currentDate().addDays(1));
+
+        w.reportsPage()->Memo_Valuta->setPlainText(QStringLiteral("EURUSD\nутром"));
+        w.analysisPage()->DateTimePicker1->setDate(QDate(2013, 7, 3));
+        w.setPage(TForm1::PageNotebook);
+        w.close();
+    }
+    EXPECT_EQ(prompts.messages.size(), 0u) << prompts.messageTexts().join(u'|').toStdString();
+
+    const QString config = cp1251::decode(readBytes(dir.file(QStringLiteral("config.ini"))));
+    for (const char* section : {"[Настройки]", "[Инфа]", "[Реклама]"})
+        EXPECT_TRUE(config.contains(QString::fromUtf8(section))) << section;
+    EXPECT_TRUE(config.contains(QStringLiteral("Валюта=EURUSD@13@10утром\r\n")));
+    const QList<QByteArray> lines = readBytes(dir.file(QStringLiteral("date.txt"))).split('\n');
+    ASSERT_EQ(lines.size(), 6);
+    EXPECT_EQ(lines[0], "03.07.2013\r");
+    EXPECT_EQ(lines[3], QDate::currentDate().addDays(1).toString(QStringLiteral("dd.MM.yyyy")).toLatin1() + "\r");
+    EXPECT_EQ(lines[4], "6\r");
+}
+
+TEST(MainWindow, RestoresDatesAndNotesAndStillShowsTheFirstPage)
+{
+    TempAppDir dir;
+    writeBytes(dir.file(QStringLiteral("date.txt")), "03.07.2013\r\n10.07.2013\r\nnot a date\r\n");
+    writeBytes(dir.file(QStringLiteral("config.ini")),
+               cp1251::encode(QStringLiteral("[Инфа]\r\nТренд=по тренду@13@10лучше\r\n")));
+    auto journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    TForm1 w(*journal, prompts);
+    const QDate designDate3 = w.daysPage()->DateTimePicker3->date();
+    w.show();
+    EXPECT_EQ(w.analysisPage()->DateTimePicker1->date(), QDate(2013, 7, 3));
+    EXPECT_EQ(w.analysisPage()->DateTimePicker2->date(), QDate(2013, 7, 10));
+    EXPECT_EQ(w.daysPage()->DateTimePicker3->date(), designDate3);
+    EXPECT_EQ(w.reportsPage()->Memo_Trend->toPlainText(), QStringLiteral("по тренду\nлучше"));
+    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST(MainWindow, PageActionsRunOnlyForTheTradersChoice)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    TForm1 w(*journal, prompts);
+    w.show();
+    w.setAccountPagesVisible(true);
+    QSignalSpy spy(&w, &TForm1::pageActionsRun);
+    w.setPage(TForm1::PageReports); // set by the program: nothing runs
+    EXPECT_EQ(spy.count(), 0);
+    for (int page : {TForm1::PageNotebook, TForm1::PageReports, TForm1::PageAbout, TForm1::PageReports,
+                     TForm1::PageDays, TForm1::PageAnalysis, TForm1::PageAccounts})
+        w.PageControl1->setCurrentIndex(page); // as a click on the tab does
+    QList<int> ran;
+    for (const auto& args : spy)
+        ran << args.at(0).toInt();
+    EXPECT_EQ(ran, QList<int>({TForm1::PageReports, TForm1::PageReports, TForm1::PageDays, TForm1::PageAnalysis}));
+}
+
+TEST(MainWindow, FailuresAtStartAndExitAreReportedAndTheRestStillRuns)
+{
+    TempAppDir dir;
+    // config.ini that cannot be read, date.txt that cannot be written.
+    QDir(dir.path()).mkpath(QStringLiteral("config.ini"));
+    QDir(dir.path()).mkpath(QStringLiteral("date.txt"));
+    auto journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    {
+        TForm1 w(*journal, prompts);
+        w.show();
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Преудпреждение"));
+        EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Не найден файл конфигурации программмы config.ini!"));
+        w.close();
+    }
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_TRUE(prompts.messages[1].text.contains(QStringLiteral("date.txt"))) << prompts.messages[1].text.toStdString();
+    EXPECT_EQ(prompts.messages[2].caption, QStringLiteral("Ошибка"));
+    EXPECT_EQ(prompts.messages[2].text, QStringLiteral("Ошибка при записи файла конфигурации config.ini!"));
+}
+
+TEST(MainWindow, ADatabaseFileThatIsNotADatabaseEndsTheProgram)
+{
+    TempAppDir dir(false);
+    writeBytes(dir.file(QStringLiteral("datamoney.db")), QByteArray(2048, 'z'));
+    Journal journal(dir.path());
+    ScriptedPrompts prompts;
+    EXPECT_FALSE(openJournalDatabase(journal, prompts));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка №2 - Откытия базы данных"));
+
+    // No database at all: the program goes on without one.
+    TempAppDir empty(false);
+    Journal none(empty.path());
+    EXPECT_TRUE(openJournalDatabase(none, prompts));
+    EXPECT_FALSE(none.hasDatabase());
+    EXPECT_THROW(none.db().openResultTable(QStringLiteral("SELECT 1")), ESQLiteException);
+}
+
+TEST(ScreenCapture, F11WithACharacterKeyCaptures)
+{
+    int captures = 0;
+    ScreenCaptureFilter filter([&] { ++captures; });
+    QWidget target;
+    target.show();
+    qApp->installEventFilter(&filter);
+    auto send = [&](QEvent::Type type, int key, const QString& text, bool repeat = false) {
+        QKeyEvent e(type, key, Qt::NoModifier, text, repeat);
+        QApplication::sendEvent(target.windowHandle(), &e);
+    };
+    send(QEvent::KeyPress, Qt::Key_F11, QString());
+    send(QEvent::KeyRelease, Qt::Key_F11, QString());
+    EXPECT_EQ(captures, 0); // F11 alone
+    send(QEvent::KeyPress, Qt::Key_A, QStringLiteral("a"));
+    EXPECT_EQ(captures, 0); // a key alone
+    send(QEvent::KeyPress, Qt::Key_F11, QString());
+    send(QEvent::KeyPress, Qt::Key_F11, QString(), true);
+    send(QEvent::KeyPress, Qt::Key_Shift, QString());
+    EXPECT_EQ(captures, 0); // no character
+    send(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"));
+    EXPECT_EQ(captures, 1);
+    send(QEvent::KeyRelease, Qt::Key_F11, QString());
+    send(QEvent::KeyPress, Qt::Key_S, QStringLiteral("s"));
+    EXPECT_EQ(captures, 1);
+    qApp->removeEventFilter(&filter);
+}
+
+TEST(Program, TerminationSignalClosesTheWindowAndShutdownWritesItsFiles)
+{
+    TempAppDir dir;
+    const QString exe = dir.file(QStringLiteral("tradejournal"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TJ_APP_EXE), exe));
+    QProcess p;
+    p.setProcessEnvironment([] {
+        auto env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return env;
+    }());
+    p.start(exe, {});
+    ASSERT_TRUE(p.waitForStarted());
+    // Wait until the window is up (start-up done), then ask it to stop.
+    for (int i = 0; i < 20 && p.state() == QProcess::Running; ++i)
+        p.waitForFinished(100);
+    ASSERT_EQ(p.state(), QProcess::Running) << p.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("config.ini"))));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("date.txt"))));
+}
+
+} // namespace
+
+namespace {
+
+TEST(Program, CommandLineToolAnswersHelpAndVersion)
+{
+    const QString cli = QFileInfo(QStringLiteral(TJ_APP_EXE)).absolutePath() + QStringLiteral("/tradejournal-cli");
+    QProcess p;
+    p.start(cli, {QStringLiteral("--version")});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_EQ(p.readAllStandardOutput(), QByteArray("tradejournal-cli 6.1\n"));
+    p.start(cli, {QStringLiteral("--help")});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 0);
+    EXPECT_TRUE(p.readAllStandardOutput().startsWith("Usage: tradejournal-cli COMMAND"));
+    p.start(cli, {QStringLiteral("nonsense")});
+    ASSERT_TRUE(p.waitForFinished(10000));
+    EXPECT_EQ(p.exitCode(), 2);
+}
+
+} // namespace
