@@ -1,8 +1,11 @@
 #include "journal/core/reference_lists.h"
 
 #include "db/core/cp1251.h"
+#include "db/core/safe_file.h"
 
 #include <QCollator>
+#include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QLocale>
 
@@ -71,6 +74,44 @@ void sortEntries(QStringList& entries)
                      [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
 }
 
+bool addEntry(QStringList& entries, const QString& text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QString& e : entries) {
+        if (e.compare(text, Qt::CaseInsensitive) == 0)
+            return false;
+    }
+    entries.append(text);
+    sortEntries(entries);
+    return true;
+}
+
+QStringList ReferenceLists::readList(const QString& path, bool* ok)
+{
+    if (ok)
+        *ok = true;
+    QFile file(path);
+    if (!file.exists())
+        return {};
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (ok)
+            *ok = false;
+        return {};
+    }
+    QStringList entries = parseListFile(file.readAll());
+    sortEntries(entries);
+    return entries;
+}
+
+void ReferenceLists::writeList(const QString& path, const QStringList& entries)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder))
+        throw FileWriteError(QStringLiteral("Не удалось создать папку %1").arg(folder));
+    writeFileAtomically(path, listFileBytes(entries));
+}
+
 QString ReferenceLists::filePath(const QString& appDir, ListId id)
 {
     return appDir + QStringLiteral("/sprav/") + QString::fromUtf16(listInfo(id).name) + QStringLiteral(".txt");
@@ -80,16 +121,14 @@ bool ReferenceLists::loadAll(const QString& appDir)
 {
     bool ok = true;
     for (const ListInfo& info : listInfos()) {
-        QFile file(filePath(appDir, info.id));
-        if (!file.exists())
+        const QString path = filePath(appDir, info.id);
+        if (!QFile::exists(path))
             continue;
-        if (!file.open(QIODevice::ReadOnly)) {
-            ok = false;
-            continue;
-        }
-        QStringList entries = parseListFile(file.readAll());
-        sortEntries(entries);
-        m_entries[static_cast<int>(info.id)] = entries;
+        bool read = true;
+        const QStringList entries = readList(path, &read);
+        if (read)
+            m_entries[static_cast<int>(info.id)] = entries;
+        ok = ok && read;
     }
     return ok;
 }

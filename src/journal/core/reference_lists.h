@@ -29,6 +29,9 @@ QStringList parseListFile(const QByteArray& bytes);
 QByteArray listFileBytes(const QStringList& entries);
 // Alphabetical, without regard to letter case, in Russian collation.
 void sortEntries(QStringList& entries);
+// Adds a non-empty text that the entries do not hold yet (compared without
+// regard to letter case) and keeps them sorted. Returns whether it was added.
+bool addEntry(QStringList& entries, const QString& text);
 
 class ReferenceLists {
 public:
@@ -36,6 +39,11 @@ public:
     const QStringList& entries(ListId id) const { return m_entries[static_cast<int>(id)]; }
 
     static QString filePath(const QString& appDir, ListId id);
+    // Reads one list file; a missing file is an empty list. Sorted.
+    static QStringList readList(const QString& path, bool* ok = nullptr);
+    // Writes one list file, creating the sprav folder when it is missing.
+    // Throws FileWriteError.
+    static void writeList(const QString& path, const QStringList& entries);
     // Loads each list whose file exists (sorted); a missing file leaves the
     // list empty. Returns false when a file exists but cannot be read.
     bool loadAll(const QString& appDir);

@@ -1,4 +1,4 @@
-#include "app/core/safe_file.h"
+#include "db/core/safe_file.h"
 
 #include <QSaveFile>
 

@@ -1,0 +1,374 @@
+#include "journal/ui/trade_dialog.h"
+
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "app/core/web_links.h"
+#include "db/core/safe_file.h"
+#include "journal/ui/list_editor.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QStringList kRatings = {QStringLiteral("Отлично"), QStringLiteral("Плохо"), QStringLiteral("Ужасно")};
+const QStringList kMarketTypes = {QStringLiteral("по тренду"), QStringLiteral("против тренда"), QStringLiteral("флэт"),
+                                  QStringLiteral("откат")};
+const QString kTutorial = QStringLiteral("Видеоурок 7 - Создание сделки предварительно");
+
+QLabel* makeLabel(const QString& text, const char* colour, QWidget* parent, bool bold = true)
+{
+    auto* label = new QLabel(text, parent);
+    label->setStyleSheet(QStringLiteral("color: %1;%2").arg(QLatin1String(colour), bold ? QStringLiteral(" font-weight: bold;") : QString()));
+    return label;
+}
+
+QComboBox* makeCombo(const char* name, bool editable, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(editable);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+QPlainTextEdit* makeMemo(const char* name, QWidget* parent)
+{
+    auto* memo = new QPlainTextEdit(parent);
+    memo->setObjectName(QLatin1String(name));
+    memo->setTabChangesFocus(true);
+    memo->setFixedHeight(64);
+    return memo;
+}
+
+void setComboText(QComboBox* box, const QString& text)
+{
+    box->setEditText(text);
+}
+
+} // namespace
+
+TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
+    : QDialog(parent)
+    , m_journal(journal)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("TForm_Add"));
+    setWindowTitle(QStringLiteral("Анализ сделки"));
+    setModal(true);
+    resize(379, 666);
+    auto* layout = new QVBoxLayout(this);
+
+    auto* ticketRow = new QHBoxLayout;
+    auto* ticketLabel = makeLabel(QStringLiteral("Номер ордера"), "rgb(128,128,128)", this, false);
+    ticketLabel->setToolTip(QStringLiteral("Из терминала MetaTrade"));
+    Edit_Ticket = new QLineEdit(this);
+    Edit_Ticket->setObjectName(QStringLiteral("Edit_Ticket"));
+    Edit_Ticket->setToolTip(QStringLiteral("Из терминала MetaTrade"));
+    ticketRow->addWidget(ticketLabel);
+    ticketRow->addWidget(Edit_Ticket);
+    layout->addLayout(ticketRow);
+    for (const QString& line : {QStringLiteral("Если вы добавляете сделку до открытия позиции в терминале"),
+                                QStringLiteral("эта поле оставляете пустым. Потом когда Вам известен № ордера"),
+                                QStringLiteral("впишите в это поле")})
+        layout->addWidget(makeLabel(line, "rgb(128,128,128)", this, false));
+    auto* link = new QLabel(QStringLiteral("<a href=\"video\">%1</a>").arg(kTutorial), this);
+    link->setObjectName(QStringLiteral("Label_Video7"));
+    link->setCursor(Qt::PointingHandCursor);
+    link->setToolTip(QStringLiteral("Посмотреть видеоурок"));
+    connect(link, &QLabel::linkActivated, this, [] { QDesktopServices::openUrl(weblinks::videoTutorial(kTutorial)); });
+    layout->addWidget(link);
+
+    auto* group = new QGroupBox(QStringLiteral("До сделки"), this);
+    auto* grid = new QGridLayout(group);
+    int row = 0;
+    auto addRow = [&](QLabel* label, QWidget* field, QWidget* button = nullptr) {
+        grid->addWidget(label, row, 0, Qt::AlignTop);
+        grid->addWidget(field, row, 1);
+        if (button)
+            grid->addWidget(button, row, 2, Qt::AlignTop);
+        ++row;
+    };
+    auto listButton = [&](ListId id) {
+        auto* b = new QToolButton(group);
+        b->setText(QStringLiteral("…"));
+        b->setToolTip(QStringLiteral("Справочник"));
+        connect(b, &QToolButton::clicked, this, [this, id] { openListEditor(id); });
+        return b;
+    };
+    auto helpButton = [&](void (TForm_Add::*slot)(), const QString& hint) {
+        auto* b = new QToolButton(group);
+        b->setText(QStringLiteral("?"));
+        b->setToolTip(hint);
+        connect(b, &QToolButton::clicked, this, slot);
+        return b;
+    };
+
+    ComboBox_Time = makeCombo("ComboBox_Time", true, group);
+    ComboBox_Trend = makeCombo("ComboBox_Trend", true, group);
+    ComboBox_Trend->addItems(kMarketTypes);
+    ComboBox_Enter = makeCombo("ComboBox_Enter", true, group);
+    Memo_Enter = makeMemo("Memo_Enter", group);
+    ComboBox_Exit = makeCombo("ComboBox_Exit", true, group);
+    Memo_Exit = makeMemo("Memo_Exit", group);
+    Edit_Nedobral = new QLineEdit(group);
+    Edit_Nedobral->setObjectName(QStringLiteral("Edit_Nedobral"));
+    Edit_Spas = new QLineEdit(group);
+    Edit_Spas->setObjectName(QStringLiteral("Edit_Spas"));
+    ComboBox_Erorr = makeCombo("ComboBox_Erorr", true, group);
+    ComboBox_Psixo = makeCombo("ComboBox_Psixo", true, group);
+    Edit_Comment = makeMemo("Edit_Comment", group);
+    ComboBox_Ocenka = makeCombo("ComboBox_Ocenka", false, group);
+    ComboBox_Ocenka->addItems(kRatings);
+
+    addRow(makeLabel(QStringLiteral("Таймфэйм:"), "rgb(0,0,255)", group), ComboBox_Time, listButton(ListId::Timeframe));
+    addRow(makeLabel(QStringLiteral("Тип рынка"), "rgb(0,0,255)", group), ComboBox_Trend);
+    addRow(makeLabel(QStringLiteral("Вход:"), "rgb(0,128,0)", group), ComboBox_Enter, listButton(ListId::Enter));
+    addRow(makeLabel(QStringLiteral("Анализ входа"), "rgb(0,128,0)", group), Memo_Enter);
+    addRow(makeLabel(QStringLiteral("Выход:"), "rgb(255,0,0)", group), ComboBox_Exit, listButton(ListId::Exit));
+    addRow(makeLabel(QStringLiteral("Анализ выхода"), "rgb(255,0,0)", group), Memo_Exit);
+    addRow(makeLabel(QStringLiteral("Недобрал"), "rgb(255,0,0)", group), Edit_Nedobral,
+           helpButton(&TForm_Add::pointsHelp, QStringLiteral("Что такое недобрал")));
+    auto* spasLabel = makeLabel(QStringLiteral("Спас"), "rgb(0,0,0)", group);
+    addRow(spasLabel, Edit_Spas);
+    spasLabel->hide();
+    Edit_Spas->hide();
+    addRow(makeLabel(QStringLiteral("Ошибка тех:"), "rgb(0,0,0)", group), ComboBox_Erorr, listButton(ListId::Technique));
+    addRow(makeLabel(QStringLiteral("Ошибка псих:"), "rgb(128,0,128)", group), ComboBox_Psixo, listButton(ListId::Psixo));
+    addRow(makeLabel(QStringLiteral("Комментарий:"), "rgb(0,0,0)", group), Edit_Comment);
+    addRow(makeLabel(QStringLiteral("Оценка:"), "rgb(0,0,255)", group), ComboBox_Ocenka,
+           helpButton(&TForm_Add::ratingHelp, QStringLiteral("Как формируются оценки")));
+    grid->setColumnStretch(1, 1);
+    layout->addWidget(group, 1);
+
+    auto* buttons = new QHBoxLayout;
+    BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(false);
+    BitBtn1->setAutoDefault(false);
+    BitBtn2 = new QPushButton(QStringLiteral("Отмена"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setAutoDefault(false);
+    buttons->addStretch();
+    buttons->addWidget(BitBtn1);
+    buttons->addWidget(BitBtn2);
+    layout->addLayout(buttons);
+    connect(BitBtn1, &QPushButton::clicked, this, &TForm_Add::BitBtn1Click);
+    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+
+    m_editor = new TFm_Sprav(journal, prompts, this);
+    connect(m_editor, &TFm_Sprav::listSaved, this, &TForm_Add::onListSaved);
+    setRating(QString());
+}
+
+QComboBox* TForm_Add::listField(ListId id) const
+{
+    switch (id) {
+    case ListId::Timeframe: return ComboBox_Time;
+    case ListId::Enter: return ComboBox_Enter;
+    case ListId::Exit: return ComboBox_Exit;
+    case ListId::Psixo: return ComboBox_Psixo;
+    case ListId::Technique: return ComboBox_Erorr;
+    }
+    return nullptr;
+}
+
+void TForm_Add::refillListFields()
+{
+    for (const ListInfo& info : listInfos()) {
+        QComboBox* box = listField(info.id);
+        const QString text = box->currentText();
+        box->clear();
+        box->addItems(m_journal.lists.entries(info.id));
+        box->setEditText(text);
+    }
+}
+
+void TForm_Add::setRating(const QString& rating)
+{
+    while (ComboBox_Ocenka->count() > kRatings.size())
+        ComboBox_Ocenka->removeItem(kRatings.size());
+    if (rating.isEmpty()) {
+        ComboBox_Ocenka->setCurrentIndex(-1); // no rating until the trader picks one
+        return;
+    }
+    int index = ComboBox_Ocenka->findText(rating);
+    if (index < 0) {
+        // A rating the list does not know is shown and saved back unchanged.
+        ComboBox_Ocenka->addItem(rating);
+        index = ComboBox_Ocenka->count() - 1;
+    }
+    ComboBox_Ocenka->setCurrentIndex(index);
+}
+
+TradeAnnotation TForm_Add::fields() const
+{
+    TradeAnnotation a;
+    a.ticket = Edit_Ticket->text();
+    a.comment = Edit_Comment->toPlainText();
+    a.pravilo = ComboBox_Erorr->currentText();
+    a.pravilo2 = ComboBox_Exit->currentText();
+    a.enter = Memo_Enter->toPlainText();
+    a.exit = Memo_Exit->toPlainText();
+    a.nedobral = Edit_Nedobral->text();
+    a.spas = Edit_Spas->text();
+    a.taktika = ComboBox_Enter->currentText();
+    a.strategia = ComboBox_Time->currentText();
+    a.psixo = ComboBox_Psixo->currentText();
+    a.ocenka = ComboBox_Ocenka->currentIndex() < 0 ? QString() : ComboBox_Ocenka->currentText();
+    a.verno = ComboBox_Trend->currentText();
+    return a;
+}
+
+void TForm_Add::setFields(const TradeAnnotation& a)
+{
+    Edit_Ticket->setText(a.ticket);
+    Edit_Comment->setPlainText(a.comment);
+    setComboText(ComboBox_Erorr, a.pravilo);
+    setComboText(ComboBox_Exit, a.pravilo2);
+    Memo_Enter->setPlainText(a.enter);
+    Memo_Exit->setPlainText(a.exit);
+    Edit_Nedobral->setText(a.nedobral);
+    Edit_Spas->setText(a.spas);
+    setComboText(ComboBox_Enter, a.taktika);
+    setComboText(ComboBox_Time, a.strategia);
+    setComboText(ComboBox_Psixo, a.psixo);
+    setRating(a.ocenka);
+    setComboText(ComboBox_Trend, a.verno);
+}
+
+void TForm_Add::clearAll() { setFields(TradeAnnotation{}); }
+
+void TForm_Add::setMode(bool newTrade)
+{
+    m_newTrade = newTrade;
+    BitBtn1->setText(newTrade ? QStringLiteral("Добавить сделку") : QStringLiteral("Сохранить сделку"));
+    setWindowTitle(newTrade ? QStringLiteral("Новая сделка") : QStringLiteral("Анализ сделки"));
+}
+
+bool TForm_Add::openForEdit(const QString& id)
+{
+    refillListFields();
+    clearAll();
+    std::optional<TradeAnnotation> a;
+    try {
+        a = TradeJournalStore(m_journal.db()).load(id);
+    } catch (const std::exception& e) {
+        reportError(m_prompts, e);
+        return false;
+    }
+    if (!a)
+        return false;
+    setFields(*a);
+    m_id = id;
+    setMode(false);
+    open();
+    Edit_Ticket->setFocus();
+    return true;
+}
+
+void TForm_Add::openForNewTrade()
+{
+    refillListFields();
+    clearAll();
+    m_id.clear();
+    setMode(true);
+    open();
+    Edit_Ticket->setFocus();
+}
+
+void TForm_Add::BitBtn1Click()
+{
+    const TradeAnnotation a = fields();
+    try {
+        TradeJournalStore store(m_journal.db());
+        if (m_newTrade)
+            store.insertNew(m_journal.activeAccount, a, QDateTime::currentDateTime());
+        else
+            store.update(m_id, a);
+    } catch (const std::exception& e) {
+        // Nothing was written: the dialog stays open with what was typed.
+        reportError(m_prompts, e);
+        return;
+    }
+    emit saved(m_newTrade);
+
+    // New texts typed into the list fields join their lists.
+    for (ListId id : {ListId::Enter, ListId::Exit, ListId::Psixo, ListId::Technique, ListId::Timeframe}) {
+        QComboBox* box = listField(id);
+        const QString text = box->currentText();
+        QStringList& entries = m_journal.lists.entries(id);
+        if (!addEntry(entries, text))
+            continue;
+        box->clear();
+        box->addItems(entries);
+        box->setEditText(text);
+        try {
+            ReferenceLists::writeList(ReferenceLists::filePath(m_journal.appDir(), id), entries);
+        } catch (const FileWriteError& e) {
+            reportError(m_prompts, e.message());
+            return;
+        }
+    }
+    accept();
+}
+
+void TForm_Add::ratingHelp()
+{
+    m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                          QStringLiteral("Как формируется оценка сделки\r"
+                                         " Отлично (+5 балов) - Правильный вход и выход\r"
+                                         " Плохо (+3 балов) - Правильный вход или выход\r"
+                                         " Ужасно (0 балов) - Все неправильно"));
+}
+
+void TForm_Add::pointsHelp()
+{
+    m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                          QStringLiteral("Скольпо пунктов бы взял, если правильно вышел!"));
+}
+
+void TForm_Add::openListEditor(ListId id)
+{
+    m_editor->openList(QString::fromUtf16(listInfo(id).name));
+}
+
+void TForm_Add::onListSaved(const QString& listName, const QStringList& entries, const QString& selected)
+{
+    const ListInfo* info = findList(listName);
+    if (!info)
+        return;
+    QComboBox* box = listField(info->id);
+    const QString typed = box->currentText();
+    box->clear();
+    box->addItem(QString()); // the field's entries begin with an empty one
+    box->addItems(entries);
+    if (!selected.isNull())
+        box->setCurrentIndex(box->findText(selected));
+    else
+        box->setEditText(typed);
+}
+
+bool deleteTrade(Journal& journal, Prompts& prompts, const QString& id)
+{
+    if (id.isEmpty())
+        return false;
+    if (!prompts.confirm(QStringLiteral("Удалить выбранную запись №") + id + QStringLiteral(" ?")))
+        return false;
+    try {
+        TradeJournalStore(journal.db()).remove(id);
+    } catch (const std::exception&) {
+        prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время удаление данных!"));
+        return false;
+    }
+    return true;
+}
