@@ -34,9 +34,11 @@ std::optional<QString> ScriptedPrompts::askText(const QString& caption, const QS
         ADD_FAILURE() << "unexpected input box: " << prompt.toStdString();
         return std::nullopt;
     }
-    auto answer = std::get<TextAnswer>(m_answers.front()).text;
+    const TextAnswer answer = std::get<TextAnswer>(m_answers.front());
     m_answers.pop_front();
-    return answer;
+    if (!answer.given)
+        return std::nullopt;
+    return answer.text;
 }
 
 std::optional<QString> ScriptedPrompts::chooseFile(const FileRequest& request)
@@ -46,7 +48,9 @@ std::optional<QString> ScriptedPrompts::chooseFile(const FileRequest& request)
         ADD_FAILURE() << "unexpected file dialog: " << request.caption.toStdString();
         return std::nullopt;
     }
-    auto answer = std::get<FileAnswer>(m_answers.front()).file;
+    const FileAnswer answer = std::get<FileAnswer>(m_answers.front());
     m_answers.pop_front();
-    return answer;
+    if (!answer.given)
+        return std::nullopt;
+    return answer.file;
 }

@@ -26,8 +26,8 @@ public:
 
     // Queue answers, in the order the prompts will come.
     void answerConfirm(bool yes) { m_answers.push_back(yes); }
-    void answerText(std::optional<QString> text) { m_answers.push_back(TextAnswer{std::move(text)}); }
-    void answerFile(std::optional<QString> file) { m_answers.push_back(FileAnswer{std::move(file)}); }
+    void answerText(std::optional<QString> text) { m_answers.push_back(TextAnswer{text.has_value(), text.value_or(QString())}); }
+    void answerFile(std::optional<QString> file) { m_answers.push_back(FileAnswer{file.has_value(), file.value_or(QString())}); }
 
     void showMessage(Icon icon, const QString& caption, const QString& text) override;
     bool confirm(const QString& text) override;
@@ -48,10 +48,12 @@ public:
 
 private:
     struct TextAnswer {
-        std::optional<QString> text;
+        bool given;
+        QString text;
     };
     struct FileAnswer {
-        std::optional<QString> file;
+        bool given;
+        QString file;
     };
     using Answer = std::variant<bool, TextAnswer, FileAnswer>;
     std::deque<Answer> m_answers;
