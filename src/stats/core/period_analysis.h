@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QColor>
+#include <QDate>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <vector>
+
+class TSQLiteDatabase;
+
+// The Russian name of the date's weekday ("Понедельник" ...).
+QString weekdayName(const QDate& date);
+// "05 июля 2013 - Пятница": the start date of the analysis with its weekday.
+QString analysisDateLabel(const QDate& start);
+
+inline constexpr int kAnalysisColumns = 16;
+const QStringList& analysisHeaders();
+
+// The trades of an account opened on or after the start day and before the
+// end day, with their annotations, and the totals line below them.
+struct PeriodAnalysis {
+    using Row = std::array<QString, kAnalysisColumns>;
+    std::vector<Row> rows;
+    int count = 0;  // trades counted in the totals
+    int wins = 0;
+    int losses = 0;
+    double sumPos = 0;
+    double sumNeg = 0;
+    // Set when reading stopped on a failure; the rows and totals hold what
+    // was read before it.
+    bool failed = false;
+    QString failure;
+
+    QString dayLabel() const;
+    QColor dayColour() const;
+};
+
+PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end);
