@@ -1,0 +1,81 @@
+#include "cli/cli_support.h"
+
+#include "db/core/sqlite_database.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+namespace cli {
+
+std::optional<QString> takeOption(QStringList& args, const QString& name, bool* missing)
+{
+    const qsizetype i = args.indexOf(name);
+    if (i < 0)
+        return std::nullopt;
+    if (i + 1 >= args.size()) {
+        if (missing)
+            *missing = true;
+        args.removeAt(i);
+        return std::nullopt;
+    }
+    const QString value = args.at(i + 1);
+    args.remove(i, 2);
+    return value;
+}
+
+bool takeFlag(QStringList& args, const QString& name)
+{
+    return args.removeAll(name) > 0;
+}
+
+std::unique_ptr<Journal> openJournal(QStringList& args)
+{
+    bool missing = false;
+    const QString folder = takeOption(args, QStringLiteral("--data"), &missing).value_or(QDir::currentPath());
+    if (missing) {
+        err(QStringLiteral("--data needs a folder"));
+        return nullptr;
+    }
+    auto journal = std::make_unique<Journal>(QDir(folder).absolutePath());
+    if (!QFile::exists(journal->path(QStringLiteral("datamoney.db")))) {
+        err(QStringLiteral("no datamoney.db in %1").arg(journal->appDir()));
+        return nullptr;
+    }
+    try {
+        journal->openDatabase();
+    } catch (const ESQLiteException& e) {
+        err(e.message());
+        return nullptr;
+    }
+    return journal;
+}
+
+void out(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
+}
+
+void err(const QString& text)
+{
+    const QByteArray bytes = text.toUtf8() + '\n';
+    std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
+}
+
+void tsvLine(const QStringList& cells)
+{
+    QString line;
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (i)
+            line += u'\t';
+        QString cell = cells[i];
+        cell.replace(u'\t', u' ').replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+        line += cell;
+    }
+    line += u'\n';
+    out(line);
+}
+
+} // namespace cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/core/journal.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+
+// Shared pieces of the command-line tools: options, the journal of the
+// current folder, UTF-8 output.
+namespace cli {
+
+// Takes "--name VALUE" out of the arguments; nothing when absent. Sets
+// *missing when the option is given without a value.
+std::optional<QString> takeOption(QStringList& args, const QString& name, bool* missing = nullptr);
+bool takeFlag(QStringList& args, const QString& name);
+
+// The journal of the program folder: --data DIR, or the current folder. Its
+// datamoney.db must exist. Prints the reason and returns nothing on failure.
+std::unique_ptr<Journal> openJournal(QStringList& args);
+
+void out(const QString& text);  // to stdout, UTF-8
+void err(const QString& text);  // to stderr, UTF-8, with a line break
+// One line of tab-separated cells; tabs and line breaks inside cells become blanks.
+void tsvLine(const QStringList& cells);
+
+} // namespace cli
