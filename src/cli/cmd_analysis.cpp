@@ -1,0 +1,35 @@
+// tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD
+// The period analysis as the page "Анализ" shows it.
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+#include "stats/core/period_analysis.h"
+
+#include <QDate>
+
+int runAnalysisCommand(const QStringList& arguments)
+{
+    QStringList args = arguments;
+    auto journal = cli::openJournal(args);
+    if (!journal)
+        return 1;
+    const auto account = cli::takeOption(args, QStringLiteral("--account"));
+    const auto from = cli::takeOption(args, QStringLiteral("--from"));
+    const auto to = cli::takeOption(args, QStringLiteral("--to"));
+    const QDate start = QDate::fromString(from.value_or(QString()), Qt::ISODate);
+    const QDate end = QDate::fromString(to.value_or(QString()), Qt::ISODate);
+    if (!account || !start.isValid() || !end.isValid() || !args.isEmpty()) {
+        cli::err(QStringLiteral("usage: tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]"));
+        return 2;
+    }
+    const PeriodAnalysis a = buildPeriodAnalysis(journal->db(), *account, start, end);
+    cli::out(analysisDateLabel(start) + u'\n');
+    cli::tsvLine(analysisHeaders());
+    for (const PeriodAnalysis::Row& row : a.rows)
+        cli::tsvLine(QStringList(row.begin(), row.end()));
+    cli::out(a.dayLabel() + u'\n');
+    if (a.failed) {
+        cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + a.failure);
+        return 1;
+    }
+    return 0;
+}
