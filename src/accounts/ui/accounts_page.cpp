@@ -76,9 +76,26 @@ AccountsPage::AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     m_model = new AccountListModel(this);
     m_model->setMarkIcons(markIcon(false), markIcon(true));
 
+    buildBalanceGroup();
     buildAccountGroup();
 
-    GroupBox_Balance = new QGroupBox(QStringLiteral("3. Начальный баланс"), this);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(6, 6, 6, 6);
+    // The account group and the import area share the height; the starting
+    // balance between them keeps its own.
+    m_layout->addWidget(GroupBox7, 1);
+    m_layout->addWidget(GroupBox_Balance, 0);
+
+    m_dialog = new TFm_Add_Schet(this);
+    connect(m_dialog, &TFm_Add_Schet::saveRequested, this, &AccountsPage::saveAccount);
+}
+
+AccountsPage::~AccountsPage() = default;
+
+void AccountsPage::buildBalanceGroup()
+{
+    GroupBox_Balance = new CaptionGroupBox(this);
+    GroupBox_Balance->setCaption(QStringLiteral("3. Начальный баланс"), QColor(0, 0, 0));
     GroupBox_Balance->setObjectName(QStringLiteral("GroupBox_Balance"));
     Edit_Balance = new QLineEdit(GroupBox_Balance);
     Edit_Balance->setObjectName(QStringLiteral("Edit_Balance"));
@@ -92,17 +109,7 @@ AccountsPage::AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     // The statistics read the starting balance from the shared context.
     connect(Edit_Balance, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_journal.initialBalance = text; });
-
-    m_layout = new QVBoxLayout(this);
-    m_layout->setContentsMargins(6, 6, 6, 6);
-    m_layout->addWidget(GroupBox7, 0);
-    m_layout->addWidget(GroupBox_Balance, 0);
-
-    m_dialog = new TFm_Add_Schet(this);
-    connect(m_dialog, &TFm_Add_Schet::saveRequested, this, &AccountsPage::saveAccount);
 }
-
-AccountsPage::~AccountsPage() = default;
 
 void AccountsPage::buildAccountGroup()
 {
@@ -234,11 +241,10 @@ void AccountsPage::buildChart()
 
     m_axisX = new QValueAxis;
     m_axisX->setLabelFormat(QStringLiteral("%d"));
-    m_axisX->setRange(0, 1);
     m_axisY = new QValueAxis;
-    m_axisY->setLabelFormat(QStringLiteral("%.0f"));
-    m_axisY->setRange(0, 1);
     for (QValueAxis* axis : {m_axisX, m_axisY}) {
+        axis->setTickType(QValueAxis::TicksDynamic);
+        axis->setTickAnchor(0);
         QFont f = axis->labelsFont();
         f.setPointSize(8);
         axis->setLabelsFont(f);
@@ -249,9 +255,13 @@ void AccountsPage::buildChart()
     m_series->attachAxis(m_axisX);
     m_series->attachAxis(m_axisY);
 
+    fitCurveAxes({});
+
     Chart2 = new QChartView(m_chart, GroupBox7);
     Chart2->setObjectName(QStringLiteral("Chart2"));
     Chart2->setRenderHint(QPainter::Antialiasing);
+    // The chart's own size wish grows with its data; the page decides.
+    Chart2->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
     Chart2->setMinimumHeight(150);
 }
 

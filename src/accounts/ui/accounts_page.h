@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QWidget>
 
+#include <vector>
+
 class AccountListModel;
 class AccountStore;
 class CaptionGroupBox;
@@ -43,7 +45,7 @@ public:
     QLabel* Label_Broker = nullptr;
     QLabel* Label_Sdelki = nullptr;
     QChartView* Chart2 = nullptr;
-    QGroupBox* GroupBox_Balance = nullptr; // "3. Начальный баланс"
+    CaptionGroupBox* GroupBox_Balance = nullptr; // "3. Начальный баланс"
     QLineEdit* Edit_Balance = nullptr;
     QMenu* PopupMenu5 = nullptr;
     QAction* N_Activate = nullptr; // "Активировать счет" (hidden)
@@ -99,6 +101,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildBalanceGroup();
     void buildAccountGroup();
     QWidget* buildDetailsPanel();
     void buildChart();
@@ -106,6 +109,7 @@ private:
     void setGroupCaption(const QString& caption, const QColor& color);
     void setHintColor(const QColor& color);
     static void setTextColor(QWidget* widget, const QColor& color);
+    void fitCurveAxes(const std::vector<double>& values);
     void markNotActivated();
     void clearDetails();
     void saveAccount();

@@ -9,6 +9,7 @@
 #include "accounts/ui/caption_group_box.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
 #include <QGroupBox>
@@ -41,6 +42,18 @@ std::pair<double, double> paddedRange(double low, double high)
     }
     const double pad = (high - low) * 0.08;
     return {low - pad, high + pad};
+}
+
+// A round tick step (1, 2 or 5 times a power of ten) giving about the
+// wanted number of ticks over a span.
+double roundStep(double span, int ticks)
+{
+    const double raw = span / ticks;
+    if (raw <= 0)
+        return 1;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double norm = raw / magnitude;
+    return (norm <= 1 ? 1 : norm <= 2 ? 2 : norm <= 5 ? 5 : 10) * magnitude;
 }
 
 } // namespace
@@ -139,18 +152,33 @@ void AccountsPage::drawAccountCurve()
         points.append(QPointF(static_cast<double>(k), curve.points[k]));
     m_series->replace(points);
 
-    if (points.isEmpty()) {
-        m_axisX->setRange(0, 1);
-        m_axisY->setRange(0, 1);
-    } else {
-        const auto [low, high] = std::minmax_element(curve.points.begin(), curve.points.end());
-        const auto [bottom, top] = paddedRange(*low, *high);
-        m_axisX->setRange(0, std::max<qsizetype>(1, points.size() - 1));
-        m_axisY->setRange(bottom, top);
-        m_axisY->setLabelFormat(top - bottom < 10 ? QStringLiteral("%.2f") : QStringLiteral("%.0f"));
-    }
+    fitCurveAxes(curve.points);
     if (!readable || !curve.complete)
         showError(m_prompts, QStringLiteral("Ошибка - Во время обновление данных"));
+}
+
+void AccountsPage::fitCurveAxes(const std::vector<double>& values)
+{
+    // Trade numbers along the bottom, money up the side, each with ticks at
+    // a round step so that the curve fills the chart.
+    const int last = std::max(4, static_cast<int>(values.size()) - 1);
+    m_axisX->setRange(0, last);
+    m_axisX->setTickInterval(std::max(1.0, roundStep(last, 6)));
+
+    double low = 0, high = 0;
+    if (values.empty()) {
+        // An empty curve sits at the starting balance.
+        low = high = num::parseComma(Edit_Balance->text()).value_or(0);
+    } else {
+        const auto [min, max] = std::minmax_element(values.begin(), values.end());
+        low = *min;
+        high = *max;
+    }
+    const auto [bottom, top] = paddedRange(low, high);
+    const double step = roundStep(top - bottom, 5);
+    m_axisY->setRange(bottom, top);
+    m_axisY->setTickInterval(step);
+    m_axisY->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
 }
 
 void AccountsPage::startupAccountChoice(int position)
@@ -181,8 +209,7 @@ void AccountsPage::clearDetails()
     for (QLabel* label : {Label_Chet, Label_Type, Label_Kapital, Label_Opis, Label_Broker, Label_Sdelki})
         label->clear();
     m_series->clear();
-    m_axisX->setRange(0, 1);
-    m_axisY->setRange(0, 1);
+    fitCurveAxes({});
 }
 
 void AccountsPage::addAccount()

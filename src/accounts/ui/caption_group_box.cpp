@@ -20,6 +20,10 @@ void CaptionGroupBox::paintEvent(QPaintEvent*)
     QStylePainter painter(this);
     QStyleOptionGroupBox option;
     initStyleOption(&option);
+    QFont bold = font();
+    bold.setBold(true);
+    painter.setFont(bold);
+    option.fontMetrics = QFontMetrics(bold);
     // The colour goes into this one painting only; setting it on the
     // widget's palette would pass it on to every child.
     if (m_color.isValid()) {

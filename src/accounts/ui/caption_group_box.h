@@ -2,7 +2,7 @@
 
 #include <QGroupBox>
 
-// A group box whose caption has a colour and weight of its own, while the
+// A group box whose caption is bold and has a colour of its own, while the
 // controls inside keep the page's font and colours.
 class CaptionGroupBox : public QGroupBox {
     Q_OBJECT
