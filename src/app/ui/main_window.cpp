@@ -55,6 +55,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     });
     connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
     connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
+    connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
 }
 
 TForm1::~TForm1() = default;
@@ -93,6 +94,10 @@ void TForm1::onAccountActivated()
 void TForm1::onAccountClosed()
 {
     setAccountPagesVisible(false);
+}
+
+void TForm1::onAccountDeleted()
+{
     m_trades->refreshTradeTable();
     m_analysis->runPeriodAnalysis();
     m_days->Button_DayClick();

@@ -55,6 +55,7 @@ private:
     void PageControl1Change(int index);
     void onAccountActivated();
     void onAccountClosed();
+    void onAccountDeleted();
     void restoreDates();
     void readSettings();
     void writeDates();
