@@ -1,6 +1,7 @@
 // Applying snapshots to the journal's tree and grid controls and taking
 // them back.
 #include "pictures/ui/grid_snapshot.h"
+#include "pictures/ui/picture_snapshot.h"
 #include "pictures/ui/tree_snapshot.h"
 #include "temp_journal.h"
 
@@ -122,4 +123,32 @@ TEST(GridSnapshotUi, SnapshotRestoresWidthsInAFreshView)
     second.setModel(&model2);
     applyGridSnapshot(&second, bytes);
     EXPECT_EQ(columnWidths(second), columnWidths(first));
+}
+
+TEST(PictureFiles, SurfaceImageAndBoundsRoundTripThroughAFile)
+{
+    TempAppDir dir;
+    const QString path = dir.file(QStringLiteral("img/3_57_вход.pat"));
+    QImage image(40, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setPixel(5, 6, qRgb(255, 0, 0));
+    writePictureFile(path, QStringLiteral("ImPict"), image, QRect(-12, -40, 400, 300));
+    EXPECT_EQ(readSnapshot(readBytes(path)).objectName, "ImPict");
+
+    QImage read;
+    QRect bounds(1, 2, 3, 4);
+    ASSERT_TRUE(readPictureFile(path, read, bounds));
+    EXPECT_EQ(bounds, QRect(-12, -40, 400, 300));
+    EXPECT_EQ(read.convertToFormat(QImage::Format_RGB32), image);
+
+    // A missing file changes nothing; a broken one is an error that keeps
+    // the bounds read before the fault.
+    EXPECT_FALSE(readPictureFile(dir.file(QStringLiteral("img/нет.pat")), read, bounds));
+    QByteArray broken = readBytes(path);
+    broken.truncate(broken.size() - 10);
+    QImage kept = image;
+    QRect keptBounds;
+    EXPECT_THROW(applyPictureSnapshot(broken, kept, keptBounds), SnapshotError);
+    EXPECT_EQ(keptBounds, QRect(-12, -40, 400, 300));
+    EXPECT_EQ(kept, image);
 }

@@ -257,6 +257,8 @@ TEST(SnapshotReader, BrokenStreamsStopWithAnErrorAndKeepWhatCameBefore)
         {"negative child count", left + items(int32le(-2))},
         {"record past the payload", left + items(entry(40, 15, "abc"))},
         {"collection item without a list", left + shortString("C") + hex("0e 0201 06")},
+        {"width that overflows the bounds", left + shortString("Width") + hex("04 00000080")},
+        {"left far out", left + shortString("Top") + hex("04 ffffff7f")},
     };
     for (const Case& c : cases) {
         TreeSnapshotState state;
@@ -339,4 +341,6 @@ TEST(GridSnapshot, ReadsAGridWrittenByTheWindowsProgram)
     GridLayout bad;
     EXPECT_THROW(applyGridSnapshot(stream("TStringGrid", shortString("ColCount") + hex("04ffffffff")), bad), SnapshotError);
     EXPECT_THROW(applyGridSnapshot(stream("TStringGrid", shortString("ColWidths") + hex("0206")), bad), SnapshotError);
+    EXPECT_THROW(applyGridSnapshot(stream("TStringGrid", shortString("ColWidths") + hex("01 04ffffff7f 00")), bad),
+                 SnapshotError);
 }

@@ -28,6 +28,18 @@ int countValue(const SnapshotProperty& p)
     return n;
 }
 
+// A column width or row height of a grid: -1 marks a hidden column in newer
+// grids; anything wider than a few screens is a broken stream.
+int sizeValue(const SnapshotProperty& p)
+{
+    const int v = intValue(p);
+    if (v < -1 || v > 10000)
+        throw SnapshotError(QStringLiteral("Свойство %1 в потоке снимка вне допустимых границ: %2")
+                                .arg(QString::fromLatin1(p.name))
+                                .arg(v));
+    return v;
+}
+
 const QByteArray& binaryValue(const SnapshotProperty& p)
 {
     if (p.value.tag != SnapshotTag::Binary)
@@ -36,17 +48,31 @@ const QByteArray& binaryValue(const SnapshotProperty& p)
     return p.value.bytes;
 }
 
+// A position or size of a control. Real ones are a few thousand pixels (a
+// panned picture goes negative by its own size); far larger ones are a broken
+// stream and would overflow the rectangle's arithmetic.
+int coordinateValue(const SnapshotProperty& p)
+{
+    constexpr int kMaxCoordinate = 1 << 20;
+    const int v = intValue(p);
+    if (v < -kMaxCoordinate || v > kMaxCoordinate)
+        throw SnapshotError(QStringLiteral("Свойство %1 в потоке снимка вне допустимых границ: %2")
+                                .arg(QString::fromLatin1(p.name))
+                                .arg(v));
+    return v;
+}
+
 // Left, Top, Width and Height; returns false for any other property.
 bool applyBounds(const SnapshotProperty& p, QRect& bounds)
 {
     if (p.name == "Left")
-        bounds.moveLeft(intValue(p));
+        bounds.moveLeft(coordinateValue(p));
     else if (p.name == "Top")
-        bounds.moveTop(intValue(p));
+        bounds.moveTop(coordinateValue(p));
     else if (p.name == "Width")
-        bounds.setWidth(intValue(p));
+        bounds.setWidth(coordinateValue(p));
     else if (p.name == "Height")
-        bounds.setHeight(intValue(p));
+        bounds.setHeight(coordinateValue(p));
     else
         return false;
     return true;
@@ -137,9 +163,9 @@ SnapshotHeader applyGridSnapshot(QByteArrayView stream, GridLayout& layout)
         else if (p.name == "FixedRows")
             layout.fixedRows = intValue(p);
         else if (p.name == "DefaultColWidth")
-            layout.defaultColWidth = intValue(p);
+            layout.defaultColWidth = sizeValue(p);
         else if (p.name == "DefaultRowHeight")
-            layout.defaultRowHeight = intValue(p);
+            layout.defaultRowHeight = sizeValue(p);
         else if (p.name == "ColWidths") {
             // The Windows grid reads one width per column it has.
             if (p.value.tag != SnapshotTag::List)
@@ -148,7 +174,7 @@ SnapshotHeader applyGridSnapshot(QByteArrayView stream, GridLayout& layout)
             for (const SnapshotValue& v : p.value.items) {
                 if (widths.size() == layout.colCount)
                     break;
-                widths.append(intValue({p.name, v}));
+                widths.append(sizeValue({p.name, v}));
             }
             layout.colWidths = widths;
         }

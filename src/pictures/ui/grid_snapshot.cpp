@@ -28,8 +28,8 @@ public:
         // Changing the default size resizes the sections that had it; those
         // are not the trader's resizes.
         m_applying = true;
-        m_view->horizontalHeader()->setDefaultSectionSize(layout.defaultColWidth);
-        m_view->verticalHeader()->setDefaultSectionSize(layout.defaultRowHeight);
+        m_view->horizontalHeader()->setDefaultSectionSize(qMax(0, layout.defaultColWidth));
+        m_view->verticalHeader()->setDefaultSectionSize(qMax(0, layout.defaultRowHeight));
         m_applying = false;
         applyWidths();
     }
@@ -40,7 +40,7 @@ private:
         QHeaderView* header = m_view->horizontalHeader();
         m_applying = true;
         for (int c = 0; c < header->count(); ++c)
-            header->resizeSection(c, m_layout.columnWidth(c));
+            header->resizeSection(c, qMax(0, m_layout.columnWidth(c))); // -1: a hidden column
         m_applying = false;
     }
 
@@ -78,7 +78,10 @@ GridLayout takeGridLayout(const QTableView* view)
     const GridLayoutKeeper* keeper = keeperOf(view);
     const GridLayout kept = keeper ? keeper->layout() : GridLayout{};
     GridLayout layout = kept;
-    layout.bounds = view->geometry();
+    // A view whose page was never shown has not been laid out yet: its
+    // geometry means nothing, so the bounds that were read are kept.
+    if (!keeper || view->testAttribute(Qt::WA_Resized))
+        layout.bounds = view->geometry();
     const QHeaderView* header = view->horizontalHeader();
     if (header->count() > 0) {
         layout.colCount = header->count();

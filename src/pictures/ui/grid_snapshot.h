@@ -21,7 +21,8 @@ class QTableView;
 void applyGridLayout(QTableView* view, const GridLayout& layout);
 
 // The layout of the view: the kept layout (or the grid defaults) with the
-// view's bounds, column count and current column widths.
+// view's bounds (once it has been laid out), column count and current
+// column widths.
 GridLayout takeGridLayout(const QTableView* view);
 
 // A snapshot of the layout (class "TStringGrid", the view's objectName).
