@@ -19,7 +19,9 @@ void put32(QByteArray& out, qint32 v)
 
 void encodeEntry(QByteArray& out, const TreeEntry& e)
 {
-    const QByteArray text = cp1251::encode(QStringView(e.text).left(kTreeTextMax));
+    // One byte per character; the second cut guards against a character that
+    // is more than one UTF-16 unit.
+    const QByteArray text = cp1251::encode(QStringView(e.text).left(kTreeTextMax)).left(kTreeTextMax);
     put32(out, kRecordFixed + qint32(text.size()));
     put32(out, e.imageIndex);
     put32(out, e.selectedIndex);

@@ -1,7 +1,6 @@
 #include "pictures/ui/grid_snapshot.h"
 
 #include <QHeaderView>
-#include <QPointer>
 #include <QTableView>
 
 namespace {
@@ -9,6 +8,7 @@ namespace {
 // Kept as a child of the view: the layout last applied, brought up to date
 // by the trader's column resizes, applied again when columns come back.
 class GridLayoutKeeper : public QObject {
+    Q_OBJECT
 public:
     explicit GridLayoutKeeper(QTableView* view)
         : QObject(view)
@@ -116,3 +116,5 @@ void applyGridSnapshot(QTableView* view, QByteArrayView stream)
     }
     commit();
 }
+
+#include "grid_snapshot.moc"
