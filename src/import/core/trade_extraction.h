@@ -1,0 +1,33 @@
+#pragma once
+
+#include "import/core/report_file.h"
+#include "import/core/statement_row.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// Told how far an extraction has come: start() sets the progress to 0 of a
+// maximum (a negative maximum keeps the previous one), advance() adds one.
+class ExtractionProgress {
+public:
+    virtual ~ExtractionProgress() = default;
+    virtual void start(int maximum) = 0;
+    virtual void advance() = 0;
+};
+
+struct Extraction {
+    std::vector<StatementRow> rows;
+    // Empty when the whole statement was read. Otherwise the search was
+    // abandoned at a limit: the message says so and the rows are the trades
+    // found before it.
+    QString problem;
+    bool complete() const { return problem.isEmpty(); }
+};
+
+// Finds the closed trades of a raw report text (readTextFile) of a
+// recognised kind. A MetaTrader 4 statement gives its right-aligned table
+// rows of fourteen cells that have a ticket and a close time; a MetaTrader 5
+// report its deals whose row mentions "out". Nothing for ReportKind::None.
+Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress = nullptr);
