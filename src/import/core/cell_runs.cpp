@@ -17,8 +17,8 @@ bool equalsLowerAt(std::string_view text, std::size_t at, std::string_view lower
     return true;
 }
 
-CellRunFinder::CellRunFinder(const Regex& pattern, std::string_view open, int count)
-    : m_matcher(pattern)
+CellRunFinder::CellRunFinder(const Regex& pattern, std::string_view open, int count, const RegexLimits& limits)
+    : m_matcher(pattern, limits)
     , m_open(open)
     , m_count(count)
 {

@@ -21,7 +21,7 @@
 class CellRunFinder {
 public:
     // `open` in lower case, e.g. "<td>" or "<td nowrap>".
-    CellRunFinder(const Regex& pattern, std::string_view open, int count);
+    CellRunFinder(const Regex& pattern, std::string_view open, int count, const RegexLimits& limits = {});
 
     void setRow(std::string_view row);
     RegexMatcher::Status next();

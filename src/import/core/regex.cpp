@@ -9,12 +9,6 @@
 
 namespace {
 
-// Work allowed per searched byte, and a floor for short subjects. The
-// statement patterns scan each byte a few times at most, so these leave a
-// wide margin for real statements and still stop a pathological search
-// after a fraction of a second.
-constexpr std::uint64_t kMatchStepsFloor = 2'000'000;
-constexpr std::uint64_t kMatchStepsPerByte = 64;
 // Backtracking depth and heap of the interpreter (used when JIT is missing).
 constexpr std::uint32_t kDepthLimit = 100'000;
 constexpr std::uint32_t kHeapLimitKiB = 256 * 1024;
@@ -39,8 +33,9 @@ Regex::Regex(std::string_view pattern)
 
 Regex::~Regex() { pcre2_code_free(asCode(m_code)); }
 
-RegexMatcher::RegexMatcher(const Regex& regex)
+RegexMatcher::RegexMatcher(const Regex& regex, const RegexLimits& limits)
     : m_regex(regex)
+    , m_limits(limits)
 {
     m_data = pcre2_match_data_create_from_pattern(asCode(regex.code()), nullptr);
     auto* context = pcre2_match_context_create(nullptr);
@@ -62,10 +57,10 @@ RegexMatcher::~RegexMatcher()
     pcre2_match_data_free(static_cast<pcre2_match_data*>(m_data));
 }
 
-std::uint32_t RegexMatcher::matchLimitFor(std::size_t length)
+std::uint32_t RegexMatcher::matchLimitFor(std::size_t length) const
 {
-    const std::uint64_t limit = kMatchStepsFloor + kMatchStepsPerByte * static_cast<std::uint64_t>(length);
-    return static_cast<std::uint32_t>(std::min<std::uint64_t>(limit, 0xFFFFFFFFu));
+    const std::uint64_t limit = m_limits.stepsFloor + m_limits.stepsPerByte * static_cast<std::uint64_t>(length);
+    return static_cast<std::uint32_t>(std::clamp<std::uint64_t>(limit, 1, 0xFFFFFFFFu));
 }
 
 RegexMatcher::Status RegexMatcher::find(const char* subject, std::size_t length, std::size_t start)

@@ -20,6 +20,13 @@ private:
     void* m_code = nullptr; // pcre2_code_8
 };
 
+// How much work one search may do: a floor plus an allowance per byte of
+// the searched text. Real statements need a small fraction of it.
+struct RegexLimits {
+    std::uint64_t stepsFloor = 2'000'000;
+    std::uint64_t stepsPerByte = 64;
+};
+
 // One search position over a subject with its own match data, match limits
 // and JIT stack. Every search is bounded: a match limit that grows with the
 // searched length, a depth and a heap limit, so a hostile file ends in an
@@ -28,7 +35,7 @@ class RegexMatcher {
 public:
     enum class Status { Found, NotFound, LimitExceeded };
 
-    explicit RegexMatcher(const Regex& regex);
+    explicit RegexMatcher(const Regex& regex, const RegexLimits& limits = {});
     ~RegexMatcher();
     RegexMatcher(const RegexMatcher&) = delete;
     RegexMatcher& operator=(const RegexMatcher&) = delete;
@@ -42,10 +49,11 @@ public:
     std::string_view text(int group) const;
 
     // The match limit given to one search of a subject of that many bytes.
-    static std::uint32_t matchLimitFor(std::size_t length);
+    std::uint32_t matchLimitFor(std::size_t length) const;
 
 private:
     const Regex& m_regex;
+    RegexLimits m_limits;
     void* m_data = nullptr;    // pcre2_match_data_8
     void* m_context = nullptr; // pcre2_match_context_8
     void* m_stack = nullptr;   // pcre2_jit_stack_8

@@ -90,12 +90,13 @@ QString problemInRows()
 }
 
 // Group 1 of every match of a row pattern, in order.
-std::optional<std::vector<std::string_view>> collectRows(const QByteArray& text, const Regex& pattern)
+std::optional<std::vector<std::string_view>> collectRows(const QByteArray& text, const Regex& pattern,
+                                                         const RegexLimits& limits)
 {
     std::vector<std::string_view> rows;
     const std::string_view all(text.constData(), static_cast<std::size_t>(text.size()));
     const std::size_t length = throughLast(all, "</tr>");
-    RegexMatcher m(pattern);
+    RegexMatcher m(pattern, limits);
     std::size_t at = 0;
     for (;;) {
         const Status s = m.find(all.data(), length, at);
@@ -142,10 +143,10 @@ std::optional<std::string> normalizeCellTags(std::string_view row, RegexMatcher&
     return out;
 }
 
-Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress)
+Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress, const RegexLimits& limits)
 {
     Extraction result;
-    const auto rows = collectRows(text, mt4RowPattern());
+    const auto rows = collectRows(text, mt4RowPattern(), limits);
     if (!rows) {
         result.problem = problemInRows();
         return result;
@@ -155,7 +156,7 @@ Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress)
 
     std::vector<std::string> normalized;
     normalized.reserve(rows->size());
-    RegexMatcher tags(mt4CellTagPattern());
+    RegexMatcher tags(mt4CellTagPattern(), limits);
     for (std::size_t i = 0; i < rows->size(); ++i) {
         auto row = normalizeCellTags((*rows)[i], tags);
         if (!row) {
@@ -167,7 +168,7 @@ Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress)
             progress->advance();
     }
 
-    CellRunFinder cells(mt4CellsPattern(), "<td>", 14);
+    CellRunFinder cells(mt4CellsPattern(), "<td>", 14, limits);
     for (std::size_t i = 0; i < normalized.size(); ++i) {
         cells.setRow(normalized[i]);
         Status s;
@@ -293,10 +294,10 @@ StatementRow mt5Row(std::size_t number, std::string_view time, std::string_view 
     return r;
 }
 
-Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress)
+Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress, const RegexLimits& limits)
 {
     Extraction result;
-    const auto rows = collectRows(text, mt5RowPattern());
+    const auto rows = collectRows(text, mt5RowPattern(), limits);
     if (!rows) {
         result.problem = problemInRows();
         return result;
@@ -309,8 +310,8 @@ Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress)
     if (progress)
         progress->start(static_cast<int>(deals.size()));
 
-    RegexMatcher anyCell(anyCellPattern());
-    CellRunFinder cells(mt5CellsPattern(), "<td nowrap>", 11);
+    RegexMatcher anyCell(anyCellPattern(), limits);
+    CellRunFinder cells(mt5CellsPattern(), "<td nowrap>", 11, limits);
     for (std::size_t i = 0; i < deals.size(); ++i) {
         const auto all = allCells(deals[i], anyCell);
         if (!all) {
@@ -354,11 +355,12 @@ Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress)
 
 } // namespace
 
-Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress)
+Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress,
+                         const RegexLimits& limits)
 {
     switch (kind) {
-    case ReportKind::MetaTrader4: return extractMt4(text, progress);
-    case ReportKind::MetaTrader5: return extractMt5(text, progress);
+    case ReportKind::MetaTrader4: return extractMt4(text, progress, limits);
+    case ReportKind::MetaTrader5: return extractMt5(text, progress, limits);
     case ReportKind::None: break;
     }
     return {};

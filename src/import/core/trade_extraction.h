@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/core/regex.h"
 #include "import/core/report_file.h"
 #include "import/core/statement_row.h"
 
@@ -30,4 +31,7 @@ struct Extraction {
 // recognised kind. A MetaTrader 4 statement gives its right-aligned table
 // rows of fourteen cells that have a ticket and a close time; a MetaTrader 5
 // report its deals whose row mentions "out". Nothing for ReportKind::None.
-Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress = nullptr);
+// Every search is bounded by the limits; a search that reaches them ends the
+// extraction with a problem instead of running on.
+Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress = nullptr,
+                         const RegexLimits& limits = {});
