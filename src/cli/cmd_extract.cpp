@@ -6,36 +6,45 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <string>
 
 namespace {
 
 // Tabs and line breaks inside a cell would break the TSV; they are written
 // as \t, \r and \n, and a backslash as \\. Every other text is as the grid
-// holds it.
-void appendCell(QByteArray& out, const QString& text)
+// holds it, in UTF-8.
+void appendCell(std::string& out, const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    for (const char c : utf8) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
         switch (c) {
-        case '\\': out.append("\\\\"); break;
-        case '\t': out.append("\\t"); break;
-        case '\r': out.append("\\r"); break;
-        case '\n': out.append("\\n"); break;
-        default: out.append(c);
+        case u'\\': out += "\\\\"; continue;
+        case u'\t': out += "\\t"; continue;
+        case u'\r': out += "\\r"; continue;
+        case u'\n': out += "\\n"; continue;
+        default: break;
+        }
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else {
+            // Statement texts come from Windows-1251: no surrogate pairs.
+            const QByteArray utf8 = QStringView(text).mid(i, 1).toUtf8();
+            out.append(utf8.constData(), static_cast<size_t>(utf8.size()));
         }
     }
 }
 
-void appendLine(QByteArray& out, const auto& cells)
+template <typename Cells>
+void appendLine(std::string& out, const Cells& cells)
 {
     bool first = true;
     for (const QString& cell : cells) {
         if (!first)
-            out.append('\t');
+            out += '\t';
         first = false;
         appendCell(out, cell);
     }
-    out.append('\n');
+    out += '\n';
 }
 
 } // namespace
@@ -62,12 +71,12 @@ int runExtract(const QStringList& args)
         return 1;
     }
     const Extraction result = extractTrades(text, kind);
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(result.rows.size()) * 200 + 200);
+    std::string out;
+    out.reserve(result.rows.size() * 200 + 200);
     appendLine(out, previewHeaderTexts());
     for (const StatementRow& row : result.rows)
         appendLine(out, row.cells);
-    std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
+    std::fwrite(out.data(), 1, out.size(), stdout);
     std::fflush(stdout);
     if (!result.complete()) {
         std::fprintf(stderr, "%s\n", result.problem.toUtf8().constData());

@@ -27,7 +27,7 @@ Regex::Regex(std::string_view pattern)
     if (!code)
         throw std::logic_error("bad import pattern: " + std::string(pattern));
     // Without JIT the interpreter runs the same pattern, only slower.
-    pcre2_jit_compile(code, PCRE2_JIT_COMPLETE);
+    m_jit = pcre2_jit_compile(code, PCRE2_JIT_COMPLETE) == 0;
     m_code = code;
 }
 
@@ -68,8 +68,11 @@ RegexMatcher::Status RegexMatcher::find(const char* subject, std::size_t length,
     m_subject = subject;
     auto* context = static_cast<pcre2_match_context*>(m_context);
     pcre2_set_match_limit(context, matchLimitFor(length - std::min(start, length)));
-    const int rc = pcre2_match(asCode(m_regex.code()), reinterpret_cast<PCRE2_SPTR>(subject), length, start, 0,
-                               static_cast<pcre2_match_data*>(m_data), context);
+    // The JIT entry skips the checks of pcre2_match; the patterns and the
+    // options are fixed, so there is nothing for them to find.
+    const auto match = m_regex.isJit() ? pcre2_jit_match : pcre2_match;
+    const int rc = match(asCode(m_regex.code()), reinterpret_cast<PCRE2_SPTR>(subject), length, start, 0,
+                         static_cast<pcre2_match_data*>(m_data), context);
     if (rc >= 0)
         return Status::Found;
     if (rc == PCRE2_ERROR_NOMATCH)

@@ -15,9 +15,11 @@ public:
     Regex& operator=(const Regex&) = delete;
 
     void* code() const { return m_code; }
+    bool isJit() const { return m_jit; }
 
 private:
     void* m_code = nullptr; // pcre2_code_8
+    bool m_jit = false;
 };
 
 // How much work one search may do: a floor plus an allowance per byte of

@@ -122,17 +122,16 @@ QString withoutBlanks(std::string_view cell)
 // ---------------------------------------------------------------------------
 // MetaTrader 4
 
-// Every opening cell tag, whatever its attributes, becomes "<td>".
-std::optional<std::string> normalizeCellTags(std::string_view row, RegexMatcher& m)
+// Every opening cell tag, whatever its attributes, becomes "<td>". The
+// rows are written one after the other into one buffer.
+bool normalizeCellTags(std::string_view row, RegexMatcher& m, std::string& out)
 {
-    std::string out;
-    out.reserve(row.size());
     const std::size_t length = throughLast(row, ">");
     std::size_t at = 0;
     for (;;) {
         const Status s = m.find(row.data(), length, at);
         if (s == Status::LimitExceeded)
-            return std::nullopt;
+            return false;
         if (s == Status::NotFound)
             break;
         out.append(row.substr(at, m.begin(0) - at));
@@ -140,7 +139,7 @@ std::optional<std::string> normalizeCellTags(std::string_view row, RegexMatcher&
         at = m.end(0);
     }
     out.append(row.substr(at));
-    return out;
+    return true;
 }
 
 Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress, const RegexLimits& limits)
@@ -154,23 +153,29 @@ Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress, cons
     if (progress)
         progress->start(2 * static_cast<int>(rows->size()));
 
-    std::vector<std::string> normalized;
-    normalized.reserve(rows->size());
+    std::size_t total = 0;
+    for (std::string_view row : *rows)
+        total += row.size();
+    std::string buffer;
+    buffer.reserve(total);
+    std::vector<std::size_t> ends; // where each normalised row ends in the buffer
+    ends.reserve(rows->size());
     RegexMatcher tags(mt4CellTagPattern(), limits);
     for (std::size_t i = 0; i < rows->size(); ++i) {
-        auto row = normalizeCellTags((*rows)[i], tags);
-        if (!row) {
+        if (!normalizeCellTags((*rows)[i], tags, buffer)) {
             result.problem = problemAt(static_cast<int>(i) + 1, 0);
             return result;
         }
-        normalized.push_back(std::move(*row));
+        ends.push_back(buffer.size());
         if (progress)
             progress->advance();
     }
 
     CellRunFinder cells(mt4CellsPattern(), "<td>", 14, limits);
-    for (std::size_t i = 0; i < normalized.size(); ++i) {
-        cells.setRow(normalized[i]);
+    result.rows.reserve(rows->size());
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const std::size_t begin = i ? ends[i - 1] : 0;
+        cells.setRow(std::string_view(buffer).substr(begin, ends[i] - begin));
         Status s;
         while ((s = cells.next()) == Status::Found) {
             if (cells.group(1).empty())
