@@ -28,7 +28,8 @@ QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int 
         return {};
     if (orientation == Qt::Horizontal)
         return section >= 0 && section < StatementRow::ColumnCount ? previewHeaderTexts()[section] : QVariant();
-    return section + 1;
+    return QString(); // rows are numbered in "№"; the row header is only a handle to drag rows by
+
 }
 
 QString PreviewModel::cell(int gridRow, int column) const

@@ -58,6 +58,7 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("GroupBox8"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
     BitBtn2 = new QPushButton(QStringLiteral("1. Открыть файл сделок"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
@@ -83,6 +84,7 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     StringGrid_Main->horizontalHeader()->setSectionsMovable(true);
     StringGrid_Main->verticalHeader()->setSectionsMovable(true);
     StringGrid_Main->verticalHeader()->setDefaultSectionSize(20);
+    StringGrid_Main->verticalHeader()->setMinimumWidth(12);
     StringGrid_Main->horizontalHeader()->setDefaultSectionSize(72);
     StringGrid_Main->setColumnWidth(StatementRow::Id, 30);
     StringGrid_Main->setColumnWidth(StatementRow::Number, 40);
