@@ -1,51 +1,65 @@
 // tradejournal-cli extract FILE: the preview of a statement as TSV.
+#include "db/core/cp1251.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_extraction.h"
 
 #include <QByteArray>
 #include <QStringList>
 
+#include <array>
 #include <cstdio>
 #include <string>
 
 namespace {
 
-// Tabs and line breaks inside a cell would break the TSV; they are written
-// as \t, \r and \n, and a backslash as \\. Every other text is as the grid
-// holds it, in UTF-8.
-void appendCell(std::string& out, const QString& text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        switch (c) {
-        case u'\\': out += "\\\\"; continue;
-        case u'\t': out += "\\t"; continue;
-        case u'\r': out += "\\r"; continue;
-        case u'\n': out += "\\n"; continue;
-        default: break;
+// Writes UTF-8 TSV in chunks. Tabs and line breaks inside a cell would break
+// the TSV; they are written as \t, \r and \n, and a backslash as \\. Every
+// other text is as the grid holds it.
+class TsvWriter {
+public:
+    TsvWriter()
+    {
+        // The UTF-8 form of each Windows-1251 byte, from the codec.
+        for (int b = 0; b < 256; ++b) {
+            const char byte = static_cast<char>(b);
+            m_utf8[static_cast<std::size_t>(b)] = cp1251::decode(&byte, 1).toStdString();
         }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else {
-            // Statement texts come from Windows-1251: no surrogate pairs.
-            const QByteArray utf8 = QStringView(text).mid(i, 1).toUtf8();
-            out.append(utf8.constData(), static_cast<size_t>(utf8.size()));
-        }
+        m_utf8['\\'] = "\\\\";
+        m_utf8['\t'] = "\\t";
+        m_utf8['\r'] = "\\r";
+        m_utf8['\n'] = "\\n";
+        m_out.reserve(kChunk + 4096);
     }
-}
+    ~TsvWriter() { flush(); }
 
-template <typename Cells>
-void appendLine(std::string& out, const Cells& cells)
-{
-    bool first = true;
-    for (const QString& cell : cells) {
-        if (!first)
-            out += '\t';
-        first = false;
-        appendCell(out, cell);
+    void line(const TradeCells& cells)
+    {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i)
+                m_out += '\t';
+            for (const char c : cells[i]) {
+                const auto b = static_cast<unsigned char>(c);
+                if (b < 0x80 && b != '\\' && b != '\t' && b != '\r' && b != '\n')
+                    m_out += c;
+                else
+                    m_out += m_utf8[b];
+            }
+        }
+        m_out += '\n';
+        if (m_out.size() >= kChunk)
+            flush();
     }
-    out += '\n';
-}
+    void flush()
+    {
+        std::fwrite(m_out.data(), 1, m_out.size(), stdout);
+        m_out.clear();
+    }
+
+private:
+    static constexpr std::size_t kChunk = 64 * 1024;
+    std::array<std::string, 256> m_utf8;
+    std::string m_out;
+};
 
 } // namespace
 
@@ -70,16 +84,15 @@ int runExtract(const QStringList& args)
         std::fprintf(stderr, "%s\n", notAReportMessage().toUtf8().constData());
         return 1;
     }
-    const Extraction result = extractTrades(text, kind);
-    std::string out;
-    out.reserve(result.rows.size() * 200 + 200);
-    appendLine(out, previewHeaderTexts());
-    for (const StatementRow& row : result.rows)
-        appendLine(out, row.cells);
-    std::fwrite(out.data(), 1, out.size(), stdout);
+    QString problem;
+    {
+        TsvWriter tsv;
+        std::fputs(previewHeaderTexts().join(u'\t').toUtf8().append('\n').constData(), stdout);
+        problem = extractTradeCells(text, kind, [&](const TradeCells& cells) { tsv.line(cells); });
+    }
     std::fflush(stdout);
-    if (!result.complete()) {
-        std::fprintf(stderr, "%s\n", result.problem.toUtf8().constData());
+    if (!problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
         return 1;
     }
     return 0;

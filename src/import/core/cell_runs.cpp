@@ -3,20 +3,6 @@
 #include <algorithm>
 #include <cstring>
 
-bool equalsLowerAt(std::string_view text, std::size_t at, std::string_view lower)
-{
-    if (at > text.size() || text.size() - at < lower.size())
-        return false;
-    for (std::size_t i = 0; i < lower.size(); ++i) {
-        char c = text[at + i];
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-        if (c != lower[i])
-            return false;
-    }
-    return true;
-}
-
 CellRunFinder::CellRunFinder(const Regex& pattern, std::string_view open, int count, const RegexLimits& limits)
     : m_matcher(pattern, limits)
     , m_open(open)
@@ -39,9 +25,10 @@ void CellRunFinder::setRow(std::string_view row)
         if (!lt)
             break;
         at = static_cast<std::size_t>(static_cast<const char*>(lt) - base);
-        if (equalsLowerAt(row, at, m_open)) {
+        const bool closing = at + 1 < row.size() && row[at + 1] == '/';
+        if (!closing && equalsLowerAt(row, at, m_open)) {
             m_opens.push_back(at);
-        } else if (equalsLowerAt(row, at, kClose)) {
+        } else if (closing && equalsLowerAt(row, at, kClose)) {
             m_closes.push_back(at);
             if (equalsLowerAt(row, at + kClose.size(), m_open))
                 m_joins.push_back(at);

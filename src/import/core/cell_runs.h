@@ -39,5 +39,16 @@ private:
 };
 
 // Case-insensitive (ASCII) comparison of text at a position with a lower-case
-// literal.
-bool equalsLowerAt(std::string_view text, std::size_t at, std::string_view lower);
+// literal of letters and punctuation.
+inline bool equalsLowerAt(std::string_view text, std::size_t at, std::string_view lower)
+{
+    if (at > text.size() || text.size() - at < lower.size())
+        return false;
+    for (std::size_t i = 0; i < lower.size(); ++i) {
+        const char c = text[at + i];
+        const char folded = c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c;
+        if (folded != lower[i])
+            return false;
+    }
+    return true;
+}

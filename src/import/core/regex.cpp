@@ -38,6 +38,7 @@ RegexMatcher::RegexMatcher(const Regex& regex, const RegexLimits& limits)
     , m_limits(limits)
 {
     m_data = pcre2_match_data_create_from_pattern(asCode(regex.code()), nullptr);
+    static_assert(sizeof(PCRE2_SIZE) == sizeof(std::size_t) && PCRE2_UNSET == ~std::size_t(0));
     auto* context = pcre2_match_context_create(nullptr);
     pcre2_set_depth_limit(context, kDepthLimit);
     pcre2_set_heap_limit(context, kHeapLimitKiB);
@@ -48,6 +49,7 @@ RegexMatcher::RegexMatcher(const Regex& regex, const RegexLimits& limits)
     m_stack = stack;
     if (!m_data || !m_context)
         throw std::bad_alloc();
+    m_offsets = pcre2_get_ovector_pointer(static_cast<pcre2_match_data*>(m_data));
 }
 
 RegexMatcher::~RegexMatcher()
@@ -80,23 +82,4 @@ RegexMatcher::Status RegexMatcher::find(const char* subject, std::size_t length,
     // Match, depth, heap and JIT stack limits, and running out of memory:
     // the search was abandoned, not finished.
     return Status::LimitExceeded;
-}
-
-std::size_t RegexMatcher::begin(int group) const
-{
-    return pcre2_get_ovector_pointer(static_cast<pcre2_match_data*>(m_data))[2 * group];
-}
-
-std::size_t RegexMatcher::end(int group) const
-{
-    return pcre2_get_ovector_pointer(static_cast<pcre2_match_data*>(m_data))[2 * group + 1];
-}
-
-std::string_view RegexMatcher::text(int group) const
-{
-    const std::size_t b = begin(group);
-    const std::size_t e = end(group);
-    if (b == PCRE2_UNSET || e < b)
-        return {};
-    return std::string_view(m_subject + b, e - b);
 }

@@ -45,10 +45,15 @@ public:
     // Searches subject[start, length) for the leftmost match.
     Status find(const char* subject, std::size_t length, std::size_t start);
 
-    // After Found: the whole match (0) or a group (1...).
-    std::size_t begin(int group) const;
-    std::size_t end(int group) const;
-    std::string_view text(int group) const;
+    // After Found: the whole match (0) or a group (1...). A group that took
+    // no part in the match reads as empty.
+    std::size_t begin(int group) const { return m_offsets[2 * group]; }
+    std::size_t end(int group) const { return m_offsets[2 * group + 1]; }
+    std::string_view text(int group) const
+    {
+        const std::size_t b = begin(group), e = end(group);
+        return e >= b && e != kUnset ? std::string_view(m_subject + b, e - b) : std::string_view();
+    }
 
     // The match limit given to one search of a subject of that many bytes.
     std::uint32_t matchLimitFor(std::size_t length) const;
@@ -60,4 +65,6 @@ private:
     void* m_context = nullptr; // pcre2_match_context_8
     void* m_stack = nullptr;   // pcre2_jit_stack_8
     const char* m_subject = nullptr;
+    const std::size_t* m_offsets = nullptr; // the match data's offset vector
+    static constexpr std::size_t kUnset = ~std::size_t(0);
 };

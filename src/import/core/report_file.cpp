@@ -53,7 +53,32 @@ QByteArray normalizeLines(const char* data, qsizetype size)
     return out;
 }
 
-QByteArray normalizeLines(const QByteArray& bytes) { return normalizeLines(bytes.constData(), bytes.size()); }
+// True when the text already is what normalizeLines makes of it: no NUL,
+// every line ending in CR LF (the usual form of a statement), so the bytes
+// read can be kept without a copy.
+bool isNormalized(const QByteArray& bytes)
+{
+    const char* data = bytes.constData();
+    const auto size = static_cast<size_t>(bytes.size());
+    if (size == 0)
+        return true;
+    if (size < 2 || data[size - 2] != '\r' || data[size - 1] != '\n' || std::memchr(data, 0, size))
+        return false;
+    size_t crs = 0, lfs = 0;
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\r', size - (p - data)))); ++p)
+        ++crs;
+    for (const char* p = data; (p = static_cast<const char*>(std::memchr(p, '\n', size - (p - data)))); ++p) {
+        if (p == data || p[-1] != '\r')
+            return false;
+        ++lfs;
+    }
+    return crs == lfs; // every CR is the one before an LF
+}
+
+QByteArray normalizeLines(const QByteArray& bytes)
+{
+    return isNormalized(bytes) ? bytes : normalizeLines(bytes.constData(), bytes.size());
+}
 
 QByteArray fromUtf16(const char* data, qsizetype bytes, bool littleEndian)
 {
@@ -127,7 +152,7 @@ QByteArray decodeReportBytes(const QByteArray& bytes)
         const QString text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
         return normalizeLines(cp1251::encode(text));
     }
-    return normalizeLines(bytes.constData(), bytes.size());
+    return normalizeLines(bytes);
 }
 
 QByteArray readTextFile(const QString& path)

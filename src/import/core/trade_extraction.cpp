@@ -6,6 +6,8 @@
 #include "import/core/regex.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -109,21 +111,46 @@ std::optional<std::vector<std::string_view>> collectRows(const QByteArray& text,
     }
 }
 
-QString cellText(std::string_view cell) { return cp1251::decode(cell.data(), static_cast<qsizetype>(cell.size())); }
+// Builds the trades found into cell rows and hands them on; keeps the
+// texts that are not slices of the statement (running numbers, cells without
+// blanks, sums) until the next trade.
+class TradeWriter {
+public:
+    explicit TradeWriter(const TradeCellsSink& sink)
+        : m_sink(sink)
+    {
+    }
+    int count() const { return m_count; }
 
-// A cell with every blank (code 32) removed, so "1 234.56" reads 1234.56.
-QString withoutBlanks(std::string_view cell)
-{
-    std::string s(cell);
-    s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
-    return cellText(s);
-}
+    // A cell with every blank (code 32) removed, so "1 234.56" reads 1234.56.
+    std::string_view withoutBlanks(int slot, std::string_view cell)
+    {
+        std::string& s = m_scratch[static_cast<std::size_t>(slot)];
+        s.assign(cell);
+        s.erase(std::remove(s.begin(), s.end(), ' '), s.end());
+        return s;
+    }
+    std::string& scratch(int slot) { return m_scratch[static_cast<std::size_t>(slot)]; }
+
+    void write(TradeCells& cells)
+    {
+        ++m_count;
+        const auto [end, ec] = std::to_chars(m_number, m_number + sizeof m_number, m_count);
+        cells[StatementRow::Number] = std::string_view(m_number, static_cast<std::size_t>(end - m_number));
+        m_sink(cells);
+    }
+
+private:
+    const TradeCellsSink& m_sink;
+    int m_count = 0;
+    char m_number[16];
+    std::array<std::string, 4> m_scratch;
+};
 
 // ---------------------------------------------------------------------------
 // MetaTrader 4
 
-// Every opening cell tag, whatever its attributes, becomes "<td>". The
-// rows are written one after the other into one buffer.
+// Every opening cell tag, whatever its attributes, becomes "<td>".
 bool normalizeCellTags(std::string_view row, RegexMatcher& m, std::string& out)
 {
     const std::size_t length = throughLast(row, ">");
@@ -142,40 +169,25 @@ bool normalizeCellTags(std::string_view row, RegexMatcher& m, std::string& out)
     return true;
 }
 
-Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress, const RegexLimits& limits)
+QString extractMt4(const QByteArray& text, TradeWriter& out, ExtractionProgress* progress, const RegexLimits& limits)
 {
-    Extraction result;
     const auto rows = collectRows(text, mt4RowPattern(), limits);
-    if (!rows) {
-        result.problem = problemInRows();
-        return result;
-    }
+    if (!rows)
+        return problemInRows();
     if (progress)
         progress->start(2 * static_cast<int>(rows->size()));
 
-    std::size_t total = 0;
-    for (std::string_view row : *rows)
-        total += row.size();
-    std::string buffer;
-    buffer.reserve(total);
-    std::vector<std::size_t> ends; // where each normalised row ends in the buffer
-    ends.reserve(rows->size());
+    // Each row is normalised and then parsed, in one reused buffer.
+    std::string row;
     RegexMatcher tags(mt4CellTagPattern(), limits);
+    CellRunFinder cells(mt4CellsPattern(), "<td>", 14, limits);
     for (std::size_t i = 0; i < rows->size(); ++i) {
-        if (!normalizeCellTags((*rows)[i], tags, buffer)) {
-            result.problem = problemAt(static_cast<int>(i) + 1, 0);
-            return result;
-        }
-        ends.push_back(buffer.size());
+        row.clear();
+        if (!normalizeCellTags((*rows)[i], tags, row))
+            return problemAt(static_cast<int>(i) + 1, out.count());
         if (progress)
             progress->advance();
-    }
-
-    CellRunFinder cells(mt4CellsPattern(), "<td>", 14, limits);
-    result.rows.reserve(rows->size());
-    for (std::size_t i = 0; i < ends.size(); ++i) {
-        const std::size_t begin = i ? ends[i - 1] : 0;
-        cells.setRow(std::string_view(buffer).substr(begin, ends[i] - begin));
+        cells.setRow(row);
         Status s;
         while ((s = cells.next()) == Status::Found) {
             if (cells.group(1).empty())
@@ -184,57 +196,53 @@ Extraction extractMt4(const QByteArray& text, ExtractionProgress* progress, cons
                 progress->advance();
             if (cells.group(9) == "&nbsp;")
                 continue; // an open position
-            StatementRow r;
-            r[StatementRow::Number] = QString::number(result.rows.size() + 1);
-            r[StatementRow::Ticket] = cellText(cells.group(1));
-            r[StatementRow::OpenTime] = cellText(cells.group(2));
-            r[StatementRow::Type] = cellText(cells.group(3));
-            r[StatementRow::Size] = cellText(cells.group(4));
-            r[StatementRow::Item] = cellText(cells.group(5));
-            r[StatementRow::PriceOpen] = cellText(cells.group(6));
-            r[StatementRow::StopLoss] = cellText(cells.group(7));
-            r[StatementRow::TakeProfit] = cellText(cells.group(8));
-            r[StatementRow::CloseTime] = cellText(cells.group(9));
-            r[StatementRow::PriceClose] = cellText(cells.group(10));
-            r[StatementRow::Commission] = withoutBlanks(cells.group(11));
-            r[StatementRow::Taxes] = cellText(cells.group(12));
-            r[StatementRow::Swap] = withoutBlanks(cells.group(13));
-            r[StatementRow::Profit] = withoutBlanks(cells.group(14));
-            result.rows.push_back(std::move(r));
+            TradeCells c{};
+            c[StatementRow::Ticket] = cells.group(1);
+            c[StatementRow::OpenTime] = cells.group(2);
+            c[StatementRow::Type] = cells.group(3);
+            c[StatementRow::Size] = cells.group(4);
+            c[StatementRow::Item] = cells.group(5);
+            c[StatementRow::PriceOpen] = cells.group(6);
+            c[StatementRow::StopLoss] = cells.group(7);
+            c[StatementRow::TakeProfit] = cells.group(8);
+            c[StatementRow::CloseTime] = cells.group(9);
+            c[StatementRow::PriceClose] = cells.group(10);
+            c[StatementRow::Commission] = out.withoutBlanks(0, cells.group(11));
+            c[StatementRow::Taxes] = cells.group(12);
+            c[StatementRow::Swap] = out.withoutBlanks(1, cells.group(13));
+            c[StatementRow::Profit] = out.withoutBlanks(2, cells.group(14));
+            out.write(c);
         }
-        if (s == Status::LimitExceeded) {
-            result.problem = problemAt(static_cast<int>(i) + 1, static_cast<int>(result.rows.size()));
-            return result;
-        }
+        if (s == Status::LimitExceeded)
+            return problemAt(static_cast<int>(i) + 1, out.count());
     }
-    return result;
+    return {};
 }
 
 // ---------------------------------------------------------------------------
 // MetaTrader 5
 
-// Number of decimals written after the point.
-int decimalsOf(const QString& number)
+int decimalsOf(std::string_view number)
 {
-    const qsizetype point = number.indexOf(QLatin1Char('.'));
-    return point < 0 ? 0 : static_cast<int>(number.size() - point - 1);
+    const std::size_t point = number.find('.');
+    return point == std::string_view::npos ? 0 : static_cast<int>(number.size() - point - 1);
 }
 
 // Newer terminals book a fee apart from the commission; the journal has
 // one commission column, so it holds both.
-QString commissionWithFee(const QString& commission, const QString& fee)
+std::string_view commissionWithFee(std::string_view commission, std::string_view fee, std::string& sum)
 {
-    const auto c = num::parsePoint(commission);
-    const auto f = num::parsePoint(fee);
-    if (!c || !f)
-        return commission; // not numbers: keep the commission as written
-    if (*f == 0.0)
-        return commission;
-    const int decimals = std::max(decimalsOf(commission), decimalsOf(fee));
-    double sum = *c + *f;
-    if (sum == 0.0)
-        sum = 0.0; // no "-0.00"
-    return num::formatFixed(sum, decimals).replace(QLatin1Char(','), QLatin1Char('.'));
+    const auto c = num::parsePoint(QString(QLatin1String(commission.data(), static_cast<qsizetype>(commission.size()))));
+    const auto f = num::parsePoint(QString(QLatin1String(fee.data(), static_cast<qsizetype>(fee.size()))));
+    if (!c || !f || *f == 0.0)
+        return commission; // no fee, or not numbers: the commission as written
+    double total = *c + *f;
+    if (total == 0.0)
+        total = 0.0; // no "-0.00"
+    sum = num::formatFixed(total, std::max(decimalsOf(commission), decimalsOf(fee)))
+              .replace(QLatin1Char(','), QLatin1Char('.'))
+              .toStdString();
+    return sum;
 }
 
 struct Cell {
@@ -242,17 +250,17 @@ struct Cell {
     std::string_view text;
 };
 
-std::optional<std::vector<Cell>> allCells(std::string_view row, RegexMatcher& m)
+bool allCells(std::string_view row, RegexMatcher& m, std::vector<Cell>& cells)
 {
-    std::vector<Cell> cells;
+    cells.clear();
     const std::size_t length = throughLast(row, "</td>");
     std::size_t at = 0;
     for (;;) {
         const Status s = m.find(row.data(), length, at);
         if (s == Status::LimitExceeded)
-            return std::nullopt;
+            return false;
         if (s == Status::NotFound)
-            return cells;
+            return true;
         cells.push_back({row.substr(m.begin(0), m.begin(1) - m.begin(0)), m.text(1)});
         at = m.end(0);
     }
@@ -281,32 +289,27 @@ std::optional<DealLayout> dealLayout(const std::vector<Cell>& cells)
     return DealLayout{c, c + 1, c + 2, c + 3};
 }
 
-StatementRow mt5Row(std::size_t number, std::string_view time, std::string_view deal, std::string_view symbol,
-                    std::string_view type, std::string_view volume, std::string_view price)
+TradeCells mt5Cells(std::string_view time, std::string_view deal, std::string_view symbol, std::string_view type,
+                    std::string_view volume, std::string_view price)
 {
-    StatementRow r;
-    r[StatementRow::Number] = QString::number(number);
-    r[StatementRow::Ticket] = cellText(deal);
-    r[StatementRow::OpenTime] = cellText(time);
-    r[StatementRow::Type] = cellText(type);
-    r[StatementRow::Size] = cellText(volume);
-    r[StatementRow::Item] = cellText(symbol);
-    r[StatementRow::PriceOpen] = cellText(price);
-    const QString zero = QStringLiteral("0");
+    TradeCells c{};
+    c[StatementRow::Ticket] = deal;
+    c[StatementRow::OpenTime] = time;
+    c[StatementRow::Type] = type;
+    c[StatementRow::Size] = volume;
+    c[StatementRow::Item] = symbol;
+    c[StatementRow::PriceOpen] = price;
     for (int column : {StatementRow::StopLoss, StatementRow::TakeProfit, StatementRow::CloseTime,
                        StatementRow::PriceClose, StatementRow::Taxes})
-        r[column] = zero;
-    return r;
+        c[static_cast<std::size_t>(column)] = "0";
+    return c;
 }
 
-Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress, const RegexLimits& limits)
+QString extractMt5(const QByteArray& text, TradeWriter& out, ExtractionProgress* progress, const RegexLimits& limits)
 {
-    Extraction result;
     const auto rows = collectRows(text, mt5RowPattern(), limits);
-    if (!rows) {
-        result.problem = problemInRows();
-        return result;
-    }
+    if (!rows)
+        return problemInRows();
     std::vector<std::string_view> deals;
     for (std::string_view row : *rows) {
         if (row.find("out") != std::string_view::npos)
@@ -317,22 +320,20 @@ Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress, cons
 
     RegexMatcher anyCell(anyCellPattern(), limits);
     CellRunFinder cells(mt5CellsPattern(), "<td nowrap>", 11, limits);
+    std::vector<Cell> all;
     for (std::size_t i = 0; i < deals.size(); ++i) {
-        const auto all = allCells(deals[i], anyCell);
-        if (!all) {
-            result.problem = problemAt(static_cast<int>(i) + 1, static_cast<int>(result.rows.size()));
-            return result;
-        }
-        if (const auto layout = dealLayout(*all)) {
-            const auto& c = *all;
-            if (!c[0].text.empty()) {
-                StatementRow r = mt5Row(result.rows.size() + 1, c[0].text, c[1].text, c[2].text, c[3].text,
-                                        c[5].text, c[6].text);
-                r[StatementRow::Commission] =
-                    commissionWithFee(withoutBlanks(c[layout->commission].text), withoutBlanks(c[layout->fee].text));
-                r[StatementRow::Swap] = withoutBlanks(c[layout->swap].text);
-                r[StatementRow::Profit] = withoutBlanks(c[layout->profit].text);
-                result.rows.push_back(std::move(r));
+        if (!allCells(deals[i], anyCell, all))
+            return problemAt(static_cast<int>(i) + 1, out.count());
+        if (const auto layout = dealLayout(all)) {
+            if (!all[0].text.empty()) {
+                TradeCells c = mt5Cells(all[0].text, all[1].text, all[2].text, all[3].text, all[5].text, all[6].text);
+                c[StatementRow::Commission] =
+                    commissionWithFee(out.withoutBlanks(0, all[static_cast<std::size_t>(layout->commission)].text),
+                                      out.withoutBlanks(3, all[static_cast<std::size_t>(layout->fee)].text),
+                                      out.scratch(3));
+                c[StatementRow::Swap] = out.withoutBlanks(1, all[static_cast<std::size_t>(layout->swap)].text);
+                c[StatementRow::Profit] = out.withoutBlanks(2, all[static_cast<std::size_t>(layout->profit)].text);
+                out.write(c);
             }
         } else {
             cells.setRow(deals[i]);
@@ -340,33 +341,55 @@ Extraction extractMt5(const QByteArray& text, ExtractionProgress* progress, cons
             while ((s = cells.next()) == Status::Found) {
                 if (cells.group(1).empty())
                     continue;
-                StatementRow r = mt5Row(result.rows.size() + 1, cells.group(1), cells.group(2), cells.group(3),
-                                        cells.group(4), cells.group(6), cells.group(7));
-                r[StatementRow::Commission] = withoutBlanks(cells.group(9));
-                r[StatementRow::Swap] = withoutBlanks(cells.group(10));
-                r[StatementRow::Profit] = withoutBlanks(cells.group(11));
-                result.rows.push_back(std::move(r));
+                TradeCells c = mt5Cells(cells.group(1), cells.group(2), cells.group(3), cells.group(4), cells.group(6),
+                                        cells.group(7));
+                c[StatementRow::Commission] = out.withoutBlanks(0, cells.group(9));
+                c[StatementRow::Swap] = out.withoutBlanks(1, cells.group(10));
+                c[StatementRow::Profit] = out.withoutBlanks(2, cells.group(11));
+                out.write(c);
             }
-            if (s == Status::LimitExceeded) {
-                result.problem = problemAt(static_cast<int>(i) + 1, static_cast<int>(result.rows.size()));
-                return result;
-            }
+            if (s == Status::LimitExceeded)
+                return problemAt(static_cast<int>(i) + 1, out.count());
         }
         if (progress)
             progress->advance();
     }
-    return result;
+    return {};
 }
 
 } // namespace
 
-Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress,
-                         const RegexLimits& limits)
+QString extractTradeCells(const QByteArray& text, ReportKind kind, const TradeCellsSink& sink,
+                          ExtractionProgress* progress, const RegexLimits& limits)
 {
+    TradeWriter out(sink);
     switch (kind) {
-    case ReportKind::MetaTrader4: return extractMt4(text, progress, limits);
-    case ReportKind::MetaTrader5: return extractMt5(text, progress, limits);
+    case ReportKind::MetaTrader4: return extractMt4(text, out, progress, limits);
+    case ReportKind::MetaTrader5: return extractMt5(text, out, progress, limits);
     case ReportKind::None: break;
     }
     return {};
+}
+
+StatementRow statementRow(const TradeCells& cells)
+{
+    static const QString zero = QStringLiteral("0"); // shared, not one copy per cell
+    StatementRow row;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        const std::string_view cell = cells[i];
+        if (cell == "0")
+            row.cells[i] = zero;
+        else if (!cell.empty())
+            row.cells[i] = cp1251::decode(cell.data(), static_cast<qsizetype>(cell.size()));
+    }
+    return row;
+}
+
+Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress,
+                         const RegexLimits& limits)
+{
+    Extraction result;
+    result.problem = extractTradeCells(
+        text, kind, [&](const TradeCells& cells) { result.rows.push_back(statementRow(cells)); }, progress, limits);
+    return result;
 }
