@@ -113,10 +113,11 @@ bool matches(const Regex& regex, const QByteArray& text)
     return m.find(text.constData(), static_cast<size_t>(text.size()), 0) == RegexMatcher::Status::Found;
 }
 
+// The title and the generator line stand at the head of the report.
 bool isStrategyTesterReport(const QByteArray& text)
 {
     static const Regex tester(R"(<title>[^<>]*Strategy Tester|<meta\s+name="?generator"?\s+content="?strategy tester)");
-    return matches(tester, text);
+    return matches(tester, text.left(16 * 1024));
 }
 
 // The header row of the trade table of an MT4 statement (its detailed and
