@@ -67,7 +67,8 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     });
     connect(m_import, &ImportPanel::copyFinished, this, [this] {
         m_accounts->drawAccountCurve();
-        setPage(PageTrades);
+        if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
+            setPage(PageTrades);
     });
 }
 
