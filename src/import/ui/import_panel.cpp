@@ -74,6 +74,7 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(14);
 
     m_model = new PreviewModel(this);
     StringGrid_Main = new QTableView(this);
@@ -95,9 +96,10 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     buttons->addWidget(BitBtn2);
     buttons->addWidget(BitBtn3);
     buttons->addWidget(Button_Raschet);
-    buttons->addWidget(ProgressBar1, 1);
+    buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
+    layout->addWidget(ProgressBar1); // under the buttons
     layout->addWidget(StringGrid_Main, 1);
 
     connect(BitBtn2, &QPushButton::clicked, this, &ImportPanel::BitBtn2Click);
