@@ -2,12 +2,16 @@
 
 int runTreeCommand(const QStringList& args);
 int runPictureCommand(const QStringList& args);
+int runExtract(const QStringList& args);
+int runImport(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
         {"tree", "print the entries of a tree snapshot file", runTreeCommand},
         {"picture", "print the bounds of a picture file (.pat, .paz); --png OUT saves it", runPictureCommand},
+        {"extract", "print the closed trades of a statement as TSV", runExtract},
+        {"import", "copy the closed trades of a statement into an account", runImport},
     };
     return commands;
 }

@@ -4,6 +4,7 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "app/ui/about_page.h"
+#include "import/ui/import_panel.h"
 #include "notebook/ui/notebook_page.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
@@ -56,6 +57,20 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
     connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
     connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
+
+    m_import = new ImportPanel(journal, prompts);
+    m_accounts->setImportArea(m_import);
+    connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
+    connect(m_import, &ImportPanel::tradesCopied, this, [this] {
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+    });
+    connect(m_import, &ImportPanel::copyFinished, this, [this] {
+        m_accounts->drawAccountCurve();
+        if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
+            setPage(PageTrades);
+    });
 }
 
 TForm1::~TForm1() = default;

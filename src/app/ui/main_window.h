@@ -6,6 +6,7 @@ class AboutPage;
 class AccountsPage;
 class AnalysisPage;
 class DaysPage;
+class ImportPanel;
 class Journal;
 class NotebookPage;
 class Prompts;
@@ -33,6 +34,7 @@ public:
     DaysPage* daysPage() const { return m_days; }
     ReportsPage* reportsPage() const { return m_reports; }
     NotebookPage* notebookPage() const { return m_notebook; }
+    ImportPanel* importPanel() const { return m_import; }
 
     // Selects a page without running its page-change actions.
     void setPage(int index);
@@ -70,6 +72,7 @@ private:
     DaysPage* m_days = nullptr;
     ReportsPage* m_reports = nullptr;
     NotebookPage* m_notebook = nullptr;
+    ImportPanel* m_import = nullptr;
     bool m_settingPage = false;
     bool m_started = false;
     bool m_shutDown = false;

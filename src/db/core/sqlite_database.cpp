@@ -71,6 +71,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& path)
 
 TSQLiteDatabase::~TSQLiteDatabase()
 {
+    clearPreparedStatements();
     if (m_db)
         sqlite3_close_v2(m_db);
 }
@@ -141,12 +142,34 @@ void TSQLiteDatabase::bindParams(sqlite3_stmt* stmt, const SqlParams& params, in
     }
 }
 
+void TSQLiteDatabase::clearPreparedStatements()
+{
+    for (sqlite3_stmt* stmt : std::as_const(m_statements))
+        sqlite3_finalize(stmt);
+    m_statements.clear();
+}
+
+sqlite3_stmt* TSQLiteDatabase::preparedStatement(const QString& sql)
+{
+    if (sqlite3_stmt* stmt = m_statements.value(sql)) {
+        sqlite3_clear_bindings(stmt);
+        return stmt;
+    }
+    if (m_statements.size() >= 32)
+        clearPreparedStatements();
+    sqlite3_stmt* stmt = prepare(sql, cp1251::encode(sql));
+    m_statements.insert(sql, stmt);
+    return stmt;
+}
+
 void TSQLiteDatabase::executeStatement(const QString& sql, const SqlParams& params)
 {
     requireOpen();
-    StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
-    bindParams(stmt.get(), params, 1, sql);
-    const int rc = sqlite3_step(stmt.get());
+    sqlite3_stmt* stmt = preparedStatement(sql);
+    // Reset when done (or failed), so the kept statement holds no lock.
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> resetOnExit(stmt, sqlite3_reset);
+    bindParams(stmt, params, 1, sql);
+    const int rc = sqlite3_step(stmt);
     const QString head = sql.trimmed().left(6).toUpper();
     if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP")))
         m_declaredTypes.clear(); // the schema changed

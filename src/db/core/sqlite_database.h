@@ -71,6 +71,11 @@ private:
     sqlite3* m_db = nullptr;
     QString m_path;
     QHash<QByteArray, QHash<QByteArray, QByteArray>> m_declaredTypes; // "main.TABLE" -> column -> type
+    // Statements of executeStatement kept prepared by their text, so that a
+    // statement run once per row of a large change is parsed only once.
+    QHash<QString, sqlite3_stmt*> m_statements;
+    sqlite3_stmt* preparedStatement(const QString& sql);
+    void clearPreparedStatements();
 };
 
 // An in-memory snapshot of every row of one query. Cells are kept compactly:
