@@ -63,6 +63,7 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& path)
         openResultTable(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const ESQLiteException&) {
         const QString reason = sqliteMessage(m_db);
+        clearPreparedStatements(); // a connection with live statements would not close
         sqlite3_close(m_db);
         m_db = nullptr;
         throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : %2").arg(path, reason));
