@@ -11,6 +11,7 @@
 #include "stats/ui/trade_table_page.h"
 
 #include <QCloseEvent>
+#include <QDateTimeEdit>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -55,6 +56,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     });
     connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
     connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
+    connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
 }
 
 TForm1::~TForm1() = default;
@@ -97,6 +99,16 @@ void TForm1::onAccountClosed()
     m_analysis->runPeriodAnalysis();
     m_days->Button_DayClick();
     m_reports->Button_StratClick();
+}
+
+// A double-click in the trade table: the analysis of that trade's day, all
+// of it (the range ends at the start of the next day).
+void TForm1::showAnalysisOfDay(QDate day)
+{
+    m_analysis->DateTimePicker1->setDate(day);
+    m_analysis->DateTimePicker2->setDate(day.addDays(1));
+    setPage(PageAnalysis);
+    m_analysis->runPeriodAnalysis();
 }
 
 void TForm1::showEvent(QShowEvent* event)

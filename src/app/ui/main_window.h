@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 
 class AboutPage;
@@ -55,6 +56,7 @@ private:
     void PageControl1Change(int index);
     void onAccountActivated();
     void onAccountClosed();
+    void showAnalysisOfDay(QDate day);
     void restoreDates();
     void readSettings();
     void writeDates();

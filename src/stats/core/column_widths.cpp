@@ -1,0 +1,96 @@
+#include "stats/core/column_widths.h"
+
+#include "stats/core/text_table.h"
+
+#include <QChar>
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool sumAllowedFor(const QFont& font)
+{
+    return !font.kerning() && (font.styleStrategy() & QFont::PreferNoShaping) && font.letterSpacing() == 0
+        && font.wordSpacing() == 0 && font.capitalization() == QFont::MixedCase;
+}
+
+} // namespace
+
+TextWidthMeasure::TextWidthMeasure(const QFont& font)
+    : m_font(font)
+    , m_metrics(font)
+    , m_metricsF(font)
+    , m_sumAllowed(sumAllowedFor(font))
+{
+    m_advance.fill(kUnknown);
+}
+
+qint32 TextWidthMeasure::advance(char16_t ch)
+{
+    qint32& slot = m_advance[ch];
+    if (slot == kUnknown) {
+        const QChar c(ch);
+        const QChar::Category category = c.category();
+        const bool plain = ch >= 0x20 && !(ch >= 0x7F && ch < 0xA0) && category != QChar::Mark_NonSpacing
+            && category != QChar::Mark_SpacingCombining && category != QChar::Mark_Enclosing
+            && category != QChar::Other_Format;
+        if (!plain) {
+            slot = kLayout;
+        } else {
+            // Qt keeps advances in 26.6 fixed point; the float form is exact.
+            const qreal a = m_metricsF.horizontalAdvance(c);
+            slot = static_cast<qint32>(std::lround(a * 64));
+        }
+    }
+    return slot;
+}
+
+int TextWidthMeasure::width(QStringView text)
+{
+    if (text.isEmpty())
+        return 0;
+    if (m_sumAllowed) {
+        qint64 sum = 0;
+        bool plain = true;
+        for (const QChar c : text) {
+            const char16_t ch = c.unicode();
+            const qint32 a = ch < kTableSize ? advance(ch) : kLayout;
+            if (a < 0) {
+                plain = false;
+                break;
+            }
+            sum += a;
+        }
+        if (plain)
+            return static_cast<int>((sum + 32) >> 6); // rounded as Qt rounds its fixed point
+    }
+    return m_metrics.horizontalAdvance(text.toString());
+}
+
+QFont gridFont(const QString& family, int pixelSize)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    return font;
+}
+
+int columnWidthFor(int widestText, int lineWidth) { return widestText + 17 + lineWidth + 1; }
+
+std::vector<int> fitColumnWidths(const TextTable& table, TextWidthMeasure& measure, int lineWidth)
+{
+    const int columns = table.columnCount();
+    std::vector<int> widest(static_cast<size_t>(columns), 0);
+    for (int col = 0; col < columns && col < table.headers().size(); ++col)
+        widest[col] = measure.width(table.headers()[col]);
+    for (int row = 0; row < table.rowCount(); ++row) {
+        for (int col = 0; col < columns; ++col)
+            widest[col] = std::max(widest[col], measure.width(table.cell(row, col)));
+    }
+    for (int& w : widest)
+        w = columnWidthFor(w, lineWidth);
+    return widest;
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "stats/core/text_table.h"
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class TSQLiteDatabase;
+
+// The trade table of the page "База данных": the trades of one account as
+// the 19 columns of texts the grid and the CLI show, the colour band of each
+// row and the counters of the summary line.
+
+enum class TradeOrder { Profit = 0, Date = 1 }; // "по профиту", "по дате"
+
+namespace tradecol {
+enum : int { Number = 0, Id = 1, Ticket = 2, OpenTime = 3, Profit = 14, Count = 19 };
+}
+
+// The fill of a row by its profit p: above 4, between 3 and 4, between 0
+// and 3, from -1,8 up to 0, below -1,8; exactly 0, 3 or 4 keep the grid's
+// own colour.
+enum class ProfitBand : quint8 { None, LargeGain, Gain, SmallGain, SmallLoss, LargeLoss };
+ProfitBand profitBand(double profit);
+std::optional<QColor> bandColour(ProfitBand band);
+
+// The text colour of a cell: grey when it mentions "Обычная", green when it
+// mentions "Низкая" (green wins), otherwise the grid's own text colour.
+std::optional<QColor> cellTextColour(QStringView text);
+
+const QStringList& tradeTableHeaders();
+
+struct TradeTable {
+    TextTable texts{tradecol::Count, tradeTableHeaders()};
+    std::vector<ProfitBand> bands; // one per row of texts
+    // Counters of the rows completed: N, wins (profit above 0), losses
+    // (below 0). A failing row is shown but not counted.
+    int listed = 0;
+    int wins = 0;
+    int losses = 0;
+    // Set when reading stopped early (a profit that is not a number, a
+    // database error); the rows before it stay.
+    bool failed = false;
+    QString failure;
+
+    QString summary() const;
+};
+
+// "Кол-во сделок: N, прибыльных W (P%), проигравших L (P%)", percentages
+// with one decimal, 0,0 for an empty account.
+QString tradeSummary(int listed, int wins, int losses);
+
+TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order);
