@@ -52,10 +52,10 @@ int runTrades(const QStringList& args)
         TSQLiteDatabase database(db);
         const TradeTable table = buildTradeTable(database, account, order);
         printLine(table.texts.headers().join(u'\t'));
-        for (int row = 0; row < table.texts.rowCount(); ++row) {
+        for (int row = 0; row < table.rowCount(); ++row) {
             QStringList cells;
             for (int col = 0; col < table.texts.columnCount(); ++col)
-                cells.append(table.texts.cellText(row, col));
+                cells.append(table.cell(row, col).toString());
             printLine(cells.join(u'\t'));
         }
         printLine(table.summary());

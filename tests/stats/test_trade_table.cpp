@@ -9,8 +9,8 @@ namespace {
 QStringList column(const TradeTable& table, int col)
 {
     QStringList out;
-    for (int row = 0; row < table.texts.rowCount(); ++row)
-        out.append(table.texts.cellText(row, col));
+    for (int row = 0; row < table.rowCount(); ++row)
+        out.append(table.cell(row, col).toString());
     return out;
 }
 
@@ -21,7 +21,7 @@ TEST(TradeTable, SummaryCountsWinsAndLossesWithOneDecimal)
         f.insertProfit(p, QStringLiteral("2013.05.21 10:15"));
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
     EXPECT_FALSE(table.failed);
-    EXPECT_EQ(table.texts.rowCount(), 10);
+    EXPECT_EQ(table.rowCount(), 10);
     EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 10, прибыльных 6 (60,0%), проигравших 4 (40,0%)"));
     // The summary does not depend on the order.
     EXPECT_EQ(buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date).summary(), table.summary());
@@ -33,7 +33,7 @@ TEST(TradeTable, AccountWithoutTradesHasHeadersOnly)
     f.insertProfit(5, QStringLiteral("2013.05.21 10:15")); // of the account itself...
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("2"), TradeOrder::Profit); // ...not of this one
     EXPECT_FALSE(table.failed);
-    EXPECT_EQ(table.texts.rowCount(), 0);
+    EXPECT_EQ(table.rowCount(), 0);
     EXPECT_EQ(table.texts.columnCount(), 19);
     EXPECT_EQ(table.texts.headers().join(u'|'),
               QStringLiteral("№|id|Ticket|Open Time|Type|Size|Item|PriceOpen|S / L|T / P|Close Time|PriceClose|"
@@ -66,10 +66,10 @@ TEST(TradeTable, CellsHoldTheStoredTextsAndARunningNumber)
     row.ocenka = QStringLiteral("Плохо");
     const QString id = f.insert(row);
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
-    ASSERT_EQ(table.texts.rowCount(), 1);
+    ASSERT_EQ(table.rowCount(), 1);
     QStringList cells;
     for (int col = 0; col < 19; ++col)
-        cells.append(table.texts.cellText(0, col));
+        cells.append(table.cell(0, col).toString());
     EXPECT_EQ(cells.join(u'|'), QStringLiteral("1|%1|4711|2013.07.05 10:00|buy|0.10|eurusd|1.30000|0|0|2013.05.21 12:00|"
                                                "1.30100|-0,7|-0,5|-12,35|Пробой||вход по уровню|Плохо")
                                     .arg(id));

@@ -38,9 +38,8 @@ protected:
     QString label(const char* name) { return child<QLabel>(name)->text(); }
     int rowOf(const QString& id)
     {
-        const TextTable& t = page.model()->table();
-        for (int row = 0; row < t.rowCount(); ++row) {
-            if (t.cell(row, tradecol::Id) == id)
+        for (int row = 0; row < page.model()->rowCount(); ++row) {
+            if (page.model()->cell(row, tradecol::Id) == id)
                 return row;
         }
         return -1;
@@ -239,8 +238,7 @@ TEST_F(MainWindowTradeTableTest, DoubleClickOpensTheAnalysisOfTheTradesDay)
     form.setAccountPagesVisible(true);
     TradeTablePage* page = form.tradeTablePage();
     page->refreshTradeTable();
-    const TextTable& t = page->model()->table();
-    const int row = t.cell(0, tradecol::Id) == id ? 0 : 1;
+    const int row = page->model()->cell(0, tradecol::Id) == id ? 0 : 1;
     page->StringGrid_All->selectRow(row);
     page->StringGrid_AllDblClick();
     EXPECT_TRUE(prompts.messages.empty());

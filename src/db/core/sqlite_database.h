@@ -103,6 +103,9 @@ public:
     // fieldText of the column at a position (absent integer and number cells
     // read "0"), for loops that resolve the column once.
     QString fieldTextOf(int position) const;
+    // Appends fieldTextOf(position) to out without a string of its own, for
+    // loops that gather many cells into one buffer.
+    void appendFieldTextOf(int position, QString& out) const;
     bool isNull(int position) const;
 
 private:

@@ -1,5 +1,7 @@
 #include "stats/core/balance_chart.h"
 
+#include "stats/core/account_trades.h"
+
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
@@ -50,53 +52,57 @@ std::optional<int> markerSizeFor(int n)
     return 0;
 }
 
+BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance)
+{
+    using Col = AccountTrades::Column;
+    BalanceChart chart;
+    const std::optional<double> start = num::parseComma(initialBalance);
+    if (!start) {
+        chart.failed = true;
+        chart.failure = QStringLiteral("Начальный баланс «%1» не является числом").arg(initialBalance);
+        return chart;
+    }
+    chart.withCommission = chart.withoutCommission = *start;
+    chart.tradeCount = trades.count();
+    chart.balanceCurve.reserve(trades.count());
+    chart.noCommissionCurve.reserve(trades.count());
+    const AccountTrades::Numbers& n = trades.numbers();
+    using Bad = AccountTrades::Numbers;
+    // Oldest trade first, so the curve reads left to right. Each total moves
+    // as soon as its own number reads, so a failure leaves the totals of the
+    // trades and parts read before it.
+    for (const int r : trades.byOpenTime()) {
+        if (n.bad[r] & Bad::BadProfit) {
+            chart.failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades.text(r, Col::Profit));
+            break;
+        }
+        chart.withCommission += n.profit[r];
+        if (n.bad[r] & Bad::BadCommission) {
+            chart.failure = QStringLiteral("Комиссия «%1» не является числом").arg(trades.text(r, Col::Commission));
+            break;
+        }
+        chart.withoutCommission += n.profit[r] - n.commission[r];
+        if (n.bad[r] & Bad::BadSwap) {
+            chart.failure = QStringLiteral("Своп «%1» не является числом").arg(trades.text(r, Col::Swap));
+            break;
+        }
+        chart.swaps += n.swap[r];
+        chart.balanceCurve.push_back(chart.withCommission);
+        chart.noCommissionCurve.push_back(chart.withoutCommission);
+    }
+    chart.failed = !chart.failure.isEmpty();
+    return chart;
+}
+
 BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance)
 {
-    BalanceChart chart;
     try {
-        // Oldest trade first, so the curve reads left to right.
-        const auto rows = db.openResultTable(
-            QStringLiteral("SELECT Profit, Commission, Swap FROM t_sdelki WHERE chet=? ORDER BY OpenTime ASC"), {account});
-        const std::optional<double> start = num::parseComma(initialBalance);
-        if (!start) {
-            chart.failed = true;
-            chart.failure = QStringLiteral("Начальный баланс «%1» не является числом").arg(initialBalance);
-            return chart;
-        }
-        chart.withCommission = chart.withoutCommission = *start;
-        chart.tradeCount = rows->rowCount();
-        chart.balanceCurve.reserve(rows->rowCount());
-        chart.noCommissionCurve.reserve(rows->rowCount());
-        // Each total moves as soon as its own number reads, so a failure
-        // leaves the totals of the trades and parts read before it.
-        auto read = [&](int column, const QString& what, double& value) {
-            const QString text = rows->fieldTextOf(column);
-            const std::optional<double> parsed = num::parseComma(text);
-            if (!parsed) {
-                chart.failed = true;
-                chart.failure = what.arg(text);
-                return false;
-            }
-            value = *parsed;
-            return true;
-        };
-        double profit = 0, commission = 0, swap = 0;
-        for (; !rows->atEnd(); rows->moveNext()) {
-            if (!read(0, QStringLiteral("Прибыль «%1» не является числом"), profit))
-                return chart;
-            chart.withCommission += profit;
-            if (!read(1, QStringLiteral("Комиссия «%1» не является числом"), commission))
-                return chart;
-            chart.withoutCommission += profit - commission;
-            if (!read(2, QStringLiteral("Своп «%1» не является числом"), swap))
-                return chart;
-            chart.swaps += swap;
-            chart.balanceCurve.push_back(chart.withCommission);
-            chart.noCommissionCurve.push_back(chart.withoutCommission);
-        }
+        AccountTrades trades(db, account);
+        return buildBalanceChartData(trades, initialBalance);
     } catch (const ESQLiteException& e) {
+        BalanceChart chart;
         chart.failed = true;
         chart.failure = e.message();
+        return chart;
     }
-    return chart;
 }

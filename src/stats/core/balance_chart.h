@@ -6,6 +6,7 @@
 #include <vector>
 
 class TSQLiteDatabase;
+class AccountTrades;
 
 // The balance chart of the page "База данных": the balance after every
 // trade of an account, oldest trade first, with and without commission, and
@@ -45,3 +46,5 @@ std::optional<int> markerSizeFor(int tradeCount);
 // of the initial-balance field (decimal comma); when it is not a number the
 // chart fails at once and counts from 0.
 BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance);
+// The same over trades already read.
+BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance);

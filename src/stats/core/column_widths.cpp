@@ -27,23 +27,16 @@ TextWidthMeasure::TextWidthMeasure(const QFont& font)
     m_advance.fill(kUnknown);
 }
 
-qint32 TextWidthMeasure::advance(char16_t ch)
+qint32 TextWidthMeasure::resolve(char16_t ch)
 {
     qint32& slot = m_advance[ch];
-    if (slot == kUnknown) {
-        const QChar c(ch);
-        const QChar::Category category = c.category();
-        const bool plain = ch >= 0x20 && !(ch >= 0x7F && ch < 0xA0) && category != QChar::Mark_NonSpacing
-            && category != QChar::Mark_SpacingCombining && category != QChar::Mark_Enclosing
-            && category != QChar::Other_Format;
-        if (!plain) {
-            slot = kLayout;
-        } else {
-            // Qt keeps advances in 26.6 fixed point; the float form is exact.
-            const qreal a = m_metricsF.horizontalAdvance(c);
-            slot = static_cast<qint32>(std::lround(a * 64));
-        }
-    }
+    const QChar c(ch);
+    const QChar::Category category = c.category();
+    const bool plain = ch >= 0x20 && !(ch >= 0x7F && ch < 0xA0) && category != QChar::Mark_NonSpacing
+        && category != QChar::Mark_SpacingCombining && category != QChar::Mark_Enclosing
+        && category != QChar::Other_Format;
+    // Qt keeps advances in 26.6 fixed point; the float form is exact.
+    slot = plain ? static_cast<qint32>(std::lround(m_metricsF.horizontalAdvance(c) * 64)) : kLayout;
     return slot;
 }
 
@@ -56,7 +49,9 @@ int TextWidthMeasure::width(QStringView text)
         bool plain = true;
         for (const QChar c : text) {
             const char16_t ch = c.unicode();
-            const qint32 a = ch < kTableSize ? advance(ch) : kLayout;
+            qint32 a = ch < kTableSize ? m_advance[ch] : kLayout;
+            if (a == kUnknown)
+                a = resolve(ch);
             if (a < 0) {
                 plain = false;
                 break;

@@ -26,7 +26,7 @@ private:
     static constexpr int kTableSize = 0x0590; // Latin, Greek, Cyrillic, Armenian
     static constexpr qint32 kUnknown = -1;
     static constexpr qint32 kLayout = -2; // the character needs a real layout
-    qint32 advance(char16_t ch);
+    qint32 resolve(char16_t ch);
 
     QFont m_font;
     QFontMetrics m_metrics;

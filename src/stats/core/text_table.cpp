@@ -21,9 +21,16 @@ void TextTable::reserve(int rows, qsizetype characters)
 
 void TextTable::append(QStringView text)
 {
-    if (m_cellsInRow == m_columnCount)
-        return; // a row never grows past its columns
     m_chars.append(text);
+    closeCell();
+}
+
+void TextTable::closeCell()
+{
+    if (m_cellsInRow == m_columnCount) { // a row never grows past its columns
+        m_chars.truncate(m_ends.empty() ? 0 : m_ends.back());
+        return;
+    }
     m_ends.push_back(static_cast<quint32>(m_chars.size()));
     ++m_cellsInRow;
 }

@@ -26,6 +26,10 @@ public:
     // closed before all its cells were written is padded with empty cells.
     void append(QStringView text);
     void endRow();
+    // For builders that write a cell's text straight into the buffer:
+    // append to the string openCell() gives, then closeCell().
+    QString& openCell() { return m_chars; }
+    void closeCell();
 
 private:
     int m_columnCount;

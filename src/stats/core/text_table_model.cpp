@@ -1,13 +1,18 @@
 #include "stats/core/text_table_model.h"
 
-void TextTableModel::setTable(TextTable table)
+void TextTableModel::setTable(TextTable table, std::vector<int> rowOrder)
 {
     beginResetModel();
-    m_table = std::move(table);
+    replaceTable(std::move(table), std::move(rowOrder));
     endResetModel();
 }
 
-int TextTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_table.rowCount(); }
+int TextTableModel::rowCount(const QModelIndex& parent) const
+{
+    if (parent.isValid())
+        return 0;
+    return m_order.empty() ? m_table.rowCount() : static_cast<int>(m_order.size());
+}
 
 int TextTableModel::columnCount(const QModelIndex& parent) const
 {
@@ -16,10 +21,10 @@ int TextTableModel::columnCount(const QModelIndex& parent) const
 
 QVariant TextTableModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= m_table.rowCount() || index.column() >= m_table.columnCount())
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= m_table.columnCount())
         return {};
     if (role == Qt::DisplayRole)
-        return m_table.cellText(index.row(), index.column());
+        return cell(index.row(), index.column()).toString();
     return cellData(index.row(), index.column(), role);
 }
 

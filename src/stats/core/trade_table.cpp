@@ -1,7 +1,8 @@
 #include "stats/core/trade_table.h"
 
+#include "stats/core/account_trades.h"
+
 #include "db/core/numbers.h"
-#include "db/core/records.h"
 #include "db/core/sqlite_database.h"
 
 ProfitBand profitBand(double p)
@@ -67,56 +68,69 @@ QString tradeSummary(int listed, int wins, int losses)
 
 QString TradeTable::summary() const { return tradeSummary(listed, wins, losses); }
 
-namespace {
-
-// Only the columns the table shows: the picture lists and the analysis
-// texts of a large account would otherwise be read for nothing.
-const char* const kSelect = "SELECT id, Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, CloseTime, "
-                            "PriceClose, Commission, Swap, Profit, taktika, pravilo2, comment, ocenka "
-                            "FROM t_sdelki WHERE chet=?";
-
-void appendRow(TextTable& texts, int number, const TradeRecord& t)
+TradeTable buildTradeTable(AccountTrades& trades, TradeOrder order)
 {
-    texts.append(QString::number(number));
-    for (const QString* field : {&t.id, &t.ticket, &t.openTime, &t.type, &t.size, &t.item, &t.priceOpen, &t.sl,
-                                 &t.tp, &t.closeTime, &t.priceClose, &t.commission, &t.swap, &t.profit,
-                                 &t.taktika, &t.pravilo2, &t.comment, &t.ocenka})
-        texts.append(*field);
-    texts.endRow();
-}
+    using Col = AccountTrades::Column;
+    TradeTable result;
+    const std::vector<int>& sequence =
+        order == TradeOrder::Profit ? trades.byProfitDescending() : trades.byOpenTime();
+    const AccountTrades::Numbers& numbers = trades.numbers();
 
-} // namespace
+    // The rows in the order shown: counted until a profit does not read;
+    // that row is still shown, the rows after it are not.
+    size_t shown = sequence.size();
+    result.bands.reserve(shown);
+    for (size_t i = 0; i < sequence.size(); ++i) {
+        const int r = sequence[i];
+        if (numbers.bad[r] & AccountTrades::Numbers::BadProfit) {
+            result.bands.push_back(ProfitBand::None);
+            result.failed = true;
+            result.failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades.text(r, Col::Profit));
+            shown = i + 1;
+            break;
+        }
+        const double profit = numbers.profit[r];
+        result.bands.push_back(profitBand(profit));
+        ++result.listed;
+        if (profit > 0)
+            ++result.wins;
+        else if (profit < 0)
+            ++result.losses;
+    }
+
+    // The texts are gathered in the order the rows were read, front to back
+    // through memory; the shown order only indexes them.
+    std::vector<int> position(static_cast<size_t>(trades.count()), -1);
+    for (size_t i = 0; i < shown; ++i)
+        position[sequence[i]] = static_cast<int>(i);
+    result.order.resize(shown);
+    TSQLiteTable& rows = trades.rows();
+    result.texts.reserve(static_cast<int>(shown), qsizetype(shown) * 100);
+    for (int r = 0; r < trades.count(); ++r) {
+        if (position[r] < 0)
+            continue;
+        rows.seek(r);
+        result.order[position[r]] = result.texts.rowCount();
+        result.texts.append(QString::number(position[r] + 1));
+        for (int col = Col::Id; col <= Col::Ocenka; ++col) {
+            rows.appendFieldTextOf(col, result.texts.openCell());
+            result.texts.closeCell();
+        }
+        result.texts.endRow();
+    }
+    rows.seek(0);
+    return result;
+}
 
 TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order)
 {
-    TradeTable result;
     try {
-        const QString sql = QLatin1String(kSelect)
-            + (order == TradeOrder::Profit ? QLatin1String(" ORDER BY Profit2 DESC") : QLatin1String(" ORDER BY OpenTime ASC"));
-        const auto rows = db.openResultTable(sql, {account});
-        const TradeColumns columns(*rows);
-        result.texts.reserve(rows->rowCount(), qsizetype(rows->rowCount()) * 96);
-        result.bands.reserve(rows->rowCount());
-        for (; !rows->atEnd(); rows->moveNext()) {
-            const TradeRecord trade = columns.read(*rows);
-            appendRow(result.texts, result.listed + 1, trade);
-            const std::optional<double> profit = num::parseComma(trade.profit);
-            if (!profit) {
-                result.bands.push_back(ProfitBand::None);
-                result.failed = true;
-                result.failure = QStringLiteral("Прибыль «%1» не является числом").arg(trade.profit);
-                break;
-            }
-            result.bands.push_back(profitBand(*profit));
-            ++result.listed;
-            if (*profit > 0)
-                ++result.wins;
-            else if (*profit < 0)
-                ++result.losses;
-        }
+        AccountTrades trades(db, account);
+        return buildTradeTable(trades, order);
     } catch (const ESQLiteException& e) {
+        TradeTable result;
         result.failed = true;
         result.failure = e.message();
+        return result;
     }
-    return result;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 class TSQLiteDatabase;
+class AccountTrades;
 
 // The trade table of the page "База данных": the trades of one account as
 // the 19 columns of texts the grid and the CLI show, the colour band of each
@@ -35,8 +36,11 @@ std::optional<QColor> cellTextColour(QStringView text);
 const QStringList& tradeTableHeaders();
 
 struct TradeTable {
+    // The texts of the rows shown, in the order they were read (which keeps
+    // the reading fast), and the order in which they are shown.
     TextTable texts{tradecol::Count, tradeTableHeaders()};
-    std::vector<ProfitBand> bands; // one per row of texts
+    std::vector<int> order;        // shown row -> row of texts
+    std::vector<ProfitBand> bands; // per shown row
     // Counters of the rows completed: N, wins (profit above 0), losses
     // (below 0). A failing row is shown but not counted.
     int listed = 0;
@@ -48,10 +52,17 @@ struct TradeTable {
     QString failure;
 
     QString summary() const;
+    int rowCount() const { return static_cast<int>(order.size()); }
+    QStringView cell(int row, int column) const { return texts.cell(order[row], column); }
 };
 
 // "Кол-во сделок: N, прибыльных W (P%), проигравших L (P%)", percentages
 // with one decimal, 0,0 for an empty account.
 QString tradeSummary(int listed, int wins, int losses);
 
+// The table of the account's trades in the chosen order. Reading stops at
+// the first profit that is not a number; a database failure leaves the
+// table empty. Both are marked in the result.
 TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order);
+// The same over trades already read.
+TradeTable buildTradeTable(AccountTrades& trades, TradeOrder order);

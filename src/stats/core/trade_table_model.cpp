@@ -3,7 +3,7 @@
 void TradeTableModel::setTrades(TradeTable&& trades)
 {
     beginResetModel();
-    replaceTable(std::move(trades.texts));
+    replaceTable(std::move(trades.texts), std::move(trades.order));
     m_bands = std::move(trades.bands);
     endResetModel();
 }
@@ -19,7 +19,7 @@ QVariant TradeTableModel::cellData(int row, int column, int role) const
         if (const auto colour = bandColour(band(row)))
             return *colour;
     } else if (role == Qt::ForegroundRole) {
-        if (const auto colour = cellTextColour(table().cell(row, column)))
+        if (const auto colour = cellTextColour(cell(row, column)))
             return *colour;
     }
     return {};

@@ -2,6 +2,7 @@
 
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "stats/core/account_trades.h"
 #include "stats/core/balance_chart.h"
 #include "stats/ui/balance_chart_view.h"
 
@@ -83,16 +84,17 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     layout->addWidget(side);
 
     connect(Button10, &QPushButton::clicked, this, &BalanceChartPanel::Button10Click);
-    connect(Button_Graf, &QPushButton::clicked, this, &BalanceChartPanel::buildBalanceChart);
+    connect(Button_Graf, &QPushButton::clicked, this, [this] { buildBalanceChart(); });
     connect(CheckBox_Komis, &QCheckBox::toggled, this, &BalanceChartPanel::buildBalanceChart);
     connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
     connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
     connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
 }
 
-bool BalanceChartPanel::rebuildChart()
+bool BalanceChartPanel::rebuildChart(AccountTrades* trades)
 {
-    BalanceChart data = buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
+    BalanceChart data = trades ? buildBalanceChartData(*trades, m_journal.initialBalance)
+                               : buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
     const bool ok = !data.failed;
     kom1->setText(data.withCommissionText());
     kom2->setText(data.withoutCommissionText());

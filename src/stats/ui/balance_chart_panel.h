@@ -8,6 +8,7 @@ class Prompts;
 class QCheckBox;
 class QLabel;
 class QPushButton;
+class AccountTrades;
 
 // The chart panel under the trade table: Chart1 and, at its right, the
 // panel with the hide button, the display options and the totals.
@@ -35,8 +36,10 @@ public:
     // failure to the trader.
     void buildBalanceChart();
     // The same without the report: false when the chart stopped early. The
-    // points and totals reached are shown either way.
-    bool rebuildChart();
+    // points and totals reached are shown either way. Given the account's
+    // trades already read, it does not read them
+    // again; without them (nullptr) it reads them itself.
+    bool rebuildChart(AccountTrades* trades = nullptr);
 
     // Hides the panel down to its button, or opens it again.
     void Button10Click();

@@ -32,12 +32,54 @@ QImage diamondMarker()
     return image;
 }
 
-QList<QPointF> curvePoints(const std::vector<double>& values, qreal dx = 0, qreal dy = 0)
+// The points of a curve between two x values (one more on each side, so
+// the line runs on to the edge). When there are more points than the plot
+// has pixel columns, each column keeps its first, lowest, highest and last
+// point: the line is drawn exactly as with all points, at a fraction of the
+// cost, which keeps a chart of 100 000 trades instant.
+QList<QPointF> shownPoints(const std::vector<double>& values, qreal fromX, qreal toX, int columns)
 {
     QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(values.size()));
-    for (size_t k = 0; k < values.size(); ++k)
-        points.append(QPointF(static_cast<qreal>(k) + dx, values[k] + dy));
+    if (values.empty())
+        return points;
+    const qsizetype n = static_cast<qsizetype>(values.size());
+    const qsizetype first = std::clamp<qsizetype>(static_cast<qsizetype>(std::floor(fromX)) - 1, 0, n - 1);
+    const qsizetype last = std::clamp<qsizetype>(static_cast<qsizetype>(std::ceil(toX)) + 1, 0, n - 1);
+    const qsizetype count = last - first + 1;
+    auto at = [&](qsizetype k) { return QPointF(static_cast<qreal>(k), values[k]); };
+    if (columns <= 0 || count <= 4 * qsizetype(columns)) {
+        points.reserve(count);
+        for (qsizetype k = first; k <= last; ++k)
+            points.append(at(k));
+        return points;
+    }
+    points.reserve(4 * qsizetype(columns) + 2);
+    const double perColumn = static_cast<double>(count) / columns;
+    for (int c = 0; c < columns; ++c) {
+        const qsizetype begin = first + static_cast<qsizetype>(c * perColumn);
+        const qsizetype end = std::min(last + 1, first + static_cast<qsizetype>((c + 1) * perColumn));
+        if (begin >= end)
+            continue;
+        qsizetype lo = begin, hi = begin;
+        for (qsizetype k = begin + 1; k < end; ++k) {
+            if (values[k] < values[lo])
+                lo = k;
+            if (values[k] > values[hi])
+                hi = k;
+        }
+        points.append(at(begin));
+        for (qsizetype k : {std::min(lo, hi), std::max(lo, hi), end - 1}) {
+            if (k != static_cast<qsizetype>(points.last().x()))
+                points.append(at(k));
+        }
+    }
+    return points;
+}
+
+QList<QPointF> shifted(QList<QPointF> points, qreal dx, qreal dy)
+{
+    for (QPointF& p : points)
+        p += QPointF(dx, dy);
     return points;
 }
 
@@ -109,10 +151,10 @@ BalanceChartView::BalanceChartView(QWidget* parent)
         m_axisRight->setRange(min, max);
         m_axisLeft->setLabelFormat(labelFormatFor(*m_axisLeft));
         m_axisRight->setLabelFormat(m_axisLeft->labelFormat());
-        updateRibbon();
+        updateSeries();
     });
-    connect(m_axisX, &QValueAxis::rangeChanged, this, [this] { updateRibbon(); });
-    connect(chart, &QChart::plotAreaChanged, this, [this] { updateRibbon(); });
+    connect(m_axisX, &QValueAxis::rangeChanged, this, [this] { updateSeries(); });
+    connect(chart, &QChart::plotAreaChanged, this, [this] { updateSeries(); });
 
     setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);
@@ -129,13 +171,13 @@ void BalanceChartView::showChart(BalanceChart data, bool showNoCommission)
         if (const auto size = markerSizeFor(*m_data.tradeCount))
             m_markerSize = *size;
     }
+    m_updating = true;
     chart()->zoomReset();
-    m_balance->replace(curvePoints(m_data.balanceCurve));
-    m_noCommission->replace(showNoCommission ? curvePoints(m_data.noCommissionCurve) : QList<QPointF>());
     m_noCommission->setVisible(showNoCommission);
     applyMarkers();
     setFullRanges();
-    updateRibbon();
+    m_updating = false;
+    updateSeries();
     viewport()->update();
 }
 
@@ -190,27 +232,33 @@ void BalanceChartView::setDepth(bool on)
 {
     m_depth = on;
     m_ribbon->setVisible(on);
-    updateRibbon();
+    updateSeries();
 }
 
-// The depth look: a ribbon from the line to a copy of it set back up and to
-// the right, as if the line were a band standing in the chart.
-void BalanceChartView::updateRibbon()
+void BalanceChartView::updateSeries()
 {
-    if (m_updatingRibbon)
+    if (m_updating)
         return;
-    m_updatingRibbon = true;
+    m_updating = true;
     const QRectF plot = chart()->plotArea();
-    if (!m_depth || plot.width() <= 0 || plot.height() <= 0) {
+    const int columns = static_cast<int>(plot.width());
+    const qreal fromX = m_axisX->min(), toX = m_axisX->max();
+    const QList<QPointF> balance = shownPoints(m_data.balanceCurve, fromX, toX, columns);
+    m_balance->replace(balance);
+    m_noCommission->replace(m_showNoCommission ? shownPoints(m_data.noCommissionCurve, fromX, toX, columns)
+                                               : QList<QPointF>());
+    // The depth look: a ribbon from the line to a copy of it set back up and
+    // to the right, as if the line were a band standing in the chart.
+    if (m_depth && plot.width() > 0 && plot.height() > 0) {
+        const qreal dx = kDepth * (toX - fromX) / plot.width();
+        const qreal dy = kDepth * (m_axisLeft->max() - m_axisLeft->min()) / plot.height();
+        m_ribbonTop->replace(shifted(balance, dx, dy));
+        m_ribbonBottom->replace(balance);
+    } else {
         m_ribbonTop->clear();
         m_ribbonBottom->clear();
-    } else {
-        const qreal dx = kDepth * (m_axisX->max() - m_axisX->min()) / plot.width();
-        const qreal dy = kDepth * (m_axisLeft->max() - m_axisLeft->min()) / plot.height();
-        m_ribbonTop->replace(curvePoints(m_data.balanceCurve, dx, dy));
-        m_ribbonBottom->replace(curvePoints(m_data.balanceCurve));
     }
-    m_updatingRibbon = false;
+    m_updating = false;
 }
 
 void BalanceChartView::zoomAround(QPointF position, qreal factor)
@@ -248,7 +296,7 @@ void BalanceChartView::mouseDoubleClickEvent(QMouseEvent* event)
 void BalanceChartView::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
-    updateRibbon();
+    updateSeries();
 }
 
 // The percentage marks: above each point, on an arrow 8 pixels long, the

@@ -38,7 +38,9 @@ protected:
 private:
     void setFullRanges();
     void applyMarkers();
-    void updateRibbon();
+    // Feeds the series the points of the shown range, thinned to what the
+    // plot's pixels can show, and redraws the depth ribbon.
+    void updateSeries();
     void zoomAround(QPointF position, qreal factor);
 
     BalanceChart m_data;
@@ -46,7 +48,7 @@ private:
     bool m_pointsShown = false;
     bool m_percentShown = false;
     bool m_depth = false;
-    bool m_updatingRibbon = false;
+    bool m_updating = false;
     int m_markerSize = 5;
     QLineSeries* m_balance = nullptr;
     QLineSeries* m_noCommission = nullptr;

@@ -2,6 +2,7 @@
 
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "stats/core/account_trades.h"
 #include "stats/core/column_widths.h"
 #include "stats/core/trade_table_model.h"
 #include "stats/core/trade_time.h"
@@ -106,7 +107,7 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
     connect(deleteTrade, &QAction::triggered, this, [this] {
         const int row = selectedRow();
         if (row >= 0)
-            emit deleteTradeRequested(m_model->table().cellText(row, tradecol::Id));
+            emit deleteTradeRequested(m_model->cell(row, tradecol::Id).toString());
     });
     connect(StringGrid_All, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu6_Del1->popup(StringGrid_All->viewport()->mapToGlobal(pos));
@@ -120,7 +121,16 @@ TradeTablePage::~TradeTablePage() = default;
 void TradeTablePage::refreshTradeTable()
 {
     const auto order = ComboBox1->currentIndex() == 1 ? TradeOrder::Date : TradeOrder::Profit;
-    TradeTable trades = buildTradeTable(m_journal.db(), m_journal.activeAccount, order);
+    // The table and the chart are built from one reading of the trades.
+    std::optional<AccountTrades> stored;
+    TradeTable trades;
+    try {
+        stored.emplace(m_journal.db(), m_journal.activeAccount);
+        trades = buildTradeTable(*stored, order);
+    } catch (const ESQLiteException& e) {
+        trades.failed = true;
+        trades.failure = e.message();
+    }
     const bool tableFailed = trades.failed;
     if (tableFailed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
@@ -128,7 +138,7 @@ void TradeTablePage::refreshTradeTable()
     m_model->setTrades(std::move(trades));
     // A refresh that already reported its failure does not report the
     // chart's failure over the same trades a second time.
-    if (!m_chart->rebuildChart() && !tableFailed)
+    if (!m_chart->rebuildChart(stored ? &*stored : nullptr) && !tableFailed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
     fitColumnWidths(StringGrid_All);
     readAccountCaption();
@@ -164,7 +174,7 @@ void TradeTablePage::StringGrid_AllDblClick()
     const int row = selectedRow();
     if (row < 0)
         return;
-    const QString openTime = m_model->table().cellText(row, tradecol::OpenTime);
+    const QString openTime = m_model->cell(row, tradecol::OpenTime).toString();
     const std::optional<QDateTime> time = parseTradeTime(openTime);
     if (!time) {
         reportError(m_prompts, QStringLiteral("«%1» - неверная дата и время").arg(openTime));
