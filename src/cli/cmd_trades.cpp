@@ -51,11 +51,11 @@ int runTrades(const QStringList& args)
     try {
         TSQLiteDatabase database(db);
         const TradeTable table = buildTradeTable(database, account, order);
-        printLine(table.texts.headers().join(u'\t'));
+        printLine(tradeTableHeaders().join(u'\t'));
         for (int row = 0; row < table.rowCount(); ++row) {
             QStringList cells;
-            for (int col = 0; col < table.texts.columnCount(); ++col)
-                cells.append(table.cell(row, col).toString());
+            for (int col = 0; col < tradecol::Count; ++col)
+                cells.append(table.cell(row, col));
             printLine(cells.join(u'\t'));
         }
         printLine(table.summary());

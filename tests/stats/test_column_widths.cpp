@@ -1,3 +1,4 @@
+#include "db/core/cp1251.h"
 #include "stats/core/column_widths.h"
 #include "stats/core/text_table.h"
 #include "stats/core/text_table_model.h"
@@ -17,15 +18,20 @@ const QStringList kCorpus = {
     "",  " ", "0", "1.30100", "-12,35", "2013.05.21 10:15", "2013.07.05 10:00:59", "eurusd", "EURUSD.m",
     "Комметарий", "Обычная", "Низкая", "вход по уровню, выход по стопу", "WAVAVA To", "Type  ", "  x",
     "ЁёЩщЪъ «кавычки» — тире", "fi fl ffi", "café", "e\u0301", "tab\there", "ελληνικά", "العربية", "日本語",
-    "smile \U0001F600", "Ω≈ç√∫"};
+    "smile \U0001F600", "Ω≈ç√∫", "№ 5", "€100", "итог — 5…", "Brand™", "soft\u00ADhyphen"};
 
 TEST(ColumnWidths, MeasureEqualsQtForEveryKindOfText)
 {
     for (const QFont& font : {gridFont("Tahoma", 13), gridFont("DejaVu Serif", 17), QFont("DejaVu Sans", 11)}) {
         TextWidthMeasure measure(font);
         const QFontMetrics qt(font);
-        for (const QString& text : kCorpus)
+        for (const QString& text : kCorpus) {
             EXPECT_EQ(measure.width(text), qt.horizontalAdvance(text)) << text.toStdString() << " in " << font.family().toStdString();
+            // The journal's own bytes measure the same without decoding.
+            if (cp1251::canEncode(text)) {
+                EXPECT_EQ(measure.widthOfCp1251(cp1251::encode(text)), qt.horizontalAdvance(text)) << text.toStdString();
+            }
+        }
     }
 }
 

@@ -84,7 +84,7 @@ TEST_F(TradeTablePageTest, RefreshShowsTableSummaryChartAndAccountName)
     // Every column fitted to its widest text in the grid's font.
     auto* grid = child<QTableView>("StringGrid_All");
     TextWidthMeasure measure(grid->font());
-    const std::vector<int> widths = fitColumnWidths(page.model()->table(), measure, 1);
+    const std::vector<int> widths = page.model()->columnWidths(measure, 1);
     for (int col = 0; col < 19; ++col)
         EXPECT_EQ(grid->columnWidth(col), widths[col]) << col;
     EXPECT_EQ(grid->columnWidth(tradecol::Profit), QFontMetrics(grid->font()).horizontalAdvance("Profit") + 19);

@@ -383,6 +383,17 @@ void TSQLiteTable::appendFieldTextOf(int position, QString& out) const
         out += cellText(c, m_kinds[position], true);
 }
 
+std::optional<QByteArrayView> TSQLiteTable::fieldBytesOf(int position) const
+{
+    checkReadable(position);
+    if (m_kinds[position] != Kind::Text)
+        return std::nullopt;
+    const Cell& c = cell(position);
+    if (!c.present)
+        return QByteArrayView();
+    return QByteArrayView(m_arena.constData() + c.s.offset, c.s.length);
+}
+
 QString TSQLiteTable::fieldTextAt(int position) const
 {
     checkReadable(position);

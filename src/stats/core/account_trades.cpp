@@ -76,7 +76,10 @@ const std::vector<int>& AccountTrades::byProfitDescending()
         keys.push_back({key, rows.currentRow()});
     }
     rows.seek(0);
-    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.profit > b.profit; });
+    // Equal profits keep the stored order (the row breaks the tie).
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.profit != b.profit ? a.profit > b.profit : a.row < b.row;
+    });
     std::vector<int> order;
     order.reserve(keys.size());
     for (const Key& k : keys)
@@ -108,7 +111,8 @@ const std::vector<int>& AccountTrades::byOpenTime()
     std::vector<int> order;
     order.reserve(static_cast<size_t>(count()));
     if (keys.size() == static_cast<size_t>(count())) {
-        std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) { return a.time < b.time; });
+        std::sort(keys.begin(), keys.end(),
+                  [](const Key& a, const Key& b) { return a.time != b.time ? a.time < b.time : a.row < b.row; });
         for (const Key& k : keys)
             order.push_back(k.row);
     } else {

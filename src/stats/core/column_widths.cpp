@@ -2,6 +2,8 @@
 
 #include "stats/core/text_table.h"
 
+#include "db/core/cp1251.h"
+
 #include <QChar>
 #include <QFontMetricsF>
 
@@ -25,19 +27,25 @@ TextWidthMeasure::TextWidthMeasure(const QFont& font)
     , m_sumAllowed(sumAllowedFor(font))
 {
     m_advance.fill(kUnknown);
+    m_byteAdvance.fill(kUnknown);
+}
+
+qint32 TextWidthMeasure::charAdvance(char16_t ch)
+{
+    const QChar c(ch);
+    const QChar::Category category = c.category();
+    const bool plain = ch >= 0x20 && !(ch >= 0x7F && ch < 0xA0) && !c.isSurrogate()
+        && category != QChar::Mark_NonSpacing && category != QChar::Mark_SpacingCombining
+        && category != QChar::Mark_Enclosing && category != QChar::Other_Format
+        && !QChar::requiresSurrogates(ch) && c.script() <= QChar::Script_Cyrillic;
+    // Qt keeps advances in 26.6 fixed point; the float form is exact.
+    return plain ? static_cast<qint32>(std::lround(m_metricsF.horizontalAdvance(c) * 64)) : kLayout;
 }
 
 qint32 TextWidthMeasure::resolve(char16_t ch)
 {
-    qint32& slot = m_advance[ch];
-    const QChar c(ch);
-    const QChar::Category category = c.category();
-    const bool plain = ch >= 0x20 && !(ch >= 0x7F && ch < 0xA0) && category != QChar::Mark_NonSpacing
-        && category != QChar::Mark_SpacingCombining && category != QChar::Mark_Enclosing
-        && category != QChar::Other_Format;
-    // Qt keeps advances in 26.6 fixed point; the float form is exact.
-    slot = plain ? static_cast<qint32>(std::lround(m_metricsF.horizontalAdvance(c) * 64)) : kLayout;
-    return slot;
+    m_advance[ch] = charAdvance(ch);
+    return m_advance[ch];
 }
 
 int TextWidthMeasure::width(QStringView text)
@@ -62,6 +70,30 @@ int TextWidthMeasure::width(QStringView text)
             return static_cast<int>((sum + 32) >> 6); // rounded as Qt rounds its fixed point
     }
     return m_metrics.horizontalAdvance(text.toString());
+}
+
+int TextWidthMeasure::widthOfCp1251(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return 0;
+    if (m_sumAllowed) {
+        qint64 sum = 0;
+        bool plain = true;
+        for (const char b : bytes) {
+            const auto byte = static_cast<unsigned char>(b);
+            qint32 a = m_byteAdvance[byte];
+            if (a == kUnknown)
+                a = m_byteAdvance[byte] = charAdvance(cp1251::decode(&b, 1).at(0).unicode());
+            if (a < 0) {
+                plain = false;
+                break;
+            }
+            sum += a;
+        }
+        if (plain)
+            return static_cast<int>((sum + 32) >> 6);
+    }
+    return m_metrics.horizontalAdvance(cp1251::decode(bytes.data(), bytes.size()));
 }
 
 QFont gridFont(const QString& family, int pixelSize)

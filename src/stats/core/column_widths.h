@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QByteArrayView>
 #include <QStringView>
 
 #include <array>
@@ -21,18 +22,23 @@ class TextWidthMeasure {
 public:
     explicit TextWidthMeasure(const QFont& font);
     int width(QStringView text);
+    // The same for a text given as its Windows-1251 bytes, as the journal
+    // stores it: measured without decoding.
+    int widthOfCp1251(QByteArrayView bytes);
 
 private:
     static constexpr int kTableSize = 0x0590; // Latin, Greek, Cyrillic, Armenian
     static constexpr qint32 kUnknown = -1;
     static constexpr qint32 kLayout = -2; // the character needs a real layout
     qint32 resolve(char16_t ch);
+    qint32 charAdvance(char16_t ch);
 
     QFont m_font;
     QFontMetrics m_metrics;
     QFontMetricsF m_metricsF;
     bool m_sumAllowed;
     std::array<qint32, kTableSize> m_advance; // in 1/64 pixel, as Qt keeps them
+    std::array<qint32, 256> m_byteAdvance;    // the same by Windows-1251 byte
 };
 
 // The font of the statistics grids: the family and pixel size asked for,
@@ -45,3 +51,11 @@ QFont gridFont(const QString& family, int pixelSize);
 // width and 1. A column whose texts are all empty gets 17 + line width + 1.
 int columnWidthFor(int widestText, int lineWidth);
 std::vector<int> fitColumnWidths(const TextTable& table, TextWidthMeasure& measure, int lineWidth);
+
+// A grid's texts that can give the column widths of the rule themselves,
+// faster than cell by cell (the models of the statistics grids).
+class ColumnWidthSource {
+public:
+    virtual ~ColumnWidthSource() = default;
+    virtual std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const = 0;
+};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "stats/core/column_widths.h"
 #include "stats/core/text_table.h"
 
 #include <QAbstractTableModel>
@@ -9,7 +10,7 @@
 // A read-only grid over a TextTable: the cells are read from the table when
 // a view asks, so a large table costs no item per cell. Subclasses add
 // colours through cellData.
-class TextTableModel : public QAbstractTableModel {
+class TextTableModel : public QAbstractTableModel, public ColumnWidthSource {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
@@ -26,6 +27,10 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const override
+    {
+        return fitColumnWidths(m_table, measure, lineWidth);
+    }
 
 protected:
     // Roles other than the text; called inside a model reset too.

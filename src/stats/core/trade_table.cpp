@@ -1,9 +1,12 @@
 #include "stats/core/trade_table.h"
 
 #include "stats/core/account_trades.h"
+#include "stats/core/column_widths.h"
 
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
+
+#include <algorithm>
 
 ProfitBand profitBand(double p)
 {
@@ -68,65 +71,126 @@ QString tradeSummary(int listed, int wins, int losses)
 
 QString TradeTable::summary() const { return tradeSummary(listed, wins, losses); }
 
-TradeTable buildTradeTable(AccountTrades& trades, TradeOrder order)
+namespace {
+
+// A whole number as its decimal digits (the text QString::number gives),
+// without a string on the heap.
+struct DecimalText {
+    char digits[24];
+    int start = 24;
+    QByteArrayView view() const { return QByteArrayView(digits + start, 24 - start); }
+};
+
+DecimalText decimalText(qint64 value)
+{
+    DecimalText t;
+    quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    do {
+        t.digits[--t.start] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0)
+        t.digits[--t.start] = '-';
+    return t;
+}
+
+} // namespace
+
+TradeTable::TradeTable(std::shared_ptr<AccountTrades> trades, std::vector<int> order)
+    : m_trades(std::move(trades))
+    , m_order(std::move(order))
+{
+}
+
+QString TradeTable::cell(int row, int column) const
+{
+    if (column == tradecol::Number)
+        return QString::number(row + 1);
+    return m_trades->text(m_order[row], AccountTrades::Column(column - 1));
+}
+
+std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWidth) const
+{
+    const QStringList& headers = tradeTableHeaders();
+    std::vector<int> widest(tradecol::Count);
+    for (int col = 0; col < tradecol::Count; ++col)
+        widest[col] = measure.width(headers[col]);
+    for (int row = 1; row <= rowCount(); ++row)
+        widest[tradecol::Number] = std::max(widest[tradecol::Number], measure.widthOfCp1251(decimalText(row).view()));
+    // Only the shown rows count, which are every row unless the reading
+    // stopped early; the order does not matter for a maximum.
+    TSQLiteTable& rows = m_trades->rows();
+    std::vector<bool> shown(static_cast<size_t>(m_trades->count()), m_order.size() == size_t(m_trades->count()));
+    if (m_order.size() != size_t(m_trades->count())) {
+        for (const int r : m_order)
+            shown[r] = true;
+    }
+    for (int r = 0; r < m_trades->count(); ++r) {
+        if (!shown[r])
+            continue;
+        rows.seek(r);
+        for (int col = 1; col < tradecol::Count; ++col) {
+            const int position = col - 1;
+            int w;
+            if (const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(position))
+                w = measure.widthOfCp1251(*bytes);
+            else if (rows.columnKind(position) == TSQLiteTable::Kind::Integer)
+                w = measure.widthOfCp1251(decimalText(rows.fieldInteger(position)).view());
+            else
+                w = measure.width(rows.fieldTextOf(position));
+            widest[col] = std::max(widest[col], w);
+        }
+    }
+    rows.seek(0);
+    for (int& w : widest)
+        w = columnWidthFor(w, lineWidth);
+    return widest;
+}
+
+TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOrder order)
 {
     using Col = AccountTrades::Column;
-    TradeTable result;
     const std::vector<int>& sequence =
-        order == TradeOrder::Profit ? trades.byProfitDescending() : trades.byOpenTime();
-    const AccountTrades::Numbers& numbers = trades.numbers();
+        order == TradeOrder::Profit ? trades->byProfitDescending() : trades->byOpenTime();
+    const AccountTrades::Numbers& numbers = trades->numbers();
 
     // The rows in the order shown: counted until a profit does not read;
     // that row is still shown, the rows after it are not.
     size_t shown = sequence.size();
-    result.bands.reserve(shown);
+    std::vector<ProfitBand> bands;
+    bands.reserve(shown);
+    int listed = 0, wins = 0, losses = 0;
+    QString failure;
     for (size_t i = 0; i < sequence.size(); ++i) {
         const int r = sequence[i];
         if (numbers.bad[r] & AccountTrades::Numbers::BadProfit) {
-            result.bands.push_back(ProfitBand::None);
-            result.failed = true;
-            result.failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades.text(r, Col::Profit));
+            bands.push_back(ProfitBand::None);
+            failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades->text(r, Col::Profit));
             shown = i + 1;
             break;
         }
         const double profit = numbers.profit[r];
-        result.bands.push_back(profitBand(profit));
-        ++result.listed;
+        bands.push_back(profitBand(profit));
+        ++listed;
         if (profit > 0)
-            ++result.wins;
+            ++wins;
         else if (profit < 0)
-            ++result.losses;
+            ++losses;
     }
-
-    // The texts are gathered in the order the rows were read, front to back
-    // through memory; the shown order only indexes them.
-    std::vector<int> position(static_cast<size_t>(trades.count()), -1);
-    for (size_t i = 0; i < shown; ++i)
-        position[sequence[i]] = static_cast<int>(i);
-    result.order.resize(shown);
-    TSQLiteTable& rows = trades.rows();
-    result.texts.reserve(static_cast<int>(shown), qsizetype(shown) * 100);
-    for (int r = 0; r < trades.count(); ++r) {
-        if (position[r] < 0)
-            continue;
-        rows.seek(r);
-        result.order[position[r]] = result.texts.rowCount();
-        result.texts.append(QString::number(position[r] + 1));
-        for (int col = Col::Id; col <= Col::Ocenka; ++col) {
-            rows.appendFieldTextOf(col, result.texts.openCell());
-            result.texts.closeCell();
-        }
-        result.texts.endRow();
-    }
-    rows.seek(0);
+    TradeTable result(trades, std::vector<int>(sequence.begin(), sequence.begin() + static_cast<qsizetype>(shown)));
+    result.bands = std::move(bands);
+    result.listed = listed;
+    result.wins = wins;
+    result.losses = losses;
+    result.failed = !failure.isEmpty();
+    result.failure = failure;
     return result;
 }
 
 TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order)
 {
     try {
-        AccountTrades trades(db, account);
-        return buildTradeTable(trades, order);
+        return buildTradeTable(std::make_shared<AccountTrades>(db, account), order);
     } catch (const ESQLiteException& e) {
         TradeTable result;
         result.failed = true;

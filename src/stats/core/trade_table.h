@@ -1,16 +1,17 @@
 #pragma once
 
-#include "stats/core/text_table.h"
 
 #include <QColor>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
 class TSQLiteDatabase;
 class AccountTrades;
+class TextWidthMeasure;
 
 // The trade table of the page "База данных": the trades of one account as
 // the 19 columns of texts the grid and the CLI show, the colour band of each
@@ -35,11 +36,20 @@ std::optional<QColor> cellTextColour(QStringView text);
 
 const QStringList& tradeTableHeaders();
 
-struct TradeTable {
-    // The texts of the rows shown, in the order they were read (which keeps
-    // the reading fast), and the order in which they are shown.
-    TextTable texts{tradecol::Count, tradeTableHeaders()};
-    std::vector<int> order;        // shown row -> row of texts
+// The rows are not copied into texts: a cell's text is read from the trades
+// as read from the database when it is asked for (a view asks only for the
+// rows it shows), and the column widths are measured on the stored bytes.
+class TradeTable {
+public:
+    TradeTable() = default;
+    TradeTable(std::shared_ptr<AccountTrades> trades, std::vector<int> order);
+
+    int rowCount() const { return static_cast<int>(m_order.size()); }
+    QString cell(int row, int column) const;
+    ProfitBand band(int row) const { return bands[row]; }
+    // The widths of the column rule over the headers and every cell.
+    std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const;
+
     std::vector<ProfitBand> bands; // per shown row
     // Counters of the rows completed: N, wins (profit above 0), losses
     // (below 0). A failing row is shown but not counted.
@@ -52,8 +62,10 @@ struct TradeTable {
     QString failure;
 
     QString summary() const;
-    int rowCount() const { return static_cast<int>(order.size()); }
-    QStringView cell(int row, int column) const { return texts.cell(order[row], column); }
+
+private:
+    std::shared_ptr<AccountTrades> m_trades;
+    std::vector<int> m_order; // shown row -> row of the trades
 };
 
 // "Кол-во сделок: N, прибыльных W (P%), проигравших L (P%)", percentages
@@ -64,5 +76,5 @@ QString tradeSummary(int listed, int wins, int losses);
 // the first profit that is not a number; a database failure leaves the
 // table empty. Both are marked in the result.
 TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order);
-// The same over trades already read.
-TradeTable buildTradeTable(AccountTrades& trades, TradeOrder order);
+// The same over trades already read (which the table keeps).
+TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOrder order);

@@ -1,26 +1,43 @@
 #include "stats/core/trade_table_model.h"
 
-void TradeTableModel::setTrades(TradeTable&& trades)
+void TradeTableModel::setTrades(TradeTable trades)
 {
     beginResetModel();
-    replaceTable(std::move(trades.texts), std::move(trades.order));
-    m_bands = std::move(trades.bands);
+    m_trades = std::move(trades);
     endResetModel();
 }
 
-ProfitBand TradeTableModel::band(int row) const
-{
-    return row >= 0 && static_cast<size_t>(row) < m_bands.size() ? m_bands[row] : ProfitBand::None;
-}
+int TradeTableModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_trades.rowCount(); }
 
-QVariant TradeTableModel::cellData(int row, int column, int role) const
+int TradeTableModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : tradecol::Count; }
+
+QVariant TradeTableModel::data(const QModelIndex& index, int role) const
 {
-    if (role == Qt::BackgroundRole) {
-        if (const auto colour = bandColour(band(row)))
+    if (!index.isValid() || index.row() >= m_trades.rowCount() || index.column() >= tradecol::Count)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole: return m_trades.cell(index.row(), index.column());
+    case Qt::BackgroundRole:
+        if (const auto colour = bandColour(m_trades.band(index.row())))
             return *colour;
-    } else if (role == Qt::ForegroundRole) {
-        if (const auto colour = cellTextColour(cell(row, column)))
+        break;
+    case Qt::ForegroundRole:
+        if (const auto colour = cellTextColour(m_trades.cell(index.row(), index.column())))
             return *colour;
+        break;
+    default: break;
     }
     return {};
+}
+
+QVariant TradeTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < tradecol::Count)
+        return tradeTableHeaders()[section];
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+std::vector<int> TradeTableModel::columnWidths(TextWidthMeasure& measure, int lineWidth) const
+{
+    return m_trades.columnWidths(measure, lineWidth);
 }

@@ -1,22 +1,27 @@
 #pragma once
 
-#include "stats/core/text_table_model.h"
+#include "stats/core/column_widths.h"
 #include "stats/core/trade_table.h"
 
-// The trade grid's model: the texts of the trade table, the row's profit
-// band as its background and the "Обычная"/"Низкая" text colours.
-class TradeTableModel : public TextTableModel {
+#include <QAbstractTableModel>
+
+// The trade grid's model over a built trade table: the texts, the row's
+// profit band as its background and the "Обычная"/"Низкая" text colours.
+class TradeTableModel : public QAbstractTableModel, public ColumnWidthSource {
     Q_OBJECT
 public:
-    using TextTableModel::TextTableModel;
+    using QAbstractTableModel::QAbstractTableModel;
 
-    // Takes the texts and bands of a built table.
-    void setTrades(TradeTable&& trades);
-    ProfitBand band(int row) const;
+    void setTrades(TradeTable trades);
+    const TradeTable& trades() const { return m_trades; }
+    QString cell(int row, int column) const { return m_trades.cell(row, column); }
 
-protected:
-    QVariant cellData(int row, int column, int role) const override;
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const override;
 
 private:
-    std::vector<ProfitBand> m_bands;
+    TradeTable m_trades;
 };

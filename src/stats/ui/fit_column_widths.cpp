@@ -1,7 +1,6 @@
 #include "stats/ui/fit_column_widths.h"
 
 #include "stats/core/column_widths.h"
-#include "stats/core/text_table_model.h"
 
 #include <QHeaderView>
 #include <QTableView>
@@ -31,9 +30,9 @@ void fitColumnWidths(QTableView* grid)
         return;
     TextWidthMeasure measure(grid->font());
     const int lineWidth = grid->showGrid() ? 1 : 0;
-    const auto* texts = qobject_cast<const TextTableModel*>(model);
+    const auto* source = dynamic_cast<const ColumnWidthSource*>(model);
     const std::vector<int> widths =
-        texts ? fitColumnWidths(texts->table(), measure, lineWidth) : widthsFromModel(*model, measure, lineWidth);
+        source ? source->columnWidths(measure, lineWidth) : widthsFromModel(*model, measure, lineWidth);
     for (size_t col = 0; col < widths.size(); ++col)
         grid->horizontalHeader()->resizeSection(static_cast<int>(col), widths[col]);
 }

@@ -107,7 +107,7 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
     connect(deleteTrade, &QAction::triggered, this, [this] {
         const int row = selectedRow();
         if (row >= 0)
-            emit deleteTradeRequested(m_model->cell(row, tradecol::Id).toString());
+            emit deleteTradeRequested(m_model->cell(row, tradecol::Id));
     });
     connect(StringGrid_All, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu6_Del1->popup(StringGrid_All->viewport()->mapToGlobal(pos));
@@ -122,11 +122,11 @@ void TradeTablePage::refreshTradeTable()
 {
     const auto order = ComboBox1->currentIndex() == 1 ? TradeOrder::Date : TradeOrder::Profit;
     // The table and the chart are built from one reading of the trades.
-    std::optional<AccountTrades> stored;
+    std::shared_ptr<AccountTrades> stored;
     TradeTable trades;
     try {
-        stored.emplace(m_journal.db(), m_journal.activeAccount);
-        trades = buildTradeTable(*stored, order);
+        stored = std::make_shared<AccountTrades>(m_journal.db(), m_journal.activeAccount);
+        trades = buildTradeTable(stored, order);
     } catch (const ESQLiteException& e) {
         trades.failed = true;
         trades.failure = e.message();
@@ -138,7 +138,7 @@ void TradeTablePage::refreshTradeTable()
     m_model->setTrades(std::move(trades));
     // A refresh that already reported its failure does not report the
     // chart's failure over the same trades a second time.
-    if (!m_chart->rebuildChart(stored ? &*stored : nullptr) && !tableFailed)
+    if (!m_chart->rebuildChart(stored.get()) && !tableFailed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
     fitColumnWidths(StringGrid_All);
     readAccountCaption();
@@ -174,7 +174,7 @@ void TradeTablePage::StringGrid_AllDblClick()
     const int row = selectedRow();
     if (row < 0)
         return;
-    const QString openTime = m_model->cell(row, tradecol::OpenTime).toString();
+    const QString openTime = m_model->cell(row, tradecol::OpenTime);
     const std::optional<QDateTime> time = parseTradeTime(openTime);
     if (!time) {
         reportError(m_prompts, QStringLiteral("«%1» - неверная дата и время").arg(openTime));
