@@ -18,6 +18,7 @@ QLabel* totalLabel(const char* name, const QColor& colour, QWidget* parent)
 {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true); // a large balance takes a second line
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
@@ -49,6 +50,9 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
 
     auto* side = new QWidget(this);
     side->setFixedWidth(147);
+    QFont sideFont(QStringLiteral("Tahoma"));
+    sideFont.setPixelSize(11);
+    side->setFont(sideFont);
     auto* column = new QVBoxLayout(side);
     column->setContentsMargins(4, 2, 2, 2);
     column->setSpacing(3);

@@ -148,6 +148,7 @@ BalanceChartView::BalanceChartView(QWidget* parent)
     }
     // The right axis mirrors the left one, so the balance reads on both sides.
     connect(m_axisLeft, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {
+        m_axisRight->setTickCount(m_axisLeft->tickCount());
         m_axisRight->setRange(min, max);
         m_axisLeft->setLabelFormat(labelFormatFor(*m_axisLeft));
         m_axisRight->setLabelFormat(m_axisLeft->labelFormat());
@@ -185,7 +186,21 @@ void BalanceChartView::setFullRanges()
 {
     const auto& a = m_data.balanceCurve;
     const size_t n = a.size();
-    m_axisX->setRange(0, std::max<qreal>(1, static_cast<qreal>(n) - 1));
+    // Trade numbers on round steps (1, 2, 5, 10, 20, 50, ...), about six of
+    // them across the chart.
+    const qreal last = std::max<qreal>(1, static_cast<qreal>(n) - 1);
+    qreal step = 1;
+    while (last / step > 8) {
+        for (const qreal f : {2.0, 2.5, 2.0}) {
+            if (last / step <= 8)
+                break;
+            step *= f;
+        }
+    }
+    m_axisX->setTickType(QValueAxis::TicksDynamic);
+    m_axisX->setTickAnchor(0);
+    m_axisX->setTickInterval(step);
+    m_axisX->setRange(0, last);
     if (n == 0) {
         const qreal start = m_data.withCommission;
         m_axisLeft->setRange(start - 1, start + 1);
@@ -201,6 +216,8 @@ void BalanceChartView::setFullRanges()
     const qreal pad = max > min ? (max - min) * 0.05 : std::max<qreal>(1, std::abs(max) * 0.01);
     m_axisLeft->setRange(min - pad, max + pad);
     m_axisLeft->applyNiceNumbers();
+    m_axisRight->setTickCount(m_axisLeft->tickCount());
+    m_axisRight->setRange(m_axisLeft->min(), m_axisLeft->max());
 }
 
 void BalanceChartView::setPointsShown(bool shown)
