@@ -11,7 +11,7 @@ namespace {
 // "yyyy.mm.dd hh:mm" or "yyyy.mm.dd hh:mm:ss" as a number that sorts like
 // the text: the digits, then the length (a shorter text that is a prefix of
 // a longer one comes first). Nothing for any other form.
-std::optional<quint64> timeKey(QStringView t)
+std::optional<quint64> timeKey(QByteArrayView t)
 {
     static constexpr char kShape[] = "0000.00.00 00:00:00";
     if (t.size() != 16 && t.size() != 19)
@@ -22,12 +22,12 @@ std::optional<quint64> timeKey(QStringView t)
             key *= 10; // absent seconds count as 00
             continue;
         }
-        const char16_t c = t[i].unicode();
+        const char c = t[i];
         if (kShape[i] == '0') {
-            if (c < u'0' || c > u'9')
+            if (c < '0' || c > '9')
                 return std::nullopt;
-            key = key * 10 + (c - u'0');
-        } else if (c != static_cast<char16_t>(kShape[i])) {
+            key = key * 10 + static_cast<quint64>(c - '0');
+        } else if (c != kShape[i]) {
             return std::nullopt;
         }
     }
@@ -99,11 +99,10 @@ const std::vector<int>& AccountTrades::byOpenTime()
     };
     std::vector<Key> keys;
     keys.reserve(static_cast<size_t>(count()));
-    QString buffer;
     for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
-        buffer.clear();
-        rows.appendFieldTextOf(OpenTime, buffer);
-        const std::optional<quint64> key = timeKey(buffer);
+        // The stored bytes: a time of the usual form is ASCII, so no decoding.
+        const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(OpenTime);
+        const std::optional<quint64> key = bytes ? timeKey(*bytes) : std::nullopt;
         if (!key)
             break;
         keys.push_back({*key, rows.currentRow()});
