@@ -4,6 +4,8 @@ int runTreeCommand(const QStringList& args);
 int runPictureCommand(const QStringList& args);
 int runExtract(const QStringList& args);
 int runImport(const QStringList& args);
+int runTrades(const QStringList& args);
+int runChart(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -12,6 +14,8 @@ const std::vector<CliCommand>& cliCommands()
         {"picture", "print the bounds of a picture file (.pat, .paz); --png OUT saves it", runPictureCommand},
         {"extract", "print the closed trades of a statement as TSV", runExtract},
         {"import", "copy the closed trades of a statement into an account", runImport},
+        {"trades", "the trade table of an account and its summary", runTrades},
+        {"chart", "the balance curve of an account and its totals", runChart},
     };
     return commands;
 }

@@ -12,6 +12,7 @@
 #include "stats/ui/trade_table_page.h"
 
 #include <QCloseEvent>
+#include <QDateTimeEdit>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -71,6 +72,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
         if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
             setPage(PageTrades);
     });
+    connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
 }
 
 TForm1::~TForm1() = default;
@@ -117,6 +119,16 @@ void TForm1::onAccountDeleted()
     m_analysis->runPeriodAnalysis();
     m_days->Button_DayClick();
     m_reports->Button_StratClick();
+}
+
+// A double-click in the trade table: the analysis of that trade's day, all
+// of it (the range ends at the start of the next day).
+void TForm1::showAnalysisOfDay(QDate day)
+{
+    m_analysis->DateTimePicker1->setDate(day);
+    m_analysis->DateTimePicker2->setDate(day.addDays(1));
+    setPage(PageAnalysis);
+    m_analysis->runPeriodAnalysis();
 }
 
 void TForm1::showEvent(QShowEvent* event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 
 class AboutPage;
@@ -58,6 +59,7 @@ private:
     void onAccountActivated();
     void onAccountClosed();
     void onAccountDeleted();
+    void showAnalysisOfDay(QDate day);
     void restoreDates();
     void readSettings();
     void writeDates();

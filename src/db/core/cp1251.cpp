@@ -82,15 +82,37 @@ QByteArray encode(QStringView text)
     return out;
 }
 
-QString decode(const char* data, qsizetype size)
+namespace {
+
+void decodeInto(const char* data, qsizetype size, QChar* dst)
 {
-    QString out(size, Qt::Uninitialized);
-    QChar* dst = out.data();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
         dst[i] = QChar(b < 0x80 ? char16_t(b) : kHigh[b - 0x80]);
     }
+}
+
+} // namespace
+
+QString decode(const char* data, qsizetype size)
+{
+    QString out(size, Qt::Uninitialized);
+    decodeInto(data, size, out.data());
     return out;
+}
+
+void decodeAppend(const char* data, qsizetype size, QString& out)
+{
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        high |= static_cast<unsigned char>(data[i]);
+    if (high < 0x80) { // plain ASCII: Qt's widening copy
+        out.append(QLatin1StringView(data, size));
+        return;
+    }
+    const qsizetype start = out.size();
+    out.resize(start + size);
+    decodeInto(data, size, out.data() + start);
 }
 
 bool canEncode(QStringView text)
