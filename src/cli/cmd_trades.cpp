@@ -1,70 +1,36 @@
 // tradejournal-cli trades: the trade table of an account, as the page
 // "База данных" shows it.
+#include "cli/cli_support.h"
 #include "cli/commands.h"
 
 #include "db/core/sqlite_database.h"
 #include "stats/core/trade_table.h"
 
-#include <QFileInfo>
 
-#include <cstdio>
-
-namespace {
-
-void printLine(const QString& line) { std::printf("%s\n", line.toUtf8().constData()); }
-
-int usage()
+int runTrades(const QStringList& arguments)
 {
-    std::fprintf(stderr, "Usage: tradejournal-cli trades --account ID [--order profit|date] [--db FILE]\n");
-    return 2;
-}
-
-} // namespace
-
-int runTrades(const QStringList& args)
-{
-    QString account;
-    QString db = QStringLiteral("datamoney.db");
-    TradeOrder order = TradeOrder::Profit;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (i + 1 >= args.size())
-            return usage();
-        if (a == QLatin1String("--account"))
-            account = args[++i];
-        else if (a == QLatin1String("--db"))
-            db = args[++i];
-        else if (a == QLatin1String("--order")) {
-            const QString o = args[++i];
-            if (o != QLatin1String("profit") && o != QLatin1String("date"))
-                return usage();
-            order = o == QLatin1String("date") ? TradeOrder::Date : TradeOrder::Profit;
-        } else
-            return usage();
-    }
-    if (account.isEmpty())
-        return usage();
-    if (!QFileInfo::exists(db)) {
-        std::fprintf(stderr, "tradejournal-cli: no database %s\n", qPrintable(db));
+    QStringList args = arguments;
+    const auto account = cli::takeOption(args, QStringLiteral("--account"));
+    const QString orderText = cli::takeOption(args, QStringLiteral("--order")).value_or(QStringLiteral("profit"));
+    auto journal = cli::openJournal(args);
+    if (!journal)
         return 1;
+    if (!account || !args.isEmpty() || (orderText != QLatin1String("profit") && orderText != QLatin1String("date"))) {
+        cli::err(QStringLiteral("usage: tradejournal-cli trades --account ID [--order profit|date] [--data DIR]"));
+        return 2;
     }
-    try {
-        TSQLiteDatabase database(db);
-        const TradeTable table = buildTradeTable(database, account, order);
-        printLine(tradeTableHeaders().join(u'\t'));
-        for (int row = 0; row < table.rowCount(); ++row) {
-            QStringList cells;
-            for (int col = 0; col < tradecol::Count; ++col)
-                cells.append(table.cell(row, col));
-            printLine(cells.join(u'\t'));
-        }
-        printLine(table.summary());
-        if (table.failed) {
-            std::fprintf(stderr, "Ошибка - Во время обновление данных: %s\n", table.failure.toUtf8().constData());
-            return 1;
-        }
-    } catch (const ESQLiteException& e) {
-        std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
+    const TradeOrder order = orderText == QLatin1String("date") ? TradeOrder::Date : TradeOrder::Profit;
+    const TradeTable table = buildTradeTable(journal->db(), *account, order);
+    cli::tsvLine(tradeTableHeaders());
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int col = 0; col < tradecol::Count; ++col)
+            cells.append(table.cell(row, col));
+        cli::tsvLine(cells);
+    }
+    cli::out(table.summary() + u'\n');
+    if (table.failed) {
+        cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + table.failure);
         return 1;
     }
     return 0;
