@@ -2,7 +2,7 @@
 # and test.sh. As root it runs apt-get; otherwise it prints the one line to
 # run and stops.
 TJ_PACKAGES=(qt6-base-dev qt6-charts-dev libsqlite3-dev libpcre2-dev libgtest-dev libbenchmark-dev
-             cmake ninja-build g++ pkg-config fonts-dejavu-core ${TJ_EXTRA_PACKAGES:-})
+             cmake ninja-build g++ pkg-config fonts-dejavu-core clang libclang-rt-14-dev ${TJ_EXTRA_PACKAGES:-})
 
 ensure_deps() {
     local missing=()

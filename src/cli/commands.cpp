@@ -1,10 +1,22 @@
 #include "cli/commands.h"
 
+int runTreeCommand(const QStringList& args);
+int runPictureCommand(const QStringList& args);
+int runExtract(const QStringList& args);
+int runImport(const QStringList& args);
+int runTrades(const QStringList& args);
+int runChart(const QStringList& args);
 int runAnalysisCommand(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
+        {"tree", "print the entries of a tree snapshot file", runTreeCommand},
+        {"picture", "print the bounds of a picture file (.pat, .paz); --png OUT saves it", runPictureCommand},
+        {"extract", "print the closed trades of a statement as TSV", runExtract},
+        {"import", "copy the closed trades of a statement into an account", runImport},
+        {"trades", "the trade table of an account and its summary", runTrades},
+        {"chart", "the balance curve of an account and its totals", runChart},
         {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},
     };
     return commands;

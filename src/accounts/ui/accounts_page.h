@@ -1,44 +1,133 @@
 #pragma once
 
+#include <QColor>
 #include <QWidget>
 
+#include <vector>
+
+class AccountListModel;
+class AccountStore;
+class CaptionGroupBox;
+class QAction;
+class QChart;
+class QChartView;
 class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QLineSeries;
+class QMenu;
+class QTableView;
 class QVBoxLayout;
+class QValueAxis;
+class TFm_Add_Schet;
 
 class Journal;
 class Prompts;
 
-// The page "Менеджер счетов": the account list and the statement import.
+// The page "Менеджер счетов": the account list with its details and small
+// balance curve, the starting balance, and the place of the statement
+// import. It makes one account the active one; the main window shows and
+// rebuilds the account pages on its signals.
 class AccountsPage : public QWidget {
     Q_OBJECT
 public:
     AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+    ~AccountsPage() override;
+
+    CaptionGroupBox* GroupBox7 = nullptr;
+    QLabel* Label22 = nullptr;     // the video lesson link
+    QLabel* Label_Hint = nullptr;  // "Управление счетами, правая кнопка мыши ..."
+    QTableView* ListView1 = nullptr;
+    QLabel* Label_Chet = nullptr;
+    QLabel* Label_Type = nullptr;
+    QLabel* Label_Kapital = nullptr;
+    QLabel* Label_Opis = nullptr;
+    QLabel* Label_Broker = nullptr;
+    QLabel* Label_Sdelki = nullptr;
+    QChartView* Chart2 = nullptr;
+    CaptionGroupBox* GroupBox_Balance = nullptr; // "3. Начальный баланс"
+    QLineEdit* Edit_Balance = nullptr;
+    QMenu* PopupMenu5 = nullptr;
+    QAction* N_Activate = nullptr; // "Активировать счет" (hidden)
+    QAction* N_Add = nullptr;      // "Добавить счет"
+    QAction* N_Edit = nullptr;     // "Изменить счет (Двойной клик)"
+    QAction* N_Delete = nullptr;   // "Удалить счет"
+
+    // The account dialog, created once with the page and reused.
+    TFm_Add_Schet* accountDialog() const { return m_dialog; }
+    AccountListModel* accountModel() const { return m_model; }
+    QLineSeries* balanceSeries() const { return m_series; }
 
     // Fills the account list from the database.
     void loadAccountList();
     int accountCount() const;
-    // Activates the account at the remembered list position at start-up.
+    // Start-up: activates the first account (so every view holds its data),
+    // marks the manager as not activated and selects the remembered row.
     void startupAccountChoice(int position);
     // Position of the selected row of the account list, -1 when none.
     int listPosition() const;
+    // Makes the selected row the active account.
+    void activateAccount();
     // Shows the active account's number of trades and balance curve.
     void drawAccountCurve();
+    // The name of the active account, shown as the caption of the trade page.
+    const QString& activeAccountName() const { return m_activeName; }
+    // Whether an account is activated (the import may be used).
+    bool isActivated() const { return m_activated; }
+    // The colour of GroupBox7's caption.
+    QColor groupCaptionColor() const;
+
+    // The menu commands.
+    void addAccount();
+    void editAccount();
+    void deleteAccount();
+
     // The import area (GroupBox8) is built by the import and placed here;
     // this page sets its caption and tells when importing is allowed.
     void setImportArea(QGroupBox* area);
+    QGroupBox* importArea();
 
 signals:
     // An account became active: the account pages are shown and rebuilt.
     void accountActivated();
-    // The active account is gone: the account pages are hidden.
+    // The manager is marked not activated: the account pages are hidden.
     void accountClosed();
+    // An account was deleted: the views of the account pages are rebuilt.
+    void accountDeleted();
     // Whether "1. Открыть файл сделок" may be used (an account is activated).
     void importAllowedChanged(bool allowed);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void buildBalanceGroup();
+    void buildAccountGroup();
+    QWidget* buildDetailsPanel();
+    void buildChart();
+    void buildMenu();
+    void setGroupCaption(const QString& caption, const QColor& color);
+    void setHintColor(const QColor& color);
+    static void setTextColor(QWidget* widget, const QColor& color);
+    void fitCurveAxes(const std::vector<double>& values);
+    void markNotActivated();
+    void clearDetails();
+    void saveAccount();
+    int selectedRow() const;
+    void selectRow(int row);
+    AccountStore store();
+
     Journal& m_journal;
     Prompts& m_prompts;
-    int m_rememberedPosition = -1;
     QVBoxLayout* m_layout = nullptr;
     QGroupBox* m_importArea = nullptr;
+    bool m_importAreaIsPlaceholder = false;
+    AccountListModel* m_model = nullptr;
+    TFm_Add_Schet* m_dialog = nullptr;
+    QChart* m_chart = nullptr;
+    QLineSeries* m_series = nullptr;
+    QValueAxis* m_axisX = nullptr;
+    QValueAxis* m_axisY = nullptr;
+    QString m_activeName;
+    bool m_activated = false;
 };

@@ -4,6 +4,7 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "app/ui/about_page.h"
+#include "import/ui/import_panel.h"
 #include "notebook/ui/notebook_page.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
@@ -11,6 +12,7 @@
 #include "stats/ui/trade_table_page.h"
 
 #include <QCloseEvent>
+#include <QDateTimeEdit>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -55,6 +57,22 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     });
     connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
     connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
+    connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
+
+    m_import = new ImportPanel(journal, prompts);
+    m_accounts->setImportArea(m_import);
+    connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
+    connect(m_import, &ImportPanel::tradesCopied, this, [this] {
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+    });
+    connect(m_import, &ImportPanel::copyFinished, this, [this] {
+        m_accounts->drawAccountCurve();
+        if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
+            setPage(PageTrades);
+    });
+    connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
 }
 
 TForm1::~TForm1() = default;
@@ -93,10 +111,24 @@ void TForm1::onAccountActivated()
 void TForm1::onAccountClosed()
 {
     setAccountPagesVisible(false);
+}
+
+void TForm1::onAccountDeleted()
+{
     m_trades->refreshTradeTable();
     m_analysis->runPeriodAnalysis();
     m_days->Button_DayClick();
     m_reports->Button_StratClick();
+}
+
+// A double-click in the trade table: the analysis of that trade's day, all
+// of it (the range ends at the start of the next day).
+void TForm1::showAnalysisOfDay(QDate day)
+{
+    m_analysis->DateTimePicker1->setDate(day);
+    m_analysis->DateTimePicker2->setDate(day.addDays(1));
+    setPage(PageAnalysis);
+    m_analysis->runPeriodAnalysis();
 }
 
 void TForm1::showEvent(QShowEvent* event)

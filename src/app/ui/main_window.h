@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QDate>
 #include <QMainWindow>
 
 class AboutPage;
 class AccountsPage;
 class AnalysisPage;
 class DaysPage;
+class ImportPanel;
 class Journal;
 class NotebookPage;
 class Prompts;
@@ -33,6 +35,7 @@ public:
     DaysPage* daysPage() const { return m_days; }
     ReportsPage* reportsPage() const { return m_reports; }
     NotebookPage* notebookPage() const { return m_notebook; }
+    ImportPanel* importPanel() const { return m_import; }
 
     // Selects a page without running its page-change actions.
     void setPage(int index);
@@ -55,6 +58,8 @@ private:
     void PageControl1Change(int index);
     void onAccountActivated();
     void onAccountClosed();
+    void onAccountDeleted();
+    void showAnalysisOfDay(QDate day);
     void restoreDates();
     void readSettings();
     void writeDates();
@@ -69,6 +74,7 @@ private:
     DaysPage* m_days = nullptr;
     ReportsPage* m_reports = nullptr;
     NotebookPage* m_notebook = nullptr;
+    ImportPanel* m_import = nullptr;
     bool m_settingPage = false;
     bool m_started = false;
     bool m_shutDown = false;

@@ -5,6 +5,7 @@
 #include "app/core/safe_file.h"
 #include "app/ui/main_window.h"
 #include "notebook/ui/notebook_page.h"
+#include "pictures/ui/control_states.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
 #include "stats/ui/reports_page.h"
@@ -40,7 +41,7 @@ void TForm1::runStartup()
 {
     m_reports->selectFirstTab();
     m_notebook->prepareEditor();
-    // Saved control states come with the snapshot format.
+    loadControlStates(m_journal, m_prompts, m_notebook->TreeView1, m_analysis->StringGrid_Analiz);
     m_notebook->ensureRootFolder();
     restoreDates();
     m_days->DateTimePicker4->setDateTime(QDateTime::currentDateTime().addDays(1));
@@ -82,7 +83,7 @@ void TForm1::readSettings()
 
 void TForm1::runShutdown()
 {
-    // Saved control states come with the snapshot format.
+    saveControlStates(m_journal, m_prompts, m_notebook->TreeView1, m_analysis->StringGrid_Analiz);
     writeDates();
     writeSettings();
 }

@@ -59,35 +59,60 @@ namespace cp1251 {
 
 QByteArray encode(QStringView text)
 {
-    QByteArray out;
-    out.reserve(text.size());
     const qsizetype n = text.size();
+    QByteArray out(n, Qt::Uninitialized);
+    char* dst = out.data();
+    qsizetype written = 0;
+    const char16_t* src = text.utf16();
     for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
+        const char16_t c = src[i];
         if (c < 0x80) {
-            out.append(static_cast<char>(c));
+            dst[written++] = static_cast<char>(c);
             continue;
         }
-        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
+        if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(src[i + 1])) {
             ++i; // one character outside the BMP: one '?'
-            out.append('?');
+            dst[written++] = '?';
             continue;
         }
         const int b = byteOf(c);
-        out.append(b < 0 ? '?' : static_cast<char>(b));
+        dst[written++] = b < 0 ? '?' : static_cast<char>(b);
     }
+    out.truncate(written);
     return out;
 }
 
-QString decode(const char* data, qsizetype size)
+namespace {
+
+void decodeInto(const char* data, qsizetype size, QChar* dst)
 {
-    QString out(size, Qt::Uninitialized);
-    QChar* dst = out.data();
     for (qsizetype i = 0; i < size; ++i) {
         const auto b = static_cast<unsigned char>(data[i]);
         dst[i] = QChar(b < 0x80 ? char16_t(b) : kHigh[b - 0x80]);
     }
+}
+
+} // namespace
+
+QString decode(const char* data, qsizetype size)
+{
+    QString out(size, Qt::Uninitialized);
+    decodeInto(data, size, out.data());
     return out;
+}
+
+void decodeAppend(const char* data, qsizetype size, QString& out)
+{
+    unsigned char high = 0;
+    for (qsizetype i = 0; i < size; ++i)
+        high |= static_cast<unsigned char>(data[i]);
+    if (high < 0x80) { // plain ASCII: Qt's widening copy
+        out.append(QLatin1StringView(data, size));
+        return;
+    }
+    const qsizetype start = out.size();
+    out.resize(start + size);
+    decodeInto(data, size, out.data() + start);
 }
 
 bool canEncode(QStringView text)

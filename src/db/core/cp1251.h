@@ -10,6 +10,9 @@ namespace cp1251 {
 // Characters that Windows-1251 lacks become '?', one per character.
 QByteArray encode(QStringView text);
 QString decode(const char* data, qsizetype size);
+// Appends the decoded text to out, for loops that gather many texts into
+// one buffer without a string each.
+void decodeAppend(const char* data, qsizetype size, QString& out);
 inline QString decode(const QByteArray& bytes) { return decode(bytes.constData(), bytes.size()); }
 
 // True when every character of the text has a Windows-1251 byte.

@@ -44,6 +44,87 @@ QString specialText(double value)
     return value > 0 ? QStringLiteral("INF") : QStringLiteral("-INF");
 }
 
+constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
+                             1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The common case of a journal's numbers, money with a few decimals, without
+// the 15-digit detour through printf. When value * 10^d is a whole number m
+// below 10^15, value lies within one part in 10^16 of m / 10^d, which is a
+// number of at most 15 significant digits: the 15-digit rounding of value
+// is then m / 10^d exactly, so the text is the same as the long way gives.
+// Up to 4 decimals keeps the value above 1E-5, where the long way would
+// switch to exponent form.
+std::optional<QString> shortDecimalText(double value)
+{
+    for (int decimals = 0; decimals <= 4; ++decimals) {
+        const double scaled = value * kPow10[decimals];
+        if (std::abs(scaled) >= 1e15)
+            return std::nullopt;
+        if (scaled != std::trunc(scaled))
+            continue;
+        const qint64 m = static_cast<qint64>(scaled);
+        quint64 magnitude = static_cast<quint64>(m < 0 ? -m : m);
+        // Digits from the right: the decimals without trailing zeros, the
+        // comma, the whole part, the sign.
+        char buf[32];
+        char* p = buf + sizeof buf;
+        bool significant = false;
+        for (int i = 0; i < decimals; ++i) {
+            const char digit = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+            if (digit != '0' || significant) {
+                *--p = digit;
+                significant = true;
+            }
+        }
+        if (significant)
+            *--p = ',';
+        do {
+            *--p = static_cast<char>('0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude > 0);
+        if (m < 0)
+            *--p = '-';
+        return QString::fromLatin1(p, buf + sizeof buf - p);
+    }
+    return std::nullopt;
+}
+
+// Decimal-comma or -point numbers of up to 15 digits without exponent, the
+// journal's everyday form, without building a C string for strtod. With the
+// digits as a whole number below 2^53 and at most 22 decimals, one division
+// by an exact power of ten is correctly rounded, so the value is the one
+// strtod gives.
+std::optional<double> parseShortDecimal(QStringView text, char16_t separator)
+{
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    quint64 mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool seenSeparator = false;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++digits > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + (c - u'0');
+            if (seenSeparator)
+                ++decimals;
+        } else if (c == separator && !seenSeparator) {
+            seenSeparator = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    const double magnitude = static_cast<double>(mantissa) / kPow10[decimals];
+    return negative ? -magnitude : magnitude;
+}
+
 } // namespace
 
 namespace num {
@@ -52,6 +133,8 @@ QString formatGeneral(double value)
 {
     if (!std::isfinite(value))
         return specialText(value);
+    if (std::optional<QString> text = shortDecimalText(value))
+        return *text;
     Decimal15 d = toDecimal15(value);
     if (d.digits.empty())
         return QStringLiteral("0");
@@ -138,6 +221,8 @@ std::optional<double> parseWithSeparator(QStringView text, char16_t separator)
     text = text.trimmed();
     if (text.isEmpty())
         return std::nullopt;
+    if (const std::optional<double> quick = parseShortDecimal(text, separator))
+        return quick;
     std::string ascii;
     ascii.reserve(text.size());
     qsizetype i = 0;

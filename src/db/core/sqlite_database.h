@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -71,6 +72,11 @@ private:
     sqlite3* m_db = nullptr;
     QString m_path;
     QHash<QByteArray, QHash<QByteArray, QByteArray>> m_declaredTypes; // "main.TABLE" -> column -> type
+    // Statements of executeStatement kept prepared by their text, so that a
+    // statement run once per row of a large change is parsed only once.
+    QHash<QString, sqlite3_stmt*> m_statements;
+    sqlite3_stmt* preparedStatement(const QString& sql);
+    void clearPreparedStatements();
 };
 
 // An in-memory snapshot of every row of one query. Cells are kept compactly:
@@ -103,6 +109,13 @@ public:
     // fieldText of the column at a position (absent integer and number cells
     // read "0"), for loops that resolve the column once.
     QString fieldTextOf(int position) const;
+    // Appends fieldTextOf(position) to out without a string of its own, for
+    // loops that gather many cells into one buffer.
+    void appendFieldTextOf(int position, QString& out) const;
+    // The stored Windows-1251 bytes of a text cell (empty when absent), for
+    // loops over many cells that need no QString; nothing for a number
+    // cell, whose text is made by fieldTextOf.
+    std::optional<QByteArrayView> fieldBytesOf(int position) const;
     bool isNull(int position) const;
 
 private:

@@ -1,6 +1,10 @@
 #include "notebook/ui/notebook_page.h"
 
+#include "pictures/ui/tree_snapshot.h"
+
 #include <QLabel>
+#include <QSplitter>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
@@ -10,10 +14,30 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
 {
     setObjectName(QStringLiteral("TabSheet11"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Записная книжка трейдера"), this));
-    layout->addStretch();
+    auto* splitter = new QSplitter(Qt::Horizontal, this);
+    TreeView1 = new QTreeWidget(splitter);
+    TreeView1->setObjectName(QStringLiteral("TreeView1"));
+    TreeView1->setHeaderHidden(true);
+    TreeView1->setColumnCount(1);
+    auto* editorArea = new QLabel(QStringLiteral("Записная книжка трейдера"), splitter);
+    editorArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    splitter->addWidget(TreeView1);
+    splitter->addWidget(editorArea);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({209, 1000});
+    layout->addWidget(splitter);
 }
 
 void NotebookPage::prepareEditor() {}
 
-void NotebookPage::ensureRootFolder() {}
+void NotebookPage::ensureRootFolder()
+{
+    if (TreeView1->topLevelItemCount() > 0)
+        return;
+    TreeEntry root;
+    root.text = QStringLiteral("Главная");
+    root.imageIndex = 1;
+    root.selectedIndex = 2;
+    root.stateIndex = 1;
+    TreeView1->insertTopLevelItem(0, makeTreeItem(root));
+}

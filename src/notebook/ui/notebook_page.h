@@ -4,12 +4,17 @@
 
 class Journal;
 class Prompts;
+class QTreeWidget;
 
 // The page "Записная книжка трейдера": the notebook tree, editor and charts.
 class NotebookPage : public QWidget {
     Q_OBJECT
 public:
     NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+
+    // The notebook tree: folders and documents. Each item carries its icon
+    // indexes in the roles of pictures/ui/tree_snapshot.h.
+    QTreeWidget* TreeView1 = nullptr;
 
     // Fills the font list and sets the editor's default text attributes.
     void prepareEditor();

@@ -5,6 +5,8 @@
 class Journal;
 class Prompts;
 class QDateTimeEdit;
+class QStandardItemModel;
+class QTableView;
 
 // The page "Анализ": the trades of a range of days with their annotations.
 class AnalysisPage : public QWidget {
@@ -14,6 +16,8 @@ public:
 
     QDateTimeEdit* DateTimePicker1 = nullptr;
     QDateTimeEdit* DateTimePicker2 = nullptr;
+    // The period analysis table: 16 columns, one row per trade.
+    QTableView* StringGrid_Analiz = nullptr;
 
     // Rebuilds the table for the chosen range.
     void runPeriodAnalysis();
@@ -23,4 +27,5 @@ public:
 private:
     Journal& m_journal;
     Prompts& m_prompts;
+    QStandardItemModel* m_analysisModel = nullptr;
 };

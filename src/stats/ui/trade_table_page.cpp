@@ -1,7 +1,60 @@
 #include "stats/ui/trade_table_page.h"
 
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "stats/core/account_trades.h"
+#include "stats/core/column_widths.h"
+#include "stats/core/trade_table_model.h"
+#include "stats/core/trade_time.h"
+#include "stats/ui/balance_chart_panel.h"
+#include "stats/ui/fit_column_widths.h"
+#include "stats/ui/grid_cell_delegate.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
+#include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+
+const QString kUpdateFailed = QStringLiteral("Ошибка - Во время обновление данных");
+
+QFont tahoma(bool bold)
+{
+    QFont font = gridFont(QStringLiteral("Tahoma"), 13);
+    font.setBold(bold);
+    return font;
+}
+
+QTableView* makeGrid(QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QStringLiteral("StringGrid_All"));
+    grid->setFont(tahoma(false));
+    QPalette palette = grid->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, Qt::black);
+    grid->setPalette(palette);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    grid->viewport()->setCursor(Qt::PointingHandCursor);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid->font()).height() + 6);
+    grid->horizontalHeader()->setFont(grid->font());
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    return grid;
+}
+
+} // namespace
 
 TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* parent)
     : QWidget(parent)
@@ -10,8 +63,122 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
 {
     setObjectName(QStringLiteral("TabSheet2"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Сделки счета"), this));
-    layout->addStretch();
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+
+    auto* top = new QHBoxLayout;
+    Active_Chet_Cap = new QLabel(this);
+    Active_Chet_Cap->setObjectName(QStringLiteral("Active_Chet_Cap"));
+    Active_Chet_Cap->setFont(tahoma(true));
+    QPalette captionPalette = Active_Chet_Cap->palette();
+    captionPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Active_Chet_Cap->setPalette(captionPalette);
+    Label_All2 = new QLabel(this);
+    Label_All2->setObjectName(QStringLiteral("Label_All2"));
+    Label_All2->setFont(tahoma(true));
+    QPalette summaryPalette = Label_All2->palette();
+    summaryPalette.setColor(QPalette::WindowText, Qt::black);
+    Label_All2->setPalette(summaryPalette);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems({QStringLiteral("по профиту"), QStringLiteral("по дате")});
+    ComboBox1->setCurrentIndex(0);
+    top->addWidget(Active_Chet_Cap);
+    top->addSpacing(24);
+    top->addWidget(Label_All2);
+    top->addStretch();
+    top->addWidget(new QLabel(QStringLiteral("Сортировать"), this));
+    top->addWidget(ComboBox1);
+    layout->addLayout(top);
+
+    StringGrid_All = makeGrid(this);
+    m_model = new TradeTableModel(this);
+    StringGrid_All->setModel(m_model);
+    StringGrid_All->setItemDelegate(new GridCellDelegate(StringGrid_All));
+    layout->addWidget(StringGrid_All, 1);
+
+    m_chart = new BalanceChartPanel(journal, prompts, this);
+    layout->addWidget(m_chart);
+
+    PopupMenu6_Del1 = new QMenu(this);
+    PopupMenu6_Del1->setObjectName(QStringLiteral("PopupMenu6_Del1"));
+    QAction* deleteTrade = PopupMenu6_Del1->addAction(QStringLiteral("Удалить сделку"));
+    deleteTrade->setObjectName(QStringLiteral("Del1"));
+    connect(deleteTrade, &QAction::triggered, this, [this] {
+        const int row = selectedRow();
+        if (row >= 0)
+            emit deleteTradeRequested(m_model->cell(row, tradecol::Id));
+    });
+    connect(StringGrid_All, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu6_Del1->popup(StringGrid_All->viewport()->mapToGlobal(pos));
+    });
+    connect(StringGrid_All, &QAbstractItemView::doubleClicked, this, &TradeTablePage::StringGrid_AllDblClick);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TradeTablePage::refreshTradeTable);
 }
 
-void TradeTablePage::refreshTradeTable() {}
+TradeTablePage::~TradeTablePage() = default;
+
+void TradeTablePage::refreshTradeTable()
+{
+    const auto order = ComboBox1->currentIndex() == 1 ? TradeOrder::Date : TradeOrder::Profit;
+    // The table and the chart are built from one reading of the trades.
+    std::shared_ptr<AccountTrades> stored;
+    TradeTable trades;
+    try {
+        stored = std::make_shared<AccountTrades>(m_journal.db(), m_journal.activeAccount);
+        trades = buildTradeTable(stored, order);
+    } catch (const ESQLiteException& e) {
+        trades.failed = true;
+        trades.failure = e.message();
+    }
+    const bool tableFailed = trades.failed;
+    if (tableFailed)
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+    Label_All2->setText(trades.summary());
+    m_model->setTrades(std::move(trades));
+    // A refresh that already reported its failure does not report the
+    // chart's failure over the same trades a second time.
+    if (!m_chart->rebuildChart(stored.get()) && !tableFailed)
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+    fitColumnWidths(StringGrid_All);
+    readAccountCaption();
+}
+
+void TradeTablePage::setAccountCaption(const QString& name) { Active_Chet_Cap->setText(name); }
+
+// The caption follows the account whose trades are shown; an account that
+// is gone (just deleted) leaves the caption as it was.
+void TradeTablePage::readAccountCaption()
+{
+    if (m_journal.activeAccount.isEmpty() || !m_journal.hasDatabase())
+        return;
+    try {
+        const auto rows = m_journal.db().openResultTable(QStringLiteral("SELECT chet_name FROM t_chet WHERE id=?"),
+                                                         {m_journal.activeAccount});
+        if (!rows->atEnd())
+            setAccountCaption(rows->fieldTextOf(0));
+    } catch (const ESQLiteException&) {
+        // The caption is a courtesy; the table above already reports a
+        // database that cannot be read.
+    }
+}
+
+int TradeTablePage::selectedRow() const
+{
+    const QModelIndexList rows = StringGrid_All->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TradeTablePage::StringGrid_AllDblClick()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString openTime = m_model->cell(row, tradecol::OpenTime);
+    const std::optional<QDateTime> time = parseTradeTime(openTime);
+    if (!time) {
+        reportError(m_prompts, QStringLiteral("«%1» - неверная дата и время").arg(openTime));
+        return;
+    }
+    emit tradeDayRequested(time->date());
+}

@@ -1,9 +1,16 @@
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 
+class BalanceChartPanel;
 class Journal;
 class Prompts;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QTableView;
+class TradeTableModel;
 
 // The page "База данных": the trade table, the account summary and the
 // balance chart of the active account.
@@ -11,11 +18,37 @@ class TradeTablePage : public QWidget {
     Q_OBJECT
 public:
     TradeTablePage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+    ~TradeTablePage() override;
 
-    // Rebuilds the table, the summary and the chart.
+    QLabel* Active_Chet_Cap = nullptr;
+    QLabel* Label_All2 = nullptr;
+    QComboBox* ComboBox1 = nullptr; // "по профиту", "по дате"
+    QTableView* StringGrid_All = nullptr;
+    QMenu* PopupMenu6_Del1 = nullptr;
+    BalanceChartPanel* chartPanel() const { return m_chart; }
+    TradeTableModel* model() const { return m_model; }
+
+    // Rebuilds the table, the summary and the chart from the database.
     void refreshTradeTable();
+    // The active account's name over the table. refreshTradeTable reads it
+    // itself; this sets it directly.
+    void setAccountCaption(const QString& name);
+
+    // Asks for the analysis of the day of the selected trade.
+    void StringGrid_AllDblClick();
+
+signals:
+    // The trader double-clicked a trade opened on that day.
+    void tradeDayRequested(QDate day);
+    // "Удалить сделку" on the trade with that id.
+    void deleteTradeRequested(const QString& id);
 
 private:
+    void readAccountCaption();
+    int selectedRow() const;
+
     Journal& m_journal;
     Prompts& m_prompts;
+    TradeTableModel* m_model = nullptr;
+    BalanceChartPanel* m_chart = nullptr;
 };

@@ -1,0 +1,37 @@
+// tj-make-statement: writes a generated MetaTrader statement to a file.
+//   tj-make-statement mt4|mt5|mt5-13 TRADES FILE [SEED]
+#include "statement_generator.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4 || args.size() > 5) {
+        std::fprintf(stderr, "Usage: tj-make-statement mt4|mt5|mt5-13 TRADES FILE [SEED]\n");
+        return 2;
+    }
+    const int trades = args[2].toInt();
+    const unsigned seed = args.size() == 5 ? args[4].toUInt() : 1;
+    statementgen::Generated g;
+    if (args[1] == QLatin1String("mt4"))
+        g = statementgen::mt4Statement(trades, seed);
+    else if (args[1] == QLatin1String("mt5"))
+        g = statementgen::mt5Report(trades, seed, true);
+    else if (args[1] == QLatin1String("mt5-13"))
+        g = statementgen::mt5Report(trades, seed, false);
+    else
+        return 2;
+    QFile file(args[3]);
+    if (!file.open(QIODevice::WriteOnly) || file.write(g.bytes) != g.bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(args[3]));
+        return 1;
+    }
+    std::printf("%lld closed trades, %lld bytes\n", static_cast<long long>(g.closedTickets.size()),
+                static_cast<long long>(g.bytes.size()));
+    return 0;
+}

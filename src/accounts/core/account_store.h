@@ -1,0 +1,43 @@
+#pragma once
+
+#include "db/core/records.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class TSQLiteDatabase;
+
+// All reading and writing of accounts. Every value is bound, so a name or a
+// description may hold any character, double quotes included. Database
+// failures are raised as ESQLiteException; the caller reports them.
+class AccountStore {
+public:
+    // pictureDir: the folder of the trade pictures (<account id>_*.pat).
+    AccountStore(TSQLiteDatabase& db, QString pictureDir);
+
+    // Every account, in the order the database returns them.
+    std::vector<AccountRecord> listAccounts();
+    std::optional<AccountRecord> findAccount(const QString& id);
+    // Stores a new account from the typed texts (the id is ignored) and
+    // returns its id as decimal text.
+    QString addAccount(const AccountRecord& account);
+    // Rewrites the account's texts; false when the account no longer exists.
+    bool updateAccount(const AccountRecord& account);
+    // Removes the account, its trades and its day notes in one transaction
+    // (all or nothing); only after that succeeds are its picture files
+    // removed. Returns the picture files that could not be removed.
+    QStringList deleteAccount(const QString& id);
+
+    // The profits of the account's trades, oldest trade first.
+    QStringList tradeProfits(const QString& id);
+    // The picture files of one account: names beginning with the id and "_"
+    // and ending in ".pat".
+    QStringList pictureFiles(const QString& id) const;
+
+private:
+    TSQLiteDatabase& m_db;
+    QString m_pictureDir;
+};

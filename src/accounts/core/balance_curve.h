@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// The balance of an account trade by trade, in time order: point k is the
+// initial balance plus the profits of the oldest k+1 trades, so the first
+// point follows the oldest trade and the last holds every profit.
+struct BalanceCurve {
+    std::vector<double> points;
+    // False when a number did not read; the points up to it are kept.
+    bool complete = true;
+};
+
+// initialBalance: the text of the starting balance (decimal comma; an empty
+// field counts as 0). profits: the trades' profit texts, oldest first.
+BalanceCurve buildBalanceCurve(const QString& initialBalance, const QStringList& profits);

@@ -1,0 +1,287 @@
+// The account page: loading, activating, the balance curve and the menu
+// commands. Every database access goes through AccountStore.
+#include "accounts/core/account_list_model.h"
+#include "accounts/core/account_store.h"
+#include "accounts/core/balance_curve.h"
+#include "accounts/core/account_fields.h"
+#include "accounts/ui/account_dialog.h"
+#include "accounts/ui/accounts_page.h"
+#include "accounts/ui/caption_group_box.h"
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "db/core/numbers.h"
+#include "db/core/sqlite_database.h"
+
+#include <QGroupBox>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QTableView>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QString kNotActivatedCaption = QStringLiteral("Таблица счетов - Не активирован счет");
+const QString kImportCaption = QStringLiteral("Загрузить сделки на счет");
+
+void showError(Prompts& prompts, const QString& text)
+{
+    prompts.showMessage(Prompts::Icon::Error, errorCaption(), text);
+}
+
+// Axis bounds with a little air around the curve.
+std::pair<double, double> paddedRange(double low, double high)
+{
+    if (high - low < 1e-9) {
+        const double pad = std::max(1.0, std::abs(high) * 0.05);
+        return {low - pad, high + pad};
+    }
+    const double pad = (high - low) * 0.08;
+    return {low - pad, high + pad};
+}
+
+// A round tick step (1, 2 or 5 times a power of ten) giving about the
+// wanted number of ticks over a span.
+double roundStep(double span, int ticks)
+{
+    const double raw = span / ticks;
+    if (raw <= 0)
+        return 1;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    const double norm = raw / magnitude;
+    return (norm <= 1 ? 1 : norm <= 2 ? 2 : norm <= 5 ? 5 : 10) * magnitude;
+}
+
+} // namespace
+
+AccountStore AccountsPage::store()
+{
+    return AccountStore(m_journal.db(), m_journal.path(QStringLiteral("img")));
+}
+
+int AccountsPage::selectedRow() const
+{
+    const QModelIndexList rows = ListView1->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void AccountsPage::selectRow(int row)
+{
+    if (row < 0) {
+        ListView1->clearSelection();
+        return;
+    }
+    ListView1->selectRow(row);
+    ListView1->setCurrentIndex(m_model->index(row, 0));
+}
+
+int AccountsPage::accountCount() const { return m_model->rowCount(); }
+
+int AccountsPage::listPosition() const { return selectedRow(); }
+
+void AccountsPage::loadAccountList()
+{
+    importArea();
+    m_model->clear();
+    try {
+        for (const AccountRecord& account : store().listAccounts()) {
+            m_model->appendAccount(account);
+            Edit_Balance->setText(account.capital);
+        }
+    } catch (const ESQLiteException&) {
+        showError(m_prompts, QStringLiteral("Ошибка - При загрузке счетов"));
+    }
+}
+
+void AccountsPage::activateAccount()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString id = m_model->account(row).id;
+    if (id.isEmpty())
+        return;
+    std::optional<AccountRecord> account;
+    try {
+        account = store().findAccount(id);
+    } catch (const ESQLiteException& e) {
+        reportError(m_prompts, e);
+        return;
+    }
+    if (account) {
+        Label_Chet->setText(account->name);
+        Label_Broker->setText(account->broker);
+        Label_Opis->setText(fromStoredLineBreaks(account->description));
+        Label_Kapital->setText(account->capital + QStringLiteral("$"));
+        Label_Type->setText(account->type);
+        setTextColor(Label_Type, accountTypeColor(account->type));
+        Edit_Balance->setText(account->capital);
+
+        m_journal.activeAccount = id;
+        m_model->markActive(row);
+        m_activeName = m_model->account(row).name;
+        setGroupCaption(m_activeName, QColor(0, 0, 0));
+        setHintColor(QColor(0, 0, 0));
+        m_activated = true;
+        emit importAllowedChanged(true);
+        emit accountActivated();
+    }
+    drawAccountCurve();
+}
+
+void AccountsPage::drawAccountCurve()
+{
+    QStringList profits;
+    bool readable = true;
+    try {
+        profits = store().tradeProfits(m_journal.activeAccount);
+    } catch (const ESQLiteException&) {
+        readable = false;
+    }
+    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(profits.size()));
+    importArea()->setTitle(kImportCaption);
+
+    const BalanceCurve curve = buildBalanceCurve(Edit_Balance->text(), profits);
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(curve.points.size()));
+    for (size_t k = 0; k < curve.points.size(); ++k)
+        points.append(QPointF(static_cast<double>(k), curve.points[k]));
+    m_series->replace(points);
+
+    fitCurveAxes(curve.points);
+    if (!readable || !curve.complete)
+        showError(m_prompts, QStringLiteral("Ошибка - Во время обновление данных"));
+}
+
+void AccountsPage::fitCurveAxes(const std::vector<double>& values)
+{
+    // Trade numbers along the bottom, money up the side, each with ticks at
+    // a round step so that the curve fills the chart.
+    const int last = std::max(4, static_cast<int>(values.size()) - 1);
+    m_axisX->setRange(0, last);
+    m_axisX->setTickInterval(std::max(1.0, roundStep(last, 6)));
+
+    double low = 0, high = 0;
+    if (values.empty()) {
+        // An empty curve sits at the starting balance.
+        low = high = num::parseComma(Edit_Balance->text()).value_or(0);
+    } else {
+        const auto [min, max] = std::minmax_element(values.begin(), values.end());
+        low = *min;
+        high = *max;
+    }
+    const auto [bottom, top] = paddedRange(low, high);
+    const double step = roundStep(top - bottom, 5);
+    m_axisY->setRange(bottom, top);
+    m_axisY->setTickInterval(step);
+    m_axisY->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
+}
+
+void AccountsPage::startupAccountChoice(int position)
+{
+    selectRow(0);
+    activateAccount();
+    markNotActivated();
+    if (position == 0)
+        return;
+    if (position == -1)
+        selectRow(-1);
+    else if (position > 0 && position < accountCount())
+        selectRow(position);
+}
+
+void AccountsPage::markNotActivated()
+{
+    // The caption keeps its colour: only the text says the state.
+    GroupBox7->setCaption(kNotActivatedCaption, GroupBox7->captionColor());
+    importArea()->setTitle(kImportCaption);
+    m_activated = false;
+    emit importAllowedChanged(false);
+    emit accountClosed();
+}
+
+void AccountsPage::clearDetails()
+{
+    for (QLabel* label : {Label_Chet, Label_Type, Label_Kapital, Label_Opis, Label_Broker, Label_Sdelki})
+        label->clear();
+    m_series->clear();
+    fitCurveAxes({});
+}
+
+void AccountsPage::addAccount()
+{
+    m_dialog->prepareAdd();
+    m_dialog->show();
+}
+
+void AccountsPage::editAccount()
+{
+    // Without a chosen account there is nothing to edit: saving would change
+    // nothing while looking as if it had.
+    const int row = selectedRow();
+    if (row < 0 || m_model->account(row).id.isEmpty())
+        return;
+    std::optional<AccountRecord> account;
+    try {
+        account = store().findAccount(m_model->account(row).id);
+    } catch (const ESQLiteException& e) {
+        reportError(m_prompts, e);
+        return;
+    }
+    m_dialog->prepareEdit(account);
+    m_dialog->show();
+}
+
+void AccountsPage::saveAccount()
+{
+    AccountRecord typed = m_dialog->fields();
+    try {
+        if (m_dialog->mode() == TFm_Add_Schet::Mode::Add) {
+            typed.id = store().addAccount(typed);
+            m_model->appendAccount(typed);
+        } else if (const int row = selectedRow(); row >= 0 && !m_model->account(row).id.isEmpty()) {
+            typed.id = m_model->account(row).id;
+            if (store().updateAccount(typed))
+                m_model->updateAccount(row, typed);
+        }
+    } catch (const ESQLiteException& e) {
+        // The dialog stays open with what was typed.
+        reportError(m_prompts, e);
+        return;
+    }
+    if (const int row = m_model->findByName(typed.name); row >= 0)
+        selectRow(row);
+    activateAccount();
+    m_dialog->accept();
+}
+
+void AccountsPage::deleteAccount()
+{
+    const int row = selectedRow();
+    if (row < 0)
+        return;
+    const QString id = m_model->account(row).id;
+    if (id.isEmpty())
+        return;
+    if (!m_prompts.confirm(QStringLiteral("Удалить счет №") + id + QStringLiteral(" все сделки, анализ, фото сделок?")))
+        return;
+    try {
+        store().deleteAccount(id);
+    } catch (const ESQLiteException&) {
+        showError(m_prompts, QStringLiteral("Ошибка - Во время удаление данных!"));
+        return;
+    }
+    m_model->removeAccount(row);
+    if (accountCount() > 0) {
+        selectRow(0);
+        activateAccount();
+    } else {
+        clearDetails();
+    }
+    emit accountDeleted();
+    markNotActivated();
+}

@@ -1,0 +1,56 @@
+// tradejournal-cli chart: the balance curve of an account and the totals
+// of the chart's side panel.
+#include "cli/cli_support.h"
+#include "cli/commands.h"
+
+#include "db/core/numbers.h"
+#include "db/core/records.h"
+#include "db/core/sqlite_database.h"
+#include "stats/core/balance_chart.h"
+
+
+namespace {
+
+// The initial balance the account page would show: the account's capital.
+QString accountCapital(TSQLiteDatabase& db, const QString& account)
+{
+    const auto rows = db.openResultTable(QStringLiteral("SELECT * FROM t_chet WHERE id=?"), {account});
+    if (rows->atEnd())
+        return QStringLiteral("0");
+    return AccountColumns(*rows).read(*rows).capital;
+}
+
+} // namespace
+
+int runChart(const QStringList& arguments)
+{
+    QStringList args = arguments;
+    const auto account = cli::takeOption(args, QStringLiteral("--account"));
+    const auto balance = cli::takeOption(args, QStringLiteral("--balance"));
+    auto journal = cli::openJournal(args);
+    if (!journal)
+        return 1;
+    if (!account || !args.isEmpty()) {
+        cli::err(QStringLiteral("usage: tradejournal-cli chart --account ID [--balance N] [--data DIR]"));
+        return 2;
+    }
+    try {
+        const QString start = balance ? *balance : accountCapital(journal->db(), *account);
+        const BalanceChart chart = buildBalanceChartData(journal->db(), *account, start);
+        cli::tsvLine({QStringLiteral("#"), QStringLiteral("Баланс"), QStringLiteral("Без комиссии")});
+        for (size_t k = 0; k < chart.balanceCurve.size(); ++k)
+            cli::tsvLine({QString::number(k), num::formatGeneral(chart.balanceCurve[k]),
+                          num::formatGeneral(chart.noCommissionCurve[k])});
+        for (const QString& line : {chart.withCommissionText(), chart.withoutCommissionText(), chart.commissionText(),
+                                    chart.swapsText()})
+            cli::out(line + u'\n');
+        if (chart.failed) {
+            cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + chart.failure);
+            return 1;
+        }
+    } catch (const ESQLiteException& e) {
+        cli::err(e.message());
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,69 @@
+// tradejournal-cli picture FILE --png OUT: the bitmap of a picture snapshot
+// (a trade picture .pat or a notebook chart .paz) as a PNG file, and its
+// bounds, so that screenshots can be taken out of the journal.
+#include "app/core/safe_file.h"
+#include "pictures/core/control_snapshots.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+int usage()
+{
+    std::fprintf(stderr, "Usage: tradejournal-cli picture FILE [--png OUT]\n"
+                         "Prints the bounds and size of the picture in FILE (.pat or .paz)\n"
+                         "and, with --png, writes its bitmap to OUT as PNG.\n");
+    return 2;
+}
+
+} // namespace
+
+int runPictureCommand(const QStringList& args)
+{
+    QString input, png;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--png") && i + 1 < args.size())
+            png = args[++i];
+        else if (input.isEmpty() && !args[i].startsWith(QLatin1String("--")))
+            input = args[i];
+        else
+            return usage();
+    }
+    if (input.isEmpty())
+        return usage();
+    QFile file(input);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "picture: cannot open %s: %s\n", qPrintable(input), qPrintable(file.errorString()));
+        return 1;
+    }
+    PictureSnapshotState state;
+    try {
+        applyPictureSnapshot(stripResourceHeader(file.readAll()), state);
+    } catch (const SnapshotError& e) {
+        std::fprintf(stderr, "picture: %s: %s\n", qPrintable(input), qPrintable(e.message()));
+        return 1;
+    }
+    const QRect& b = state.bounds;
+    std::printf("left %d top %d width %d height %d\n", b.left(), b.top(), b.width(), b.height());
+    if (state.image.isNull()) {
+        std::printf("no picture\n");
+        return png.isEmpty() ? 0 : 1;
+    }
+    std::printf("picture %d x %d\n", state.image.width(), state.image.height());
+    if (png.isEmpty())
+        return 0;
+    try {
+        writeFileAtomically(png, [&](QIODevice& out) {
+            if (!state.image.save(&out, "PNG"))
+                throw FileWriteError(QStringLiteral("Не удалось записать файл %1").arg(png));
+        });
+    } catch (const FileWriteError& e) {
+        std::fprintf(stderr, "picture: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,46 @@
+// tradejournal-cli tree FILE: the entries of a tree snapshot (the notebook
+// tree txt/TreeView1.txt, or a picture or chart list saved from the database).
+#include "pictures/core/control_snapshots.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <cstdio>
+
+namespace {
+
+void printEntries(const TreeEntries& entries, int depth)
+{
+    for (const TreeEntry& e : entries) {
+        std::printf("%s%s\t[%d]\n", QByteArray(2 * depth, ' ').constData(), qPrintable(e.text), e.imageIndex);
+        printEntries(e.children, depth + 1);
+    }
+}
+
+} // namespace
+
+int runTreeCommand(const QStringList& args)
+{
+    if (args.size() != 1) {
+        std::fprintf(stderr, "Usage: tradejournal-cli tree FILE\n"
+                             "Prints the entries of a tree snapshot, one per line, indented by depth,\n"
+                             "each with its image index in brackets.\n");
+        return 2;
+    }
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "tree: cannot open %s: %s\n", qPrintable(args[0]), qPrintable(file.errorString()));
+        return 1;
+    }
+    TreeSnapshotState state;
+    int rc = 0;
+    try {
+        applyTreeSnapshot(stripResourceHeader(file.readAll()), state);
+    } catch (const SnapshotError& e) {
+        std::fprintf(stderr, "tree: %s: %s\n", qPrintable(args[0]), qPrintable(e.message()));
+        rc = 1;
+    }
+    // What was read before a fault is still worth seeing.
+    printEntries(state.entries, 0);
+    return rc;
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "import/core/statement_row.h"
+
+#include <QAbstractTableModel>
+
+#include <vector>
+
+// The preview grid StringGrid_Main as a model: sixteen columns under the
+// header texts, one row per extracted trade and one empty row at the end.
+// In grid terms (cell(), gridRowCount()) row 0 is the header row, so a grid
+// of n trades has n + 2 rows.
+class PreviewModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit PreviewModel(QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Header row, the trades, the empty last row.
+    int gridRowCount() const { return static_cast<int>(m_rows.size()) + 2; }
+    QString cell(int gridRow, int column) const;
+
+    const std::vector<StatementRow>& rows() const { return m_rows; }
+    void setRows(std::vector<StatementRow> rows);
+    // The header and one empty row.
+    void clear();
+
+private:
+    std::vector<StatementRow> m_rows;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "import/core/statement_row.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class TSQLiteDatabase;
+
+struct CopyOutcome {
+    int inserted = 0; // statement rows stored as new trades
+    int updated = 0;  // statement rows that updated known trades
+    // Empty when every row was stored. Otherwise the database's message of
+    // the row that failed; the rows before it are stored.
+    QString failure;
+    // Picture files of moved trades that could not be renamed.
+    QStringList pictureProblems;
+    bool ok() const { return failure.isEmpty(); }
+};
+
+// Stores statement rows in t_sdelki for an account, in one transaction.
+// A row whose ticket is already stored (in any account) updates every trade
+// with that ticket: prices, times and results are replaced and the trade
+// moves to the account, its annotations stay. Any other row is inserted.
+// Rows without a ticket (or the header text "Ticket") are skipped. After the
+// commit, the picture files of trades that moved from another account
+// (<account>_<trade>_*.pat in imgDir) are renamed to the new account.
+// `advance` is called once per copied row.
+CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows,
+                       const QString& imgDir, const std::function<void()>& advance = {});
+
+// Renames the picture files of one trade from one account to another;
+// returns the files that could not be renamed.
+QStringList movePictureFiles(const QString& imgDir, const QString& tradeId, const QString& fromAccount,
+                             const QString& toAccount);

@@ -1,0 +1,228 @@
+#include "import/ui/import_panel.h"
+
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "import/core/preview_model.h"
+#include "import/core/trade_copy.h"
+#include "import/core/trade_extraction.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+// Moves the progress bar during a long task and lets the window repaint
+// now and then; clicks wait until the task is done, so nothing starts
+// half-way through it.
+class BarProgress : public ExtractionProgress {
+public:
+    explicit BarProgress(QProgressBar* bar)
+        : m_bar(bar)
+    {
+        m_clock.start();
+    }
+    void start(int maximum) override
+    {
+        if (maximum >= 0)
+            m_bar->setRange(0, std::max(maximum, 1));
+        m_value = 0;
+        m_bar->setValue(0);
+    }
+    void advance() override
+    {
+        ++m_value;
+        if (m_clock.elapsed() < 40)
+            return;
+        m_bar->setValue(std::min(m_value, m_bar->maximum()));
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        m_clock.restart();
+    }
+
+private:
+    QProgressBar* m_bar;
+    QElapsedTimer m_clock;
+    int m_value = 0;
+};
+
+} // namespace
+
+ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
+    : QGroupBox(parent)
+    , m_journal(journal)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("GroupBox8"));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
+
+    BitBtn2 = new QPushButton(QStringLiteral("1. Открыть файл сделок"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setEnabled(false);
+    BitBtn3 = new QPushButton(QStringLiteral("2. Скопировать сделки на счет"), this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setEnabled(false);
+    Button_Raschet = new QPushButton(QStringLiteral("Разобрать"), this);
+    Button_Raschet->setObjectName(QStringLiteral("Button_Raschet"));
+    Button_Raschet->setVisible(false);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(14);
+
+    m_model = new PreviewModel(this);
+    StringGrid_Main = new QTableView(this);
+    StringGrid_Main->setObjectName(QStringLiteral("StringGrid_Main"));
+    StringGrid_Main->setModel(m_model);
+    StringGrid_Main->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid_Main->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid_Main->horizontalHeader()->setSectionsMovable(true);
+    StringGrid_Main->verticalHeader()->setSectionsMovable(true);
+    StringGrid_Main->verticalHeader()->setDefaultSectionSize(20);
+    StringGrid_Main->verticalHeader()->setMinimumWidth(12);
+    StringGrid_Main->horizontalHeader()->setDefaultSectionSize(72);
+    StringGrid_Main->setColumnWidth(StatementRow::Id, 30);
+    StringGrid_Main->setColumnWidth(StatementRow::Number, 40);
+    StringGrid_Main->setColumnWidth(StatementRow::OpenTime, 120);
+    StringGrid_Main->setColumnWidth(StatementRow::CloseTime, 120);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn3);
+    buttons->addWidget(Button_Raschet);
+    buttons->addStretch(1);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(ProgressBar1); // under the buttons
+    layout->addWidget(StringGrid_Main, 1);
+
+    connect(BitBtn2, &QPushButton::clicked, this, &ImportPanel::BitBtn2Click);
+    connect(BitBtn3, &QPushButton::clicked, this, &ImportPanel::BitBtn3Click);
+    connect(Button_Raschet, &QPushButton::clicked, this, &ImportPanel::Button_RaschetClick);
+}
+
+void ImportPanel::setImportAllowed(bool allowed)
+{
+    m_importAllowed = allowed;
+    if (!m_busy)
+        BitBtn2->setEnabled(allowed);
+}
+
+void ImportPanel::setBusy(bool busy)
+{
+    m_busy = busy;
+    BitBtn2->setEnabled(!busy && m_importAllowed);
+    if (busy)
+        BitBtn3->setEnabled(false);
+}
+
+void ImportPanel::BitBtn2Click()
+{
+    if (m_busy)
+        return;
+    m_kind = ReportKind::None;
+    Prompts::FileRequest request;
+    request.caption = QStringLiteral("Открыть файл сделок");
+    request.filters = {QStringLiteral("Файл сделок MetaTrader 4 (*.htm)"),
+                       QStringLiteral("Файл сделок MetaTrader 5 (*.html)"), QStringLiteral("Все файлы (*)")};
+    const auto file = m_prompts.chooseFile(request);
+    if (file)
+        loadReport(*file);
+    else
+        recognizeAndExtract();
+}
+
+void ImportPanel::loadReport(const QString& path)
+{
+    m_kind = ReportKind::None;
+    try {
+        m_rawText = readTextFile(path);
+    } catch (const ReportReadError& e) {
+        reportError(m_prompts, e.message()); // the text loaded before stays
+        return;
+    }
+    recognizeAndExtract();
+}
+
+void ImportPanel::recognizeAndExtract()
+{
+    m_kind = recognizeReport(m_rawText);
+    if (m_kind == ReportKind::None) {
+        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(), notAReportMessage());
+        BitBtn3->setEnabled(false);
+        return;
+    }
+    extractTrades(static_cast<int>(m_kind));
+}
+
+void ImportPanel::extractTrades(int kind)
+{
+    if (m_busy || (kind != 4 && kind != 5))
+        return;
+    resetPreviewGrid();
+    setBusy(true);
+    BarProgress progress(ProgressBar1);
+    Extraction result = ::extractTrades(m_rawText, static_cast<ReportKind>(kind), &progress);
+    m_model->setRows(std::move(result.rows));
+    StringGrid_Main->resizeColumnsToContents();
+    ProgressBar1->setValue(0);
+    setBusy(false);
+    if (!result.complete()) {
+        // Copying a statement read in part would silently leave trades out.
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(), result.problem);
+        return;
+    }
+    BitBtn3->setEnabled(true);
+}
+
+void ImportPanel::resetPreviewGrid() { m_model->clear(); }
+
+std::vector<StatementRow> ImportPanel::rowsInGridOrder() const
+{
+    // The trader may have dragged rows; the copy follows what the grid shows.
+    const QHeaderView* header = StringGrid_Main->verticalHeader();
+    const auto& rows = m_model->rows();
+    std::vector<StatementRow> ordered;
+    ordered.reserve(rows.size());
+    for (int visual = 0; visual < m_model->rowCount(); ++visual) {
+        const int logical = header->logicalIndex(visual);
+        if (logical >= 0 && logical < static_cast<int>(rows.size()))
+            ordered.push_back(rows[static_cast<std::size_t>(logical)]);
+    }
+    return ordered;
+}
+
+void ImportPanel::BitBtn3Click()
+{
+    if (m_busy)
+        return;
+    if (m_journal.activeAccount.isEmpty()) {
+        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                              QStringLiteral("Выберите счет куда копировать сделки"));
+    } else {
+        setBusy(true);
+        BarProgress progress(ProgressBar1);
+        progress.start(m_model->gridRowCount() - 1);
+        const CopyOutcome outcome = copyTrades(m_journal.db(), m_journal.activeAccount, rowsInGridOrder(),
+                                               m_journal.path(QStringLiteral("img")), [&] { progress.advance(); });
+        setBusy(false);
+        if (!outcome.ok())
+            m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                                  QStringLiteral("Ошибка - Во время добавление данных"));
+        if (!outcome.pictureProblems.isEmpty())
+            m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                                  QStringLiteral("Не удалось перенести на счет картинки сделок:\n%1")
+                                      .arg(outcome.pictureProblems.join(u'\n')));
+        emit tradesCopied();
+        ProgressBar1->setValue(0);
+    }
+    resetPreviewGrid();
+    BitBtn3->setEnabled(false);
+    emit copyFinished();
+}

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "import/core/report_file.h"
+#include "import/core/statement_row.h"
+
+#include <QByteArray>
+#include <QGroupBox>
+
+#include <vector>
+
+class Journal;
+class PreviewModel;
+class Prompts;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+
+// The import area GroupBox8 of the account page: open a statement, preview
+// its closed trades in StringGrid_Main, copy them into the active account.
+// The account page places it and sets its caption; the main window connects
+// its signals to the views that the copy changes.
+class ImportPanel : public QGroupBox {
+    Q_OBJECT
+public:
+    ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+
+    QPushButton* BitBtn2 = nullptr;        // "1. Открыть файл сделок"
+    QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
+    QPushButton* Button_Raschet = nullptr; // "Разобрать", hidden
+    QProgressBar* ProgressBar1 = nullptr;
+    QTableView* StringGrid_Main = nullptr;
+    PreviewModel* previewModel() const { return m_model; }
+
+    // Opening a statement is possible only while an account is active.
+    void setImportAllowed(bool allowed);
+
+    // "1. Открыть файл сделок": choose a file, read and recognise it, extract.
+    // Cancelling the dialog examines the text loaded before once more.
+    void BitBtn2Click();
+    // The same after the dialog, for a chosen file.
+    void loadReport(const QString& path);
+    // "2. Скопировать сделки на счет".
+    void BitBtn3Click();
+    // "Разобрать": extracts the loaded statement with the last recognised kind.
+    void Button_RaschetClick() { extractLastReport(); }
+
+    // Fills the preview with the trades of the loaded statement; nothing for
+    // kind 0. Enables the copy unless the statement could not be read whole.
+    void extractTrades(int kind);
+    // Extracts again with the kind of the last recognition (after a trade
+    // was deleted, the preview shows what the statement still adds).
+    void extractLastReport() { extractTrades(static_cast<int>(m_kind)); }
+    void resetPreviewGrid();
+
+    ReportKind reportKind() const { return m_kind; }
+    const QByteArray& rawReportText() const { return m_rawText; }
+
+signals:
+    // Trades were written to the database: the trade table, the period
+    // analysis and the reports need rebuilding.
+    void tradesCopied();
+    // The copy command ended (whether or not it wrote anything): the
+    // account's curve and the trade table page come next.
+    void copyFinished();
+
+private:
+    void recognizeAndExtract();
+    std::vector<StatementRow> rowsInGridOrder() const;
+    void setBusy(bool busy);
+
+    Journal& m_journal;
+    Prompts& m_prompts;
+    PreviewModel* m_model = nullptr;
+    QByteArray m_rawText;
+    ReportKind m_kind = ReportKind::None;
+    bool m_importAllowed = false;
+    bool m_busy = false;
+};

@@ -1,0 +1,61 @@
+#include "pictures/ui/control_states.h"
+
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "app/core/safe_file.h"
+#include "pictures/ui/grid_snapshot.h"
+#include "pictures/ui/tree_snapshot.h"
+
+#include <QFile>
+#include <QTableView>
+#include <QTreeWidget>
+
+#include <functional>
+
+namespace {
+
+void loadState(const Journal& journal, Prompts& prompts, const QWidget* control,
+               const std::function<void(QByteArrayView)>& apply)
+{
+    const QString path = controlStateFile(journal, control->objectName());
+    QFile file(path);
+    if (!file.exists() || !file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray data = file.readAll();
+    try {
+        apply(data);
+    } catch (const SnapshotError& e) {
+        reportError(prompts, QStringLiteral("Файл %1 повреждён: %2").arg(path, e.message()));
+    }
+}
+
+void saveState(const Journal& journal, Prompts& prompts, const QWidget* control,
+               const std::function<QByteArray()>& take)
+{
+    try {
+        writeFileAtomically(controlStateFile(journal, control->objectName()), take());
+    } catch (const FileWriteError& e) {
+        reportError(prompts, e.message());
+    } catch (const SnapshotError& e) {
+        reportError(prompts, e.message());
+    }
+}
+
+} // namespace
+
+QString controlStateFile(const Journal& journal, const QString& controlName)
+{
+    return journal.path(QStringLiteral("txt/") + controlName + QStringLiteral(".txt"));
+}
+
+void loadControlStates(const Journal& journal, Prompts& prompts, QTreeWidget* tree, QTableView* grid)
+{
+    loadState(journal, prompts, tree, [&](QByteArrayView data) { applyTreeSnapshot(tree, data); });
+    loadState(journal, prompts, grid, [&](QByteArrayView data) { applyGridSnapshot(grid, data); });
+}
+
+void saveControlStates(const Journal& journal, Prompts& prompts, const QTreeWidget* tree, const QTableView* grid)
+{
+    saveState(journal, prompts, tree, [&] { return takeTreeSnapshot(tree); });
+    saveState(journal, prompts, grid, [&] { return takeGridSnapshot(grid); });
+}

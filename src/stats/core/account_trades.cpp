@@ -1,0 +1,170 @@
+#include "stats/core/account_trades.h"
+
+#include "db/core/numbers.h"
+#include "db/core/sqlite_database.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// "yyyy.mm.dd hh:mm" or "yyyy.mm.dd hh:mm:ss" as a number that sorts like
+// the text: the digits, then the length (a shorter text that is a prefix of
+// a longer one comes first). Nothing for any other form.
+std::optional<quint64> timeKey(QByteArrayView t)
+{
+    static constexpr char kShape[] = "0000.00.00 00:00:00";
+    if (t.size() != 16 && t.size() != 19)
+        return std::nullopt;
+    quint64 key = 0;
+    for (qsizetype i = 0; i < 19; ++i) {
+        if (i >= t.size()) {
+            key *= 10; // absent seconds count as 00
+            continue;
+        }
+        const char c = t[i];
+        if (kShape[i] == '0') {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            key = key * 10 + static_cast<quint64>(c - '0');
+        } else if (c != kShape[i]) {
+            return std::nullopt;
+        }
+    }
+    return key * 2 + (t.size() == 19 ? 1 : 0);
+}
+
+std::vector<int> identity(int n)
+{
+    std::vector<int> order(static_cast<size_t>(n));
+    for (int i = 0; i < n; ++i)
+        order[i] = i;
+    return order;
+}
+
+} // namespace
+
+AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
+    : m_rows(db.openResultTable(
+        QStringLiteral("SELECT id, Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, CloseTime, PriceClose, "
+                       "Commission, Swap, Profit, taktika, pravilo2, comment, ocenka, Profit2 "
+                       "FROM t_sdelki WHERE chet=?"),
+        {account}))
+{
+}
+
+AccountTrades::~AccountTrades() = default;
+AccountTrades::AccountTrades(AccountTrades&&) noexcept = default;
+
+int AccountTrades::count() const { return m_rows->rowCount(); }
+
+const std::vector<int>& AccountTrades::byProfitDescending()
+{
+    if (m_byProfit)
+        return *m_byProfit;
+    // Sorted as (key, row) pairs side by side in memory; a trade without a
+    // profit gets the lowest key, so it comes after every real profit.
+    struct Key {
+        double profit;
+        int row;
+    };
+    TSQLiteTable& rows = *m_rows;
+    std::vector<Key> keys;
+    keys.reserve(static_cast<size_t>(count()));
+    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
+        const double key = rows.isNull(Profit2) ? -std::numeric_limits<double>::infinity() : rows.fieldNumber(Profit2);
+        keys.push_back({key, rows.currentRow()});
+    }
+    rows.seek(0);
+    // Equal profits keep the stored order (the row breaks the tie).
+    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+        return a.profit != b.profit ? a.profit > b.profit : a.row < b.row;
+    });
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const Key& k : keys)
+        order.push_back(k.row);
+    m_byProfit = std::move(order);
+    return *m_byProfit;
+}
+
+const std::vector<int>& AccountTrades::byOpenTime()
+{
+    if (m_byOpenTime)
+        return *m_byOpenTime;
+    TSQLiteTable& rows = *m_rows;
+    struct Key {
+        quint64 time;
+        int row;
+    };
+    std::vector<Key> keys;
+    keys.reserve(static_cast<size_t>(count()));
+    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
+        // The stored bytes: a time of the usual form is ASCII, so no decoding.
+        const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(OpenTime);
+        const std::optional<quint64> key = bytes ? timeKey(*bytes) : std::nullopt;
+        if (!key)
+            break;
+        keys.push_back({*key, rows.currentRow()});
+    }
+    std::vector<int> order;
+    order.reserve(static_cast<size_t>(count()));
+    if (keys.size() == static_cast<size_t>(count())) {
+        std::sort(keys.begin(), keys.end(),
+                  [](const Key& a, const Key& b) { return a.time != b.time ? a.time < b.time : a.row < b.row; });
+        for (const Key& k : keys)
+            order.push_back(k.row);
+    } else {
+        // Times of other forms: compared as texts. Trade times are ASCII, so
+        // comparing code units is SQLite's text order.
+        std::vector<QString> times;
+        times.reserve(static_cast<size_t>(count()));
+        for (rows.seek(0); !rows.atEnd(); rows.moveNext())
+            times.push_back(rows.fieldTextOf(OpenTime));
+        order = identity(count());
+        std::stable_sort(order.begin(), order.end(),
+                         [&](int a, int b) { return QStringView(times[a]).compare(times[b]) < 0; });
+    }
+    rows.seek(0);
+    m_byOpenTime = std::move(order);
+    return *m_byOpenTime;
+}
+
+const AccountTrades::Numbers& AccountTrades::numbers()
+{
+    if (m_numbers)
+        return *m_numbers;
+    Numbers n;
+    const size_t size = static_cast<size_t>(count());
+    n.profit.resize(size);
+    n.commission.resize(size);
+    n.swap.resize(size);
+    n.bad.resize(size);
+    TSQLiteTable& rows = *m_rows;
+    QString buffer;
+    auto read = [&](Column column, double& value, quint8 flag, quint8& bad) {
+        buffer.clear();
+        rows.appendFieldTextOf(column, buffer);
+        const std::optional<double> parsed = num::parseComma(buffer);
+        value = parsed.value_or(0.0);
+        if (!parsed)
+            bad |= flag;
+    };
+    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
+        const int r = rows.currentRow();
+        read(Profit, n.profit[r], Numbers::BadProfit, n.bad[r]);
+        read(Commission, n.commission[r], Numbers::BadCommission, n.bad[r]);
+        read(Swap, n.swap[r], Numbers::BadSwap, n.bad[r]);
+    }
+    rows.seek(0);
+    m_numbers = std::move(n);
+    return *m_numbers;
+}
+
+QString AccountTrades::text(int row, Column column)
+{
+    m_rows->seek(row);
+    const QString t = m_rows->fieldTextOf(column);
+    m_rows->seek(0);
+    return t;
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class TSQLiteDatabase;
+class TSQLiteTable;
+
+// The trades of one account as the trade table and the balance chart read
+// them: one query over the columns they show, ordered here rather than by
+// SQLite, whose sorter is the slowest part of reading a large account. The
+// table and the chart of one refresh share one reading.
+class AccountTrades {
+public:
+    // Result columns of the query.
+    enum Column : int {
+        Id, Ticket, OpenTime, Type, Size, Item, PriceOpen, Sl, Tp, CloseTime, PriceClose, Commission, Swap,
+        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, ColumnCount
+    };
+
+    // Reads every trade of the account; throws ESQLiteException.
+    AccountTrades(TSQLiteDatabase& db, const QString& account);
+    ~AccountTrades();
+    AccountTrades(AccountTrades&&) noexcept;
+
+    TSQLiteTable& rows() { return *m_rows; }
+    int count() const;
+    // Row positions by profit, highest first, trades without a profit
+    // (made by hand) last; or by open time, earliest first. Equal keys keep
+    // their stored order.
+    const std::vector<int>& byProfitDescending();
+    const std::vector<int>& byOpenTime();
+
+    // Profit, commission and swap of every row, read once, in row order.
+    // A text that is not a number leaves 0 and sets its flag in bad.
+    struct Numbers {
+        enum Flag : quint8 { BadProfit = 1, BadCommission = 2, BadSwap = 4 };
+        std::vector<double> profit, commission, swap;
+        std::vector<quint8> bad;
+    };
+    const Numbers& numbers();
+    // The text of one cell, for messages.
+    QString text(int row, Column column);
+
+private:
+    std::unique_ptr<TSQLiteTable> m_rows;
+    std::optional<Numbers> m_numbers;
+    std::optional<std::vector<int>> m_byProfit;
+    std::optional<std::vector<int>> m_byOpenTime;
+};

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+class TSQLiteDatabase;
+class AccountTrades;
+
+// The balance chart of the page "База данных": the balance after every
+// trade of an account, oldest trade first, with and without commission, and
+// the totals of the side panel.
+struct BalanceChart {
+    // Point k: the initial balance plus the profits of the k+1 oldest trades
+    // (noCommissionCurve adds profit minus commission).
+    std::vector<double> balanceCurve;
+    std::vector<double> noCommissionCurve;
+    // A, B and S after the last trade read.
+    double withCommission = 0;
+    double withoutCommission = 0;
+    double swaps = 0;
+    // The number of trades of the account, known once the trades were read
+    // and the initial balance was a number.
+    std::optional<int> tradeCount;
+    bool failed = false;
+    QString failure;
+
+    QString withCommissionText() const;    // kom1: "c коммисией: " A
+    QString withoutCommissionText() const; // kom2: "без коммисии: " B
+    QString commissionText() const;        // kom3: "коммисия: " B - A
+    QString swapsText() const;             // capswap: "Свопы: " S
+    // The mark of point k: its share of the sum of all points, "12,34 %".
+    QString percentMarkText(size_t k) const;
+
+private:
+    mutable std::optional<double> m_curveSum;
+};
+
+// The marker size of the balance curve for n trades: 5 up to 49, 3 from 51
+// to 99, 1 from 101 to 199, 0 above 200; none (keep the size) for 0, 50,
+// 100 and 200.
+std::optional<int> markerSizeFor(int tradeCount);
+
+// Reads the trades of the account in time order. initialBalance is the text
+// of the initial-balance field (decimal comma); when it is not a number the
+// chart fails at once and counts from 0.
+BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance);
+// The same over trades already read.
+BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance);

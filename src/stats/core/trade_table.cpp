@@ -1,0 +1,200 @@
+#include "stats/core/trade_table.h"
+
+#include "stats/core/account_trades.h"
+#include "stats/core/column_widths.h"
+
+#include "db/core/numbers.h"
+#include "db/core/sqlite_database.h"
+
+#include <algorithm>
+
+ProfitBand profitBand(double p)
+{
+    if (p > 4)
+        return ProfitBand::LargeGain;
+    if (p > 3 && p < 4)
+        return ProfitBand::Gain;
+    if (p > 0 && p < 3)
+        return ProfitBand::SmallGain;
+    if (p >= -1.8 && p < 0)
+        return ProfitBand::SmallLoss;
+    if (p < -1.8)
+        return ProfitBand::LargeLoss;
+    return ProfitBand::None;
+}
+
+std::optional<QColor> bandColour(ProfitBand band)
+{
+    switch (band) {
+    case ProfitBand::LargeGain: return QColor(179, 238, 58);
+    case ProfitBand::Gain: return QColor(204, 255, 204);
+    case ProfitBand::SmallGain: return QColor(255, 255, 204);
+    case ProfitBand::SmallLoss: return QColor(255, 228, 225);
+    case ProfitBand::LargeLoss: return QColor(255, 182, 193);
+    case ProfitBand::None: break;
+    }
+    return std::nullopt;
+}
+
+std::optional<QColor> cellTextColour(QStringView text)
+{
+    if (text.contains(u"Низкая"))
+        return QColor(0, 128, 0);
+    if (text.contains(u"Обычная"))
+        return QColor(128, 128, 128);
+    return std::nullopt;
+}
+
+const QStringList& tradeTableHeaders()
+{
+    static const QStringList headers = {
+        QStringLiteral("№"),        QStringLiteral("id"),         QStringLiteral("Ticket"),
+        QStringLiteral("Open Time"), QStringLiteral("Type"),      QStringLiteral("Size"),
+        QStringLiteral("Item"),     QStringLiteral("PriceOpen"),  QStringLiteral("S / L"),
+        QStringLiteral("T / P"),    QStringLiteral("Close Time"), QStringLiteral("PriceClose"),
+        QStringLiteral("Comission"), QStringLiteral("Swap"),      QStringLiteral("Profit"),
+        QStringLiteral("Вход"),     QStringLiteral("Выход"),      QStringLiteral("Комметарий"),
+        QStringLiteral("Оценка")};
+    return headers;
+}
+
+QString tradeSummary(int listed, int wins, int losses)
+{
+    auto percent = [listed](int x) { return num::formatFixed(listed == 0 ? 0.0 : 100.0 * x / listed, 1); };
+    return QStringLiteral("Кол-во сделок: %1, прибыльных %2 (%3%), проигравших %4 (%5%)")
+        .arg(listed)
+        .arg(wins)
+        .arg(percent(wins))
+        .arg(losses)
+        .arg(percent(losses));
+}
+
+QString TradeTable::summary() const { return tradeSummary(listed, wins, losses); }
+
+namespace {
+
+// A whole number as its decimal digits (the text QString::number gives),
+// without a string on the heap.
+struct DecimalText {
+    char digits[24];
+    int start = 24;
+    QByteArrayView view() const { return QByteArrayView(digits + start, 24 - start); }
+};
+
+DecimalText decimalText(qint64 value)
+{
+    DecimalText t;
+    quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    do {
+        t.digits[--t.start] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0)
+        t.digits[--t.start] = '-';
+    return t;
+}
+
+} // namespace
+
+TradeTable::TradeTable(std::shared_ptr<AccountTrades> trades, std::vector<int> order)
+    : m_trades(std::move(trades))
+    , m_order(std::move(order))
+{
+}
+
+QString TradeTable::cell(int row, int column) const
+{
+    if (column == tradecol::Number)
+        return QString::number(row + 1);
+    return m_trades->text(m_order[row], AccountTrades::Column(column - 1));
+}
+
+std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWidth) const
+{
+    const QStringList& headers = tradeTableHeaders();
+    std::vector<int> widest(tradecol::Count);
+    for (int col = 0; col < tradecol::Count; ++col)
+        widest[col] = measure.width(headers[col]);
+    for (int row = 1; row <= rowCount(); ++row)
+        widest[tradecol::Number] = std::max(widest[tradecol::Number], measure.widthOfCp1251(decimalText(row).view()));
+    // Only the shown rows count, which are every row unless the reading
+    // stopped early; the order does not matter for a maximum.
+    TSQLiteTable& rows = m_trades->rows();
+    std::vector<bool> shown(static_cast<size_t>(m_trades->count()), m_order.size() == size_t(m_trades->count()));
+    if (m_order.size() != size_t(m_trades->count())) {
+        for (const int r : m_order)
+            shown[r] = true;
+    }
+    for (int r = 0; r < m_trades->count(); ++r) {
+        if (!shown[r])
+            continue;
+        rows.seek(r);
+        for (int col = 1; col < tradecol::Count; ++col) {
+            const int position = col - 1;
+            int w;
+            if (const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(position))
+                w = measure.widthOfCp1251(*bytes);
+            else if (rows.columnKind(position) == TSQLiteTable::Kind::Integer)
+                w = measure.widthOfCp1251(decimalText(rows.fieldInteger(position)).view());
+            else
+                w = measure.width(rows.fieldTextOf(position));
+            widest[col] = std::max(widest[col], w);
+        }
+    }
+    rows.seek(0);
+    for (int& w : widest)
+        w = columnWidthFor(w, lineWidth);
+    return widest;
+}
+
+TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOrder order)
+{
+    using Col = AccountTrades::Column;
+    const std::vector<int>& sequence =
+        order == TradeOrder::Profit ? trades->byProfitDescending() : trades->byOpenTime();
+    const AccountTrades::Numbers& numbers = trades->numbers();
+
+    // The rows in the order shown: counted until a profit does not read;
+    // that row is still shown, the rows after it are not.
+    size_t shown = sequence.size();
+    std::vector<ProfitBand> bands;
+    bands.reserve(shown);
+    int listed = 0, wins = 0, losses = 0;
+    QString failure;
+    for (size_t i = 0; i < sequence.size(); ++i) {
+        const int r = sequence[i];
+        if (numbers.bad[r] & AccountTrades::Numbers::BadProfit) {
+            bands.push_back(ProfitBand::None);
+            failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades->text(r, Col::Profit));
+            shown = i + 1;
+            break;
+        }
+        const double profit = numbers.profit[r];
+        bands.push_back(profitBand(profit));
+        ++listed;
+        if (profit > 0)
+            ++wins;
+        else if (profit < 0)
+            ++losses;
+    }
+    TradeTable result(trades, std::vector<int>(sequence.begin(), sequence.begin() + static_cast<qsizetype>(shown)));
+    result.bands = std::move(bands);
+    result.listed = listed;
+    result.wins = wins;
+    result.losses = losses;
+    result.failed = !failure.isEmpty();
+    result.failure = failure;
+    return result;
+}
+
+TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order)
+{
+    try {
+        return buildTradeTable(std::make_shared<AccountTrades>(db, account), order);
+    } catch (const ESQLiteException& e) {
+        TradeTable result;
+        result.failed = true;
+        result.failure = e.message();
+        return result;
+    }
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class TSQLiteDatabase;
+class AccountTrades;
+class TextWidthMeasure;
+
+// The trade table of the page "База данных": the trades of one account as
+// the 19 columns of texts the grid and the CLI show, the colour band of each
+// row and the counters of the summary line.
+
+enum class TradeOrder { Profit = 0, Date = 1 }; // "по профиту", "по дате"
+
+namespace tradecol {
+enum : int { Number = 0, Id = 1, Ticket = 2, OpenTime = 3, Profit = 14, Count = 19 };
+}
+
+// The fill of a row by its profit p: above 4, between 3 and 4, between 0
+// and 3, from -1,8 up to 0, below -1,8; exactly 0, 3 or 4 keep the grid's
+// own colour.
+enum class ProfitBand : quint8 { None, LargeGain, Gain, SmallGain, SmallLoss, LargeLoss };
+ProfitBand profitBand(double profit);
+std::optional<QColor> bandColour(ProfitBand band);
+
+// The text colour of a cell: grey when it mentions "Обычная", green when it
+// mentions "Низкая" (green wins), otherwise the grid's own text colour.
+std::optional<QColor> cellTextColour(QStringView text);
+
+const QStringList& tradeTableHeaders();
+
+// The rows are not copied into texts: a cell's text is read from the trades
+// as read from the database when it is asked for (a view asks only for the
+// rows it shows), and the column widths are measured on the stored bytes.
+class TradeTable {
+public:
+    TradeTable() = default;
+    TradeTable(std::shared_ptr<AccountTrades> trades, std::vector<int> order);
+
+    int rowCount() const { return static_cast<int>(m_order.size()); }
+    QString cell(int row, int column) const;
+    ProfitBand band(int row) const { return bands[row]; }
+    // The widths of the column rule over the headers and every cell.
+    std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const;
+
+    std::vector<ProfitBand> bands; // per shown row
+    // Counters of the rows completed: N, wins (profit above 0), losses
+    // (below 0). A failing row is shown but not counted.
+    int listed = 0;
+    int wins = 0;
+    int losses = 0;
+    // Set when reading stopped early (a profit that is not a number, a
+    // database error); the rows before it stay.
+    bool failed = false;
+    QString failure;
+
+    QString summary() const;
+
+private:
+    std::shared_ptr<AccountTrades> m_trades;
+    std::vector<int> m_order; // shown row -> row of the trades
+};
+
+// "Кол-во сделок: N, прибыльных W (P%), проигравших L (P%)", percentages
+// with one decimal, 0,0 for an empty account.
+QString tradeSummary(int listed, int wins, int losses);
+
+// The table of the account's trades in the chosen order. Reading stops at
+// the first profit that is not a number; a database failure leaves the
+// table empty. Both are marked in the result.
+TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order);
+// The same over trades already read (which the table keeps).
+TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOrder order);

@@ -1,0 +1,124 @@
+#include "stats/ui/balance_chart_panel.h"
+
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "stats/core/account_trades.h"
+#include "stats/core/balance_chart.h"
+#include "stats/ui/balance_chart_view.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QLabel* totalLabel(const char* name, const QColor& colour, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setWordWrap(true); // a large balance takes a second line
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    return label;
+}
+
+QCheckBox* option(const char* name, const QString& text, QWidget* parent)
+{
+    auto* box = new QCheckBox(text, parent);
+    box->setObjectName(QLatin1String(name));
+    return box;
+}
+
+} // namespace
+
+BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget* parent)
+    : QWidget(parent)
+    , m_journal(journal)
+    , m_prompts(prompts)
+{
+    setObjectName(QStringLiteral("Panel_Chart"));
+    setFixedHeight(kOpenHeight);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+
+    Chart1 = new BalanceChartView(this);
+    layout->addWidget(Chart1, 1);
+
+    auto* side = new QWidget(this);
+    side->setFixedWidth(147);
+    QFont sideFont(QStringLiteral("Tahoma"));
+    sideFont.setPixelSize(11);
+    side->setFont(sideFont);
+    auto* column = new QVBoxLayout(side);
+    column->setContentsMargins(4, 2, 2, 2);
+    column->setSpacing(3);
+    Button10 = new QPushButton(QStringLiteral("Скрыть график"), side);
+    Button10->setObjectName(QStringLiteral("Button10"));
+    Button10->setToolTip(QStringLiteral("Спрятать / показать граффик"));
+    column->addWidget(Button10);
+
+    m_options = new QWidget(side);
+    auto* options = new QVBoxLayout(m_options);
+    options->setContentsMargins(0, 0, 0, 0);
+    options->setSpacing(3);
+    CheckBox1 = option("CheckBox1", QStringLiteral("3D график"), m_options);
+    CheckBox3 = option("CheckBox3", QStringLiteral("Точки"), m_options);
+    CheckBox4 = option("CheckBox4", QStringLiteral("Проценты"), m_options);
+    CheckBox_Komis = option("CheckBox_Komis", QStringLiteral("Показать комиссию"), m_options);
+    CheckBox_Komis->setToolTip(QStringLiteral("Показать график без комисии"));
+    kom1 = totalLabel("kom1", Qt::red, m_options);
+    kom2 = totalLabel("kom2", Qt::blue, m_options);
+    kom3 = totalLabel("kom3", Qt::black, m_options);
+    capswap = totalLabel("capswap", Qt::black, m_options);
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox3, CheckBox4, CheckBox_Komis})
+        options->addWidget(w);
+    options->addSpacing(6);
+    for (QWidget* w : std::initializer_list<QWidget*>{kom1, kom2, kom3, capswap})
+        options->addWidget(w);
+    options->addStretch();
+    column->addWidget(m_options, 1);
+
+    Button_Graf = new QPushButton(side);
+    Button_Graf->setObjectName(QStringLiteral("Button_Graf"));
+    Button_Graf->hide();
+    layout->addWidget(side);
+
+    connect(Button10, &QPushButton::clicked, this, &BalanceChartPanel::Button10Click);
+    connect(Button_Graf, &QPushButton::clicked, this, [this] { buildBalanceChart(); });
+    connect(CheckBox_Komis, &QCheckBox::toggled, this, &BalanceChartPanel::buildBalanceChart);
+    connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
+    connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
+    connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
+}
+
+bool BalanceChartPanel::rebuildChart(AccountTrades* trades)
+{
+    BalanceChart data = trades ? buildBalanceChartData(*trades, m_journal.initialBalance)
+                               : buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
+    const bool ok = !data.failed;
+    kom1->setText(data.withCommissionText());
+    kom2->setText(data.withoutCommissionText());
+    kom3->setText(data.commissionText());
+    capswap->setText(data.swapsText());
+    Chart1->showChart(std::move(data), CheckBox_Komis->isChecked());
+    return ok;
+}
+
+void BalanceChartPanel::buildBalanceChart()
+{
+    if (!rebuildChart())
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
+}
+
+void BalanceChartPanel::Button10Click()
+{
+    const bool open = height() < kOpenHeight;
+    setFixedHeight(open ? kOpenHeight : kClosedHeight);
+    Button10->setText(open ? QStringLiteral("Скрыть график") : QStringLiteral("Показать график"));
+    Chart1->setVisible(open);
+    m_options->setVisible(open);
+}

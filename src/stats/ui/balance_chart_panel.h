@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QWidget>
+
+class BalanceChartView;
+class Journal;
+class Prompts;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class AccountTrades;
+
+// The chart panel under the trade table: Chart1 and, at its right, the
+// panel with the hide button, the display options and the totals.
+class BalanceChartPanel : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kOpenHeight = 230;
+    static constexpr int kClosedHeight = 30;
+
+    BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+
+    BalanceChartView* Chart1 = nullptr;
+    QPushButton* Button10 = nullptr;
+    QPushButton* Button_Graf = nullptr; // never shown
+    QCheckBox* CheckBox1 = nullptr;     // "3D график"
+    QCheckBox* CheckBox3 = nullptr;     // "Точки"
+    QCheckBox* CheckBox4 = nullptr;     // "Проценты"
+    QCheckBox* CheckBox_Komis = nullptr; // "Показать комиссию"
+    QLabel* kom1 = nullptr;
+    QLabel* kom2 = nullptr;
+    QLabel* kom3 = nullptr;
+    QLabel* capswap = nullptr;
+
+    // Rebuilds the curves and the totals from the database and reports a
+    // failure to the trader.
+    void buildBalanceChart();
+    // The same without the report: false when the chart stopped early. The
+    // points and totals reached are shown either way. Given the account's
+    // trades already read, it does not read them
+    // again; without them (nullptr) it reads them itself.
+    bool rebuildChart(AccountTrades* trades = nullptr);
+
+    // Hides the panel down to its button, or opens it again.
+    void Button10Click();
+
+private:
+    Journal& m_journal;
+    Prompts& m_prompts;
+    QWidget* m_options = nullptr;
+};

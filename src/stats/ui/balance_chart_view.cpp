@@ -1,0 +1,351 @@
+#include "stats/ui/balance_chart_view.h"
+
+#include <QAreaSeries>
+#include <QLineSeries>
+#include <QLinearGradient>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QValueAxis>
+#include <QWheelEvent>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor kMaroon(128, 0, 0);
+constexpr qreal kDepth = 8;      // pixels of the depth look
+constexpr qreal kArrowLength = 8; // pixels from a point to its mark
+constexpr qreal kWheelZoom = 1.25;
+
+QImage diamondMarker()
+{
+    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kMaroon);
+    p.drawPolygon(QPolygonF({QPointF(16, 0), QPointF(32, 16), QPointF(16, 32), QPointF(0, 16)}));
+    return image;
+}
+
+// The points of a curve between two x values (one more on each side, so
+// the line runs on to the edge). When there are more points than the plot
+// has pixel columns, each column keeps its first, lowest, highest and last
+// point: the line is drawn exactly as with all points, at a fraction of the
+// cost, which keeps a chart of 100 000 trades instant.
+QList<QPointF> shownPoints(const std::vector<double>& values, qreal fromX, qreal toX, int columns)
+{
+    QList<QPointF> points;
+    if (values.empty())
+        return points;
+    const qsizetype n = static_cast<qsizetype>(values.size());
+    const qsizetype first = std::clamp<qsizetype>(static_cast<qsizetype>(std::floor(fromX)) - 1, 0, n - 1);
+    const qsizetype last = std::clamp<qsizetype>(static_cast<qsizetype>(std::ceil(toX)) + 1, 0, n - 1);
+    const qsizetype count = last - first + 1;
+    auto at = [&](qsizetype k) { return QPointF(static_cast<qreal>(k), values[k]); };
+    if (columns <= 0 || count <= 4 * qsizetype(columns)) {
+        points.reserve(count);
+        for (qsizetype k = first; k <= last; ++k)
+            points.append(at(k));
+        return points;
+    }
+    points.reserve(4 * qsizetype(columns) + 2);
+    const double perColumn = static_cast<double>(count) / columns;
+    for (int c = 0; c < columns; ++c) {
+        const qsizetype begin = first + static_cast<qsizetype>(c * perColumn);
+        const qsizetype end = std::min(last + 1, first + static_cast<qsizetype>((c + 1) * perColumn));
+        if (begin >= end)
+            continue;
+        qsizetype lo = begin, hi = begin;
+        for (qsizetype k = begin + 1; k < end; ++k) {
+            if (values[k] < values[lo])
+                lo = k;
+            if (values[k] > values[hi])
+                hi = k;
+        }
+        points.append(at(begin));
+        for (qsizetype k : {std::min(lo, hi), std::max(lo, hi), end - 1}) {
+            if (k != static_cast<qsizetype>(points.last().x()))
+                points.append(at(k));
+        }
+    }
+    return points;
+}
+
+QList<QPointF> shifted(QList<QPointF> points, qreal dx, qreal dy)
+{
+    for (QPointF& p : points)
+        p += QPointF(dx, dy);
+    return points;
+}
+
+// Decimals enough to tell the axis ticks apart.
+QString labelFormatFor(const QValueAxis& axis)
+{
+    const qreal step = (axis.max() - axis.min()) / std::max(1, axis.tickCount() - 1);
+    if (step >= 1 || step <= 0)
+        return QStringLiteral("%.0f");
+    return step >= 0.1 ? QStringLiteral("%.1f") : QStringLiteral("%.2f");
+}
+
+} // namespace
+
+BalanceChartView::BalanceChartView(QWidget* parent)
+    : QChartView(parent)
+{
+    setObjectName(QStringLiteral("Chart1"));
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    chart->setBackgroundRoundness(0);
+    chart->setMargins(QMargins(2, 6, 2, 2));
+    QLinearGradient wall(0, 0, 0, 1);
+    wall.setCoordinateMode(QGradient::ObjectMode);
+    wall.setColorAt(0, QColor(238, 238, 238));
+    wall.setColorAt(1, Qt::white);
+    chart->setPlotAreaBackgroundBrush(wall);
+    chart->setPlotAreaBackgroundVisible(true);
+    QLocale locale(QLocale::Russian, QLocale::Russia);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    chart->setLocale(locale);
+    chart->setLocalizeNumbers(true);
+
+    m_ribbonTop = new QLineSeries(this);
+    m_ribbonBottom = new QLineSeries(this);
+    m_ribbon = new QAreaSeries(m_ribbonTop, m_ribbonBottom);
+    m_ribbon->setPen(Qt::NoPen);
+    m_ribbon->setBrush(QColor(128, 0, 0, 90));
+    m_ribbon->setVisible(false);
+
+    m_noCommission = new QLineSeries;
+    m_noCommission->setObjectName(QStringLiteral("Series3"));
+    m_noCommission->setPen(QPen(Qt::blue, 1));
+    m_noCommission->setVisible(false);
+
+    m_balance = new QLineSeries;
+    m_balance->setObjectName(QStringLiteral("Series1"));
+    m_balance->setName(QStringLiteral("График счета"));
+    m_balance->setPen(QPen(Qt::red, 2));
+
+    chart->addSeries(m_ribbon); // first, so that the lines are drawn over it
+    chart->addSeries(m_noCommission);
+    chart->addSeries(m_balance);
+
+    m_axisX = new QValueAxis;
+    m_axisX->setLabelFormat(QStringLiteral("%.0f"));
+    m_axisLeft = new QValueAxis;
+    m_axisRight = new QValueAxis;
+    chart->addAxis(m_axisX, Qt::AlignBottom);
+    chart->addAxis(m_axisLeft, Qt::AlignLeft);
+    chart->addAxis(m_axisRight, Qt::AlignRight);
+    for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(m_ribbon), static_cast<QAbstractSeries*>(m_noCommission),
+                               static_cast<QAbstractSeries*>(m_balance)}) {
+        s->attachAxis(m_axisX);
+        s->attachAxis(m_axisLeft);
+    }
+    // The right axis mirrors the left one, so the balance reads on both sides.
+    connect(m_axisLeft, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {
+        m_axisRight->setTickCount(m_axisLeft->tickCount());
+        m_axisRight->setRange(min, max);
+        m_axisLeft->setLabelFormat(labelFormatFor(*m_axisLeft));
+        m_axisRight->setLabelFormat(m_axisLeft->labelFormat());
+        updateSeries();
+    });
+    connect(m_axisX, &QValueAxis::rangeChanged, this, [this] { updateSeries(); });
+    connect(chart, &QChart::plotAreaChanged, this, [this] { updateSeries(); });
+
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing, false);
+    setMinimumHeight(0);
+    applyMarkers();
+    setFullRanges();
+}
+
+void BalanceChartView::showChart(BalanceChart data, bool showNoCommission)
+{
+    m_data = std::move(data);
+    m_showNoCommission = showNoCommission;
+    if (m_data.tradeCount) {
+        if (const auto size = markerSizeFor(*m_data.tradeCount))
+            m_markerSize = *size;
+    }
+    m_updating = true;
+    chart()->zoomReset();
+    m_noCommission->setVisible(showNoCommission);
+    applyMarkers();
+    setFullRanges();
+    m_updating = false;
+    updateSeries();
+    viewport()->update();
+}
+
+void BalanceChartView::setFullRanges()
+{
+    const auto& a = m_data.balanceCurve;
+    const size_t n = a.size();
+    // Trade numbers on round steps (1, 2, 5, 10, 20, 50, ...), about six of
+    // them across the chart.
+    const qreal last = std::max<qreal>(1, static_cast<qreal>(n) - 1);
+    qreal step = 1;
+    while (last / step > 8) {
+        for (const qreal f : {2.0, 2.5, 2.0}) {
+            if (last / step <= 8)
+                break;
+            step *= f;
+        }
+    }
+    m_axisX->setTickType(QValueAxis::TicksDynamic);
+    m_axisX->setTickAnchor(0);
+    m_axisX->setTickInterval(step);
+    m_axisX->setRange(0, last);
+    if (n == 0) {
+        const qreal start = m_data.withCommission;
+        m_axisLeft->setRange(start - 1, start + 1);
+        return;
+    }
+    auto [lo, hi] = std::minmax_element(a.begin(), a.end());
+    qreal min = *lo, max = *hi;
+    if (m_showNoCommission && !m_data.noCommissionCurve.empty()) {
+        auto [blo, bhi] = std::minmax_element(m_data.noCommissionCurve.begin(), m_data.noCommissionCurve.end());
+        min = std::min<qreal>(min, *blo);
+        max = std::max<qreal>(max, *bhi);
+    }
+    const qreal pad = max > min ? (max - min) * 0.05 : std::max<qreal>(1, std::abs(max) * 0.01);
+    m_axisLeft->setRange(min - pad, max + pad);
+    m_axisLeft->applyNiceNumbers();
+    m_axisRight->setTickCount(m_axisLeft->tickCount());
+    m_axisRight->setRange(m_axisLeft->min(), m_axisLeft->max());
+}
+
+void BalanceChartView::setPointsShown(bool shown)
+{
+    m_pointsShown = shown;
+    applyMarkers();
+}
+
+void BalanceChartView::applyMarkers()
+{
+    if (m_pointsShown && m_markerSize > 0) {
+        static const QImage diamond = diamondMarker();
+        m_balance->setLightMarker(diamond);
+        m_balance->setMarkerSize(2 * m_markerSize + 1); // the size counts out from the point, as before
+        m_balance->setPointsVisible(true);
+    } else {
+        m_balance->setPointsVisible(false);
+        m_balance->setLightMarker(QImage());
+    }
+}
+
+void BalanceChartView::setPercentMarksShown(bool shown)
+{
+    m_percentShown = shown;
+    viewport()->update();
+}
+
+void BalanceChartView::setDepth(bool on)
+{
+    m_depth = on;
+    m_ribbon->setVisible(on);
+    updateSeries();
+}
+
+void BalanceChartView::updateSeries()
+{
+    if (m_updating)
+        return;
+    m_updating = true;
+    const QRectF plot = chart()->plotArea();
+    const int columns = static_cast<int>(plot.width());
+    const qreal fromX = m_axisX->min(), toX = m_axisX->max();
+    const QList<QPointF> balance = shownPoints(m_data.balanceCurve, fromX, toX, columns);
+    m_balance->replace(balance);
+    m_noCommission->replace(m_showNoCommission ? shownPoints(m_data.noCommissionCurve, fromX, toX, columns)
+                                               : QList<QPointF>());
+    // The depth look: a ribbon from the line to a copy of it set back up and
+    // to the right, as if the line were a band standing in the chart.
+    if (m_depth && plot.width() > 0 && plot.height() > 0) {
+        const qreal dx = kDepth * (toX - fromX) / plot.width();
+        const qreal dy = kDepth * (m_axisLeft->max() - m_axisLeft->min()) / plot.height();
+        m_ribbonTop->replace(shifted(balance, dx, dy));
+        m_ribbonBottom->replace(balance);
+    } else {
+        m_ribbonTop->clear();
+        m_ribbonBottom->clear();
+    }
+    m_updating = false;
+}
+
+void BalanceChartView::zoomAround(QPointF position, qreal factor)
+{
+    const QRectF plot = chart()->plotArea();
+    if (!plot.contains(position))
+        position = plot.center();
+    const QRectF view(position.x() - (position.x() - plot.left()) / factor,
+                      position.y() - (position.y() - plot.top()) / factor, plot.width() / factor, plot.height() / factor);
+    chart()->zoomIn(view);
+    // Zooming out stops at the whole curve.
+    const qreal fullSpan = std::max<qreal>(1, static_cast<qreal>(m_data.balanceCurve.size()) - 1);
+    if (factor < 1 && m_axisX->max() - m_axisX->min() >= fullSpan)
+        chart()->zoomReset();
+}
+
+void BalanceChartView::wheelEvent(QWheelEvent* event)
+{
+    const int delta = event->angleDelta().y();
+    if (delta == 0) {
+        event->ignore();
+        return;
+    }
+    const QPointF scenePos = mapToScene(event->position().toPoint());
+    zoomAround(chart()->mapFromScene(scenePos), delta > 0 ? kWheelZoom : 1 / kWheelZoom);
+    event->accept();
+}
+
+void BalanceChartView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    chart()->zoomReset();
+    event->accept();
+}
+
+void BalanceChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    updateSeries();
+}
+
+// The percentage marks: above each point, on an arrow 8 pixels long, the
+// point's share of the sum of all points. Marks that would overlap the one
+// before are left out, so a long curve stays readable.
+void BalanceChartView::drawForeground(QPainter* painter, const QRectF& rect)
+{
+    QChartView::drawForeground(painter, rect);
+    const auto& curve = m_data.balanceCurve;
+    if (!m_percentShown || curve.empty())
+        return;
+    const QRectF plot = chart()->mapToScene(chart()->plotArea()).boundingRect();
+    painter->save();
+    painter->setClipRect(plot);
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    const QFontMetrics fm(font());
+    const qreal first = std::max<qreal>(0, std::ceil(m_axisX->min()));
+    const qreal last = std::min<qreal>(static_cast<qreal>(curve.size()) - 1, std::floor(m_axisX->max()));
+    const qreal pixelsPerPoint = plot.width() / std::max<qreal>(1e-9, m_axisX->max() - m_axisX->min());
+    for (qreal x = first; x <= last;) {
+        const size_t k = static_cast<size_t>(x);
+        const QPointF point = chart()->mapToScene(chart()->mapToPosition(QPointF(x, curve[k]), m_balance));
+        const QString text = m_data.percentMarkText(k);
+        const int w = fm.horizontalAdvance(text) + 6;
+        const QRectF box(point.x() - w / 2.0, point.y() - kArrowLength - fm.height() - 2, w, fm.height() + 2);
+        painter->setPen(Qt::black);
+        painter->drawLine(point, QPointF(point.x(), point.y() - kArrowLength));
+        painter->fillRect(box, QColor(255, 255, 225));
+        painter->drawRect(box);
+        painter->drawText(box, Qt::AlignCenter, text);
+        // The next mark that clears this one.
+        x += std::max<qreal>(1, std::ceil((w + 2) / pixelsPerPoint));
+    }
+    painter->restore();
+}

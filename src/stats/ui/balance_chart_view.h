@@ -1,0 +1,61 @@
+#pragma once
+
+#include "stats/core/balance_chart.h"
+
+#include <QChartView>
+
+class QAreaSeries;
+class QLineSeries;
+class QValueAxis;
+
+// The chart Chart1: the red balance line (Series1) against both value axes,
+// the blue line without commission (Series3) on demand, diamond point
+// markers, percentage marks, a depth look, and zooming with the wheel.
+class BalanceChartView : public QChartView {
+    Q_OBJECT
+public:
+    explicit BalanceChartView(QWidget* parent = nullptr);
+
+    // Shows new curves (the whole of them, unzoomed). The marker size
+    // follows the number of trades unless that number leaves it as it was.
+    void showChart(BalanceChart data, bool showNoCommission);
+    const BalanceChart& data() const { return m_data; }
+
+    void setPointsShown(bool shown);       // "Точки"
+    void setPercentMarksShown(bool shown); // "Проценты"
+    void setDepth(bool on);                // "3D график"
+    int markerSize() const { return m_markerSize; }
+
+    QLineSeries* balanceSeries() const { return m_balance; }
+    QLineSeries* noCommissionSeries() const { return m_noCommission; }
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void drawForeground(QPainter* painter, const QRectF& rect) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setFullRanges();
+    void applyMarkers();
+    // Feeds the series the points of the shown range, thinned to what the
+    // plot's pixels can show, and redraws the depth ribbon.
+    void updateSeries();
+    void zoomAround(QPointF position, qreal factor);
+
+    BalanceChart m_data;
+    bool m_showNoCommission = false;
+    bool m_pointsShown = false;
+    bool m_percentShown = false;
+    bool m_depth = false;
+    bool m_updating = false;
+    int m_markerSize = 5;
+    QLineSeries* m_balance = nullptr;
+    QLineSeries* m_noCommission = nullptr;
+    QLineSeries* m_ribbonTop = nullptr;
+    QLineSeries* m_ribbonBottom = nullptr;
+    QAreaSeries* m_ribbon = nullptr;
+    QValueAxis* m_axisX = nullptr;
+    QValueAxis* m_axisLeft = nullptr;
+    QValueAxis* m_axisRight = nullptr;
+};

@@ -1,0 +1,37 @@
+#include "stats/ui/grid_cell_delegate.h"
+
+#include <QPainter>
+
+GridCellDelegate::GridCellDelegate(QObject* parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+void GridCellDelegate::setSelectionColours(const QColor& fill, const QColor& text)
+{
+    m_selectedFill = fill;
+    m_selectedText = text;
+}
+
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    QColor fill = option.palette.color(QPalette::Base);
+    QColor text = option.palette.color(QPalette::Text);
+    if (selected) {
+        fill = m_selectedFill;
+        text = m_selectedText;
+    } else {
+        if (const QVariant v = index.data(Qt::BackgroundRole); v.canConvert<QColor>())
+            fill = v.value<QColor>();
+        if (const QVariant v = index.data(Qt::ForegroundRole); v.canConvert<QColor>())
+            text = v.value<QColor>();
+    }
+    painter->save();
+    painter->fillRect(option.rect, fill);
+    painter->setPen(text);
+    painter->setFont(option.font);
+    painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
+    painter->restore();
+}

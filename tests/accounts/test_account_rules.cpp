@@ -1,0 +1,86 @@
+// The widget-free rules of the account manager: the balance curve, the
+// capital stepper, the colours of the list and the stored line breaks.
+#include "accounts/core/account_fields.h"
+#include "accounts/core/account_list_model.h"
+#include "accounts/core/balance_curve.h"
+
+#include "temp_journal.h"
+
+#include <gtest/gtest.h>
+
+TEST(BalanceCurve, RunsOldestToNewestFromTheInitialBalance)
+{
+    struct Case {
+        const char* initial;
+        QStringList profits;
+        std::vector<double> points;
+        bool complete;
+    };
+    const Case cases[] = {
+        {"1000", {"10", "-5", "20"}, {1010, 1005, 1025}, true},
+        {"1000", {}, {}, true},
+        {"250,5", {"-0,25", "1,75"}, {250.25, 252}, true},
+        {"", {"10"}, {10}, true},           // a cleared field counts as 0
+        {" 100 ", {"0,0"}, {100}, true},
+        {"abc", {"10"}, {}, false},         // nothing is drawn from an unreadable start
+        {"100", {"10", "x", "5"}, {110}, false}, // the points up to a bad profit stay
+        {"100", {"1.5"}, {}, false},        // a point is not a decimal comma
+    };
+    for (const Case& c : cases) {
+        const BalanceCurve curve = buildBalanceCurve(QString::fromUtf8(c.initial), c.profits);
+        EXPECT_EQ(curve.points, c.points) << c.initial << " " << c.profits.join(u' ').toStdString();
+        EXPECT_EQ(curve.complete, c.complete) << c.initial;
+    }
+}
+
+TEST(CapitalStepper, StepsByHundredWithinRangeAndLeavesLargerCapitalAlone)
+{
+    struct Case {
+        const char* text;
+        int direction;
+        const char* result;
+    };
+    const Case cases[] = {
+        {"0", 1, "100"},         {"150", 1, "250"},       {"31950", 1, "32000"}, {"32000", 1, "32000"},
+        {"50000", 1, "50000"},   {"50000", -1, "32000"},  {"250", -1, "150"},    {"50", -1, "0"},
+        {"0", -1, "0"},          {"", 1, "100"},          {"", -1, "0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(stepCapital(QString::fromLatin1(c.text), c.direction), QString::fromLatin1(c.result))
+            << c.text << " " << c.direction;
+}
+
+TEST(AccountListColours, TypeGivesColourAndClosedWins)
+{
+    const QColor black(0, 0, 0), green(0, 128, 0), grey(128, 128, 128);
+    EXPECT_EQ(accountRowColor(QStringLiteral("демо"), QStringLiteral("открыт")), black);
+    EXPECT_EQ(accountRowColor(QStringLiteral("реал"), QStringLiteral("открыт")), green);
+    EXPECT_EQ(accountRowColor(QStringLiteral("реал"), QStringLiteral("закрыт")), grey);
+    EXPECT_EQ(accountRowColor(QStringLiteral("демо"), QStringLiteral("закрыт")), grey);
+    EXPECT_EQ(accountRowColor(QString(), QString()), std::nullopt);
+    EXPECT_EQ(accountTypeColor(QStringLiteral("демо")), QColor(255, 0, 0));
+    EXPECT_EQ(accountTypeColor(QStringLiteral("реал")), green);
+    EXPECT_EQ(accountTypeColor(QString()), green);
+}
+
+TEST(AccountListModel, MarksNoRowUntilTheFirstActivation)
+{
+    AccountListModel model;
+    model.appendAccount({QStringLiteral("1"), QStringLiteral("A")});
+    model.appendAccount({QStringLiteral("2"), QStringLiteral("B")});
+    model.appendAccount({QStringLiteral("3"), QStringLiteral("A")});
+    EXPECT_EQ(model.mark(0), AccountListModel::Mark::None);
+    model.markActive(1);
+    EXPECT_EQ(model.mark(0), AccountListModel::Mark::Inactive);
+    EXPECT_EQ(model.mark(1), AccountListModel::Mark::Active);
+    EXPECT_EQ(model.findByName(QStringLiteral("A")), 0);
+    EXPECT_EQ(model.findByName(QStringLiteral("a")), -1);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("id"));
+    EXPECT_EQ(model.headerData(5, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("Состояние"));
+}
+
+TEST(AccountFields, DescriptionsAreStoredWithCrLf)
+{
+    EXPECT_EQ(toStoredLineBreaks(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
+    EXPECT_EQ(fromStoredLineBreaks(QStringLiteral("a\r\nb\nc")), QStringLiteral("a\nb\nc"));
+}

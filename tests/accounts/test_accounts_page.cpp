@@ -1,0 +1,429 @@
+// The account page driven through its commands, with scripted prompts and a
+// real database file.
+#include "accounts/core/account_list_model.h"
+#include "accounts/ui/account_dialog.h"
+#include "accounts/ui/accounts_page.h"
+#include "accounts/ui/caption_group_box.h"
+
+#include "accounts_test_data.h"
+#include "scripted_prompts.h"
+#include "temp_journal.h"
+
+#include "db/core/sqlite_database.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kNotActivated = QStringLiteral("Таблица счетов - Не активирован счет");
+
+class AccountsPageTest : public ::testing::Test {
+protected:
+    TempAppDir dir;
+    std::unique_ptr<Journal> journal = dir.openJournal();
+    TSQLiteDatabase& db = journal->db();
+    ScriptedPrompts prompts;
+    std::unique_ptr<AccountsPage> page;
+    // What the page told the main window, in order.
+    QStringList events;
+
+    void TearDown() override { EXPECT_TRUE(prompts.allAnswersUsed()); }
+
+    void openPage()
+    {
+        page = std::make_unique<AccountsPage>(*journal, prompts);
+        QObject::connect(page.get(), &AccountsPage::accountActivated, [this] { events << "activated"; });
+        QObject::connect(page.get(), &AccountsPage::accountClosed, [this] { events << "closed"; });
+        QObject::connect(page.get(), &AccountsPage::accountDeleted, [this] { events << "deleted"; });
+        QObject::connect(page.get(), &AccountsPage::importAllowedChanged,
+                         [this](bool allowed) { events << (allowed ? "import on" : "import off"); });
+        page->loadAccountList();
+    }
+
+    TFm_Add_Schet& dialog() { return *page->accountDialog(); }
+    AccountListModel& list() { return *page->accountModel(); }
+
+    // What a click on a row does.
+    void clickRow(int row)
+    {
+        page->ListView1->selectRow(row);
+        page->activateAccount();
+    }
+
+    QString cell(int row, int column) { return list().index(row, column).data().toString(); }
+
+    void typeAccount(const QString& name, const QString& capital, const QString& type, const QString& state)
+    {
+        dialog().Edit_Name->setText(name);
+        dialog().Edit_kapital->setText(capital);
+        dialog().ComboBox_Type->setCurrentIndex(dialog().ComboBox_Type->findText(type));
+        dialog().ComboBox_Sost->setCurrentIndex(dialog().ComboBox_Sost->findText(state));
+        dialog().Edit_broker->setText(QStringLiteral("Альпари"));
+        dialog().Edit_Opis->setPlainText(QStringLiteral("Пробой\nуровней"));
+    }
+
+    std::vector<double> curveValues()
+    {
+        std::vector<double> values;
+        for (const QPointF& p : page->balanceSeries()->points())
+            values.push_back(p.y());
+        return values;
+    }
+};
+
+} // namespace
+
+TEST_F(AccountsPageTest, AddingAnAccountStoresItAndActivatesIt)
+{
+    openPage();
+    page->N_Add->trigger();
+    ASSERT_TRUE(dialog().isVisible());
+    EXPECT_EQ(dialog().BitBtn1->text(), QStringLiteral("Добавить"));
+    EXPECT_EQ(dialog().Edit_kapital->text(), QStringLiteral("0"));
+    EXPECT_EQ(dialog().ComboBox_Type->currentIndex(), -1);
+    EXPECT_EQ(dialog().focusWidget(), dialog().Edit_Name);
+
+    typeAccount(QStringLiteral("Мой \"первый\" счет"), QStringLiteral("500"), QStringLiteral("демо"),
+                QStringLiteral("закрыт"));
+    dialog().BitBtn1->click();
+
+    EXPECT_FALSE(dialog().isVisible());
+    ASSERT_EQ(page->accountCount(), 1);
+    const QString id = cell(0, AccountListModel::ColId);
+    EXPECT_EQ(id, QStringLiteral("1"));
+    EXPECT_EQ(cell(0, AccountListModel::ColName), QStringLiteral("Мой \"первый\" счет"));
+    EXPECT_EQ(cell(0, AccountListModel::ColCapital), QStringLiteral("500"));
+    EXPECT_EQ(cell(0, AccountListModel::ColState), QStringLiteral("закрыт"));
+    auto stored = db.openResultTable(QStringLiteral("SELECT * FROM t_chet"));
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_broker")), QStringLiteral("Альпари"));
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_opis")), QStringLiteral("Пробой\r\nуровней"));
+
+    EXPECT_EQ(journal->activeAccount, id);
+    EXPECT_EQ(events, QStringList({"import on", "activated"}));
+    EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Мой \"первый\" счет"));
+    EXPECT_EQ(page->groupCaptionColor(), QColor(0, 0, 0));
+    EXPECT_EQ(page->Label_Hint->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(page->Label_Type->text(), QStringLiteral("демо"));
+    EXPECT_EQ(page->Label_Type->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(page->Label_Kapital->text(), QStringLiteral("500$"));
+    EXPECT_EQ(page->Label_Opis->text(), QStringLiteral("Пробой\nуровней"));
+    EXPECT_EQ(page->Edit_Balance->text(), QStringLiteral("500"));
+    EXPECT_EQ(journal->initialBalance, QStringLiteral("500"));
+    EXPECT_EQ(list().mark(0), AccountListModel::Mark::Active);
+
+    // The next new account starts empty but keeps the state last chosen.
+    page->N_Add->trigger();
+    EXPECT_EQ(dialog().Edit_Name->text(), QString());
+    EXPECT_EQ(dialog().Edit_Opis->toPlainText(), QString());
+    EXPECT_EQ(dialog().ComboBox_Type->currentIndex(), -1);
+    EXPECT_EQ(dialog().ComboBox_Sost->currentText(), QStringLiteral("закрыт"));
+    dialog().Button2->click();
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_EQ(page->accountCount(), 1);
+}
+
+TEST_F(AccountsPageTest, EmptyCapitalIsStoredAndReadBackAsZero)
+{
+    openPage();
+    page->addAccount();
+    typeAccount(QStringLiteral("Без капитала"), QString(), QStringLiteral("реал"), QStringLiteral("открыт"));
+    dialog().BitBtn1->click();
+    auto stored = db.openResultTable(QStringLiteral("SELECT chet_kapital FROM t_chet"));
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_kapital")), QStringLiteral("0"));
+    EXPECT_EQ(page->Label_Kapital->text(), QStringLiteral("0$"));
+    EXPECT_EQ(page->Edit_Balance->text(), QStringLiteral("0"));
+}
+
+TEST_F(AccountsPageTest, EditingRewritesTheSelectedAccount)
+{
+    insertAccount(db, QStringLiteral("A"));
+    const QString b = insertAccount(db, QStringLiteral("B"), QStringLiteral("реал"), QStringLiteral("закрыт"),
+                                    QStringLiteral("45000"));
+    openPage();
+    page->ListView1->selectRow(1);
+    page->N_Edit->trigger();
+    ASSERT_TRUE(dialog().isVisible());
+    EXPECT_EQ(dialog().BitBtn1->text(), QStringLiteral("Сохранить"));
+    EXPECT_EQ(dialog().Edit_Name->text(), QStringLiteral("B"));
+    EXPECT_EQ(dialog().Edit_broker->text(), QStringLiteral("Брокер B"));
+    EXPECT_EQ(dialog().ComboBox_Type->currentText(), QStringLiteral("реал"));
+    EXPECT_EQ(dialog().ComboBox_Sost->currentText(), QStringLiteral("закрыт"));
+    // Above the stepper's top, shown and kept as stored.
+    EXPECT_EQ(dialog().Edit_kapital->text(), QStringLiteral("45000"));
+
+    dialog().Edit_Name->setText(QStringLiteral("B2"));
+    dialog().ComboBox_Sost->setCurrentIndex(dialog().ComboBox_Sost->findText(QStringLiteral("открыт")));
+    dialog().BitBtn1->click();
+
+    EXPECT_FALSE(dialog().isVisible());
+    auto stored = db.openResultTable(QStringLiteral("SELECT * FROM t_chet WHERE id=?"), {b});
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_name")), QStringLiteral("B2"));
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_sost")), QStringLiteral("открыт"));
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_kapital")), QStringLiteral("45000"));
+    EXPECT_EQ(cell(1, AccountListModel::ColName), QStringLiteral("B2"));
+    EXPECT_EQ(cell(1, AccountListModel::ColState), QStringLiteral("открыт"));
+    EXPECT_EQ(journal->activeAccount, b);
+    EXPECT_EQ(cell(0, AccountListModel::ColName), QStringLiteral("A"));
+}
+
+TEST_F(AccountsPageTest, FailedSaveIsReportedAndKeepsTheDialogOpen)
+{
+    const QString a = insertAccount(db, QStringLiteral("A"));
+    failOn(db, QStringLiteral("UPDATE"), QStringLiteral("t_chet"));
+    failOn(db, QStringLiteral("INSERT"), QStringLiteral("t_chet"));
+    openPage();
+
+    page->ListView1->selectRow(0);
+    page->editAccount();
+    dialog().Edit_Name->setText(QStringLiteral("Новое имя"));
+    dialog().BitBtn1->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("Error executing SQL statement")))
+        << prompts.messages[0].text.toStdString();
+    EXPECT_TRUE(dialog().isVisible());
+    EXPECT_EQ(dialog().Edit_Name->text(), QStringLiteral("Новое имя"));
+    EXPECT_EQ(cell(0, AccountListModel::ColName), QStringLiteral("A"));
+    EXPECT_EQ(journal->activeAccount, QString());
+    dialog().Button2->click();
+
+    page->addAccount();
+    typeAccount(QStringLiteral("C"), QStringLiteral("100"), QStringLiteral("демо"), QStringLiteral("открыт"));
+    dialog().BitBtn1->click();
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(dialog().isVisible());
+    EXPECT_EQ(page->accountCount(), 1);
+    EXPECT_EQ(events, QStringList());
+    dialog().Button2->click();
+}
+
+TEST_F(AccountsPageTest, SavingActivatesTheUpperOfTwoAccountsWithTheSameName)
+{
+    const QString upper = insertAccount(db, QStringLiteral("Счет"));
+    const QString lower = insertAccount(db, QStringLiteral("Счет"));
+    openPage();
+    page->ListView1->selectRow(1);
+    page->editAccount();
+    dialog().Edit_broker->setText(QStringLiteral("Другой брокер"));
+    dialog().BitBtn1->click();
+
+    EXPECT_EQ(page->listPosition(), 0);
+    EXPECT_EQ(journal->activeAccount, upper);
+    auto stored = db.openResultTable(QStringLiteral("SELECT chet_broker FROM t_chet WHERE id=?"), {lower});
+    EXPECT_EQ(stored->fieldText(QStringLiteral("chet_broker")), QStringLiteral("Другой брокер"));
+
+    page->addAccount();
+    typeAccount(QStringLiteral("Счет"), QStringLiteral("1"), QStringLiteral("демо"), QStringLiteral("открыт"));
+    dialog().BitBtn1->click();
+    EXPECT_EQ(page->accountCount(), 3);
+    EXPECT_EQ(journal->activeAccount, upper);
+}
+
+TEST_F(AccountsPageTest, ClosedRealAccountIsGreyWithAGreenTypeOnceActivated)
+{
+    insertAccount(db, QStringLiteral("Реальный"), QStringLiteral("реал"), QStringLiteral("закрыт"));
+    insertAccount(db, QStringLiteral("Открытый"), QStringLiteral("реал"), QStringLiteral("открыт"));
+    openPage();
+    const auto colour = [this](int row) { return list().index(row, 2).data(Qt::ForegroundRole).value<QColor>(); };
+    EXPECT_EQ(colour(0), QColor(128, 128, 128));
+    EXPECT_EQ(colour(1), QColor(0, 128, 0));
+    EXPECT_TRUE(list().index(0, 0).data(Qt::DecorationRole).isNull());
+
+    page->show();
+    const QRect cellRect = page->ListView1->visualRect(list().index(0, 1));
+    QTest::mouseClick(page->ListView1->viewport(), Qt::LeftButton, {}, cellRect.center());
+    EXPECT_EQ(events, QStringList({"import on", "activated"}));
+    EXPECT_EQ(page->Label_Type->text(), QStringLiteral("реал"));
+    EXPECT_EQ(page->Label_Type->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_EQ(colour(0), QColor(128, 128, 128));
+    EXPECT_FALSE(list().index(0, 0).data(Qt::DecorationRole).isNull());
+    EXPECT_EQ(list().mark(1), AccountListModel::Mark::Inactive);
+}
+
+TEST_F(AccountsPageTest, CurveRunsInTimeOrderAndIsEmptyWithoutTrades)
+{
+    const QString a = insertAccount(db, QStringLiteral("С сделками"), QStringLiteral("демо"),
+                                    QStringLiteral("открыт"), QStringLiteral("1000"));
+    insertAccount(db, QStringLiteral("Пустой"));
+    insertTrade(db, a, QStringLiteral("2013.05.22 09:00"), QStringLiteral("-5"));
+    insertTrade(db, a, QStringLiteral("2013.06.01 00:00"), QStringLiteral("20,5"));
+    insertTrade(db, a, QStringLiteral("2013.05.21 10:15"), QStringLiteral("10"));
+    openPage();
+
+    clickRow(0);
+    EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 3"));
+    EXPECT_EQ(curveValues(), std::vector<double>({1010, 1005, 1025.5}));
+    EXPECT_EQ(page->importArea()->title(), QStringLiteral("Загрузить сделки на счет"));
+
+    clickRow(1);
+    EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 0"));
+    EXPECT_EQ(curveValues(), std::vector<double>());
+    EXPECT_EQ(prompts.messages.size(), 0u);
+
+    // After an import the curve is drawn again from the balance field.
+    clickRow(0);
+    page->Edit_Balance->setText(QStringLiteral("0"));
+    EXPECT_EQ(journal->initialBalance, QStringLiteral("0"));
+    page->drawAccountCurve();
+    EXPECT_EQ(curveValues(), std::vector<double>({10, 5, 25.5}));
+    page->Edit_Balance->setText(QStringLiteral("много"));
+    page->drawAccountCurve();
+    EXPECT_EQ(prompts.messageTexts(), QStringList({"Ошибка - Во время обновление данных"}));
+}
+
+TEST_F(AccountsPageTest, StartupActivatesTheFirstAccountThenSelectsTheRememberedRow)
+{
+    const QString first = insertAccount(db, QStringLiteral("Первый"), QStringLiteral("демо"),
+                                        QStringLiteral("открыт"), QStringLiteral("700"));
+    insertAccount(db, QStringLiteral("Второй"));
+    insertAccount(db, QStringLiteral("Третий"));
+    insertTrade(db, first, QStringLiteral("2013.05.21 10:15"), QStringLiteral("10"));
+    const std::pair<int, int> cases[] = {{2, 2}, {-1, -1}, {0, 0}, {1, 1}, {3, 0}, {-2, 0}};
+    for (const auto& [position, selected] : cases) {
+        events.clear();
+        openPage();
+        page->startupAccountChoice(position);
+        EXPECT_EQ(page->listPosition(), selected) << position;
+        EXPECT_EQ(journal->activeAccount, first);
+        EXPECT_EQ(events, QStringList({"import on", "activated", "import off", "closed"})) << position;
+        EXPECT_FALSE(page->isActivated());
+        EXPECT_EQ(page->GroupBox7->title(), kNotActivated);
+        EXPECT_EQ(page->importArea()->title(), QStringLiteral("Загрузить сделки на счет"));
+        // The views hold the first account's data.
+        EXPECT_EQ(page->Label_Chet->text(), QStringLiteral("Первый"));
+        EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 1"));
+        EXPECT_EQ(journal->initialBalance, QStringLiteral("700"));
+    }
+    // A click activates the chosen account.
+    events.clear();
+    clickRow(2);
+    EXPECT_EQ(events, QStringList({"import on", "activated"}));
+    EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Третий"));
+}
+
+TEST_F(AccountsPageTest, DeletingAnAccountAsksThenRemovesEverythingOfIt)
+{
+    const QString a = insertAccount(db, QStringLiteral("A"));
+    const QString b = insertAccount(db, QStringLiteral("B"));
+    for (const QString& acc : {a, b}) {
+        insertTrade(db, acc, QStringLiteral("2013.05.21 10:15"), QStringLiteral("5"));
+        insertDayNote(db, acc, QStringLiteral("21.05.2013"));
+        writeBytes(dir.file(QStringLiteral("img/%1_7_вход.pat").arg(acc)), "TPF0");
+    }
+    openPage();
+    clickRow(1);
+
+    prompts.answerConfirm(false);
+    page->N_Delete->trigger();
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].text, QStringLiteral("Удалить счет №2 все сделки, анализ, фото сделок?"));
+    EXPECT_EQ(page->accountCount(), 2);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_chet"), b), 1);
+
+    events.clear();
+    prompts.answerConfirm(true);
+    page->N_Delete->trigger();
+    EXPECT_EQ(page->accountCount(), 1);
+    EXPECT_EQ(cell(0, AccountListModel::ColId), a);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_chet"), b), 0);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_sdelki"), b), 0);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_days"), b), 0);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("img/2_7_вход.pat"))));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("img/1_7_вход.pat"))));
+    EXPECT_EQ(countRows(db, QStringLiteral("t_sdelki"), a), 1);
+    // The first account is activated, the views rebuilt, then the manager
+    // is marked not activated.
+    EXPECT_EQ(events, QStringList({"import on", "activated", "deleted", "import off", "closed"}));
+    EXPECT_EQ(journal->activeAccount, a);
+    EXPECT_EQ(page->GroupBox7->title(), kNotActivated);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(AccountsPageTest, DeletingTheOnlyAccountEmptiesTheList)
+{
+    const QString a = insertAccount(db, QStringLiteral("Единственный"));
+    insertTrade(db, a, QStringLiteral("2013.05.21 10:15"), QStringLiteral("5"));
+    openPage();
+    clickRow(0);
+    events.clear();
+    prompts.answerConfirm(true);
+    page->deleteAccount();
+
+    EXPECT_EQ(page->accountCount(), 0);
+    EXPECT_EQ(page->listPosition(), -1);
+    EXPECT_EQ(journal->activeAccount, a);
+    EXPECT_EQ(events, QStringList({"deleted", "import off", "closed"}));
+    EXPECT_EQ(page->Label_Chet->text(), QString());
+    EXPECT_EQ(curveValues(), std::vector<double>());
+    // Nothing is selected: the commands on the list do nothing.
+    page->deleteAccount();
+    page->editAccount();
+    EXPECT_FALSE(dialog().isVisible());
+}
+
+TEST_F(AccountsPageTest, FailureInTheMiddleOfADeleteLeavesTheAccountWhole)
+{
+    const QString a = insertAccount(db, QStringLiteral("A"));
+    insertTrade(db, a, QStringLiteral("2013.05.21 10:15"), QStringLiteral("5"));
+    insertDayNote(db, a, QStringLiteral("21.05.2013"));
+    writeBytes(dir.file(QStringLiteral("img/1_7_вход.pat")), "TPF0");
+    failOn(db, QStringLiteral("DELETE"), QStringLiteral("t_days"));
+    openPage();
+    clickRow(0);
+    events.clear();
+
+    prompts.answerConfirm(true);
+    page->deleteAccount();
+
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время удаление данных!"));
+    EXPECT_EQ(page->accountCount(), 1);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_chet"), a), 1);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_sdelki"), a), 1);
+    EXPECT_EQ(countRows(db, QStringLiteral("t_days"), a), 1);
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("img/1_7_вход.pat"))));
+    EXPECT_EQ(events, QStringList());
+    EXPECT_TRUE(page->isActivated());
+}
+
+TEST_F(AccountsPageTest, MenuAndDesignState)
+{
+    openPage();
+    QStringList items;
+    for (QAction* action : page->PopupMenu5->actions())
+        items << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isVisible() ? "" : " (hidden)"));
+    EXPECT_EQ(items, QStringList({"Активировать счет (hidden)", "Добавить счет", "Изменить счет (Двойной клик)", "-",
+                                  "Удалить счет"}));
+    EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Управление счетами"));
+    EXPECT_EQ(page->groupCaptionColor(), QColor(255, 0, 0));
+    EXPECT_EQ(page->Label_Hint->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+    EXPECT_EQ(page->findChild<QGroupBox*>(QStringLiteral("GroupBox8")), page->importArea());
+    EXPECT_EQ(page->listPosition(), -1);
+}
+
+TEST(AccountsPageNoDatabase, LoadingReportsTheFailure)
+{
+    TempAppDir dir(false);
+    auto journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    AccountsPage page(*journal, prompts);
+    page.loadAccountList();
+    EXPECT_EQ(prompts.messageTexts(), QStringList({"Ошибка - При загрузке счетов"}));
+    EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
+    EXPECT_EQ(page.accountCount(), 0);
+}

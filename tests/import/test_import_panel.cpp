@@ -1,0 +1,204 @@
+// The import area: file dialog, preview grid, copy button and signals.
+#include "import/ui/import_panel.h"
+
+#include "import/core/preview_model.h"
+#include "import/core/report_file.h"
+
+#include "import_test_support.h"
+#include "scripted_prompts.h"
+#include "temp_journal.h"
+
+#include <QProgressBar>
+#include <QPushButton>
+#include <QHeaderView>
+#include <QTableView>
+
+#include <gtest/gtest.h>
+
+using namespace importtest;
+
+namespace {
+
+// Counts the emissions of a signal.
+struct SignalCount {
+    int n = 0;
+    template <typename Signal>
+    SignalCount(ImportPanel* panel, Signal signal)
+    {
+        QObject::connect(panel, signal, [this] { ++n; });
+    }
+    int count() const { return n; }
+};
+
+QByteArray trades(int n, int firstTicket = 1001)
+{
+    QByteArray rows;
+    for (int i = 0; i < n; ++i)
+        rows += mt4Row({QString::number(firstTicket + i), "2024.03.01 10:00:00", "buy", "0.10", "eurusd", "1.08000",
+                        "0", "0", "2024.03.01 12:00:00", "1.08500", "-0.70", "0.00", "0.00", "-12.50"});
+    return mt4Statement(rows);
+}
+
+class ImportPanelTest : public ::testing::Test {
+protected:
+    TempAppDir dir;
+    std::unique_ptr<Journal> journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    ImportPanel panel{*journal, prompts};
+
+    void SetUp() override
+    {
+        journal->activeAccount = QStringLiteral("3");
+        panel.setImportAllowed(true);
+    }
+    QString statement(const QByteArray& bytes, const QString& name = QStringLiteral("s.htm"))
+    {
+        writeBytes(dir.file(name), bytes);
+        return dir.file(name);
+    }
+    void open(const std::optional<QString>& file)
+    {
+        prompts.answerFile(file);
+        panel.BitBtn2->click();
+    }
+    int storedTrades()
+    {
+        return journal->db().openResultTable("SELECT id FROM t_sdelki")->rowCount();
+    }
+};
+
+TEST_F(ImportPanelTest, ControlsCarryTheirNames)
+{
+    EXPECT_EQ(panel.objectName(), "GroupBox8");
+    for (const char* name : {"BitBtn2", "BitBtn3", "ProgressBar1", "StringGrid_Main", "Button_Raschet"})
+        EXPECT_NE(panel.findChild<QWidget*>(name), nullptr) << name;
+    EXPECT_EQ(panel.BitBtn2->text(), "1. Открыть файл сделок");
+    EXPECT_EQ(panel.BitBtn3->text(), "2. Скопировать сделки на счет");
+    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+    panel.setImportAllowed(false);
+    EXPECT_EQ(panel.BitBtn2->isEnabled(), false);
+}
+
+TEST_F(ImportPanelTest, OpeningAStatementFillsThePreviewAndEnablesTheCopy)
+{
+    open(statement(trades(3)));
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_EQ(prompts.questions[0].request.caption, "Открыть файл сделок");
+    EXPECT_EQ(prompts.questions[0].request.filters,
+              (QStringList{"Файл сделок MetaTrader 4 (*.htm)", "Файл сделок MetaTrader 5 (*.html)", "Все файлы (*)"}));
+    const PreviewModel* grid = panel.previewModel();
+    EXPECT_EQ(grid->gridRowCount(), 3 + 2);
+    EXPECT_EQ(grid->cell(0, 12), "Comission");
+    EXPECT_EQ(grid->cell(3, 2), "1003");
+    EXPECT_EQ(grid->cell(4, 2), ""); // the empty last row
+    EXPECT_EQ(panel.StringGrid_Main->model()->rowCount(), 3 + 1);
+    EXPECT_EQ(panel.BitBtn3->isEnabled(), true);
+    EXPECT_EQ(panel.reportKind(), ReportKind::MetaTrader4);
+    EXPECT_EQ(prompts.messages.size(), 0u);
+}
+
+TEST_F(ImportPanelTest, ASecondSmallerStatementLeavesNothingOfTheFirst)
+{
+    open(statement(trades(5)));
+    open(statement(trades(2, 2001), "t.htm"));
+    EXPECT_EQ(panel.previewModel()->gridRowCount(), 2 + 2);
+    EXPECT_EQ(panel.previewModel()->cell(1, 2), "2001");
+    EXPECT_EQ(panel.previewModel()->cell(3, 2), "");
+}
+
+TEST_F(ImportPanelTest, CancellingExaminesTheTextLoadedBefore)
+{
+    open(std::nullopt); // nothing loaded yet
+    EXPECT_EQ(prompts.messageTexts(), QStringList{"Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"});
+    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+
+    open(statement(trades(2)));
+    panel.resetPreviewGrid();
+    open(std::nullopt);
+    EXPECT_EQ(panel.previewModel()->gridRowCount(), 4);
+    EXPECT_EQ(panel.BitBtn3->isEnabled(), true);
+}
+
+TEST_F(ImportPanelTest, ARefusedFileKeepsThePreviewAndDisablesTheCopy)
+{
+    open(statement(trades(2)));
+    prompts.messages.clear();
+    open(statement("<html>just a page</html>", "page.htm"));
+    EXPECT_EQ(prompts.messageTexts(), QStringList{"Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"});
+    EXPECT_EQ(panel.previewModel()->gridRowCount(), 4);
+    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+    EXPECT_EQ(panel.reportKind(), ReportKind::None);
+}
+
+TEST_F(ImportPanelTest, AnUnreadableFileIsReportedAndNothingIsExtracted)
+{
+    open(statement(trades(2)));
+    prompts.messages.clear();
+    open(dir.file("missing.htm"));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_TRUE(prompts.messages[0].text.contains("missing.htm"));
+    EXPECT_EQ(panel.reportKind(), ReportKind::None);
+    EXPECT_EQ(panel.rawReportText(), decodeReportBytes(trades(2))); // the statement before stays loaded
+}
+
+TEST_F(ImportPanelTest, CopyingStoresTheTradesEmptiesThePreviewAndSignals)
+{
+    SignalCount copied(&panel, &ImportPanel::tradesCopied);
+    SignalCount finished(&panel, &ImportPanel::copyFinished);
+    open(statement(trades(3)));
+    panel.BitBtn3->click();
+    EXPECT_EQ(storedTrades(), 3);
+    EXPECT_EQ(copied.count(), 1);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(panel.previewModel()->gridRowCount(), 2);
+    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+    EXPECT_EQ(panel.ProgressBar1->value(), 0);
+
+    panel.extractLastReport(); // e.g. after a trade was deleted
+    EXPECT_EQ(panel.previewModel()->gridRowCount(), 5);
+    panel.BitBtn3->click();
+    EXPECT_EQ(storedTrades(), 3); // all updated
+    EXPECT_EQ(prompts.messages.size(), 0u);
+}
+
+TEST_F(ImportPanelTest, CopyingWithoutAnAccountStoresNothing)
+{
+    SignalCount copied(&panel, &ImportPanel::tradesCopied);
+    SignalCount finished(&panel, &ImportPanel::copyFinished);
+    open(statement(trades(2)));
+    journal->activeAccount.clear();
+    panel.BitBtn3->click();
+    EXPECT_EQ(prompts.messageTexts(), QStringList{"Выберите счет куда копировать сделки"});
+    EXPECT_EQ(storedTrades(), 0);
+    EXPECT_EQ(copied.count(), 0);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(panel.previewModel()->gridRowCount(), 2);
+}
+
+TEST_F(ImportPanelTest, ADatabaseFailureIsShownAndTheViewsAreStillRebuilt)
+{
+    SignalCount copied(&panel, &ImportPanel::tradesCopied);
+    journal->db().executeStatement("CREATE TRIGGER refuse BEFORE INSERT ON t_sdelki WHEN NEW.Ticket = '1002' "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    open(statement(trades(3)));
+    panel.BitBtn3->click();
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
+    EXPECT_EQ(prompts.messages[0].text, "Ошибка - Во время добавление данных");
+    EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
+    EXPECT_EQ(storedTrades(), 1);
+    EXPECT_EQ(copied.count(), 1);
+}
+
+TEST_F(ImportPanelTest, CopyFollowsTheRowOrderTheGridShows)
+{
+    QByteArray rows = mt4Row({"1001", "t1", "buy", "0.1", "x", "1", "0", "0", "c", "1", "0", "0", "0", "1.00"})
+        + mt4Row({"1001", "t1", "buy", "0.1", "x", "1", "0", "0", "c", "1", "0", "0", "0", "2.00"});
+    open(statement(mt4Statement(rows)));
+    panel.StringGrid_Main->verticalHeader()->moveSection(1, 0);
+    panel.BitBtn3->click();
+    EXPECT_EQ(journal->db().openResultTable("SELECT Profit FROM t_sdelki")->fieldTextAt(0), "1,00");
+}
+
+} // namespace

@@ -1,0 +1,94 @@
+#include "stats/core/balance_chart.h"
+
+#include "stats_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TradeRow trade(const QString& openTime, const QString& profit, double commission, const QString& swap = "0")
+{
+    TradeRow row;
+    row.openTime = openTime;
+    row.profit = profit;
+    row.commission = commission;
+    row.swap = swap;
+    return row;
+}
+
+QStringList labels(const BalanceChart& c)
+{
+    return {c.withCommissionText(), c.withoutCommissionText(), c.commissionText(), c.swapsText()};
+}
+
+TEST(BalanceChart, CurvesRunOldestTradeFirst)
+{
+    StatsFixture f;
+    // Inserted newest first, so the order comes from OpenTime alone.
+    f.insert(trade("2013.05.23 10:00", "20", -1));
+    f.insert(trade("2013.05.22 10:00", "-5", -1));
+    f.insert(trade("2013.05.21 10:00", "10", -1));
+    const BalanceChart c = buildBalanceChartData(f.db(), "1", "1000");
+    EXPECT_FALSE(c.failed);
+    EXPECT_EQ(c.balanceCurve, (std::vector<double>{1010, 1005, 1025}));
+    EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{1011, 1007, 1028}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 1025,00", "без коммисии: 1028,00", "коммисия: 3,00", "Свопы: 0"}));
+    EXPECT_EQ(c.tradeCount, 3);
+    // 1010 of 3040 in all.
+    EXPECT_EQ(c.percentMarkText(0), QStringLiteral("33,22 %"));
+}
+
+TEST(BalanceChart, SwapsAreSummedInGeneralFormat)
+{
+    StatsFixture f;
+    f.insert(trade("2013.05.21 10:00", "1,5", 0, "-0,5"));
+    f.insert(trade("2013.05.22 10:00", "2", 0, "-1"));
+    EXPECT_EQ(buildBalanceChartData(f.db(), "1", "0").swapsText(), QStringLiteral("Свопы: -1,5"));
+}
+
+TEST(BalanceChart, AccountWithoutTradesShowsTheInitialBalance)
+{
+    StatsFixture f;
+    const BalanceChart c = buildBalanceChartData(f.db(), "1", "1000,5");
+    EXPECT_FALSE(c.failed);
+    EXPECT_TRUE(c.balanceCurve.empty());
+    EXPECT_EQ(c.tradeCount, 0);
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 1000,50", "без коммисии: 1000,50", "коммисия: 0,00", "Свопы: 0"}));
+}
+
+TEST(BalanceChart, InitialBalanceThatIsNotANumberCountsFromZero)
+{
+    StatsFixture f;
+    f.insert(trade("2013.05.21 10:00", "10", -1, "-2"));
+    for (const char* start : {"", "1000.5", "abc"}) {
+        const BalanceChart c = buildBalanceChartData(f.db(), "1", QString::fromUtf8(start));
+        EXPECT_TRUE(c.failed) << start;
+        EXPECT_TRUE(c.balanceCurve.empty());
+        EXPECT_EQ(c.tradeCount, std::nullopt); // the marker size stays as it was
+        EXPECT_EQ(labels(c), QStringList({"c коммисией: 0,00", "без коммисии: 0,00", "коммисия: 0,00", "Свопы: 0"}));
+    }
+}
+
+TEST(BalanceChart, ANumberThatDoesNotReadKeepsThePointsAndTotalsReached)
+{
+    StatsFixture f;
+    f.insert(trade("2013.05.21 10:00", "10", -1, "-1"));
+    f.insert(trade("2013.05.22 10:00", "5", -1, "oops")); // profit and commission count, the swap stops it
+    f.insert(trade("2013.05.23 10:00", "7", -1, "0"));
+    const BalanceChart c = buildBalanceChartData(f.db(), "1", "100");
+    EXPECT_TRUE(c.failed);
+    EXPECT_EQ(c.balanceCurve, (std::vector<double>{110}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 115,00", "без коммисии: 117,00", "коммисия: 2,00", "Свопы: -1"}));
+    EXPECT_EQ(c.tradeCount, 3);
+}
+
+TEST(BalanceChart, MarkerSizeByNumberOfTrades)
+{
+    const std::vector<std::pair<int, std::optional<int>>> cases = {
+        {0, std::nullopt}, {1, 5},   {49, 5}, {50, std::nullopt}, {51, 3},  {99, 3},
+        {100, std::nullopt}, {101, 1}, {199, 1}, {200, std::nullopt}, {201, 0}, {100000, 0}};
+    for (const auto& [n, size] : cases)
+        EXPECT_EQ(markerSizeFor(n), size) << n;
+}
+
+} // namespace

@@ -1,0 +1,151 @@
+#include "stats/core/trade_table.h"
+
+#include "stats_fixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList column(const TradeTable& table, int col)
+{
+    QStringList out;
+    for (int row = 0; row < table.rowCount(); ++row)
+        out.append(table.cell(row, col));
+    return out;
+}
+
+TEST(TradeTable, SummaryCountsWinsAndLossesWithOneDecimal)
+{
+    StatsFixture f;
+    for (double p : {12.5, 3.0, 0.01, 7.0, 40.0, 1.0, -2.0, -0.5, -10.0, -3.25})
+        f.insertProfit(p, QStringLiteral("2013.05.21 10:15"));
+    const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
+    EXPECT_FALSE(table.failed);
+    EXPECT_EQ(table.rowCount(), 10);
+    EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 10, прибыльных 6 (60,0%), проигравших 4 (40,0%)"));
+    // The summary does not depend on the order.
+    EXPECT_EQ(buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date).summary(), table.summary());
+}
+
+TEST(TradeTable, AccountWithoutTradesHasHeadersOnly)
+{
+    StatsFixture f;
+    f.insertProfit(5, QStringLiteral("2013.05.21 10:15")); // of the account itself...
+    const TradeTable table = buildTradeTable(f.db(), QStringLiteral("2"), TradeOrder::Profit); // ...not of this one
+    EXPECT_FALSE(table.failed);
+    EXPECT_EQ(table.rowCount(), 0);
+    
+    EXPECT_EQ(tradeTableHeaders().join(u'|'),
+              QStringLiteral("№|id|Ticket|Open Time|Type|Size|Item|PriceOpen|S / L|T / P|Close Time|PriceClose|"
+                             "Comission|Swap|Profit|Вход|Выход|Комметарий|Оценка"));
+    EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 0, прибыльных 0 (0,0%), проигравших 0 (0,0%)"));
+}
+
+TEST(TradeTable, ZeroProfitIsListedButNeitherWinNorLoss)
+{
+    StatsFixture f;
+    f.insertProfit(5, QStringLiteral("2013.05.21 10:15"));
+    f.insertProfit(0, QStringLiteral("2013.05.21 11:15"));
+    f.insertProfit(-2, QStringLiteral("2013.05.21 12:15"));
+    const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date);
+    EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 3, прибыльных 1 (33,3%), проигравших 1 (33,3%)"));
+}
+
+TEST(TradeTable, CellsHoldTheStoredTextsAndARunningNumber)
+{
+    StatsFixture f;
+    TradeRow row;
+    row.ticket = QStringLiteral("4711");
+    row.openTime = QStringLiteral("2013.07.05 10:00");
+    row.profit = QStringLiteral("-12,35");
+    row.profit2 = -12.35;
+    row.commission = -0.70; // REAL, reads back with a comma
+    row.swap = QStringLiteral("-0,5");
+    row.comment = QStringLiteral("вход по уровню");
+    row.taktika = QStringLiteral("Пробой");
+    row.ocenka = QStringLiteral("Плохо");
+    const QString id = f.insert(row);
+    const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
+    ASSERT_EQ(table.rowCount(), 1);
+    QStringList cells;
+    for (int col = 0; col < 19; ++col)
+        cells.append(table.cell(0, col));
+    EXPECT_EQ(cells.join(u'|'), QStringLiteral("1|%1|4711|2013.07.05 10:00|buy|0.10|eurusd|1.30000|0|0|2013.05.21 12:00|"
+                                               "1.30100|-0,7|-0,5|-12,35|Пробой||вход по уровню|Плохо")
+                                    .arg(id));
+}
+
+TEST(TradeTable, OrdersByProfitWithHandMadeTradesLastOrByOpenTime)
+{
+    StatsFixture f;
+    TradeRow manual;
+    manual.openTime = QStringLiteral("2013.05.20 09:00");
+    manual.profit = QStringLiteral("100,0"); // no Profit2: after every imported trade
+    const QString handMade = f.insert(manual);
+    const QString minus5 = f.insertProfit(-5, QStringLiteral("2013.06.01 00:00"));
+    const QString p150 = f.insertProfit(150, QStringLiteral("2013.05.22 09:00"));
+    const QString p20 = f.insertProfit(20, QStringLiteral("2013.05.21 10:15"));
+
+    const TradeTable byProfit = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
+    EXPECT_EQ(column(byProfit, tradecol::Id), QStringList({p150, p20, minus5, handMade}));
+    EXPECT_EQ(column(byProfit, tradecol::Number), QStringList({"1", "2", "3", "4"}));
+
+    const TradeTable byDate = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date);
+    EXPECT_EQ(column(byDate, tradecol::Id), QStringList({handMade, p20, p150, minus5}));
+}
+
+TEST(TradeTable, ProfitThatIsNotANumberStopsTheFill)
+{
+    StatsFixture f;
+    f.insertProfit(5, QStringLiteral("2013.05.21 10:00"));
+    f.insertProfit(-3, QStringLiteral("2013.05.21 11:00"));
+    TradeRow bad;
+    bad.openTime = QStringLiteral("2013.05.21 12:00");
+    bad.profit = QStringLiteral("12.5"); // a point, not the journal's comma
+    f.insert(bad);
+    f.insertProfit(7, QStringLiteral("2013.05.21 13:00"));
+
+    const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date);
+    EXPECT_TRUE(table.failed);
+    // The failing row is shown as read; the one after it is not.
+    EXPECT_EQ(column(table, tradecol::Profit), QStringList({"5", "-3", "12.5"}));
+    EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 2, прибыльных 1 (50,0%), проигравших 1 (50,0%)"));
+}
+
+TEST(TradeTable, BandsAndTextColours)
+{
+    struct Case {
+        double profit;
+        std::optional<QColor> fill;
+    };
+    const std::vector<Case> cases = {
+        {4.01, QColor(179, 238, 58)},   {4, std::nullopt},           {3.5, QColor(204, 255, 204)},
+        {3, std::nullopt},              {0.01, QColor(255, 255, 204)}, {0, std::nullopt},
+        {-0.01, QColor(255, 228, 225)}, {-1.8, QColor(255, 228, 225)}, {-1.81, QColor(255, 182, 193)},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(bandColour(profitBand(c.profit)), c.fill) << c.profit;
+
+    EXPECT_EQ(cellTextColour(u"Обычная сделка"), QColor(128, 128, 128));
+    EXPECT_EQ(cellTextColour(u"Низкая"), QColor(0, 128, 0));
+    EXPECT_EQ(cellTextColour(u"Обычная, Низкая"), QColor(0, 128, 0));
+    EXPECT_EQ(cellTextColour(u"Отлично"), std::nullopt);
+}
+
+TEST(TradeTable, BandsFollowTheProfitsOfTheRows)
+{
+    StatsFixture f;
+    const QStringList profits = {"4", "4,01", "-1,8", "-1,81"};
+    for (int i = 0; i < profits.size(); ++i) {
+        TradeRow row;
+        row.profit = profits[i];
+        row.openTime = QStringLiteral("2013.05.21 1%1:00").arg(i);
+        f.insert(row);
+    }
+    const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date);
+    ASSERT_EQ(table.bands.size(), 4u);
+    EXPECT_EQ(table.bands, (std::vector<ProfitBand>{ProfitBand::None, ProfitBand::LargeGain, ProfitBand::SmallLoss,
+                                                    ProfitBand::LargeLoss}));
+}
+
+} // namespace
