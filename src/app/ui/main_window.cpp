@@ -5,6 +5,7 @@
 #include "app/core/prompts.h"
 #include "app/ui/about_page.h"
 #include "import/ui/import_panel.h"
+#include "journal/ui/trade_dialog.h"
 #include "notebook/ui/notebook_page.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
@@ -73,6 +74,40 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
             setPage(PageTrades);
     });
     connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
+    wireTradeDialog();
+}
+
+void TForm1::wireTradeDialog()
+{
+    m_tradeDialog = new TForm_Add(m_journal, m_prompts, this);
+    connect(m_analysis, &AnalysisPage::editTradeRequested, this, [this](const QString& id) {
+        // A trade deleted meanwhile does not open; the table is brought up to date.
+        if (!m_tradeDialog->openForEdit(id))
+            m_analysis->runPeriodAnalysis();
+    });
+    connect(m_analysis, &AnalysisPage::newTradeRequested, m_tradeDialog, &TForm_Add::openForNewTrade);
+    connect(m_tradeDialog, &TForm_Add::saved, this, &TForm1::onTradeSaved);
+    connect(m_analysis, &AnalysisPage::deleteTradeRequested, this, &TForm1::onDeleteTradeRequested);
+    connect(m_trades, &TradeTablePage::deleteTradeRequested, this, &TForm1::onDeleteTradeRequested);
+}
+
+void TForm1::onTradeSaved(bool newTrade)
+{
+    m_trades->refreshTradeTable();
+    m_analysis->runPeriodAnalysis();
+    m_reports->Button_StratClick();
+    if (newTrade)
+        m_analysis->Button1Click(); // today, where the new trade is
+}
+
+void TForm1::onDeleteTradeRequested(const QString& id)
+{
+    if (!deleteTrade(m_journal, m_prompts, id))
+        return;
+    m_trades->refreshTradeTable();
+    m_import->extractLastReport();
+    m_days->Button_DayClick();
+    m_analysis->runPeriodAnalysis();
 }
 
 TForm1::~TForm1() = default;

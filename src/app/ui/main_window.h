@@ -8,6 +8,7 @@ class AccountsPage;
 class AnalysisPage;
 class DaysPage;
 class ImportPanel;
+class TForm_Add;
 class Journal;
 class NotebookPage;
 class Prompts;
@@ -36,6 +37,7 @@ public:
     ReportsPage* reportsPage() const { return m_reports; }
     NotebookPage* notebookPage() const { return m_notebook; }
     ImportPanel* importPanel() const { return m_import; }
+    TForm_Add* tradeDialog() const { return m_tradeDialog; }
 
     // Selects a page without running its page-change actions.
     void setPage(int index);
@@ -60,6 +62,9 @@ private:
     void onAccountClosed();
     void onAccountDeleted();
     void showAnalysisOfDay(QDate day);
+    void wireTradeDialog();
+    void onTradeSaved(bool newTrade);
+    void onDeleteTradeRequested(const QString& id);
     void restoreDates();
     void readSettings();
     void writeDates();
@@ -75,6 +80,7 @@ private:
     ReportsPage* m_reports = nullptr;
     NotebookPage* m_notebook = nullptr;
     ImportPanel* m_import = nullptr;
+    TForm_Add* m_tradeDialog = nullptr;
     bool m_settingPage = false;
     bool m_started = false;
     bool m_shutDown = false;

@@ -4,6 +4,7 @@
 #include "app/core/prompts.h"
 #include "app/core/safe_file.h"
 #include "app/ui/main_window.h"
+#include "journal/ui/trade_dialog.h"
 #include "notebook/ui/notebook_page.h"
 #include "pictures/ui/control_states.h"
 #include "stats/ui/analysis_page.h"
@@ -49,6 +50,7 @@ void TForm1::runStartup()
     if (!m_journal.lists.loadAll(m_journal.appDir()))
         m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
                               QStringLiteral("Не удалось прочитать справочники из папки sprav."));
+    m_tradeDialog->refillListFields();
     setPage(PageAbout);
     m_accounts->loadAccountList();
     if (m_accounts->accountCount() > 0)

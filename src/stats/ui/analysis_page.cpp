@@ -1,13 +1,35 @@
 #include "stats/ui/analysis_page.h"
 
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "stats/core/analysis_model.h"
+#include "stats/core/period_analysis.h"
 #include "stats/ui/date_picker.h"
+#include "stats/ui/grid_cell_delegate.h"
+#include "stats/ui/stats_grid.h"
 
+#include <QDateTimeEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QStandardItemModel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+
+void setTextColour(QLabel* label, const QColor& colour)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, colour);
+    label->setPalette(p);
+}
+
+} // namespace
 
 AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     : QWidget(parent)
@@ -16,33 +38,172 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
 {
     setObjectName(QStringLiteral("TabSheet6"));
     auto* layout = new QVBoxLayout(this);
-    auto* top = new QHBoxLayout;
-    DateTimePicker1 = makeDatePicker(QStringLiteral("DateTimePicker1"), this);
-    DateTimePicker2 = makeDatePicker(QStringLiteral("DateTimePicker2"), this);
-    top->addWidget(new QLabel(QStringLiteral("С"), this));
-    top->addWidget(DateTimePicker1);
-    top->addWidget(new QLabel(QStringLiteral("по"), this));
-    top->addWidget(DateTimePicker2);
-    top->addStretch();
-    layout->addLayout(top);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(makeTopPanel());
 
-    m_analysisModel = new QStandardItemModel(0, 16, this);
-    m_analysisModel->setHorizontalHeaderLabels({
-        QStringLiteral("№"), QStringLiteral("id"), QStringLiteral("Ticket"), QStringLiteral("OpenTime"),
-        QStringLiteral("Type"), QStringLiteral("Size"), QStringLiteral("Item"), QStringLiteral("Profit"),
-        QStringLiteral("Таймфрэйм"), QStringLiteral("Тренд"), QStringLiteral("Вошел"), QStringLiteral("Вышел"),
-        QStringLiteral("НЛ"), QStringLiteral("Ошибка"), QStringLiteral("Оценка"), QStringLiteral("Рис")});
-    StringGrid_Analiz = new QTableView(this);
-    StringGrid_Analiz->setObjectName(QStringLiteral("StringGrid_Analiz"));
-    StringGrid_Analiz->setModel(m_analysisModel);
-    StringGrid_Analiz->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid_Analiz->setSelectionMode(QAbstractItemView::SingleSelection);
-    StringGrid_Analiz->verticalHeader()->hide();
-    StringGrid_Analiz->setMinimumHeight(206);
-    layout->addWidget(StringGrid_Analiz);
-    layout->addStretch();
+    StringGrid_Analiz = makeStatsGrid(QStringLiteral("StringGrid_Analiz"), this);
+    m_model = new AnalysisModel(this);
+    StringGrid_Analiz->setModel(m_model);
+    StringGrid_Analiz->setItemDelegate(new GridCellDelegate(StringGrid_Analiz));
+
+    auto* lower = new QWidget(this);
+    auto* lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    auto* strip = new QHBoxLayout;
+    Label_Day = new QLabel(lower);
+    Label_Day->setObjectName(QStringLiteral("Label_Day"));
+    Label_Day->setFont(statsFont());
+    setTextColour(Label_Day, QColor(0, 0, 128));
+    auto* note = new QLabel(QStringLiteral("Удаление записи, правая кнопка мыши! Редактирование двойной клик"), lower);
+    setTextColour(note, QColor(128, 128, 128));
+    strip->addWidget(Label_Day, 1);
+    strip->addWidget(note);
+    lowerLayout->addLayout(strip);
+    PicturePanel = new QWidget(lower);
+    PicturePanel->setObjectName(QStringLiteral("PicturePanel"));
+    lowerLayout->addWidget(PicturePanel, 1);
+
+    Splitter1 = new QSplitter(Qt::Vertical, this);
+    Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    Splitter1->addWidget(StringGrid_Analiz);
+    Splitter1->addWidget(lower);
+    Splitter1->setChildrenCollapsible(false);
+    Splitter1->setStretchFactor(1, 1);
+    Splitter1->setSizes({206, 400});
+    layout->addWidget(Splitter1, 1);
+
+    PopupMenu6_Del1 = new QMenu(this);
+    PopupMenu6_Del1->setObjectName(QStringLiteral("PopupMenu6_Del1"));
+    connect(PopupMenu6_Del1->addAction(QStringLiteral("Удалить сделку")), &QAction::triggered, this, [this] {
+        const QString id = selectedTradeId();
+        if (!id.isEmpty())
+            emit deleteTradeRequested(id);
+    });
+    connect(StringGrid_Analiz, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        // The menu acts on the row under the pointer, which becomes the selection.
+        const QModelIndex index = StringGrid_Analiz->indexAt(pos);
+        if (index.isValid())
+            StringGrid_Analiz->selectRow(index.row());
+        PopupMenu6_Del1->popup(StringGrid_Analiz->viewport()->mapToGlobal(pos));
+    });
+    connect(StringGrid_Analiz, &QAbstractItemView::doubleClicked, this, [this] {
+        const QString id = selectedTradeId();
+        if (!id.isEmpty())
+            emit editTradeRequested(id);
+    });
+    connect(StringGrid_Analiz->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { StringGrid_AnalizClick(); });
 }
 
-void AnalysisPage::runPeriodAnalysis() {}
+QWidget* AnalysisPage::makeTopPanel()
+{
+    auto* panel = new QWidget(this);
+    auto* top = new QHBoxLayout(panel);
+    top->setContentsMargins(0, 0, 0, 0);
+    Label_Data = new QLabel(panel);
+    Label_Data->setObjectName(QStringLiteral("Label_Data"));
+    QFont dataFont(QStringLiteral("Tahoma"));
+    dataFont.setPixelSize(15);
+    Label_Data->setFont(dataFont);
+    setTextColour(Label_Data, Qt::black);
+    Label_Data->setMinimumWidth(280);
 
-void AnalysisPage::StringGrid_AnalizClick() {}
+    BitBtn19 = new QPushButton(QStringLiteral("Новая сделка"), panel);
+    BitBtn19->setObjectName(QStringLiteral("BitBtn19"));
+    BitBtn19->setToolTip(QStringLiteral("Для анализа текущей дважды кликните на таблицу"));
+    BitBtn8 = new QPushButton(panel);
+    BitBtn8->setObjectName(QStringLiteral("BitBtn8"));
+    BitBtn8->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    BitBtn8->setToolTip(QStringLiteral("Назад"));
+    BitBtn9 = new QPushButton(panel);
+    BitBtn9->setObjectName(QStringLiteral("BitBtn9"));
+    BitBtn9->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    BitBtn9->setToolTip(QStringLiteral("Вперед"));
+    Button1 = new QPushButton(QStringLiteral("Сегодня"), panel);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setStyleSheet(QStringLiteral("color: rgb(0,0,255);"));
+    DateTimePicker1 = makeDatePicker(QStringLiteral("DateTimePicker1"), panel);
+    DateTimePicker2 = makeDatePicker(QStringLiteral("DateTimePicker2"), panel);
+    Button_Analize = new QPushButton(QStringLiteral("Отфильтровать"), panel);
+    Button_Analize->setObjectName(QStringLiteral("Button_Analize"));
+    QFont bold = Button_Analize->font();
+    bold.setBold(true);
+    Button_Analize->setFont(bold);
+
+    top->addWidget(Label_Data);
+    top->addWidget(BitBtn19);
+    top->addSpacing(12);
+    top->addWidget(BitBtn8);
+    top->addWidget(BitBtn9);
+    top->addWidget(Button1);
+    top->addSpacing(12);
+    top->addWidget(DateTimePicker1);
+    top->addWidget(DateTimePicker2);
+    top->addWidget(Button_Analize);
+    top->addStretch();
+
+    connect(BitBtn19, &QPushButton::clicked, this, &AnalysisPage::newTradeRequested);
+    connect(BitBtn8, &QPushButton::clicked, this, &AnalysisPage::BitBtn8Click);
+    connect(BitBtn9, &QPushButton::clicked, this, &AnalysisPage::BitBtn9Click);
+    connect(Button1, &QPushButton::clicked, this, &AnalysisPage::Button1Click);
+    connect(Button_Analize, &QPushButton::clicked, this, &AnalysisPage::runPeriodAnalysis);
+    return panel;
+}
+
+void AnalysisPage::runPeriodAnalysis()
+{
+    const QDate start = DateTimePicker1->date();
+    const QDate end = DateTimePicker2->date();
+    Label_Data->setText(analysisDateLabel(start));
+    PeriodAnalysis analysis = buildPeriodAnalysis(m_journal.db(), m_journal.activeAccount, start, end);
+    const bool failed = analysis.failed;
+    Label_Day->setText(analysis.dayLabel());
+    setTextColour(Label_Day, analysis.dayColour());
+    m_model->setAnalysis(std::move(analysis));
+    if (failed)
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
+}
+
+void AnalysisPage::showDay(const QDate& day)
+{
+    DateTimePicker1->setDate(day);
+    DateTimePicker2->setDate(day.addDays(1));
+    runPeriodAnalysis();
+}
+
+void AnalysisPage::Button1Click()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    DateTimePicker1->setDateTime(now);
+    DateTimePicker2->setDateTime(now.addDays(1));
+    runPeriodAnalysis();
+}
+
+void AnalysisPage::BitBtn8Click()
+{
+    DateTimePicker2->setDateTime(DateTimePicker2->dateTime().addDays(-1));
+    DateTimePicker1->setDateTime(DateTimePicker2->dateTime().addDays(-1));
+    runPeriodAnalysis();
+}
+
+void AnalysisPage::BitBtn9Click()
+{
+    DateTimePicker1->setDateTime(DateTimePicker1->dateTime().addDays(1));
+    DateTimePicker2->setDateTime(DateTimePicker1->dateTime().addDays(1));
+    runPeriodAnalysis();
+}
+
+QString AnalysisPage::selectedTradeId() const
+{
+    const QModelIndex current = StringGrid_Analiz->selectionModel()->currentIndex();
+    if (!current.isValid() || !StringGrid_Analiz->selectionModel()->isRowSelected(current.row(), {}))
+        return QString();
+    return m_model->tradeId(current.row());
+}
+
+void AnalysisPage::StringGrid_AnalizClick()
+{
+    const QString id = selectedTradeId();
+    if (!id.isEmpty())
+        emit tradeSelected(id, StringGrid_Analiz->selectionModel()->currentIndex().row());
+}

@@ -1,31 +1,65 @@
 #pragma once
 
+#include <QDate>
 #include <QWidget>
 
+class AnalysisModel;
 class Journal;
 class Prompts;
 class QDateTimeEdit;
-class QStandardItemModel;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSplitter;
 class QTableView;
 
-// The page "Анализ": the trades of a range of days with their annotations.
+// The page "Анализ": the trades of a range of days with their annotations
+// and a total line; from here the trader opens a trade to annotate it.
 class AnalysisPage : public QWidget {
     Q_OBJECT
 public:
     AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
 
+    QLabel* Label_Data = nullptr;
+    QPushButton* BitBtn19 = nullptr; // "Новая сделка"
+    QPushButton* BitBtn8 = nullptr;  // back a day
+    QPushButton* BitBtn9 = nullptr;  // forward a day
+    QPushButton* Button1 = nullptr;  // "Сегодня"
     QDateTimeEdit* DateTimePicker1 = nullptr;
     QDateTimeEdit* DateTimePicker2 = nullptr;
-    // The period analysis table: 16 columns, one row per trade.
+    QPushButton* Button_Analize = nullptr; // "Отфильтровать"
     QTableView* StringGrid_Analiz = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QLabel* Label_Day = nullptr;
+    QMenu* PopupMenu6_Del1 = nullptr;
+    // The lower half of the page, where the selected trade's pictures go.
+    QWidget* PicturePanel = nullptr;
 
-    // Rebuilds the table for the chosen range.
+    // "Отфильтровать": lists the trades of the chosen range.
     void runPeriodAnalysis();
+    // Shows one day: the range from the day to the next day.
+    void showDay(const QDate& day);
+    void Button1Click();  // today
+    void BitBtn8Click();  // back
+    void BitBtn9Click();  // forward
     // The selection of the table changed (also run on entering the page).
     void StringGrid_AnalizClick();
+    // The trade id of the selected row, empty when none.
+    QString selectedTradeId() const;
+    const AnalysisModel& model() const { return *m_model; }
+
+signals:
+    // A double-click on a trade: open the annotation dialog for it.
+    void editTradeRequested(const QString& id);
+    void newTradeRequested();
+    void deleteTradeRequested(const QString& id);
+    // The selected trade, whose pictures the lower half shows.
+    void tradeSelected(const QString& id, int row);
 
 private:
+    QWidget* makeTopPanel();
+
     Journal& m_journal;
     Prompts& m_prompts;
-    QStandardItemModel* m_analysisModel = nullptr;
+    AnalysisModel* m_model = nullptr;
 };

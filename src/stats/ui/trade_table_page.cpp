@@ -9,6 +9,7 @@
 #include "stats/ui/balance_chart_panel.h"
 #include "stats/ui/fit_column_widths.h"
 #include "stats/ui/grid_cell_delegate.h"
+#include "stats/ui/stats_grid.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -21,38 +22,6 @@
 namespace {
 
 const QString kUpdateFailed = QStringLiteral("Ошибка - Во время обновление данных");
-
-QFont tahoma(bool bold)
-{
-    QFont font = gridFont(QStringLiteral("Tahoma"), 13);
-    font.setBold(bold);
-    return font;
-}
-
-QTableView* makeGrid(QWidget* parent)
-{
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(QStringLiteral("StringGrid_All"));
-    grid->setFont(tahoma(false));
-    QPalette palette = grid->palette();
-    palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, Qt::black);
-    grid->setPalette(palette);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setWordWrap(false);
-    grid->setCornerButtonEnabled(false);
-    grid->viewport()->setCursor(Qt::PointingHandCursor);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(grid->font()).height() + 6);
-    grid->horizontalHeader()->setFont(grid->font());
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    return grid;
-}
 
 } // namespace
 
@@ -69,13 +38,13 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
     auto* top = new QHBoxLayout;
     Active_Chet_Cap = new QLabel(this);
     Active_Chet_Cap->setObjectName(QStringLiteral("Active_Chet_Cap"));
-    Active_Chet_Cap->setFont(tahoma(true));
+    Active_Chet_Cap->setFont(statsFont(true));
     QPalette captionPalette = Active_Chet_Cap->palette();
     captionPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Active_Chet_Cap->setPalette(captionPalette);
     Label_All2 = new QLabel(this);
     Label_All2->setObjectName(QStringLiteral("Label_All2"));
-    Label_All2->setFont(tahoma(true));
+    Label_All2->setFont(statsFont(true));
     QPalette summaryPalette = Label_All2->palette();
     summaryPalette.setColor(QPalette::WindowText, Qt::black);
     Label_All2->setPalette(summaryPalette);
@@ -91,7 +60,7 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
     top->addWidget(ComboBox1);
     layout->addLayout(top);
 
-    StringGrid_All = makeGrid(this);
+    StringGrid_All = makeStatsGrid(QStringLiteral("StringGrid_All"), this);
     m_model = new TradeTableModel(this);
     StringGrid_All->setModel(m_model);
     StringGrid_All->setItemDelegate(new GridCellDelegate(StringGrid_All));

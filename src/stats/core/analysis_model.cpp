@@ -1,0 +1,62 @@
+#include "stats/core/analysis_model.h"
+
+#include "db/core/numbers.h"
+#include "stats/core/trade_table.h"
+
+void AnalysisModel::setAnalysis(PeriodAnalysis analysis)
+{
+    beginResetModel();
+    m_analysis = std::move(analysis);
+    m_fills.clear();
+    m_fills.reserve(m_analysis.rows.size());
+    for (const PeriodAnalysis::Row& row : m_analysis.rows) {
+        const auto profit = num::parseComma(row[7]);
+        const auto colour = profit ? bandColour(profitBand(*profit)) : std::nullopt;
+        m_fills.push_back(colour ? QVariant(*colour) : QVariant());
+    }
+    endResetModel();
+}
+
+QString AnalysisModel::tradeId(int row) const
+{
+    if (row < 0 || row >= rowCount())
+        return QString();
+    return m_analysis.rows[row][1];
+}
+
+int AnalysisModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_analysis.rows.size());
+}
+
+int AnalysisModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kAnalysisColumns;
+}
+
+QVariant AnalysisModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const QString& text = m_analysis.rows[index.row()][index.column()];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return text.isEmpty() && role == Qt::ToolTipRole ? QVariant() : QVariant(text);
+    case Qt::BackgroundRole:
+        return m_fills[index.row()];
+    case Qt::ForegroundRole:
+        if (const auto colour = cellTextColour(text))
+            return *colour;
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant AnalysisModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kAnalysisColumns)
+        return analysisHeaders()[section];
+    return {};
+}
