@@ -9,6 +9,7 @@
 #include "stats/ui/stats_grid.h"
 
 #include <QDateTimeEdit>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -45,6 +46,13 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     m_model = new AnalysisModel(this);
     StringGrid_Analiz->setModel(m_model);
     StringGrid_Analiz->setItemDelegate(new GridCellDelegate(StringGrid_Analiz));
+    // Design widths; the trader's own widths come back from the state file.
+    const QFontMetrics metrics(StringGrid_Analiz->font());
+    const int designWidths[kAnalysisColumns] = {32, 48, 80, metrics.horizontalAdvance(QStringLiteral("2013.07.05 23:59:59")) + 12,
+                                                44, 48, 70, 72, 80, 100, 130, 130, 36, 130, 70, 36};
+    for (int c = 0; c < kAnalysisColumns; ++c)
+        StringGrid_Analiz->horizontalHeader()->resizeSection(
+            c, std::max(designWidths[c], metrics.horizontalAdvance(analysisHeaders()[c]) + 12));
 
     auto* lower = new QWidget(this);
     auto* lowerLayout = new QVBoxLayout(lower);
@@ -159,7 +167,15 @@ void AnalysisPage::runPeriodAnalysis()
     const bool failed = analysis.failed;
     Label_Day->setText(analysis.dayLabel());
     setTextColour(Label_Day, analysis.dayColour());
+    const QString selected = selectedTradeId();
     m_model->setAnalysis(std::move(analysis));
+    // The trade the trader was on stays selected when it is still listed.
+    for (int row = 0; !selected.isEmpty() && row < m_model->rowCount(); ++row) {
+        if (m_model->tradeId(row) == selected) {
+            StringGrid_Analiz->selectRow(row);
+            break;
+        }
+    }
     if (failed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
 }
