@@ -265,8 +265,16 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sq
         for (int c = 0; c < n; ++c) {
             TSQLiteTable::Cell cell;
             cell.i = 0;
-            if (!forceAbsent[c] && sqlite3_column_type(s, c) != SQLITE_NULL) {
-                switch (table->m_kinds[c]) {
+            const TSQLiteTable::Kind kind = table->m_kinds[c];
+            if (forceAbsent[c]) {
+                // a column whose first value was NULL reads empty throughout
+            } else if (kind == TSQLiteTable::Kind::Text) {
+                // The text pointer is null exactly for NULL, which saves
+                // asking for the type of every text cell of a large result.
+                if (const auto* text = sqlite3_column_text(s, c))
+                    table->appendToArena(cell, text, sqlite3_column_bytes(s, c));
+            } else if (sqlite3_column_type(s, c) != SQLITE_NULL) {
+                switch (kind) {
                 case TSQLiteTable::Kind::Integer:
                     cell.i = sqlite3_column_int64(s, c);
                     cell.present = true;
@@ -275,22 +283,14 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sq
                     cell.d = sqlite3_column_double(s, c);
                     cell.present = true;
                     break;
-                case TSQLiteTable::Kind::Text:
                 case TSQLiteTable::Kind::Blob: {
-                    const bool blob = table->m_kinds[c] == TSQLiteTable::Kind::Blob;
-                    const void* data = blob ? sqlite3_column_blob(s, c) : static_cast<const void*>(sqlite3_column_text(s, c));
+                    const void* data = sqlite3_column_blob(s, c);
                     const int len = sqlite3_column_bytes(s, c);
-                    if (blob && len == 0)
-                        break; // a zero-length blob is absent
-                    if (static_cast<quint64>(table->m_arena.size()) + len > std::numeric_limits<quint32>::max())
-                        throw ESQLiteException(QStringLiteral("Could not retrieve data"));
-                    cell.s.offset = static_cast<quint32>(table->m_arena.size());
-                    cell.s.length = static_cast<quint32>(len);
-                    if (len > 0)
-                        table->m_arena.append(static_cast<const char*>(data), len);
-                    cell.present = true;
+                    if (len > 0) // a zero-length blob is absent
+                        table->appendToArena(cell, data, len);
                     break;
                 }
+                case TSQLiteTable::Kind::Text: break;
                 }
             }
             table->m_cells.push_back(cell);
@@ -357,6 +357,17 @@ void TSQLiteTable::checkReadable(int position) const
         throw ESQLiteException(QStringLiteral("Table is at End of File"));
     if (position < 0 || position >= m_columnCount)
         throw ESQLiteException(QStringLiteral("Field not found in dataset: %1").arg(position));
+}
+
+void TSQLiteTable::appendToArena(Cell& cell, const void* data, int length)
+{
+    if (static_cast<quint64>(m_arena.size()) + static_cast<quint64>(length) > std::numeric_limits<quint32>::max())
+        throw ESQLiteException(QStringLiteral("Could not retrieve data"));
+    cell.s.offset = static_cast<quint32>(m_arena.size());
+    cell.s.length = static_cast<quint32>(length);
+    if (length > 0)
+        m_arena.append(static_cast<const char*>(data), length);
+    cell.present = true;
 }
 
 const TSQLiteTable::Cell& TSQLiteTable::cell(int position) const

@@ -132,6 +132,7 @@ private:
         bool present = false;
     };
     const Cell& cell(int position) const;
+    void appendToArena(Cell& cell, const void* data, int length);
     QString cellText(const Cell& c, Kind kind, bool absentAsZero) const;
     void checkReadable(int position) const;
 
