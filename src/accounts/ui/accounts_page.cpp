@@ -6,6 +6,7 @@
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
 #include "app/core/journal.h"
+#include "app/core/web_links.h"
 
 #include <QChart>
 #include <QChartView>
@@ -26,13 +27,7 @@
 
 namespace {
 
-// The video lesson "how to create an account". No address of its own is
-// known; until one is, the link searches the lesson on the video site.
-const QString kVideoLessonCreateAccountUrl = QStringLiteral(
-    "https://www.youtube.com/results?search_query="
-    "%D0%96%D1%83%D1%80%D0%BD%D0%B0%D0%BB+%D1%81%D0%B4%D0%B5%D0%BB%D0%BE%D0%BA+"
-    "%D0%9E%D1%80%D0%B2%D0%B8%D0%BD%D1%82%D0%B0+%D0%BA%D0%B0%D0%BA+%D1%81%D0%BE%D0%B7%D0%B4%D0%B0%D1%82%D1%8C+"
-    "%D1%81%D1%87%D0%B5%D1%82");
+const QString kVideoLessonCreateAccount = QStringLiteral("Видеоурок 1 - Как создать счет");
 
 const int kColumnWidths[AccountListModel::ColumnCount] = {55, 120, 60, 100, 70, 85};
 
@@ -302,7 +297,7 @@ void AccountsPage::setHintColor(const QColor& color)
 bool AccountsPage::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Label22 && event->type() == QEvent::MouseButtonRelease) {
-        QDesktopServices::openUrl(QUrl(kVideoLessonCreateAccountUrl));
+        QDesktopServices::openUrl(weblinks::videoTutorial(kVideoLessonCreateAccount));
         return true;
     }
     return QWidget::eventFilter(watched, event);
