@@ -8,7 +8,6 @@
 
 #include "statement_generator.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -81,12 +80,3 @@ BENCHMARK(BM_CopyIntoEmptyAccount)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyAgainAllUpdates)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -4,7 +4,6 @@
 
 #include "statement_generator.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -102,12 +101,3 @@ BENCHMARK(BM_ReadRecognizeExtract_Mt4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRecognizeExtract_Mt5)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -193,13 +193,3 @@ void BM_RefreshTradeTable(benchmark::State& state)
 BENCHMARK(BM_RefreshTradeTable)->ArgName("painted")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

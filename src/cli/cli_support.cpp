@@ -35,12 +35,12 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     bool missing = false;
     const QString folder = takeOption(args, QStringLiteral("--data"), &missing).value_or(QDir::currentPath());
     if (missing) {
-        err(QStringLiteral("--data needs a folder"));
+        err(QStringLiteral("--data: укажите папку программы"));
         return nullptr;
     }
     auto journal = std::make_unique<Journal>(QDir(folder).absolutePath());
     if (!QFile::exists(journal->path(QStringLiteral("datamoney.db")))) {
-        err(QStringLiteral("no datamoney.db in %1").arg(journal->appDir()));
+        err(QStringLiteral("Нет базы данных %1").arg(journal->path(QStringLiteral("datamoney.db"))));
         return nullptr;
     }
     try {

@@ -1,12 +1,11 @@
 // tradejournal-cli import --account ID [--data DIR] FILE: copies the closed
 // trades of a statement into an account, as "2. Скопировать сделки на счет".
 #include "app/core/journal.h"
+#include "cli/cli_support.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
 
-#include <QDir>
-#include <QFile>
 #include <QStringList>
 
 #include <cstdio>
@@ -24,36 +23,23 @@ int usage()
 
 int fail(const QString& message)
 {
-    std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    cli::err(message);
     return 1;
 }
 
 } // namespace
 
-int runImport(const QStringList& args)
+int runImport(const QStringList& arguments)
 {
-    QString account, dataDir = QDir::currentPath(), file;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--account") && i + 1 < args.size())
-            account = args[++i];
-        else if (args[i] == QLatin1String("--data") && i + 1 < args.size())
-            dataDir = args[++i];
-        else if (!args[i].startsWith(QLatin1String("--")) && file.isEmpty())
-            file = args[i];
-        else
-            return usage();
-    }
-    if (account.isEmpty() || file.isEmpty())
+    QStringList args = arguments;
+    const QString account = cli::takeOption(args, QStringLiteral("--account")).value_or(QString());
+    auto opened = cli::openJournal(args);
+    if (!opened)
+        return 1;
+    if (account.isEmpty() || args.size() != 1 || args[0].startsWith(QLatin1String("--")))
         return usage();
-
-    Journal journal(dataDir);
-    try {
-        journal.openDatabase();
-    } catch (const ESQLiteException& e) {
-        return fail(e.message());
-    }
-    if (!journal.hasDatabase())
-        return fail(QStringLiteral("Нет базы данных %1").arg(journal.path(QStringLiteral("datamoney.db"))));
+    const QString file = args[0];
+    Journal& journal = *opened;
 
     QByteArray text;
     try {

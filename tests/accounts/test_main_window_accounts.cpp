@@ -1,6 +1,7 @@
 // The main window's part in the account life cycle: which pages are offered.
 #include "accounts/ui/accounts_page.h"
 #include "app/ui/main_window.h"
+#include "stats/ui/trade_table_page.h"
 
 #include "accounts_test_data.h"
 #include "scripted_prompts.h"
@@ -9,6 +10,7 @@
 #include "db/core/cp1251.h"
 #include "db/core/sqlite_database.h"
 
+#include <QLabel>
 #include <QTabWidget>
 
 #include <gtest/gtest.h>
@@ -45,6 +47,7 @@ TEST(MainWindowAccounts, AccountPagesFollowActivationStartupAndDeletion)
     accounts.activateAccount();
     EXPECT_TRUE(accountPagesShown(window));
     EXPECT_EQ(journal->activeAccount, QStringLiteral("3"));
+    EXPECT_EQ(window.tradeTablePage()->Active_Chet_Cap->text(), QStringLiteral("Третий"));
 
     prompts.answerConfirm(true);
     accounts.deleteAccount();

@@ -68,7 +68,6 @@ TEST_F(TradeTablePageTest, RefreshShowsTableSummaryChartAndAccountName)
     EXPECT_EQ(page.model()->data(page.model()->index(0, tradecol::Profit)).toString(), QStringLiteral("20"));
     EXPECT_EQ(page.model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Open Time"));
     EXPECT_EQ(label("Label_All2"), QStringLiteral("Кол-во сделок: 3, прибыльных 2 (66,7%), проигравших 1 (33,3%)"));
-    EXPECT_EQ(label("Active_Chet_Cap"), QStringLiteral("Основной"));
     EXPECT_EQ(label("kom1"), QStringLiteral("c коммисией: 1025,00"));
     EXPECT_EQ(label("kom2"), QStringLiteral("без коммисии: 1026,00"));
     EXPECT_EQ(label("kom3"), QStringLiteral("коммисия: 1,00"));

@@ -114,6 +114,8 @@ private:
     void clearDetails();
     void saveAccount();
     int selectedRow() const;
+    // The selected row when it holds an account id, else -1.
+    int selectedAccountRow() const;
     void selectRow(int row);
     AccountStore store();
 

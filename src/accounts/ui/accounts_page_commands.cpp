@@ -83,6 +83,12 @@ int AccountsPage::accountCount() const { return m_model->rowCount(); }
 
 int AccountsPage::listPosition() const { return selectedRow(); }
 
+int AccountsPage::selectedAccountRow() const
+{
+    const int row = selectedRow();
+    return row >= 0 && !m_model->account(row).id.isEmpty() ? row : -1;
+}
+
 void AccountsPage::loadAccountList()
 {
     importArea();
@@ -99,12 +105,10 @@ void AccountsPage::loadAccountList()
 
 void AccountsPage::activateAccount()
 {
-    const int row = selectedRow();
+    const int row = selectedAccountRow();
     if (row < 0)
         return;
     const QString id = m_model->account(row).id;
-    if (id.isEmpty())
-        return;
     std::optional<AccountRecord> account;
     try {
         account = store().findAccount(id);
@@ -222,8 +226,8 @@ void AccountsPage::editAccount()
 {
     // Without a chosen account there is nothing to edit: saving would change
     // nothing while looking as if it had.
-    const int row = selectedRow();
-    if (row < 0 || m_model->account(row).id.isEmpty())
+    const int row = selectedAccountRow();
+    if (row < 0)
         return;
     std::optional<AccountRecord> account;
     try {
@@ -243,7 +247,7 @@ void AccountsPage::saveAccount()
         if (m_dialog->mode() == TFm_Add_Schet::Mode::Add) {
             typed.id = store().addAccount(typed);
             m_model->appendAccount(typed);
-        } else if (const int row = selectedRow(); row >= 0 && !m_model->account(row).id.isEmpty()) {
+        } else if (const int row = selectedAccountRow(); row >= 0) {
             typed.id = m_model->account(row).id;
             if (store().updateAccount(typed))
                 m_model->updateAccount(row, typed);
@@ -261,12 +265,10 @@ void AccountsPage::saveAccount()
 
 void AccountsPage::deleteAccount()
 {
-    const int row = selectedRow();
+    const int row = selectedAccountRow();
     if (row < 0)
         return;
     const QString id = m_model->account(row).id;
-    if (id.isEmpty())
-        return;
     if (!m_prompts.confirm(QStringLiteral("Удалить счет №") + id + QStringLiteral(" все сделки, анализ, фото сделок?")))
         return;
     try {

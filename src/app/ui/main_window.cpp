@@ -13,7 +13,6 @@
 #include "stats/ui/trade_table_page.h"
 
 #include <QCloseEvent>
-#include <QDateTimeEdit>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -139,6 +138,7 @@ void TForm1::PageControl1Change(int index)
 void TForm1::onAccountActivated()
 {
     setAccountPagesVisible(true);
+    m_trades->setAccountCaption(m_accounts->activeAccountName());
     m_trades->refreshTradeTable();
     m_analysis->runPeriodAnalysis();
 }
@@ -160,10 +160,8 @@ void TForm1::onAccountDeleted()
 // of it (the range ends at the start of the next day).
 void TForm1::showAnalysisOfDay(QDate day)
 {
-    m_analysis->DateTimePicker1->setDate(day);
-    m_analysis->DateTimePicker2->setDate(day.addDays(1));
     setPage(PageAnalysis);
-    m_analysis->runPeriodAnalysis();
+    m_analysis->showDay(day);
 }
 
 void TForm1::showEvent(QShowEvent* event)

@@ -45,6 +45,23 @@ public:
     // Searches subject[start, length) for the leftmost match.
     Status find(const char* subject, std::size_t length, std::size_t start);
 
+    // Calls onMatch() for every match in subject[0, length), each search
+    // resuming where the previous match ended. False when a search reached
+    // its limits (the matches before it were handed on).
+    template <typename OnMatch>
+    bool forEachMatch(const char* subject, std::size_t length, OnMatch&& onMatch)
+    {
+        for (std::size_t at = 0;;) {
+            const Status s = find(subject, length, at);
+            if (s == Status::NotFound)
+                return true;
+            if (s == Status::LimitExceeded)
+                return false;
+            onMatch();
+            at = end(0);
+        }
+    }
+
     // After Found: the whole match (0) or a group (1...). A group that took
     // no part in the match reads as empty.
     std::size_t begin(int group) const { return m_offsets[2 * group]; }

@@ -99,16 +99,9 @@ std::optional<std::vector<std::string_view>> collectRows(const QByteArray& text,
     const std::string_view all(text.constData(), static_cast<std::size_t>(text.size()));
     const std::size_t length = throughLast(all, "</tr>");
     RegexMatcher m(pattern, limits);
-    std::size_t at = 0;
-    for (;;) {
-        const Status s = m.find(all.data(), length, at);
-        if (s == Status::NotFound)
-            return rows;
-        if (s == Status::LimitExceeded)
-            return std::nullopt;
-        rows.push_back(m.text(1));
-        at = m.end(0);
-    }
+    if (!m.forEachMatch(all.data(), length, [&] { rows.push_back(m.text(1)); }))
+        return std::nullopt;
+    return rows;
 }
 
 // Builds the trades found into cell rows and hands them on; keeps the
@@ -154,18 +147,15 @@ private:
 bool normalizeCellTags(std::string_view row, RegexMatcher& m, std::string& out)
 {
     const std::size_t length = throughLast(row, ">");
-    std::size_t at = 0;
-    for (;;) {
-        const Status s = m.find(row.data(), length, at);
-        if (s == Status::LimitExceeded)
-            return false;
-        if (s == Status::NotFound)
-            break;
-        out.append(row.substr(at, m.begin(0) - at));
+    std::size_t copied = 0;
+    const bool complete = m.forEachMatch(row.data(), length, [&] {
+        out.append(row.substr(copied, m.begin(0) - copied));
         out.append("<td>");
-        at = m.end(0);
-    }
-    out.append(row.substr(at));
+        copied = m.end(0);
+    });
+    if (!complete)
+        return false;
+    out.append(row.substr(copied));
     return true;
 }
 
@@ -254,16 +244,8 @@ bool allCells(std::string_view row, RegexMatcher& m, std::vector<Cell>& cells)
 {
     cells.clear();
     const std::size_t length = throughLast(row, "</td>");
-    std::size_t at = 0;
-    for (;;) {
-        const Status s = m.find(row.data(), length, at);
-        if (s == Status::LimitExceeded)
-            return false;
-        if (s == Status::NotFound)
-            return true;
-        cells.push_back({row.substr(m.begin(0), m.begin(1) - m.begin(0)), m.text(1)});
-        at = m.end(0);
-    }
+    return m.forEachMatch(row.data(), length,
+                          [&] { cells.push_back({row.substr(m.begin(0), m.begin(1) - m.begin(0)), m.text(1)}); });
 }
 
 bool isPlainNowrap(std::string_view tag) { return tag.size() == 11 && equalsLowerAt(tag, 0, "<td nowrap>"); }

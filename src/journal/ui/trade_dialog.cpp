@@ -50,8 +50,12 @@ QPlainTextEdit* makeMemo(const char* name, QWidget* parent)
     return memo;
 }
 
-void setComboText(QComboBox* box, const QString& text)
+// New entries for a list field; the text in the field stays as typed.
+void setEntriesKeepingText(QComboBox* box, const QStringList& entries)
 {
+    const QString text = box->currentText();
+    box->clear();
+    box->addItems(entries);
     box->setEditText(text);
 }
 
@@ -184,13 +188,8 @@ QComboBox* TForm_Add::listField(ListId id) const
 
 void TForm_Add::refillListFields()
 {
-    for (const ListInfo& info : listInfos()) {
-        QComboBox* box = listField(info.id);
-        const QString text = box->currentText();
-        box->clear();
-        box->addItems(m_journal.lists.entries(info.id));
-        box->setEditText(text);
-    }
+    for (const ListInfo& info : listInfos())
+        setEntriesKeepingText(listField(info.id), m_journal.lists.entries(info.id));
 }
 
 void TForm_Add::setRating(const QString& rating)
@@ -233,17 +232,17 @@ void TForm_Add::setFields(const TradeAnnotation& a)
 {
     Edit_Ticket->setText(a.ticket);
     Edit_Comment->setPlainText(a.comment);
-    setComboText(ComboBox_Erorr, a.pravilo);
-    setComboText(ComboBox_Exit, a.pravilo2);
+    ComboBox_Erorr->setEditText(a.pravilo);
+    ComboBox_Exit->setEditText(a.pravilo2);
     Memo_Enter->setPlainText(a.enter);
     Memo_Exit->setPlainText(a.exit);
     Edit_Nedobral->setText(a.nedobral);
     Edit_Spas->setText(a.spas);
-    setComboText(ComboBox_Enter, a.taktika);
-    setComboText(ComboBox_Time, a.strategia);
-    setComboText(ComboBox_Psixo, a.psixo);
+    ComboBox_Enter->setEditText(a.taktika);
+    ComboBox_Time->setEditText(a.strategia);
+    ComboBox_Psixo->setEditText(a.psixo);
     setRating(a.ocenka);
-    setComboText(ComboBox_Trend, a.verno);
+    ComboBox_Trend->setEditText(a.verno);
 }
 
 void TForm_Add::clearAll() { setFields(TradeAnnotation{}); }
@@ -305,13 +304,10 @@ void TForm_Add::BitBtn1Click()
     // New texts typed into the list fields join their lists.
     for (ListId id : {ListId::Enter, ListId::Exit, ListId::Psixo, ListId::Technique, ListId::Timeframe}) {
         QComboBox* box = listField(id);
-        const QString text = box->currentText();
         QStringList& entries = m_journal.lists.entries(id);
-        if (!addEntry(entries, text))
+        if (!addEntry(entries, box->currentText()))
             continue;
-        box->clear();
-        box->addItems(entries);
-        box->setEditText(text);
+        setEntriesKeepingText(box, entries);
         try {
             ReferenceLists::writeList(ReferenceLists::filePath(m_journal.appDir(), id), entries);
         } catch (const FileWriteError& e) {

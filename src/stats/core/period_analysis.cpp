@@ -3,8 +3,6 @@
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
-#include <QLocale>
-
 QString weekdayName(const QDate& date)
 {
     static const char16_t* const names[7] = {u"Понедельник", u"Вторник", u"Среда", u"Четверг",

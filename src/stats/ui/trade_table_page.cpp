@@ -110,27 +110,9 @@ void TradeTablePage::refreshTradeTable()
     if (!m_chart->rebuildChart(stored.get()) && !tableFailed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
     fitColumnWidths(StringGrid_All);
-    readAccountCaption();
 }
 
 void TradeTablePage::setAccountCaption(const QString& name) { Active_Chet_Cap->setText(name); }
-
-// The caption follows the account whose trades are shown; an account that
-// is gone (just deleted) leaves the caption as it was.
-void TradeTablePage::readAccountCaption()
-{
-    if (m_journal.activeAccount.isEmpty() || !m_journal.hasDatabase())
-        return;
-    try {
-        const auto rows = m_journal.db().openResultTable(QStringLiteral("SELECT chet_name FROM t_chet WHERE id=?"),
-                                                         {m_journal.activeAccount});
-        if (!rows->atEnd())
-            setAccountCaption(rows->fieldTextOf(0));
-    } catch (const ESQLiteException&) {
-        // The caption is a courtesy; the table above already reports a
-        // database that cannot be read.
-    }
-}
 
 int TradeTablePage::selectedRow() const
 {

@@ -44,7 +44,6 @@ signals:
     void deleteTradeRequested(const QString& id);
 
 private:
-    void readAccountCaption();
     int selectedRow() const;
 
     Journal& m_journal;
