@@ -213,6 +213,20 @@ TEST_F(TradeDialogTest, ListEditorRenamesThroughEveryAccount)
     EXPECT_EQ(dialog.ComboBox_Time->currentText(), QStringLiteral("H4"));
 }
 
+TEST_F(TradeDialogTest, ClosingTheListEditorWithoutAPickKeepsTheField)
+{
+    dialog.refillListFields();
+    dialog.ComboBox_Time->setCurrentText(QStringLiteral("M5"));
+    TFm_Sprav* editor = dialog.listEditor();
+    editor->openList(QStringLiteral("Таймфрэйм"));
+    // Focus gives the list a current entry without the trader choosing it.
+    editor->ListBox1->selectionModel()->setCurrentIndex(editor->ListBox1->model()->index(0, 0),
+                                                        QItemSelectionModel::NoUpdate);
+    editor->close();
+    EXPECT_EQ(dialog.ComboBox_Time->currentText(), QStringLiteral("M5"));
+    EXPECT_EQ(dialog.ComboBox_Time->itemText(0), QString());
+}
+
 TEST_F(TradeDialogTest, ListEditorLeavesTheFileWhenEveryEntryIsDeleted)
 {
     const QByteArray before = readBytes(ReferenceLists::filePath(dir.path(), ListId::Timeframe));

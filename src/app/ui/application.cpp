@@ -2,6 +2,10 @@
 
 #include "app/core/prompts.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include <cstdio>
 
 JournalApplication::JournalApplication(int& argc, char** argv)
@@ -20,4 +24,20 @@ bool JournalApplication::notify(QObject* receiver, QEvent* event)
             std::fprintf(stderr, "%s\n", e.what());
     }
     return false;
+}
+
+bool JournalApplication::installQtTranslation()
+{
+    if (m_qtTranslator)
+        return true;
+    auto* translator = new QTranslator(this);
+    // qtbase holds the texts of the widgets and dialogs the journal uses.
+    if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    installTranslator(translator);
+    m_qtTranslator = translator;
+    return true;
 }

@@ -12,10 +12,14 @@
 
 int main(int argc, char** argv)
 {
+    // First of all, so that a stop asked for during start-up still ends in
+    // a normal close.
+    catchTerminationSignals();
     JournalApplication app(argc, argv);
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationDisplayName(QString());
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    app.installQtTranslation();
 
     // The program folder is the current folder, so that datamoney.db and
     // date.txt resolve there wherever the program was started from.

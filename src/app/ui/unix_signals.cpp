@@ -19,9 +19,22 @@ void onSignal(int)
 
 } // namespace
 
+void catchTerminationSignals()
+{
+    if (g_signalFds[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFds) != 0)
+        return;
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+
 void closeOnTerminationSignals(QWidget* window)
 {
-    if (g_signalFds[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalFds) != 0)
+    catchTerminationSignals();
+    if (g_signalFds[1] < 0)
         return;
     auto* notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, window);
     QObject::connect(notifier, &QSocketNotifier::activated, window, [window, notifier] {
@@ -31,10 +44,4 @@ void closeOnTerminationSignals(QWidget* window)
         window->close();
         notifier->setEnabled(true);
     });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
 }

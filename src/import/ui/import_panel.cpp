@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
@@ -75,6 +76,8 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setMaximumHeight(14);
+    Label_Result = new QLabel(this);
+    Label_Result->setObjectName(QStringLiteral("Label_Result"));
 
     m_model = new PreviewModel(this);
     StringGrid_Main = new QTableView(this);
@@ -96,6 +99,8 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     buttons->addWidget(BitBtn2);
     buttons->addWidget(BitBtn3);
     buttons->addWidget(Button_Raschet);
+    buttons->addSpacing(12);
+    buttons->addWidget(Label_Result);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -169,7 +174,9 @@ void ImportPanel::extractTrades(int kind)
     setBusy(true);
     BarProgress progress(ProgressBar1);
     Extraction result = ::extractTrades(m_rawText, static_cast<ReportKind>(kind), &progress);
+    const auto found = static_cast<qsizetype>(result.rows.size());
     m_model->setRows(std::move(result.rows));
+    Label_Result->setText(QStringLiteral("Закрытых сделок в отчете: %1").arg(found));
     StringGrid_Main->resizeColumnsToContents();
     ProgressBar1->setValue(0);
     setBusy(false);
@@ -212,6 +219,8 @@ void ImportPanel::BitBtn3Click()
         const CopyOutcome outcome = copyTrades(m_journal.db(), m_journal.activeAccount, rowsInGridOrder(),
                                                m_journal.path(QStringLiteral("img")), [&] { progress.advance(); });
         setBusy(false);
+        Label_Result->setText(
+            QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated));
         if (!outcome.ok())
             m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                                   QStringLiteral("Ошибка - Во время добавление данных"));

@@ -11,6 +11,7 @@
 class Journal;
 class PreviewModel;
 class Prompts;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -28,6 +29,9 @@ public:
     QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
     QPushButton* Button_Raschet = nullptr; // "Разобрать", hidden
     QProgressBar* ProgressBar1 = nullptr;
+    // What the last step did: the closed trades found, or the trades added
+    // and updated by the copy.
+    QLabel* Label_Result = nullptr;
     QTableView* StringGrid_Main = nullptr;
     PreviewModel* previewModel() const { return m_model; }
 

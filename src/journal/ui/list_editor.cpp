@@ -138,8 +138,11 @@ bool TFm_Sprav::FormClose()
     }
     if (info) {
         m_journal.lists.entries(info->id) = list;
-        const QListWidgetItem* selected = ListBox1->currentItem();
-        emit listSaved(windowTitle(), list, selected ? selected->text() : QString());
+        // Only an entry the trader picked counts: the list gives its first
+        // entry the focus on showing, which is no choice, and taking it
+        // would overwrite what the field held.
+        const QList<QListWidgetItem*> picked = ListBox1->selectedItems();
+        emit listSaved(windowTitle(), list, picked.isEmpty() ? QString() : picked.first()->text());
     }
     return true;
 }

@@ -1,0 +1,133 @@
+// The real program, started and stopped on prepared program folders: every
+// start page of date.txt with every state of the accounts. Each run must
+// finish start-up, then close normally on SIGTERM and write its files. A run
+// that hangs is caught by the test's CTest time-out.
+#include "accounts/core/account_store.h"
+#include "app/core/journal.h"
+#include "app/core/settings.h"
+#include "import/core/report_file.h"
+#include "import/core/trade_copy.h"
+#include "import/core/trade_extraction.h"
+#include "temp_journal.h"
+
+#include <QDate>
+#include <QFile>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace {
+
+enum class Accounts { None, NoTrades, StatementCapital0, StatementCapital10000 };
+
+const char* name(Accounts a)
+{
+    switch (a) {
+    case Accounts::None: return "NoAccount";
+    case Accounts::NoTrades: return "AccountWithoutTrades";
+    case Accounts::StatementCapital0: return "StatementCapital0";
+    case Accounts::StatementCapital10000: return "StatementCapital10000";
+    }
+    return "";
+}
+
+// The example statement shipped with the program: 200 trades whose balance
+// swings over tens of thousands, so a chart axis that keeps a stale tick
+// interval shows at once.
+QString statementFile() { return QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm"); }
+
+// A program folder laid out as the build lays it out, with the program in it.
+void prepareProgramFolder(const QString& dir)
+{
+    QProcess layout;
+    layout.start(QStringLiteral(TJ_APPDIR_TOOL),
+                 {dir, QStringLiteral(TJ_SCHEMA_SQL), QStringLiteral(TJ_SOURCE_DIR "/data/sprav")});
+    ASSERT_TRUE(layout.waitForFinished(-1));
+    ASSERT_EQ(layout.exitCode(), 0) << layout.readAllStandardError().toStdString();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TJ_APP_EXE), dir + QStringLiteral("/tradejournal")));
+}
+
+void addAccounts(const QString& dir, Accounts accounts)
+{
+    if (accounts == Accounts::None)
+        return;
+    Journal journal(dir);
+    journal.openDatabase();
+    AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
+    AccountRecord account;
+    account.name = QStringLiteral("Демо");
+    account.type = QStringLiteral("Демо");
+    account.capital = accounts == Accounts::StatementCapital10000 ? QStringLiteral("10000") : QStringLiteral("0");
+    const QString id = store.addAccount(account);
+    if (accounts == Accounts::NoTrades)
+        return;
+    const QByteArray text = readTextFile(statementFile());
+    const Extraction extraction = extractTrades(text, recognizeReport(text));
+    ASSERT_FALSE(extraction.rows.empty());
+    const CopyOutcome copied = copyTrades(journal.db(), id, extraction.rows, journal.path(QStringLiteral("img")));
+    ASSERT_EQ(copied.failure, QString());
+}
+
+// True once the process has put its own handler on SIGTERM, so that the
+// signal asks for a normal close instead of killing it.
+bool catchesSigterm(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("SigCgt:"))
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    }
+    return false;
+}
+
+class StartStop : public testing::TestWithParam<std::tuple<int, Accounts>> {};
+
+TEST_P(StartStop, StartsAndClosesNormallyOnSigterm)
+{
+    const auto [page, accounts] = GetParam();
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), accounts));
+    const QDate dates[4] = {QDate(2013, 7, 1), QDate(2013, 7, 8), QDate(2013, 7, 1), QDate(2013, 7, 8)};
+    saveDateFile(dir.file(QStringLiteral("date.txt")), dates, page);
+    writeBytes(dir.file(QStringLiteral("config.ini")), QByteArray()); // shutdown fills it
+
+    QProcess program;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start(dir.file(QStringLiteral("tradejournal")), {});
+    ASSERT_TRUE(program.waitForStarted(-1));
+    while (!catchesSigterm(program.processId()) && program.state() == QProcess::Running)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+    // The program notes the signal and closes once start-up is over and its
+    // event loop runs; a start-up that never ends never gets there.
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(-1));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    EXPECT_FALSE(readBytes(dir.file(QStringLiteral("config.ini"))).isEmpty());
+    const DateState written = loadDateFile(dir.file(QStringLiteral("date.txt")));
+    EXPECT_EQ(written.dates[0], dates[0]);
+    EXPECT_EQ(written.page, std::optional<int>(0)); // start-up always shows the first page
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPageAndAccountState, StartStop,
+                         testing::Combine(testing::Range(0, 7),
+                                          testing::Values(Accounts::None, Accounts::NoTrades,
+                                                          Accounts::StatementCapital0,
+                                                          Accounts::StatementCapital10000)),
+                         [](const testing::TestParamInfo<StartStop::ParamType>& info) {
+                             return "Page" + std::to_string(std::get<0>(info.param)) + "_"
+                                 + name(std::get<1>(info.param));
+                         });
+
+} // namespace

@@ -1,0 +1,206 @@
+// A trader's day with the real main window (shown and laid out, offscreen),
+// driven through its widgets: an account made with the dialog's defaults, a
+// real statement opened and copied, every page visited, a trade annotated,
+// then the window closed on each page in turn and started again.
+#include "accounts/ui/account_dialog.h"
+#include "accounts/ui/accounts_page.h"
+#include "app/core/journal.h"
+#include "app/ui/main_window.h"
+#include "db/core/sqlite_database.h"
+#include "import/core/preview_model.h"
+#include "import/ui/import_panel.h"
+#include "journal/ui/trade_dialog.h"
+#include "stats/ui/analysis_page.h"
+#include "stats/ui/trade_table_page.h"
+
+#include "scripted_prompts.h"
+#include "temp_journal.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kStatement = QStringLiteral(TJ_FIXTURES_DIR "/statements/mt4_reuniware_DetailedStatement.htm");
+constexpr int kStatementTrades = 130;
+
+// The window answers: a queued call runs at the next turn of the event loop.
+void expectAnswers(TForm1& window, const char* where)
+{
+    bool ran = false;
+    QTimer::singleShot(0, &window, [&] { ran = true; });
+    QApplication::processEvents();
+    EXPECT_TRUE(ran) << where;
+    EXPECT_TRUE(window.isVisible()) << where;
+}
+
+QStringList visibleTabs(const TForm1& w)
+{
+    QStringList out;
+    for (int i = 0; i < w.PageControl1->count(); ++i) {
+        if (w.PageControl1->isTabVisible(i))
+            out << w.PageControl1->tabText(i);
+    }
+    return out;
+}
+
+void clickRow(QTableView* view, int row, bool twice = false)
+{
+    const QRect cell = view->visualRect(view->model()->index(row, 1));
+    ASSERT_TRUE(cell.isValid());
+    // A double-click is a click and then the second press, as from a mouse.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    if (twice)
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// One start of the program over the folder: the window shown at a desktop's
+// size, as main() shows it.
+struct Session {
+    std::unique_ptr<Journal> journal;
+    ScriptedPrompts prompts;
+    std::unique_ptr<TForm1> window;
+
+    explicit Session(const QString& folder)
+    {
+        journal = std::make_unique<Journal>(folder);
+        journal->openDatabase();
+        window = std::make_unique<TForm1>(*journal, prompts);
+        window->resize(1600, 900);
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        expectAnswers(*window, "after start-up");
+    }
+    ~Session()
+    {
+        if (window)
+            window->close();
+        EXPECT_EQ(prompts.messageTexts(), QStringList());
+        EXPECT_TRUE(prompts.allAnswersUsed());
+    }
+    void visit(int page)
+    {
+        window->PageControl1->setCurrentIndex(page); // as a click on its tab
+        expectAnswers(*window, qPrintable(window->PageControl1->tabText(page)));
+        EXPECT_EQ(window->PageControl1->currentIndex(), page);
+    }
+};
+
+class TradersDay : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!QFile::exists(kStatement))
+            GTEST_SKIP() << "the shared fixtures are not here";
+        QProcess layout;
+        layout.start(QStringLiteral(TJ_APPDIR_TOOL),
+                     {dir.path(), QStringLiteral(TJ_SCHEMA_SQL), QStringLiteral(TJ_SOURCE_DIR "/data/sprav")});
+        ASSERT_TRUE(layout.waitForFinished(-1));
+        ASSERT_EQ(layout.exitCode(), 0);
+    }
+    TempAppDir dir{false};
+};
+
+TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
+{
+    {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        AccountsPage& accounts = *w.accountsPage();
+        s.visit(TForm1::PageAccounts);
+
+        // A new account with what the dialog offers, only a name typed.
+        accounts.N_Add->trigger();
+        TFm_Add_Schet& dialog = *accounts.accountDialog();
+        ASSERT_TRUE(dialog.isVisible());
+        dialog.Edit_Name->setText(QStringLiteral("Демо"));
+        dialog.BitBtn1->click();
+        EXPECT_FALSE(dialog.isVisible());
+        ASSERT_EQ(accounts.accountCount(), 1);
+        clickRow(accounts.ListView1, 0);
+        EXPECT_EQ(visibleTabs(w).size(), 7);
+
+        // Open the statement and copy it into the account.
+        ImportPanel& import = *w.importPanel();
+        s.prompts.answerFile(kStatement);
+        import.BitBtn2->click();
+        EXPECT_EQ(import.previewModel()->rows().size(), std::size_t(kStatementTrades));
+        EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Закрытых сделок в отчете: 130"));
+        import.BitBtn3->click();
+        expectAnswers(w, "after the copy");
+        EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Добавлено сделок: 130, обновлено: 0"));
+        EXPECT_EQ(w.PageControl1->currentIndex(), TForm1::PageTrades);
+        EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades);
+        EXPECT_EQ(accounts.Label_Sdelki->text(), QStringLiteral("Сделок на счете: 130"));
+
+        for (int page = 0; page < w.PageControl1->count(); ++page)
+            s.visit(page);
+
+        // Annotate the first trade of the table: its day in the analysis,
+        // then the annotation dialog.
+        s.visit(TForm1::PageTrades);
+        clickRow(w.tradeTablePage()->StringGrid_All, 0, true);
+        ASSERT_EQ(w.PageControl1->currentIndex(), TForm1::PageAnalysis);
+        AnalysisPage& analysis = *w.analysisPage();
+        ASSERT_GT(analysis.StringGrid_Analiz->model()->rowCount(), 0);
+        clickRow(analysis.StringGrid_Analiz, 0, true);
+        TForm_Add& annotation = *w.tradeDialog();
+        ASSERT_TRUE(annotation.isVisible());
+        const QString tradeId = annotation.tradeId();
+        annotation.ComboBox_Time->setCurrentText(QStringLiteral("H1"));
+        annotation.Edit_Comment->setPlainText(QStringLiteral("Вход по тренду"));
+        annotation.BitBtn1->click();
+        EXPECT_FALSE(annotation.isVisible());
+        expectAnswers(w, "after saving the annotation");
+        const auto stored = s.journal->db().openResultTable(
+            QStringLiteral("SELECT comment, strategia FROM t_sdelki WHERE id=?"), {tradeId.toLongLong()});
+        ASSERT_EQ(stored->rowCount(), 1);
+        EXPECT_EQ(stored->fieldTextAt(0), QStringLiteral("Вход по тренду"));
+        EXPECT_EQ(stored->fieldTextAt(1), QStringLiteral("H1"));
+
+        // A second account with the defaults (capital 0) and the example
+        // statement shipped with the program, whose balance swings over tens
+        // of thousands: the account's curve and the balance chart take the
+        // new range at once.
+        s.visit(TForm1::PageAccounts);
+        accounts.N_Add->trigger();
+        dialog.Edit_Name->setText(QStringLiteral("Пример"));
+        dialog.BitBtn1->click();
+        ASSERT_EQ(accounts.accountCount(), 2);
+        s.prompts.answerFile(QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm"));
+        import.BitBtn2->click();
+        import.BitBtn3->click();
+        expectAnswers(w, "after the second copy");
+        EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Добавлено сделок: 200, обновлено: 0"));
+        EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), 200);
+
+        s.visit(TForm1::PageAccounts);
+        clickRow(accounts.ListView1, 0);
+    }
+
+    // Close on every page in turn; each start finds the journal as it was.
+    for (int page = 0; page < 7; ++page) {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        EXPECT_EQ(w.accountsPage()->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 130")) << page;
+        s.visit(TForm1::PageAccounts);
+        clickRow(w.accountsPage()->ListView1, 0);
+        EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades) << page;
+        s.visit(page);
+    }
+}
+
+} // namespace
