@@ -1,4 +1,5 @@
 #include "app/core/journal.h"
+#include "app/ui/application.h"
 #include "app/ui/main_window.h"
 #include "app/ui/screen_capture.h"
 #include "db/core/cp1251.h"
@@ -14,6 +15,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QRegularExpression>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSignalSpy>
@@ -150,6 +154,17 @@ TEST(MainWindow, ADatabaseFileThatIsNotADatabaseEndsTheProgram)
     EXPECT_TRUE(openJournalDatabase(none, prompts));
     EXPECT_FALSE(none.hasDatabase());
     EXPECT_THROW(none.db().openResultTable(QStringLiteral("SELECT 1")), ESQLiteException);
+}
+
+TEST(Program, QtsOwnTextsSpeakRussian)
+{
+    ASSERT_TRUE(installQtTranslation(*qApp));
+    QLineEdit field;
+    std::unique_ptr<QMenu> menu(field.createStandardContextMenu());
+    ASSERT_FALSE(menu->actions().isEmpty());
+    const QString undo = menu->actions().first()->text();
+    EXPECT_NE(undo, QStringLiteral("&Undo"));
+    EXPECT_TRUE(undo.contains(QRegularExpression(QStringLiteral("[А-Яа-я]")))) << undo.toStdString();
 }
 
 TEST(ScreenCapture, F11WithACharacterKeyCaptures)

@@ -26,18 +26,14 @@ bool JournalApplication::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-bool JournalApplication::installQtTranslation()
+bool installQtTranslation(QCoreApplication& app)
 {
-    if (m_qtTranslator)
-        return true;
-    auto* translator = new QTranslator(this);
+    auto* translator = new QTranslator(&app);
     // qtbase holds the texts of the widgets and dialogs the journal uses.
     if (!translator->load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete translator;
         return false;
     }
-    installTranslator(translator);
-    m_qtTranslator = translator;
-    return true;
+    return app.installTranslator(translator);
 }

@@ -3,7 +3,6 @@
 #include <QApplication>
 
 class Prompts;
-class QTranslator;
 
 // The application object: the one catch point of failures that no command
 // caught. Such a failure ends the current command and is shown with its text.
@@ -12,12 +11,13 @@ class JournalApplication : public QApplication {
 public:
     JournalApplication(int& argc, char** argv);
     void setPrompts(Prompts* prompts) { m_prompts = prompts; }
-    // Qt's own Russian texts (file dialogs, the context menus of text
-    // fields, message box buttons); false when they are not installed.
-    bool installQtTranslation();
+
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
     Prompts* m_prompts = nullptr;
-    QTranslator* m_qtTranslator = nullptr;
 };
+
+// Qt's own Russian texts (file dialogs, the context menus of text fields,
+// message box buttons); false when they are not installed.
+bool installQtTranslation(QCoreApplication& app);

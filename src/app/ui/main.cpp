@@ -19,7 +19,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationDisplayName(QString());
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-    app.installQtTranslation();
+    installQtTranslation(app);
 
     // The program folder is the current folder, so that datamoney.db and
     // date.txt resolve there wherever the program was started from.

@@ -62,11 +62,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     m_import = new ImportPanel(journal, prompts);
     m_accounts->setImportArea(m_import);
     connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
-    connect(m_import, &ImportPanel::tradesCopied, this, [this] {
-        m_trades->refreshTradeTable();
-        m_analysis->runPeriodAnalysis();
-        m_reports->Button_StratClick();
-    });
+    connect(m_import, &ImportPanel::tradesCopied, this, [this] { rebuildAccountViews(Rebuild::TradesCopied); });
     connect(m_import, &ImportPanel::copyFinished, this, [this] {
         m_accounts->drawAccountCurve();
         if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
@@ -92,21 +88,59 @@ void TForm1::wireTradeDialog()
 
 void TForm1::onTradeSaved(bool newTrade)
 {
-    m_trades->refreshTradeTable();
-    m_analysis->runPeriodAnalysis();
-    m_reports->Button_StratClick();
-    if (newTrade)
-        m_analysis->Button1Click(); // today, where the new trade is
+    rebuildAccountViews(newTrade ? Rebuild::NewTradeSaved : Rebuild::TradeSaved);
 }
 
 void TForm1::onDeleteTradeRequested(const QString& id)
 {
-    if (!deleteTrade(m_journal, m_prompts, id))
-        return;
-    m_trades->refreshTradeTable();
-    m_import->extractLastReport();
-    m_days->Button_DayClick();
-    m_analysis->runPeriodAnalysis();
+    if (deleteTrade(m_journal, m_prompts, id))
+        rebuildAccountViews(Rebuild::TradeDeleted);
+}
+
+// What each event changes decides what is built anew; the pages shown on
+// demand ("Анализ", "По дням", "Отчеты") also rebuild when the trader turns
+// to them (PageControl1Change). A new page joins the cases here.
+void TForm1::rebuildAccountViews(Rebuild reason)
+{
+    switch (reason) {
+    case Rebuild::AccountActivated:
+        // Another account's trades: its table, chart and analysis. The
+        // account page draws the account's curve itself.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        break;
+    case Rebuild::TradesCopied:
+        // Trades added and changed: every view over them that is not built
+        // when its page is shown. The copy itself then draws the curve.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+        break;
+    case Rebuild::TradeSaved:
+    case Rebuild::NewTradeSaved:
+        // An annotation changes the categories, not the money.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+        if (reason == Rebuild::NewTradeSaved)
+            m_analysis->Button1Click(); // today, where the new trade is
+        break;
+    case Rebuild::TradeDeleted:
+        // The trade's money leaves the tables, and the loaded statement
+        // offers it again in the preview.
+        m_trades->refreshTradeTable();
+        m_import->extractLastReport();
+        m_days->Button_DayClick();
+        m_analysis->runPeriodAnalysis();
+        break;
+    case Rebuild::AccountDeleted:
+        // The active account may have gone: every account view.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_days->Button_DayClick();
+        m_reports->Button_StratClick();
+        break;
+    }
 }
 
 TForm1::~TForm1() = default;
@@ -139,8 +173,7 @@ void TForm1::onAccountActivated()
 {
     setAccountPagesVisible(true);
     m_trades->setAccountCaption(m_accounts->activeAccountName());
-    m_trades->refreshTradeTable();
-    m_analysis->runPeriodAnalysis();
+    rebuildAccountViews(Rebuild::AccountActivated);
 }
 
 void TForm1::onAccountClosed()
@@ -150,10 +183,7 @@ void TForm1::onAccountClosed()
 
 void TForm1::onAccountDeleted()
 {
-    m_trades->refreshTradeTable();
-    m_analysis->runPeriodAnalysis();
-    m_days->Button_DayClick();
-    m_reports->Button_StratClick();
+    rebuildAccountViews(Rebuild::AccountDeleted);
 }
 
 // A double-click in the trade table: the analysis of that trade's day, all

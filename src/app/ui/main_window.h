@@ -57,6 +57,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The events after which the views of the active account are rebuilt.
+    enum class Rebuild { AccountActivated, TradesCopied, TradeSaved, NewTradeSaved, TradeDeleted, AccountDeleted };
+    void rebuildAccountViews(Rebuild reason);
     void PageControl1Change(int index);
     void onAccountActivated();
     void onAccountClosed();

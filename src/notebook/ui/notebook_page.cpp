@@ -1,5 +1,6 @@
 #include "notebook/ui/notebook_page.h"
 
+#include "pictures/ui/control_states.h"
 #include "pictures/ui/tree_snapshot.h"
 
 #include <QLabel>
@@ -28,7 +29,11 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     layout->addWidget(splitter);
 }
 
-void NotebookPage::prepareEditor() {}
+void NotebookPage::prepareEditor() {} // placeholder until the notebook editor is built
+
+void NotebookPage::restoreState() { loadControlState(m_journal, m_prompts, TreeView1); }
+
+void NotebookPage::saveState() const { saveControlState(m_journal, m_prompts, TreeView1); }
 
 void NotebookPage::ensureRootFolder()
 {

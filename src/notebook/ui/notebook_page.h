@@ -20,6 +20,9 @@ public:
     void prepareEditor();
     // Adds the root folder "Главная" when the tree is empty.
     void ensureRootFolder();
+    // The tree as it was at the last exit (txt/TreeView1.txt), and its saving.
+    void restoreState();
+    void saveState() const;
 
 private:
     Journal& m_journal;

@@ -48,14 +48,34 @@ QString controlStateFile(const Journal& journal, const QString& controlName)
     return journal.path(QStringLiteral("txt/") + controlName + QStringLiteral(".txt"));
 }
 
-void loadControlStates(const Journal& journal, Prompts& prompts, QTreeWidget* tree, QTableView* grid)
+void loadControlState(const Journal& journal, Prompts& prompts, QTreeWidget* tree)
 {
     loadState(journal, prompts, tree, [&](QByteArrayView data) { applyTreeSnapshot(tree, data); });
+}
+
+void loadControlState(const Journal& journal, Prompts& prompts, QTableView* grid)
+{
     loadState(journal, prompts, grid, [&](QByteArrayView data) { applyGridSnapshot(grid, data); });
+}
+
+void saveControlState(const Journal& journal, Prompts& prompts, const QTreeWidget* tree)
+{
+    saveState(journal, prompts, tree, [&] { return takeTreeSnapshot(tree); });
+}
+
+void saveControlState(const Journal& journal, Prompts& prompts, const QTableView* grid)
+{
+    saveState(journal, prompts, grid, [&] { return takeGridSnapshot(grid); });
+}
+
+void loadControlStates(const Journal& journal, Prompts& prompts, QTreeWidget* tree, QTableView* grid)
+{
+    loadControlState(journal, prompts, tree);
+    loadControlState(journal, prompts, grid);
 }
 
 void saveControlStates(const Journal& journal, Prompts& prompts, const QTreeWidget* tree, const QTableView* grid)
 {
-    saveState(journal, prompts, tree, [&] { return takeTreeSnapshot(tree); });
-    saveState(journal, prompts, grid, [&] { return takeGridSnapshot(grid); });
+    saveControlState(journal, prompts, tree);
+    saveControlState(journal, prompts, grid);
 }

@@ -15,6 +15,15 @@ class QTreeWidget;
 // The state file of a control: txt/<objectName>.txt in the program folder.
 QString controlStateFile(const Journal& journal, const QString& controlName);
 
+// One control's state. Loading applies the file when it exists: a file that
+// cannot be opened leaves the control as designed, a broken one is reported
+// and what was read before the fault stays applied. Saving replaces the file
+// whole; a failure is reported. Each page calls these for its own control.
+void loadControlState(const Journal& journal, Prompts& prompts, QTreeWidget* tree);
+void loadControlState(const Journal& journal, Prompts& prompts, QTableView* grid);
+void saveControlState(const Journal& journal, Prompts& prompts, const QTreeWidget* tree);
+void saveControlState(const Journal& journal, Prompts& prompts, const QTableView* grid);
+
 // At start-up: applies each file that exists. A file that cannot be opened
 // leaves its control as designed; a broken one is reported and what was read
 // before the fault stays applied. Start-up goes on in every case.

@@ -2,10 +2,12 @@
 
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "pictures/ui/control_states.h"
 #include "stats/core/analysis_model.h"
 #include "stats/core/period_analysis.h"
 #include "stats/ui/date_picker.h"
 #include "stats/ui/grid_cell_delegate.h"
+#include "stats/ui/page_state.h"
 #include "stats/ui/stats_grid.h"
 
 #include <QDateTimeEdit>
@@ -222,4 +224,22 @@ void AnalysisPage::StringGrid_AnalizClick()
     const QString id = selectedTradeId();
     if (!id.isEmpty())
         emit tradeSelected(id, StringGrid_Analiz->selectionModel()->currentIndex().row());
+}
+
+void AnalysisPage::restoreGridLayout() { loadControlState(m_journal, m_prompts, StringGrid_Analiz); }
+
+void AnalysisPage::saveGridLayout() const { saveControlState(m_journal, m_prompts, StringGrid_Analiz); }
+
+void AnalysisPage::restoreDates(const DateState& state)
+{
+    if (state.dates[0])
+        pagestate::setDateKeepingTime(DateTimePicker1, *state.dates[0]);
+    if (state.dates[1])
+        pagestate::setDateKeepingTime(DateTimePicker2, *state.dates[1]);
+}
+
+void AnalysisPage::saveDates(QDate (&dates)[4]) const
+{
+    dates[0] = DateTimePicker1->date();
+    dates[1] = DateTimePicker2->date();
 }

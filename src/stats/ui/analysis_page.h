@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QDate>
+#include "app/core/settings.h"
+
+#include <QDate>
 #include <QWidget>
 
 class AnalysisModel;
@@ -36,6 +39,13 @@ public:
     QWidget* PicturePanel = nullptr;
 
     // "Отфильтровать": lists the trades of the chosen range.
+    // State kept from run to run: the layout of the grid (txt/
+    // StringGrid_Analiz.txt) and the period, dates 0 and 1 of date.txt.
+    void restoreGridLayout();
+    void saveGridLayout() const;
+    void restoreDates(const DateState& state);
+    void saveDates(QDate (&dates)[4]) const;
+
     void runPeriodAnalysis();
     // Shows one day: the range from the day to the next day.
     void showDay(const QDate& day);

@@ -1,6 +1,7 @@
 #include "stats/ui/days_page.h"
 
 #include "stats/ui/date_picker.h"
+#include "stats/ui/page_state.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,4 +31,21 @@ DaysPage::DaysPage(Journal& journal, Prompts& prompts, QWidget* parent)
     layout->addStretch();
 }
 
-void DaysPage::Button_DayClick() {}
+void DaysPage::Button_DayClick() {} // placeholder until the day and week tables are built
+
+void DaysPage::restoreDates(const DateState& state)
+{
+    if (state.dates[2])
+        pagestate::setDateKeepingTime(DateTimePicker3, *state.dates[2]);
+    DateTimePicker4->setDateTime(QDateTime::currentDateTime().addDays(1));
+}
+
+void DaysPage::saveDates(QDate (&dates)[4]) const
+{
+    dates[2] = DateTimePicker3->date();
+    dates[3] = DateTimePicker4->date();
+}
+
+void DaysPage::restoreNotes(const Settings& settings) { pagestate::setMemoText(Memo_Optim, settings.optimization); }
+
+void DaysPage::saveNotes(Settings& settings) const { settings.optimization = pagestate::memoText(Memo_Optim); }

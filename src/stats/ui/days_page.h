@@ -1,5 +1,8 @@
 #pragma once
 
+#include "app/core/settings.h"
+
+#include <QDate>
 #include <QWidget>
 
 class Journal;
@@ -17,6 +20,13 @@ public:
     QDateTimeEdit* DateTimePicker4 = nullptr;
     // The hidden optimisation note, carried from run to run.
     QPlainTextEdit* Memo_Optim = nullptr;
+
+    // State kept from run to run: the start of the range (date 2 of
+    // date.txt; the range always ends tomorrow) and the optimisation note.
+    void restoreDates(const DateState& state);
+    void saveDates(QDate (&dates)[4]) const;
+    void restoreNotes(const Settings& settings);
+    void saveNotes(Settings& settings) const;
 
     // Builds the week and day tables.
     void Button_DayClick();

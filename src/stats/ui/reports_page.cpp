@@ -1,5 +1,7 @@
 #include "stats/ui/reports_page.h"
 
+#include "stats/ui/page_state.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -37,4 +39,20 @@ ReportsPage::ReportsPage(Journal& journal, Prompts& prompts, QWidget* parent)
 
 void ReportsPage::selectFirstTab() { PageControl2->setCurrentIndex(0); }
 
-void ReportsPage::Button_StratClick() {}
+void ReportsPage::Button_StratClick() {} // placeholder until the category reports are built
+
+void ReportsPage::restoreNotes(const Settings& s)
+{
+    pagestate::setMemoText(Memo_Valuta, s.currency);
+    pagestate::setMemoText(Memo_Time, s.timeframe);
+    pagestate::setMemoText(Memo_Trend, s.trend);
+    pagestate::setMemoText(Memo_BS, s.buySell);
+}
+
+void ReportsPage::saveNotes(Settings& s) const
+{
+    s.currency = pagestate::memoText(Memo_Valuta);
+    s.timeframe = pagestate::memoText(Memo_Time);
+    s.trend = pagestate::memoText(Memo_Trend);
+    s.buySell = pagestate::memoText(Memo_BS);
+}

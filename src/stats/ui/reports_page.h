@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/settings.h"
+
 #include <QWidget>
 
 class Journal;
@@ -20,6 +22,9 @@ public:
     QPlainTextEdit* Memo_BS = nullptr;
 
     void selectFirstTab();
+    // The four notes beside the reports, kept in config.ini.
+    void restoreNotes(const Settings& settings);
+    void saveNotes(Settings& settings) const;
     // Rebuilds the category reports.
     void Button_StratClick();
 
