@@ -46,7 +46,8 @@ QByteArray mt5PositionRow(const QStringList& cells, const QString& comment)
         if (i == 4)
             row += "            <td class=\"hidden\" colspan=\"8\">" + comment.toLatin1() + "</td>\r\n";
         const bool classed = i >= 4 && i < 12;
-        row += QByteArray(classed ? "            <td class=\"\">" : "            <td>") + cells[i].toLatin1() + "</td>\r\n";
+        row += QByteArray(classed ? "            <td class=\"\">" : "            <td>") + cells[i].toLatin1()
+            + "</td>\r\n";
     }
     return row + "        </tr>\r\n";
 }
@@ -71,7 +72,8 @@ namespace {
 
 // Replaces the row template between a table's markers by one copy per entry
 // with its placeholders filled; false when the template lacks the table.
-bool fillTable(QString& html, const QString& table, const QString& prefix, const QList<QMap<QString, QString>>& entries)
+bool fillTable(QString& html, const QString& table, const QString& prefix,
+               const QList<QMap<QString, QString>>& entries)
 {
     const QRegularExpression rows(QStringLiteral("<!--MQTABLE=%1-->(.*?)<!--MQTABLE-->").arg(table),
                                   QRegularExpression::DotMatchesEverythingOption);
@@ -107,7 +109,8 @@ QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& dea
     QString html = QString::fromUtf16(reinterpret_cast<const char16_t*>(raw.constData() + 2), (raw.size() - 2) / 2);
     if (!fillTable(html, QStringLiteral("TRADE_DEALS_HST"), QStringLiteral("DEAL"), deals))
         return {};
-    if (!positions.isEmpty() && !fillTable(html, QStringLiteral("TRADE_POSITIONS_HST"), QStringLiteral("POSITION"), positions))
+    if (!positions.isEmpty()
+        && !fillTable(html, QStringLiteral("TRADE_POSITIONS_HST"), QStringLiteral("POSITION"), positions))
         return {};
     html.replace(QStringLiteral("<!--CONTENT_GENERATOR-->"), QStringLiteral("MetaTrader 5"));
     QByteArray bytes("\xFF\xFE", 2);

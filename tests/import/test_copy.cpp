@@ -161,7 +161,8 @@ TEST_F(CopyTest, ATicketOfAnotherAccountIsTheSameTradeOnlyWithItsSymbolAndOpenTi
         const CopyOutcome o = copy("3", {tradeRow("1001")});
         EXPECT_EQ(o.inserted, c.inserted) << c.name;
         EXPECT_EQ(o.updated, c.updated) << c.name;
-        EXPECT_EQ(stored("chet || '|' || ifnull(Item, '') || '|' || OpenTime || '|' || ifnull(Profit, '')"), c.after)
+        EXPECT_EQ(stored("chet || '|' || ifnull(Item, '') || '|' || OpenTime || '|' || ifnull(Profit, '')"),
+                  c.after)
             << c.name;
     }
 }
@@ -191,8 +192,9 @@ TEST_F(CopyTest, APositionTakesOverTheTradeReadFromItsClosingDeal)
     const CopyOutcome o = copy("3", {tradeRow("1001"), twin});
     EXPECT_EQ(o.updated, 1);
     EXPECT_EQ(o.inserted, 1);
-    EXPECT_EQ(stored("id || '|' || chet || '|' || Ticket || '|' || OpenTime || '|' || Type || '|' || Size || '|' || "
-                     "PriceOpen || '|' || CloseTime || '|' || PriceClose || '|' || Commission || '|' || ifnull(comment, '')"),
+    EXPECT_EQ(stored("id || '|' || chet || '|' || Ticket || '|' || OpenTime || '|' || Type || '|' || Size || '|' "
+                     "|| PriceOpen || '|' || CloseTime || '|' || PriceClose || '|' || Commission || '|' "
+                     "|| ifnull(comment, '')"),
               (QStringList{"1|3|1001|2024.03.01 10:00:00|buy|0.10|1.08000|2024.03.01 12:00:00|1.07875|-0.7|разбор",
                            "2|3|9002|2024.03.01 12:00:00|sell|0.10|1.07875|0|0|-0.35|",
                            "3|3|9003|2024.03.01 12:00:00|sell|0.20|1.07875|0|0|-0.35|",

@@ -32,7 +32,10 @@ bool isNumber(std::string_view s)
     return true;
 }
 
-bool isSide(std::string_view s) { return (s.size() == 3 && equalsLowerAt(s, 0, "buy")) || (s.size() == 4 && equalsLowerAt(s, 0, "sell")); }
+bool isSide(std::string_view s)
+{
+    return (s.size() == 3 && equalsLowerAt(s, 0, "buy")) || (s.size() == 4 && equalsLowerAt(s, 0, "sell"));
+}
 
 std::string_view trimmed(std::string_view s)
 {

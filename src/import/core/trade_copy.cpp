@@ -133,7 +133,9 @@ bool updateKnownTrades(TSQLiteDatabase& db, StoredTrades& stored, const QString&
 {
     const QString& ticket = row[StatementRow::Ticket];
     const SqlParams values = tradeValues(row);
-    const auto update = [&](qint64 id) { db.executeStatement(kUpdate, SqlParams{account, ticket} + values + SqlParams{id}); };
+    const auto update = [&](qint64 id) {
+        db.executeStatement(kUpdate, SqlParams{account, ticket} + values + SqlParams{id});
+    };
     bool updated = false;
     if (QList<StoredTrade>* known = stored.withTicket(ticket)) {
         for (StoredTrade& trade : *known) {
@@ -179,7 +181,8 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
                     ++outcome.updated;
                 } else {
                     db.executeStatement(kInsert, SqlParams{account, ticket} + tradeValues(row));
-                    stored.add(ticket, {db.lastInsertId(), account, row[StatementRow::Item], row[StatementRow::OpenTime]});
+                    stored.add(ticket,
+                               {db.lastInsertId(), account, row[StatementRow::Item], row[StatementRow::OpenTime]});
                     ++outcome.inserted;
                 }
             }
