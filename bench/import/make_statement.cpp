@@ -1,5 +1,5 @@
 // tj-make-statement: writes a generated MetaTrader statement to a file.
-//   tj-make-statement mt4|mt5|mt5-13 TRADES FILE [SEED]
+//   tj-make-statement mt4|mt5|mt5-13|mt5-deals TRADES FILE [SEED]
 #include "statement_generator.h"
 
 #include <QCoreApplication>
@@ -12,7 +12,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 4 || args.size() > 5) {
-        std::fprintf(stderr, "Usage: tj-make-statement mt4|mt5|mt5-13 TRADES FILE [SEED]\n");
+        std::fprintf(stderr, "Usage: tj-make-statement mt4|mt5|mt5-13|mt5-deals TRADES FILE [SEED]\n");
         return 2;
     }
     const int trades = args[2].toInt();
@@ -21,9 +21,11 @@ int main(int argc, char** argv)
     if (args[1] == QLatin1String("mt4"))
         g = statementgen::mt4Statement(trades, seed);
     else if (args[1] == QLatin1String("mt5"))
-        g = statementgen::mt5Report(trades, seed, true);
+        g = statementgen::mt5Report(trades, seed, statementgen::Mt5Layout::Current);
     else if (args[1] == QLatin1String("mt5-13"))
-        g = statementgen::mt5Report(trades, seed, false);
+        g = statementgen::mt5Report(trades, seed, statementgen::Mt5Layout::Older);
+    else if (args[1] == QLatin1String("mt5-deals"))
+        g = statementgen::mt5Report(trades, seed, statementgen::Mt5Layout::DealsOnly);
     else
         return 2;
     QFile file(args[3]);

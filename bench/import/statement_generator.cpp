@@ -238,9 +238,9 @@ QString mt5Row(int index, const QString& cells)
         + cells + QStringLiteral("</tr>\r\n");
 }
 
-QString mt5Head(bool withCostAndFee)
+QString mt5Head()
 {
-    QString h = QStringLiteral(
+    return QStringLiteral(
         "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\r\n"
         "<html>\r\n  <head>\r\n    <title>5012345: Иван Петров - Trade History Report</title>\r\n"
         "    <meta name=\"generator\" content=\"MetaTrader 5 client terminal\">\r\n"
@@ -251,8 +251,26 @@ QString mt5Head(bool withCostAndFee)
         "        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">Name:</th><th colspan=\"10\" nowrap align=\"left\"><b>Иван Петров</b></th></tr>\r\n"
         "        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">Account:</th><th colspan=\"10\" nowrap align=\"left\"><b>5012345&nbsp;(USD,&nbsp;Example-Server,&nbsp;real,&nbsp;Hedge)</b></th></tr>\r\n"
         "        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">Company:</th><th colspan=\"10\" nowrap align=\"left\"><b>Example Markets Ltd.</b></th></tr>\r\n");
-    Q_UNUSED(withCostAndFee);
-    return h;
+}
+
+// A row of the Positions table laid out as the terminal's template does:
+// one cell a line, the comment hidden across eight columns, the profit
+// spanning two columns in the newer template.
+QString mt5PositionRow(int index, const Trade& t, const QString& volume, bool newer)
+{
+    const int d = t.symbol->digits;
+    const QString td = QStringLiteral("\r\n            <td>%1</td>");
+    const QString classed = QStringLiteral("\r\n            <td class=\"\">%1</td>");
+    QString s = QStringLiteral("        <tr bgcolor=\"%1\" align=\"right\">")
+                    .arg(index % 2 ? QStringLiteral("#F7F7F7") : QStringLiteral("#FFFFFF"));
+    s += td.arg(timeText(t.open)) + td.arg(t.ticket) + td.arg(QString::fromLatin1(t.symbol->name).toUpper())
+        + td.arg(t.buy ? QStringLiteral("buy") : QStringLiteral("sell"));
+    s += QStringLiteral("\r\n            <td class=\"hidden\" colspan=\"8\">%1</td>").arg(QString::fromLatin1(t.reason));
+    for (const QString& cell : {volume, price(t.openPrice, d), price(t.sl, d), price(t.tp, d), timeText(t.close),
+                                price(t.closePrice, d), money(t.commission), money(t.swap)})
+        s += classed.arg(cell);
+    s += newer ? QStringLiteral("\r\n            <td colspan=\"2\">%1</td>").arg(money(t.profit)) : td.arg(money(t.profit));
+    return s + QStringLiteral("\r\n        </tr>\r\n");
 }
 
 QString mt5SectionHeader(const QString& title, const QStringList& columns)
@@ -267,8 +285,10 @@ QString mt5SectionHeader(const QString& title, const QStringList& columns)
 
 } // namespace
 
-Generated mt5Report(int closedTrades, unsigned seed, bool withCostAndFee)
+Generated mt5Report(int closedTrades, unsigned seed, Mt5Layout layout)
 {
+    const bool withCostAndFee = layout != Mt5Layout::Older;
+    const bool withPositions = layout != Mt5Layout::DealsOnly;
     Random rnd(seed);
     Generated out;
     qint64 clock = QDateTime(QDate(2023, 1, 2), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
@@ -310,46 +330,52 @@ Generated mt5Report(int closedTrades, unsigned seed, bool withCostAndFee)
     bool reversed = false; // the position was opened by the previous deal's "in/out"
     for (int i = 0; i < closedTrades; ++i) {
         const Trade& t = trades[static_cast<size_t>(i)];
+        const int d = t.symbol->digits;
         const QString symbol = QString::fromLatin1(t.symbol->name).toUpper();
         const QString lots = price(t.lots100 / 100.0, 2);
         const QString side = t.buy ? QStringLiteral("buy") : QStringLiteral("sell");
         const QString closeSide = t.buy ? QStringLiteral("sell") : QStringLiteral("buy");
         if (!reversed)
-            dealRow(t.open, symbol, side, QStringLiteral("in"), lots, price(t.openPrice, t.symbol->digits),
-                    t.commission / 2, 0, 0, 0, {});
+            dealRow(t.open, symbol, side, QStringLiteral("in"), lots, price(t.openPrice, d), t.commission / 2, 0, 0,
+                    0, {});
         // Now and then a reversal closes the position and opens the next.
         const bool next = i + 1 < closedTrades;
         const Trade* following = next ? &trades[static_cast<size_t>(i) + 1] : nullptr;
         reversed = following && i % 31 == 30 && following->buy != t.buy && following->symbol == t.symbol;
-        dealRow(t.close, symbol, closeSide, reversed ? QStringLiteral("in/out") : QStringLiteral("out"), lots,
-                price(t.closePrice, t.symbol->digits), t.commission - t.commission / 2, t.fee, t.swap, t.profit,
+        // Now and then a position is closed in two parts: half, then the rest.
+        const int firstPart = !reversed && i % 17 == 8 && t.lots100 >= 2 ? t.lots100 / 2 : 0;
+        qint64 commission = t.commission - t.commission / 2, profit = t.profit;
+        if (firstPart) {
+            const qint64 partCommission = commission / 2, partProfit = profit / 2;
+            dealRow((t.open + t.close) / 2, symbol, closeSide, QStringLiteral("out"), price(firstPart / 100.0, 2),
+                    price((t.openPrice + t.closePrice) / 2, d), partCommission, 0, 0, partProfit, {});
+            if (!withPositions)
+                out.closedTickets.append(QString::number(deal));
+            commission -= partCommission;
+            profit -= partProfit;
+        }
+        dealRow(t.close, symbol, closeSide, reversed ? QStringLiteral("in/out") : QStringLiteral("out"),
+                price((t.lots100 - firstPart) / 100.0, 2), price(t.closePrice, d), commission, t.fee, t.swap, profit,
                 QString::fromLatin1(t.reason));
-        out.closedTickets.append(QString::number(deal));
-        positions += mt5Row(i, QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4</td>"
-                                              "<td class=\"hidden\" colspan=\"8\"></td>"
-                                              "<td>%5</td><td>%6</td><td>%7</td><td>%8</td><td>%9</td>")
-                                   .arg(timeText(t.open), QString::number(t.ticket), symbol, side, lots,
-                                        price(t.openPrice, t.symbol->digits), price(t.sl, t.symbol->digits),
-                                        price(t.tp, t.symbol->digits), timeText(t.close))
-                                   + QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td colspan=\"2\">%4</td>")
-                                         .arg(price(t.closePrice, t.symbol->digits), money(t.commission),
-                                              money(t.swap), money(t.profit)));
+        out.closedTickets.append(withPositions ? QString::number(t.ticket) : QString::number(deal));
+        positions += mt5PositionRow(i, t, firstPart ? lots + QStringLiteral(" / ") + lots : lots, withCostAndFee);
         orders += mt5Row(i, QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5 / %5</td>"
                                            "<td>market</td><td>%6</td><td>%7</td><td>%8</td>"
                                            "<td colspan=\"2\">filled</td><td colspan=\"3\"></td>")
                                 .arg(timeText(t.open), QString::number(t.ticket), symbol, side, lots,
-                                     price(t.sl, t.symbol->digits), price(t.tp, t.symbol->digits),
-                                     timeText(t.open)));
+                                     price(t.sl, d), price(t.tp, d), timeText(t.open)));
     }
 
-    QString html = mt5Head(withCostAndFee);
-    html += mt5SectionHeader(QStringLiteral("Positions"),
-                             {QStringLiteral("Time"), QStringLiteral("Position"), QStringLiteral("Symbol"),
-                              QStringLiteral("Type"), QStringLiteral("Volume"), QStringLiteral("Price"),
-                              QStringLiteral("S / L"), QStringLiteral("T / P"), QStringLiteral("Time"),
-                              QStringLiteral("Price"), QStringLiteral("Commission"), QStringLiteral("Swap"),
-                              QStringLiteral("Profit")});
-    html += positions;
+    QString html = mt5Head();
+    if (withPositions) {
+        html += mt5SectionHeader(QStringLiteral("Positions"),
+                                 {QStringLiteral("Time"), QStringLiteral("Position"), QStringLiteral("Symbol"),
+                                  QStringLiteral("Type"), QStringLiteral("Volume"), QStringLiteral("Price"),
+                                  QStringLiteral("S / L"), QStringLiteral("T / P"), QStringLiteral("Time"),
+                                  QStringLiteral("Price"), QStringLiteral("Commission"), QStringLiteral("Swap"),
+                                  QStringLiteral("Profit")});
+        html += positions;
+    }
     html += mt5SectionHeader(QStringLiteral("Orders"),
                              {QStringLiteral("Open Time"), QStringLiteral("Order"), QStringLiteral("Symbol"),
                               QStringLiteral("Type"), QStringLiteral("Volume"), QStringLiteral("Price"),

@@ -18,11 +18,19 @@ struct Generated {
 // open positions and the summary.
 Generated mt4Statement(int closedTrades, unsigned seed = 1);
 
+enum class Mt5Layout {
+    Current,   // Positions table; deals of 15 cells, a hidden Cost and a Fee (newer terminals)
+    Older,     // Positions table; deals of 13 cells (older terminals)
+    DealsOnly, // no Positions table, deals as Current: a report read by its deals
+};
+
 // A MetaTrader 5 trade history report in UTF-16LE with a byte order mark:
-// positions, orders and deals, each position opened by an "in" deal and
-// closed by an "out" or by the "in/out" of a reversal. withCostAndFee writes
-// the deal rows of newer terminals (15 cells, a hidden Cost and a Fee);
-// otherwise the 13 cells of older ones.
-Generated mt5Report(int closedTrades, unsigned seed = 1, bool withCostAndFee = true);
+// positions (as the terminal's template writes them, a hidden comment cell
+// spanning eight columns), orders and deals. Each position is opened by an
+// "in" deal and closed by an "out", now and then in two parts (its volume
+// then written "closed / initial"), or by the "in/out" of a reversal. The
+// closed tickets are the position numbers, or the closing deals' numbers
+// when there is no Positions table.
+Generated mt5Report(int closedTrades, unsigned seed = 1, Mt5Layout layout = Mt5Layout::Current);
 
 } // namespace statementgen

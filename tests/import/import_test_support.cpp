@@ -39,6 +39,19 @@ QByteArray mt5Row(const QStringList& cells, int hiddenCell)
     return row + "</tr>\r\n";
 }
 
+QByteArray mt5PositionRow(const QStringList& cells, const QString& comment)
+{
+    QByteArray row = "        <tr bgcolor=\"#FFFFFF\" align=\"right\">\r\n";
+    for (int i = 0; i < cells.size(); ++i) {
+        if (i == 4)
+            row += "            <td class=\"hidden\" colspan=\"8\">" + comment.toLatin1() + "</td>\r\n";
+        const bool classed = i >= 4 && i < 12;
+        row += QByteArray(classed ? "            <td class=\"\">" : "            <td>") + cells[i].toLatin1()
+            + "</td>\r\n";
+    }
+    return row + "        </tr>\r\n";
+}
+
 QStringList texts(const StatementRow& row) { return QStringList(row.cells.begin(), row.cells.end()); }
 
 std::vector<QString> column(const std::vector<StatementRow>& rows, int c)
@@ -55,31 +68,50 @@ QString fixture(const QString& name)
     return QFile::exists(path) ? path : QString();
 }
 
-QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals)
+namespace {
+
+// Replaces the row template between a table's markers by one copy per entry
+// with its placeholders filled; false when the template lacks the table.
+bool fillTable(QString& html, const QString& table, const QString& prefix,
+               const QList<QMap<QString, QString>>& entries)
+{
+    const QRegularExpression rows(QStringLiteral("<!--MQTABLE=%1-->(.*?)<!--MQTABLE-->").arg(table),
+                                  QRegularExpression::DotMatchesEverythingOption);
+    const auto m = rows.match(html);
+    if (!m.hasMatch())
+        return false;
+    const QString rowTemplate = m.captured(1);
+    QString filled;
+    for (const auto& entry : entries) {
+        QString row = rowTemplate;
+        for (auto it = entry.begin(); it != entry.end(); ++it)
+            row.replace(QStringLiteral("<!--%1_%2-->").arg(prefix, it.key()), it.value());
+        row.replace(QStringLiteral("<!--BGCOLOR-->"), QStringLiteral("#FFFFFF"));
+        // Hidden as the terminal hides them: the deal's cost, the position's comment.
+        row.replace(QStringLiteral("<!--DEAL_COST_CLASS-->"), QStringLiteral("hidden"));
+        row.replace(QStringLiteral("<!--POSITION_COMMENT_CLASS-->"), QStringLiteral("hidden"));
+        row.replace(QStringLiteral("<!--POSITION_PROFIT_COLSPAN-->"), QStringLiteral("2"));
+        row.replace(QRegularExpression(QStringLiteral("<!--%1_[A-Z_]+-->").arg(prefix)), QString());
+        filled += row;
+    }
+    html.replace(m.capturedStart(1), m.capturedLength(1), filled);
+    return true;
+}
+
+} // namespace
+
+QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals, const QList<Position>& positions)
 {
     const QString path = fixture(templateName);
     if (path.isEmpty())
         return {};
     const QByteArray raw = readBytes(path);
     QString html = QString::fromUtf16(reinterpret_cast<const char16_t*>(raw.constData() + 2), (raw.size() - 2) / 2);
-    // The deal row of the template, between its table markers.
-    const QRegularExpression dealRow(QStringLiteral("(<!--MQTABLE=TRADE_DEALS_HST-->)(.*?)(<!--MQTABLE-->)"),
-                                     QRegularExpression::DotMatchesEverythingOption);
-    const auto m = dealRow.match(html);
-    if (!m.hasMatch())
+    if (!fillTable(html, QStringLiteral("TRADE_DEALS_HST"), QStringLiteral("DEAL"), deals))
         return {};
-    const QString rowTemplate = m.captured(2);
-    QString rows;
-    for (const Deal& deal : deals) {
-        QString row = rowTemplate;
-        for (auto it = deal.begin(); it != deal.end(); ++it)
-            row.replace(QStringLiteral("<!--DEAL_%1-->").arg(it.key()), it.value());
-        row.replace(QRegularExpression(QStringLiteral("<!--DEAL_[A-Z]+-->")), QString());
-        row.replace(QStringLiteral("<!--BGCOLOR-->"), QStringLiteral("#FFFFFF"));
-        row.replace(QStringLiteral("<!--DEAL_COST_CLASS-->"), QStringLiteral("hidden"));
-        rows += row;
-    }
-    html.replace(m.capturedStart(2), m.capturedLength(2), rows);
+    if (!positions.isEmpty()
+        && !fillTable(html, QStringLiteral("TRADE_POSITIONS_HST"), QStringLiteral("POSITION"), positions))
+        return {};
     html.replace(QStringLiteral("<!--CONTENT_GENERATOR-->"), QStringLiteral("MetaTrader 5"));
     QByteArray bytes("\xFF\xFE", 2);
     bytes.append(reinterpret_cast<const char*>(html.utf16()), html.size() * 2);

@@ -21,6 +21,11 @@ QByteArray mt4Row(const QStringList& cells);
 QByteArray mt5Report(const QByteArray& rows);
 // An MT5 deal row of <td nowrap> cells.
 QByteArray mt5Row(const QStringList& cells, int hiddenCell = -1);
+// An MT5 Positions row as the terminal writes it from thirteen texts (time,
+// position, symbol, type, volume, price, S / L, T / P, time, price,
+// commission, swap, profit): one cell a line, a hidden comment cell spanning
+// eight columns after the type.
+QByteArray mt5PositionRow(const QStringList& cells, const QString& comment = {});
 
 // The sixteen texts of a row, for compact expectations.
 QStringList texts(const StatementRow& row);
@@ -28,9 +33,12 @@ std::vector<QString> column(const std::vector<StatementRow>& rows, int column);
 
 // Real statements kept outside the project; empty when absent.
 QString fixture(const QString& name);
-// A terminal's MT5 history template with its deal rows filled in: each
-// deal maps placeholder names (TIME, DEAL, ..., COMMENT) to texts.
+// A terminal's MT5 history template with its deal rows and its closed
+// positions filled in: each maps placeholder names (TIME, DEAL, ..., COMMENT
+// of a deal; TIME, POSITION, ..., PROFIT of a position) to texts.
 using Deal = QMap<QString, QString>;
-QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals);
+using Position = QMap<QString, QString>;
+QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals,
+                             const QList<Position>& positions = {});
 
 } // namespace importtest

@@ -125,7 +125,58 @@ TEST(ExtractMt4, NoClosedTradesGivesNoRows)
 const QStringList kDeal13 = {"2024.03.01 12:00:00", "5001", "EURUSD", "sell", "out", "0.10", "1.08500",
                              "6001", "-0.35", "-1 234.10", "2 050.00", "12 050.00", "[tp]"};
 
-TEST(ExtractMt5, MapsTheElevenCellsOfAnOutDeal)
+// Time, Position, Symbol, Type, Volume, Price, S / L, T / P, Time, Price, Commission, Swap, Profit.
+const QStringList kPosition = {"2024.03.01 10:00:00", "7001", "EURUSD", "buy", "0.10", "1.08000", "1.07500",
+                               "1.09000", "2024.03.01 12:00:00", "1.08500", "-0.70", "-1 234.10", "2 050.00"};
+
+TEST(ExtractMt5, AClosedPositionIsOneTradeFromItsOpeningToItsClose)
+{
+    // The closing deal of the same position follows in the deals table; it is not listed again.
+    const auto rows = mt5(mt5PositionRow(kPosition, "[tp 1.09000]") + mt5Row(kDeal13));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(texts(rows[0]), (QStringList{"", "1", "7001", "2024.03.01 10:00:00", "buy", "0.10", "EURUSD",
+                                           "1.08000", "1.07500", "1.09000", "2024.03.01 12:00:00", "1.08500",
+                                           "-0.70", "0", "-1234.10", "2050.00"}));
+}
+
+TEST(ExtractMt5, KnowsThePositionsTableByTheShapeOfItsRows)
+{
+    struct Case {
+        const char* name;
+        QByteArray rows;
+        std::vector<QString> tickets;
+    };
+    const QByteArray shown = QByteArray(mt5PositionRow(kPosition, "manual")).replace("class=\"hidden\"", "class=\"\"");
+    const Case cases[] = {
+        {"a heading in any language", "<tr align=\"center\"><th colspan=\"14\">Позиции</th></tr>\r\n"
+                                      + mt5PositionRow(kPosition), {"7001"}},
+        {"the comment cell shown", shown, {"7001"}},
+        {"times without seconds",
+         mt5PositionRow(withCell(withCell(kPosition, 0, "2024.03.01 10:00"), 8, "2024.03.01 12:00")), {"7001"}},
+        {"SELL in capitals", mt5PositionRow(withCell(kPosition, 3, "SELL")), {"7001"}},
+        {"an open position (12 cells, no close time)",
+         mt5Row({"2024.03.01 10:00:00", "7002", "EURUSD", "buy", "0.10", "1.08", "0", "0", "1.09", "0.00", "5.00", ""}),
+         {}},
+        {"not buy or sell", mt5PositionRow(withCell(kPosition, 3, "buy limit")), {}},
+        {"no position number", mt5PositionRow(withCell(kPosition, 1, "")), {}},
+        {"no close time", mt5PositionRow(withCell(kPosition, 8, "")), {}},
+        {"a cell more", mt5PositionRow(kPosition + QStringList{"x"}), {}},
+        {"a deal of 14 cells (Fee after Commission)",
+         mt5Row(kDeal13.mid(0, 9) + QStringList{"-0.10", "0.00", "5.00", "100.00", ""}), {"5001"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(column(mt5(c.rows), StatementRow::Ticket), c.tickets) << c.name;
+}
+
+TEST(ExtractMt5, APositionClosedInPartsHasTheClosedVolume)
+{
+    // The terminal writes "closed / initial".
+    const auto rows = mt5(mt5PositionRow(withCell(kPosition, 4, "0.2 / 0.2"))
+                          + mt5PositionRow(withCell(withCell(kPosition, 1, "7002"), 4, "0.05 / 0.1")));
+    EXPECT_EQ(column(rows, StatementRow::Size), (std::vector<QString>{"0.2", "0.05"}));
+}
+
+TEST(ExtractMt5Deals, MapsTheElevenCellsOfAnOutDeal)
 {
     const auto rows = mt5(mt5Row(kDeal13));
     ASSERT_EQ(rows.size(), 1u);
@@ -133,7 +184,7 @@ TEST(ExtractMt5, MapsTheElevenCellsOfAnOutDeal)
                                            "1.08500", "0", "0", "0", "0", "-0.35", "0", "-1234.10", "2050.00"}));
 }
 
-TEST(ExtractMt5, TakesDealRowsThatMentionOut)
+TEST(ExtractMt5Deals, TakesDealRowsThatMentionOut)
 {
     struct Case {
         const char* name;
@@ -154,7 +205,7 @@ TEST(ExtractMt5, TakesDealRowsThatMentionOut)
         EXPECT_EQ(column(mt5(c.rows), StatementRow::Ticket), c.tickets) << c.name;
 }
 
-TEST(ExtractMt5, NewerDealRowsAddTheFeeToTheCommission)
+TEST(ExtractMt5Deals, NewerDealRowsAddTheFeeToTheCommission)
 {
     // Time, Deal, Symbol, Type, Direction, Volume, Price, Order, [Cost], Commission, Fee, Swap, Profit,
     // Balance, Comment.
@@ -180,18 +231,45 @@ TEST(ExtractMt5, TerminalTemplatesFilledIn)
     Deal in = out;
     in["DIRECTION"] = "in";
     in["DEAL"] = "5000";
-    const QByteArray t2020 = filledMt5Template("mt5_template_ReportHistory_2020.htm", {in, out});
-    const QByteArray t2023 = filledMt5Template("mt5_template_ReportHistory_2023.htm", {in, out});
-    if (t2020.isEmpty() || t2023.isEmpty())
+    in["TYPE"] = "buy";
+    const Position position = {{"TIME", "2024.03.01 10:00:00"}, {"POSITION", "7001"},
+                               {"SYMBOL", "EURUSD"},            {"TYPE", "buy"},
+                               {"COMMENT", "[tp 1.08500]"},     {"VOLUME", "0.1 / 0.1"},
+                               {"PRICE", "1.07450"},            {"SL", "1.07000"},
+                               {"TP", "1.08500"},               {"TIME_CLOSE", "2024.03.01 12:00:00"},
+                               {"PRICE_CLOSE", "1.08500"},      {"COMMISSION", "-0.70"},
+                               {"SWAP", "-1.20"},               {"PROFIT", "1 050.00"}};
+    const QStringList positionRow = {"", "1", "7001", "2024.03.01 10:00:00", "buy", "0.1", "EURUSD", "1.07450",
+                                     "1.07000", "1.08500", "2024.03.01 12:00:00", "1.08500", "-0.70", "0", "-1.20",
+                                     "1050.00"};
+    struct Case {
+        const char* name;
+        QByteArray report;
+        QStringList row;
+    };
+    const Case cases[] = {
+        {"2020 with positions", filledMt5Template("mt5_template_ReportHistory_2020.htm", {in, out}, {position}),
+         positionRow},
+        {"2023 with positions", filledMt5Template("mt5_template_ReportHistory_2023.htm", {in, out}, {position}),
+         positionRow},
+        // Without a Positions table the closing deal is the trade; the newer
+        // template's Fee joins the commission.
+        {"2020 deals only", filledMt5Template("mt5_template_ReportHistory_2020.htm", {in, out}),
+         {"", "1", "5001", "2024.03.01 12:00:00", "sell", "0.10", "EURUSD", "1.08500", "0", "0", "0", "0", "-0.35",
+          "0", "-1.20", "1050.00"}},
+        {"2023 deals only", filledMt5Template("mt5_template_ReportHistory_2023.htm", {in, out}),
+         {"", "1", "5001", "2024.03.01 12:00:00", "sell", "0.10", "EURUSD", "1.08500", "0", "0", "0", "0", "-0.40",
+          "0", "-1.20", "1050.00"}},
+    };
+    if (cases[0].report.isEmpty() || cases[1].report.isEmpty())
         GTEST_SKIP() << "no MT5 templates in " TJ_FIXTURES_DIR;
-    const auto old = extractTrades(decodeReportBytes(t2020), ReportKind::MetaTrader5).rows;
-    const auto recent = extractTrades(decodeReportBytes(t2023), ReportKind::MetaTrader5).rows;
-    ASSERT_EQ(old.size(), 1u);
-    ASSERT_EQ(recent.size(), 1u);
-    EXPECT_EQ(texts(old[0]), (QStringList{"", "1", "5001", "2024.03.01 12:00:00", "sell", "0.10", "EURUSD",
-                                          "1.08500", "0", "0", "0", "0", "-0.35", "0", "-1.20", "1050.00"}));
-    EXPECT_EQ(texts(recent[0]), (QStringList{"", "1", "5001", "2024.03.01 12:00:00", "sell", "0.10", "EURUSD",
-                                             "1.08500", "0", "0", "0", "0", "-0.40", "0", "-1.20", "1050.00"}));
+    for (const Case& c : cases) {
+        const QByteArray text = decodeReportBytes(c.report);
+        ASSERT_EQ(recognizeReport(text), ReportKind::MetaTrader5) << c.name;
+        const auto rows = extractTrades(text, ReportKind::MetaTrader5).rows;
+        ASSERT_EQ(rows.size(), 1u) << c.name;
+        EXPECT_EQ(texts(rows[0]), c.row) << c.name;
+    }
 }
 
 TEST(ExtractRealStatements, EveryClosedTradeAndNothingElse)
@@ -242,8 +320,9 @@ TEST(ExtractGenerated, ListsExactlyTheClosedTradesOfBothTerminals)
 {
     const statementgen::Generated statements[] = {
         statementgen::mt4Statement(300, 7),
-        statementgen::mt5Report(300, 7, true),
-        statementgen::mt5Report(300, 7, false),
+        statementgen::mt5Report(300, 7, statementgen::Mt5Layout::Current),
+        statementgen::mt5Report(300, 7, statementgen::Mt5Layout::Older),
+        statementgen::mt5Report(300, 7, statementgen::Mt5Layout::DealsOnly),
     };
     for (const auto& g : statements) {
         const QByteArray text = decodeReportBytes(g.bytes);

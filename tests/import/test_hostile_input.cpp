@@ -44,6 +44,10 @@ QByteArray utf16le(const QString& text)
 const QByteArray kGood = mt4Row({"1001", "2024.03.01 10:00:00", "buy", "0.10", "eurusd", "1.08000", "1.07500",
                                  "1.09000", "2024.03.01 12:00:00", "1.08500", "-0.70", "0.00", "0.00", "50.00"});
 
+const QByteArray kPosition =
+    mt5PositionRow({"2024.03.01 10:00:00", "7001", "EURUSD", "buy", "0.10", "1.08000", "1.07500", "1.09000",
+                    "2024.03.01 12:00:00", "1.08500", "-0.70", "0.00", "50.00"});
+
 // A row with thirteen joined cells and one more closing tag: no run of
 // fourteen, but a plain search tries every way of splitting the cells.
 const QByteArray kSplitBait = "<tr align=right>" + repeat("<td>1.2345</td>", 13) + "</td></tr>\r\n";
@@ -100,6 +104,13 @@ TEST(HostileInput, EndsWithTheTradesThereOrTheRefusal)
         {"MT5 rows built to split every way",
          mt5Report(repeat("<tr align=\"right\">out" + repeat("<td nowrap>1</td>", 10) + "</td></tr>", 20000)),
          ReportKind::MetaTrader5, 0},
+        {"MT5 position-shaped rows of cells that never open",
+         mt5Report("<tr align=\"right\">" + repeat("<td x", 300000) + repeat("</td>", 14) + "</tr>"),
+         ReportKind::MetaTrader5, 0},
+        {"MT5 position-shaped row of nested cells",
+         mt5Report("<tr align=\"right\">" + repeat("<td>", 300000) + repeat("1</td>", 14) + "</tr>"),
+         ReportKind::MetaTrader5, 0},
+        {"MT5 positions by the ten thousand", mt5Report(repeat(kPosition, 10000)), ReportKind::MetaTrader5, 10000},
         {"a huge tag soup without generator", repeat("<td><tr align=right><td x", 400000), ReportKind::None, 0},
     };
     TempAppDir dir(false);

@@ -64,3 +64,31 @@ RegexMatcher::Status CellRunFinder::next()
         m_from = std::max(m_matcher.end(0), m_from + 1);
     return status;
 }
+
+const Regex& anyCellPattern()
+{
+    static const Regex r(R"(<td(?:\s[^<>]*)?>(.*?)</td>)");
+    return r;
+}
+
+bool splitCells(std::string_view row, RegexMatcher& m, std::vector<TableCell>& cells)
+{
+    cells.clear();
+    const std::size_t length = throughLast(row, "</td>");
+    return m.forEachMatch(row.data(), length,
+                          [&] { cells.push_back({row.substr(m.begin(0), m.begin(1) - m.begin(0)), m.text(1)}); });
+}
+
+std::size_t throughLast(std::string_view text, std::string_view lower)
+{
+    if (text.size() < lower.size())
+        return 0;
+    const char last = lower.back();
+    for (std::size_t end = text.size(); end >= lower.size(); --end) {
+        const char c = text[end - 1];
+        if ((c == last || (c >= 'A' && c <= 'Z' && c - 'A' + 'a' == last))
+            && equalsLowerAt(text, end - lower.size(), lower))
+            return end;
+    }
+    return 0;
+}

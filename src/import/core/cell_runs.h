@@ -38,6 +38,26 @@ private:
     std::vector<std::size_t> m_opens, m_closes, m_joins;
 };
 
+// One cell of a table row: its opening tag and its text, slices of the row.
+struct TableCell {
+    std::string_view tag;
+    std::string_view text;
+};
+
+// Any cell, whatever its attributes: "<td ...>(.*?)</td>".
+const Regex& anyCellPattern();
+
+// Every cell of a row, in order, with a matcher of anyCellPattern(). False
+// when a search reached its limits.
+bool splitCells(std::string_view row, RegexMatcher& m, std::vector<TableCell>& cells);
+
+// The length of text up to and including the last occurrence of a lower-case
+// literal (case-insensitive), or 0. A match that must end with the literal
+// cannot reach past it, so searching only this far finds the same matches;
+// and every search that starts before it then succeeds, instead of scanning
+// to the end of the text for a closing tag that is not there.
+std::size_t throughLast(std::string_view text, std::string_view lower);
+
 // Case-insensitive (ASCII) comparison of text at a position with a lower-case
 // literal of letters and punctuation.
 inline bool equalsLowerAt(std::string_view text, std::size_t at, std::string_view lower)

@@ -1,30 +1,102 @@
 #include "import/core/trade_copy.h"
 
+#include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QMultiHash>
+#include <QSet>
+
+#include <optional>
 
 namespace {
 
-// Stored trades by ticket: the row id and the account of each.
 struct StoredTrade {
     qint64 id;
     QString account;
+    QString item, openTime;
 };
-using TradesByTicket = QHash<QString, QList<StoredTrade>>;
 
-TradesByTicket loadTickets(TSQLiteDatabase& db)
+// A trade that an older import stored from a MetaTrader 5 report's closing
+// deal: its Ticket is the deal's number, its OpenTime the time the position
+// closed, its CloseTime "0".
+struct DealTrade {
+    qint64 id;
+    QString ticket, size;
+};
+
+bool sameSize(const QString& a, const QString& b)
 {
-    TradesByTicket byTicket;
-    const auto table = db.openResultTable(QStringLiteral("SELECT id, chet, Ticket FROM t_sdelki"));
-    for (; !table->atEnd(); table->moveNext()) {
-        if (table->isNull(2))
-            continue;
-        byTicket[table->fieldTextAt(2)].append({table->fieldInteger(0), table->fieldTextAt(1)});
+    const auto x = num::parsePoint(a), y = num::parsePoint(b);
+    return x && y ? *x == *y : a == b;
+}
+
+// What the copy knows of the stored trades: every trade by its ticket, and
+// the account's trades read from closing deals by symbol and close time.
+class StoredTrades {
+public:
+    StoredTrades(TSQLiteDatabase& db, const QString& account)
+    {
+        const auto t = db.openResultTable(
+            QStringLiteral("SELECT id, chet, Ticket, Item, OpenTime, CloseTime, Size FROM t_sdelki ORDER BY id"));
+        for (; !t->atEnd(); t->moveNext()) {
+            const qint64 id = t->fieldInteger(0);
+            const QString item = t->fieldTextAt(3), openTime = t->fieldTextAt(4);
+            if (!t->isNull(2))
+                m_byTicket[t->fieldTextAt(2)].append({id, t->fieldTextAt(1), item, openTime});
+            if (t->fieldTextAt(1) == account && t->fieldTextAt(5) == QLatin1String("0") && !t->isNull(2))
+                m_dealTrades.insert(dealKey(item, openTime), {id, t->fieldTextAt(2), t->fieldTextAt(6)});
+        }
     }
-    return byTicket;
+
+    QList<StoredTrade>* withTicket(const QString& ticket)
+    {
+        const auto it = m_byTicket.find(ticket);
+        return it == m_byTicket.end() ? nullptr : &*it;
+    }
+    void add(const QString& ticket, const StoredTrade& trade) { m_byTicket[ticket].append(trade); }
+    // A trade updated once is not taken for another position.
+    void markUpdated(qint64 id) { m_updated.insert(id); }
+
+    // The first trade, not yet updated, that the closing deal of this
+    // position was stored as; it leaves the index under its deal number.
+    std::optional<qint64> takeDealTrade(const StatementRow& row)
+    {
+        const QString& closed = row[StatementRow::CloseTime];
+        if (closed.isEmpty() || closed == QLatin1String("0"))
+            return std::nullopt;
+        const QString key = dealKey(row[StatementRow::Item], closed);
+        for (auto it = m_dealTrades.find(key); it != m_dealTrades.end() && it.key() == key; ++it) {
+            if (m_updated.contains(it->id) || !sameSize(it->size, row[StatementRow::Size]))
+                continue;
+            const DealTrade found = *it;
+            m_dealTrades.erase(it);
+            m_updated.insert(found.id);
+            if (QList<StoredTrade>* old = withTicket(found.ticket))
+                old->removeIf([&](const StoredTrade& t) { return t.id == found.id; });
+            return found.id;
+        }
+        return std::nullopt;
+    }
+
+private:
+    static QString dealKey(const QString& item, const QString& time) { return item + u'\n' + time; }
+
+    QHash<QString, QList<StoredTrade>> m_byTicket;
+    QMultiHash<QString, DealTrade> m_dealTrades;
+    QSet<qint64> m_updated;
+};
+
+// A ticket stored in another account names this statement's trade only when
+// the symbol and the open time agree too: brokers reuse ticket numbers. A
+// trade made by hand there (no symbol) stays where it is.
+bool sameTrade(const StoredTrade& trade, const StatementRow& row)
+{
+    const QString& item = row[StatementRow::Item];
+    const QString& openTime = row[StatementRow::OpenTime];
+    return !item.isEmpty() && !openTime.isEmpty() && trade.item == item && trade.openTime == openTime;
 }
 
 QString withComma(QString number) { return number.replace(QLatin1Char('.'), QLatin1Char(',')); }
@@ -41,7 +113,7 @@ SqlParams tradeValues(const StatementRow& r)
 }
 
 const QString kUpdate = QStringLiteral(
-    "UPDATE t_sdelki SET chet=?, OpenTime=?, Type=?, Size=?, Item=?, PriceOpen=?, sl=?, tp=?, CloseTime=?, "
+    "UPDATE t_sdelki SET chet=?, Ticket=?, OpenTime=?, Type=?, Size=?, Item=?, PriceOpen=?, sl=?, tp=?, CloseTime=?, "
     "PriceClose=?, Commission=?, Taxes=?, Swap=?, Profit=?, Profit2=? WHERE id=?");
 const QString kInsert = QStringLiteral(
     "INSERT INTO t_sdelki (chet,Ticket,OpenTime,Type,Size,Item,PriceOpen,sl,tp,CloseTime,PriceClose,Commission,"
@@ -52,6 +124,42 @@ struct Move {
     QString from;
 };
 
+// Updates the stored trades a statement row stands for: those with its
+// ticket in the account, or in another account when they are the same trade
+// (those move to the account); failing that, the trade an older import read
+// from the position's closing deal. False when there is none.
+bool updateKnownTrades(TSQLiteDatabase& db, StoredTrades& stored, const QString& account, const StatementRow& row,
+                       std::vector<Move>& moves)
+{
+    const QString& ticket = row[StatementRow::Ticket];
+    const SqlParams values = tradeValues(row);
+    const auto update = [&](qint64 id) {
+        db.executeStatement(kUpdate, SqlParams{account, ticket} + values + SqlParams{id});
+    };
+    bool updated = false;
+    if (QList<StoredTrade>* known = stored.withTicket(ticket)) {
+        for (StoredTrade& trade : *known) {
+            if (trade.account != account && !sameTrade(trade, row))
+                continue;
+            update(trade.id);
+            stored.markUpdated(trade.id);
+            if (trade.account != account)
+                moves.push_back({trade.id, trade.account});
+            trade = {trade.id, account, row[StatementRow::Item], row[StatementRow::OpenTime]};
+            updated = true;
+        }
+    }
+    if (updated)
+        return true;
+    // The trade keeps its id, so its annotations and picture files stay its own.
+    const auto id = stored.takeDealTrade(row);
+    if (!id)
+        return false;
+    update(*id);
+    stored.add(ticket, {*id, account, row[StatementRow::Item], row[StatementRow::OpenTime]});
+    return true;
+}
+
 } // namespace
 
 CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows,
@@ -61,7 +169,7 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
     std::vector<Move> moves;
     try {
         SqlTransaction transaction(db);
-        TradesByTicket byTicket = loadTickets(db);
+        StoredTrades stored(db, account);
         try {
             for (const StatementRow& row : rows) {
                 const QString& ticket = row[StatementRow::Ticket];
@@ -69,20 +177,12 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
                     continue;
                 if (advance)
                     advance();
-                const SqlParams values = tradeValues(row);
-                auto known = byTicket.find(ticket);
-                if (known != byTicket.end()) {
-                    for (StoredTrade& trade : *known) {
-                        db.executeStatement(kUpdate, SqlParams{account} + values + SqlParams{trade.id});
-                        if (trade.account != account) {
-                            moves.push_back({trade.id, trade.account});
-                            trade.account = account;
-                        }
-                    }
+                if (updateKnownTrades(db, stored, account, row, moves)) {
                     ++outcome.updated;
                 } else {
-                    db.executeStatement(kInsert, SqlParams{account, ticket} + values);
-                    byTicket[ticket].append({db.lastInsertId(), account});
+                    db.executeStatement(kInsert, SqlParams{account, ticket} + tradeValues(row));
+                    stored.add(ticket,
+                               {db.lastInsertId(), account, row[StatementRow::Item], row[StatementRow::OpenTime]});
                     ++outcome.inserted;
                 }
             }

@@ -22,9 +22,19 @@ struct CopyOutcome {
 };
 
 // Stores statement rows in t_sdelki for an account, in one transaction.
-// A row whose ticket is already stored (in any account) updates every trade
-// with that ticket: prices, times and results are replaced and the trade
-// moves to the account, its annotations stay. Any other row is inserted.
+// A row updates the stored trades it stands for, replacing their prices,
+// times and results and keeping their annotations:
+// - every trade of the account with its ticket (a trade made by hand with
+//   that ticket receives its prices this way);
+// - every trade of another account with its ticket, symbol and open time;
+//   it moves to the account. The same ticket with another symbol or open
+//   time is another broker's trade and is left alone, and so is a trade
+//   made by hand there (it has no symbol);
+// - failing both, one trade of the account that an older import read from
+//   the closing deal of this MetaTrader 5 position (CloseTime "0", OpenTime
+//   the row's close time, the same symbol and volume); it takes the
+//   position's number as its ticket. Each such trade is taken once.
+// Any other row is inserted.
 // Rows without a ticket (or the header text "Ticket") are skipped. After the
 // commit, the picture files of trades that moved from another account
 // (<account>_<trade>_*.pat in imgDir) are renamed to the new account.

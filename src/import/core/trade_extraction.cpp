@@ -3,6 +3,7 @@
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "import/core/cell_runs.h"
+#include "import/core/mt5_positions.h"
 #include "import/core/regex.h"
 
 #include <algorithm>
@@ -49,31 +50,6 @@ const Regex& mt5CellsPattern()
 {
     static const Regex r(repeated("<td nowrap>(.*?)</td>", 11));
     return r;
-}
-// Any cell, to count the cells of an MT5 deal row.
-const Regex& anyCellPattern()
-{
-    static const Regex r(R"(<td(?:\s[^<>]*)?>(.*?)</td>)");
-    return r;
-}
-
-// The length of text up to and including the last occurrence of a lower-case
-// literal (case-insensitive), or 0. A match that must end with the literal
-// cannot reach past it, so searching only this far finds the same matches;
-// and every search that starts before it then succeeds, instead of scanning
-// to the end of the text for a closing tag that is not there.
-std::size_t throughLast(std::string_view text, std::string_view lower)
-{
-    if (text.size() < lower.size())
-        return 0;
-    const char last = lower.back();
-    for (std::size_t end = text.size(); end >= lower.size(); --end) {
-        const char c = text[end - 1];
-        if ((c == last || (c >= 'A' && c <= 'Z' && c - 'A' + 'a' == last))
-            && equalsLowerAt(text, end - lower.size(), lower))
-            return end;
-    }
-    return 0;
 }
 
 QString problemAt(int tableRow, int found)
@@ -235,19 +211,6 @@ std::string_view commissionWithFee(std::string_view commission, std::string_view
     return sum;
 }
 
-struct Cell {
-    std::string_view tag; // the opening tag
-    std::string_view text;
-};
-
-bool allCells(std::string_view row, RegexMatcher& m, std::vector<Cell>& cells)
-{
-    cells.clear();
-    const std::size_t length = throughLast(row, "</td>");
-    return m.forEachMatch(row.data(), length,
-                          [&] { cells.push_back({row.substr(m.begin(0), m.begin(1) - m.begin(0)), m.text(1)}); });
-}
-
 bool isPlainNowrap(std::string_view tag) { return tag.size() == 11 && equalsLowerAt(tag, 0, "<td nowrap>"); }
 
 // Deal rows of 14 cells (a Fee after the Commission) and of 15 (also a Cost
@@ -257,7 +220,7 @@ struct DealLayout {
     int commission, fee, swap, profit;
 };
 
-std::optional<DealLayout> dealLayout(const std::vector<Cell>& cells)
+std::optional<DealLayout> dealLayout(const std::vector<TableCell>& cells)
 {
     if (cells.size() != 14 && cells.size() != 15)
         return std::nullopt;
@@ -287,24 +250,23 @@ TradeCells mt5Cells(std::string_view time, std::string_view deal, std::string_vi
     return c;
 }
 
-QString extractMt5(const QByteArray& text, TradeWriter& out, ExtractionProgress* progress, const RegexLimits& limits)
+// The deal rule, for reports without a Positions table: every deal row that
+// mentions "out" is a trade, read from the closing deal alone.
+QString extractDeals(const std::vector<std::string_view>& rows, TradeWriter& out, ExtractionProgress* progress,
+                     RegexMatcher& anyCell, const RegexLimits& limits)
 {
-    const auto rows = collectRows(text, mt5RowPattern(), limits);
-    if (!rows)
-        return problemInRows();
     std::vector<std::string_view> deals;
-    for (std::string_view row : *rows) {
+    for (std::string_view row : rows) {
         if (row.find("out") != std::string_view::npos)
             deals.push_back(row);
     }
     if (progress)
         progress->start(static_cast<int>(deals.size()));
 
-    RegexMatcher anyCell(anyCellPattern(), limits);
     CellRunFinder cells(mt5CellsPattern(), "<td nowrap>", 11, limits);
-    std::vector<Cell> all;
+    std::vector<TableCell> all;
     for (std::size_t i = 0; i < deals.size(); ++i) {
-        if (!allCells(deals[i], anyCell, all))
+        if (!splitCells(deals[i], anyCell, all))
             return problemAt(static_cast<int>(i) + 1, out.count());
         if (const auto layout = dealLayout(all)) {
             if (!all[0].text.empty()) {
@@ -337,6 +299,59 @@ QString extractMt5(const QByteArray& text, TradeWriter& out, ExtractionProgress*
             progress->advance();
     }
     return {};
+}
+
+TradeCells positionCells(const ClosedPosition& p, TradeWriter& out)
+{
+    TradeCells c{};
+    c[StatementRow::Ticket] = p.position;
+    c[StatementRow::OpenTime] = p.openTime;
+    c[StatementRow::Type] = p.type;
+    c[StatementRow::Size] = closedVolume(p.volume);
+    c[StatementRow::Item] = p.symbol;
+    c[StatementRow::PriceOpen] = p.openPrice;
+    c[StatementRow::StopLoss] = p.stopLoss;
+    c[StatementRow::TakeProfit] = p.takeProfit;
+    c[StatementRow::CloseTime] = p.closeTime;
+    c[StatementRow::PriceClose] = p.closePrice;
+    c[StatementRow::Commission] = out.withoutBlanks(0, p.commission);
+    c[StatementRow::Taxes] = "0";
+    c[StatementRow::Swap] = out.withoutBlanks(1, p.swap);
+    c[StatementRow::Profit] = out.withoutBlanks(2, p.profit);
+    return c;
+}
+
+// A history report lists every closed position with its own open and close,
+// whole commission and result: one trade each. Only a report without that
+// table falls back on its deals.
+QString extractMt5(const QByteArray& text, TradeWriter& out, ExtractionProgress* progress, const RegexLimits& limits)
+{
+    const auto rows = collectRows(text, mt5RowPattern(), limits);
+    if (!rows)
+        return problemInRows();
+    std::vector<std::string_view> candidates;
+    for (std::string_view row : *rows) {
+        if (mayBeClosedPosition(row))
+            candidates.push_back(row);
+    }
+    if (progress)
+        progress->start(static_cast<int>(candidates.size()));
+
+    RegexMatcher anyCell(anyCellPattern(), limits);
+    std::vector<TableCell> cells;
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (!splitCells(candidates[i], anyCell, cells))
+            return problemAt(static_cast<int>(i) + 1, out.count());
+        if (const auto position = closedPosition(cells)) {
+            TradeCells c = positionCells(*position, out);
+            out.write(c);
+        }
+        if (progress)
+            progress->advance();
+    }
+    if (out.count() > 0)
+        return {};
+    return extractDeals(*rows, out, progress, anyCell, limits);
 }
 
 } // namespace

@@ -41,7 +41,9 @@ StatementRow statementRow(const TradeCells& cells);
 // Finds the closed trades of a raw report text (readTextFile) of a
 // recognised kind. A MetaTrader 4 statement gives its right-aligned table
 // rows of fourteen cells that have a ticket and a close time; a MetaTrader 5
-// report its deals whose row mentions "out". Nothing for ReportKind::None.
+// report the rows of its Positions table, one per closed position, or, when
+// it has none, its deals whose row mentions "out". Nothing for
+// ReportKind::None.
 // Every search is bounded by the limits; a search that reaches them ends the
 // extraction with a problem instead of running on.
 Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress = nullptr,
