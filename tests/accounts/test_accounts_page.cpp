@@ -12,7 +12,10 @@
 #include "db/core/sqlite_database.h"
 
 #include <QAction>
+#include <QChart>
+#include <QChartView>
 #include <QComboBox>
+#include <QDateTime>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,8 +26,11 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QValueAxis>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -312,6 +318,65 @@ TEST_F(AccountsPageTest, StartupActivatesTheFirstAccountThenSelectsTheRemembered
     clickRow(2);
     EXPECT_EQ(events, QStringList({"import on", "activated"}));
     EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Третий"));
+}
+
+// The small curve of an account with capital 0 after the copy of a long
+// statement, and at the next start: the axes had been fitted to a range of
+// a few units, and a tick interval left from it hung the window.
+TEST_F(AccountsPageTest, CurveOfThousandsOfTradesAfterAnEmptyOneKeepsAFewTicks)
+{
+    const QString id = insertAccount(db, QStringLiteral("С нуля"), QStringLiteral("демо"), QStringLiteral("открыт"),
+                                     QStringLiteral("0"));
+    auto axes = [this] {
+        QChart* chart = page->Chart2->chart();
+        return std::pair(qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0)),
+                         qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0)));
+    };
+    auto expectFewTicks = [&](const char* when) {
+        const auto [x, y] = axes();
+        ASSERT_NE(x, nullptr);
+        ASSERT_NE(y, nullptr);
+        EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 3000")) << when;
+        EXPECT_EQ(x->min(), 0) << when;
+        EXPECT_EQ(x->max(), 2999) << when;
+        EXPECT_EQ(x->tickInterval(), 500) << when;
+        EXPECT_LE(y->min(), -500) << when;
+        EXPECT_GE(y->max(), 599300) << when;
+        EXPECT_EQ(y->tickInterval(), 200000) << when;
+        for (QValueAxis* axis : {x, y}) {
+            const double ticks = std::floor((axis->max() - axis->min()) / axis->tickInterval()) + 1;
+            EXPECT_LE(ticks, 10) << when;
+            EXPECT_GE(ticks, 2) << when;
+        }
+    };
+
+    openPage();
+    page->resize(1000, 700);
+    page->show();
+    clickRow(0);
+    EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 0"));
+
+    // What copying a statement writes: a loss, then steady gains.
+    {
+        SqlTransaction copy(db);
+        const QDateTime start(QDate(2013, 1, 1), QTime(0, 0));
+        for (int k = 0; k < 3000; ++k) {
+            insertTrade(db, id, start.addSecs(60 * k).toString(QStringLiteral("yyyy.MM.dd hh:mm")),
+                        k == 0 ? QStringLiteral("-500") : QStringLiteral("200"));
+        }
+        copy.commit();
+    }
+    page->drawAccountCurve();
+    EXPECT_EQ(curveValues().back(), 599300);
+    expectFewTicks("after the copy");
+
+    // The next start activates the account while the page is still fresh.
+    openPage();
+    page->resize(1000, 700);
+    page->show();
+    page->startupAccountChoice(0);
+    expectFewTicks("at start");
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(AccountsPageTest, DeletingAnAccountAsksThenRemovesEverythingOfIt)

@@ -234,12 +234,10 @@ void AccountsPage::buildChart()
     m_chart->setPlotAreaBackgroundBrush(QColor(250, 250, 250));
     m_chart->setPlotAreaBackgroundVisible(true);
 
+    // Ranges, ticks and label formats come from fitCurveAxes.
     m_axisX = new QValueAxis;
-    m_axisX->setLabelFormat(QStringLiteral("%d"));
     m_axisY = new QValueAxis;
     for (QValueAxis* axis : {m_axisX, m_axisY}) {
-        axis->setTickType(QValueAxis::TicksDynamic);
-        axis->setTickAnchor(0);
         QFont f = axis->labelsFont();
         f.setPointSize(8);
         axis->setLabelsFont(f);

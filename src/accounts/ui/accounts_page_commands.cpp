@@ -9,6 +9,7 @@
 #include "accounts/ui/caption_group_box.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "charts/ui/value_axis.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
@@ -18,42 +19,19 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QTableView>
-#include <QValueAxis>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 const QString kNotActivatedCaption = QStringLiteral("Таблица счетов - Не активирован счет");
 const QString kImportCaption = QStringLiteral("Загрузить сделки на счет");
+// The small chart has room for fewer labels than a full one.
+constexpr int kCurveTicks = 7;
 
 void showError(Prompts& prompts, const QString& text)
 {
     prompts.showMessage(Prompts::Icon::Error, errorCaption(), text);
-}
-
-// Axis bounds with a little air around the curve.
-std::pair<double, double> paddedRange(double low, double high)
-{
-    if (high - low < 1e-9) {
-        const double pad = std::max(1.0, std::abs(high) * 0.05);
-        return {low - pad, high + pad};
-    }
-    const double pad = (high - low) * 0.08;
-    return {low - pad, high + pad};
-}
-
-// A round tick step (1, 2 or 5 times a power of ten) giving about the
-// wanted number of ticks over a span.
-double roundStep(double span, int ticks)
-{
-    const double raw = span / ticks;
-    if (raw <= 0)
-        return 1;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double norm = raw / magnitude;
-    return (norm <= 1 ? 1 : norm <= 2 ? 2 : norm <= 5 ? 5 : 10) * magnitude;
 }
 
 } // namespace
@@ -163,11 +141,10 @@ void AccountsPage::drawAccountCurve()
 
 void AccountsPage::fitCurveAxes(const std::vector<double>& values)
 {
-    // Trade numbers along the bottom, money up the side, each with ticks at
-    // a round step so that the curve fills the chart.
+    // Trade numbers along the bottom, money up the side, so that the curve
+    // fills the chart; a short curve still gets a few trade numbers.
     const int last = std::max(4, static_cast<int>(values.size()) - 1);
-    m_axisX->setRange(0, last);
-    m_axisX->setTickInterval(std::max(1.0, roundStep(last, 6)));
+    setAxisRange(*m_axisX, 0, last, AxisKind::Counts, kCurveTicks);
 
     double low = 0, high = 0;
     if (values.empty()) {
@@ -178,11 +155,8 @@ void AccountsPage::fitCurveAxes(const std::vector<double>& values)
         low = *min;
         high = *max;
     }
-    const auto [bottom, top] = paddedRange(low, high);
-    const double step = roundStep(top - bottom, 5);
-    m_axisY->setRange(bottom, top);
-    m_axisY->setTickInterval(step);
-    m_axisY->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
+    const auto [bottom, top] = paddedRange(low, high, 0.08);
+    setAxisRange(*m_axisY, bottom, top, AxisKind::Values, kCurveTicks);
 }
 
 void AccountsPage::startupAccountChoice(int position)
