@@ -1,4 +1,5 @@
 #include "app/ui/main_window.h"
+#include "charts/core/axis_ticks.h"
 #include "scripted_prompts.h"
 #include "stats/core/column_widths.h"
 #include "stats/core/trade_table_model.h"
@@ -24,6 +25,8 @@
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -221,6 +224,75 @@ TEST(BalanceChartViewTest, MarkerSizeKeptForFiftyTradesAndWheelZoomsAroundThePoi
     QApplication::sendEvent(view.viewport(), &click);
     EXPECT_EQ(x->min(), 0);
     EXPECT_EQ(x->max(), 49);
+}
+
+// Zoomed in as deep as the wheel goes and out again, the axes keep round
+// ticks with labels of the decimals they need, the right axis reading as
+// the left one.
+TEST(BalanceChartViewTest, DeepWheelZoomKeepsReadableTicksOnEveryAxis)
+{
+    BalanceChartView view;
+    view.resize(800, 230);
+    BalanceChart data;
+    data.tradeCount = 5000;
+    for (int k = 0; k < 5000; ++k)
+        data.balanceCurve.push_back(1000 + 300000 * std::sin(k / 300.0) + 0.37 * k);
+    view.showChart(data, false);
+    view.show();
+    QApplication::processEvents();
+    QChart* chart = view.chart();
+    auto* x = qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0));
+    auto* left = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0));
+    auto* right = qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(1));
+    ASSERT_NE(x, nullptr);
+    ASSERT_NE(right, nullptr);
+    ASSERT_EQ(chart->axes(Qt::Vertical).size(), 2);
+
+    auto wheel = [&](int steps, int delta) {
+        const QPointF at = view.mapFromScene(chart->mapToScene(chart->plotArea().center() + QPointF(37, -11)));
+        for (int i = 0; i < steps; ++i) {
+            QWheelEvent event(at, view.mapToGlobal(at), {}, {0, delta}, Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(view.viewport(), &event);
+            QApplication::processEvents();
+        }
+    };
+    auto ticksIn = [](const QValueAxis* a) {
+        return static_cast<int>(std::floor(a->max() / a->tickInterval() + 1e-9) -
+                                std::ceil(a->min() / a->tickInterval() - 1e-9)) + 1;
+    };
+    auto expectReadable = [&](const char* when) {
+        EXPECT_GE(ticksIn(x), 2) << when;
+        EXPECT_LE(ticksIn(x), 10) << when;
+        EXPECT_EQ(x->tickInterval(), std::round(x->tickInterval())) << when; // whole trades
+        EXPECT_EQ(x->labelFormat(), QStringLiteral("%.0f")) << when;
+        EXPECT_GE(ticksIn(left), 2) << when;
+        EXPECT_LE(ticksIn(left), 10) << when;
+        EXPECT_EQ(left->labelFormat(), QStringLiteral("%.%1f").arg(decimalsFor(left->tickInterval()))) << when;
+        EXPECT_EQ(std::pair(right->min(), right->max()), std::pair(left->min(), left->max())) << when;
+        EXPECT_EQ(right->tickInterval(), left->tickInterval()) << when;
+        EXPECT_EQ(right->labelFormat(), left->labelFormat()) << when;
+    };
+
+    expectReadable("whole");
+    EXPECT_EQ(x->max(), 4999);
+    EXPECT_EQ(x->tickInterval(), 1000);
+
+    wheel(80, 120);
+    expectReadable("zoomed in");
+    EXPECT_EQ(x->max() - x->min(), 2); // the deepest zoom: two trades
+    EXPECT_NEAR(left->max() - left->min(), 0.1, 1e-6); // and ten cents
+    EXPECT_EQ(x->tickInterval(), 1);
+    EXPECT_EQ(left->labelFormat(), QStringLiteral("%.2f"));
+    // The series follows with the points of the zoomed range (and one more
+    // on each side).
+    EXPECT_LE(view.balanceSeries()->count(), 6);
+
+    wheel(80, -120);
+    expectReadable("zoomed out");
+    EXPECT_EQ(x->min(), 0);
+    EXPECT_EQ(x->max(), 4999);
+    EXPECT_EQ(view.balanceSeries()->points().first(), QPointF(0, 1000));
 }
 
 class MainWindowTradeTableTest : public ::testing::Test {

@@ -1,5 +1,8 @@
 #include "stats/ui/balance_chart_view.h"
 
+#include "charts/core/chart_zoom.h"
+#include "charts/ui/value_axis.h"
+
 #include <QAreaSeries>
 #include <QLineSeries>
 #include <QLinearGradient>
@@ -12,6 +15,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -19,6 +23,9 @@ const QColor kMaroon(128, 0, 0);
 constexpr qreal kDepth = 8;      // pixels of the depth look
 constexpr qreal kArrowLength = 8; // pixels from a point to its mark
 constexpr qreal kWheelZoom = 1.25;
+// The deepest zoom: two trades across, ten cents up the side.
+constexpr qreal kNarrowestX = 2;
+constexpr qreal kNarrowestY = 0.1;
 
 QImage diamondMarker()
 {
@@ -83,15 +90,6 @@ QList<QPointF> shifted(QList<QPointF> points, qreal dx, qreal dy)
     return points;
 }
 
-// Decimals enough to tell the axis ticks apart.
-QString labelFormatFor(const QValueAxis& axis)
-{
-    const qreal step = (axis.max() - axis.min()) / std::max(1, axis.tickCount() - 1);
-    if (step >= 1 || step <= 0)
-        return QStringLiteral("%.0f");
-    return step >= 0.1 ? QStringLiteral("%.1f") : QStringLiteral("%.2f");
-}
-
 } // namespace
 
 BalanceChartView::BalanceChartView(QWidget* parent)
@@ -134,8 +132,9 @@ BalanceChartView::BalanceChartView(QWidget* parent)
     chart->addSeries(m_noCommission);
     chart->addSeries(m_balance);
 
+    // Every range reaches the axes through setRanges, which also feeds the
+    // series the points of the new range.
     m_axisX = new QValueAxis;
-    m_axisX->setLabelFormat(QStringLiteral("%.0f"));
     m_axisLeft = new QValueAxis;
     m_axisRight = new QValueAxis;
     chart->addAxis(m_axisX, Qt::AlignBottom);
@@ -146,15 +145,7 @@ BalanceChartView::BalanceChartView(QWidget* parent)
         s->attachAxis(m_axisX);
         s->attachAxis(m_axisLeft);
     }
-    // The right axis mirrors the left one, so the balance reads on both sides.
-    connect(m_axisLeft, &QValueAxis::rangeChanged, this, [this](qreal min, qreal max) {
-        m_axisRight->setTickCount(m_axisLeft->tickCount());
-        m_axisRight->setRange(min, max);
-        m_axisLeft->setLabelFormat(labelFormatFor(*m_axisLeft));
-        m_axisRight->setLabelFormat(m_axisLeft->labelFormat());
-        updateSeries();
-    });
-    connect(m_axisX, &QValueAxis::rangeChanged, this, [this] { updateSeries(); });
+    // A new plot size changes how many points the series need, not the ranges.
     connect(chart, &QChart::plotAreaChanged, this, [this] { updateSeries(); });
 
     setChart(chart);
@@ -172,52 +163,47 @@ void BalanceChartView::showChart(BalanceChart data, bool showNoCommission)
         if (const auto size = markerSizeFor(*m_data.tradeCount))
             m_markerSize = *size;
     }
-    m_updating = true;
-    chart()->zoomReset();
     m_noCommission->setVisible(showNoCommission);
     applyMarkers();
     setFullRanges();
-    m_updating = false;
-    updateSeries();
     viewport()->update();
 }
 
 void BalanceChartView::setFullRanges()
 {
     const auto& a = m_data.balanceCurve;
-    const size_t n = a.size();
-    // Trade numbers on round steps (1, 2, 5, 10, 20, 50, ...), about six of
-    // them across the chart.
-    const qreal last = std::max<qreal>(1, static_cast<qreal>(n) - 1);
-    qreal step = 1;
-    while (last / step > 8) {
-        for (const qreal f : {2.0, 2.5, 2.0}) {
-            if (last / step <= 8)
-                break;
-            step *= f;
+    ShownRanges full;
+    full.xMax = std::max<qreal>(1, static_cast<qreal>(a.size()) - 1);
+    if (a.empty()) {
+        full.yMin = m_data.withCommission - 1;
+        full.yMax = m_data.withCommission + 1;
+    } else {
+        auto [lo, hi] = std::minmax_element(a.begin(), a.end());
+        qreal min = *lo, max = *hi;
+        if (m_showNoCommission && !m_data.noCommissionCurve.empty()) {
+            auto [blo, bhi] = std::minmax_element(m_data.noCommissionCurve.begin(), m_data.noCommissionCurve.end());
+            min = std::min<qreal>(min, *blo);
+            max = std::max<qreal>(max, *bhi);
         }
+        std::tie(full.yMin, full.yMax) = paddedRange(min, max, 0.05);
     }
-    m_axisX->setTickType(QValueAxis::TicksDynamic);
-    m_axisX->setTickAnchor(0);
-    m_axisX->setTickInterval(step);
-    m_axisX->setRange(0, last);
-    if (n == 0) {
-        const qreal start = m_data.withCommission;
-        m_axisLeft->setRange(start - 1, start + 1);
-        return;
-    }
-    auto [lo, hi] = std::minmax_element(a.begin(), a.end());
-    qreal min = *lo, max = *hi;
-    if (m_showNoCommission && !m_data.noCommissionCurve.empty()) {
-        auto [blo, bhi] = std::minmax_element(m_data.noCommissionCurve.begin(), m_data.noCommissionCurve.end());
-        min = std::min<qreal>(min, *blo);
-        max = std::max<qreal>(max, *bhi);
-    }
-    const qreal pad = max > min ? (max - min) * 0.05 : std::max<qreal>(1, std::abs(max) * 0.01);
-    m_axisLeft->setRange(min - pad, max + pad);
-    m_axisLeft->applyNiceNumbers();
-    m_axisRight->setTickCount(m_axisLeft->tickCount());
-    m_axisRight->setRange(m_axisLeft->min(), m_axisLeft->max());
+    setRanges(full);
+    // What the axes made of it (a flat curve widened) is what zooming out
+    // comes back to.
+    m_full = shownRanges();
+}
+
+BalanceChartView::ShownRanges BalanceChartView::shownRanges() const
+{
+    return {m_axisX->min(), m_axisX->max(), m_axisLeft->min(), m_axisLeft->max()};
+}
+
+void BalanceChartView::setRanges(const ShownRanges& ranges)
+{
+    setAxisRange(*m_axisX, ranges.xMin, ranges.xMax, AxisKind::Counts);
+    // The right axis mirrors the left one, so the balance reads on both sides.
+    applyAxisTicks(*m_axisRight, setAxisRange(*m_axisLeft, ranges.yMin, ranges.yMax));
+    updateSeries();
 }
 
 void BalanceChartView::setPointsShown(bool shown)
@@ -281,15 +267,19 @@ void BalanceChartView::updateSeries()
 void BalanceChartView::zoomAround(QPointF position, qreal factor)
 {
     const QRectF plot = chart()->plotArea();
+    if (plot.width() <= 0 || plot.height() <= 0)
+        return;
     if (!plot.contains(position))
         position = plot.center();
-    const QRectF view(position.x() - (position.x() - plot.left()) / factor,
-                      position.y() - (position.y() - plot.top()) / factor, plot.width() / factor, plot.height() / factor);
-    chart()->zoomIn(view);
-    // Zooming out stops at the whole curve.
-    const qreal fullSpan = std::max<qreal>(1, static_cast<qreal>(m_data.balanceCurve.size()) - 1);
-    if (factor < 1 && m_axisX->max() - m_axisX->min() >= fullSpan)
-        chart()->zoomReset();
+    const ShownRanges shown = shownRanges();
+    const qreal x = shown.xMin + (position.x() - plot.left()) / plot.width() * (shown.xMax - shown.xMin);
+    const qreal y = shown.yMin + (plot.bottom() - position.y()) / plot.height() * (shown.yMax - shown.yMin);
+    ShownRanges zoomed;
+    std::tie(zoomed.xMin, zoomed.xMax) =
+        zoomedRange({shown.xMin, shown.xMax}, x, factor, kNarrowestX, {m_full.xMin, m_full.xMax});
+    std::tie(zoomed.yMin, zoomed.yMax) =
+        zoomedRange({shown.yMin, shown.yMax}, y, factor, kNarrowestY, {m_full.yMin, m_full.yMax});
+    setRanges(zoomed);
 }
 
 void BalanceChartView::wheelEvent(QWheelEvent* event)
@@ -306,7 +296,7 @@ void BalanceChartView::wheelEvent(QWheelEvent* event)
 
 void BalanceChartView::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    chart()->zoomReset();
+    setRanges(m_full);
     event->accept();
 }
 

@@ -10,7 +10,8 @@ class QValueAxis;
 
 // The chart Chart1: the red balance line (Series1) against both value axes,
 // the blue line without commission (Series3) on demand, diamond point
-// markers, percentage marks, a depth look, and zooming with the wheel.
+// markers, percentage marks, a depth look, and zooming with the wheel
+// (a double click shows the whole curve again).
 class BalanceChartView : public QChartView {
     Q_OBJECT
 public:
@@ -36,7 +37,16 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // What the axes show: trade numbers across, money up both sides.
+    struct ShownRanges {
+        qreal xMin = 0, xMax = 1, yMin = 0, yMax = 1;
+    };
+
+    // Shows the whole curve; zooming out stops there.
     void setFullRanges();
+    // The one way ranges reach the axes: with ticks that suit them.
+    void setRanges(const ShownRanges& ranges);
+    ShownRanges shownRanges() const;
     void applyMarkers();
     // Feeds the series the points of the shown range, thinned to what the
     // plot's pixels can show, and redraws the depth ribbon.
@@ -58,4 +68,5 @@ private:
     QValueAxis* m_axisX = nullptr;
     QValueAxis* m_axisLeft = nullptr;
     QValueAxis* m_axisRight = nullptr;
+    ShownRanges m_full;
 };
