@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <csignal>
+#include <sys/prctl.h>
 #include <thread>
 
 namespace {
@@ -102,6 +103,8 @@ TEST_P(StartStop, StartsAndClosesNormallyOnSigterm)
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     program.setProcessEnvironment(env);
+    // A program that hangs goes with the test when the time-out ends it.
+    program.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     program.start(dir.file(QStringLiteral("tradejournal")), {});
     ASSERT_TRUE(program.waitForStarted(-1));
     while (!catchesSigterm(program.processId()) && program.state() == QProcess::Running)
