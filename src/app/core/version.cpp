@@ -1,5 +1,7 @@
 #include "app/core/version.h"
 
+#include "app/core/prompts.h"
+
 // TJ_VERSION comes from CMake's PROJECT_VERSION, so a release changes the
 // number in one place.
 QString applicationVersion()
@@ -7,7 +9,7 @@ QString applicationVersion()
     return QStringLiteral(TJ_VERSION);
 }
 
-QString applicationTitle()
+QString applicationTitleWithVersion()
 {
-    return QStringLiteral("Журнал сделок Орвинта ") + applicationVersion();
+    return applicationTitle() + u' ' + applicationVersion();
 }

@@ -10,7 +10,7 @@ AboutPage::AboutPage(QWidget* parent)
 {
     setObjectName(QStringLiteral("ts3"));
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(applicationTitle(), this);
+    auto* title = new QLabel(applicationTitleWithVersion(), this);
     title->setObjectName(QStringLiteral("Label_Title"));
     QFont f = title->font();
     f.setPointSize(18);

@@ -23,7 +23,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(applicationTitle());
+    setWindowTitle(applicationTitleWithVersion());
     resize(1262, 670);
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(9);
