@@ -14,7 +14,7 @@ RUNS=${2:-11}
 TRADES=${3:-10000}
 SRC=$(cd "$(dirname "$0")/../.." && pwd)
 CLI=$BUILD/app/tradejournal-cli
-GEN=$BUILD/bench/import/tj-make-statement
+GEN=$BUILD/tools/statementgen/tj-make-statement
 for tool in "$CLI" "$GEN"; do
     [ -x "$tool" ] || { echo "missing $tool: build first" >&2; exit 1; }
 done

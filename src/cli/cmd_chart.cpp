@@ -3,8 +3,8 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
+#include "accounts/core/account_store.h"
 #include "db/core/numbers.h"
-#include "db/core/records.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/balance_chart.h"
 
@@ -12,12 +12,11 @@
 namespace {
 
 // The initial balance the account page would show: the account's capital.
-QString accountCapital(TSQLiteDatabase& db, const QString& account)
+QString accountCapital(Journal& journal, const QString& account)
 {
-    const auto rows = db.openResultTable(QStringLiteral("SELECT * FROM t_chet WHERE id=?"), {account});
-    if (rows->atEnd())
-        return QStringLiteral("0");
-    return AccountColumns(*rows).read(*rows).capital;
+    AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
+    const auto found = store.findAccount(account);
+    return found ? found->capital : QStringLiteral("0");
 }
 
 } // namespace
@@ -35,7 +34,7 @@ int runChart(const QStringList& arguments)
         return 2;
     }
     try {
-        const QString start = balance ? *balance : accountCapital(journal->db(), *account);
+        const QString start = balance ? *balance : accountCapital(*journal, *account);
         const BalanceChart chart = buildBalanceChartData(journal->db(), *account, start);
         cli::tsvLine({QStringLiteral("#"), QStringLiteral("Баланс"), QStringLiteral("Без комиссии")});
         for (size_t k = 0; k < chart.balanceCurve.size(); ++k)

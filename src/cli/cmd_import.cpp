@@ -1,5 +1,6 @@
 // tradejournal-cli import --account ID [--data DIR] FILE: copies the closed
 // trades of a statement into an account, as "2. Скопировать сделки на счет".
+#include "accounts/core/account_store.h"
 #include "app/core/journal.h"
 #include "cli/cli_support.h"
 #include "import/core/report_file.h"
@@ -43,9 +44,10 @@ int runImport(const QStringList& arguments)
 
     QByteArray text;
     try {
-        const auto found = journal.db().openResultTable(QStringLiteral("SELECT id FROM t_chet WHERE id=?"),
-                                                        {account.toLongLong()});
-        if (found->rowCount() == 0 || QString::number(account.toLongLong()) != account)
+        // Only the id's own spelling counts: "01" would find account 1 but
+        // store its trades under a different chet text.
+        AccountStore accounts(journal.db(), journal.path(QStringLiteral("img")));
+        if (QString::number(account.toLongLong()) != account || !accounts.findAccount(account))
             return fail(QStringLiteral("Нет счета с id %1").arg(account));
         text = readTextFile(file);
     } catch (const ESQLiteException& e) {

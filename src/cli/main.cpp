@@ -1,4 +1,5 @@
 // tradejournal-cli: the journal's tables and tools from the command line.
+#include "app/core/version.h"
 #include "cli/commands.h"
 
 #include <QCoreApplication>
@@ -34,7 +35,7 @@ int main(int argc, char** argv)
         return args.isEmpty() ? 1 : 0;
     }
     if (args[0] == QLatin1String("--version")) {
-        std::printf("tradejournal-cli 6.1\n");
+        std::printf("tradejournal-cli %s\n", qPrintable(applicationVersion()));
         return 0;
     }
     for (const CliCommand& c : cliCommands()) {

@@ -1,5 +1,7 @@
 #include "app/ui/about_page.h"
 
+#include "app/core/version.h"
+
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -8,7 +10,7 @@ AboutPage::AboutPage(QWidget* parent)
 {
     setObjectName(QStringLiteral("ts3"));
     auto* layout = new QVBoxLayout(this);
-    auto* title = new QLabel(QStringLiteral("Журнал сделок Орвинта 6.1"), this);
+    auto* title = new QLabel(applicationTitleWithVersion(), this);
     title->setObjectName(QStringLiteral("Label_Title"));
     QFont f = title->font();
     f.setPointSize(18);

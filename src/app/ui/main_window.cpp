@@ -3,6 +3,7 @@
 #include "accounts/ui/accounts_page.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "app/core/version.h"
 #include "app/ui/about_page.h"
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
@@ -22,7 +23,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("TForm1"));
-    setWindowTitle(QStringLiteral("Журнал сделок Орвинта 6.1"));
+    setWindowTitle(applicationTitleWithVersion());
     resize(1262, 670);
     QFont font(QStringLiteral("Tahoma"));
     font.setPointSize(9);

@@ -163,17 +163,17 @@ void ImportPanel::recognizeAndExtract()
         BitBtn3->setEnabled(false);
         return;
     }
-    extractTrades(static_cast<int>(m_kind));
+    extractTrades(m_kind);
 }
 
-void ImportPanel::extractTrades(int kind)
+void ImportPanel::extractTrades(ReportKind kind)
 {
-    if (m_busy || (kind != 4 && kind != 5))
+    if (m_busy || kind == ReportKind::None)
         return;
     resetPreviewGrid();
     setBusy(true);
     BarProgress progress(ProgressBar1);
-    Extraction result = ::extractTrades(m_rawText, static_cast<ReportKind>(kind), &progress);
+    Extraction result = ::extractTrades(m_rawText, kind, &progress);
     const auto found = static_cast<qsizetype>(result.rows.size());
     m_model->setRows(std::move(result.rows));
     Label_Result->setText(QStringLiteral("Закрытых сделок в отчете: %1").arg(found));

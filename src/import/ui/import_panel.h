@@ -49,11 +49,12 @@ public:
     void Button_RaschetClick() { extractLastReport(); }
 
     // Fills the preview with the trades of the loaded statement; nothing for
-    // kind 0. Enables the copy unless the statement could not be read whole.
-    void extractTrades(int kind);
+    // ReportKind::None. Enables the copy unless the statement could not be
+    // read whole.
+    void extractTrades(ReportKind kind);
     // Extracts again with the kind of the last recognition (after a trade
     // was deleted, the preview shows what the statement still adds).
-    void extractLastReport() { extractTrades(static_cast<int>(m_kind)); }
+    void extractLastReport() { extractTrades(m_kind); }
     void resetPreviewGrid();
 
     ReportKind reportKind() const { return m_kind; }

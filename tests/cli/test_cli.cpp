@@ -1,0 +1,247 @@
+// tradejournal-cli run as a process, as a trader or a script runs it: every
+// command on a program folder with one account into which the example MT4
+// statement was imported by the tool itself, the lines it prints and the exit
+// codes of its failures.
+#include "accounts/core/account_store.h"
+#include "app/core/version.h"
+#include "pictures/core/control_snapshots.h"
+#include "temp_journal.h"
+
+#include <QImage>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kExample = QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm");
+
+struct CliRun {
+    int exitCode = -1;
+    QStringList out; // stdout, one entry per line
+    QString err;     // stderr, whole
+};
+
+CliRun runCli(const QStringList& args)
+{
+    QProcess p;
+    // The system's reasons ("No such file or directory") in one language.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TJ_CLI_EXE), args);
+    CliRun run;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) {
+        ADD_FAILURE() << "tradejournal-cli did not finish: " << args.join(u' ').toStdString();
+        return run;
+    }
+    run.exitCode = p.exitCode();
+    QString out = QString::fromUtf8(p.readAllStandardOutput());
+    if (out.endsWith(u'\n'))
+        out.chop(1);
+    if (!out.isEmpty())
+        run.out = out.split(u'\n');
+    run.err = QString::fromUtf8(p.readAllStandardError());
+    return run;
+}
+
+// The folder is prepared once: importing 200 trades through the tool for
+// every test would only repeat the same work.
+class CliTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_dir = std::make_unique<TempAppDir>();
+        {
+            auto journal = s_dir->openJournal();
+            AccountStore store(journal->db(), s_dir->file(QStringLiteral("img")));
+            AccountRecord account;
+            account.name = QStringLiteral("Демо");
+            account.capital = QStringLiteral("1000");
+            s_account = store.addAccount(account);
+        }
+        s_firstImport = std::make_unique<CliRun>(
+            runCli({QStringLiteral("import"), QStringLiteral("--account"), s_account, QStringLiteral("--data"),
+                    s_dir->path(), kExample}));
+
+        TreeSnapshotState tree;
+        TreeEntry root{QStringLiteral("Главная"), 0};
+        root.children.push_back(TreeEntry{QStringLiteral("Стратегии"), 1});
+        tree.entries.push_back(root);
+        writeBytes(file("txt/TreeView1.txt"), writeTreeSnapshot("TreeView1", tree));
+
+        QImage image(4, 3, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        writeBytes(file("img/1_138_вход.pat"), writePictureSnapshot("Image1", {QRect(5, 6, 40, 30), image}));
+    }
+    static void TearDownTestSuite()
+    {
+        s_firstImport.reset();
+        s_dir.reset();
+    }
+
+    static QString file(const char* relative) { return s_dir->file(QString::fromUtf8(relative)); }
+    // The arguments followed by "--data" and the prepared folder.
+    static QStringList withData(QStringList args) { return args << QStringLiteral("--data") << s_dir->path(); }
+
+    static inline std::unique_ptr<TempAppDir> s_dir;
+    static inline QString s_account;
+    static inline std::unique_ptr<CliRun> s_firstImport;
+};
+
+TEST_F(CliTest, ImportAddsTheTradesAndASecondImportUpdatesThem)
+{
+    EXPECT_EQ(s_account, "1");
+    EXPECT_EQ(s_firstImport->exitCode, 0);
+    EXPECT_EQ(s_firstImport->out, QStringList{"Добавлено сделок: 200, обновлено: 0"});
+    EXPECT_EQ(s_firstImport->err, "");
+
+    const CliRun again = runCli(withData({"import", "--account", "1", kExample}));
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_EQ(again.out, QStringList{"Добавлено сделок: 0, обновлено: 200"});
+    EXPECT_EQ(runCli(withData({"trades", "--account", "1"})).out.last(),
+              "Кол-во сделок: 200, прибыльных 122 (61,0%), проигравших 78 (39,0%)");
+}
+
+TEST_F(CliTest, EveryCommandPrintsItsLines)
+{
+    struct Case {
+        QStringList args;
+        int lineCount;
+        // (line, text); a negative line counts from the last (-1).
+        std::vector<std::pair<int, QString>> lines;
+    };
+    const QString tradeHeader = "№\tid\tTicket\tOpen Time\tType\tSize\tItem\tPriceOpen\tS / L\tT / P\tClose Time\t"
+                                "PriceClose\tComission\tSwap\tProfit\tВход\tВыход\tКомметарий\tОценка";
+    const std::vector<Case> cases = {
+        {{"extract", kExample},
+         201,
+         {{0, "id\t№\tTicket\tOpen Time\tType\tSize\tItem\tPriceOpen\tS / L\tT / P\tClose Time\tPriceClose\t"
+              "Comission\tTaxes\tSwap\tProfit"},
+          {1, "\t1\t40000002\t2023.01.02 05:04:01\tsell\t0.37\txauusd\t1988.10\t1993.10\t1980.10\t"
+              "2023.01.04 00:10:25\t1988.10\t-0.25\t0.00\t-0.70\t-0.88"}}},
+        {withData({"trades", "--account", "1"}),
+         202,
+         {{0, tradeHeader},
+          {1, "1\t138\t40000146\t2023.01.21 19:16:10\tsell\t4.04\teurjpy\t162.124\t0.000\t161.324\t"
+              "2023.01.23 23:24:26\t161.024\t-2,82\t-10,50\t31113,60\t\t\t\t"},
+          {-1, "Кол-во сделок: 200, прибыльных 122 (61,0%), проигравших 78 (39,0%)"}}},
+        {withData({"trades", "--account", "1", "--order", "date"}),
+         202,
+         {{1, "1\t1\t40000002\t2023.01.02 05:04:01\tsell\t0.37\txauusd\t1988.10\t1993.10\t1980.10\t"
+              "2023.01.04 00:10:25\t1988.10\t-0,25\t-0,70\t-0,88\t\t\t\t"}}},
+        {withData({"trades", "--account", "9"}),
+         2,
+         {{0, tradeHeader}, {1, "Кол-во сделок: 0, прибыльных 0 (0,0%), проигравших 0 (0,0%)"}}},
+        {withData({"chart", "--account", "1"}),
+         205,
+         {{0, "#\tБаланс\tБез комиссии"},
+          {1, "0\t999,12\t999,37"},
+          {-5, "199\t88395,24\t88510,14"},
+          {-4, "c коммисией: 88395,24"},
+          {-3, "без коммисии: 88510,14"},
+          {-2, "коммисия: 114,90"},
+          {-1, "Свопы: -203,58"}}},
+        {withData({"chart", "--account", "1", "--balance", "500"}), 205, {{1, "0\t499,12\t499,37"}}},
+        {withData({"analysis", "--account", "1", "--from", "2023-01-21", "--to", "2023-01-22"}),
+         9,
+         {{0, "21 января 2023 - Суббота"},
+          {1, "№\tid\tTicket\tOpenTime\tType\tSize\tItem\tProfit\tТаймфрэйм\tТренд\tВошел\tВышел\tНЛ\tОшибка\t"
+              "Оценка\tРис"},
+          {2, "1\t135\t40000143\t2023.01.21 03:48:06\tbuy\t0.18\teurusd\t118,72\t\t\t\t\t0\t\t\t"},
+          {-1, "Итог дня: 29912,71 , всего сделок: 6, процент выйгрышных: 50,00%, Выйграл: 3, Проиграл 3, "
+               "средняя прибыльная сделка: 10472,96"}}},
+        {{"tree", file("txt/TreeView1.txt")}, 2, {{0, "Главная\t[0]"}, {1, "  Стратегии\t[1]"}}},
+        {{"picture", file("img/1_138_вход.pat")},
+         2,
+         {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
+        {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
+        {{"--help"}, 16, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, 0);
+        EXPECT_EQ(run.err, "");
+        ASSERT_EQ(run.out.size(), c.lineCount);
+        for (const auto& [line, text] : c.lines)
+            EXPECT_EQ(run.out.at(line < 0 ? run.out.size() + line : line), text) << "line " << line;
+    }
+}
+
+TEST_F(CliTest, HelpListsEveryCommand)
+{
+    const CliRun run = runCli({"--help"});
+    const qsizetype start = run.out.indexOf("Commands:");
+    ASSERT_GE(start, 0);
+    QStringList names;
+    for (const QString& line : run.out.mid(start + 1))
+        names << line.section(u' ', 2, 2);
+    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis"}));
+}
+
+TEST_F(CliTest, PictureIsSavedAsPng)
+{
+    const QString png = file("вход.png");
+    const CliRun run = runCli({"picture", file("img/1_138_вход.pat"), "--png", png});
+    EXPECT_EQ(run.exitCode, 0);
+    const QImage saved(png);
+    EXPECT_EQ(saved.size(), QSize(4, 3));
+    EXPECT_EQ(saved.pixelColor(0, 0), QColor(Qt::red));
+}
+
+// A failure prints nothing on stdout, its reason on stderr, and exits with 1
+// when the work could not be done, 2 when the command line is wrong.
+TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
+{
+    const QString missing = file("нет.htm");
+    const QString schema = QStringLiteral(TJ_SCHEMA_SQL);
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QString firstErrLine;
+    };
+    const std::vector<Case> cases = {
+        {withData({"import", "--account", "7", kExample}), 1, "Нет счета с id 7"},
+        {withData({"import", "--account", "01", kExample}), 1, "Нет счета с id 01"},
+        {withData({"import", "--account", "1", missing}), 1,
+         "Не удалось прочитать файл \"" + missing + "\": No such file or directory"},
+        {withData({"import", "--account", "1", schema}), 1,
+         "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
+        {withData({"import", kExample}), 2, "Usage: tradejournal-cli import --account ID [--data DIR] FILE"},
+        {{"import", "--account", "1", "--data", file("nowhere"), kExample}, 1,
+         "Нет базы данных " + file("nowhere/datamoney.db")},
+        {{"extract", missing}, 1, "Не удалось прочитать файл \"" + missing + "\": No such file or directory"},
+        {{"extract", schema}, 1, "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
+        {{"extract"}, 2, "Usage: tradejournal-cli extract FILE"},
+        {withData({"trades", "--account", "1", "--order", "size"}), 2,
+         "usage: tradejournal-cli trades --account ID [--order profit|date] [--data DIR]"},
+        {{"trades", "--account", "1", "--data"}, 1, "--data: укажите папку программы"},
+        {withData({"chart"}), 2, "usage: tradejournal-cli chart --account ID [--balance N] [--data DIR]"},
+        {withData({"analysis", "--account", "1", "--from", "2023-13-01", "--to", "2023-01-22"}), 2,
+         "usage: tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]"},
+        {{"tree", missing}, 1, "tree: cannot open " + missing + ": No such file or directory"},
+        {{"tree"}, 2, "Usage: tradejournal-cli tree FILE"},
+        {{"picture", missing}, 1, "picture: cannot open " + missing + ": No such file or directory"},
+        {{"picture", file("img/1_138_вход.pat"), "--jpeg"}, 2, "Usage: tradejournal-cli picture FILE [--png OUT]"},
+        {{"bogus"}, 2, "tradejournal-cli: unknown command 'bogus' (see --help)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const CliRun run = runCli(c.args);
+        EXPECT_EQ(run.exitCode, c.exitCode);
+        EXPECT_EQ(run.out, QStringList());
+        EXPECT_EQ(run.err.section(u'\n', 0, 0), c.firstErrLine);
+    }
+    // Without a command the help is printed, but as a failure.
+    const CliRun bare = runCli({});
+    EXPECT_EQ(bare.exitCode, 1);
+    EXPECT_EQ(bare.out.value(0), "Usage: tradejournal-cli COMMAND [ARGS]");
+    // The refused imports left the account as it was.
+    EXPECT_EQ(runCli(withData({"trades", "--account", "1"})).out.size(), 202);
+}
+
+} // namespace
