@@ -15,7 +15,15 @@ QString weekdayName(const QDate& date);
 // "05 июля 2013 - Пятница": the start date of the analysis with its weekday.
 QString analysisDateLabel(const QDate& start);
 
-inline constexpr int kAnalysisColumns = 16;
+// The columns of the analysis grid: the row's number, the trade's columns
+// from id to the rating, and "+" when the trade has a picture.
+namespace analysiscol {
+enum : int {
+    Number, Id, Ticket, OpenTime, Type, Size, Item, Profit, Timeframe, Trend, Entry, Exit, Nedobral, Error, Rating,
+    Picture, Count
+};
+}
+inline constexpr int kAnalysisColumns = analysiscol::Count;
 const QStringList& analysisHeaders();
 
 // The trades of an account opened on or after the start day and before the
