@@ -201,13 +201,12 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
             }
         } catch (const ESQLiteException& e) {
             // The failing row stops the copy; the rows before it are kept.
-            outcome.failure = e.message();
+            outcome.stop(e.message());
         }
         transaction.commit();
     } catch (const ESQLiteException& e) {
         // Nothing could be stored (no transaction, or the commit failed).
-        if (outcome.failure.isEmpty())
-            outcome.failure = e.message();
+        outcome.stop(e.message());
         outcome.inserted = outcome.updated = 0;
         return outcome;
     }

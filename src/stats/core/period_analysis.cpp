@@ -73,8 +73,7 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             const QString& profitText = row[analysiscol::Profit];
             const auto profit = num::parseComma(profitText);
             if (!profit) {
-                result.failed = true;
-                result.failure = QStringLiteral("'%1' is not a valid floating point value").arg(profitText);
+                result.stop(QStringLiteral("'%1' is not a valid floating point value").arg(profitText));
                 break;
             }
             ++result.count;
@@ -87,8 +86,7 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             }
         }
     } catch (const ESQLiteException& e) {
-        result.failed = true;
-        result.failure = e.message();
+        result.stop(e.message());
     }
     return result;
 }

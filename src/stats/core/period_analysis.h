@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/partial_result.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -27,8 +29,10 @@ inline constexpr int kAnalysisColumns = analysiscol::Count;
 const QStringList& analysisHeaders();
 
 // The trades of an account opened on or after the start day and before the
-// end day, with their annotations, and the totals line below them.
-struct PeriodAnalysis {
+// end day, with their annotations, and the totals line below them. Reading
+// stops at a database failure or at a profit that is not a number; the rows
+// and totals hold what was read before it.
+struct PeriodAnalysis : PartialResultWithFailure {
     using Row = std::array<QString, kAnalysisColumns>;
     std::vector<Row> rows;
     int count = 0;  // trades counted in the totals
@@ -36,10 +40,6 @@ struct PeriodAnalysis {
     int losses = 0;
     double sumPos = 0;
     double sumNeg = 0;
-    // Set when reading stopped on a failure; the rows and totals hold what
-    // was read before it.
-    bool failed = false;
-    QString failure;
 
     QString dayLabel() const;
     QColor dayColour() const;
