@@ -55,7 +55,8 @@ public:
             if (hasTicket)
                 m_byTicket[t->fieldTextAt(at(Ticket))].append({id, chet, item, openTime});
             if (chet == account && t->fieldTextAt(at(CloseTime)) == QLatin1String("0") && hasTicket)
-                m_dealTrades.insert(dealKey(item, openTime), {id, t->fieldTextAt(at(Ticket)), t->fieldTextAt(at(Size))});
+                m_dealTrades.insert(dealKey(item, openTime),
+                                    {id, t->fieldTextAt(at(Ticket)), t->fieldTextAt(at(Size))});
         }
     }
 

@@ -54,7 +54,8 @@ std::optional<TradeAnnotation> TradeJournalStore::load(const QString& id)
 
 void TradeJournalStore::update(const QString& id, const TradeAnnotation& a)
 {
-    static const QString update = QStringLiteral("UPDATE %1 SET %2").arg(table, sql::assignments(kAnnotated)) + whereId();
+    static const QString update =
+        QStringLiteral("UPDATE %1 SET %2").arg(table, sql::assignments(kAnnotated)) + whereId();
     m_db.executeStatement(update,
                           {a.comment, a.pravilo, a.pravilo2, a.enter, a.verno, a.exit, a.taktika, a.strategia, a.ocenka,
                            a.ticket, a.psixo, a.nedobral, a.spas, id});
