@@ -58,7 +58,7 @@ TEST_F(CopyTest, InsertsNewTradesWithTheTextsOfTheirColumns)
     const CopyOutcome o = copy(QStringLiteral("3"), {tradeRow(QStringLiteral("1001"))});
     EXPECT_EQ(o.inserted, 1);
     EXPECT_EQ(o.updated, 0);
-    EXPECT_EQ(o.failure, QString());
+    EXPECT_EQ(o.problem, QString());
     EXPECT_EQ(stored("chet || '|' || Ticket || '|' || OpenTime || '|' || Type || '|' || Size || '|' || Item || '|' || "
                      "PriceOpen || '|' || sl || '|' || tp || '|' || CloseTime || '|' || PriceClose || '|' || Taxes"),
               QStringList{"3|1001|2024.03.01 10:00:00|buy|0.10|eurusd|1.08000|1.07500|1.09000|2024.03.01 "
@@ -222,8 +222,8 @@ TEST_F(CopyTest, AFailingRowStopsTheCopyAndKeepsTheRowsBeforeIt)
     db.executeStatement("CREATE TRIGGER refuse BEFORE INSERT ON t_sdelki WHEN NEW.Ticket = '1003' "
                         "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     const CopyOutcome o = copy("3", {tradeRow("1001"), tradeRow("1002"), tradeRow("1003"), tradeRow("1004")});
-    EXPECT_NE(o.failure, QString());
-    EXPECT_TRUE(o.failure.contains("refused")) << o.failure.toStdString();
+    EXPECT_NE(o.problem, QString());
+    EXPECT_TRUE(o.problem.contains("refused")) << o.problem.toStdString();
     EXPECT_EQ(o.inserted, 2);
     EXPECT_EQ(stored("Ticket"), (QStringList{"1001", "1002"}));
 }
@@ -234,7 +234,7 @@ TEST_F(CopyTest, ABusyDatabaseStoresNothingAndSaysSo)
     other.executeStatement("BEGIN IMMEDIATE");
     const CopyOutcome o = copy("3", {tradeRow("1001")});
     other.executeStatement("ROLLBACK");
-    EXPECT_NE(o.failure, QString());
+    EXPECT_NE(o.problem, QString());
     EXPECT_EQ(o.inserted, 0);
     EXPECT_EQ(stored("Ticket"), QStringList{});
 }

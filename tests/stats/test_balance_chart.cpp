@@ -29,7 +29,7 @@ TEST(BalanceChart, CurvesRunOldestTradeFirst)
     f.insert(trade("2013.05.22 10:00", "-5", -1));
     f.insert(trade("2013.05.21 10:00", "10", -1));
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "1000");
-    EXPECT_FALSE(c.failed);
+    EXPECT_TRUE(c.complete());
     EXPECT_EQ(c.balanceCurve, (std::vector<double>{1010, 1005, 1025}));
     EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{1011, 1007, 1028}));
     EXPECT_EQ(labels(c), QStringList({"c коммисией: 1025,00", "без коммисии: 1028,00", "коммисия: 3,00", "Свопы: 0"}));
@@ -50,7 +50,7 @@ TEST(BalanceChart, AccountWithoutTradesShowsTheInitialBalance)
 {
     StatsFixture f;
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "1000,5");
-    EXPECT_FALSE(c.failed);
+    EXPECT_TRUE(c.complete());
     EXPECT_TRUE(c.balanceCurve.empty());
     EXPECT_EQ(c.tradeCount, 0);
     EXPECT_EQ(labels(c), QStringList({"c коммисией: 1000,50", "без коммисии: 1000,50", "коммисия: 0,00", "Свопы: 0"}));
@@ -62,7 +62,7 @@ TEST(BalanceChart, InitialBalanceThatIsNotANumberCountsFromZero)
     f.insert(trade("2013.05.21 10:00", "10", -1, "-2"));
     for (const char* start : {"", "1000.5", "abc"}) {
         const BalanceChart c = buildBalanceChartData(f.db(), "1", QString::fromUtf8(start));
-        EXPECT_TRUE(c.failed) << start;
+        EXPECT_FALSE(c.complete()) << start;
         EXPECT_TRUE(c.balanceCurve.empty());
         EXPECT_EQ(c.tradeCount, std::nullopt); // the marker size stays as it was
         EXPECT_EQ(labels(c), QStringList({"c коммисией: 0,00", "без коммисии: 0,00", "коммисия: 0,00", "Свопы: 0"}));
@@ -76,7 +76,7 @@ TEST(BalanceChart, ANumberThatDoesNotReadKeepsThePointsAndTotalsReached)
     f.insert(trade("2013.05.22 10:00", "5", -1, "oops")); // profit and commission count, the swap stops it
     f.insert(trade("2013.05.23 10:00", "7", -1, "0"));
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "100");
-    EXPECT_TRUE(c.failed);
+    EXPECT_FALSE(c.complete());
     EXPECT_EQ(c.balanceCurve, (std::vector<double>{110}));
     EXPECT_EQ(labels(c), QStringList({"c коммисией: 115,00", "без коммисии: 117,00", "коммисия: 2,00", "Свопы: -1"}));
     EXPECT_EQ(c.tradeCount, 3);

@@ -66,7 +66,7 @@ TEST_F(PeriodAnalysisTest, RangesAndTotalLines)
         EXPECT_EQ(int(a.rows.size()), c.rows) << c.start.toString().toStdString();
         EXPECT_EQ(a.dayLabel(), c.label);
         EXPECT_EQ(a.dayColour(), c.colour);
-        EXPECT_FALSE(a.failed);
+        EXPECT_TRUE(a.complete());
     }
     const PeriodAnalysis day = run(QDate(2013, 7, 5), QDate(2013, 7, 6));
     EXPECT_EQ(day.rows[0][0], QStringLiteral("1"));
@@ -82,7 +82,7 @@ TEST_F(PeriodAnalysisTest, PictureMarkAndAProfitThatIsNotANumber)
     add({{"1", "2013.07.05 09:00", "1", 120}, {"1", "2013.07.05 10:00", "12.5"}, {"1", "2013.07.05 11:00", "3"}});
     const PeriodAnalysis a = run(QDate(2013, 7, 5), QDate(2013, 7, 6));
     EXPECT_EQ(a.rows[0][15], QStringLiteral("+"));
-    EXPECT_TRUE(a.failed);
+    EXPECT_FALSE(a.complete());
     ASSERT_EQ(a.rows.size(), 2u); // the failing row is shown, reading stops there
     EXPECT_EQ(a.rows[1][15], QString());
     EXPECT_EQ(a.count, 1);

@@ -20,7 +20,7 @@ TEST(TradeTable, SummaryCountsWinsAndLossesWithOneDecimal)
     for (double p : {12.5, 3.0, 0.01, 7.0, 40.0, 1.0, -2.0, -0.5, -10.0, -3.25})
         f.insertProfit(p, QStringLiteral("2013.05.21 10:15"));
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
-    EXPECT_FALSE(table.failed);
+    EXPECT_TRUE(table.complete());
     EXPECT_EQ(table.rowCount(), 10);
     EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 10, прибыльных 6 (60,0%), проигравших 4 (40,0%)"));
     // The summary does not depend on the order.
@@ -32,7 +32,7 @@ TEST(TradeTable, AccountWithoutTradesHasHeadersOnly)
     StatsFixture f;
     f.insertProfit(5, QStringLiteral("2013.05.21 10:15")); // of the account itself...
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("2"), TradeOrder::Profit); // ...not of this one
-    EXPECT_FALSE(table.failed);
+    EXPECT_TRUE(table.complete());
     EXPECT_EQ(table.rowCount(), 0);
     
     EXPECT_EQ(tradeTableHeaders().join(u'|'),
@@ -106,7 +106,7 @@ TEST(TradeTable, ProfitThatIsNotANumberStopsTheFill)
     f.insertProfit(7, QStringLiteral("2013.05.21 13:00"));
 
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date);
-    EXPECT_TRUE(table.failed);
+    EXPECT_FALSE(table.complete());
     // The failing row is shown as read; the one after it is not.
     EXPECT_EQ(column(table, tradecol::Profit), QStringList({"5", "-3", "12.5"}));
     EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 2, прибыльных 1 (50,0%), проигравших 1 (50,0%)"));

@@ -1,11 +1,26 @@
 #include "accounts/core/account_store.h"
 
+#include "db/core/columns.h"
 #include "db/core/sqlite_database.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <algorithm>
+#include <iterator>
+
+namespace {
+
+// The texts an account is written from, in the order of the insert and of
+// the update's assignments.
+constexpr t_chet::Column kInserted[] = {t_chet::State, t_chet::Capital, t_chet::Type,
+                                        t_chet::Name,  t_chet::Broker,  t_chet::Description};
+constexpr t_chet::Column kUpdated[] = {t_chet::Name, t_chet::Broker, t_chet::Description,
+                                       t_chet::Capital, t_chet::Type, t_chet::State};
+
+QString whereId() { return QStringLiteral(" WHERE %1=?").arg(t_chet::name(t_chet::Id)); }
+
+} // namespace
 
 AccountStore::AccountStore(TSQLiteDatabase& db, QString pictureDir)
     : m_db(db)
@@ -16,7 +31,7 @@ AccountStore::AccountStore(TSQLiteDatabase& db, QString pictureDir)
 std::vector<AccountRecord> AccountStore::listAccounts()
 {
     std::vector<AccountRecord> accounts;
-    auto table = m_db.openResultTable(QStringLiteral("SELECT * FROM t_chet "));
+    auto table = m_db.openResultTable(QStringLiteral("SELECT * FROM %1 ").arg(t_chet::table));
     const AccountColumns columns(*table);
     accounts.reserve(table->rowCount());
     for (; !table->atEnd(); table->moveNext())
@@ -26,7 +41,7 @@ std::vector<AccountRecord> AccountStore::listAccounts()
 
 std::optional<AccountRecord> AccountStore::findAccount(const QString& id)
 {
-    auto table = m_db.openResultTable(QStringLiteral("SELECT * FROM t_chet WHERE id=?"), {id});
+    auto table = m_db.openResultTable(QStringLiteral("SELECT * FROM ") + t_chet::table + whereId(), {id});
     if (table->rowCount() == 0)
         return std::nullopt;
     return AccountColumns(*table).read(*table);
@@ -34,18 +49,18 @@ std::optional<AccountRecord> AccountStore::findAccount(const QString& id)
 
 QString AccountStore::addAccount(const AccountRecord& a)
 {
-    m_db.executeStatement(QStringLiteral("INSERT INTO t_chet"
-                                         " (chet_sost,chet_kapital,chet_type,chet_name,chet_broker,chet_opis)"
-                                         " values(?,?,?,?,?,?)"),
-                          {a.state, a.capital, a.type, a.name, a.broker, a.description});
+    static const QString insert = QStringLiteral("INSERT INTO %1 (%2) values(%3)")
+                                      .arg(t_chet::table, sql::columnList(kInserted, QLatin1StringView(",")),
+                                           sql::placeholders(std::size(kInserted), QLatin1StringView(",")));
+    m_db.executeStatement(insert, {a.state, a.capital, a.type, a.name, a.broker, a.description});
     return QString::number(m_db.lastInsertId());
 }
 
 bool AccountStore::updateAccount(const AccountRecord& a)
 {
-    m_db.executeStatement(QStringLiteral("UPDATE t_chet SET chet_name=?, chet_broker=?, chet_opis=?,"
-                                         " chet_kapital=?, chet_type=?, chet_sost=? WHERE id=?"),
-                          {a.name, a.broker, a.description, a.capital, a.type, a.state, a.id});
+    static const QString update =
+        QStringLiteral("UPDATE %1 SET %2").arg(t_chet::table, sql::assignments(kUpdated)) + whereId();
+    m_db.executeStatement(update, {a.name, a.broker, a.description, a.capital, a.type, a.state, a.id});
     return m_db.changes() > 0;
 }
 
@@ -53,9 +68,10 @@ QStringList AccountStore::deleteAccount(const QString& id)
 {
     {
         SqlTransaction transaction(m_db);
-        m_db.executeStatement(QStringLiteral("DELETE FROM t_chet WHERE id = ?"), {id});
-        m_db.executeStatement(QStringLiteral("DELETE FROM t_sdelki WHERE  chet = ?"), {id});
-        m_db.executeStatement(QStringLiteral("DELETE FROM t_days WHERE chet = ?"), {id});
+        const QString deleteWhere = QStringLiteral("DELETE FROM %1 WHERE %2 = ?");
+        m_db.executeStatement(deleteWhere.arg(t_chet::table, t_chet::name(t_chet::Id)), {id});
+        m_db.executeStatement(deleteWhere.arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)), {id});
+        m_db.executeStatement(deleteWhere.arg(t_days::table, t_days::name(t_days::Chet)), {id});
         transaction.commit();
     }
     // The rows are gone for good; a picture that cannot be removed is only a
@@ -72,13 +88,14 @@ QStringList AccountStore::tradeProfits(const QString& id)
 {
     // Oldest first, so that a balance curve reads left to right in time;
     // trades of the same minute keep the order they were stored in.
-    auto table = m_db.openResultTable(QStringLiteral("SELECT Profit FROM t_sdelki WHERE chet=? ORDER BY OpenTime, id"),
+    using namespace t_sdelki;
+    auto table = m_db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4, %5")
+                                          .arg(name(Profit), t_sdelki::table, name(Chet), name(OpenTime), name(Id)),
                                       {id});
     QStringList profits;
     profits.reserve(table->rowCount());
-    const int column = table->columnIndex(QStringLiteral("Profit"));
     for (; !table->atEnd(); table->moveNext())
-        profits << table->fieldTextOf(column);
+        profits << table->fieldTextOf(0); // the one column selected
     return profits;
 }
 

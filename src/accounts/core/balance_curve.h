@@ -8,9 +8,14 @@
 // The balance of an account trade by trade, in time order: point k is the
 // initial balance plus the profits of the oldest k+1 trades, so the first
 // point follows the oldest trade and the last holds every profit.
+// A number that does not read stops the curve; the points up to it are kept
+// and problem says which number it was (see PartialResult).
 struct BalanceCurve {
     std::vector<double> points;
-    // False when a number did not read; the points up to it are kept.
+    QString problem;
+    // Transitional: problem.isEmpty() as a field, for a reader not yet moved
+    // to PartialResult's complete(); the curve derives from PartialResult
+    // once it is gone.
     bool complete = true;
 };
 

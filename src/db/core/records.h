@@ -1,29 +1,15 @@
 #pragma once
 
+#include "db/core/columns.h"
+
 #include <QString>
 
 class TSQLiteTable;
 
-// Rows of the four journal tables, every value as the text fieldText gives
-// (numbers with a decimal comma, absent integers "0").
-
-struct AccountRecord { // t_chet
+// One account (a row of t_chet), every value as the text fieldText gives
+// (the capital as digits, absent "0").
+struct AccountRecord {
     QString id, name, type, broker, capital, state, description;
-};
-
-struct TradeRecord { // t_sdelki
-    QString id, chet, ticket, openTime, type, size, item, priceOpen, sl, tp, closeTime, priceClose;
-    QString commission, taxes, swap, profit, profit2;
-    QString comment, enter, exit, taktika, pravilo2, strategia, verno, pravilo, psixo, ocenka;
-    QString nedobral, spas, plan, imgLeft, imgTop;
-};
-
-struct DayNote { // t_days
-    QString id, day, comment, analize, chet;
-};
-
-struct NotebookEntry { // t_zametki (blobs are read on their own)
-    QString name;
 };
 
 // Reads records from a result table; the columns are looked up once, so a
@@ -35,14 +21,5 @@ public:
     AccountRecord read(const TSQLiteTable& table) const;
 
 private:
-    int m_cols[7];
-};
-
-class TradeColumns {
-public:
-    explicit TradeColumns(const TSQLiteTable& table);
-    TradeRecord read(const TSQLiteTable& table) const;
-
-private:
-    int m_cols[33];
+    int m_cols[t_chet::ColumnCount];
 };

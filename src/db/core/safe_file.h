@@ -1,24 +1,17 @@
 #pragma once
 
+#include "db/core/journal_error.h"
+
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
 
 #include <functional>
-#include <stdexcept>
 
 // A file that could not be written; the message names the file and the reason.
-class FileWriteError : public std::runtime_error {
+class FileWriteError : public JournalError {
 public:
-    explicit FileWriteError(const QString& message)
-        : std::runtime_error(message.toStdString())
-        , m_message(message)
-    {
-    }
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using JournalError::JournalError;
 };
 
 // Every file the program writes goes through here: the content goes to a

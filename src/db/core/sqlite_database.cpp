@@ -10,12 +10,6 @@
 #include <cstring>
 #include <limits>
 
-ESQLiteException::ESQLiteException(const QString& message)
-    : std::runtime_error(message.toStdString())
-    , m_message(message)
-{
-}
-
 namespace {
 
 struct StmtDeleter {

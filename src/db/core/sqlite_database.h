@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/journal_error.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -17,13 +19,9 @@ struct sqlite3_stmt;
 // Every failure of the database layer. The message is the layer's own fixed
 // text (see the table of the layer's contract), optionally followed by the
 // SQL text and SQLite's error.
-class ESQLiteException : public std::runtime_error {
+class ESQLiteException : public JournalError {
 public:
-    explicit ESQLiteException(const QString& message);
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using JournalError::JournalError;
 };
 
 // Values bound to the '?' parameters of a statement, in order. A null

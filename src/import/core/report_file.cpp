@@ -11,12 +11,6 @@
 #include <algorithm>
 #include <cstring>
 
-ReportReadError::ReportReadError(const QString& message)
-    : std::runtime_error(message.toStdString())
-    , m_message(message)
-{
-}
-
 namespace {
 
 // Splits at CR, LF or CR LF and ends every line with CR LF; a NUL ends the

@@ -1,22 +1,19 @@
 #pragma once
 
+#include "db/core/journal_error.h"
+
 #include <QByteArray>
 #include <QString>
 
-#include <stdexcept>
 
 // Which terminal wrote a statement; 0 when the text is no statement we read.
 enum class ReportKind { None = 0, MetaTrader4 = 4, MetaTrader5 = 5 };
 
 // A statement file that could not be opened or read. The message names the
 // file and the system's reason.
-class ReportReadError : public std::runtime_error {
+class ReportReadError : public JournalError {
 public:
-    explicit ReportReadError(const QString& message);
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using JournalError::JournalError;
 };
 
 // Files larger than this are refused before reading: no statement comes

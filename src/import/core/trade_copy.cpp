@@ -1,5 +1,6 @@
 #include "import/core/trade_copy.h"
 
+#include "db/core/columns.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
@@ -9,9 +10,12 @@
 #include <QMultiHash>
 #include <QSet>
 
+#include <iterator>
 #include <optional>
 
 namespace {
+
+using namespace t_sdelki;
 
 struct StoredTrade {
     qint64 id;
@@ -39,15 +43,20 @@ class StoredTrades {
 public:
     StoredTrades(TSQLiteDatabase& db, const QString& account)
     {
+        static constexpr Column kRead[] = {Id, Chet, Ticket, Item, OpenTime, CloseTime, Size};
+        const auto at = [](Column c) { return sql::position(kRead, c); };
         const auto t = db.openResultTable(
-            QStringLiteral("SELECT id, chet, Ticket, Item, OpenTime, CloseTime, Size FROM t_sdelki ORDER BY id"));
+            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(sql::columnList(kRead), table, name(Id)));
         for (; !t->atEnd(); t->moveNext()) {
-            const qint64 id = t->fieldInteger(0);
-            const QString item = t->fieldTextAt(3), openTime = t->fieldTextAt(4);
-            if (!t->isNull(2))
-                m_byTicket[t->fieldTextAt(2)].append({id, t->fieldTextAt(1), item, openTime});
-            if (t->fieldTextAt(1) == account && t->fieldTextAt(5) == QLatin1String("0") && !t->isNull(2))
-                m_dealTrades.insert(dealKey(item, openTime), {id, t->fieldTextAt(2), t->fieldTextAt(6)});
+            const qint64 id = t->fieldInteger(at(Id));
+            const QString item = t->fieldTextAt(at(Item)), openTime = t->fieldTextAt(at(OpenTime));
+            const QString chet = t->fieldTextAt(at(Chet));
+            const bool hasTicket = !t->isNull(at(Ticket));
+            if (hasTicket)
+                m_byTicket[t->fieldTextAt(at(Ticket))].append({id, chet, item, openTime});
+            if (chet == account && t->fieldTextAt(at(CloseTime)) == QLatin1String("0") && hasTicket)
+                m_dealTrades.insert(dealKey(item, openTime),
+                                    {id, t->fieldTextAt(at(Ticket)), t->fieldTextAt(at(Size))});
         }
     }
 
@@ -101,8 +110,14 @@ bool sameTrade(const StoredTrade& trade, const StatementRow& row)
 
 QString withComma(QString number) { return number.replace(QLatin1Char('.'), QLatin1Char(',')); }
 
-// The price and result values of a row, in the order of the assignments of
-// the update and of the columns of the insert after chet and Ticket.
+// The columns a statement row writes: the account and the ticket, then the
+// prices and results of tradeValues, in this order in the update's
+// assignments and in the insert.
+constexpr Column kCopied[] = {Chet,      Ticket,     OpenTime,   Type,  Size, Item,   PriceOpen, Sl,
+                              Tp,        CloseTime,  PriceClose, Commission, Taxes, Swap, Profit, Profit2};
+
+// The price and result values of a row, in the order of kCopied after chet
+// and Ticket.
 SqlParams tradeValues(const StatementRow& r)
 {
     return {r[StatementRow::OpenTime],   r[StatementRow::Type],       r[StatementRow::Size],
@@ -112,12 +127,11 @@ SqlParams tradeValues(const StatementRow& r)
             withComma(r[StatementRow::Profit]), r[StatementRow::Profit]};
 }
 
-const QString kUpdate = QStringLiteral(
-    "UPDATE t_sdelki SET chet=?, Ticket=?, OpenTime=?, Type=?, Size=?, Item=?, PriceOpen=?, sl=?, tp=?, CloseTime=?, "
-    "PriceClose=?, Commission=?, Taxes=?, Swap=?, Profit=?, Profit2=? WHERE id=?");
-const QString kInsert = QStringLiteral(
-    "INSERT INTO t_sdelki (chet,Ticket,OpenTime,Type,Size,Item,PriceOpen,sl,tp,CloseTime,PriceClose,Commission,"
-    "Taxes,Swap,Profit,Profit2) values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+const QString kUpdate =
+    QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(table, sql::assignments(kCopied), name(Id));
+const QString kInsert = QStringLiteral("INSERT INTO %1 (%2) values(%3)")
+                            .arg(table, sql::columnList(kCopied, QLatin1StringView(",")),
+                                 sql::placeholders(std::size(kCopied), QLatin1StringView(",")));
 
 struct Move {
     qint64 id;
@@ -188,13 +202,12 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
             }
         } catch (const ESQLiteException& e) {
             // The failing row stops the copy; the rows before it are kept.
-            outcome.failure = e.message();
+            outcome.stop(e.message());
         }
         transaction.commit();
     } catch (const ESQLiteException& e) {
         // Nothing could be stored (no transaction, or the commit failed).
-        if (outcome.failure.isEmpty())
-            outcome.failure = e.message();
+        outcome.stop(e.message());
         outcome.inserted = outcome.updated = 0;
         return outcome;
     }

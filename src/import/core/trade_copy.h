@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/core/partial_result.h"
 #include "import/core/statement_row.h"
 
 #include <QString>
@@ -10,15 +11,15 @@
 
 class TSQLiteDatabase;
 
-struct CopyOutcome {
+// The problem, when there is one, is the database's message of the row that
+// failed; the rows before it are stored.
+struct CopyOutcome : PartialResultWithFailure {
     int inserted = 0; // statement rows stored as new trades
     int updated = 0;  // statement rows that updated known trades
-    // Empty when every row was stored. Otherwise the database's message of
-    // the row that failed; the rows before it are stored.
-    QString failure;
     // Picture files of moved trades that could not be renamed.
     QStringList pictureProblems;
-    bool ok() const { return failure.isEmpty(); }
+    // Transitional spelling of complete().
+    bool ok() const { return complete(); }
 };
 
 // Stores statement rows in t_sdelki for an account, in one transaction.

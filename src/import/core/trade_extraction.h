@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/core/partial_result.h"
 #include "import/core/regex.h"
 #include "import/core/report_file.h"
 #include "import/core/statement_row.h"
@@ -21,13 +22,10 @@ public:
     virtual void advance() = 0;
 };
 
-struct Extraction {
+// Incomplete when a search was abandoned at a limit: the problem says so
+// and the rows are the trades found before it.
+struct Extraction : PartialResult {
     std::vector<StatementRow> rows;
-    // Empty when the whole statement was read. Otherwise the search was
-    // abandoned at a limit: the message says so and the rows are the trades
-    // found before it.
-    QString problem;
-    bool complete() const { return problem.isEmpty(); }
 };
 
 // One trade as the Windows-1251 bytes of its sixteen preview cells; the

@@ -221,7 +221,7 @@ void ImportPanel::BitBtn3Click()
         setBusy(false);
         Label_Result->setText(
             QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated));
-        if (!outcome.ok())
+        if (!outcome.complete())
             m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                                   QStringLiteral("Ошибка - Во время добавление данных"));
         if (!outcome.pictureProblems.isEmpty())

@@ -14,11 +14,11 @@
 const std::array<ListInfo, kListCount>& listInfos()
 {
     static const std::array<ListInfo, kListCount> infos = {{
-        {ListId::Timeframe, u"Таймфрэйм", "strategia", "ComboBox_Time"},
-        {ListId::Enter, u"Вход", "taktika", "ComboBox_Enter"},
-        {ListId::Exit, u"Выход", "pravilo2", "ComboBox_Exit"},
-        {ListId::Psixo, u"Психо", "Psixo", "ComboBox_Psixo"},
-        {ListId::Technique, u"Техника", "pravilo", "ComboBox_Erorr"},
+        {ListId::Timeframe, u"Таймфрэйм", t_sdelki::Strategia, "ComboBox_Time"},
+        {ListId::Enter, u"Вход", t_sdelki::Taktika, "ComboBox_Enter"},
+        {ListId::Exit, u"Выход", t_sdelki::Pravilo2, "ComboBox_Exit"},
+        {ListId::Psixo, u"Психо", t_sdelki::Psixo, "ComboBox_Psixo"},
+        {ListId::Technique, u"Техника", t_sdelki::Pravilo, "ComboBox_Erorr"},
     }};
     return infos;
 }

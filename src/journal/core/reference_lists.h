@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/columns.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +15,7 @@ inline constexpr int kListCount = 5;
 struct ListInfo {
     ListId id;
     const char16_t* name;   // list name, file base name and editor caption
-    const char* column;     // column of t_sdelki
+    t_sdelki::Column column; // the trades' column holding the entry
     const char* comboName;  // field of the annotation dialog
 };
 

@@ -1,9 +1,26 @@
 #include "journal/core/trade_journal_store.h"
 
+#include "db/core/columns.h"
 #include "db/core/sqlite_database.h"
 #include "journal/core/reference_lists.h"
 
+#include <iterator>
 #include <stdexcept>
+
+using namespace t_sdelki;
+
+namespace {
+
+QString whereId() { return QStringLiteral(" WHERE %1=?").arg(name(Id)); }
+
+// The annotation columns in the order of the update's assignments.
+constexpr Column kAnnotated[] = {Comment, Pravilo, Pravilo2, Enter, Verno, Exit, Taktika,
+                                 Strategia, Ocenka, Ticket, Psixo, Nedobral, Spas};
+// The columns of a trade made by hand, in the order of the insert.
+constexpr Column kNewTrade[] = {Psixo,   Nedobral, Chet,     Verno,     OpenTime, Ticket, Comment, Pravilo, Pravilo2,
+                                Enter,   Exit,     Taktika,  Strategia, Ocenka,   Plan,   Commission, Swap, Profit};
+
+} // namespace
 
 QString newTradeOpenTime(const QDateTime& savingMoment)
 {
@@ -12,42 +29,44 @@ QString newTradeOpenTime(const QDateTime& savingMoment)
 
 std::optional<TradeAnnotation> TradeJournalStore::load(const QString& id)
 {
-    auto t = m_db.openResultTable(QStringLiteral("SELECT * FROM t_sdelki WHERE id=?"), {id});
+    auto t = m_db.openResultTable(QStringLiteral("SELECT * FROM ") + table + whereId(), {id});
     if (t->rowCount() == 0)
         return std::nullopt;
-    auto f = [&](const char* name) { return t->fieldText(QLatin1String(name)); };
+    // By name, so that a file lacking a column fails here rather than
+    // showing an empty field.
+    auto f = [&](Column c) { return t->fieldText(name(c)); };
     TradeAnnotation a;
-    a.ticket = f("ticket");
-    a.comment = f("comment");
-    a.pravilo = f("pravilo");
-    a.pravilo2 = f("pravilo2");
-    a.enter = f("enter");
-    a.exit = f("exit");
-    a.nedobral = f("nedobral");
-    a.spas = f("spas");
-    a.taktika = f("taktika");
-    a.strategia = f("strategia");
-    a.psixo = f("psixo");
-    a.ocenka = f("ocenka");
-    a.verno = f("verno");
+    a.ticket = f(Ticket);
+    a.comment = f(Comment);
+    a.pravilo = f(Pravilo);
+    a.pravilo2 = f(Pravilo2);
+    a.enter = f(Enter);
+    a.exit = f(Exit);
+    a.nedobral = f(Nedobral);
+    a.spas = f(Spas);
+    a.taktika = f(Taktika);
+    a.strategia = f(Strategia);
+    a.psixo = f(Psixo);
+    a.ocenka = f(Ocenka);
+    a.verno = f(Verno);
     return a;
 }
 
 void TradeJournalStore::update(const QString& id, const TradeAnnotation& a)
 {
-    m_db.executeStatement(QStringLiteral("UPDATE t_sdelki SET comment=?, pravilo=?, pravilo2=?, enter=?, verno=?, "
-                                         "exit=?, taktika=?, strategia=?, ocenka=?, Ticket=?, Psixo=?, Nedobral=?, "
-                                         "Spas=? WHERE id=?"),
+    static const QString update =
+        QStringLiteral("UPDATE %1 SET %2").arg(table, sql::assignments(kAnnotated)) + whereId();
+    m_db.executeStatement(update,
                           {a.comment, a.pravilo, a.pravilo2, a.enter, a.verno, a.exit, a.taktika, a.strategia, a.ocenka,
                            a.ticket, a.psixo, a.nedobral, a.spas, id});
 }
 
 qint64 TradeJournalStore::insertNew(const QString& account, const TradeAnnotation& a, const QDateTime& savingMoment)
 {
+    static const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(table, sql::columnList(kNewTrade), sql::placeholders(std::size(kNewTrade)));
     m_db.executeStatement(
-        QStringLiteral("INSERT INTO t_sdelki (Psixo, Nedobral, chet, verno, OpenTime, Ticket, comment, pravilo, "
-                       "pravilo2, enter, exit, taktika, strategia, ocenka, plan, Commission, Swap, Profit) "
-                       "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+        insert,
         {a.psixo, a.nedobral, account, a.verno, newTradeOpenTime(savingMoment), a.ticket, a.comment, a.pravilo,
          a.pravilo2, a.enter, a.exit, a.taktika, a.strategia, a.ocenka, QString(), QStringLiteral("0,0"),
          QStringLiteral("0,0"), QStringLiteral("0,0")});
@@ -56,7 +75,7 @@ qint64 TradeJournalStore::insertNew(const QString& account, const TradeAnnotatio
 
 void TradeJournalStore::remove(const QString& id)
 {
-    m_db.executeStatement(QStringLiteral("DELETE FROM t_sdelki WHERE id=?"), {id});
+    m_db.executeStatement(QStringLiteral("DELETE FROM ") + table + whereId(), {id});
 }
 
 void TradeJournalStore::renameEntry(const QString& column, const QString& oldText, const QString& newText)
@@ -65,8 +84,8 @@ void TradeJournalStore::renameEntry(const QString& column, const QString& oldTex
     // columns are accepted.
     bool known = false;
     for (const ListInfo& info : listInfos())
-        known = known || column == QLatin1String(info.column);
+        known = known || column == name(info.column);
     if (!known)
         throw std::invalid_argument("not a list column");
-    m_db.executeStatement(QStringLiteral("UPDATE t_sdelki SET %1 = ? WHERE %1 = ?").arg(column), {newText, oldText});
+    m_db.executeStatement(QStringLiteral("UPDATE %1 SET %2 = ? WHERE %2 = ?").arg(table, column), {newText, oldText});
 }

@@ -65,7 +65,7 @@ void TFm_Sprav::FormShow()
     const ListInfo* info = findList(windowTitle());
     if (!info)
         return;
-    m_column = QLatin1String(info->column);
+    m_column = t_sdelki::name(info->column);
     const QStringList entries = ReferenceLists::readList(ReferenceLists::filePath(m_journal.appDir(), info->id));
     ListBox1->addItems(entries);
 }

@@ -8,6 +8,8 @@
 // The reader never reads past its buffer: every length is checked against
 // what is left before anything is allocated, and nesting is bounded.
 
+#include "db/core/journal_error.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QList>
@@ -16,22 +18,13 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 // A stream that cannot be read (or a payload that cannot be decoded). The
 // message is the one shown to the user.
-class SnapshotError : public std::runtime_error {
+class SnapshotError : public JournalError {
 public:
-    explicit SnapshotError(const QString& message)
-        : std::runtime_error(message.toStdString())
-        , m_message(message)
-    {
-    }
-    const QString& message() const { return m_message; }
-
-private:
-    QString m_message;
+    using JournalError::JournalError;
 };
 
 // The value tags of the format, by their byte.

@@ -1,9 +1,11 @@
 #include "stats/core/account_trades.h"
 
+#include "db/core/columns.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -34,6 +36,25 @@ std::optional<quint64> timeKey(QByteArrayView t)
     return key * 2 + (t.size() == 19 ? 1 : 0);
 }
 
+// The columns read, at the positions AccountTrades::Column names.
+constexpr t_sdelki::Column kRead[] = {
+    t_sdelki::Id,        t_sdelki::Ticket,     t_sdelki::OpenTime,   t_sdelki::Type,    t_sdelki::Size,
+    t_sdelki::Item,      t_sdelki::PriceOpen,  t_sdelki::Sl,         t_sdelki::Tp,      t_sdelki::CloseTime,
+    t_sdelki::PriceClose, t_sdelki::Commission, t_sdelki::Swap,      t_sdelki::Profit,  t_sdelki::Taktika,
+    t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2};
+static_assert(std::size(kRead) == AccountTrades::ColumnCount);
+using C = AccountTrades;
+static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Ticket
+              && kRead[C::OpenTime] == t_sdelki::OpenTime && kRead[C::Type] == t_sdelki::Type
+              && kRead[C::Size] == t_sdelki::Size && kRead[C::Item] == t_sdelki::Item
+              && kRead[C::PriceOpen] == t_sdelki::PriceOpen && kRead[C::Sl] == t_sdelki::Sl
+              && kRead[C::Tp] == t_sdelki::Tp && kRead[C::CloseTime] == t_sdelki::CloseTime
+              && kRead[C::PriceClose] == t_sdelki::PriceClose && kRead[C::Commission] == t_sdelki::Commission
+              && kRead[C::Swap] == t_sdelki::Swap && kRead[C::Profit] == t_sdelki::Profit
+              && kRead[C::Taktika] == t_sdelki::Taktika && kRead[C::Pravilo2] == t_sdelki::Pravilo2
+              && kRead[C::Comment] == t_sdelki::Comment && kRead[C::Ocenka] == t_sdelki::Ocenka
+              && kRead[C::Profit2] == t_sdelki::Profit2);
+
 std::vector<int> identity(int n)
 {
     std::vector<int> order(static_cast<size_t>(n));
@@ -45,11 +66,9 @@ std::vector<int> identity(int n)
 } // namespace
 
 AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
-    : m_rows(db.openResultTable(
-        QStringLiteral("SELECT id, Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, CloseTime, PriceClose, "
-                       "Commission, Swap, Profit, taktika, pravilo2, comment, ocenka, Profit2 "
-                       "FROM t_sdelki WHERE chet=?"),
-        {account}))
+    : m_rows(db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+                                    .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
+                                {account}))
 {
 }
 

@@ -15,7 +15,8 @@ class TSQLiteTable;
 // table and the chart of one refresh share one reading.
 class AccountTrades {
 public:
-    // Result columns of the query.
+    // Positions in the query's select list (the columns of t_sdelki that
+    // account_trades.cpp lists in this order).
     enum Column : int {
         Id, Ticket, OpenTime, Type, Size, Item, PriceOpen, Sl, Tp, CloseTime, PriceClose, Commission, Swap,
         Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, ColumnCount

@@ -10,7 +10,7 @@ void AnalysisModel::setAnalysis(PeriodAnalysis analysis)
     m_fills.clear();
     m_fills.reserve(m_analysis.rows.size());
     for (const PeriodAnalysis::Row& row : m_analysis.rows) {
-        const auto profit = num::parseComma(row[7]);
+        const auto profit = num::parseComma(row[analysiscol::Profit]);
         const auto colour = profit ? bandColour(profitBand(*profit)) : std::nullopt;
         m_fills.push_back(colour ? QVariant(*colour) : QVariant());
     }
@@ -21,7 +21,7 @@ QString AnalysisModel::tradeId(int row) const
 {
     if (row < 0 || row >= rowCount())
         return QString();
-    return m_analysis.rows[row][1];
+    return m_analysis.rows[row][analysiscol::Id];
 }
 
 int AnalysisModel::rowCount(const QModelIndex& parent) const

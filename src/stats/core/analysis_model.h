@@ -5,7 +5,7 @@
 #include <QAbstractTableModel>
 
 // The period analysis grid's model: the 16 columns of texts, each row filled
-// by the band of its profit (column 7) and the "Обычная"/"Низкая" text
+// by the band of its profit and the "Обычная"/"Низкая" text
 // colours, as the trade table draws them.
 class AnalysisModel : public QAbstractTableModel {
     Q_OBJECT

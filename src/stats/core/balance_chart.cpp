@@ -58,8 +58,7 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     BalanceChart chart;
     const std::optional<double> start = num::parseComma(initialBalance);
     if (!start) {
-        chart.failed = true;
-        chart.failure = QStringLiteral("Начальный баланс «%1» не является числом").arg(initialBalance);
+        chart.stop(QStringLiteral("Начальный баланс «%1» не является числом").arg(initialBalance));
         return chart;
     }
     chart.withCommission = chart.withoutCommission = *start;
@@ -73,24 +72,23 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     // trades and parts read before it.
     for (const int r : trades.byOpenTime()) {
         if (n.bad[r] & Bad::BadProfit) {
-            chart.failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades.text(r, Col::Profit));
+            chart.stop(QStringLiteral("Прибыль «%1» не является числом").arg(trades.text(r, Col::Profit)));
             break;
         }
         chart.withCommission += n.profit[r];
         if (n.bad[r] & Bad::BadCommission) {
-            chart.failure = QStringLiteral("Комиссия «%1» не является числом").arg(trades.text(r, Col::Commission));
+            chart.stop(QStringLiteral("Комиссия «%1» не является числом").arg(trades.text(r, Col::Commission)));
             break;
         }
         chart.withoutCommission += n.profit[r] - n.commission[r];
         if (n.bad[r] & Bad::BadSwap) {
-            chart.failure = QStringLiteral("Своп «%1» не является числом").arg(trades.text(r, Col::Swap));
+            chart.stop(QStringLiteral("Своп «%1» не является числом").arg(trades.text(r, Col::Swap)));
             break;
         }
         chart.swaps += n.swap[r];
         chart.balanceCurve.push_back(chart.withCommission);
         chart.noCommissionCurve.push_back(chart.withoutCommission);
     }
-    chart.failed = !chart.failure.isEmpty();
     return chart;
 }
 
@@ -101,8 +99,7 @@ BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, 
         return buildBalanceChartData(trades, initialBalance);
     } catch (const ESQLiteException& e) {
         BalanceChart chart;
-        chart.failed = true;
-        chart.failure = e.message();
+        chart.stop(e.message());
         return chart;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/partial_result.h"
+
 #include <QString>
 
 #include <optional>
@@ -10,8 +12,9 @@ class AccountTrades;
 
 // The balance chart of the page "База данных": the balance after every
 // trade of an account, oldest trade first, with and without commission, and
-// the totals of the side panel.
-struct BalanceChart {
+// the totals of the side panel. A number that does not read stops the
+// chart; the curves and totals hold the trades read before it.
+struct BalanceChart : PartialResultWithFailure {
     // Point k: the initial balance plus the profits of the k+1 oldest trades
     // (noCommissionCurve adds profit minus commission).
     std::vector<double> balanceCurve;
@@ -23,8 +26,6 @@ struct BalanceChart {
     // The number of trades of the account, known once the trades were read
     // and the initial balance was a number.
     std::optional<int> tradeCount;
-    bool failed = false;
-    QString failure;
 
     QString withCommissionText() const;    // kom1: "c коммисией: " A
     QString withoutCommissionText() const; // kom2: "без коммисии: " B

@@ -1,7 +1,10 @@
 #include "stats/core/period_analysis.h"
 
+#include "db/core/columns.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
+
+#include <iterator>
 
 QString weekdayName(const QDate& date)
 {
@@ -32,33 +35,45 @@ const QStringList& analysisHeaders()
     return headers;
 }
 
+namespace {
+
+// The trade's columns shown in the grid from analysiscol::Id on, in order.
+constexpr t_sdelki::Column kShown[] = {
+    t_sdelki::Id,     t_sdelki::Ticket,    t_sdelki::OpenTime, t_sdelki::Type,    t_sdelki::Size,
+    t_sdelki::Item,   t_sdelki::Profit,    t_sdelki::Strategia, t_sdelki::Verno,  t_sdelki::Taktika,
+    t_sdelki::Pravilo2, t_sdelki::Nedobral, t_sdelki::Pravilo,  t_sdelki::Ocenka};
+static_assert(std::size(kShown) == analysiscol::Rating - analysiscol::Id + 1);
+static_assert(kShown[analysiscol::Profit - analysiscol::Id] == t_sdelki::Profit);
+
+} // namespace
+
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
 {
     PeriodAnalysis result;
     const QString format = QStringLiteral("yyyy.MM.dd");
     try {
-        auto t = db.openResultTable(
-            QStringLiteral("SELECT * FROM t_sdelki WHERE OpenTime>? and OpenTime<? and chet=? ORDER BY OpenTime ASC"),
-            {start.toString(format), end.toString(format), account});
-        static const char* const fields[] = {"id",        "Ticket", "OpenTime", "Type",     "Size",   "Item",   "Profit",
-                                             "strategia", "verno",  "taktika",  "pravilo2", "nedobral", "pravilo", "ocenka"};
-        int cols[14];
-        for (int i = 0; i < 14; ++i)
-            cols[i] = t->columnIndex(QLatin1String(fields[i]));
-        const int imgTop = t->columnIndex(QStringLiteral("img_top"));
+        using namespace t_sdelki;
+        auto t = db.openResultTable(QStringLiteral("SELECT * FROM %1 WHERE %2>? and %2<? and %3=? ORDER BY %2 ASC")
+                                        .arg(table, name(OpenTime), name(Chet)),
+                                    {start.toString(format), end.toString(format), account});
+        // Every column by name once per query, not per row.
+        int cols[std::size(kShown)];
+        for (size_t i = 0; i < std::size(kShown); ++i)
+            cols[i] = t->columnIndex(name(kShown[i]));
+        const int imgTop = t->columnIndex(name(ImgTop));
         result.rows.reserve(t->rowCount());
         for (int i = 1; !t->atEnd(); t->moveNext(), ++i) {
             PeriodAnalysis::Row row;
-            row[0] = QString::number(i);
-            for (int c = 0; c < 14; ++c)
-                row[c + 1] = t->fieldTextOf(cols[c]);
+            row[analysiscol::Number] = QString::number(i);
+            for (size_t c = 0; c < std::size(kShown); ++c)
+                row[analysiscol::Id + c] = t->fieldTextOf(cols[c]);
             const auto picture = num::parseInteger(t->fieldTextOf(imgTop));
-            row[15] = picture.value_or(0) != 0 ? QStringLiteral("+") : QString();
+            row[analysiscol::Picture] = picture.value_or(0) != 0 ? QStringLiteral("+") : QString();
             result.rows.push_back(row);
-            const auto profit = num::parseComma(row[7]);
+            const QString& profitText = row[analysiscol::Profit];
+            const auto profit = num::parseComma(profitText);
             if (!profit) {
-                result.failed = true;
-                result.failure = QStringLiteral("'%1' is not a valid floating point value").arg(row[7]);
+                result.stop(QStringLiteral("'%1' is not a valid floating point value").arg(profitText));
                 break;
             }
             ++result.count;
@@ -71,8 +86,7 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             }
         }
     } catch (const ESQLiteException& e) {
-        result.failed = true;
-        result.failure = e.message();
+        result.stop(e.message());
     }
     return result;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/partial_result.h"
+
 #include <QColor>
 #include <QDate>
 #include <QString>
@@ -15,12 +17,22 @@ QString weekdayName(const QDate& date);
 // "05 июля 2013 - Пятница": the start date of the analysis with its weekday.
 QString analysisDateLabel(const QDate& start);
 
-inline constexpr int kAnalysisColumns = 16;
+// The columns of the analysis grid: the row's number, the trade's columns
+// from id to the rating, and "+" when the trade has a picture.
+namespace analysiscol {
+enum : int {
+    Number, Id, Ticket, OpenTime, Type, Size, Item, Profit, Timeframe, Trend, Entry, Exit, Nedobral, Error, Rating,
+    Picture, Count
+};
+}
+inline constexpr int kAnalysisColumns = analysiscol::Count;
 const QStringList& analysisHeaders();
 
 // The trades of an account opened on or after the start day and before the
-// end day, with their annotations, and the totals line below them.
-struct PeriodAnalysis {
+// end day, with their annotations, and the totals line below them. Reading
+// stops at a database failure or at a profit that is not a number; the rows
+// and totals hold what was read before it.
+struct PeriodAnalysis : PartialResultWithFailure {
     using Row = std::array<QString, kAnalysisColumns>;
     std::vector<Row> rows;
     int count = 0;  // trades counted in the totals
@@ -28,10 +40,6 @@ struct PeriodAnalysis {
     int losses = 0;
     double sumPos = 0;
     double sumNeg = 0;
-    // Set when reading stopped on a failure; the rows and totals hold what
-    // was read before it.
-    bool failed = false;
-    QString failure;
 
     QString dayLabel() const;
     QColor dayColour() const;

@@ -160,12 +160,12 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
     std::vector<ProfitBand> bands;
     bands.reserve(shown);
     int listed = 0, wins = 0, losses = 0;
-    QString failure;
+    QString problem;
     for (size_t i = 0; i < sequence.size(); ++i) {
         const int r = sequence[i];
         if (numbers.bad[r] & AccountTrades::Numbers::BadProfit) {
             bands.push_back(ProfitBand::None);
-            failure = QStringLiteral("Прибыль «%1» не является числом").arg(trades->text(r, Col::Profit));
+            problem = QStringLiteral("Прибыль «%1» не является числом").arg(trades->text(r, Col::Profit));
             shown = i + 1;
             break;
         }
@@ -182,8 +182,8 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
     result.listed = listed;
     result.wins = wins;
     result.losses = losses;
-    result.failed = !failure.isEmpty();
-    result.failure = failure;
+    if (!problem.isEmpty())
+        result.stop(problem);
     return result;
 }
 
@@ -193,8 +193,7 @@ TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrd
         return buildTradeTable(std::make_shared<AccountTrades>(db, account), order);
     } catch (const ESQLiteException& e) {
         TradeTable result;
-        result.failed = true;
-        result.failure = e.message();
+        result.stop(e.message());
         return result;
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/partial_result.h"
+
 #include <QColor>
 #include <QString>
 #include <QStringList>
@@ -38,7 +40,9 @@ const QStringList& tradeTableHeaders();
 // The rows are not copied into texts: a cell's text is read from the trades
 // as read from the database when it is asked for (a view asks only for the
 // rows it shows), and the column widths are measured on the stored bytes.
-class TradeTable {
+// Reading stops early at a profit that is not a number or a database error;
+// the rows before it stay.
+class TradeTable : public PartialResultWithFailure {
 public:
     TradeTable() = default;
     TradeTable(std::shared_ptr<AccountTrades> trades, std::vector<int> order);
@@ -55,10 +59,6 @@ public:
     int listed = 0;
     int wins = 0;
     int losses = 0;
-    // Set when reading stopped early (a profit that is not a number, a
-    // database error); the rows before it stay.
-    bool failed = false;
-    QString failure;
 
     QString summary() const;
 

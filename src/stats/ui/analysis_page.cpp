@@ -166,7 +166,7 @@ void AnalysisPage::runPeriodAnalysis()
     const QDate end = DateTimePicker2->date();
     Label_Data->setText(analysisDateLabel(start));
     PeriodAnalysis analysis = buildPeriodAnalysis(m_journal.db(), m_journal.activeAccount, start, end);
-    const bool failed = analysis.failed;
+    const bool failed = !analysis.complete();
     Label_Day->setText(analysis.dayLabel());
     setTextColour(Label_Day, analysis.dayColour());
     const QString selected = selectedTradeId();

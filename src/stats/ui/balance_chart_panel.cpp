@@ -99,7 +99,7 @@ bool BalanceChartPanel::rebuildChart(AccountTrades* trades)
 {
     BalanceChart data = trades ? buildBalanceChartData(*trades, m_journal.initialBalance)
                                : buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
-    const bool ok = !data.failed;
+    const bool ok = data.complete();
     kom1->setText(data.withCommissionText());
     kom2->setText(data.withoutCommissionText());
     kom3->setText(data.commissionText());

@@ -97,10 +97,9 @@ void TradeTablePage::refreshTradeTable()
         stored = std::make_shared<AccountTrades>(m_journal.db(), m_journal.activeAccount);
         trades = buildTradeTable(stored, order);
     } catch (const ESQLiteException& e) {
-        trades.failed = true;
-        trades.failure = e.message();
+        trades.stop(e.message());
     }
-    const bool tableFailed = trades.failed;
+    const bool tableFailed = !trades.complete();
     if (tableFailed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
     Label_All2->setText(trades.summary());
