@@ -27,8 +27,8 @@ int runAnalysisCommand(const QStringList& arguments)
     for (const PeriodAnalysis::Row& row : a.rows)
         cli::tsvLine(QStringList(row.begin(), row.end()));
     cli::out(a.dayLabel() + u'\n');
-    if (a.failed) {
-        cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + a.failure);
+    if (!a.complete()) {
+        cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + a.problem);
         return 1;
     }
     return 0;

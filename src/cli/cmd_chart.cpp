@@ -43,8 +43,8 @@ int runChart(const QStringList& arguments)
         for (const QString& line : {chart.withCommissionText(), chart.withoutCommissionText(), chart.commissionText(),
                                     chart.swapsText()})
             cli::out(line + u'\n');
-        if (chart.failed) {
-            cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + chart.failure);
+        if (!chart.complete()) {
+            cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + chart.problem);
             return 1;
         }
     } catch (const ESQLiteException& e) {

@@ -67,7 +67,7 @@ int runImport(const QStringList& arguments)
     std::printf("Добавлено сделок: %d, обновлено: %d\n", outcome.inserted, outcome.updated);
     for (const QString& picture : outcome.pictureProblems)
         std::fprintf(stderr, "Не удалось перенести картинку %s\n", picture.toUtf8().constData());
-    if (!outcome.ok())
-        return fail(QStringLiteral("Ошибка - Во время добавление данных: %1").arg(outcome.failure));
+    if (!outcome.complete())
+        return fail(QStringLiteral("Ошибка - Во время добавление данных: %1").arg(outcome.problem));
     return 0;
 }

@@ -29,8 +29,8 @@ int runTrades(const QStringList& arguments)
         cli::tsvLine(cells);
     }
     cli::out(table.summary() + u'\n');
-    if (table.failed) {
-        cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + table.failure);
+    if (!table.complete()) {
+        cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + table.problem);
         return 1;
     }
     return 0;

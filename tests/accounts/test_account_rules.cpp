@@ -29,7 +29,7 @@ TEST(BalanceCurve, RunsOldestToNewestFromTheInitialBalance)
     for (const Case& c : cases) {
         const BalanceCurve curve = buildBalanceCurve(QString::fromUtf8(c.initial), c.profits);
         EXPECT_EQ(curve.points, c.points) << c.initial << " " << c.profits.join(u' ').toStdString();
-        EXPECT_EQ(curve.complete, c.complete) << c.initial;
+        EXPECT_EQ(curve.complete(), c.complete) << c.initial;
     }
 }
 

@@ -70,7 +70,7 @@ void addAccounts(const QString& dir, Accounts accounts)
     const Extraction extraction = extractTrades(text, recognizeReport(text));
     ASSERT_FALSE(extraction.rows.empty());
     const CopyOutcome copied = copyTrades(journal.db(), id, extraction.rows, journal.path(QStringLiteral("img")));
-    ASSERT_EQ(copied.failure, QString());
+    ASSERT_EQ(copied.problem, QString());
 }
 
 // True once the process has put its own handler on SIGTERM, so that the

@@ -2,16 +2,6 @@
 
 #include "db/core/numbers.h"
 
-namespace {
-
-void stop(BalanceCurve& curve, const QString& reason)
-{
-    curve.problem = reason;
-    curve.complete = false;
-}
-
-} // namespace
-
 BalanceCurve buildBalanceCurve(const QString& initialBalance, const QStringList& profits)
 {
     BalanceCurve curve;
@@ -19,7 +9,7 @@ BalanceCurve buildBalanceCurve(const QString& initialBalance, const QStringList&
     if (!initialBalance.trimmed().isEmpty()) {
         const auto start = num::parseComma(initialBalance);
         if (!start) {
-            stop(curve, QStringLiteral("Начальный баланс «%1» не является числом").arg(initialBalance));
+            curve.stop(QStringLiteral("Начальный баланс «%1» не является числом").arg(initialBalance));
             return curve;
         }
         balance = *start;
@@ -28,7 +18,7 @@ BalanceCurve buildBalanceCurve(const QString& initialBalance, const QStringList&
     for (const QString& text : profits) {
         const auto profit = num::parseComma(text);
         if (!profit) {
-            stop(curve, QStringLiteral("Прибыль «%1» не является числом").arg(text));
+            curve.stop(QStringLiteral("Прибыль «%1» не является числом").arg(text));
             break;
         }
         balance += *profit;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/partial_result.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -10,13 +12,8 @@
 // point follows the oldest trade and the last holds every profit.
 // A number that does not read stops the curve; the points up to it are kept
 // and problem says which number it was (see PartialResult).
-struct BalanceCurve {
+struct BalanceCurve : PartialResult {
     std::vector<double> points;
-    QString problem;
-    // Transitional: problem.isEmpty() as a field, for a reader not yet moved
-    // to PartialResult's complete(); the curve derives from PartialResult
-    // once it is gone.
-    bool complete = true;
 };
 
 // initialBalance: the text of the starting balance (decimal comma; an empty

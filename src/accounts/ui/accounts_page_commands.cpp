@@ -135,7 +135,7 @@ void AccountsPage::drawAccountCurve()
     m_series->replace(points);
 
     fitCurveAxes(curve.points);
-    if (!readable || !curve.complete)
+    if (!readable || !curve.complete())
         showError(m_prompts, QStringLiteral("Ошибка - Во время обновление данных"));
 }
 

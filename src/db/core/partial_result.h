@@ -16,17 +16,3 @@ struct PartialResult {
             problem = reason;
     }
 };
-
-// Transitional: a PartialResult that also keeps the older spelling
-// `failed`/`failure` equal to it, for readers not yet moved to
-// complete()/problem. Write it only through stop().
-struct PartialResultWithFailure : PartialResult {
-    bool failed = false; // !complete()
-    QString failure;     // problem
-    void stop(const QString& reason)
-    {
-        PartialResult::stop(reason);
-        failed = !complete();
-        failure = problem;
-    }
-};

@@ -13,13 +13,11 @@ class TSQLiteDatabase;
 
 // The problem, when there is one, is the database's message of the row that
 // failed; the rows before it are stored.
-struct CopyOutcome : PartialResultWithFailure {
+struct CopyOutcome : PartialResult {
     int inserted = 0; // statement rows stored as new trades
     int updated = 0;  // statement rows that updated known trades
     // Picture files of moved trades that could not be renamed.
     QStringList pictureProblems;
-    // Transitional spelling of complete().
-    bool ok() const { return complete(); }
 };
 
 // Stores statement rows in t_sdelki for an account, in one transaction.

@@ -14,7 +14,7 @@ class AccountTrades;
 // trade of an account, oldest trade first, with and without commission, and
 // the totals of the side panel. A number that does not read stops the
 // chart; the curves and totals hold the trades read before it.
-struct BalanceChart : PartialResultWithFailure {
+struct BalanceChart : PartialResult {
     // Point k: the initial balance plus the profits of the k+1 oldest trades
     // (noCommissionCurve adds profit minus commission).
     std::vector<double> balanceCurve;

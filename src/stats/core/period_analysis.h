@@ -32,7 +32,7 @@ const QStringList& analysisHeaders();
 // end day, with their annotations, and the totals line below them. Reading
 // stops at a database failure or at a profit that is not a number; the rows
 // and totals hold what was read before it.
-struct PeriodAnalysis : PartialResultWithFailure {
+struct PeriodAnalysis : PartialResult {
     using Row = std::array<QString, kAnalysisColumns>;
     std::vector<Row> rows;
     int count = 0;  // trades counted in the totals

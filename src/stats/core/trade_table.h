@@ -42,7 +42,7 @@ const QStringList& tradeTableHeaders();
 // rows it shows), and the column widths are measured on the stored bytes.
 // Reading stops early at a profit that is not a number or a database error;
 // the rows before it stay.
-class TradeTable : public PartialResultWithFailure {
+class TradeTable : public PartialResult {
 public:
     TradeTable() = default;
     TradeTable(std::shared_ptr<AccountTrades> trades, std::vector<int> order);
