@@ -1,5 +1,6 @@
 #include "cli/cli_support.h"
 
+#include "accounts/core/account_store.h"
 #include "db/core/sqlite_database.h"
 
 #include <QDir>
@@ -23,6 +24,13 @@ std::optional<QString> takeOption(QStringList& args, const QString& name, bool* 
     const QString value = args.at(i + 1);
     args.remove(i, 2);
     return value;
+}
+
+QString accountCapital(Journal& journal, const QString& account)
+{
+    AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
+    const auto found = store.findAccount(account);
+    return found ? found->capital : QStringLiteral("0");
 }
 
 bool takeFlag(QStringList& args, const QString& name)

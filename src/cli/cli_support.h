@@ -21,6 +21,10 @@ bool takeFlag(QStringList& args, const QString& name);
 // datamoney.db must exist. Prints the reason and returns nothing on failure.
 std::unique_ptr<Journal> openJournal(QStringList& args);
 
+// The initial balance the account page would show: the account's capital,
+// "0" for an unknown account. Throws ESQLiteException.
+QString accountCapital(Journal& journal, const QString& account);
+
 void out(const QString& text);  // to stdout, UTF-8
 void err(const QString& text);  // to stderr, UTF-8, with a line break
 // One line of tab-separated cells; tabs and line breaks inside cells become blanks.

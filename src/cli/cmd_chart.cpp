@@ -3,23 +3,10 @@
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 
-#include "accounts/core/account_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/balance_chart.h"
 
-
-namespace {
-
-// The initial balance the account page would show: the account's capital.
-QString accountCapital(Journal& journal, const QString& account)
-{
-    AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
-    const auto found = store.findAccount(account);
-    return found ? found->capital : QStringLiteral("0");
-}
-
-} // namespace
 
 int runChart(const QStringList& arguments)
 {
@@ -34,7 +21,7 @@ int runChart(const QStringList& arguments)
         return 2;
     }
     try {
-        const QString start = balance ? *balance : accountCapital(*journal, *account);
+        const QString start = balance ? *balance : cli::accountCapital(*journal, *account);
         const BalanceChart chart = buildBalanceChartData(journal->db(), *account, start);
         cli::tsvLine({QStringLiteral("#"), QStringLiteral("Баланс"), QStringLiteral("Без комиссии")});
         for (size_t k = 0; k < chart.balanceCurve.size(); ++k)

@@ -7,6 +7,8 @@ int runImport(const QStringList& args);
 int runTrades(const QStringList& args);
 int runChart(const QStringList& args);
 int runAnalysisCommand(const QStringList& args);
+int runDays(const QStringList& args);
+int runWeeks(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -18,6 +20,8 @@ const std::vector<CliCommand>& cliCommands()
         {"trades", "the trade table of an account and its summary", runTrades},
         {"chart", "the balance curve of an account and its totals", runChart},
         {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},
+        {"days", "the results of a range by day, with running balances and day notes", runDays},
+        {"weeks", "the results of a range by week, with running balances", runWeeks},
     };
     return commands;
 }

@@ -154,12 +154,24 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
           {2, "1\t135\t40000143\t2023.01.21 03:48:06\tbuy\t0.18\teurusd\t118,72\t\t\t\t\t0\t\t\t"},
           {-1, "Итог дня: 29912,71 , всего сделок: 6, процент выйгрышных: 50,00%, Выйграл: 3, Проиграл 3, "
                "средняя прибыльная сделка: 10472,96"}}},
+        {withData({"days", "--account", "1", "--from", "2023-01-01", "--to", "2023-01-10"}),
+         9,
+         {{0, "№\tДата\tДень недели\tСделок\tИтого\tИтого %\tБаланс\tБаланс БК\tВы\tПлюс\tПр\tМинус\tВы/Пр\t"
+              "Макс +\tМакс -\tНЛ\tОценка\tКомментарий к дню\tОптимизация\tДата"},
+          {1, "1\t02 января 2023\tПонедельник\t7\t-2721,78\t158,08\t-1721,78\t-1716,95\t4\t1478,28\t3\t-4195,23\t"
+              "57,1%\t1156,23\t-4012,17\t0\t0,00\t\t\t02.01.2023"}}},
+        {withData({"weeks", "--account", "1", "--from", "2023-01-01", "--to", "2023-01-10", "--balance", "500"}),
+         3,
+         {{0, "№\tНеделя\tРост\tСделок\tПроцент\tИтого\tБаланс\tБаланс БК\tСПС\tВы\tПлюс\tПр\tМинус\tВы/Пр\t"
+              "Макс. плюс\tМакс. минус\tСред. плюс\tСред. минус\tЛоси подряд\tПрофи подряд\tДата"},
+          {1, "1\t02 января 2023\t5433,77\t49\t63,27%\t27168,85\t27668,85\t27695,38\t1121,04\t31\t34752,20\t18\t"
+              "-7556,82\t-4,60\t16441,39\t-4012,17\t1121,04\t-419,82\t5\t12\t02.01.2023"}}},
         {{"tree", file("txt/TreeView1.txt")}, 2, {{0, "Главная\t[0]"}, {1, "  Стратегии\t[1]"}}},
         {{"picture", file("img/1_138_вход.pat")},
          2,
          {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 16, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
+        {{"--help"}, 18, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -180,7 +192,7 @@ TEST_F(CliTest, HelpListsEveryCommand)
     QStringList names;
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
-    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis"}));
+    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks"}));
 }
 
 TEST_F(CliTest, PictureIsSavedAsPng)
@@ -223,6 +235,10 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
         {withData({"chart"}), 2, "usage: tradejournal-cli chart --account ID [--balance N] [--data DIR]"},
         {withData({"analysis", "--account", "1", "--from", "2023-13-01", "--to", "2023-01-22"}), 2,
          "usage: tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]"},
+        {withData({"days", "--account", "1", "--from", "2023-01-01"}), 2,
+         "usage: tradejournal-cli days --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
+        {withData({"weeks", "--account", "1", "--from", "2023-01-01", "--to", "10.01.2023"}), 2,
+         "usage: tradejournal-cli weeks --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
         {{"tree", missing}, 1, "tree: cannot open " + missing + ": No such file or directory"},
         {{"tree"}, 2, "Usage: tradejournal-cli tree FILE"},
         {{"picture", missing}, 1, "picture: cannot open " + missing + ": No such file or directory"},
