@@ -263,6 +263,49 @@ TEST_F(PeriodTablesTest, WeeksOfTheRangeAndTheirTotals)
     }
 }
 
+// The page's one reading gives each table exactly what its own builder gives.
+TEST_F(PeriodTablesTest, BothTablesFromOneReading)
+{
+    add({{"2013.06.30 23:00", "100", -1, "Отлично", 4},
+         {"2013.07.01", "7"},
+         {"2013.07.01 00:00", "30", -0.5},
+         {"2013.07.03 10:00", "-10", -1, "Плохо", 2},
+         {"2013.07.03 09:00", "4"},
+         {"2013.07.03", "9"},
+         {"2013.07.3 10:00", "6"}, // not a date: placed by its text, after 2013.07.29
+         {"2013.07.08", "500"},
+         {"2013.07.16 10:00", "-6"},
+         {"2013.07.21 23:59", "12.5"}, // does not read: both tables stop there
+         {"2013.07.30 10:00", "1"}});
+    DayNoteStore(db()).save("1", {"03.07.2013", "заметка", "Т 60"});
+    const std::vector<std::pair<QDateTime, QDateTime>> ranges = {
+        {at(7, 3), at(7, 10)}, {at(7, 1), at(7, 31)}, {at(7, 3, 12), at(7, 3, 12)}, {at(7, 10, 10), at(6, 29)}};
+    for (const auto& [from, to] : ranges) {
+        SCOPED_TRACE(from.toString().toStdString() + " - " + to.toString().toStdString());
+        const PeriodTables both = buildPeriodTables(db(), "1", from, to, "1000");
+        const PeriodTable weeks = buildWeekTable(db(), "1", from, to, "1000");
+        const PeriodTable days = buildDayTable(db(), "1", from, to, "1000");
+        for (const auto& [one, own] : {std::pair(&both.weeks, &weeks), std::pair(&both.days, &days)}) {
+            EXPECT_EQ(one->problem, own->problem);
+            ASSERT_EQ(one->texts.rowCount(), own->texts.rowCount());
+            for (int r = 0; r < own->texts.rowCount(); ++r) {
+                EXPECT_EQ(wholeRow(one->texts, r), wholeRow(own->texts, r));
+                EXPECT_EQ(one->rows[r].date, own->rows[r].date);
+                EXPECT_EQ(one->rows[r].band, own->rows[r].band);
+            }
+        }
+    }
+    const PeriodTables july = buildPeriodTables(db(), "1", at(7, 1), at(7, 31), "1000");
+    EXPECT_EQ(project(july.days.texts, {daycol::Key, daycol::Trades, daycol::Comment}),
+              (std::vector<QStringList>{{"01.07.2013", "1", ""}, {"03.07.2013", "2", "заметка"},
+                                        {"16.07.2013", "1", ""}}));
+    EXPECT_EQ(july.days.problem, "Прибыль сделки id 10 не читается как число: \"12.5\"");
+    // a bare date inside a week counts in the week, though it lies on a day's bound
+    EXPECT_EQ(project(july.weeks.texts, {weekcol::Key, weekcol::Trades}),
+              (std::vector<QStringList>{{"01.07.2013", "4"}}));
+    EXPECT_EQ(july.weeks.problem, july.days.problem);
+}
+
 // A number that does not read or a database failure stops the table there:
 // the rows before it stay and the problem says why.
 TEST_F(PeriodTablesTest, FailuresKeepTheRowsBefore)

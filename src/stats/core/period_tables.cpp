@@ -87,72 +87,72 @@ void appendAll(TextTable& texts, std::initializer_list<QString> cells)
 }
 
 // The notes of the account by day; the first one the database returns
-// for a day is the one shown.
-QHash<QString, DayNote> notesByDay(TSQLiteDatabase& db, const QString& account)
+// for a day is the one shown. A failure leaves the days without notes.
+QHash<QString, DayNote> notesByDay(TSQLiteDatabase& db, const QString& account, PeriodTable& result)
 {
     QHash<QString, DayNote> notes;
-    for (DayNote& note : DayNoteStore(db).list(account))
-        if (!notes.contains(note.day))
-            notes.insert(note.day, std::move(note));
-    return notes;
-}
-
-// The days or weeks of the range and their trades: every period with at
-// least one trade, in date order, gets a row from writeRow(period, totals,
-// balance before, balance after). A number that does not read stops the
-// table there; the rows before it stay.
-template <class WriteRow>
-void fillPeriods(PeriodTable& result, TSQLiteDatabase& db, const QString& account, const std::vector<QDate>& bounds,
-                 Running running, WriteRow writeRow)
-{
     try {
-        const PeriodTrades trades(db, account, bounds);
-        for (int p = 0; p < trades.periodCount(); ++p) {
-            if (trades.isEmpty(p))
-                continue;
-            PeriodTotals totals;
-            QString reason;
-            if (!trades.totals(p, totals, reason)) {
-                result.stop(reason);
-                break;
-            }
-            const Running before = running;
-            running.balance += totals.total();
-            running.withoutCommission += totals.sumPos + totals.sumNeg;
-            writeRow(bounds[p], totals, before, running);
-        }
+        for (DayNote& note : DayNoteStore(db).list(account))
+            if (!notes.contains(note.day))
+                notes.insert(note.day, std::move(note));
     } catch (const ESQLiteException& e) {
         result.stop(e.message());
     }
+    return notes;
 }
 
-} // namespace
-
-PeriodTable buildDayTable(TSQLiteDatabase& db, const QString& account, const QDateTime& from, const QDateTime& to,
-                          const QString& initialBalance)
+// The days from the start picker's date on, as many as whole days lie
+// between the pickers (also when the end is before the start); the end
+// day itself is never one of them. Each day is bounded by the next.
+std::vector<QDate> dayBounds(const QDateTime& from, const QDateTime& to)
 {
-    PeriodTable result;
-    result.texts = TextTable(daycol::Count, dayTableHeaders());
-    const std::optional<Running> start = startingBalance(initialBalance, result);
-    if (!start)
-        return result;
-    // The days from the start picker's date on, as many as whole days lie
-    // between the pickers (also when the end is before the start); the end
-    // day itself is never one of them. Each day is bounded by the next.
     const int days = wholeDaysBetween(from, to);
-    if (days == 0)
-        return result;
     std::vector<QDate> bounds;
-    for (int i = 0; i <= days; ++i)
+    for (int i = 0; days > 0 && i <= days; ++i)
         bounds.push_back(from.date().addDays(i));
+    return bounds;
+}
 
-    QHash<QString, DayNote> notes;
-    try {
-        notes = notesByDay(db, account);
-    } catch (const ESQLiteException& e) {
-        result.stop(e.message()); // the days are still shown, without notes
+// Weeks run from Monday 00:00 through Sunday. The first is the week of the
+// start picker's date; one more than the whole weeks between the pickers
+// follow it. They reach past the days of the same pickers.
+std::vector<QDate> weekBounds(const QDateTime& from, const QDateTime& to)
+{
+    const QDate firstMonday = from.date().addDays(1 - from.date().dayOfWeek());
+    const int weeks = wholeDaysBetween(from, to) / 7 + 2;
+    std::vector<QDate> bounds;
+    for (int i = 0; i <= weeks; ++i)
+        bounds.push_back(firstMonday.addDays(7 * i));
+    return bounds;
+}
+
+// The days or weeks with trades, in date order, each a row written by
+// writeRow(period start, totals, balance before, balance after). A number
+// that does not read stops the table there; the rows before it stay.
+template <class WriteRow>
+void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running running,
+                 WriteRow writeRow)
+{
+    for (int p = 0; p < trades.periodCount(); ++p) {
+        if (trades.isEmpty(p))
+            continue;
+        PeriodTotals totals;
+        QString reason;
+        if (!trades.totals(p, totals, reason)) {
+            result.stop(reason);
+            break;
+        }
+        const Running before = running;
+        running.balance += totals.total();
+        running.withoutCommission += totals.sumPos + totals.sumNeg;
+        writeRow(bounds[p], totals, before, running);
     }
-    fillPeriods(result, db, account, bounds, *start,
+}
+
+void fillDays(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running start,
+              const QHash<QString, DayNote>& notes)
+{
+    fillPeriods(result, trades, bounds, start,
                 [&](const QDate& day, const PeriodTotals& t, const Running&, const Running& after) {
                     const QString key = shortDate(day);
                     const DayNote note = notes.value(key);
@@ -168,30 +168,14 @@ PeriodTable buildDayTable(TSQLiteDatabase& db, const QString& account, const QDa
                                num::money(static_cast<double>(t.ratingPoints) / t.n), note.comment, note.analize,
                                key});
                 });
-    return result;
 }
 
-PeriodTable buildWeekTable(TSQLiteDatabase& db, const QString& account, const QDateTime& from, const QDateTime& to,
-                           const QString& initialBalance)
+// A week's trades are taken in time order, which the runs of wins and
+// losses need. Which trade comes last no longer matters otherwise: every
+// commission of the week is summed, so no order changes a value.
+void fillWeeks(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running start)
 {
-    PeriodTable result;
-    result.texts = TextTable(weekcol::Count, weekTableHeaders());
-    const std::optional<Running> start = startingBalance(initialBalance, result);
-    if (!start)
-        return result;
-    // Weeks run from Monday 00:00 through Sunday. The first is the week of
-    // the start picker's date; one more than the whole weeks between the
-    // pickers follow it.
-    const QDate firstMonday = from.date().addDays(1 - from.date().dayOfWeek());
-    const int weeks = wholeDaysBetween(from, to) / 7 + 2;
-    std::vector<QDate> bounds;
-    for (int i = 0; i <= weeks; ++i)
-        bounds.push_back(firstMonday.addDays(7 * i));
-
-    // A week's trades are taken in time order, which the runs of wins and
-    // losses need. Which trade comes last no longer matters otherwise:
-    // every commission of the week is summed, so no order changes a value.
-    fillPeriods(result, db, account, bounds, *start,
+    fillPeriods(result, trades, bounds, start,
                 [&](const QDate& monday, const PeriodTotals& t, const Running& before, const Running& after) {
                     const QString total = num::money(t.total());
                     result.rows.push_back({monday, num::parseComma(total)});
@@ -207,5 +191,67 @@ PeriodTable buildWeekTable(TSQLiteDatabase& db, const QString& account, const QD
                                moneyIf(lost, t.sumNeg / t.losses), countIf(t.longestLosingRun),
                                countIf(t.longestWinningRun), shortDate(monday)});
                 });
+}
+
+} // namespace
+
+PeriodTable buildDayTable(TSQLiteDatabase& db, const QString& account, const QDateTime& from, const QDateTime& to,
+                          const QString& initialBalance)
+{
+    PeriodTable result;
+    result.texts = TextTable(daycol::Count, dayTableHeaders());
+    const std::optional<Running> start = startingBalance(initialBalance, result);
+    const std::vector<QDate> bounds = dayBounds(from, to);
+    if (!start || bounds.empty())
+        return result;
+    try {
+        const PeriodTrades trades(db, account, bounds);
+        fillDays(result, trades, bounds, *start, notesByDay(db, account, result));
+    } catch (const ESQLiteException& e) {
+        result.stop(e.message());
+    }
     return result;
+}
+
+PeriodTable buildWeekTable(TSQLiteDatabase& db, const QString& account, const QDateTime& from, const QDateTime& to,
+                           const QString& initialBalance)
+{
+    PeriodTable result;
+    result.texts = TextTable(weekcol::Count, weekTableHeaders());
+    const std::optional<Running> start = startingBalance(initialBalance, result);
+    if (!start)
+        return result;
+    const std::vector<QDate> bounds = weekBounds(from, to);
+    try {
+        fillWeeks(result, PeriodTrades(db, account, bounds), bounds, *start);
+    } catch (const ESQLiteException& e) {
+        result.stop(e.message());
+    }
+    return result;
+}
+
+PeriodTables buildPeriodTables(TSQLiteDatabase& db, const QString& account, const QDateTime& from,
+                               const QDateTime& to, const QString& initialBalance)
+{
+    PeriodTables tables;
+    tables.weeks.texts = TextTable(weekcol::Count, weekTableHeaders());
+    tables.days.texts = TextTable(daycol::Count, dayTableHeaders());
+    const std::optional<Running> start = startingBalance(initialBalance, tables.weeks);
+    if (!start) {
+        tables.days.stop(tables.weeks.problem);
+        return tables;
+    }
+    const std::vector<QDate> weeks = weekBounds(from, to);
+    const std::vector<QDate> days = dayBounds(from, to);
+    try {
+        // The weeks' range holds the days': one reading serves both.
+        const PeriodTrades byWeek(db, account, weeks);
+        fillWeeks(tables.weeks, byWeek, weeks, *start);
+        if (!days.empty())
+            fillDays(tables.days, PeriodTrades(byWeek, days), days, *start, notesByDay(db, account, tables.days));
+    } catch (const ESQLiteException& e) {
+        tables.weeks.stop(e.message());
+        tables.days.stop(e.message());
+    }
+    return tables;
 }

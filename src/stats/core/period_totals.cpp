@@ -30,6 +30,54 @@ std::string_view bytesOf(const TSQLiteTable& rows, int column)
     return bytes ? std::string_view(bytes->data(), static_cast<size_t>(bytes->size())) : std::string_view();
 }
 
+// A number of a REAL or INTEGER column is taken as it is stored (its text
+// would only write it back out with a comma); a text is read with the
+// comma. text is left holding what was read, for a message.
+std::optional<double> readNumber(const TSQLiteTable& rows, int column, QString& text)
+{
+    text.clear();
+    const TSQLiteTable::Kind kind = rows.columnKind(column);
+    if (kind == TSQLiteTable::Kind::Number || kind == TSQLiteTable::Kind::Integer)
+        return rows.fieldNumber(column);
+    rows.appendFieldTextOf(column, text);
+    return num::parseComma(text);
+}
+
+std::optional<qint64> readInteger(const TSQLiteTable& rows, int column, QString& text)
+{
+    text.clear();
+    if (rows.columnKind(column) == TSQLiteTable::Kind::Integer)
+        return rows.fieldInteger(column);
+    rows.appendFieldTextOf(column, text);
+    return num::parseInteger(text);
+}
+
+std::string_view view(const QByteArray& bytes) { return std::string_view(bytes.constData(), bytes.size()); }
+
+// The day a trade time begins with ("2013.07.05 ..."), when the text goes on
+// after it; nothing for any other form.
+std::optional<QDate> datePrefix(std::string_view t)
+{
+    static constexpr char kShape[] = "0000.00.00";
+    if (t.size() <= 10)
+        return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    int part = 0;
+    for (int i = 0; i < 10; ++i) {
+        if (kShape[i] == '.') {
+            if (t[i] != '.')
+                return std::nullopt;
+            ++part;
+        } else if (t[i] >= '0' && t[i] <= '9') {
+            parts[part] = parts[part] * 10 + (t[i] - '0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    const QDate date(parts[0], parts[1], parts[2]);
+    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+}
+
 } // namespace
 
 QString periodBoundText(const QDate& date) { return date.toString(QStringLiteral("yyyy.MM.dd")); }
@@ -46,51 +94,102 @@ PeriodTrades::PeriodTrades(TSQLiteDatabase& db, const QString& account, const st
     : m_excellent(cp1251::encode(u"Отлично"))
     , m_bad(cp1251::encode(u"Плохо"))
 {
-    std::vector<QByteArray> boundText;
-    boundText.reserve(bounds.size());
-    for (const QDate& d : bounds)
-        boundText.push_back(periodBoundText(d).toLatin1());
+    if (bounds.size() >= 2) {
+        using namespace t_sdelki;
+        m_rows = db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? and %4>? and %4<?")
+                                        .arg(sql::columnList(kRead), table, name(Chet), name(OpenTime)),
+                                    {account, periodBoundText(bounds.front()), periodBoundText(bounds.back())});
+    }
+    group(bounds, nullptr);
+}
+
+PeriodTrades::PeriodTrades(const PeriodTrades& wider, const std::vector<QDate>& bounds)
+    : m_rows(wider.m_rows)
+    , m_excellent(wider.m_excellent)
+    , m_bad(wider.m_bad)
+{
+    group(bounds, &wider.m_order);
+}
+
+void PeriodTrades::group(const std::vector<QDate>& bounds, const std::vector<int>* timeOrder)
+{
     m_periodBegin.assign(std::max<size_t>(bounds.size(), 1), 0);
-    if (bounds.size() < 2)
+    if (bounds.size() < 2 || !m_rows)
         return;
+    std::vector<QByteArray> boundText;
+    std::vector<qint64> boundDay;
+    for (const QDate& d : bounds) {
+        boundText.push_back(periodBoundText(d).toLatin1());
+        boundDay.push_back(d.toJulianDay());
+    }
 
-    using namespace t_sdelki;
-    m_rows = db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? and %4>? and %4<?")
-                                    .arg(sql::columnList(kRead), table, name(Chet), name(OpenTime)),
-                                {account, QString::fromLatin1(boundText.front()), QString::fromLatin1(boundText.back())});
+    // The period of every trade. A time that begins with a real date and
+    // goes on after it lies after that date's text and before the next
+    // day's, so its period follows from the date alone; any other text is
+    // placed among the bounds' texts.
+    const int periods = periodCount();
+    TSQLiteTable& rows = *m_rows;
+    std::vector<int> source;
+    if (!timeOrder) {
+        source.resize(static_cast<size_t>(rows.rowCount()));
+        for (int row = 0; row < rows.rowCount(); ++row)
+            source[row] = row;
+    }
+    const std::vector<int>& from = timeOrder ? *timeOrder : source;
+    std::vector<int> periodOf(static_cast<size_t>(rows.rowCount()), -1);
+    std::vector<int> sizes(static_cast<size_t>(periods), 0);
+    for (const int row : from) {
+        rows.seek(row);
+        const std::string_view time = bytesOf(rows, kOpenTime);
+        int period = -1;
+        if (const std::optional<QDate> date = datePrefix(time)) {
+            const auto above = std::upper_bound(boundDay.begin(), boundDay.end(), date->toJulianDay());
+            period = static_cast<int>(above - boundDay.begin()) - 1;
+        } else {
+            const auto above = std::lower_bound(boundText.begin(), boundText.end(), time,
+                                                [](const QByteArray& b, std::string_view t) { return view(b) < t; });
+            if (above != boundText.end() && view(*above) != time) // exactly on a bound: in no period
+                period = static_cast<int>(above - boundText.begin()) - 1;
+        }
+        if (period < 0 || period >= periods)
+            continue;
+        periodOf[row] = period;
+        ++sizes[period];
+    }
+    for (int p = 0; p < periods; ++p)
+        m_periodBegin[p + 1] = m_periodBegin[p] + sizes[p];
 
-    // Sorted here rather than by SQLite (its sorter is the slow part of a
-    // large read); equal times keep the order in which they were entered.
+    // Grouped by period, keeping the order of the source.
+    m_order.resize(static_cast<size_t>(m_periodBegin[periods]));
+    std::vector<int> next(m_periodBegin.begin(), m_periodBegin.end() - 1);
+    for (const int row : from)
+        if (periodOf[row] >= 0)
+            m_order[next[periodOf[row]]++] = row;
+    rows.seek(0);
+    if (timeOrder)
+        return; // the split of a reading already in time order
+
+    // Each period sorted by time here rather than by SQLite, whose sorter is
+    // the slow part of a large read; equal times keep the order in which the
+    // trades were entered.
     struct Key {
         std::string_view time;
         qint64 id;
         int row;
     };
-    TSQLiteTable& rows = *m_rows;
     std::vector<Key> keys;
-    keys.reserve(static_cast<size_t>(rows.rowCount()));
-    for (rows.seek(0); !rows.atEnd(); rows.moveNext())
-        keys.push_back({bytesOf(rows, kOpenTime), rows.fieldInteger(kId), rows.currentRow()});
-    std::sort(keys.begin(), keys.end(),
-              [](const Key& a, const Key& b) { return a.time != b.time ? a.time < b.time : a.id < b.id; });
-
-    // One sweep over the sorted times puts each trade into the period
-    // whose bounds enclose it.
-    m_order.reserve(keys.size());
-    size_t period = 0;
-    const size_t last = boundText.size() - 1;
-    for (const Key& k : keys) {
-        while (period < last && std::string_view(boundText[period + 1].constData(), boundText[period + 1].size()) <= k.time) {
-            ++period;
-            m_periodBegin[period] = static_cast<int>(m_order.size());
+    for (int p = 0; p < periods; ++p) {
+        keys.clear();
+        for (int i = m_periodBegin[p]; i < m_periodBegin[p + 1]; ++i) {
+            rows.seek(m_order[i]);
+            keys.push_back({bytesOf(rows, kOpenTime), rows.fieldInteger(kId), m_order[i]});
         }
-        const std::string_view lower(boundText[period].constData(), boundText[period].size());
-        if (period == last || k.time == lower)
-            continue; // on a bound or past the last one: in no period
-        m_order.push_back(k.row);
+        std::sort(keys.begin(), keys.end(),
+                  [](const Key& a, const Key& b) { return a.time != b.time ? a.time < b.time : a.id < b.id; });
+        for (size_t k = 0; k < keys.size(); ++k)
+            m_order[m_periodBegin[p] + k] = keys[k].row;
     }
-    while (period < last)
-        m_periodBegin[++period] = static_cast<int>(m_order.size());
+    rows.seek(0);
 }
 
 PeriodTrades::~PeriodTrades() = default;
@@ -113,14 +212,10 @@ bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
         const std::optional<double> profit = num::parseComma(text);
         if (!profit)
             return fail(u"Прибыль");
-        text.clear();
-        rows.appendFieldTextOf(kCommission, text);
-        const std::optional<double> commission = num::parseComma(text);
+        const std::optional<double> commission = readNumber(rows, kCommission, text);
         if (!commission)
             return fail(u"Комиссия");
-        text.clear();
-        rows.appendFieldTextOf(kNedobral, text);
-        const std::optional<qint64> nedobral = num::parseInteger(text);
+        const std::optional<qint64> nedobral = readInteger(rows, kNedobral, text);
         if (!nedobral)
             return fail(u"НЛ");
 

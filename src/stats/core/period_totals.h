@@ -22,6 +22,9 @@ class PeriodTrades {
 public:
     // Throws ESQLiteException.
     PeriodTrades(TSQLiteDatabase& db, const QString& account, const std::vector<QDate>& bounds);
+    // The trades already read for wider bounds, split by other bounds that
+    // lie within them: one reading serves the week and the day table.
+    PeriodTrades(const PeriodTrades& wider, const std::vector<QDate>& bounds);
     ~PeriodTrades();
 
     int periodCount() const { return static_cast<int>(m_periodBegin.size()) - 1; }
@@ -33,7 +36,10 @@ public:
     bool totals(int period, PeriodTotals& totals, QString& reason) const;
 
 private:
-    std::unique_ptr<TSQLiteTable> m_rows;
+    // timeOrder: the rows already in time order, or none to sort them.
+    void group(const std::vector<QDate>& bounds, const std::vector<int>* timeOrder);
+
+    std::shared_ptr<TSQLiteTable> m_rows; // shared by the splits of one reading
     std::vector<int> m_order;       // result rows in time order
     std::vector<int> m_periodBegin; // per period its first position in m_order, and the end
     QByteArray m_excellent, m_bad;  // the ratings that earn points, as stored
