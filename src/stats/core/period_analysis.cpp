@@ -13,16 +13,22 @@ QString weekdayName(const QDate& date)
     return date.isValid() ? QString::fromUtf16(names[date.dayOfWeek() - 1]) : QString();
 }
 
-QString analysisDateLabel(const QDate& start)
+QString longDateText(const QDate& date)
 {
     // The month name in the genitive, as Russian dates read: "05 июля 2013".
     static const char16_t* const months[12] = {u"января", u"февраля", u"марта",    u"апреля",  u"мая",     u"июня",
                                                u"июля",   u"августа", u"сентября", u"октября", u"ноября", u"декабря"};
-    return QStringLiteral("%1 %2 %3 - %4")
-        .arg(start.day(), 2, 10, QLatin1Char('0'))
-        .arg(QString::fromUtf16(months[start.month() - 1]))
-        .arg(start.year(), 4, 10, QLatin1Char('0'))
-        .arg(weekdayName(start));
+    if (!date.isValid())
+        return QString();
+    return QStringLiteral("%1 %2 %3")
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(QString::fromUtf16(months[date.month() - 1]))
+        .arg(date.year(), 4, 10, QLatin1Char('0'));
+}
+
+QString analysisDateLabel(const QDate& start)
+{
+    return longDateText(start) + QStringLiteral(" - ") + weekdayName(start);
 }
 
 const QStringList& analysisHeaders()

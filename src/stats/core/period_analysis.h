@@ -14,6 +14,8 @@ class TSQLiteDatabase;
 
 // The Russian name of the date's weekday ("Понедельник" ...).
 QString weekdayName(const QDate& date);
+// "05 июля 2013": a date as the pages show it, the month in the genitive.
+QString longDateText(const QDate& date);
 // "05 июля 2013 - Пятница": the start date of the analysis with its weekday.
 QString analysisDateLabel(const QDate& start);
 

@@ -57,10 +57,26 @@ PeriodBand periodBand(double value);
 const QStringList& dayTableHeaders();  // 20 columns
 const QStringList& weekTableHeaders(); // 21 columns
 
+// The columns of the two tables by name, in the order of their headers.
+namespace daycol {
+enum : int {
+    Number, Date, Weekday, Trades, Total, TotalPercent, Balance, BalanceNoCommission, Wins, SumPos, Losses, SumNeg,
+    WinShare, MaxPos, MinNeg, Nedobral, Rating, Comment, Analize, Key, Count
+};
+}
+namespace weekcol {
+enum : int {
+    Number, Week, Growth, Trades, WinPercent, Total, Balance, BalanceNoCommission, AverageWin, Wins, SumPos, Losses,
+    SumNeg, WinLossRatio, MaxPos, MinNeg, AveragePos, AverageNeg, LosingRun, WinningRun, Key, Count
+};
+}
+
 // The column holding the short date dd.mm.yyyy of a day row (the key of its
 // note) and of a week row (its Monday).
 inline constexpr int kDayDateColumn = 19;
 inline constexpr int kWeekDateColumn = 20;
+static_assert(kDayDateColumn == daycol::Key && daycol::Count == 20);
+static_assert(kWeekDateColumn == weekcol::Key && weekcol::Count == 21);
 
 // from, to: the values of the two pickers, date and time. initialBalance:
 // the starting balance as the trader typed it (decimal comma; empty is 0).
@@ -83,6 +99,8 @@ class DayNoteStore {
 public:
     explicit DayNoteStore(TSQLiteDatabase& db) : m_db(db) {}
     std::optional<DayNote> find(const QString& account, const QString& day);
+    // Every note of the account, in the order the database returns them.
+    std::vector<DayNote> list(const QString& account);
     // Updates the day's note or adds it, in one transaction.
     void save(const QString& account, const DayNote& note);
 

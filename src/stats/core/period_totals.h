@@ -1,0 +1,48 @@
+#pragma once
+
+#include "stats/core/period_tables.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+class TSQLiteDatabase;
+class TSQLiteTable;
+
+// The trades of an account over consecutive periods (days or weeks), read in
+// one query and split in memory. The periods are given by their bounds
+// b0 < b1 < ... < bk: period i holds the trades opened after bi and before
+// bi+1, the open time and the bound compared as texts (yyyy.mm.dd), as the
+// journal compares them everywhere: a trade stamped with a bare date that is
+// a bound belongs to no period.
+class PeriodTrades {
+public:
+    // Throws ESQLiteException.
+    PeriodTrades(TSQLiteDatabase& db, const QString& account, const std::vector<QDate>& bounds);
+    ~PeriodTrades();
+
+    int periodCount() const { return static_cast<int>(m_periodBegin.size()) - 1; }
+    bool isEmpty(int period) const { return m_periodBegin[period] == m_periodBegin[period + 1]; }
+
+    // The totals of one period, its trades taken in time order (equal times
+    // by id). False, with the reason in words for the trader, when a number
+    // of one of its trades does not read; totals are then incomplete.
+    bool totals(int period, PeriodTotals& totals, QString& reason) const;
+
+private:
+    std::unique_ptr<TSQLiteTable> m_rows;
+    std::vector<int> m_order;       // result rows in time order
+    std::vector<int> m_periodBegin; // per period its first position in m_order, and the end
+    QByteArray m_excellent, m_bad;  // the ratings that earn points, as stored
+};
+
+// The bounds as the journal writes dates in trade times: 2013.07.05.
+QString periodBoundText(const QDate& date);
+
+// The whole number of days between the two pickers' values, fraction
+// dropped, counted on the calendar and the clock as the pickers show them
+// (a day is 24 hours also across a change of summer time).
+int wholeDaysBetween(const QDateTime& from, const QDateTime& to);
