@@ -126,7 +126,7 @@ DaysPage::DaysPage(Journal& journal, Prompts& prompts, QWidget* parent)
     Memo_Optim->setVisible(false);
     layout->addWidget(Memo_Optim);
 
-    connect(StringGrid_Day->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    connect(StringGrid_Day->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_building)
             showDayNote();
     });
@@ -223,10 +223,10 @@ void DaysPage::Button_DayClick()
 
 int DaysPage::selectedListedRow(QTableView* grid, const PeriodTableModel& model) const
 {
-    const QModelIndex current = grid->selectionModel()->currentIndex();
-    if (!current.isValid() || !grid->selectionModel()->isRowSelected(current.row(), {}))
+    const QModelIndexList rows = grid->selectionModel()->selectedRows();
+    if (rows.isEmpty())
         return -1;
-    return current.row() < model.listedRows() ? current.row() : -1;
+    return rows.first().row() < model.listedRows() ? rows.first().row() : -1;
 }
 
 void DaysPage::showDayNote()
