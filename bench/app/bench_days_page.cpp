@@ -8,11 +8,14 @@
 #include "db/core/numbers.h"
 #include "db/core/schema_setup.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/period_tables.h"
 #include "stats/ui/days_page.h"
+#include "stats/ui/fit_column_widths.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTabWidget>
@@ -105,5 +108,51 @@ void BM_ChangeToDaysPage(benchmark::State& state)
         state.SkipWithError(qPrintable(prompts.shown.join(u'|')));
 }
 BENCHMARK(BM_ChangeToDaysPage)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Where the time of the change goes (milliseconds): the two builders, the
+// build as the page runs it (models, scrolling, column widths) and the paint.
+void BM_DaysPagePhases(benchmark::State& state)
+{
+    const QString folder = QDir::tempPath() + QStringLiteral("/tj-bench-days-100k");
+    makeJournal(folder);
+    Journal journal(folder);
+    journal.openDatabase();
+    journal.activeAccount = QStringLiteral("1");
+    journal.initialBalance = QStringLiteral("10000");
+    BenchPrompts prompts;
+    DaysPage page(journal, prompts);
+    page.resize(1600, 860);
+    page.show();
+    QApplication::processEvents();
+    const QDateTime from(kFirstDay.addDays(-1), QTime(0, 0));
+    const QDateTime to(kFirstDay.addYears(5).addDays(30), QTime(0, 0));
+    page.DateTimePicker3->setDateTime(from);
+    page.DateTimePicker4->setDateTime(to);
+    double builders = 0, build = 0, widths = 0, paint = 0;
+    auto lap = [](QElapsedTimer& t, double& sum) {
+        sum += static_cast<double>(t.nsecsElapsed()) / 1e6;
+        t.restart();
+    };
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        benchmark::DoNotOptimize(buildWeekTable(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
+        benchmark::DoNotOptimize(buildDayTable(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
+        lap(t, builders);
+        page.Button_DayClick();
+        lap(t, build);
+        fitColumnWidths(page.StringGrid_Day);
+        fitColumnWidths(page.StringGrid_Ned);
+        lap(t, widths);
+        page.repaint();
+        lap(t, paint);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["builders"] = builders / n;
+    state.counters["page_build"] = build / n;
+    state.counters["widths"] = widths / n;
+    state.counters["paint"] = paint / n;
+}
+BENCHMARK(BM_DaysPagePhases)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
