@@ -1,7 +1,7 @@
 // A trader's day with the real main window (shown and laid out, offscreen),
 // driven through its widgets: an account made with the dialog's defaults, a
 // real statement opened and copied, every page visited, a trade annotated,
-// then the window closed on each page in turn and started again.
+// a day's note written, then the window closed on each page in turn and started again.
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/accounts_page.h"
 #include "app/core/journal.h"
@@ -11,6 +11,7 @@
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
 #include "stats/ui/analysis_page.h"
+#include "stats/ui/days_page.h"
 #include "stats/ui/trade_table_page.h"
 
 #include "scripted_prompts.h"
@@ -18,6 +19,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDateTimeEdit>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -170,6 +172,33 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         ASSERT_EQ(stored->rowCount(), 1);
         EXPECT_EQ(stored->fieldTextAt(0), QStringLiteral("Вход по тренду"));
         EXPECT_EQ(stored->fieldTextAt(1), QStringLiteral("H1"));
+
+        // "По дням" over the whole statement: the listed days and weeks hold
+        // its trades; a note on a day shows in the table; a double-click
+        // opens that day's analysis.
+        s.visit(TForm1::PageDays);
+        DaysPage& days = *w.daysPage();
+        days.DateTimePicker3->setDate(QDate(2000, 1, 1));
+        days.Button_Day->click();
+        const QAbstractItemModel& dayTable = *days.StringGrid_Day->model();
+        for (const QAbstractItemModel* table : {days.StringGrid_Day->model(), days.StringGrid_Ned->model()}) {
+            int trades = 0;
+            for (int row = 0; row + 1 < table->rowCount(); ++row) // the last row is always empty
+                trades += table->index(row, 3).data().toInt();
+            EXPECT_EQ(trades, kStatementTrades);
+        }
+        const int dayRow = (dayTable.rowCount() + 1) / 2 - 1; // the top row after a build
+        clickRow(days.StringGrid_Day, dayRow);
+        days.Memo_Day->setPlainText(QStringLiteral("Торговал по плану"));
+        days.But_Save->click();
+        EXPECT_EQ(dayTable.index(dayRow, 17).data().toString(), QStringLiteral("Торговал по плану"));
+        const QDate day = QDate::fromString(dayTable.index(dayRow, 19).data().toString(), QStringLiteral("dd.MM.yyyy"));
+        ASSERT_TRUE(day.isValid());
+        clickRow(days.StringGrid_Day, dayRow, true);
+        ASSERT_EQ(w.PageControl1->currentIndex(), TForm1::PageAnalysis);
+        EXPECT_EQ(analysis.DateTimePicker1->date(), day);
+        EXPECT_EQ(analysis.DateTimePicker2->date(), day.addDays(1));
+        EXPECT_EQ(analysis.StringGrid_Analiz->model()->rowCount(), dayTable.index(dayRow, 3).data().toInt());
 
         // A second account with the defaults (capital 0) and the example
         // statement shipped with the program, whose balance swings over tens

@@ -70,6 +70,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
             setPage(PageTrades);
     });
     connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
+    connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
     wireTradeDialog();
 }
 
@@ -193,6 +194,13 @@ void TForm1::showAnalysisOfDay(QDate day)
 {
     setPage(PageAnalysis);
     m_analysis->showDay(day);
+}
+
+// A double-click in the day or week table: the analysis of that day or week.
+void TForm1::showAnalysisOfRange(QDate from, QDate to)
+{
+    setPage(PageAnalysis);
+    m_analysis->showRange(from, to);
 }
 
 void TForm1::showEvent(QShowEvent* event)

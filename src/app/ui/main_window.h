@@ -65,6 +65,7 @@ private:
     void onAccountClosed();
     void onAccountDeleted();
     void showAnalysisOfDay(QDate day);
+    void showAnalysisOfRange(QDate from, QDate to);
     void wireTradeDialog();
     void onTradeSaved(bool newTrade);
     void onDeleteTradeRequested(const QString& id);

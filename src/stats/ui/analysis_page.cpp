@@ -182,10 +182,12 @@ void AnalysisPage::runPeriodAnalysis()
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
 }
 
-void AnalysisPage::showDay(const QDate& day)
+void AnalysisPage::showDay(const QDate& day) { showRange(day, day.addDays(1)); }
+
+void AnalysisPage::showRange(const QDate& from, const QDate& to)
 {
-    DateTimePicker1->setDate(day);
-    DateTimePicker2->setDate(day.addDays(1));
+    DateTimePicker1->setDate(from);
+    DateTimePicker2->setDate(to);
     runPeriodAnalysis();
 }
 

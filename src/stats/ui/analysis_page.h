@@ -49,6 +49,9 @@ public:
     void runPeriodAnalysis();
     // Shows one day: the range from the day to the next day.
     void showDay(const QDate& day);
+    // Shows the trades opened from the start of `from` up to, not
+    // including, the day `to`.
+    void showRange(const QDate& from, const QDate& to);
     void Button1Click();  // today
     void BitBtn8Click();  // back
     void BitBtn9Click();  // forward

@@ -27,10 +27,14 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         if (const QVariant v = index.data(Qt::ForegroundRole); v.canConvert<QColor>())
             text = v.value<QColor>();
     }
+    // A model's font (bold columns) keeps the grid's family and size.
+    QFont font = option.font;
+    if (const QVariant v = index.data(Qt::FontRole); v.canConvert<QFont>())
+        font = v.value<QFont>().resolve(option.font);
     painter->save();
     painter->fillRect(option.rect, fill);
     painter->setPen(text);
-    painter->setFont(option.font);
+    painter->setFont(font);
     painter->drawText(option.rect.adjusted(2, 2, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
                       index.data(Qt::DisplayRole).toString());
     painter->restore();

@@ -6,7 +6,7 @@
 // Draws a cell of a statistics grid the way the trader's grids always
 // looked: the cell filled with the row's colour (the model's background, or
 // the grid's own colour), the text 2 pixels in from the top-left corner in
-// the model's text colour, and the selected row in its own colours.
+// the model's text colour and font, and the selected row in its own colours.
 class GridCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -1,0 +1,158 @@
+// The change to the page "По дням" in the real main window, offscreen: the
+// week and day tables of an account with 100 000 trades over five years,
+// built and painted, with the pickers covering all of them.
+#include "accounts/ui/accounts_page.h"
+#include "app/core/journal.h"
+#include "app/core/prompts.h"
+#include "app/ui/main_window.h"
+#include "db/core/numbers.h"
+#include "db/core/schema_setup.h"
+#include "db/core/sqlite_database.h"
+#include "stats/core/period_tables.h"
+#include "stats/ui/days_page.h"
+#include "stats/ui/fit_column_widths.h"
+
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTabWidget>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kTrades = 100000;
+const QDate kFirstDay(2009, 1, 5);
+
+class BenchPrompts : public Prompts {
+public:
+    QStringList shown;
+    void showMessage(Icon, const QString&, const QString& text) override { shown << text; }
+    bool confirm(const QString&) override { return false; }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override { return {}; }
+    std::optional<QString> chooseFile(const FileRequest&) override { return {}; }
+};
+
+// Made once in the temporary folder and reused by later runs.
+void makeJournal(const QString& folder)
+{
+    const QString file = folder + QStringLiteral("/datamoney.db");
+    if (QFile::exists(file))
+        return;
+    QDir().mkpath(folder);
+    QFile schema(QStringLiteral(TJ_SCHEMA_SQL));
+    if (!schema.open(QIODevice::ReadOnly))
+        std::abort();
+    createDatabaseFromSchema(file + QStringLiteral(".part"), QString::fromUtf8(schema.readAll()));
+    TSQLiteDatabase db(file + QStringLiteral(".part"));
+    db.executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Основной', 10000)"));
+    const QStringList ratings = {"", "", "Отлично", "Плохо", "Ужасно"};
+    QRandomGenerator rng(42);
+    SqlTransaction transaction(db);
+    // Five years: 100 000 trades a little under 1 600 seconds apart on average.
+    QDateTime time(kFirstDay, QTime(9, 0));
+    for (int i = 0; i < kTrades; ++i) {
+        time = time.addSecs(300 + rng.bounded(2550));
+        const double profit = (rng.bounded(40000) - 18000) / 100.0;
+        db.executeStatement(
+            QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, "
+                           "CloseTime, PriceClose, Commission, Taxes, Swap, Profit, Profit2, nedobral, ocenka) "
+                           "VALUES ('1', ?, ?, 'buy', '0.10', 'eurusd', '1.30000', '0', '0', ?, '1.30100', ?, '0', "
+                           "'0', ?, ?, ?, ?)"),
+            {QString::number(10000000 + i), time.toString(QStringLiteral("yyyy.MM.dd HH:mm")),
+             time.addSecs(3600).toString(QStringLiteral("yyyy.MM.dd HH:mm")), -(rng.bounded(300)) / 100.0,
+             num::formatGeneral(profit), profit, QString::number(rng.bounded(30)), ratings[rng.bounded(ratings.size())]});
+    }
+    transaction.commit();
+    QFile::rename(file + QStringLiteral(".part"), file);
+}
+
+void BM_ChangeToDaysPage(benchmark::State& state)
+{
+    const QString folder = QDir::tempPath() + QStringLiteral("/tj-bench-days-100k");
+    makeJournal(folder);
+    Journal journal(folder);
+    journal.openDatabase();
+    BenchPrompts prompts;
+    TForm1 window(journal, prompts);
+    window.resize(1600, 900);
+    window.show();
+    QApplication::processEvents();
+    window.accountsPage()->ListView1->selectRow(0);
+    window.accountsPage()->activateAccount();
+    QApplication::processEvents();
+    DaysPage& days = *window.daysPage();
+    days.DateTimePicker3->setDate(kFirstDay.addDays(-1));
+    days.DateTimePicker4->setDate(kFirstDay.addYears(5).addDays(30));
+    int listed = 0;
+    for (auto _ : state) {
+        window.PageControl1->setCurrentIndex(TForm1::PageDays);
+        QApplication::processEvents();
+        state.PauseTiming();
+        listed = days.StringGrid_Day->model()->rowCount() - 1;
+        window.PageControl1->setCurrentIndex(TForm1::PageAccounts);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+    state.counters["days"] = listed;
+    state.counters["weeks"] = days.StringGrid_Ned->model()->rowCount() - 1;
+    if (listed < 1500)
+        state.SkipWithError("the day table does not list the five years");
+    if (!prompts.shown.isEmpty())
+        state.SkipWithError(qPrintable(prompts.shown.join(u'|')));
+}
+BENCHMARK(BM_ChangeToDaysPage)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+// Where the time of the change goes (milliseconds): the two builders, the
+// build as the page runs it (models, scrolling, column widths) and the paint.
+void BM_DaysPagePhases(benchmark::State& state)
+{
+    const QString folder = QDir::tempPath() + QStringLiteral("/tj-bench-days-100k");
+    makeJournal(folder);
+    Journal journal(folder);
+    journal.openDatabase();
+    journal.activeAccount = QStringLiteral("1");
+    journal.initialBalance = QStringLiteral("10000");
+    BenchPrompts prompts;
+    DaysPage page(journal, prompts);
+    page.resize(1600, 860);
+    page.show();
+    QApplication::processEvents();
+    const QDateTime from(kFirstDay.addDays(-1), QTime(0, 0));
+    const QDateTime to(kFirstDay.addYears(5).addDays(30), QTime(0, 0));
+    page.DateTimePicker3->setDateTime(from);
+    page.DateTimePicker4->setDateTime(to);
+    double builders = 0, build = 0, widths = 0, paint = 0;
+    auto lap = [](QElapsedTimer& t, double& sum) {
+        sum += static_cast<double>(t.nsecsElapsed()) / 1e6;
+        t.restart();
+    };
+    for (auto _ : state) {
+        QElapsedTimer t;
+        t.start();
+        benchmark::DoNotOptimize(buildWeekTable(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
+        benchmark::DoNotOptimize(buildDayTable(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
+        lap(t, builders);
+        page.Button_DayClick();
+        lap(t, build);
+        fitColumnWidths(page.StringGrid_Day);
+        fitColumnWidths(page.StringGrid_Ned);
+        lap(t, widths);
+        page.repaint();
+        lap(t, paint);
+    }
+    const double n = static_cast<double>(state.iterations());
+    state.counters["builders"] = builders / n;
+    state.counters["page_build"] = build / n;
+    state.counters["widths"] = widths / n;
+    state.counters["paint"] = paint / n;
+}
+BENCHMARK(BM_DaysPagePhases)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
