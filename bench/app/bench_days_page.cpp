@@ -136,8 +136,7 @@ void BM_DaysPagePhases(benchmark::State& state)
     for (auto _ : state) {
         QElapsedTimer t;
         t.start();
-        benchmark::DoNotOptimize(buildWeekTable(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
-        benchmark::DoNotOptimize(buildDayTable(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
+        benchmark::DoNotOptimize(buildPeriodTables(journal.db(), journal.activeAccount, from, to, journal.initialBalance));
         lap(t, builders);
         page.Button_DayClick();
         lap(t, build);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QDate>
 #include "app/core/settings.h"
 
 #include <QDate>

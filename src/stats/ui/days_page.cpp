@@ -194,20 +194,19 @@ void DaysPage::Button_DayClick()
     const int selected = selectedListedRow(StringGrid_Day, *m_dayModel);
     const std::optional<QDate> selectedDay = m_dayModel->rowDate(selected);
     m_building = true;
-    for (PeriodTableModel* model : {m_weekModel, m_dayModel}) {
-        PeriodTable table;
-        try {
-            table = model == m_weekModel
-                        ? buildWeekTable(m_journal.db(), m_journal.activeAccount, from, to, m_journal.initialBalance)
-                        : buildDayTable(m_journal.db(), m_journal.activeAccount, from, to, m_journal.initialBalance);
-        } catch (const ESQLiteException& e) {
-            table.stop(e.message());
-        }
-        const bool failed = !table.complete();
-        model->setPeriodTable(std::move(table));
-        if (failed)
-            m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+    // Both tables from one reading of the range's trades.
+    PeriodTables tables;
+    try {
+        tables = buildPeriodTables(m_journal.db(), m_journal.activeAccount, from, to, m_journal.initialBalance);
+    } catch (const ESQLiteException& e) {
+        tables.weeks.stop(e.message());
+        tables.days.stop(e.message());
     }
+    const bool failed = !tables.weeks.complete() || !tables.days.complete();
+    m_weekModel->setPeriodTable(std::move(tables.weeks));
+    m_dayModel->setPeriodTable(std::move(tables.days));
+    if (failed)
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
     for (QTableView* grid : {StringGrid_Ned, StringGrid_Day}) {
         scrollToMiddle(grid);
         fitColumnWidths(grid);
