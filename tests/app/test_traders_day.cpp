@@ -49,16 +49,6 @@ void expectAnswers(TForm1& window, const char* where)
     EXPECT_TRUE(window.isVisible()) << where;
 }
 
-QStringList visibleTabs(const TForm1& w)
-{
-    QStringList out;
-    for (int i = 0; i < w.PageControl1->count(); ++i) {
-        if (w.PageControl1->isTabVisible(i))
-            out << w.PageControl1->tabText(i);
-    }
-    return out;
-}
-
 void clickRow(QTableView* view, int row, bool twice = false)
 {
     const QRect cell = view->visualRect(view->model()->index(row, 1));
@@ -133,7 +123,8 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_FALSE(dialog.isVisible());
         ASSERT_EQ(accounts.accountCount(), 1);
         clickRow(accounts.ListView1, 0);
-        EXPECT_EQ(visibleTabs(w).size(), 7);
+        for (int page = 0; page < w.PageControl1->count(); ++page)
+            EXPECT_TRUE(w.PageControl1->isTabVisible(page)) << page; // the account pages too
 
         // Open the statement and copy it into the account.
         ImportPanel& import = *w.importPanel();
