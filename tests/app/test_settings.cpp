@@ -34,6 +34,7 @@ TEST(Settings, ConfigValuesReadBackAsWritten)
     s.currency = QStringLiteral("EURUSD @ утро") + kCrLf + QStringLiteral("вторая строка");
     s.timeframe = QString(3000, QLatin1Char('x'));
     s.site = QStringLiteral("http://example.org");
+    s.updateAddress = QStringLiteral("http://127.0.0.1:8080/down/verj.txt");
     saveSettings(path, s);
 
     // Windows-1251 on disk, one key per line, all three sections.
@@ -50,6 +51,7 @@ TEST(Settings, ConfigValuesReadBackAsWritten)
     EXPECT_EQ(back.timeframe, QString(2047, QLatin1Char('x')));
     EXPECT_EQ(back.trend, QString());
     EXPECT_EQ(back.site, s.site);
+    EXPECT_EQ(back.updateAddress, s.updateAddress);
 }
 
 TEST(Settings, WholeNumbersAndMissingFile)

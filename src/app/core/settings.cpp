@@ -13,6 +13,7 @@ namespace {
 const QString kSettings = QStringLiteral("Настройки");
 const QString kInfo = QStringLiteral("Инфа");
 const QString kAds = QStringLiteral("Реклама");
+const QString kUpdateAddress = QStringLiteral("АдресОбновления");
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kEncodedBreak = QStringLiteral("@13@10");
 
@@ -188,6 +189,7 @@ bool loadSettings(const QString& path, Settings& settings)
     IniFile ini;
     ini.parse(file.readAll());
     settings.activeAccountPosition = ini.readInteger(kSettings, QStringLiteral("Активный счет"), 0);
+    settings.updateAddress = ini.readString(kSettings, kUpdateAddress);
     for (const InfoKey& k : kInfoKeys)
         settings.*k.field = decodeLineBreaks(ini.readString(kInfo, QString::fromUtf16(k.key)));
     settings.site = ini.readString(kAds, QStringLiteral("Сайт"));
@@ -202,6 +204,7 @@ void saveSettings(const QString& path, const Settings& settings)
         ini.parse(existing.readAll());
     existing.close();
     ini.writeInteger(kSettings, QStringLiteral("Активный счет"), settings.activeAccountPosition);
+    ini.writeString(kSettings, kUpdateAddress, settings.updateAddress);
     for (const InfoKey& k : kInfoKeys)
         ini.writeString(kInfo, QString::fromUtf16(k.key), encodeLineBreaks(settings.*k.field));
     ini.writeString(kAds, QStringLiteral("Сайт"), settings.site);

@@ -55,6 +55,9 @@ struct Settings {
     QString trend;                    // Memo_Trend
     QString buySell;                  // Memo_BS
     QString site;                     // "Сайт", handed to the update check
+    // "АдресОбновления": where the update check fetches the version file;
+    // empty (the default) makes no request at all.
+    QString updateAddress;
 };
 
 // Reads config.ini. A missing file or key gives the defaults; returns false

@@ -36,7 +36,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     PageControl1->tabBar()->setFont(tabFont);
     setCentralWidget(PageControl1);
 
-    m_about = new AboutPage;
+    m_about = new AboutPage(journal, prompts);
     m_accounts = new AccountsPage(journal, prompts);
     m_trades = new TradeTablePage(journal, prompts);
     m_analysis = new AnalysisPage(journal, prompts);

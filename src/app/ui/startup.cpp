@@ -4,6 +4,7 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "app/core/safe_file.h"
+#include "app/ui/about_page.h"
 #include "app/ui/main_window.h"
 #include "journal/ui/trade_dialog.h"
 #include "notebook/ui/notebook_page.h"
@@ -37,6 +38,7 @@ void TForm1::runStartup()
     m_accounts->loadAccountList();
     if (m_accounts->accountCount() > 0)
         m_accounts->startupAccountChoice(static_cast<int>(m_journal.settings.activeAccountPosition));
+    m_about->startUpdateCheck(); // in the background: start-up does not wait for it
 }
 
 void TForm1::restoreDates()
