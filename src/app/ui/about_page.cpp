@@ -55,7 +55,7 @@ AboutPage::AboutPage(Journal& journal, Prompts& prompts, QWidget* parent)
     layout->addWidget(slogan);
 
     auto* middle = new QHBoxLayout;
-    middle->addWidget(buildProductBox(), 1);
+    middle->addWidget(buildProductBox(), 1, Qt::AlignTop);
     middle->addWidget(pictureLink(QStringLiteral("Image3"),
                                   QPixmap::fromImage(aboutpictures::draw(aboutpictures::Picture::BalanceCurve, {220, 130})),
                                   kMoreHint, weblinks::statisticsArticle()));
@@ -115,7 +115,6 @@ QWidget* AboutPage::buildProductBox()
     site->setCursor(Qt::PointingHandCursor);
     connect(site, &QLabel::linkActivated, this, [this](const QString& link) { openLink(QUrl(link)); });
     layout->addWidget(site);
-    layout->addStretch();
     return box;
 }
 
