@@ -12,6 +12,8 @@
 #include "stats/ui/days_page.h"
 #include "stats/ui/fit_column_widths.h"
 
+#include "bench_journal.h"
+
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -27,7 +29,6 @@
 
 namespace {
 
-constexpr int kTrades = 100000;
 const QDate kFirstDay(2009, 1, 5);
 
 class BenchPrompts : public Prompts {
@@ -39,45 +40,9 @@ public:
     std::optional<QString> chooseFile(const FileRequest&) override { return {}; }
 };
 
-// Made once in the temporary folder and reused by later runs.
-void makeJournal(const QString& folder)
-{
-    const QString file = folder + QStringLiteral("/datamoney.db");
-    if (QFile::exists(file))
-        return;
-    QDir().mkpath(folder);
-    QFile schema(QStringLiteral(TJ_SCHEMA_SQL));
-    if (!schema.open(QIODevice::ReadOnly))
-        std::abort();
-    createDatabaseFromSchema(file + QStringLiteral(".part"), QString::fromUtf8(schema.readAll()));
-    TSQLiteDatabase db(file + QStringLiteral(".part"));
-    db.executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Основной', 10000)"));
-    const QStringList ratings = {"", "", "Отлично", "Плохо", "Ужасно"};
-    QRandomGenerator rng(42);
-    SqlTransaction transaction(db);
-    // Five years: 100 000 trades a little under 1 600 seconds apart on average.
-    QDateTime time(kFirstDay, QTime(9, 0));
-    for (int i = 0; i < kTrades; ++i) {
-        time = time.addSecs(300 + rng.bounded(2550));
-        const double profit = (rng.bounded(40000) - 18000) / 100.0;
-        db.executeStatement(
-            QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, "
-                           "CloseTime, PriceClose, Commission, Taxes, Swap, Profit, Profit2, nedobral, ocenka) "
-                           "VALUES ('1', ?, ?, 'buy', '0.10', 'eurusd', '1.30000', '0', '0', ?, '1.30100', ?, '0', "
-                           "'0', ?, ?, ?, ?)"),
-            {QString::number(10000000 + i), time.toString(QStringLiteral("yyyy.MM.dd HH:mm")),
-             time.addSecs(3600).toString(QStringLiteral("yyyy.MM.dd HH:mm")), -(rng.bounded(300)) / 100.0,
-             num::formatGeneral(profit), profit, QString::number(rng.bounded(30)), ratings[rng.bounded(ratings.size())]});
-    }
-    transaction.commit();
-    QFile::rename(file + QStringLiteral(".part"), file);
-}
-
 void BM_ChangeToDaysPage(benchmark::State& state)
 {
-    const QString folder = QDir::tempPath() + QStringLiteral("/tj-bench-days-100k");
-    makeJournal(folder);
-    Journal journal(folder);
+    Journal journal(benchJournalFolder()); // 100 000 trades from kFirstDay on
     journal.openDatabase();
     BenchPrompts prompts;
     TForm1 window(journal, prompts);
@@ -113,9 +78,7 @@ BENCHMARK(BM_ChangeToDaysPage)->Unit(benchmark::kMillisecond)->Iterations(10);
 // build as the page runs it (models, scrolling, column widths) and the paint.
 void BM_DaysPagePhases(benchmark::State& state)
 {
-    const QString folder = QDir::tempPath() + QStringLiteral("/tj-bench-days-100k");
-    makeJournal(folder);
-    Journal journal(folder);
+    Journal journal(benchJournalFolder()); // 100 000 trades from kFirstDay on
     journal.openDatabase();
     journal.activeAccount = QStringLiteral("1");
     journal.initialBalance = QStringLiteral("10000");

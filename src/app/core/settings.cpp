@@ -17,6 +17,8 @@ const QString kUpdateAddress = QStringLiteral("АдресОбновления");
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kEncodedBreak = QStringLiteral("@13@10");
 
+} // namespace
+
 QStringList splitLines(const QString& text)
 {
     QStringList lines;
@@ -34,8 +36,6 @@ QStringList splitLines(const QString& text)
         lines.append(text.mid(start));
     return lines;
 }
-
-} // namespace
 
 QString encodeLineBreaks(const QString& text)
 {

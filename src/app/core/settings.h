@@ -7,6 +7,10 @@
 #include <optional>
 #include <vector>
 
+// The lines of a text split at CR, LF or CR LF; a last line without a break
+// counts, an empty text has none.
+QStringList splitLines(const QString& text);
+
 // "a" CR LF "b" <-> "a@13@10b": multi-line settings are stored on one line.
 QString encodeLineBreaks(const QString& text);
 QString decodeLineBreaks(const QString& text);

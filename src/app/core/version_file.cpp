@@ -1,25 +1,12 @@
 #include "app/core/version_file.h"
 
+#include "app/core/settings.h"
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 
 QStringList versionFileLines(const QByteArray& bytes)
 {
-    const QString text = cp1251::decode(bytes);
-    QStringList lines;
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') {
-            lines.append(text.mid(start, i - start));
-            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            start = i + 1;
-        }
-    }
-    if (start < text.size())
-        lines.append(text.mid(start));
-    return lines;
+    return splitLines(cp1251::decode(bytes));
 }
 
 std::optional<VersionFile> readVersionFile(const QByteArray& bytes)
