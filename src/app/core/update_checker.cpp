@@ -76,8 +76,6 @@ std::optional<VersionFile> UpdateChecker::saveAndRead(QNetworkReply& reply)
     } catch (const FileWriteError&) {
         return std::nullopt;
     }
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return readVersionFile(file.readAll());
+    // The file now holds exactly these bytes: read them, not the file again.
+    return readVersionFile(body);
 }
