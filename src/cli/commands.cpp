@@ -9,6 +9,8 @@ int runChart(const QStringList& args);
 int runAnalysisCommand(const QStringList& args);
 int runDays(const QStringList& args);
 int runWeeks(const QStringList& args);
+int runBackup(const QStringList& args);
+int runRestore(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -22,6 +24,8 @@ const std::vector<CliCommand>& cliCommands()
         {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},
         {"days", "the results of a range by day, with running balances and day notes", runDays},
         {"weeks", "the results of a range by week, with running balances", runWeeks},
+        {"backup", "a checked copy of the journal database; prints its path", runBackup},
+        {"restore", "put a copy of the database back in place (the program must be closed)", runRestore},
     };
     return commands;
 }

@@ -456,7 +456,8 @@ TEST_F(AccountsPageTest, FailureInTheMiddleOfADeleteLeavesTheAccountWhole)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время удаление данных!"));
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("Ошибка - Во время удаление данных!\n")))
+        << prompts.messages[0].text.toStdString();
     EXPECT_EQ(page->accountCount(), 1);
     EXPECT_EQ(countRows(db, QStringLiteral("t_chet"), a), 1);
     EXPECT_EQ(countRows(db, QStringLiteral("t_sdelki"), a), 1);

@@ -146,7 +146,7 @@ TEST(MainWindow, ADatabaseFileThatIsNotADatabaseEndsTheProgram)
     EXPECT_FALSE(openJournalDatabase(journal, prompts));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка №2 - Откытия базы данных"));
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("Ошибка №2 - Откытия базы данных\n")));
 
     // No database at all: the program goes on without one.
     TempAppDir empty(false);

@@ -185,7 +185,8 @@ TEST_F(ImportPanelTest, ADatabaseFailureIsShownAndTheViewsAreStillRebuilt)
     panel.BitBtn3->click();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
-    EXPECT_EQ(prompts.messages[0].text, "Ошибка - Во время добавление данных");
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("Ошибка - Во время добавление данных\n"));
+    EXPECT_TRUE(prompts.messages[0].text.contains("refused")) << prompts.messages[0].text.toStdString();
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     EXPECT_EQ(storedTrades(), 1);
     EXPECT_EQ(copied.count(), 1);

@@ -5,8 +5,11 @@
 #include "temp_journal.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -64,6 +67,26 @@ TEST(ReadTextFile, ReadsAFileAndReportsOneItCannotRead)
             ADD_FAILURE() << "no error for " << path.toStdString();
         } catch (const ReportReadError& e) {
             EXPECT_TRUE(e.message().contains(path)) << e.message().toStdString();
+        }
+    }
+}
+
+// A device has no size to check and never ends; a pipe blocks the open
+// until someone writes. Each is refused before a byte is read.
+TEST(ReadTextFile, RefusesWhatIsNotARegularFile)
+{
+    TempAppDir dir(false);
+    const QString fifo = dir.file(QStringLiteral("pipe.htm"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString link = dir.file(QStringLiteral("zero.htm"));
+    ASSERT_TRUE(QFile::link(QStringLiteral("/dev/zero"), link));
+    for (const QString& path : {QStringLiteral("/dev/zero"), QStringLiteral("/dev/urandom"), fifo, link}) {
+        SCOPED_TRACE(path.toStdString());
+        try {
+            readTextFile(path);
+            ADD_FAILURE() << "read";
+        } catch (const ReportReadError& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Не удалось прочитать файл \"%1\": это не обычный файл").arg(path));
         }
     }
 }

@@ -7,6 +7,7 @@
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/accounts_page.h"
 #include "accounts/ui/caption_group_box.h"
+#include "app/core/data_safety.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "charts/ui/value_axis.h"
@@ -245,10 +246,11 @@ void AccountsPage::deleteAccount()
     const QString id = m_model->account(row).id;
     if (!m_prompts.confirm(QStringLiteral("Удалить счет №") + id + QStringLiteral(" все сделки, анализ, фото сделок?")))
         return;
+    backupBeforeChange(m_journal, m_prompts);
     try {
         store().deleteAccount(id);
-    } catch (const ESQLiteException&) {
-        showError(m_prompts, QStringLiteral("Ошибка - Во время удаление данных!"));
+    } catch (const ESQLiteException& e) {
+        showError(m_prompts, QStringLiteral("Ошибка - Во время удаление данных!\n") + e.message());
         return;
     }
     m_model->removeAccount(row);

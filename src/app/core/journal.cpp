@@ -1,5 +1,6 @@
 #include "app/core/journal.h"
 
+#include "app/core/data_safety.h"
 #include "app/core/prompts.h"
 
 #include <QFile>
@@ -24,8 +25,9 @@ bool openJournalDatabase(Journal& journal, Prompts& prompts)
     try {
         journal.openDatabase();
         return true;
-    } catch (const ESQLiteException&) {
-        prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка №2 - Откытия базы данных"));
+    } catch (const ESQLiteException& e) {
+        prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                            QStringLiteral("Ошибка №2 - Откытия базы данных\n%1\n%2").arg(e.message(), restoreAdvice(journal)));
         return false;
     }
 }

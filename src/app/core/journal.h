@@ -36,6 +36,8 @@ public:
     QString initialBalance;
     ReferenceLists lists;
     Settings settings;
+    // A failed automatic backup was shown; later failures of the run are not.
+    bool backupProblemReported = false;
 
 private:
     QString m_appDir;

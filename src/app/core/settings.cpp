@@ -119,7 +119,9 @@ QString IniFile::readString(const QString& section, const QString& key, const QS
             // A value enclosed in matching quotes is read without them.
             if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
                 value = value.mid(1, value.size() - 2);
-            return value.left(kMaxValueLength);
+            // Whole: a value read in part would be written back in part at
+            // exit. (A Windows reader still stops at its 2047 characters.)
+            return value;
         }
     }
     return def;

@@ -20,12 +20,10 @@ QString decodeLineBreaks(const QString& text);
 // kept, so writing a file back preserves what others put in it.
 class IniFile {
 public:
-    static constexpr int kMaxValueLength = 2047;
-
     void parse(const QByteArray& bytes);
     QByteArray toBytes() const;
 
-    // The value cut to 2047 characters, or the default when absent.
+    // The whole value, or the default when absent.
     QString readString(const QString& section, const QString& key, const QString& def = QString()) const;
     // Decimal digits with an optional sign, or hexadecimal after "0x";
     // anything else gives the default.

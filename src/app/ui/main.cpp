@@ -1,3 +1,4 @@
+#include "app/core/data_safety.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "app/ui/application.h"
@@ -28,8 +29,16 @@ int main(int argc, char** argv)
 
     QtPrompts prompts;
     app.setPrompts(&prompts);
+    closeOnTerminationSignals(nullptr); // a stop ends a message shown before the window
+    // One window per journal folder, taken before anything is written: two
+    // runs would each write their settings and state files at exit.
+    const JournalLock lock(appDir);
+    if (lock.state() == JournalLock::State::HeldElsewhere) {
+        prompts.showMessage(Prompts::Icon::Warning, applicationTitle(), journalAlreadyOpenMessage());
+        return 1;
+    }
     Journal journal(appDir);
-    if (!openJournalDatabase(journal, prompts))
+    if (!openJournalDatabase(journal, prompts) || !checkJournalDatabase(journal, prompts))
         return 2;
 
     TForm1 window(journal, prompts);

@@ -209,12 +209,23 @@ void TForm1::showEvent(QShowEvent* event)
     if (!m_started) {
         m_started = true;
         runStartup();
+        m_startupDone = true;
+        if (m_closeAfterStartup)
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (!m_shutDown) {
+    // Shutdown writes back what start-up read. A close asked for while
+    // start-up still runs (a stop signal while one of its messages is open)
+    // waits for the end of start-up; a window never shown writes nothing.
+    if (m_started && !m_startupDone) {
+        m_closeAfterStartup = true;
+        event->ignore();
+        return;
+    }
+    if (m_started && !m_shutDown) {
         m_shutDown = true;
         runShutdown();
     }

@@ -73,6 +73,7 @@ private:
     void readSettings();
     void writeDates();
     void writeSettings();
+    void startDailyBackup();
 
     Journal& m_journal;
     Prompts& m_prompts;
@@ -87,5 +88,7 @@ private:
     TForm_Add* m_tradeDialog = nullptr;
     bool m_settingPage = false;
     bool m_started = false;
+    bool m_startupDone = false;
+    bool m_closeAfterStartup = false;
     bool m_shutDown = false;
 };

@@ -1,6 +1,7 @@
 // The start-up and shutdown sequences of the main window, in their order.
 // Each page restores and saves its own state; this file only says when.
 #include "accounts/ui/accounts_page.h"
+#include "app/core/data_safety.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "app/core/safe_file.h"
@@ -39,6 +40,22 @@ void TForm1::runStartup()
     if (m_accounts->accountCount() > 0)
         m_accounts->startupAccountChoice(static_cast<int>(m_journal.settings.activeAccountPosition));
     m_about->startUpdateCheck(); // in the background: start-up does not wait for it
+    startDailyBackup();
+}
+
+void TForm1::startDailyBackup()
+{
+    if (!m_journal.hasDatabase())
+        return;
+    auto* backup = new DailyBackup(this); // its end waits for a copy in progress
+    connect(backup, &DailyBackup::finished, this, [this](const QString&, const QString& problem) {
+        if (problem.isEmpty() || m_journal.backupProblemReported)
+            return;
+        m_journal.backupProblemReported = true;
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                              problem + QStringLiteral("\nРабота продолжается без резервной копии."));
+    });
+    backup->start(m_journal.db().path());
 }
 
 void TForm1::restoreDates()

@@ -1,5 +1,8 @@
 #include "app/ui/unix_signals.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QPointer>
 #include <QSocketNotifier>
 #include <QWidget>
 
@@ -10,6 +13,8 @@
 namespace {
 
 int g_signalFds[2] = {-1, -1};
+QSocketNotifier* g_notifier = nullptr;
+QPointer<QWidget> g_window;
 
 void onSignal(int)
 {
@@ -34,14 +39,23 @@ void catchTerminationSignals()
 void closeOnTerminationSignals(QWidget* window)
 {
     catchTerminationSignals();
-    if (g_signalFds[1] < 0)
+    g_window = window;
+    if (g_signalFds[1] < 0 || g_notifier)
         return;
-    auto* notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, window);
-    QObject::connect(notifier, &QSocketNotifier::activated, window, [window, notifier] {
-        notifier->setEnabled(false);
+    g_notifier = new QSocketNotifier(g_signalFds[1], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(g_notifier, &QSocketNotifier::activated, g_notifier, [] {
+        g_notifier->setEnabled(false);
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_signalFds[1], &byte, 1);
-        window->close();
-        notifier->setEnabled(true);
+        // An open message or dialog would hold the close until answered:
+        // each is dismissed as if cancelled (a question answered "No").
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(w);
+            if (dialog && dialog->isVisible() && dialog->isModal())
+                dialog->reject();
+        }
+        if (g_window)
+            g_window->close();
+        g_notifier->setEnabled(true);
     });
 }

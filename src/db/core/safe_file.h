@@ -3,6 +3,7 @@
 #include "db/core/journal_error.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QIODevice>
 #include <QString>
 
@@ -19,3 +20,11 @@ public:
 // a full disk never leaves half a file. Throws FileWriteError.
 void writeFileAtomically(const QString& path, const std::function<void(QIODevice&)>& writer);
 void writeFileAtomically(const QString& path, const QByteArray& content);
+
+// A state file that the program cannot read whole is kept beside itself
+// before anything replaces it: `read` is given the file's bytes and throws a
+// JournalError when they are damaged. The copy is named <file>.damaged (then
+// .damaged.2, .damaged.3, ... so an earlier copy is never overwritten).
+// Returns the copy's path, or an empty string when the file is missing,
+// whole, or could not be copied.
+QString keepDamagedCopy(const QString& path, const std::function<void(QByteArrayView)>& read);

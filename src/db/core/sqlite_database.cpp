@@ -53,7 +53,12 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& path)
     }
     m_db = db;
     try {
-        executeStatement(QStringLiteral("PRAGMA SYNCHRONOUS=NORMAL;"));
+        // Another writer (the command-line tool, a backup) holds the file
+        // only briefly: wait for it instead of failing at once.
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        // In rollback-journal mode NORMAL may leave a damaged file after a
+        // power cut; FULL syncs the journal before the database is touched.
+        executeStatement(QStringLiteral("PRAGMA SYNCHRONOUS=FULL;"));
         executeStatement(QStringLiteral("PRAGMA temp_store = MEMORY;"));
         // Opening is lazy in SQLite; reading the schema tells at once whether
         // the file is a database at all.
@@ -72,6 +77,12 @@ TSQLiteDatabase::~TSQLiteDatabase()
     clearPreparedStatements();
     if (m_db)
         sqlite3_close_v2(m_db);
+}
+
+void TSQLiteDatabase::setBusyTimeout(int milliseconds)
+{
+    requireOpen();
+    sqlite3_busy_timeout(m_db, milliseconds);
 }
 
 void TSQLiteDatabase::requireOpen() const

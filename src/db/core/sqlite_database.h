@@ -44,7 +44,12 @@ public:
     TSQLiteDatabase(const TSQLiteDatabase&) = delete;
     TSQLiteDatabase& operator=(const TSQLiteDatabase&) = delete;
 
+    // How long a statement waits for another connection's lock before it
+    // fails with SQLite's "database is locked".
+    static constexpr int kBusyTimeoutMs = 5000;
+
     bool isOpen() const { return m_db != nullptr; }
+    void setBusyTimeout(int milliseconds);
     const QString& path() const { return m_path; }
 
     // Runs a statement that yields no rows.

@@ -155,17 +155,35 @@ QByteArray readTextFile(const QString& path)
     const auto fail = [&](const QString& reason) {
         return ReportReadError(QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(path, reason));
     };
+    const QString tooLarge = QStringLiteral("файл больше %1 МБ, это не отчет MetaTrader").arg(kMaxReportFileSize >> 20);
     const QFileInfo info(path);
     if (info.isDir())
         throw fail(QStringLiteral("это папка, а не файл"));
+    // A device or a pipe has no size to check and may never end (or, for a
+    // pipe, never begin: opening it waits for a writer).
+    if (info.exists() && !info.isFile())
+        throw fail(QStringLiteral("это не обычный файл"));
     if (info.exists() && info.size() > kMaxReportFileSize)
-        throw fail(QStringLiteral("файл больше %1 МБ, это не отчет MetaTrader").arg(kMaxReportFileSize >> 20));
+        throw fail(tooLarge);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw fail(file.errorString());
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw fail(file.errorString());
+    // The size may have changed since it was looked at: never read past the limit.
+    QByteArray bytes(std::min(info.size(), kMaxReportFileSize) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    for (;;) {
+        const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
+        if (n < 0)
+            throw fail(file.errorString());
+        got += n;
+        if (n == 0 || got > kMaxReportFileSize)
+            break;
+        if (got == bytes.size()) // it grew meanwhile
+            bytes.resize(std::min(bytes.size() * 2, kMaxReportFileSize + 1));
+    }
+    if (got > kMaxReportFileSize)
+        throw fail(tooLarge);
+    bytes.truncate(got);
     return decodeReportBytes(bytes);
 }
 

@@ -1,5 +1,6 @@
 #include "import/ui/import_panel.h"
 
+#include "app/core/data_safety.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "import/core/preview_model.h"
@@ -213,6 +214,12 @@ void ImportPanel::BitBtn3Click()
         m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
                               QStringLiteral("Выберите счет куда копировать сделки"));
     } else {
+        try {
+            if (accountHoldsTrades(m_journal, m_journal.activeAccount))
+                backupBeforeChange(m_journal, m_prompts);
+        } catch (const ESQLiteException&) {
+            // the copy below meets the same fault and reports it
+        }
         setBusy(true);
         BarProgress progress(ProgressBar1);
         progress.start(m_model->gridRowCount() - 1);
@@ -223,7 +230,7 @@ void ImportPanel::BitBtn3Click()
             QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated));
         if (!outcome.complete())
             m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
-                                  QStringLiteral("Ошибка - Во время добавление данных"));
+                                  QStringLiteral("Ошибка - Во время добавление данных\n") + outcome.problem);
         if (!outcome.pictureProblems.isEmpty())
             m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
                                   QStringLiteral("Не удалось перенести на счет картинки сделок:\n%1")

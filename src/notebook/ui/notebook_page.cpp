@@ -1,5 +1,6 @@
 #include "notebook/ui/notebook_page.h"
 
+#include "db/core/safe_file.h"
 #include "pictures/ui/control_states.h"
 #include "pictures/ui/tree_snapshot.h"
 
@@ -31,7 +32,16 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
 
 void NotebookPage::prepareEditor() {} // placeholder until the notebook editor is built
 
-void NotebookPage::restoreState() { loadControlState(m_journal, m_prompts, TreeView1); }
+void NotebookPage::restoreState()
+{
+    // A tree file that does not read whole is kept aside before the exit
+    // writes the tree over it.
+    keepDamagedCopy(controlStateFile(m_journal, TreeView1->objectName()), [](QByteArrayView data) {
+        TreeSnapshotState state;
+        applyTreeSnapshot(data, state);
+    });
+    loadControlState(m_journal, m_prompts, TreeView1);
+}
 
 void NotebookPage::saveState() const { saveControlState(m_journal, m_prompts, TreeView1); }
 

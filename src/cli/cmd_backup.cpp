@@ -1,0 +1,93 @@
+// tradejournal-cli backup [--data DIR] [FILE]: a checked copy of the journal
+// database, made while the program may be running.
+// tradejournal-cli restore FILE [--data DIR]: puts a copy back in place.
+#include "app/core/data_safety.h"
+#include "cli/cli_support.h"
+#include "db/core/backup.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+int fail(const QString& message)
+{
+    cli::err(message);
+    return 1;
+}
+
+// The program folder of --data (the current folder by default), or nothing
+// when the option has no value.
+std::optional<QString> dataFolder(QStringList& args)
+{
+    bool missing = false;
+    const QString folder = cli::takeOption(args, QStringLiteral("--data"), &missing).value_or(QDir::currentPath());
+    if (missing)
+        return std::nullopt;
+    return QDir(folder).absolutePath();
+}
+
+} // namespace
+
+int runBackup(const QStringList& arguments)
+{
+    QStringList args = arguments;
+    const auto folder = dataFolder(args);
+    if (!folder)
+        return fail(QStringLiteral("--data: укажите папку программы"));
+    if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1String("--")))) {
+        std::fprintf(stderr, "Usage: tradejournal-cli backup [--data DIR] [FILE]\n"
+                             "Copies datamoney.db of DIR (the current folder by default) to FILE, or to\n"
+                             "DIR/backup/datamoney-YYYY-MM-DD-hhmmss.db, checks the copy and prints its path.\n");
+        return 2;
+    }
+    const QString database = *folder + QStringLiteral("/datamoney.db");
+    if (!QFileInfo(database).isFile())
+        return fail(QStringLiteral("Нет базы данных %1").arg(database));
+    try {
+        QString target;
+        if (args.isEmpty()) {
+            target = makeBackup(database);
+        } else {
+            target = QFileInfo(args[0]).absoluteFilePath();
+            if (QFileInfo::exists(target))
+                return fail(QStringLiteral("Файл %1 уже есть: укажите новое имя").arg(target));
+            copyDatabase(database, target);
+        }
+        cli::out(target + u'\n');
+    } catch (const BackupError& e) {
+        return fail(e.message());
+    }
+    return 0;
+}
+
+int runRestore(const QStringList& arguments)
+{
+    QStringList args = arguments;
+    const auto folder = dataFolder(args);
+    if (!folder)
+        return fail(QStringLiteral("--data: укажите папку программы"));
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
+        std::fprintf(stderr, "Usage: tradejournal-cli restore FILE [--data DIR]\n"
+                             "Puts FILE in place of datamoney.db of DIR (the current folder by default)\n"
+                             "after checking it; the database as it was is kept in DIR/backup.\n");
+        return 2;
+    }
+    // Held until the end: the window cannot start on a half-restored folder.
+    const JournalLock lock(*folder);
+    if (lock.state() == JournalLock::State::HeldElsewhere)
+        return fail(journalAlreadyOpenMessage() + QStringLiteral(": закройте программу и повторите."));
+    try {
+        const QString file = QFileInfo(args[0]).absoluteFilePath();
+        const QString kept = restoreDatabase(*folder + QStringLiteral("/datamoney.db"), file);
+        cli::out(QStringLiteral("База данных восстановлена из %1\n").arg(file));
+        if (!kept.isEmpty())
+            cli::out(QStringLiteral("Прежняя база сохранена: %1\n").arg(kept));
+    } catch (const BackupError& e) {
+        return fail(e.message());
+    }
+    return 0;
+}

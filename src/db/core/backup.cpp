@@ -1,0 +1,324 @@
+#include "db/core/backup.h"
+
+#include "db/core/sqlite_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <mutex>
+#include <unistd.h>
+
+namespace {
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd-HHmmss");
+const QString kPrefix = QStringLiteral("datamoney-");
+const char* const kJournalTables[] = {"t_chet", "t_sdelki", "t_days", "t_zametki"};
+const char* const kSideFiles[] = {"-journal", "-wal", "-shm"};
+
+// One connection of its own, closed with the object.
+class Connection {
+public:
+    Connection(const QString& path, int flags)
+    {
+        const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+        if (rc != SQLITE_OK)
+            m_problem = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("unknown error");
+        else
+            sqlite3_busy_timeout(m_db, TSQLiteDatabase::kBusyTimeoutMs);
+    }
+    ~Connection() { sqlite3_close_v2(m_db); }
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    sqlite3* handle() const { return m_problem.isEmpty() ? m_db : nullptr; }
+    const QString& openProblem() const { return m_problem; }
+    QString error() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
+
+    // The rows of a one-column query, or nothing with `problem` set.
+    std::optional<QStringList> column(const char* sql, QString& problem) const
+    {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+            problem = error();
+            sqlite3_finalize(stmt);
+            return std::nullopt;
+        }
+        QStringList rows;
+        int rc;
+        while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
+            rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        if (rc != SQLITE_DONE)
+            problem = error();
+        sqlite3_finalize(stmt);
+        if (rc != SQLITE_DONE)
+            return std::nullopt;
+        return rows;
+    }
+
+private:
+    sqlite3* m_db = nullptr;
+    QString m_problem;
+};
+
+QString checkOpened(const Connection& c, bool quick)
+{
+    if (!c.handle())
+        return c.openProblem();
+    QString problem;
+    const auto rows = c.column(quick ? "PRAGMA quick_check" : "PRAGMA integrity_check", problem);
+    if (!rows)
+        return problem;
+    if (rows->size() == 1 && rows->first() == QLatin1String("ok"))
+        return QString();
+    return rows->isEmpty() ? QStringLiteral("проверка не дала ответа") : rows->join(u'\n');
+}
+
+void syncFile(const QString& path)
+{
+    QFile f(path);
+    if (f.open(QIODevice::ReadWrite))
+        ::fsync(f.handle());
+}
+
+bool replaceFile(const QString& from, const QString& to)
+{
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+QString stampedName(const QString& folder, const QString& prefix, const QDateTime& when)
+{
+    QString name = folder + u'/' + prefix + when.toString(kTimeFormat) + QStringLiteral(".db");
+    for (int n = 2; QFile::exists(name); ++n)
+        name = folder + u'/' + prefix + when.toString(kTimeFormat) + QStringLiteral("-%1.db").arg(n);
+    return name;
+}
+
+} // namespace
+
+QString backupFolder(const QString& databasePath)
+{
+    return QFileInfo(databasePath).absolutePath() + QStringLiteral("/backup");
+}
+
+QString backupFileName(const QDateTime& when) { return kPrefix + when.toString(kTimeFormat) + QStringLiteral(".db"); }
+
+std::optional<QDateTime> backupTimeOf(const QString& fileName)
+{
+    static const QRegularExpression pattern(QStringLiteral("^datamoney-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(-\\d+)?\\.db$"));
+    const auto m = pattern.match(fileName);
+    if (!m.hasMatch())
+        return std::nullopt;
+    const QDateTime time = QDateTime::fromString(m.captured(1), kTimeFormat);
+    if (!time.isValid())
+        return std::nullopt;
+    return time;
+}
+
+QString databaseProblem(const QString& path, bool quick)
+{
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("нет файла %1").arg(path);
+    const Connection c(path, SQLITE_OPEN_READONLY);
+    return checkOpened(c, quick);
+}
+
+QString journalFileProblem(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return QStringLiteral("нет файла %1").arg(path);
+    const Connection c(path, SQLITE_OPEN_READONLY);
+    if (const QString problem = checkOpened(c, false); !problem.isEmpty())
+        return problem;
+    QString problem;
+    const auto tables = c.column("SELECT name FROM sqlite_master WHERE type = 'table'", problem);
+    if (!tables)
+        return problem;
+    QStringList missing;
+    for (const char* table : kJournalTables) {
+        if (!tables->contains(QLatin1String(table), Qt::CaseInsensitive))
+            missing << QLatin1String(table);
+    }
+    if (!missing.isEmpty())
+        return QStringLiteral("это не база журнала: нет таблиц %1").arg(missing.join(QStringLiteral(", ")));
+    return QString();
+}
+
+void copyDatabase(const QString& source, const QString& target)
+{
+    const auto fail = [&](const QString& reason) {
+        return BackupError(QStringLiteral("Не удалось сделать копию базы данных %1: %2").arg(target, reason));
+    };
+    if (!QFileInfo(source).isFile())
+        throw fail(QStringLiteral("нет файла %1").arg(source));
+    const QString part = target + QStringLiteral(".part");
+    QFile::remove(part);
+    {
+        const Connection from(source, SQLITE_OPEN_READONLY);
+        const Connection to(part, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        if (!from.handle())
+            throw fail(from.openProblem());
+        if (!to.handle())
+            throw fail(to.openProblem());
+        sqlite3_exec(to.handle(), "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        sqlite3_backup* backup = sqlite3_backup_init(to.handle(), "main", from.handle(), "main");
+        if (!backup)
+            throw fail(to.error());
+        // All pages in one step: the copy is one read of the source, so a
+        // writer elsewhere waits for it (its busy time-out) and the copy is
+        // of one moment.
+        int rc;
+        for (int attempt = 0; (rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED; ++attempt) {
+            if (attempt >= 50)
+                break;
+            sqlite3_sleep(100);
+        }
+        sqlite3_backup_finish(backup);
+        if (rc != SQLITE_DONE) {
+            const QString reason = QString::fromUtf8(sqlite3_errstr(rc));
+            QFile::remove(part);
+            throw fail(reason);
+        }
+        if (const QString problem = checkOpened(to, true); !problem.isEmpty()) {
+            QFile::remove(part);
+            throw fail(QStringLiteral("копия не прошла проверку: %1").arg(problem));
+        }
+    }
+    syncFile(part);
+    if (!replaceFile(part, target)) {
+        QFile::remove(part);
+        throw fail(QStringLiteral("не удалось переименовать %1").arg(part));
+    }
+}
+
+QString makeBackup(const QString& databasePath, const QDateTime& now)
+{
+    const QString folder = backupFolder(databasePath);
+    if (!QDir().mkpath(folder))
+        throw BackupError(QStringLiteral("Не удалось создать папку %1").arg(folder));
+    const QString target = stampedName(folder, kPrefix, now);
+    copyDatabase(databasePath, target);
+    rotateBackups(folder, now.date());
+    return target;
+}
+
+QList<BackupEntry> listBackups(const QString& folder)
+{
+    QList<BackupEntry> entries;
+    const QStringList names = QDir(folder).entryList({QStringLiteral("datamoney-*.db")}, QDir::Files);
+    for (const QString& name : names) {
+        if (const auto time = backupTimeOf(name))
+            entries.push_back({folder + u'/' + name, *time});
+    }
+    std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
+        return a.time != b.time ? a.time > b.time : a.path > b.path;
+    });
+    return entries;
+}
+
+QList<QDateTime> backupsToRemove(const QList<QDateTime>& times, QDate today, int keepNewest, int keepMonths)
+{
+    QList<QDateTime> sorted = times;
+    std::sort(sorted.begin(), sorted.end(), std::greater<>());
+    const QDate firstMonth = QDate(today.year(), today.month(), 1).addMonths(-(keepMonths - 1));
+    std::map<std::pair<int, int>, bool> monthKept;
+    QList<QDateTime> remove;
+    for (qsizetype i = 0; i < sorted.size(); ++i) {
+        const QDate d = sorted[i].date();
+        const auto month = std::make_pair(d.year(), d.month());
+        const bool inMonths = d >= firstMonth && !monthKept[month];
+        if (inMonths)
+            monthKept[month] = true; // the newest of its month, sorted first
+        if (i >= keepNewest && !inMonths)
+            remove << sorted[i];
+    }
+    return remove;
+}
+
+QStringList rotateBackups(const QString& folder, QDate today)
+{
+    const QList<BackupEntry> entries = listBackups(folder);
+    QList<QDateTime> times;
+    for (const BackupEntry& e : entries)
+        times << e.time;
+    QList<QDateTime> remove = backupsToRemove(times, today);
+    QStringList failed;
+    // Copies of one second share their time: each time listed removes one file.
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+        const qsizetype at = remove.indexOf(it->time);
+        if (at < 0)
+            continue;
+        remove.removeAt(at);
+        if (!QFile::remove(it->path))
+            failed << it->path;
+    }
+    return failed;
+}
+
+std::optional<QString> makeBackupUnlessNewer(const QString& databasePath, const QDateTime& notBefore,
+                                             const QDateTime& now)
+{
+    // One copy at a time in this process: the start-up copy runs in the
+    // background while the trader may already ask for a change.
+    static std::mutex oneAtATime;
+    const std::lock_guard<std::mutex> lock(oneAtATime);
+    const QList<BackupEntry> entries = listBackups(backupFolder(databasePath));
+    if (!entries.isEmpty() && entries.first().time >= notBefore)
+        return std::nullopt;
+    return makeBackup(databasePath, now);
+}
+
+QString newestGoodBackup(const QString& databasePath)
+{
+    for (const BackupEntry& e : listBackups(backupFolder(databasePath))) {
+        if (databaseProblem(e.path).isEmpty())
+            return e.path;
+    }
+    return QString();
+}
+
+QString restoreDatabase(const QString& databasePath, const QString& file, const QDateTime& now)
+{
+    const auto fail = [&](const QString& reason) {
+        return BackupError(QStringLiteral("Не удалось восстановить базу данных из %1: %2").arg(file, reason));
+    };
+    if (QFileInfo(file).canonicalFilePath() == QFileInfo(databasePath).canonicalFilePath())
+        throw fail(QStringLiteral("это и есть текущая база данных"));
+    if (const QString problem = journalFileProblem(file); !problem.isEmpty())
+        throw fail(problem);
+    const QString folder = backupFolder(databasePath);
+    if (!QDir().mkpath(folder))
+        throw fail(QStringLiteral("не удалось создать папку %1").arg(folder));
+
+    // The database as it is, damaged or not, with a journal a crash left.
+    QString kept;
+    if (QFile::exists(databasePath)) {
+        kept = stampedName(folder, QStringLiteral("datamoney-before-restore-"), now);
+        if (!QFile::copy(databasePath, kept))
+            throw fail(QStringLiteral("не удалось сохранить текущую базу в %1").arg(kept));
+        for (const char* side : kSideFiles) {
+            const QString from = databasePath + QLatin1String(side);
+            if (QFile::exists(from) && !QFile::copy(from, kept + QLatin1String(side)))
+                throw fail(QStringLiteral("не удалось сохранить %1").arg(from));
+        }
+    }
+    const QString incoming = databasePath + QStringLiteral(".restore");
+    QFile::remove(incoming);
+    if (!QFile::copy(file, incoming))
+        throw fail(QStringLiteral("не удалось скопировать файл в %1").arg(incoming));
+    syncFile(incoming);
+    // A journal left beside the old file would be played back into the new one.
+    for (const char* side : kSideFiles)
+        QFile::remove(databasePath + QLatin1String(side));
+    if (!replaceFile(incoming, databasePath)) {
+        QFile::remove(incoming);
+        throw fail(QStringLiteral("не удалось заменить %1").arg(databasePath));
+    }
+    return kept;
+}

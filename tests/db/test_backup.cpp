@@ -1,0 +1,248 @@
+// Copies of the journal database: made while others write, thinned out,
+// put back; and a database whose lock another connection holds.
+#include "damaged_database.h"
+#include "db/core/backup.h"
+#include "db/core/sqlite_database.h"
+#include "temp_journal.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+namespace {
+
+int tradeCount(const QString& path)
+{
+    TSQLiteDatabase db(path);
+    return db.openResultTable(QStringLiteral("SELECT count(*) AS n FROM t_sdelki"))->fieldText("n").toInt();
+}
+
+class BackupTest : public ::testing::Test {
+protected:
+    QString database() const { return dir.file(QStringLiteral("datamoney.db")); }
+    TempAppDir dir;
+};
+
+TEST_F(BackupTest, ACopyMadeWhileAnotherConnectionWritesHoldsWholeTransactions)
+{
+    constexpr int kBatch = 50;
+    std::atomic<bool> stop = false;
+    std::thread writer([&] {
+        TSQLiteDatabase db(database());
+        for (int ticket = 1; !stop; ticket += kBatch)
+            fillTrades(db, kBatch, QStringLiteral("1"), ticket);
+    });
+    QStringList copies;
+    const QDateTime start(QDate(2026, 3, 1), QTime(10, 0));
+    for (int i = 0; i < 4; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        copies << makeBackup(database(), start.addSecs(i));
+    }
+    stop = true;
+    writer.join();
+    int previous = -1;
+    for (const QString& copy : copies) {
+        SCOPED_TRACE(copy.toStdString());
+        EXPECT_EQ(QFileInfo(copy).fileName(), backupFileName(start.addSecs(copies.indexOf(copy))));
+        EXPECT_EQ(journalFileProblem(copy), QString());
+        const int n = tradeCount(copy);
+        EXPECT_EQ(n % kBatch, 0) << "a transaction copied in part";
+        EXPECT_GE(n, previous);
+        previous = n;
+    }
+    EXPECT_EQ(QDir(backupFolder(database())).entryList(QDir::Files).size(), copies.size()) << "no .part left";
+}
+
+TEST(BackupRotation, KeepsTheNewestTenAndTheNewestOfEachOfTwelveMonths)
+{
+    const QDate today(2026, 12, 10);
+    const auto at = [](int y, int m, int d, int h = 12) { return QDateTime(QDate(y, m, d), QTime(h, 0)); };
+    struct Case {
+        const char* name;
+        QList<QDateTime> times;
+        QList<QDateTime> removed;
+    };
+    QList<QDateTime> daily; // one a day, 1 to 15 December
+    for (int d = 15; d >= 1; --d)
+        daily << at(2026, 12, d);
+    QList<QDateTime> monthly; // the 1st and 2nd of each month for two years
+    for (int m = 0; m < 24; ++m)
+        monthly << at(2026, 12, 2).addMonths(-m) << at(2026, 12, 1).addMonths(-m);
+    QList<QDateTime> monthlyRemoved;
+    for (int m = 0; m < 24; ++m) {
+        if (m >= 5) // the newest ten are the 1st and 2nd of the last five months
+            monthlyRemoved << at(2026, 12, 1).addMonths(-m);
+        if (m >= 12)
+            monthlyRemoved << at(2026, 12, 2).addMonths(-m);
+    }
+    const std::vector<Case> cases = {
+        {"fewer than ten: all stay", {at(2020, 1, 1), at(2026, 12, 9), at(2026, 12, 10)}, {}},
+        // The 5th of December is the 11th newest but is not the newest of its month.
+        {"fifteen in one month", daily, {at(2026, 12, 5), at(2026, 12, 4), at(2026, 12, 3), at(2026, 12, 2), at(2026, 12, 1)}},
+        {"two a month for two years", monthly, monthlyRemoved},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QList<QDateTime> removed = backupsToRemove(c.times, today);
+        QList<QDateTime> expected = c.removed;
+        std::sort(removed.begin(), removed.end());
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(removed, expected);
+    }
+    // With a short "newest" list the months decide alone: the later of two
+    // copies of November stays, December 2025 is past the twelve months.
+    EXPECT_EQ(backupsToRemove({at(2026, 11, 30, 9), at(2026, 11, 30, 10), at(2026, 1, 20), at(2025, 12, 31)}, today, 1),
+              (QList<QDateTime>{at(2026, 11, 30, 9), at(2025, 12, 31)}));
+}
+
+TEST_F(BackupTest, RotationRemovesOldCopiesFromTheFolderAndLeavesOtherFiles)
+{
+    const QString folder = backupFolder(database());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    for (int d = 1; d <= 12; ++d)
+        writeBytes(folder + u'/' + backupFileName(QDateTime(QDate(2026, 11, d), QTime(9, 0))), "copy");
+    writeBytes(folder + QStringLiteral("/datamoney-before-restore-2020-01-01-000000.db"), "kept by hand");
+    writeBytes(folder + QStringLiteral("/notes.txt"), "mine");
+    EXPECT_EQ(rotateBackups(folder, QDate(2026, 12, 10)), QStringList());
+    QStringList left = QDir(folder).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(left.size(), 12);
+    EXPECT_FALSE(left.contains(backupFileName(QDateTime(QDate(2026, 11, 1), QTime(9, 0)))));
+    EXPECT_FALSE(left.contains(backupFileName(QDateTime(QDate(2026, 11, 2), QTime(9, 0)))));
+    EXPECT_TRUE(left.contains(QStringLiteral("datamoney-before-restore-2020-01-01-000000.db")));
+    EXPECT_TRUE(left.contains(QStringLiteral("notes.txt")));
+}
+
+TEST_F(BackupTest, ACopyIsMadeOnlyWhenTheNewestIsOlderThanAsked)
+{
+    const QDateTime now(QDate(2026, 12, 10), QTime(15, 0));
+    const auto first = makeBackupUnlessNewer(database(), now.addSecs(-3600), now);
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(makeBackupUnlessNewer(database(), now.addSecs(1800 - 3600), now.addSecs(1800)), std::nullopt);
+    EXPECT_TRUE(makeBackupUnlessNewer(database(), now.addSecs(3601 - 3600), now.addSecs(3601)).has_value());
+}
+
+TEST_F(BackupTest, RestorePutsAGoodCopyInPlaceAndKeepsTheDatabaseAsItWas)
+{
+    {
+        TSQLiteDatabase db(database());
+        fillTrades(db, 10);
+    }
+    const QString copy = makeBackup(database(), QDateTime(QDate(2026, 12, 1), QTime(8, 0)));
+    {
+        TSQLiteDatabase db(database());
+        fillTrades(db, 5, QStringLiteral("1"), 100);
+    }
+    const QByteArray before = readBytes(database());
+    writeBytes(database() + QStringLiteral("-journal"), "left by a crash");
+
+    const QString kept = restoreDatabase(database(), copy, QDateTime(QDate(2026, 12, 2), QTime(9, 30)));
+    EXPECT_EQ(kept, backupFolder(database()) + QStringLiteral("/datamoney-before-restore-2026-12-02-093000.db"));
+    EXPECT_EQ(readBytes(kept), before);
+    EXPECT_EQ(readBytes(kept + QStringLiteral("-journal")), "left by a crash");
+    EXPECT_FALSE(QFile::exists(database() + QStringLiteral("-journal")));
+    EXPECT_EQ(tradeCount(database()), 10);
+}
+
+TEST_F(BackupTest, RestoreRefusesADamagedFileOrOneThatIsNoJournalAndChangesNothing)
+{
+    {
+        TSQLiteDatabase db(database());
+        fillTrades(db, 300);
+    }
+    const QString damaged = dir.file(QStringLiteral("damaged.db"));
+    ASSERT_TRUE(QFile::copy(database(), damaged));
+    damageDatabase(damaged);
+    const QString other = dir.file(QStringLiteral("other.db"));
+    TSQLiteDatabase(other).executeStatement(QStringLiteral("CREATE TABLE t_chet (id INTEGER)"));
+    const QString text = dir.file(QStringLiteral("notes.txt"));
+    writeBytes(text, "not a database at all");
+
+    const QByteArray before = readBytes(database());
+    struct Case {
+        QString file;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {damaged, "malformed"},
+        {other, "это не база журнала: нет таблиц t_sdelki, t_days, t_zametki"},
+        {text, "file is not a database"},
+        {dir.file(QStringLiteral("missing.db")), "нет файла"},
+        {database(), "это и есть текущая база данных"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        try {
+            restoreDatabase(database(), c.file);
+            ADD_FAILURE() << "restored";
+        } catch (const BackupError& e) {
+            EXPECT_TRUE(e.message().contains(c.reason)) << e.message().toStdString();
+        }
+        EXPECT_EQ(readBytes(database()), before);
+    }
+    EXPECT_FALSE(QDir(backupFolder(database())).exists() && !QDir(backupFolder(database())).isEmpty());
+}
+
+TEST_F(BackupTest, DatabaseProblemNamesWhatQuickCheckFinds)
+{
+    {
+        TSQLiteDatabase db(database());
+        fillTrades(db, 300);
+    }
+    EXPECT_EQ(databaseProblem(database()), QString());
+    damageDatabase(database());
+    EXPECT_FALSE(databaseProblem(database()).isEmpty());
+    EXPECT_THROW(makeBackup(database()), BackupError);
+    EXPECT_EQ(QDir(backupFolder(database())).entryList(QDir::Files), QStringList()) << "no damaged copy kept";
+}
+
+// Another connection holds the write lock for a while, as the command-line
+// tool or a second program would.
+void holdWriteLock(const QString& path, std::chrono::milliseconds howLong, std::atomic<bool>& held)
+{
+    TSQLiteDatabase other(path);
+    other.executeStatement(QStringLiteral("BEGIN EXCLUSIVE"));
+    held = true;
+    std::this_thread::sleep_for(howLong);
+    other.executeStatement(QStringLiteral("ROLLBACK"));
+}
+
+TEST_F(BackupTest, AWriteWaitsForALockHeldBrieflyAndFailsWholeOnALongerOne)
+{
+    TSQLiteDatabase db(database());
+    const QString insert = QStringLiteral("INSERT INTO t_chet (chet_name) VALUES (?)");
+    {
+        std::atomic<bool> held = false;
+        std::thread other(holdWriteLock, database(), std::chrono::milliseconds(1000), std::ref(held));
+        while (!held)
+            std::this_thread::yield();
+        EXPECT_NO_THROW(db.executeStatement(insert, {QStringLiteral("после ожидания")}));
+        other.join();
+    }
+    {
+        db.setBusyTimeout(300);
+        std::atomic<bool> held = false;
+        std::thread other(holdWriteLock, database(), std::chrono::milliseconds(1500), std::ref(held));
+        while (!held)
+            std::this_thread::yield();
+        try {
+            SqlTransaction t(db);
+            db.executeStatement(insert, {QStringLiteral("не записано")});
+            t.commit();
+            ADD_FAILURE() << "written through a lock";
+        } catch (const ESQLiteException& e) {
+            EXPECT_TRUE(e.message().contains(QStringLiteral("database is locked"))) << e.message().toStdString();
+        }
+        other.join();
+    }
+    EXPECT_EQ(db.openResultTable(QStringLiteral("SELECT chet_name FROM t_chet"))->fieldText("chet_name"),
+              QStringLiteral("после ожидания"));
+    EXPECT_EQ(db.openResultTable(QStringLiteral("SELECT count(*) AS n FROM t_chet"))->fieldText("n"), "1");
+    EXPECT_EQ(db.openResultTable(QStringLiteral("PRAGMA synchronous"))->fieldTextAt(0), "2"); // FULL
+}
+
+} // namespace
