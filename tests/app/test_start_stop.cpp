@@ -11,12 +11,14 @@
 #include "temp_journal.h"
 
 #include <QDate>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <csignal>
 #include <sys/prctl.h>
 #include <thread>
@@ -121,6 +123,108 @@ TEST_P(StartStop, StartsAndClosesNormallyOnSigterm)
     const DateState written = loadDateFile(dir.file(QStringLiteral("date.txt")));
     EXPECT_EQ(written.dates[0], dates[0]);
     EXPECT_EQ(written.page, std::optional<int>(0)); // start-up always shows the first page
+}
+
+// Starts the program on a folder, headless; it goes with the test.
+void startProgram(QProcess& program, const QString& dir)
+{
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    program.start(dir + QStringLiteral("/tradejournal"), {});
+    ASSERT_TRUE(program.waitForStarted(-1));
+    while (!catchesSigterm(program.processId()) && program.state() == QProcess::Running)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+}
+
+// Waits up to ten seconds for a file to appear.
+bool appears(const QString& path)
+{
+    for (int i = 0; i < 1000 && !QFile::exists(path); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return QFile::exists(path);
+}
+
+// Every file of the folder with its content, the program itself left out.
+std::map<QString, QByteArray> folderContents(const QString& dir)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(dir, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!path.endsWith(QLatin1String("/tradejournal")))
+            files[path] = readBytes(path);
+    }
+    return files;
+}
+
+// A stop asked for while start-up shows a message (here: a damaged tree
+// file) waits for start-up to finish, so the settings written at exit are
+// those read, and the damaged file is kept beside the one written anew.
+TEST(StartStopSafety, SigtermDuringAStartUpMessageKeepsTheSettingsAndTheDamagedFile)
+{
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), Accounts::NoTrades));
+    Settings notes;
+    notes.activeAccountPosition = 0;
+    for (int i = 0; i < 200; ++i)
+        notes.currency += QStringLiteral("EURUSD: вход по тренду, строка %1\r\n").arg(i);
+    notes.buySell = QStringLiteral("BUY чаще");
+    saveSettings(dir.file(QStringLiteral("config.ini")), notes);
+    const QByteArray damaged("TPF0\x09TTreeView\x09TreeView1broken");
+    writeBytes(dir.file(QStringLiteral("txt/TreeView1.txt")), damaged);
+
+    QProcess program;
+    ASSERT_NO_FATAL_FAILURE(startProgram(program, dir.path()));
+    // The copy is made just before the message about the file is shown.
+    EXPECT_TRUE(appears(dir.file(QStringLiteral("txt/TreeView1.txt.damaged"))));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+
+    Settings back;
+    ASSERT_TRUE(loadSettings(dir.file(QStringLiteral("config.ini")), back));
+    EXPECT_EQ(back.currency, notes.currency);
+    EXPECT_EQ(back.buySell, notes.buySell);
+    EXPECT_EQ(back.activeAccountPosition, 0);
+    EXPECT_EQ(readBytes(dir.file(QStringLiteral("txt/TreeView1.txt.damaged"))), damaged);
+    EXPECT_NE(readBytes(dir.file(QStringLiteral("txt/TreeView1.txt"))), damaged);
+}
+
+// A second program on the same folder says so and ends; the files of the
+// first are left as they are.
+TEST(StartStopSafety, ASecondWindowOnTheSameFolderEndsAtOnceAndChangesNoFile)
+{
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), Accounts::NoTrades));
+    QProcess first;
+    ASSERT_NO_FATAL_FAILURE(startProgram(first, dir.path()));
+    ASSERT_TRUE(appears(dir.file(QStringLiteral("tradejournal.lock"))));
+    // The first run's daily copy is made in the background at start.
+    ASSERT_TRUE(appears(dir.file(QStringLiteral("backup"))));
+    for (int i = 0; i < 1000 && QDir(dir.file(QStringLiteral("backup"))).entryList({"*.db"}, QDir::Files).isEmpty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const auto before = folderContents(dir.path());
+
+    QProcess second;
+    ASSERT_NO_FATAL_FAILURE(startProgram(second, dir.path()));
+    // The message is ended by the stop, as a trader would close it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(static_cast<pid_t>(second.processId()), SIGTERM);
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_EQ(folderContents(dir.path()), before);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    ::kill(static_cast<pid_t>(first.processId()), SIGTERM);
+    ASSERT_TRUE(first.waitForFinished(30000));
+    EXPECT_EQ(first.exitCode(), 0);
+    EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("tradejournal.lock"))));
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryPageAndAccountState, StartStop,
