@@ -3,10 +3,12 @@
 // statement was imported by the tool itself, the lines it prints and the exit
 // codes of its failures.
 #include "accounts/core/account_store.h"
+#include "app/core/data_safety.h"
 #include "app/core/version.h"
 #include "pictures/core/control_snapshots.h"
 #include "temp_journal.h"
 
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 
@@ -171,7 +173,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          2,
          {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 18, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
+        {{"--help"}, 20, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -192,7 +194,36 @@ TEST_F(CliTest, HelpListsEveryCommand)
     QStringList names;
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
-    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks"}));
+    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks",
+                                  "backup", "restore"}));
+}
+
+TEST_F(CliTest, BackupCopiesTheDatabaseAndRestorePutsACopyBack)
+{
+    const QString copy = file("копия.db");
+    const CliRun toFile = runCli(withData({"backup", copy}));
+    EXPECT_EQ(toFile.exitCode, 0);
+    EXPECT_EQ(toFile.out, QStringList{copy});
+    const CliRun toFolder = runCli(withData({"backup"}));
+    EXPECT_EQ(toFolder.exitCode, 0);
+    ASSERT_EQ(toFolder.out.size(), 1);
+    EXPECT_TRUE(toFolder.out[0].startsWith(file("backup/datamoney-"))) << toFolder.out[0].toStdString();
+    EXPECT_TRUE(QFile::exists(toFolder.out[0]));
+
+    {
+        // The window has the folder: nothing is restored.
+        const JournalLock window(s_dir->path());
+        ASSERT_EQ(window.state(), JournalLock::State::Locked);
+        const CliRun refused = runCli(withData({"restore", copy}));
+        EXPECT_EQ(refused.exitCode, 1);
+        EXPECT_EQ(refused.err, "Журнал уже открыт в другом окне: закройте программу и повторите.\n");
+    }
+    const CliRun restored = runCli(withData({"restore", copy}));
+    EXPECT_EQ(restored.exitCode, 0) << restored.err.toStdString();
+    ASSERT_EQ(restored.out.size(), 2);
+    EXPECT_EQ(restored.out[0], "База данных восстановлена из " + copy);
+    EXPECT_TRUE(restored.out[1].startsWith("Прежняя база сохранена: " + file("backup/datamoney-before-restore-")));
+    EXPECT_EQ(runCli(withData({"trades", "--account", "1"})).out.size(), 202);
 }
 
 TEST_F(CliTest, PictureIsSavedAsPng)
@@ -244,6 +275,11 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
         {{"picture", missing}, 1, "picture: cannot open " + missing + ": No such file or directory"},
         {{"picture", file("img/1_138_вход.pat"), "--jpeg"}, 2, "Usage: tradejournal-cli picture FILE [--png OUT]"},
         {{"bogus"}, 2, "tradejournal-cli: unknown command 'bogus' (see --help)"},
+        {{"backup", "--data", file("nowhere")}, 1, "Нет базы данных " + file("nowhere/datamoney.db")},
+        {withData({"backup", "a.db", "b.db"}), 2, "Usage: tradejournal-cli backup [--data DIR] [FILE]"},
+        {withData({"backup", kExample}), 1, "Файл " + kExample + " уже есть: укажите новое имя"},
+        {withData({"restore"}), 2, "Usage: tradejournal-cli restore FILE [--data DIR]"},
+        {withData({"restore", schema}), 1, "Не удалось восстановить базу данных из " + schema + ": file is not a database"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
