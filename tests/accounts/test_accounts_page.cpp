@@ -16,6 +16,7 @@
 #include <QChartView>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
@@ -397,10 +398,18 @@ TEST_F(AccountsPageTest, DeletingAnAccountAsksThenRemovesEverythingOfIt)
     EXPECT_EQ(prompts.questions[0].text, QStringLiteral("Удалить счет №2 все сделки, анализ, фото сделок?"));
     EXPECT_EQ(page->accountCount(), 2);
     EXPECT_EQ(countRows(db, QStringLiteral("t_chet"), b), 1);
+    EXPECT_FALSE(QDir(dir.file(QStringLiteral("backup"))).exists());
 
     events.clear();
     prompts.answerConfirm(true);
     page->N_Delete->trigger();
+    // The database as it was before the delete is kept in backup/.
+    const QStringList copies = QDir(dir.file(QStringLiteral("backup"))).entryList({"*.db"}, QDir::Files);
+    ASSERT_EQ(copies.size(), 1);
+    {
+        TSQLiteDatabase copy(dir.file(QStringLiteral("backup/") + copies[0]));
+        EXPECT_EQ(countRows(copy, QStringLiteral("t_sdelki"), b), 1);
+    }
     EXPECT_EQ(page->accountCount(), 1);
     EXPECT_EQ(cell(0, AccountListModel::ColId), a);
     EXPECT_EQ(countRows(db, QStringLiteral("t_chet"), b), 0);

@@ -8,6 +8,8 @@
 #include "scripted_prompts.h"
 #include "temp_journal.h"
 
+#include <QDir>
+
 #include <QProgressBar>
 #include <QPushButton>
 #include <QHeaderView>
@@ -174,6 +176,23 @@ TEST_F(ImportPanelTest, CopyingWithoutAnAccountStoresNothing)
     EXPECT_EQ(copied.count(), 0);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(panel.previewModel()->gridRowCount(), 2);
+}
+
+// A copy into an account that already holds trades changes what the trader
+// had: the database is copied to backup/ first (at most once an hour).
+TEST_F(ImportPanelTest, ACopyIntoAnAccountWithTradesIsPrecededByABackup)
+{
+    const QString folder = dir.file(QStringLiteral("backup"));
+    open(statement(trades(3)));
+    panel.BitBtn3->click();
+    EXPECT_EQ(QDir(folder).entryList({"*.db"}, QDir::Files).size(), 0) << "the account was empty";
+    for (int i = 0; i < 2; ++i) {
+        open(statement(trades(3, 2001)));
+        panel.BitBtn3->click();
+    }
+    EXPECT_EQ(QDir(folder).entryList({"*.db"}, QDir::Files).size(), 1);
+    EXPECT_EQ(storedTrades(), 6);
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
 }
 
 TEST_F(ImportPanelTest, ADatabaseFailureIsShownAndTheViewsAreStillRebuilt)
