@@ -124,6 +124,9 @@ TEST_F(BackupTest, ACopyIsMadeOnlyWhenTheNewestIsOlderThanAsked)
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(makeBackupUnlessNewer(database(), now.addSecs(1800 - 3600), now.addSecs(1800)), std::nullopt);
     EXPECT_TRUE(makeBackupUnlessNewer(database(), now.addSecs(3601 - 3600), now.addSecs(3601)).has_value());
+    // The clock put back a day: the copies "from the future" do not stop a new one.
+    const QDateTime earlier = now.addDays(-1);
+    EXPECT_TRUE(makeBackupUnlessNewer(database(), earlier.addSecs(-3600), earlier).has_value());
 }
 
 TEST_F(BackupTest, RestorePutsAGoodCopyInPlaceAndKeepsTheDatabaseAsItWas)

@@ -269,8 +269,14 @@ std::optional<QString> makeBackupUnlessNewer(const QString& databasePath, const 
     static std::mutex oneAtATime;
     const std::lock_guard<std::mutex> lock(oneAtATime);
     const QList<BackupEntry> entries = listBackups(backupFolder(databasePath));
-    if (!entries.isEmpty() && entries.first().time >= notBefore)
-        return std::nullopt;
+    // A copy dated in the future (the clock was put back) does not count.
+    for (const BackupEntry& e : entries) {
+        if (e.time <= now) {
+            if (e.time >= notBefore)
+                return std::nullopt;
+            break;
+        }
+    }
     return makeBackup(databasePath, now);
 }
 
