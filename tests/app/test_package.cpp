@@ -72,15 +72,23 @@ QStringList listing(const QString& root)
     return entries;
 }
 
-void makeReadOnly(const QString& root)
+void setWritable(const QString& root, bool writable)
 {
+    const QFile::Permissions write = QFile::WriteOwner | QFile::WriteUser;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
-        QFile::setPermissions(path, QFile::permissions(path) & ~(QFile::WriteOwner | QFile::WriteGroup |
-                                                                 QFile::WriteOther | QFile::WriteUser));
+        const QFile::Permissions p = QFile::permissions(path);
+        QFile::setPermissions(path, writable ? p | write : p & ~(write | QFile::WriteGroup | QFile::WriteOther));
     }
 }
+
+// Read-only for the test's span, writable again so that it can be removed.
+struct ReadOnlyTree {
+    explicit ReadOnlyTree(QString root) : root(std::move(root)) { setWritable(this->root, false); }
+    ~ReadOnlyTree() { setWritable(root, true); }
+    QString root;
+};
 
 TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
 {
@@ -119,7 +127,7 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
     EXPECT_EQ(validate.out + validate.err, QString());
 
     // Read-only for a user; root writes anyway, which the listing catches.
-    makeReadOnly(root);
+    const ReadOnlyTree readOnly(root);
     const QStringList before = listing(root);
 
     const QString home = work.filePath(QStringLiteral("home"));
