@@ -186,6 +186,12 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
     const Outcome trades = runProgram(cli, {QStringLiteral("trades"), QStringLiteral("--account"), account}, env, work.path());
     EXPECT_EQ(trades.exitCode, 0) << trades.err.toStdString();
     EXPECT_GT(trades.out.count(u'\n'), 200);
+    // A journal in the current folder still comes first.
+    const TempAppDir here;
+    const Outcome local = runProgram(cli, {QStringLiteral("trades"), QStringLiteral("--account"), account}, env,
+                                     here.path());
+    EXPECT_EQ(local.exitCode, 0) << local.err.toStdString();
+    EXPECT_EQ(local.out.count(u'\n'), 2) << local.out.toStdString();
 
     EXPECT_EQ(listing(root), before);
 }
