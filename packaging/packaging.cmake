@@ -23,7 +23,10 @@ add_custom_target(tj_first_start_data ALL DEPENDS ${TJ_FIRST_START_STAMP})
 
 set(TJ_PACKAGING_DIR ${PROJECT_SOURCE_DIR}/packaging)
 install(TARGETS tradejournal tradejournal-cli RUNTIME DESTINATION bin)
-install(DIRECTORY ${TJ_FIRST_START_DIR}/ DESTINATION share/tradejournal)
+install(CODE "set(TJ_FROM \"${TJ_FIRST_START_DIR}\")
+              set(TJ_TO \"\${CMAKE_INSTALL_PREFIX}/share/tradejournal\")"
+        COMPONENT first-start)
+install(SCRIPT ${TJ_PACKAGING_DIR}/install_missing.cmake COMPONENT first-start)
 install(FILES ${TJ_PACKAGING_DIR}/tradejournal.desktop DESTINATION share/applications)
 install(FILES ${TJ_PACKAGING_DIR}/icons/tradejournal.svg DESTINATION share/icons/hicolor/scalable/apps)
 foreach(size 16 24 32 48 64 128 256)

@@ -196,4 +196,22 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
     EXPECT_EQ(listing(root), before);
 }
 
+// With a prefix such as ~/.local the installed first-start folder is the
+// user's data folder itself: installing again keeps the trader's files.
+TEST(Package, InstallingAgainKeepsWhatIsInTheFirstStartFolder)
+{
+    QTemporaryDir prefix;
+    const QStringList install = {QStringLiteral("--install"), QStringLiteral(TJ_BINARY_DIR), QStringLiteral("--prefix"),
+                                 prefix.path(), QStringLiteral("--component"), QStringLiteral("first-start")};
+    ASSERT_EQ(runProgram(QStringLiteral(TJ_CMAKE), install).exitCode, 0);
+    const QString data = prefix.path() + QStringLiteral("/share/tradejournal");
+    writeBytes(data + QStringLiteral("/datamoney.db"), "the trader's journal");
+    ASSERT_TRUE(QFile::remove(data + QStringLiteral("/sprav/Вход.txt")));
+
+    ASSERT_EQ(runProgram(QStringLiteral(TJ_CMAKE), install).exitCode, 0);
+    EXPECT_EQ(readBytes(data + QStringLiteral("/datamoney.db")), QByteArray("the trader's journal"));
+    EXPECT_EQ(readBytes(data + QStringLiteral("/sprav/Вход.txt")),
+              readBytes(QStringLiteral(TJ_BINARY_DIR "/first-start/tradejournal/sprav/Вход.txt")));
+}
+
 } // namespace
