@@ -1,8 +1,12 @@
 # Installs the Debian packages the journal builds with; sourced by run.sh
 # and test.sh. As root it runs apt-get; otherwise it prints the one line to
 # run and stops.
+# The last line builds and checks the Debian package: dpkg-shlibdeps (dpkg-dev)
+# and file find its library dependencies, desktop-file-validate checks the
+# menu entry.
 TJ_PACKAGES=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlite3-dev libpcre2-dev libgtest-dev libbenchmark-dev
-             cmake ninja-build g++ pkg-config fonts-dejavu-core clang libclang-rt-14-dev ${TJ_EXTRA_PACKAGES:-})
+             cmake ninja-build g++ pkg-config fonts-dejavu-core clang libclang-rt-14-dev
+             dpkg-dev file desktop-file-utils ${TJ_EXTRA_PACKAGES:-})
 
 ensure_deps() {
     local missing=()

@@ -1,10 +1,13 @@
 #include "cli/cli_support.h"
 
 #include "accounts/core/account_store.h"
+#include "db/core/journal_error.h"
 #include "db/core/sqlite_database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 
@@ -38,12 +41,34 @@ bool takeFlag(QStringList& args, const QString& name)
     return args.removeAll(name) > 0;
 }
 
+DataFolder toolDataFolder()
+{
+    return chooseDataFolder(QCoreApplication::applicationDirPath(), QString(), userFoldersFromEnvironment());
+}
+
+QString defaultDataFolder()
+{
+    if (QFileInfo::exists(QStringLiteral("datamoney.db")))
+        return QDir::currentPath();
+    const DataFolder data = toolDataFolder();
+    if (data.kind == DataFolder::Kind::Installed)
+        layOutDataFolder(data.firstStartData, data.path);
+    return data.path;
+}
+
 std::unique_ptr<Journal> openJournal(QStringList& args)
 {
     bool missing = false;
-    const QString folder = takeOption(args, QStringLiteral("--data"), &missing).value_or(QDir::currentPath());
+    const std::optional<QString> chosen = takeOption(args, QStringLiteral("--data"), &missing);
     if (missing) {
         err(QStringLiteral("--data: укажите папку программы"));
+        return nullptr;
+    }
+    QString folder;
+    try {
+        folder = chosen ? *chosen : defaultDataFolder();
+    } catch (const JournalError& e) {
+        err(e.message());
         return nullptr;
     }
     auto journal = std::make_unique<Journal>(QDir(folder).absolutePath());

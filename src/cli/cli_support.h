@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/core/data_folder.h"
 #include "app/core/journal.h"
 
 #include <QString>
@@ -17,7 +18,14 @@ namespace cli {
 std::optional<QString> takeOption(QStringList& args, const QString& name, bool* missing = nullptr);
 bool takeFlag(QStringList& args, const QString& name);
 
-// The journal of the program folder: --data DIR, or the current folder. Its
+// The data folder of the window beside this tool (see data_folder.h).
+DataFolder toolDataFolder();
+// The folder the commands use without --data: the current folder when it
+// holds a datamoney.db, otherwise the window's data folder, laid out first
+// when the program is installed. Throws FileWriteError.
+QString defaultDataFolder();
+
+// The journal of the program folder: --data DIR, or defaultDataFolder(). Its
 // datamoney.db must exist. Prints the reason and returns nothing on failure.
 std::unique_ptr<Journal> openJournal(QStringList& args);
 

@@ -1,5 +1,6 @@
 // tradejournal-cli: the journal's tables and tools from the command line.
 #include "app/core/version.h"
+#include "cli/cli_support.h"
 #include "cli/commands.h"
 
 #include <QCoreApplication>
@@ -15,7 +16,10 @@ void printHelp()
                 "The trade journal's data from the command line.\n\n"
                 "Options:\n"
                 "  --help       show this help\n"
-                "  --version    show the version\n");
+                "  --version    show the version\n\n"
+                "Commands that read the journal take --data DIR. Without it they use the\n"
+                "current folder when it holds a datamoney.db, otherwise the window's:\n%s",
+                dataFolderHelp(cli::toolDataFolder()).toLocal8Bit().constData());
     if (!cliCommands().empty())
         std::printf("\nCommands:\n");
     for (const CliCommand& c : cliCommands())

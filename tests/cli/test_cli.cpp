@@ -173,7 +173,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          2,
          {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 20, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
+        {{"--help"}, 26, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());

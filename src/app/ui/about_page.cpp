@@ -8,6 +8,7 @@
 #include "app/ui/about_pictures.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -68,8 +69,8 @@ AboutPage::AboutPage(Journal& journal, Prompts& prompts, QWidget* parent)
         "2. Загрузите отчет MetaTrader 4 или MetaTrader 5 с закрытыми сделками.\n"
         "3. Разбирайте сделки на странице «Анализ», смотрите статистику по дням, отчеты и график баланса.\n"
         "4. Записывайте мысли и графики в «Записную книжку трейдера».\n\n"
-        "Все данные хранятся рядом с программой: база datamoney.db, настройки config.ini, "
-        "справочники в папке sprav, рисунки в папке img."), this);
+        "Все данные хранятся в папке %1: база datamoney.db, настройки config.ini, "
+        "справочники в папке sprav, рисунки в папке img.").arg(QDir::toNativeSeparators(journal.appDir())), this);
     steps->setObjectName(QStringLiteral("Label_Steps"));
     steps->setWordWrap(true);
     layout->addWidget(steps);
