@@ -49,13 +49,15 @@ MonthChartView::MonthChartView(QWidget* parent)
     setRenderHint(QPainter::Antialiasing, false);
 }
 
-void MonthChartView::showMonths(const std::vector<MonthResult>& months)
+int MonthChartView::showMonths(const std::vector<MonthResult>& months)
 {
     QStringList labels;
     QList<qreal> gains, losses;
     double low = 0, high = 0;
-    for (const MonthResult& m : months) {
-        labels << m.month.toString(QStringLiteral("MM.yyyy"));
+    const size_t first = months.size() > size_t(kMaxShownMonths) ? months.size() - kMaxShownMonths : 0;
+    for (size_t i = first; i < months.size(); ++i) {
+        const MonthResult& m = months[i];
+        labels << m.month.toString(QStringLiteral("MM.yy"));
         gains << (m.result > 0 ? m.result : 0.0);
         losses << (m.result < 0 ? m.result : 0.0);
         low = std::min(low, m.result);
@@ -67,8 +69,7 @@ void MonthChartView::showMonths(const std::vector<MonthResult>& months)
     m_losses->append(losses);
     m_axisX->clear();
     m_axisX->append(labels);
-    // Many months: labels on their side, so each stays legible.
-    m_axisX->setLabelsAngle(months.size() > 12 ? -90 : 0);
     const auto [padLow, padHigh] = paddedRange(low, high, 0.05);
     setAxisRange(*m_axisY, low < 0 ? padLow : 0, high > 0 ? padHigh : (low < 0 ? 0 : 1));
+    return static_cast<int>(labels.size());
 }

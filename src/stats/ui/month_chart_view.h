@@ -10,12 +10,16 @@ class QBarCategoryAxis;
 class QBarSet;
 class QValueAxis;
 
-// The result of every month as a bar: green above 0, red below.
+// The result of every month as a bar: green above 0, red below. The chart
+// is small: it shows the latest months, as many as keep every label legible.
 class MonthChartView : public QChartView {
     Q_OBJECT
 public:
+    static constexpr int kMaxShownMonths = 24;
+
     explicit MonthChartView(QWidget* parent = nullptr);
-    void showMonths(const std::vector<MonthResult>& months);
+    // Shows the last kMaxShownMonths of the months; returns how many it shows.
+    int showMonths(const std::vector<MonthResult>& months);
 
     QBarSet* gains() const { return m_gains; }
     QBarSet* losses() const { return m_losses; }

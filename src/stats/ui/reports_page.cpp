@@ -28,12 +28,14 @@ namespace {
 const QString kUpdateFailed = QStringLiteral("Ошибка - Во время обновление данных");
 const QString kEntriesTip =
     QStringLiteral("Совет: Прибыльную стратегию торгуем большим лотом,  в конце каждого года, удаляем худшую стратегию");
+const QString kMonthsTitle = QStringLiteral("Результат по месяцам");
 const QString kExitsTip = QStringLiteral("Совет: Самый лудший выход это по тэйкрофиту");
 
 QFont plainFont()
 {
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(13);
+    font.setBold(false); // not the bold of a group box title around it
     return font;
 }
 
@@ -147,7 +149,7 @@ QWidget* ReportsPage::makeSimpleTab()
     Memo_Trend = makeNoteMemo("Memo_Trend", tab);
     Memo_Time = makeNoteMemo("Memo_Time", tab);
     Memo_Valuta = makeNoteMemo("Memo_Valuta", tab);
-    Memo_Valuta->setMaximumHeight(QWIDGETSIZE_MAX);
+    Memo_Valuta->setMaximumHeight(120);
 
     auto* left = makeSplitter("Splitter_Simple_Left", Qt::Vertical, tab);
     left->addWidget(makeGroup(QStringLiteral("GroupBox_BuySell"), CategoryReportKind::Direction, Memo_BS));
@@ -232,7 +234,7 @@ QWidget* ReportsPage::makeMetricsTab()
     figuresBox->addWidget(StringGrid_Metrics, 1);
 
     Chart_Months = new MonthChartView(tab);
-    auto* months = new QGroupBox(QStringLiteral("Результат по месяцам"), tab);
+    auto* months = new QGroupBox(kMonthsTitle, tab);
     months->setObjectName(QStringLiteral("GroupBox_Months"));
     months->setFont(boldFont());
     auto* monthsBox = new QVBoxLayout(months);
@@ -276,7 +278,11 @@ void ReportsPage::Button_StratClick()
 
     Label_MetricsProblem->setText(metrics.problem);
     Label_MetricsProblem->setVisible(!metrics.complete());
-    Chart_Months->showMonths(metrics.months);
+    const int shown = Chart_Months->showMonths(metrics.months);
+    const int all = static_cast<int>(metrics.months.size());
+    findChild<QGroupBox*>(QStringLiteral("GroupBox_Months"))
+        ->setTitle(shown < all ? kMonthsTitle + QStringLiteral(" (последние %1 из %2)").arg(shown).arg(all)
+                               : kMonthsTitle);
     m_metricsModel->setTable(std::move(metrics.texts));
     fitColumnWidths(StringGrid_Metrics);
 }
