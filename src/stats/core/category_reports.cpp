@@ -78,21 +78,25 @@ constexpr std::array<Source, kReportCount> kSources = {{
 std::array<Groups, kReportCount> groupTrades(const ReportTrades& trades)
 {
     std::array<Groups, kReportCount> groups;
+    std::array<ReportTrades::Column, kReportCount> columns;
+    for (int r = 0; r < kReportCount; ++r)
+        columns[r] = kSources[r].column;
+    std::array<QByteArrayView, kReportCount> bytes;
     for (int row = 0; row < trades.count(); ++row) {
         const std::optional<double> profit = trades.profit(row);
+        trades.rowBytes(row, columns.data(), kReportCount, bytes.data());
         for (int r = 0; r < kReportCount; ++r) {
-            const Source& source = kSources[r];
-            const QByteArrayView bytes = trades.bytes(row, source.column);
-            if (bytes.isEmpty() && (source.kind != CategoryReportKind::Pairs || trades.isNull(row, source.column)))
+            const CategoryReportKind kind = kSources[r].kind;
+            if (bytes[r].isEmpty() && (kind != CategoryReportKind::Pairs || trades.isNull(row, columns[r])))
                 continue;
-            Groups::Group& g = groups[r].at(std::string_view(bytes.data(), static_cast<size_t>(bytes.size())));
+            Groups::Group& g = groups[r].at(std::string_view(bytes[r].data(), static_cast<size_t>(bytes[r].size())));
             if (!profit) {
                 if (g.badRow < 0)
                     g.badRow = row;
                 continue;
             }
             g.tally.add(*profit);
-            if (source.kind == CategoryReportKind::Exits)
+            if (kind == CategoryReportKind::Exits)
                 g.nedobral += trades.nedobral(row);
         }
     }
