@@ -11,6 +11,7 @@ int runDays(const QStringList& args);
 int runWeeks(const QStringList& args);
 int runBackup(const QStringList& args);
 int runRestore(const QStringList& args);
+int runReports(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -26,6 +27,7 @@ const std::vector<CliCommand>& cliCommands()
         {"weeks", "the results of a range by week, with running balances", runWeeks},
         {"backup", "a checked copy of the journal database; prints its path", runBackup},
         {"restore", "put a copy of the database back in place (the program must be closed)", runRestore},
+        {"reports", "the category reports of an account, its trading metrics and monthly results", runReports},
     };
     return commands;
 }

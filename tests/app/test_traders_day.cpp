@@ -11,13 +11,17 @@
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
 #include "stats/ui/analysis_page.h"
+#include "stats/core/category_report_model.h"
 #include "stats/ui/days_page.h"
+#include "stats/ui/month_chart_view.h"
+#include "stats/ui/reports_page.h"
 #include "stats/ui/trade_table_page.h"
 
 #include "scripted_prompts.h"
 #include "temp_journal.h"
 
 #include <QAction>
+#include <QBarSet>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QElapsedTimer>
@@ -154,6 +158,9 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         ASSERT_TRUE(annotation.isVisible());
         const QString tradeId = annotation.tradeId();
         annotation.ComboBox_Time->setCurrentText(QStringLiteral("H1"));
+        annotation.ComboBox_Trend->setCurrentText(QStringLiteral("против тренда"));
+        annotation.ComboBox_Exit->setCurrentText(QStringLiteral("По стоп-лоссу"));
+        annotation.Edit_Nedobral->setText(QStringLiteral("12"));
         annotation.Edit_Comment->setPlainText(QStringLiteral("Вход по тренду"));
         annotation.BitBtn1->click();
         EXPECT_FALSE(annotation.isVisible());
@@ -163,6 +170,34 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         ASSERT_EQ(stored->rowCount(), 1);
         EXPECT_EQ(stored->fieldTextAt(0), QStringLiteral("Вход по тренду"));
         EXPECT_EQ(stored->fieldTextAt(1), QStringLiteral("H1"));
+
+        // "Отчеты": the statement's trades by category, the annotated one
+        // in its timeframe, market type and exit; each inner tab shown.
+        s.visit(TForm1::PageReports);
+        ReportsPage& reports = *w.reportsPage();
+        auto cells = [](const QTableView* grid, int row) {
+            QStringList texts;
+            for (int col = 0; col < grid->model()->columnCount(); ++col)
+                texts << grid->model()->index(row, col).data().toString();
+            return texts.join(u'|');
+        };
+        EXPECT_EQ(cells(reports.StringGrid_Valuta, 0), QStringLiteral("1|usdnok|2|100,00%|2|2,67|0|0,00|2,67"));
+        EXPECT_EQ(reports.StringGrid_Valuta->model()->rowCount(), 34); // 33 symbols and the empty row
+        EXPECT_EQ(cells(reports.StringGrid_BuySell, 0), QStringLiteral("1|buy|125|76,80%|96|286,31|29|-184,67|101,64"));
+        EXPECT_EQ(cells(reports.StringGrid_BuySell, 1), QStringLiteral("2|sell|5|80,00%|4|12,58|1|-6,36|6,22"));
+        ASSERT_EQ(reports.StringGrid_St->model()->rowCount(), 2);
+        EXPECT_EQ(reports.StringGrid_St->model()->index(0, 1).data().toString(), QStringLiteral("H1"));
+        EXPECT_EQ(reports.StringGrid_Trend->model()->index(0, 0).data().toString(), QStringLiteral("2"));
+        EXPECT_EQ(reports.StringGrid_Erorr2->model()->index(0, 8).data().toString(), QStringLiteral("12"));
+        EXPECT_EQ(reports.StringGrid_Metrics->model()->index(0, 1).data().toString(), QStringLiteral("130"));
+        EXPECT_EQ(reports.StringGrid_Metrics->model()->index(2, 1).data().toString(), QStringLiteral("107,86"));
+        EXPECT_EQ(reports.Chart_Months->gains()->count(), 1);
+        for (int tab = 0; tab < reports.PageControl2->count(); ++tab) {
+            reports.PageControl2->setCurrentIndex(tab);
+            expectAnswers(w, qPrintable(reports.PageControl2->tabText(tab)));
+        }
+        EXPECT_EQ(reports.PageControl2->count(), 4);
+        reports.selectFirstTab();
 
         // "По дням" over the whole statement: the listed days and weeks hold
         // its trades; a note on a day shows in the table; a double-click

@@ -168,12 +168,22 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
               "Макс. плюс\tМакс. минус\tСред. плюс\tСред. минус\tЛоси подряд\tПрофи подряд\tДата"},
           {1, "1\t02 января 2023\t5433,77\t49\t63,27%\t27168,85\t27668,85\t27695,38\t1121,04\t31\t34752,20\t18\t"
               "-7556,82\t-4,60\t16441,39\t-4012,17\t1121,04\t-419,82\t5\t12\t02.01.2023"}}},
+        // The folder has empty lists: the reports by list have headers only.
+        {withData({"reports", "--account", "1"}),
+         56,
+         {{0, "Отчет по валютным парам"},
+          {2, "1\txauusd\t31\t61,29%\t19\t7786,19\t12\t-3384,76\t4401,43"},
+          {13, "1\tbuy\t96\t61,46%\t59\t36869,89\t37\t-39711,68\t-2841,79"},
+          {32, "№\tТактика\tСделок\tВ%\tВ\tВ pips\tП\tП pips\tНедобрал"},
+          {36, "Сделок\t200\tЗакрытые сделки счета."},
+          {38, "Чистый результат\t87395,24\tСумма прибыли всех сделок; комиссия и свопы не входят, как в графике счета."},
+          {-1, "01.2023\t87395,24"}}},
         {{"tree", file("txt/TreeView1.txt")}, 2, {{0, "Главная\t[0]"}, {1, "  Стратегии\t[1]"}}},
         {{"picture", file("img/1_138_вход.pat")},
          2,
          {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 26, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 27, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -195,7 +205,7 @@ TEST_F(CliTest, HelpListsEveryCommand)
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
     EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks",
-                                  "backup", "restore"}));
+                                  "backup", "restore", "reports"}));
 }
 
 TEST_F(CliTest, BackupCopiesTheDatabaseAndRestorePutsACopyBack)
@@ -270,6 +280,7 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
          "usage: tradejournal-cli days --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
         {withData({"weeks", "--account", "1", "--from", "2023-01-01", "--to", "10.01.2023"}), 2,
          "usage: tradejournal-cli weeks --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
+        {withData({"reports"}), 2, "usage: tradejournal-cli reports --account ID [--data DIR]"},
         {{"tree", missing}, 1, "tree: cannot open " + missing + ": No such file or directory"},
         {{"tree"}, 2, "Usage: tradejournal-cli tree FILE"},
         {{"picture", missing}, 1, "picture: cannot open " + missing + ": No such file or directory"},

@@ -134,6 +134,7 @@ void TForm1::rebuildAccountViews(Rebuild reason)
         m_import->extractLastReport();
         m_days->Button_DayClick();
         m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
         break;
     case Rebuild::AccountDeleted:
         // The active account may have gone: every account view.

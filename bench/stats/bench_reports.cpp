@@ -1,0 +1,85 @@
+// What the page "Отчеты" costs for an account of 100 000 trades: one
+// reading of the trades, the eight category reports and the trading
+// metrics with the month results.
+//   build-rel/bench/stats/bench_reports
+#include "bench_journal.h"
+
+#include "db/core/sqlite_database.h"
+#include "journal/core/reference_lists.h"
+#include "stats/core/category_reports.h"
+#include "stats/core/report_trades.h"
+#include "stats/core/trading_metrics.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+TSQLiteDatabase& database()
+{
+    static TSQLiteDatabase db(benchJournalFolder() + QStringLiteral("/datamoney.db"));
+    return db;
+}
+
+// Lists as a trader keeps them; the journal's entries and exits use the
+// four named ones.
+ReferenceLists lists()
+{
+    ReferenceLists l;
+    const QStringList used = {"", "Низкая", "Обычная", "Отбой от тренда", "Пробой уровня"};
+    l.entries(ListId::Timeframe) = {"", "D1", "H1", "H4", "M15", "M5"};
+    l.entries(ListId::Enter) = used;
+    l.entries(ListId::Exit) = used;
+    l.entries(ListId::Psixo) = {"", "Жадность", "Страх"};
+    l.entries(ListId::Technique) = {"", "Поздний вход", "Ранний вход"};
+    return l;
+}
+
+void BM_ReportsAndMetrics(benchmark::State& state)
+{
+    TSQLiteDatabase& db = database();
+    const ReferenceLists l = lists();
+    for (auto _ : state) {
+        const ReportTrades trades(db, QStringLiteral("1"));
+        CategoryReports reports = buildCategoryReports(trades, l);
+        TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"));
+        benchmark::DoNotOptimize(reports.reports.data());
+        benchmark::DoNotOptimize(metrics.months.data());
+        if (reports[CategoryReportKind::Pairs].texts.rowCount() != 8 || metrics.texts.rowCount() != metricrow::Count)
+            state.SkipWithError("unexpected reports");
+    }
+}
+BENCHMARK(BM_ReportsAndMetrics)->Unit(benchmark::kMillisecond);
+
+// The parts: the reading alone, the reports alone over a reading.
+void BM_ReadTrades(benchmark::State& state)
+{
+    TSQLiteDatabase& db = database();
+    for (auto _ : state) {
+        const ReportTrades trades(db, QStringLiteral("1"));
+        benchmark::DoNotOptimize(trades.count());
+    }
+}
+BENCHMARK(BM_ReadTrades)->Unit(benchmark::kMillisecond);
+
+void BM_ReportsOnly(benchmark::State& state)
+{
+    const ReportTrades trades(database(), QStringLiteral("1"));
+    const ReferenceLists l = lists();
+    for (auto _ : state) {
+        CategoryReports reports = buildCategoryReports(trades, l);
+        benchmark::DoNotOptimize(reports.reports.data());
+    }
+}
+BENCHMARK(BM_ReportsOnly)->Unit(benchmark::kMillisecond);
+
+void BM_MetricsOnly(benchmark::State& state)
+{
+    const ReportTrades trades(database(), QStringLiteral("1"));
+    for (auto _ : state) {
+        TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"));
+        benchmark::DoNotOptimize(metrics.months.data());
+    }
+}
+BENCHMARK(BM_MetricsOnly)->Unit(benchmark::kMillisecond);
+
+} // namespace

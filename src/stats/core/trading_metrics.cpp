@@ -1,0 +1,204 @@
+#include "stats/core/trading_metrics.h"
+
+#include "db/core/numbers.h"
+#include "stats/core/report_trades.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <optional>
+
+namespace {
+
+// The longest calendar the month chart shows: the last ten years.
+constexpr int kMaxMonths = 120;
+
+const QString kNone = QStringLiteral("—");
+
+struct Figure {
+    const char16_t* name;
+    const char16_t* explanation;
+};
+
+// In the order of metricrow.
+constexpr Figure kFigures[metricrow::Count] = {
+    {u"Сделок", u"Закрытые сделки счета."},
+    {u"Выигрышных", u"Доля сделок с прибылью больше нуля."},
+    {u"Чистый результат", u"Сумма прибыли всех сделок; комиссия и свопы не входят, как в графике счета."},
+    {u"Профит-фактор", u"Прибыль выигрышных сделок, деленная на убыток проигрышных: больше 1 — торговля в плюсе."},
+    {u"Ожидание на сделку", u"Чистый результат, деленный на число сделок: столько в среднем приносит одна сделка."},
+    {u"Средний выигрыш", u"Средняя прибыль выигрышной сделки."},
+    {u"Средний убыток", u"Средний убыток проигрышной сделки."},
+    {u"Выигрыш / убыток", u"Во сколько раз средний выигрыш больше среднего убытка."},
+    {u"Крупнейший выигрыш", u"Самая прибыльная сделка."},
+    {u"Крупнейший убыток", u"Самая убыточная сделка."},
+    {u"Выигрышей подряд", u"Самая длинная серия прибыльных сделок; сделка с нулевым результатом прерывает серию."},
+    {u"Проигрышей подряд", u"Самая длинная серия убыточных сделок; сделка с нулевым результатом прерывает серию."},
+    {u"Максимальная просадка", u"Наибольшее падение баланса от пика до следующего за ним минимума."},
+    {u"Просадка от пика", u"Та же просадка в процентах от баланса на пике."},
+    {u"Даты просадки", u"День сделки, после которой был пик (или первой сделки, если пик — начальный баланс), и день дна."},
+    {u"Фактор восстановления", u"Чистый результат, деленный на максимальную просадку: во сколько раз прибыль перекрыла худшее падение."},
+};
+
+// The day a trade time begins with (2013.07.05 ...), if it is one.
+std::optional<QDate> tradeDay(QByteArrayView t)
+{
+    if (t.size() < 10 || t[4] != '.' || t[7] != '.')
+        return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    for (int p = 0; p < 3; ++p) {
+        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            if (t[i] < '0' || t[i] > '9')
+                return std::nullopt;
+            parts[p] = parts[p] * 10 + (t[i] - '0');
+        }
+    }
+    const QDate day(parts[0], parts[1], parts[2]);
+    return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
+}
+
+QString dayText(const ReportTrades& trades, int row)
+{
+    const std::optional<QDate> day = tradeDay(trades.bytes(row, ReportTrades::OpenTime));
+    return day ? day->toString(QStringLiteral("dd.MM.yyyy")) : trades.text(row, ReportTrades::OpenTime);
+}
+
+QString ratio(double part, double whole) { return whole == 0 ? kNone : num::formatFixed(part / whole, 2); }
+QString moneyPer(double sum, int count) { return count == 0 ? kNone : num::money(sum / count); }
+
+struct Curve {
+    double maxDrawdown = 0;
+    double peakAtDrawdown = 0;
+    int peakRow = -1;   // the trade after which the peak was, -1 for the start
+    int troughRow = -1; // the trade after which the trough was
+};
+
+void writeFigures(TradingMetrics& m, const QStringList& values)
+{
+    for (int i = 0; i < metricrow::Count; ++i) {
+        m.texts.append(QString::fromUtf16(kFigures[i].name));
+        m.texts.append(values.value(i));
+        m.texts.append(QString::fromUtf16(kFigures[i].explanation));
+        m.texts.endRow();
+    }
+}
+
+std::vector<MonthResult> monthsOf(const std::map<int, double>& byMonth)
+{
+    std::vector<MonthResult> months;
+    if (byMonth.empty())
+        return months;
+    const int last = byMonth.rbegin()->first;
+    const int first = std::max(byMonth.begin()->first, last - kMaxMonths + 1);
+    for (int m = first; m <= last; ++m) {
+        const auto it = byMonth.find(m);
+        months.push_back({QDate(m / 12, m % 12 + 1, 1), it == byMonth.end() ? 0.0 : it->second});
+    }
+    return months;
+}
+
+} // namespace
+
+TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance)
+{
+    TradingMetrics m;
+    m.texts = TextTable(3, {QStringLiteral("Показатель"), QStringLiteral("Значение"), QStringLiteral("Пояснение")});
+    double start = 0;
+    if (!initialBalance.trimmed().isEmpty()) {
+        const std::optional<double> value = num::parseComma(initialBalance);
+        if (!value) {
+            m.stop(QStringLiteral("Начальный баланс не читается как число: \"%1\"").arg(initialBalance));
+            writeFigures(m, {});
+            return m;
+        }
+        start = *value;
+    }
+
+    int wins = 0, losses = 0;
+    double winSum = 0, lossSum = 0;
+    std::optional<double> largestWin, largestLoss;
+    int winRun = 0, lossRun = 0, longestWinRun = 0, longestLossRun = 0;
+    double balance = start, peak = start;
+    int peakRow = -1;
+    Curve curve;
+    std::map<int, double> byMonth; // year * 12 + month - 1
+    for (const int row : trades.timeOrder()) {
+        const std::optional<double> profit = trades.profit(row);
+        if (!profit) {
+            m.stop(trades.profitProblem(row));
+            writeFigures(m, {});
+            return m;
+        }
+        const double p = *profit;
+        if (p > 0) {
+            ++wins;
+            winSum += p;
+            largestWin = std::max(largestWin.value_or(p), p);
+            ++winRun;
+            lossRun = 0;
+        } else if (p < 0) {
+            ++losses;
+            lossSum += p;
+            largestLoss = std::min(largestLoss.value_or(p), p);
+            ++lossRun;
+            winRun = 0;
+        } else {
+            winRun = lossRun = 0;
+        }
+        longestWinRun = std::max(longestWinRun, winRun);
+        longestLossRun = std::max(longestLossRun, lossRun);
+
+        balance += p;
+        if (balance > peak) {
+            peak = balance;
+            peakRow = row;
+        } else if (peak - balance > curve.maxDrawdown) {
+            curve = {peak - balance, peak, peakRow, row};
+        }
+        if (const std::optional<QDate> day = tradeDay(trades.bytes(row, ReportTrades::OpenTime)))
+            byMonth[day->year() * 12 + day->month() - 1] += p;
+    }
+
+    const int n = trades.count();
+    const double net = winSum + lossSum;
+    QStringList values(metricrow::Count);
+    values[metricrow::Trades] = QString::number(n);
+    values[metricrow::WinPercent] =
+        n == 0 ? kNone : num::formatFixed(static_cast<double>(wins) / n * 100.0, 2) + u'%';
+    values[metricrow::Net] = num::money(net);
+    values[metricrow::ProfitFactor] = ratio(winSum, std::abs(lossSum));
+    values[metricrow::Expectancy] = moneyPer(net, n);
+    values[metricrow::AverageWin] = moneyPer(winSum, wins);
+    values[metricrow::AverageLoss] = moneyPer(lossSum, losses);
+    values[metricrow::WinLossRatio] =
+        wins == 0 || losses == 0 ? kNone : ratio(winSum / wins, std::abs(lossSum / losses));
+    values[metricrow::LargestWin] = largestWin ? num::money(*largestWin) : kNone;
+    values[metricrow::LargestLoss] = largestLoss ? num::money(*largestLoss) : kNone;
+    values[metricrow::WinningStreak] = QString::number(longestWinRun);
+    values[metricrow::LosingStreak] = QString::number(longestLossRun);
+    values[metricrow::Drawdown] = num::money(curve.maxDrawdown);
+    values[metricrow::DrawdownPercent] =
+        curve.maxDrawdown > 0 && curve.peakAtDrawdown > 0
+            ? num::formatFixed(curve.maxDrawdown / curve.peakAtDrawdown * 100.0, 2) + u'%'
+            : kNone;
+    if (curve.maxDrawdown > 0) {
+        const int peakDayRow = curve.peakRow >= 0 ? curve.peakRow : trades.timeOrder().front();
+        values[metricrow::DrawdownDates] = dayText(trades, peakDayRow) + QStringLiteral(" – ")
+                                           + dayText(trades, curve.troughRow);
+    } else {
+        values[metricrow::DrawdownDates] = kNone;
+    }
+    values[metricrow::RecoveryFactor] = ratio(net, curve.maxDrawdown);
+    writeFigures(m, values);
+    m.months = monthsOf(byMonth);
+    return m;
+}
+
+TradingMetrics buildTradingMetrics(TSQLiteDatabase& db, const QString& account, const QString& initialBalance)
+{
+    const ReportTrades trades(db, account);
+    return buildTradingMetrics(trades, initialBalance);
+}

@@ -1,0 +1,111 @@
+#include "scripted_prompts.h"
+#include "stats/core/category_report_model.h"
+#include "stats/ui/month_chart_view.h"
+#include "stats/ui/reports_page.h"
+#include "stats_fixture.h"
+
+#include "db/core/sqlite_database.h"
+
+#include <QBarSet>
+#include <QGroupBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTest>
+#include <QValueAxis>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QVariant colourOf(const QTableView* grid, int row)
+{
+    return grid->model()->index(row, 1).data(Qt::ForegroundRole);
+}
+
+class ReportsPageTest : public ::testing::Test {
+protected:
+    StatsFixture fx;
+    ScriptedPrompts prompts;
+    ReportsPage page{fx.journal(), prompts};
+
+    void add(const char* item, const char* type, const char* profit, const char* taktika, const char* strategia = "",
+             const char* pravilo2 = "")
+    {
+        fx.db().executeStatement(
+            QStringLiteral("INSERT INTO t_sdelki (chet, OpenTime, Type, Item, Profit, taktika, strategia, pravilo2) "
+                           "VALUES ('1', '2013.07.01 10:00', ?, ?, ?, ?, ?, ?)"),
+            {QString::fromUtf8(type), QString::fromUtf8(item), QString::fromUtf8(profit), QString::fromUtf8(taktika),
+             QString::fromUtf8(strategia), QString::fromUtf8(pravilo2)});
+    }
+
+    void SetUp() override
+    {
+        add("eurusd", "buy", "10", "Пробой", "H1");
+        add("gbpusd", "sell", "-4", "Отбой", "H1", "Стоп");
+        add("usdjpy", "buy", "0", "");
+        fx.journal().lists.entries(ListId::Enter) = {"", "Отбой", "Пробой"};
+        fx.journal().lists.entries(ListId::Timeframe) = {"H1"};
+        fx.journal().lists.entries(ListId::Exit) = {"Стоп"};
+        page.resize(1400, 800);
+        page.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    }
+};
+
+TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
+{
+    page.Button_StratClick();
+    EXPECT_EQ(prompts.messageTexts(), QStringList());
+    QStringList tabs;
+    for (int i = 0; i < page.PageControl2->count(); ++i)
+        tabs << page.PageControl2->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{"Простые", "Входы и выходы", "Психология", "Показатели"}));
+
+    const QColor green(0, 128, 0), red(255, 0, 0);
+    struct Case {
+        const QTableView* grid;
+        std::vector<QVariant> colours; // the last row is the grid's empty one
+    };
+    const std::vector<Case> cases = {
+        {page.StringGrid_Valuta, {green, red, QVariant(), QVariant()}},
+        {page.StringGrid_BuySell, {green, red, QVariant()}},
+        {page.StringGrid_Strat, {red, green, QVariant()}},
+        {page.StringGrid_Erorr2, {red, QVariant()}},
+        {page.StringGrid_St, {QVariant(), QVariant()}}, // drawn plainly
+        {page.StringGrid_Psixo, {QVariant()}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.grid->objectName().toStdString());
+        ASSERT_EQ(c.grid->model()->rowCount(), static_cast<int>(c.colours.size()));
+        for (int row = 0; row < c.grid->model()->rowCount(); ++row)
+            EXPECT_EQ(colourOf(c.grid, row), c.colours[row]) << row;
+    }
+    EXPECT_EQ(page.StringGrid_Strat->model()->index(1, 1).data().toString(), "Пробой");
+    EXPECT_TRUE(page.findChild<QGroupBox*>("GroupBox_Valuta")->font().bold());
+    EXPECT_EQ(page.findChild<QGroupBox*>("GroupBox_Erorr2")->title(), "Отчет по выходам:");
+
+    EXPECT_EQ(page.StringGrid_Metrics->model()->rowCount(), 16);
+    EXPECT_EQ(page.StringGrid_Metrics->model()->index(2, 1).data().toString(), "6,00");
+    EXPECT_TRUE(page.Label_MetricsProblem->isHidden());
+    ASSERT_EQ(page.Chart_Months->gains()->count(), 1);
+    EXPECT_EQ(page.Chart_Months->gains()->at(0), 10.0 - 4.0);
+    EXPECT_GT(page.Chart_Months->valueAxis()->max(), 6.0);
+}
+
+// A trade whose profit does not read: one message for every report it
+// stops and for the exit category it empties; the metrics say which trade.
+TEST_F(ReportsPageTest, ProfitThatDoesNotRead)
+{
+    add("eurusd", "buy", "", "Пробой", "", "Стоп");
+    page.Button_StratClick();
+    EXPECT_EQ(prompts.messageTexts(), QStringList(4, "Ошибка - Во время обновление данных"));
+    EXPECT_EQ(prompts.messages.at(0).caption, "Ошибка");
+    EXPECT_EQ(page.StringGrid_Valuta->model()->rowCount(), 1); // only the empty row
+    EXPECT_EQ(page.StringGrid_Strat->model()->rowCount(), 2);  // "Отбой" before the failure
+    EXPECT_EQ(page.StringGrid_Erorr2->model()->index(0, 0).data().toString(), "");
+    EXPECT_FALSE(page.Label_MetricsProblem->isHidden());
+    EXPECT_EQ(page.Label_MetricsProblem->text(), "Прибыль сделки id 4 не читается как число: \"\"");
+}
+
+} // namespace
