@@ -9,6 +9,7 @@ int runChart(const QStringList& args);
 int runAnalysisCommand(const QStringList& args);
 int runDays(const QStringList& args);
 int runWeeks(const QStringList& args);
+int runPicturesCommand(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -22,6 +23,7 @@ const std::vector<CliCommand>& cliCommands()
         {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},
         {"days", "the results of a range by day, with running balances and day notes", runDays},
         {"weeks", "the results of a range by week, with running balances", runWeeks},
+        {"pictures", "the pictures of a trade; --png NAME OUT saves one as PNG", runPicturesCommand},
     };
     return commands;
 }

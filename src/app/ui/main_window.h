@@ -86,6 +86,7 @@ private:
     ImportPanel* m_import = nullptr;
     TForm_Add* m_tradeDialog = nullptr;
     bool m_settingPage = false;
+    int m_shownPage = PageAbout;
     bool m_started = false;
     bool m_shutDown = false;
 };
