@@ -77,7 +77,11 @@ int runPicturesCommand(const QStringList& arguments)
         const QString path = tradePictureFile(imgDir, *account, tradeId, pngName);
         try {
             const std::optional<PictureSnapshotState> picture = readPicture(path);
-            if (!picture || picture->image.isNull()) {
+            if (!picture) {
+                cli::err(QStringLiteral("Нет файла %1").arg(QDir::toNativeSeparators(path)));
+                return 1;
+            }
+            if (picture->image.isNull()) {
                 cli::err(QStringLiteral("Нет рисунка в файле %1").arg(QDir::toNativeSeparators(path)));
                 return 1;
             }

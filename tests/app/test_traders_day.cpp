@@ -10,6 +10,8 @@
 #include "import/core/preview_model.h"
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
+#include "pictures/ui/picture_surface.h"
+#include "pictures/ui/trade_pictures_panel.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
 #include "stats/ui/trade_table_page.h"
@@ -18,6 +20,10 @@
 #include "temp_journal.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QTreeWidget>
+#include <QToolButton>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QElapsedTimer>
@@ -57,6 +63,18 @@ void clickRow(QTableView* view, int row, bool twice = false)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     if (twice)
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// A stroke with the left button across a picture surface.
+void stroke(QWidget* surface, QPoint from, QPoint to)
+{
+    const auto send = [surface](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, QPointF(at), surface->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
+    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
 }
 
 // One start of the program over the folder: the window shown at a desktop's
@@ -164,6 +182,29 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_EQ(stored->fieldTextAt(0), QStringLiteral("Вход по тренду"));
         EXPECT_EQ(stored->fieldTextAt(1), QStringLiteral("H1"));
 
+        // A screenshot pasted as the trade's picture and drawn on; another
+        // trade and back: the strokes are there. The last stroke is written
+        // when the window closes.
+        const QDate allFrom(2000, 1, 1), allTo(2030, 1, 1);
+        analysis.showRange(allFrom, allTo);
+        clickRow(analysis.StringGrid_Analiz, 0);
+        TradePicturesPanel& pictures = *analysis.TradePictures;
+        s.prompts.answerText(QStringLiteral("вход"));
+        pictures.N22->trigger();
+        QImage shot(800, 500, QImage::Format_RGB32);
+        shot.fill(Qt::green);
+        QGuiApplication::clipboard()->setImage(shot);
+        pictures.ToolButton13->click();
+        ASSERT_EQ(pictures.ImPict->picture().size(), QSize(800, 500));
+        pictures.ToolButton17->click();
+        stroke(pictures.ImPict, {50, 100}, {300, 100});
+        clickRow(analysis.StringGrid_Analiz, 1);
+        EXPECT_FALSE(pictures.ImPict->hasPicture());
+        clickRow(analysis.StringGrid_Analiz, 0);
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
+        stroke(pictures.ImPict, {50, 200}, {300, 200});
+        pictures.ToolButton17->click();
+
         // "По дням" over the whole statement: the listed days and weeks hold
         // its trades; a note on a day shows in the table; a double-click
         // opens that day's analysis.
@@ -209,6 +250,25 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
 
         s.visit(TForm1::PageAccounts);
         clickRow(accounts.ListView1, 0);
+    }
+
+    // The picture with both strokes after a restart.
+    {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        s.visit(TForm1::PageAccounts);
+        clickRow(w.accountsPage()->ListView1, 0);
+        s.visit(TForm1::PageAnalysis);
+        AnalysisPage& analysis = *w.analysisPage();
+        analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
+        clickRow(analysis.StringGrid_Analiz, 0);
+        const TradePicturesPanel& pictures = *analysis.TradePictures;
+        ASSERT_EQ(pictures.TreeView3->topLevelItemCount(), 1);
+        EXPECT_EQ(pictures.TreeView3->topLevelItem(0)->text(0), QStringLiteral("вход"));
+        ASSERT_EQ(pictures.ImPict->picture().size(), QSize(800, 500));
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 200), qRgb(0, 0, 0));
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 300), qRgb(0, 255, 0));
     }
 
     // Close on every page in turn; each start finds the journal as it was.

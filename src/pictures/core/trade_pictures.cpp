@@ -50,6 +50,8 @@ QString tradePictureFile(const QString& imgDir, const QString& account, qint64 t
 
 QStringList pictureListNames(const QByteArray& list)
 {
+    if (list.isEmpty())
+        return {};
     TreeSnapshotState state;
     applyTreeSnapshot(list, state);
     QStringList names;

@@ -33,7 +33,8 @@ QString pictureNameProblem(const QString& name, const QStringList& names);
 // The file of an entry: <imgDir>/<account>_<trade>_<name>.pat.
 QString tradePictureFile(const QString& imgDir, const QString& account, qint64 tradeId, const QString& name);
 
-// The names of a stored list (top-level entries, in order). Throws
+// The names of a stored list (top-level entries, in order); none for an
+// empty list. Throws
 // SnapshotError for a list that is not a valid snapshot.
 QStringList pictureListNames(const QByteArray& list);
 
