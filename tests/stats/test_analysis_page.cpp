@@ -224,6 +224,16 @@ TEST_F(TradePicturesTest, PasteDrawSwitchTradesAndBackKeepsTheStrokes)
     tab->ToolButton24Click();
     EXPECT_EQ(tab->ImPict->picture().pixel(100, 150), qRgb(0, 255, 0));
     EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
+
+    // Another day without the trade: a new stroke is written and the tab empties.
+    stroke({10, 250}, {200, 250});
+    page.showDay(QDate(2013, 7, 6));
+    EXPECT_EQ(tab->TreeView3->topLevelItemCount(), 0);
+    EXPECT_FALSE(tab->ImPict->hasPicture());
+    QImage written;
+    QRect bounds;
+    ASSERT_TRUE(readPictureFile(file(first, QStringLiteral("вход")), written, bounds));
+    EXPECT_EQ(written.pixel(100, 250), qRgb(0, 0, 0));
     fx.journal().drawingTool.toggleDraw();
 }
 

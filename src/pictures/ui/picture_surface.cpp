@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QStandardPaths>
 
 namespace {
 
@@ -33,6 +34,7 @@ PictureSurface::PictureSurface(Kind kind, const QString& objectName, DrawingTool
 {
     setObjectName(objectName);
     setAcceptDrops(true);
+    setFocusPolicy(Qt::ClickFocus); // so that Ctrl+V reaches the page it is on
     setCursor(Qt::ArrowCursor);
     m_menu = new QMenu(this);
     connect(m_menu->addAction(QStringLiteral("Скопировать в буфер")), &QAction::triggered, this,
@@ -97,6 +99,7 @@ void PictureSurface::savePngAs()
     Prompts::FileRequest request;
     request.caption = QStringLiteral("Сохранить как PNG");
     request.filters = QStringList{QStringLiteral("Рисунок PNG (*.png)")};
+    request.directory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
     request.save = true;
     std::optional<QString> file = m_prompts.chooseFile(request);
     if (!file || file->isEmpty())

@@ -170,6 +170,7 @@ QWidget* TradePicturesPanel::makeList()
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* note = new QLabel(QStringLiteral("Удаление записи, правая кнопка мыши!"), column);
+    note->setWordWrap(true);
     setTextColour(note, Qt::red);
     auto* title = new QLabel(QStringLiteral("Список рисунков"), column);
     TreeView3 = new QTreeWidget(column);
@@ -222,7 +223,8 @@ QStringList TradePicturesPanel::entryNames() const
 
 QString TradePicturesPanel::entryFile(const QString& name) const
 {
-    return tradePictureFile(m_journal.path(QStringLiteral("img")), m_journal.activeAccount, m_tradeId, name);
+    const QString& account = m_tradeId != 0 ? m_account : m_journal.activeAccount;
+    return tradePictureFile(m_journal.path(QStringLiteral("img")), account, m_tradeId, name);
 }
 
 QString TradePicturesPanel::selectedPictureFile() const
@@ -259,6 +261,7 @@ void TradePicturesPanel::chooseTrade(const QString& id)
         return;
     ImPict->move(row->position);
     m_tradeId = tradeId;
+    m_account = row->account;
     m_quiet = true;
     TreeView3->clear();
     m_quiet = false;
@@ -270,6 +273,8 @@ void TradePicturesPanel::chooseTrade(const QString& id)
             reportError(m_prompts, e.message());
         }
     }
+    for (int i = 0; i < TreeView3->topLevelItemCount(); ++i)
+        TreeView3->topLevelItem(i)->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
     if (TreeView3->topLevelItemCount() == 0) {
         ImPict->removePicture();
         placeEmptySurface();
@@ -463,6 +468,19 @@ void TradePicturesPanel::writePendingPicture()
         writePicture();
 }
 
+void TradePicturesPanel::forgetTrade()
+{
+    writePendingPicture();
+    m_tradeId = 0;
+    m_account.clear();
+    m_shownFile.clear();
+    m_quiet = true;
+    TreeView3->clear();
+    m_quiet = false;
+    ImPict->removePicture();
+    placeEmptySurface();
+}
+
 void TradePicturesPanel::storeList()
 {
     if (m_tradeId == 0)
@@ -479,7 +497,7 @@ void TradePicturesPanel::storePosition()
     if (!ImPict->hasPicture() || m_tradeId == 0)
         return;
     try {
-        TradePictureStore(m_journal.db()).storePosition(m_journal.activeAccount, m_tradeId, ImPict->pos());
+        TradePictureStore(m_journal.db()).storePosition(m_account, m_tradeId, ImPict->pos());
     } catch (const ESQLiteException&) {
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                               QStringLiteral("Ошибка - Во время сохранения измененных данных (Комментарий)"));

@@ -73,6 +73,9 @@ public:
     void ToolButton26Click();     // zoom out, then save
     // Writes strokes, text and zooms not yet written to the shown entry's file.
     void writePendingPicture();
+    // The chosen trade is no longer listed: what was drawn is written and
+    // the tab shows no trade.
+    void forgetTrade();
 
 signals:
     // A double-click on the picture: the annotation of the chosen trade.
@@ -98,6 +101,7 @@ private:
     Journal& m_journal;
     Prompts& m_prompts;
     qint64 m_tradeId = 0;
+    QString m_account; // the chosen trade's account, which names its files
     // The file the shown picture came from or goes to, empty when it
     // belongs to no entry; zooms since it was last written.
     QString m_shownFile;

@@ -186,13 +186,18 @@ void AnalysisPage::runPeriodAnalysis()
     setTextColour(Label_Day, analysis.dayColour());
     const QString selected = selectedTradeId();
     m_model->setAnalysis(std::move(analysis));
-    // The trade the trader was on stays selected when it is still listed.
+    // The trade the trader was on stays selected when it is still listed;
+    // otherwise its pictures leave the page.
+    bool listed = false;
     for (int row = 0; !selected.isEmpty() && row < m_model->rowCount(); ++row) {
         if (m_model->tradeId(row) == selected) {
             StringGrid_Analiz->selectRow(row);
+            listed = true;
             break;
         }
     }
+    if (!listed)
+        TradePictures->forgetTrade();
     if (failed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
 }
