@@ -7,7 +7,9 @@
 #include "scripted_prompts.h"
 
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -140,6 +142,21 @@ TEST_F(SurfaceTest, BigWindowDrawsWideAndGivesItsPictureBackOnEsc)
     EXPECT_EQ(inked(chart->picture()).height(), 3); // the big window's pen is 3 wide
     EXPECT_TRUE(chart->isModified());
     EXPECT_EQ(tool.mode(), DrawingTool::Mode::Move);
+}
+
+TEST_F(SurfaceTest, MarkedUpPictureIsSavedAsPngForSharing)
+{
+    PictureSurface* s = surface(PictureSurface::Kind::TradePicture, {120, 80}, {0, 0, 60, 40});
+    tool.toggleDraw();
+    drag(s, Qt::LeftButton, {10, 10}, {50, 10});
+    QTemporaryDir dir;
+    prompts.answerFile(dir.filePath(QStringLiteral("сделка")));
+    s->contextMenu()->actions().at(1)->trigger();
+    ASSERT_EQ(prompts.questions.size(), 1u);
+    EXPECT_TRUE(prompts.questions[0].request.save);
+    const QImage saved(dir.filePath(QStringLiteral("сделка.png")));
+    EXPECT_EQ(saved.size(), QSize(120, 80)); // the whole picture, not its zoomed view
+    EXPECT_EQ(saved.pixel(40, 20), qRgb(0, 0, 0));
 }
 
 } // namespace
