@@ -50,6 +50,18 @@ QImage screenshot(int shade)
     return image;
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
 void send(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
 {
     QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
@@ -74,6 +86,8 @@ void BM_StrokeSegmentAndRepaint(benchmark::State& state)
     tool.toggleDraw();
     tool.setPenWidthText(QStringLiteral("3"));
     send(&surface, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {100, 100});
+    PaintCounter counter;
+    surface.installEventFilter(&counter);
     int i = 0;
     for (auto _ : state) {
         // A zigzag of 20-pixel segments across the picture, as a hand draws.
@@ -85,6 +99,10 @@ void BM_StrokeSegmentAndRepaint(benchmark::State& state)
         ++i;
     }
     send(&surface, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {100, 100});
+    // Every segment must have been painted, or the figure measures nothing.
+    state.counters["paints_per_segment"] = double(counter.paints) / double(state.iterations());
+    if (counter.paints < state.iterations())
+        state.SkipWithError("segments were not painted");
     if (!surface.isModified())
         state.SkipWithError("nothing was drawn");
 }
