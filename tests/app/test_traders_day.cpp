@@ -269,6 +269,21 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
         EXPECT_EQ(pictures.ImPict->picture().pixel(100, 200), qRgb(0, 0, 0));
         EXPECT_EQ(pictures.ImPict->picture().pixel(100, 300), qRgb(0, 255, 0));
+        // A stroke left on the picture when the window closes.
+        pictures.ToolButton17->click();
+        stroke(pictures.ImPict, {50, 300}, {300, 300});
+        pictures.ToolButton17->click();
+    }
+    {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        s.visit(TForm1::PageAccounts);
+        clickRow(w.accountsPage()->ListView1, 0);
+        s.visit(TForm1::PageAnalysis);
+        AnalysisPage& analysis = *w.analysisPage();
+        analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
+        clickRow(analysis.StringGrid_Analiz, 0);
+        EXPECT_EQ(analysis.TradePictures->ImPict->picture().pixel(100, 300), qRgb(0, 0, 0));
     }
 
     // Close on every page in turn; each start finds the journal as it was.
