@@ -12,6 +12,7 @@ int runWeeks(const QStringList& args);
 int runBackup(const QStringList& args);
 int runRestore(const QStringList& args);
 int runReports(const QStringList& args);
+int runPicturesCommand(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -28,6 +29,7 @@ const std::vector<CliCommand>& cliCommands()
         {"backup", "a checked copy of the journal database; prints its path", runBackup},
         {"restore", "put a copy of the database back in place (the program must be closed)", runRestore},
         {"reports", "the category reports of an account, its trading metrics and monthly results", runReports},
+        {"pictures", "the pictures of a trade; --png NAME OUT saves one as PNG", runPicturesCommand},
     };
     return commands;
 }

@@ -10,6 +10,8 @@
 #include "import/core/preview_model.h"
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
+#include "pictures/ui/picture_surface.h"
+#include "pictures/ui/trade_pictures_panel.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/core/category_report_model.h"
 #include "stats/ui/days_page.h"
@@ -22,6 +24,10 @@
 
 #include <QAction>
 #include <QBarSet>
+#include <QClipboard>
+#include <QMouseEvent>
+#include <QTreeWidget>
+#include <QToolButton>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QElapsedTimer>
@@ -61,6 +67,18 @@ void clickRow(QTableView* view, int row, bool twice = false)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
     if (twice)
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+// A stroke with the left button across a picture surface.
+void stroke(QWidget* surface, QPoint from, QPoint to)
+{
+    const auto send = [surface](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
+        QMouseEvent event(type, QPointF(at), surface->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(surface, &event);
+    };
+    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
+    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
 }
 
 // One start of the program over the folder: the window shown at a desktop's
@@ -198,6 +216,28 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         }
         EXPECT_EQ(reports.PageControl2->count(), 4);
         reports.selectFirstTab();
+        // A screenshot pasted as the trade's picture and drawn on; another
+        // trade and back: the strokes are there. The last stroke is written
+        // when the window closes.
+        const QDate allFrom(2000, 1, 1), allTo(2030, 1, 1);
+        analysis.showRange(allFrom, allTo);
+        clickRow(analysis.StringGrid_Analiz, 0);
+        TradePicturesPanel& pictures = *analysis.TradePictures;
+        s.prompts.answerText(QStringLiteral("вход"));
+        pictures.N22->trigger();
+        QImage shot(800, 500, QImage::Format_RGB32);
+        shot.fill(Qt::green);
+        QGuiApplication::clipboard()->setImage(shot);
+        pictures.ToolButton13->click();
+        ASSERT_EQ(pictures.ImPict->picture().size(), QSize(800, 500));
+        pictures.ToolButton17->click();
+        stroke(pictures.ImPict, {50, 100}, {300, 100});
+        clickRow(analysis.StringGrid_Analiz, 1);
+        EXPECT_FALSE(pictures.ImPict->hasPicture());
+        clickRow(analysis.StringGrid_Analiz, 0);
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
+        stroke(pictures.ImPict, {50, 200}, {300, 200});
+        pictures.ToolButton17->click();
 
         // "По дням" over the whole statement: the listed days and weeks hold
         // its trades; a note on a day shows in the table; a double-click
@@ -244,6 +284,40 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
 
         s.visit(TForm1::PageAccounts);
         clickRow(accounts.ListView1, 0);
+    }
+
+    // The picture with both strokes after a restart.
+    {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        s.visit(TForm1::PageAccounts);
+        clickRow(w.accountsPage()->ListView1, 0);
+        s.visit(TForm1::PageAnalysis);
+        AnalysisPage& analysis = *w.analysisPage();
+        analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
+        clickRow(analysis.StringGrid_Analiz, 0);
+        const TradePicturesPanel& pictures = *analysis.TradePictures;
+        ASSERT_EQ(pictures.TreeView3->topLevelItemCount(), 1);
+        EXPECT_EQ(pictures.TreeView3->topLevelItem(0)->text(0), QStringLiteral("вход"));
+        ASSERT_EQ(pictures.ImPict->picture().size(), QSize(800, 500));
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 200), qRgb(0, 0, 0));
+        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 300), qRgb(0, 255, 0));
+        // A stroke left on the picture when the window closes.
+        pictures.ToolButton17->click();
+        stroke(pictures.ImPict, {50, 300}, {300, 300});
+        pictures.ToolButton17->click();
+    }
+    {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        s.visit(TForm1::PageAccounts);
+        clickRow(w.accountsPage()->ListView1, 0);
+        s.visit(TForm1::PageAnalysis);
+        AnalysisPage& analysis = *w.analysisPage();
+        analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
+        clickRow(analysis.StringGrid_Analiz, 0);
+        EXPECT_EQ(analysis.TradePictures->ImPict->picture().pixel(100, 300), qRgb(0, 0, 0));
     }
 
     // Close on every page in turn; each start finds the journal as it was.

@@ -6,6 +6,7 @@
 #include "app/core/data_safety.h"
 #include "app/core/version.h"
 #include "pictures/core/control_snapshots.h"
+#include "pictures/core/trade_pictures.h"
 #include "temp_journal.h"
 
 #include <QFile>
@@ -78,6 +79,10 @@ protected:
         QImage image(4, 3, QImage::Format_RGB32);
         image.fill(Qt::red);
         writeBytes(file("img/1_138_вход.pat"), writePictureSnapshot("Image1", {QRect(5, 6, 40, 30), image}));
+        // Trade 138 lists the picture above and one whose file was never written.
+        TreeSnapshotState list;
+        list.entries = {TreeEntry{QStringLiteral("вход")}, TreeEntry{QStringLiteral("выход")}};
+        TradePictureStore(s_dir->openJournal()->db()).storeList(138, writeTreeSnapshot(kPictureListName, list));
     }
     static void TearDownTestSuite()
     {
@@ -182,8 +187,12 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {{"picture", file("img/1_138_вход.pat")},
          2,
          {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
+        {withData({"pictures", "--account", "1", "--trade", "138"}),
+         2,
+         {{0, "вход\t1_138_вход.pat\t4 × 3"}, {1, "выход\t1_138_выход.pat\tнет файла"}}},
+        {withData({"pictures", "--account", "1", "--trade", "139"}), 0, {}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 27, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 28, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -205,7 +214,7 @@ TEST_F(CliTest, HelpListsEveryCommand)
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
     EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks",
-                                  "backup", "restore", "reports"}));
+                                  "backup", "restore", "reports", "pictures"}));
 }
 
 TEST_F(CliTest, BackupCopiesTheDatabaseAndRestorePutsACopyBack)
@@ -244,6 +253,11 @@ TEST_F(CliTest, PictureIsSavedAsPng)
     const QImage saved(png);
     EXPECT_EQ(saved.size(), QSize(4, 3));
     EXPECT_EQ(saved.pixelColor(0, 0), QColor(Qt::red));
+
+    const QString named = file("сделка.png");
+    const CliRun byName = runCli(withData({"pictures", "--account", "1", "--trade", "138", "--png", "вход", named}));
+    EXPECT_EQ(byName.exitCode, 0);
+    EXPECT_EQ(QImage(named).size(), QSize(4, 3));
 }
 
 // A failure prints nothing on stdout, its reason on stderr, and exits with 1
@@ -285,6 +299,13 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
         {{"tree"}, 2, "Usage: tradejournal-cli tree FILE"},
         {{"picture", missing}, 1, "picture: cannot open " + missing + ": No such file or directory"},
         {{"picture", file("img/1_138_вход.pat"), "--jpeg"}, 2, "Usage: tradejournal-cli picture FILE [--png OUT]"},
+        {withData({"pictures", "--account", "1"}), 2,
+         "usage: tradejournal-cli pictures --account ID --trade ID [--png NAME OUT] [--data DIR]"},
+        {withData({"pictures", "--account", "2", "--trade", "138"}), 1, "Нет сделки с id 138 на счете 2"},
+        {withData({"pictures", "--account", "1", "--trade", "138", "--png", "итог", file("x.png")}), 1,
+         "У сделки нет рисунка \"итог\""},
+        {withData({"pictures", "--account", "1", "--trade", "138", "--png", "выход", file("x.png")}), 1,
+         "Нет файла " + file("img/1_138_выход.pat")},
         {{"bogus"}, 2, "tradejournal-cli: unknown command 'bogus' (see --help)"},
         {{"backup", "--data", file("nowhere")}, 1, "Нет базы данных " + file("nowhere/datamoney.db")},
         {withData({"backup", "a.db", "b.db"}), 2, "Usage: tradejournal-cli backup [--data DIR] [FILE]"},

@@ -1,10 +1,25 @@
+#include "db/core/sqlite_database.h"
+#include "pictures/core/control_snapshots.h"
+#include "pictures/core/trade_pictures.h"
 #include "pictures/ui/grid_snapshot.h"
+#include "pictures/ui/picture_snapshot.h"
+#include "pictures/ui/picture_surface.h"
+#include "pictures/ui/trade_pictures_panel.h"
 #include "scripted_prompts.h"
 #include "stats/core/analysis_model.h"
 #include "stats/ui/analysis_page.h"
 #include "stats_fixture.h"
 
+#include <QApplication>
 #include <QDateTimeEdit>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QSplitter>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QUrl>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
@@ -98,6 +113,239 @@ TEST_F(AnalysisPageTest, AProfitThatIsNotANumberIsReported)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время обновление данных"));
     EXPECT_EQ(page.Label_Day->text(), QStringLiteral("Нет сделок"));
+}
+
+// The tab "Рисунок сделки" under the table: the pictures of the trade
+// chosen in it, their list in t_tree and their files in img.
+class TradePicturesTest : public AnalysisPageTest {
+protected:
+    TradePicturesPanel* tab = nullptr;
+    QString first, second;
+
+    void SetUp() override
+    {
+        first = fx.insert({QStringLiteral("2013.07.05 10:00"), QStringLiteral("1")});
+        second = fx.insert({QStringLiteral("2013.07.05 11:00"), QStringLiteral("2")});
+        page.resize(1200, 1000);
+        page.Splitter1->setSizes({120, 800});
+        page.show();
+        page.showDay(QDate(2013, 7, 5));
+        tab = page.TradePictures;
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(prompts.messageTexts(), QStringList());
+        EXPECT_TRUE(prompts.allAnswersUsed());
+    }
+    void choose(int row) { page.StringGrid_Analiz->selectRow(row); }
+    void add(const QString& name)
+    {
+        prompts.answerText(name);
+        tab->N22Click();
+    }
+    QString file(const QString& trade, const QString& name)
+    {
+        return tradePictureFile(fx.journal().path(QStringLiteral("img")), QStringLiteral("1"), trade.toLongLong(), name);
+    }
+    QStringList storedList(const QString& trade)
+    {
+        const auto t = fx.db().openResultTable(QStringLiteral("SELECT t_tree FROM t_sdelki WHERE id=?"), {trade.toLongLong()});
+        return t->fieldTextAt(0).isEmpty() ? QStringList() : pictureListNames(t->fieldBlob(0));
+    }
+    void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
+    {
+        QMouseEvent event(type, QPointF(at), tab->ImPict->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+        QApplication::sendEvent(tab->ImPict, &event);
+    }
+    void stroke(QPoint from, QPoint to)
+    {
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
+        mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
+    }
+    static QImage filled(QSize size, Qt::GlobalColor colour)
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(colour);
+        return image;
+    }
+};
+
+TEST_F(TradePicturesTest, PasteDrawSwitchTradesAndBackKeepsTheStrokes)
+{
+    choose(0);
+    EXPECT_EQ(tab->currentTradeId(), first.toLongLong());
+    EXPECT_FALSE(tab->ImPict->hasPicture()); // the panel's caption shows
+    tab->pasteImage(filled({400, 300}, Qt::green));
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{"Добавьте сначала рисунок, в левом окне \"Список рисунков\" правая кнопка мыши!"});
+    prompts.clear();
+
+    add(QStringLiteral("вход"));
+    EXPECT_EQ(storedList(first), QStringList{"вход"});
+    EXPECT_TRUE(tab->ImPict->hasPicture()); // a white page to draw on, no file yet
+    EXPECT_FALSE(QFile::exists(file(first, QStringLiteral("вход"))));
+    tab->pasteImage(QImage());
+    EXPECT_EQ(prompts.messageTexts(), QStringList{"В буфере обмена нет рисунка."});
+    prompts.clear();
+    tab->pasteImage(filled({400, 300}, Qt::green));
+    EXPECT_EQ(tab->ImPict->bounds(), QRect(0, 0, 400, 300));
+    EXPECT_TRUE(QFile::exists(file(first, QStringLiteral("вход"))));
+
+    // Panning pins the small picture to the panel's corner; the release stores it.
+    mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {10, 10});
+    mouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {20, 20});
+    mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {20, 20});
+    ASSERT_GT(tab->Panel1->height(), 300);
+    const QPoint pinned(tab->Panel1->width() - 400, tab->Panel1->height() - 300);
+    EXPECT_EQ(tab->ImPict->pos(), pinned);
+    const auto position = fx.db().openResultTable(QStringLiteral("SELECT img_left, img_top FROM t_sdelki WHERE id=?"),
+                                                  {first.toLongLong()});
+    EXPECT_EQ(position->fieldTextAt(0), QString::number(pinned.x()));
+    EXPECT_EQ(position->fieldTextAt(1), QString::number(pinned.y()));
+
+    // Turning drawing on from the other page shows this page's button pressed.
+    fx.journal().drawingTool.toggleDraw();
+    EXPECT_TRUE(tab->ToolButton17->isChecked());
+    stroke({10, 50}, {200, 50});
+    EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
+
+    choose(1);
+    EXPECT_EQ(tab->TreeView3->topLevelItemCount(), 0);
+    EXPECT_FALSE(tab->ImPict->hasPicture());
+    choose(0);
+    ASSERT_TRUE(tab->ImPict->hasPicture());
+    EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(tab->ImPict->pos(), pinned);
+
+    // A stroke not written is undone by "Отменить последние изменения".
+    stroke({10, 150}, {200, 150});
+    EXPECT_EQ(tab->ImPict->picture().pixel(100, 150), qRgb(0, 0, 0));
+    tab->ToolButton24Click();
+    EXPECT_EQ(tab->ImPict->picture().pixel(100, 150), qRgb(0, 255, 0));
+    EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
+
+    // Another day without the trade: a new stroke is written and the tab empties.
+    stroke({10, 250}, {200, 250});
+    page.showDay(QDate(2013, 7, 6));
+    EXPECT_EQ(tab->TreeView3->topLevelItemCount(), 0);
+    EXPECT_FALSE(tab->ImPict->hasPicture());
+    QImage written;
+    QRect bounds;
+    ASSERT_TRUE(readPictureFile(file(first, QStringLiteral("вход")), written, bounds));
+    EXPECT_EQ(written.pixel(100, 250), qRgb(0, 0, 0));
+    fx.journal().drawingTool.toggleDraw();
+}
+
+TEST_F(TradePicturesTest, NamesThatWouldShareOrBreakAFileAreRefused)
+{
+    choose(0);
+    add(QStringLiteral("вход"));
+    for (const QString& name : {QStringLiteral("Вход"), QStringLiteral("H1/H4"), QStringLiteral("  ")}) {
+        add(name);
+        ASSERT_EQ(prompts.messages.size(), 1u) << name.toStdString();
+        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
+        prompts.messages.clear();
+    }
+    add(QString()); // cancelled
+    EXPECT_EQ(storedList(first), QStringList{"вход"});
+}
+
+TEST_F(TradePicturesTest, ZoomsWriteThePictureAndANarrowOneStaysAsItIs)
+{
+    choose(0);
+    add(QStringLiteral("узкий"));
+    tab->pasteImage(filled({50, 400}, Qt::blue));
+    const QString path = file(first, QStringLiteral("узкий"));
+    QFile::remove(path);
+    tab->ToolButton26Click();
+    EXPECT_EQ(tab->ImPict->bounds(), QRect(0, 0, 50, 400));
+    EXPECT_TRUE(QFile::exists(path)); // saved all the same
+    tab->ToolButton25Click();
+    QImage image;
+    QRect bounds;
+    ASSERT_TRUE(readPictureFile(path, image, bounds));
+    EXPECT_EQ(bounds, QRect(-25, -25, 100, 450));
+    EXPECT_EQ(image.size(), QSize(50, 400));
+}
+
+TEST_F(TradePicturesTest, DeletingOnePictureLeavesTheOthersFile)
+{
+    choose(0);
+    add(QStringLiteral("вход"));
+    tab->pasteImage(filled({40, 30}, Qt::red));
+    add(QStringLiteral("выход"));
+    tab->pasteImage(filled({40, 30}, Qt::blue));
+    prompts.answerConfirm(true);
+    tab->N24Click();
+    EXPECT_EQ(storedList(first), QStringList{"вход"});
+    EXPECT_FALSE(QFile::exists(file(first, QStringLiteral("выход"))));
+    EXPECT_TRUE(QFile::exists(file(first, QStringLiteral("вход"))));
+    // The picture shown is the one now selected.
+    EXPECT_EQ(tab->ImPict->picture().pixel(0, 0), qRgb(255, 0, 0));
+    prompts.answerConfirm(false);
+    tab->ToolButton22Click();
+    EXPECT_EQ(storedList(first), QStringList{"вход"});
+    EXPECT_FALSE(tab->ToolButton22->isChecked());
+}
+
+TEST_F(TradePicturesTest, AnImageFileDroppedBecomesThePicture)
+{
+    choose(1);
+    add(QStringLiteral("скрин"));
+    const QString png = fx.journal().path(QStringLiteral("скрин.png"));
+    ASSERT_TRUE(filled({64, 48}, Qt::magenta).save(png));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(png)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tab->ImPict, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(tab->ImPict, &drop);
+    EXPECT_EQ(tab->ImPict->picture().size(), QSize(64, 48));
+    QImage image;
+    QRect bounds;
+    ASSERT_TRUE(readPictureFile(file(second, QStringLiteral("скрин")), image, bounds));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 255));
+}
+
+TEST_F(TradePicturesTest, APictureFromAnotherWriterShowsWithItsStoredBounds)
+{
+    const QString fixture = QStringLiteral(TJ_FIXTURES_DIR "/formats/dfm/02_fastreport_FR_Dict_image_treeview.dfm");
+    if (!QFile::exists(fixture))
+        GTEST_SKIP() << "the shared fixtures are not here";
+    // The first picture control of a form written by Delphi, as a file of its own.
+    QFile in(fixture);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const SnapshotObject form = readSnapshot(stripResourceHeader(in.readAll()));
+    std::function<const SnapshotObject*(const SnapshotObject&)> findImage = [&](const SnapshotObject& o) {
+        if (o.property("Picture.Data"))
+            return &o;
+        for (const SnapshotObject& child : o.children)
+            if (const SnapshotObject* found = findImage(child))
+                return found;
+        return static_cast<const SnapshotObject*>(nullptr);
+    };
+    const SnapshotObject* image = findImage(form);
+    ASSERT_NE(image, nullptr);
+    SnapshotObject alone = *image;
+    alone.children.clear();
+    alone.flags.reset();
+    alone.childPosition.reset();
+    writeBytes(file(first, QStringLiteral("график")), writeSnapshot(alone));
+    TreeSnapshotState list;
+    list.entries.push_back(TreeEntry{QStringLiteral("график")});
+    TradePictureStore(fx.db()).storeList(first.toLongLong(), writeTreeSnapshot(kPictureListName, list));
+
+    PictureSnapshotState expected{QRect(7, 9, 11, 13), QImage()};
+    applyPictureSnapshot(writeSnapshot(alone), expected);
+    ASSERT_EQ(expected.bounds, QRect(177, 258, 16, 16)); // Left, Top, Width, Height as Delphi wrote them
+    choose(0);
+    ASSERT_EQ(tab->TreeView3->topLevelItemCount(), 1);
+    ASSERT_TRUE(tab->ImPict->hasPicture());
+    EXPECT_EQ(tab->ImPict->picture().size(), expected.image.size());
+    EXPECT_EQ(tab->ImPict->bounds().topLeft(), expected.bounds.topLeft());
+    EXPECT_EQ(tab->ImPict->bounds().size(), expected.bounds.size());
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/core/settings.h"
 #include "db/core/sqlite_database.h"
 #include "journal/core/reference_lists.h"
+#include "pictures/core/drawing_tool.h"
 
 #include <QString>
 
@@ -10,7 +11,8 @@
 
 // The shared state of one run, passed by reference to every page and
 // command: the database, the program folder, the active account, the
-// reference lists and the settings held in memory.
+// reference lists, the settings held in memory and the one drawing tool
+// that every picture surface shares.
 class Journal {
 public:
     explicit Journal(QString appDir);
@@ -38,6 +40,7 @@ public:
     Settings settings;
     // A failed automatic backup was shown; later failures of the run are not.
     bool backupProblemReported = false;
+    DrawingTool drawingTool;
 
 private:
     QString m_appDir;

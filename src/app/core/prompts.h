@@ -17,6 +17,7 @@ public:
         QString caption;
         QStringList filters; // "Описание (*.htm *.html)" form, first is selected
         QString directory;
+        bool save = false; // a file to write (asks before replacing one)
     };
 
     virtual ~Prompts() = default;

@@ -53,6 +53,10 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     setAccountPagesVisible(false);
 
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        // Leaving the analysis page leaves its picture: what was drawn is written.
+        if (m_shownPage == PageAnalysis && index != PageAnalysis)
+            m_analysis->writePendingPicture();
+        m_shownPage = index;
         if (!m_settingPage)
             PageControl1Change(index);
     });

@@ -87,6 +87,7 @@ private:
     ImportPanel* m_import = nullptr;
     TForm_Add* m_tradeDialog = nullptr;
     bool m_settingPage = false;
+    int m_shownPage = PageAbout;
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;

@@ -50,7 +50,9 @@ std::optional<QString> QtPrompts::askText(const QString& caption, const QString&
 std::optional<QString> QtPrompts::chooseFile(const FileRequest& request)
 {
     const QString filter = request.filters.join(QStringLiteral(";;"));
-    const QString file = QFileDialog::getOpenFileName(frontWindow(), request.caption, request.directory, filter);
+    const QString file = request.save
+        ? QFileDialog::getSaveFileName(frontWindow(), request.caption, request.directory, filter)
+        : QFileDialog::getOpenFileName(frontWindow(), request.caption, request.directory, filter);
     if (file.isEmpty())
         return std::nullopt;
     return file;

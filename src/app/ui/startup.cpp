@@ -79,6 +79,7 @@ void TForm1::readSettings()
 
 void TForm1::runShutdown()
 {
+    m_analysis->writePendingPicture();
     m_notebook->saveState();
     m_analysis->saveGridLayout();
     writeDates();

@@ -3,6 +3,7 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "pictures/ui/control_states.h"
+#include "pictures/ui/trade_pictures_panel.h"
 #include "stats/core/analysis_model.h"
 #include "stats/core/period_analysis.h"
 #include "stats/ui/date_picker.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -72,6 +74,19 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     PicturePanel = new QWidget(lower);
     PicturePanel->setObjectName(QStringLiteral("PicturePanel"));
     lowerLayout->addWidget(PicturePanel, 1);
+    auto* pictureLayout = new QVBoxLayout(PicturePanel);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    PageControl3 = new QTabWidget(PicturePanel);
+    PageControl3->setObjectName(QStringLiteral("PageControl3"));
+    TradePictures = new TradePicturesPanel(journal, prompts, PageControl3);
+    PageControl3->addTab(TradePictures, QStringLiteral("Рисунок сделки"));
+    pictureLayout->addWidget(PageControl3);
+    connect(this, &AnalysisPage::tradeSelected, TradePictures, [this](const QString& id) { TradePictures->chooseTrade(id); });
+    connect(TradePictures, &TradePicturesPanel::editTradeRequested, this, [this] {
+        const QString id = selectedTradeId();
+        if (!id.isEmpty())
+            emit editTradeRequested(id);
+    });
 
     Splitter1 = new QSplitter(Qt::Vertical, this);
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
@@ -171,13 +186,18 @@ void AnalysisPage::runPeriodAnalysis()
     setTextColour(Label_Day, analysis.dayColour());
     const QString selected = selectedTradeId();
     m_model->setAnalysis(std::move(analysis));
-    // The trade the trader was on stays selected when it is still listed.
+    // The trade the trader was on stays selected when it is still listed;
+    // otherwise its pictures leave the page.
+    bool listed = false;
     for (int row = 0; !selected.isEmpty() && row < m_model->rowCount(); ++row) {
         if (m_model->tradeId(row) == selected) {
             StringGrid_Analiz->selectRow(row);
+            listed = true;
             break;
         }
     }
+    if (!listed)
+        TradePictures->forgetTrade();
     if (failed)
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
 }
@@ -227,6 +247,8 @@ void AnalysisPage::StringGrid_AnalizClick()
     if (!id.isEmpty())
         emit tradeSelected(id, StringGrid_Analiz->selectionModel()->currentIndex().row());
 }
+
+void AnalysisPage::writePendingPicture() { TradePictures->writePendingPicture(); }
 
 void AnalysisPage::restoreGridLayout() { loadControlState(m_journal, m_prompts, StringGrid_Analiz); }
 

@@ -14,6 +14,8 @@ class QMenu;
 class QPushButton;
 class QSplitter;
 class QTableView;
+class QTabWidget;
+class TradePicturesPanel;
 
 // The page "Анализ": the trades of a range of days with their annotations
 // and a total line; from here the trader opens a trade to annotate it.
@@ -36,6 +38,8 @@ public:
     QMenu* PopupMenu6_Del1 = nullptr;
     // The lower half of the page, where the selected trade's pictures go.
     QWidget* PicturePanel = nullptr;
+    QTabWidget* PageControl3 = nullptr; // its one tab "Рисунок сделки"
+    TradePicturesPanel* TradePictures = nullptr;
 
     // "Отфильтровать": lists the trades of the chosen range.
     // State kept from run to run: the layout of the grid (txt/
@@ -58,6 +62,9 @@ public:
     void StringGrid_AnalizClick();
     // The trade id of the selected row, empty when none.
     QString selectedTradeId() const;
+    // Writes the strokes of the trade picture not yet written (when the
+    // trader leaves the page or closes the program).
+    void writePendingPicture();
     const AnalysisModel& model() const { return *m_model; }
 
 signals:

@@ -1,0 +1,313 @@
+#include "pictures/ui/picture_surface.h"
+
+#include "app/core/prompts.h"
+#include "db/core/safe_file.h"
+#include "pictures/core/drawing_tool.h"
+#include "pictures/core/picture_geometry.h"
+#include "pictures/ui/clipboard_picture.h"
+#include "pictures/ui/color_box.h"
+
+#include <QAbstractButton>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QStandardPaths>
+
+namespace {
+
+// Tahoma 16 pt at the 96 dots per inch the pictures are made for.
+constexpr int kTextPixelSize = 21;
+constexpr int kBigWindowPenWidth = 3;
+
+} // namespace
+
+PictureSurface::PictureSurface(Kind kind, const QString& objectName, DrawingTool& tool, Prompts& prompts,
+                               QWidget* parent)
+    : QWidget(parent)
+    , m_kind(kind)
+    , m_tool(tool)
+    , m_prompts(prompts)
+{
+    setObjectName(objectName);
+    setAcceptDrops(true);
+    setFocusPolicy(Qt::ClickFocus); // so that Ctrl+V reaches the page it is on
+    setCursor(Qt::ArrowCursor);
+    m_menu = new QMenu(this);
+    connect(m_menu->addAction(QStringLiteral("Скопировать в буфер")), &QAction::triggered, this,
+            &PictureSurface::copyToClipboard);
+    connect(m_menu->addAction(QStringLiteral("Сохранить как PNG…")), &QAction::triggered, this,
+            &PictureSurface::savePngAs);
+}
+
+void PictureSurface::setPicture(const QImage& image)
+{
+    m_picture = image;
+    if (!m_picture.isNull() && m_picture.format() != QImage::Format_RGB32)
+        m_picture = m_picture.convertToFormat(QImage::Format_RGB32);
+    m_modified = false;
+    if (m_kind == Kind::ChartPicture)
+        resize(m_picture.size());
+    update();
+}
+
+void PictureSurface::removePicture()
+{
+    m_picture = QImage();
+    m_modified = false;
+    update();
+}
+
+void PictureSurface::blankPicture()
+{
+    QImage blank(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    m_picture = blank;
+    m_modified = false;
+    update();
+}
+
+void PictureSurface::pasteAsPicture(const QImage& image)
+{
+    setPicture(image);
+    setGeometry(QRect(QPoint(0, 0), image.size()));
+}
+
+void PictureSurface::pasteIntoChart(const QImage& image)
+{
+    setPicture(image);
+    resize(image.size());
+}
+
+void PictureSurface::zoomIn() { setGeometry(picturegeom::zoomedIn(geometry())); }
+
+void PictureSurface::zoomOut() { setGeometry(picturegeom::zoomedOut(geometry())); }
+
+void PictureSurface::copyToClipboard() const
+{
+    if (hasPicture())
+        putImageOnClipboard(m_picture);
+}
+
+void PictureSurface::savePngAs()
+{
+    if (!hasPicture())
+        return;
+    Prompts::FileRequest request;
+    request.caption = QStringLiteral("Сохранить как PNG");
+    request.filters = QStringList{QStringLiteral("Рисунок PNG (*.png)")};
+    request.directory = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    request.save = true;
+    std::optional<QString> file = m_prompts.chooseFile(request);
+    if (!file || file->isEmpty())
+        return;
+    if (!file->endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        *file += QStringLiteral(".png");
+    const QImage picture = m_picture;
+    try {
+        writeFileAtomically(*file, [&](QIODevice& out) {
+            if (!picture.save(&out, "PNG"))
+                throw FileWriteError(QStringLiteral("Не удалось записать файл %1").arg(*file));
+        });
+    } catch (const FileWriteError& e) {
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), e.message());
+    }
+}
+
+bool PictureSurface::drawButtonDown() const
+{
+    if (m_kind == Kind::BigPicture)
+        return m_drawButton && m_drawButton->isChecked();
+    return m_tool.drawButtonDown();
+}
+
+QColor PictureSurface::penColour() const { return m_colourBox ? m_colourBox->selectedColour() : QColor(Qt::black); }
+
+std::optional<QPoint> PictureSurface::toPicture(QPoint point) const
+{
+    if (m_kind != Kind::TradePicture)
+        return point;
+    return picturegeom::surfaceToPicture(point, m_picture.size(), size());
+}
+
+QRect PictureSurface::toSurface(const QRect& pictureRect) const
+{
+    if (m_kind != Kind::TradePicture || m_picture.isNull())
+        return pictureRect;
+    const QSize shown = picturegeom::fittedSize(m_picture.size(), size());
+    if (shown == m_picture.size())
+        return pictureRect;
+    const double scale = double(shown.width()) / m_picture.width();
+    return QRectF(pictureRect.x() * scale, pictureRect.y() * scale, pictureRect.width() * scale,
+                  pictureRect.height() * scale)
+        .toAlignedRect()
+        .adjusted(-1, -1, 1, 1);
+}
+
+void PictureSurface::ensurePicture()
+{
+    if (m_picture.isNull())
+        blankPicture();
+}
+
+void PictureSurface::markModified()
+{
+    const bool first = !m_modified;
+    m_modified = true;
+    if (first)
+        emit modified();
+}
+
+void PictureSurface::startStroke(QPoint point)
+{
+    m_penColour = penColour();
+    if (m_kind == Kind::BigPicture) {
+        m_penWidth = kBigWindowPenWidth;
+    } else {
+        const std::optional<int> width = m_tool.penWidth();
+        if (!width) {
+            m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                                  QStringLiteral("'%1' is not a valid integer value").arg(m_tool.penWidthText()));
+            return;
+        }
+        m_penWidth = qBound(1, *width, 99);
+    }
+    if (m_kind == Kind::TradePicture && (m_picture.isNull() ? width() : m_picture.width()) <= 0)
+        return;
+    ensurePicture();
+    const std::optional<QPoint> at = toPicture(point);
+    if (!at)
+        return;
+    m_penPos = *at;
+    m_tool.stroking = true;
+}
+
+void PictureSurface::stampText(QPoint point)
+{
+    const QColor colour = penColour();
+    const std::optional<QString> text =
+        m_prompts.askText(QStringLiteral("Введите текст"), QStringLiteral("Текст"), QString());
+    if (!text || text->isEmpty())
+        return;
+    ensurePicture();
+    QPainter painter(&m_picture);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPixelSize(kTextPixelSize);
+    painter.setFont(font);
+    painter.setPen(colour);
+    // At the press point in picture pixels, as the text tool always placed it.
+    const QRect area(point, QSize(m_picture.width() + 1, m_picture.height() + 1));
+    QRect drawn;
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, *text, &drawn);
+    painter.end();
+    markModified();
+    update(toSurface(drawn));
+}
+
+void PictureSurface::paintEvent(QPaintEvent* event)
+{
+    if (m_picture.isNull())
+        return; // the container's caption shows through
+    QPainter painter(this);
+    const QRect exposed = event->rect();
+    if (m_kind != Kind::TradePicture) {
+        painter.drawImage(exposed.topLeft(), m_picture, exposed);
+        return;
+    }
+    const QSize shown = picturegeom::fittedSize(m_picture.size(), size());
+    if (shown == m_picture.size()) {
+        painter.drawImage(exposed.topLeft(), m_picture, exposed);
+        return;
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setClipRect(exposed);
+    painter.drawImage(QRect(QPoint(0, 0), shown), m_picture);
+}
+
+void PictureSurface::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (drawButtonDown())
+        m_tool.setMode(DrawingTool::Mode::Draw);
+    const bool drawingButton = event->button() == Qt::LeftButton
+        || (event->button() == Qt::MiddleButton && m_kind != Kind::TradePicture);
+    if (drawingButton) {
+        if (m_tool.mode() == DrawingTool::Mode::Draw)
+            startStroke(point);
+        else if (m_tool.mode() == DrawingTool::Mode::Text)
+            stampText(point);
+    } else if (event->button() == Qt::RightButton) {
+        m_tool.dragAnchor = point;
+        m_tool.setMode(DrawingTool::Mode::Move);
+        setCursor(Qt::SizeAllCursor);
+        m_rightPress = event->globalPosition().toPoint();
+        m_panned = false;
+    }
+    event->accept();
+}
+
+void PictureSurface::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    if (m_tool.stroking && m_tool.mode() == DrawingTool::Mode::Draw && !m_picture.isNull()) {
+        if (const std::optional<QPoint> to = toPicture(point)) {
+            QPainter painter(&m_picture);
+            QPen pen(m_penColour, m_penWidth, m_penWidth <= 1 ? Qt::DashLine : Qt::SolidLine, Qt::RoundCap,
+                     Qt::RoundJoin);
+            painter.setPen(pen);
+            painter.drawLine(m_penPos, *to);
+            painter.end();
+            const int margin = m_penWidth / 2 + 2;
+            update(toSurface(QRect(m_penPos, *to).normalized().adjusted(-margin, -margin, margin, margin)));
+            m_penPos = *to;
+            markModified();
+        }
+    }
+    if ((event->buttons() & Qt::RightButton) && m_kind != Kind::BigPicture && parentWidget()) {
+        const QRect panned = picturegeom::pannedBounds(geometry(), point, m_tool.dragAnchor, parentWidget()->size());
+        if (panned != geometry()) {
+            setGeometry(panned);
+            m_panned = true;
+        }
+    }
+    event->accept();
+}
+
+void PictureSurface::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_tool.stroking = false;
+    setCursor(Qt::ArrowCursor);
+    const bool menu = event->button() == Qt::RightButton && !m_panned
+        && (event->globalPosition().toPoint() - m_rightPress).manhattanLength() < 4;
+    emit released();
+    if (menu && hasPicture())
+        m_menu->popup(event->globalPosition().toPoint());
+    event->accept();
+}
+
+void PictureSurface::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        emit doubleClicked();
+    event->accept();
+}
+
+void PictureSurface::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (mimeDataOffersImage(event->mimeData()))
+        event->acceptProposedAction();
+}
+
+void PictureSurface::dropEvent(QDropEvent* event)
+{
+    const QImage image = imageFromMimeData(event->mimeData());
+    if (image.isNull()) {
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Не удалось прочитать рисунок."));
+        return;
+    }
+    event->acceptProposedAction();
+    emit imageDropped(image);
+}
