@@ -1,0 +1,755 @@
+#include "notebook/core/rtf_reader.h"
+
+#include "db/core/cp1251.h"
+#include "notebook/core/text_shape.h"
+
+#include <QColor>
+#include <QHash>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Windows-1252 bytes 0x80..0x9F; the rest of the code page is Latin-1.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+QString decodeCodePage(int codePage, QByteArrayView bytes)
+{
+    switch (codePage) {
+    case 1251: return cp1251::decode(bytes.data(), bytes.size());
+    case 1252: {
+        QString out(bytes.size(), Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const uchar b = uchar(bytes[i]);
+            out[i] = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
+        }
+        return out;
+    }
+    case 65001: return QString::fromUtf8(bytes);
+    default: break;
+    }
+    const bool windows = codePage == 874 || (codePage >= 1250 && codePage <= 1258);
+    const QByteArray name = (windows ? "windows-" : "CP") + QByteArray::number(codePage);
+    QStringDecoder decoder(name.constData());
+    if (decoder.isValid())
+        return decoder.decode(bytes);
+    return QString::fromLatin1(bytes);
+}
+
+// The code page of a font charset; 0 means "the document's \ansicpg".
+int codePageOfCharset(int charset)
+{
+    switch (charset) {
+    case 0: return 1252;
+    case 77: return 10000;
+    case 128: return 932;
+    case 129: return 949;
+    case 134: return 936;
+    case 136: return 950;
+    case 161: return 1253;
+    case 162: return 1254;
+    case 163: return 1258;
+    case 177: return 1255;
+    case 178: return 1256;
+    case 186: return 1257;
+    case 204: return 1251;
+    case 222: return 874;
+    case 238: return 1250;
+    case 254: return 437;
+    case 255: return 850;
+    case 2: return 1252; // Symbol: its glyphs sit on the Latin bytes
+    default: return 0;
+    }
+}
+
+// Characters a paragraph cannot hold as text: line breaks would split the
+// paragraph, and the document's own markers would confuse its structure.
+bool keepsAsText(char16_t c)
+{
+    if (c < 0x20)
+        return c == u'\t';
+    return c != 0x2029 && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
+}
+
+struct CharProps {
+    int font = -1; // -1: the \deff font
+    int halfPoints = 24;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    int colour = 0;     // colour table index, 0: automatic
+    int background = 0; // colour table index, 0: none
+    bool operator==(const CharProps&) const = default;
+};
+
+struct ParaProps {
+    ParagraphAlignment alignment = ParagraphAlignment::Left;
+    ListKind list = ListKind::None;
+};
+
+enum class Dest { Text, Skip, FontTable, ColourTable, ListMarker, ListDefinition };
+
+struct Group {
+    CharProps chr;
+    ParaProps para;
+    int uc = 1;
+    Dest dest = Dest::Text;
+};
+
+struct Font {
+    QString name;
+    int codePage = 0;
+};
+
+constexpr int kMaxDepth = 4096;
+
+const QHash<QByteArray, Dest>& destinations()
+{
+    static const QHash<QByteArray, Dest> table = [] {
+        QHash<QByteArray, Dest> t;
+        for (const char* skip :
+             {"info", "stylesheet", "pict", "object", "header", "headerl", "headerr", "headerf", "footer",
+              "footerl", "footerr", "footerf", "footnote", "annotation", "listtable", "listoverridetable",
+              "revtbl", "rsidtbl", "generator", "xmlnstbl", "themedata", "colorschememapping", "latentstyles",
+              "datastore", "mmathPr", "pgdsctbl", "fldinst", "bkmkstart", "bkmkend", "shppict", "nonshppict",
+              "shp", "shpinst", "pntxta", "pntxtb", "filetbl", "private", "atnid", "atnauthor", "comment",
+              "title", "subject", "author", "operator", "keywords", "doccomm", "company", "txe", "xe", "tc",
+              "template", "userprops", "docvar", "objdata", "picprop", "blipuid", "fchars", "lchars"})
+            t.insert(skip, Dest::Skip);
+        t.insert("fonttbl", Dest::FontTable);
+        t.insert("colortbl", Dest::ColourTable);
+        t.insert("pntext", Dest::ListMarker);
+        t.insert("listtext", Dest::ListMarker);
+        t.insert("pn", Dest::ListDefinition);
+        return t;
+    }();
+    return table;
+}
+
+class RtfReader {
+public:
+    RtfReader(QByteArrayView in, QTextDocument& document)
+        : m_in(in)
+        , m_doc(document)
+        , m_cursor(&document)
+    {
+    }
+
+    void run();
+
+private:
+    Group& top() { return m_stack.back(); }
+    void openGroup();
+    bool closeGroup(); // false when the outermost group closed
+    void controlWord(const QByteArray& word, bool hasParam, int param);
+    void textByte(uchar b);
+    void emitText(QStringView text);
+    void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
+    void flushBytes();
+    void flushRun();
+    void endParagraph(bool last);
+    int codePageOf(int font) const;
+    QTextCharFormat formatOf(const CharProps& p);
+    void textWord(const QByteArray& word, bool hasParam, int param);
+
+    QByteArrayView m_in;
+    qsizetype m_pos = 0;
+    QTextDocument& m_doc;
+    QTextCursor m_cursor;
+    std::vector<Group> m_stack;
+    int m_overflow = 0; // groups past kMaxDepth, read in the state of the deepest
+    bool m_groupStart = false;
+    bool m_ignorable = false;
+    int m_skip = 0; // fallback characters after \u still to skip
+
+    int m_ansiCodePage = 1252;
+    int m_defaultFont = 0;
+    QHash<int, Font> m_fonts;
+    int m_fontIndex = 0;
+    QByteArray m_fontBytes;
+    std::vector<std::optional<QColor>> m_colours;
+    int m_red = 0, m_green = 0, m_blue = 0;
+    bool m_colourSet = false;
+
+    QByteArray m_bytes; // undecoded text bytes, all in one font
+    int m_bytesCodePage = 0;
+    QString m_run;
+    CharProps m_runProps;
+    std::optional<CharProps> m_formatKey;
+    QTextCharFormat m_format;
+
+    bool m_marker = false;    // a list marker (\pntext, \listtext) in this paragraph
+    QString m_markerText;
+    bool m_paragraphHasText = false;
+    QTextList* m_list = nullptr;
+    ListKind m_listKind = ListKind::None;
+};
+
+void RtfReader::openGroup()
+{
+    flushBytes();
+    m_skip = 0;
+    if (m_stack.size() >= size_t(kMaxDepth)) {
+        ++m_overflow;
+    } else {
+        m_stack.push_back(m_stack.empty() ? Group{} : top());
+    }
+    m_groupStart = true;
+    m_ignorable = false;
+}
+
+bool RtfReader::closeGroup()
+{
+    flushBytes();
+    m_skip = 0;
+    m_groupStart = false;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return true;
+    }
+    if (m_stack.size() == 1)
+        return false; // the document's group: its state holds the last paragraph's
+    const Group closed = top();
+    m_stack.pop_back();
+    if (closed.dest == Dest::ListDefinition && top().dest == Dest::Text)
+        top().para.list = closed.para.list;
+    if (closed.dest == Dest::FontTable && !m_fontBytes.isEmpty()) {
+        // A name without its ';' at the end of its group.
+        Font& f = m_fonts[m_fontIndex];
+        f.name += decodeCodePage(f.codePage ? f.codePage : m_ansiCodePage, m_fontBytes);
+        m_fontBytes.clear();
+    }
+    return true;
+}
+
+void RtfReader::run()
+{
+    m_doc.clear();
+    m_cursor = QTextCursor(&m_doc);
+    const qsizetype n = m_in.size();
+    // Skip to the first brace (isRtf allowed leading blanks).
+    while (m_pos < n && m_in[m_pos] != '{')
+        ++m_pos;
+    while (m_pos < n) {
+        const char c = m_in[m_pos];
+        if (c == '{') {
+            ++m_pos;
+            openGroup();
+            continue;
+        }
+        if (c == '}') {
+            ++m_pos;
+            if (!closeGroup())
+                break;
+            continue;
+        }
+        if (m_stack.empty())
+            break;
+        if (c == '\r' || c == '\n') {
+            ++m_pos;
+            continue;
+        }
+        if (c != '\\') {
+            ++m_pos;
+            m_groupStart = false;
+            textByte(uchar(c));
+            continue;
+        }
+        // A control word or symbol.
+        ++m_pos;
+        if (m_pos >= n)
+            break;
+        const char d = m_in[m_pos];
+        if ((d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z')) {
+            const qsizetype start = m_pos;
+            while (m_pos < n && ((m_in[m_pos] >= 'a' && m_in[m_pos] <= 'z') || (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'Z')))
+                ++m_pos;
+            const QByteArray word = m_in.sliced(start, std::min<qsizetype>(m_pos - start, 32)).toByteArray();
+            bool negative = false, hasParam = false;
+            qint64 value = 0;
+            if (m_pos < n && m_in[m_pos] == '-' && m_pos + 1 < n && m_in[m_pos + 1] >= '0' && m_in[m_pos + 1] <= '9') {
+                negative = true;
+                ++m_pos;
+            }
+            while (m_pos < n && m_in[m_pos] >= '0' && m_in[m_pos] <= '9') {
+                hasParam = true;
+                if (value < 100000000000LL)
+                    value = value * 10 + (m_in[m_pos] - '0');
+                ++m_pos;
+            }
+            if (m_pos < n && m_in[m_pos] == ' ')
+                ++m_pos;
+            value = std::clamp<qint64>(negative ? -value : value, -2147483647LL, 2147483647LL);
+            controlWord(word, hasParam, int(value));
+            continue;
+        }
+        ++m_pos;
+        if (d == '\'') {
+            int byte = 0, digits = 0;
+            while (digits < 2 && m_pos < n) {
+                const char h = m_in[m_pos];
+                const int v = (h >= '0' && h <= '9')   ? h - '0'
+                              : (h >= 'a' && h <= 'f') ? h - 'a' + 10
+                              : (h >= 'A' && h <= 'F') ? h - 'A' + 10
+                                                       : -1;
+                if (v < 0)
+                    break;
+                byte = byte * 16 + v;
+                ++digits;
+                ++m_pos;
+            }
+            m_groupStart = false;
+            if (digits > 0)
+                textByte(uchar(byte));
+            continue;
+        }
+        if (d == '*') {
+            m_ignorable = true;
+            continue;
+        }
+        m_groupStart = false;
+        if (d == '\r' || d == '\n') {
+            controlWord("par", false, 0);
+            continue;
+        }
+        flushBytes();
+        if (m_skip > 0) {
+            --m_skip;
+            continue;
+        }
+        switch (d) {
+        case '\\':
+        case '{':
+        case '}': textByte(uchar(d)); break;
+        case '~': emitChar(0x00A0); break;
+        case '_': emitChar(0x2011); break;
+        case '\t': emitChar(u'\t'); break;
+        default: break; // \- (optional hyphen), \| and \: (index marks)
+        }
+    }
+    flushBytes();
+    endParagraph(true);
+}
+
+void RtfReader::controlWord(const QByteArray& word, bool hasParam, int param)
+{
+    flushBytes();
+    if (word == "bin") {
+        // Binary data: its bytes are no text and may hold any brace.
+        m_pos += std::min<qsizetype>(std::max(param, 0), m_in.size() - m_pos);
+        return;
+    }
+    if (m_stack.empty())
+        return;
+    if (m_groupStart) {
+        m_groupStart = false;
+        const auto it = destinations().constFind(word);
+        if (it != destinations().cend()) {
+            if (top().dest != Dest::Skip)
+                top().dest = *it;
+            if (*it == Dest::ListMarker && top().dest == Dest::ListMarker)
+                m_marker = true;
+            m_ignorable = false;
+            return;
+        }
+        if (m_ignorable) {
+            m_ignorable = false;
+            top().dest = Dest::Skip;
+            return;
+        }
+    }
+    if (m_skip > 0) {
+        --m_skip;
+        return;
+    }
+    Group& g = top();
+    switch (g.dest) {
+    case Dest::Skip:
+    case Dest::ListMarker: return;
+    case Dest::FontTable:
+        if (word == "f") {
+            m_fontIndex = param;
+            m_fonts[param];
+        } else if (word == "fcharset") {
+            m_fonts[m_fontIndex].codePage = codePageOfCharset(param);
+        } else if (word == "cpg" && param > 0) {
+            m_fonts[m_fontIndex].codePage = param;
+        } else if (word == "u") {
+            Font& f = m_fonts[m_fontIndex];
+            f.name += decodeCodePage(f.codePage ? f.codePage : m_ansiCodePage, std::exchange(m_fontBytes, {}));
+            f.name += QChar(char16_t(param));
+            m_skip = g.uc;
+        }
+        return;
+    case Dest::ColourTable:
+        if (word == "red" || word == "green" || word == "blue") {
+            const int v = std::clamp(param, 0, 255);
+            (word == "red" ? m_red : word == "green" ? m_green : m_blue) = v;
+            m_colourSet = true;
+        }
+        return;
+    case Dest::ListDefinition:
+        if (word == "pnlvlblt")
+            g.para.list = ListKind::Bullet;
+        else if (word == "pnlvlbody" || word == "pnlvl" || word == "pndec" || word == "pnord" || word == "pncard")
+            g.para.list = ListKind::Decimal;
+        else if (word == "pnlcltr")
+            g.para.list = ListKind::LowerAlpha;
+        else if (word == "pnucltr")
+            g.para.list = ListKind::UpperAlpha;
+        else if (word == "pnlcrm")
+            g.para.list = ListKind::LowerRoman;
+        else if (word == "pnucrm")
+            g.para.list = ListKind::UpperRoman;
+        return;
+    case Dest::Text: textWord(word, hasParam, param); return;
+    }
+}
+
+void RtfReader::textWord(const QByteArray& word, bool hasParam, int param)
+{
+    Group& g = top();
+    const bool on = !hasParam || param != 0;
+    switch (word.isEmpty() ? 0 : word[0]) {
+    case 'a':
+        if (word == "ansicpg" && param > 0)
+            m_ansiCodePage = param;
+        else if (word == "ansi")
+            m_ansiCodePage = 1252;
+        return;
+    case 'b':
+        if (word == "b")
+            g.chr.bold = on;
+        else if (word == "bullet")
+            emitChar(0x2022);
+        return;
+    case 'c':
+        if (word == "cf")
+            g.chr.colour = param;
+        else if (word == "cb" || word == "chcbpat")
+            g.chr.background = param;
+        else if (word == "cell")
+            emitChar(u'\t');
+        return;
+    case 'd':
+        if (word == "deff")
+            m_defaultFont = param;
+        return;
+    case 'e':
+        if (word == "emdash")
+            emitChar(0x2014);
+        else if (word == "endash")
+            emitChar(0x2013);
+        else if (word == "emspace")
+            emitChar(0x2003);
+        else if (word == "enspace")
+            emitChar(0x2002);
+        return;
+    case 'f':
+        if (word == "f")
+            g.chr.font = param;
+        else if (word == "fs" && hasParam)
+            g.chr.halfPoints = std::clamp(param, 2, 3276);
+        return;
+    case 'h':
+        if (word == "highlight")
+            g.chr.background = param;
+        return;
+    case 'i':
+        if (word == "i")
+            g.chr.italic = on;
+        return;
+    case 'l':
+        if (word == "line")
+            emitChar(0x2028);
+        else if (word == "lquote")
+            emitChar(0x2018);
+        else if (word == "ldblquote")
+            emitChar(0x201C);
+        return;
+    case 'm':
+        if (word == "mac")
+            m_ansiCodePage = 10000;
+        return;
+    case 'p':
+        if (word == "par")
+            endParagraph(false);
+        else if (word == "pard")
+            g.para = ParaProps{};
+        else if (word == "plain")
+            g.chr = CharProps{};
+        else if (word == "pc")
+            m_ansiCodePage = 437;
+        else if (word == "pca")
+            m_ansiCodePage = 850;
+        return;
+    case 'q':
+        if (word == "ql")
+            g.para.alignment = ParagraphAlignment::Left;
+        else if (word == "qc")
+            g.para.alignment = ParagraphAlignment::Center;
+        else if (word == "qr")
+            g.para.alignment = ParagraphAlignment::Right;
+        else if (word == "qj" || word == "qd")
+            g.para.alignment = ParagraphAlignment::Justify;
+        return;
+    case 'r':
+        if (word == "rquote")
+            emitChar(0x2019);
+        else if (word == "rdblquote")
+            emitChar(0x201D);
+        else if (word == "row")
+            endParagraph(false);
+        return;
+    case 't':
+        if (word == "tab")
+            emitChar(u'\t');
+        return;
+    case 'u':
+        if (word == "u" && hasParam) {
+            emitChar(char16_t(param));
+            m_skip = g.uc;
+        } else if (word == "uc" && hasParam) {
+            g.uc = std::clamp(param, 0, 16);
+        } else if (word == "ul" || (word.startsWith("ul") && word != "ulnone" && word != "ulc")) {
+            g.chr.underline = word == "ul" ? on : true;
+        } else if (word == "ulnone") {
+            g.chr.underline = false;
+        }
+        return;
+    default: return;
+    }
+}
+
+int RtfReader::codePageOf(int font) const
+{
+    const auto it = m_fonts.constFind(font < 0 ? m_defaultFont : font);
+    if (it != m_fonts.cend() && it->codePage)
+        return it->codePage;
+    return m_ansiCodePage;
+}
+
+void RtfReader::textByte(uchar b)
+{
+    if (m_stack.empty())
+        return;
+    if (m_skip > 0) {
+        --m_skip;
+        return;
+    }
+    Group& g = top();
+    switch (g.dest) {
+    case Dest::Skip:
+    case Dest::ColourTable:
+        if (g.dest == Dest::ColourTable && b == ';') {
+            m_colours.push_back(m_colourSet ? std::optional<QColor>(QColor(m_red, m_green, m_blue)) : std::nullopt);
+            m_red = m_green = m_blue = 0;
+            m_colourSet = false;
+        }
+        return;
+    case Dest::ListDefinition: return;
+    case Dest::ListMarker: m_markerText += QChar(b); return;
+    case Dest::FontTable:
+        if (b == ';') {
+            Font& f = m_fonts[m_fontIndex];
+            f.name += decodeCodePage(f.codePage ? f.codePage : m_ansiCodePage, m_fontBytes);
+            f.name = f.name.trimmed();
+            m_fontBytes.clear();
+        } else {
+            m_fontBytes.append(char(b));
+        }
+        return;
+    case Dest::Text: break;
+    }
+    if (b < 0x80) {
+        emitChar(b);
+        return;
+    }
+    const int cp = codePageOf(g.chr.font);
+    if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
+        flushBytes();
+    m_bytesCodePage = cp;
+    m_bytes.append(char(b));
+}
+
+void RtfReader::flushBytes()
+{
+    if (m_bytes.isEmpty())
+        return;
+    const QByteArray bytes = std::exchange(m_bytes, QByteArray());
+    emitText(decodeCodePage(m_bytesCodePage, bytes));
+}
+
+void RtfReader::emitText(QStringView text)
+{
+    if (!m_bytes.isEmpty()) {
+        const QByteArray bytes = std::exchange(m_bytes, QByteArray());
+        emitText(decodeCodePage(m_bytesCodePage, bytes));
+    }
+    if (m_stack.empty() || top().dest != Dest::Text)
+        return;
+    const CharProps& p = top().chr;
+    if (!(p == m_runProps)) {
+        flushRun();
+        m_runProps = p;
+    }
+    for (const QChar c : text) {
+        if (keepsAsText(c.unicode())) {
+            m_run += c;
+            m_paragraphHasText = true;
+        }
+    }
+}
+
+QTextCharFormat RtfReader::formatOf(const CharProps& p)
+{
+    if (m_formatKey && *m_formatKey == p)
+        return m_format;
+    QTextCharFormat f;
+    const auto font = m_fonts.constFind(p.font < 0 ? m_defaultFont : p.font);
+    if (font != m_fonts.cend() && !font->name.isEmpty())
+        f.setFontFamilies({font->name});
+    f.setFontPointSize(p.halfPoints / 2.0);
+    f.setFontWeight(p.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(p.italic);
+    f.setFontUnderline(p.underline);
+    if (p.colour > 0 && size_t(p.colour) < m_colours.size() && m_colours[size_t(p.colour)])
+        f.setForeground(*m_colours[size_t(p.colour)]);
+    if (p.background > 0 && size_t(p.background) < m_colours.size() && m_colours[size_t(p.background)])
+        f.setBackground(*m_colours[size_t(p.background)]);
+    m_formatKey = p;
+    m_format = f;
+    return f;
+}
+
+void RtfReader::flushRun()
+{
+    if (m_run.isEmpty())
+        return;
+    m_cursor.insertText(m_run, formatOf(m_runProps));
+    m_run.clear();
+}
+
+ListKind guessListKind(const QString& marker)
+{
+    for (const QChar c : marker) {
+        if (c.isDigit())
+            return ListKind::Decimal;
+    }
+    return ListKind::Bullet;
+}
+
+QTextListFormat::Style listStyle(ListKind kind)
+{
+    switch (kind) {
+    case ListKind::Decimal: return QTextListFormat::ListDecimal;
+    case ListKind::LowerAlpha: return QTextListFormat::ListLowerAlpha;
+    case ListKind::UpperAlpha: return QTextListFormat::ListUpperAlpha;
+    case ListKind::LowerRoman: return QTextListFormat::ListLowerRoman;
+    case ListKind::UpperRoman: return QTextListFormat::ListUpperRoman;
+    default: return QTextListFormat::ListDisc;
+    }
+}
+
+void RtfReader::endParagraph(bool last)
+{
+    flushBytes();
+    flushRun();
+    const ParaProps para = m_stack.empty() ? ParaProps{} : top().para;
+    QTextBlockFormat block;
+    switch (para.alignment) {
+    case ParagraphAlignment::Left: break;
+    case ParagraphAlignment::Center: block.setAlignment(Qt::AlignHCenter); break;
+    case ParagraphAlignment::Right: block.setAlignment(Qt::AlignRight); break;
+    case ParagraphAlignment::Justify: block.setAlignment(Qt::AlignJustify); break;
+    }
+    m_cursor.setBlockFormat(block);
+    ListKind kind = para.list != ListKind::None ? para.list : (m_marker ? guessListKind(m_markerText) : ListKind::None);
+    // The paragraph after the last paragraph mark is a list item only when
+    // it says so with a marker or holds text.
+    if (last && !m_marker && !m_paragraphHasText)
+        kind = ListKind::None;
+    if (kind == ListKind::None) {
+        m_list = nullptr;
+    } else if (m_list && m_listKind == kind) {
+        m_list->add(m_cursor.block());
+    } else {
+        QTextListFormat format;
+        format.setStyle(listStyle(kind));
+        format.setIndent(1);
+        m_list = m_cursor.createList(format);
+        m_listKind = kind;
+    }
+    m_marker = false;
+    m_markerText.clear();
+    m_paragraphHasText = false;
+    if (!last)
+        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+}
+
+} // namespace
+
+bool isRtf(QByteArrayView bytes)
+{
+    qsizetype i = 0;
+    while (i < bytes.size() && (bytes[i] == ' ' || bytes[i] == '\t' || bytes[i] == '\r' || bytes[i] == '\n'))
+        ++i;
+    return bytes.sliced(i).startsWith("{\\rtf");
+}
+
+void readRtf(QByteArrayView rtf, QTextDocument& document)
+{
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    RtfReader(rtf, document).run();
+    document.setUndoRedoEnabled(undo);
+}
+
+void readPlainText(QByteArrayView bytes, QTextDocument& document)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = cp1251::decode(bytes.data(), bytes.size());
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    document.clear();
+    QTextCursor cursor(&document);
+    QString line;
+    const auto flush = [&] {
+        if (!line.isEmpty())
+            cursor.insertText(line);
+        line.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n' || c == QChar(0x2029)) {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                ++i;
+            flush();
+            cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        } else if (keepsAsText(c.unicode())) {
+            line += c;
+        }
+    }
+    flush();
+    document.setUndoRedoEnabled(undo);
+}
+
+void readStoredText(QByteArrayView bytes, QTextDocument& document)
+{
+    if (isRtf(bytes))
+        readRtf(bytes, document);
+    else
+        readPlainText(bytes, document);
+}
