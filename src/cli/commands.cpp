@@ -9,6 +9,8 @@ int runChart(const QStringList& args);
 int runAnalysisCommand(const QStringList& args);
 int runDays(const QStringList& args);
 int runWeeks(const QStringList& args);
+int runNotebook(const QStringList& args);
+int runNote(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -22,6 +24,8 @@ const std::vector<CliCommand>& cliCommands()
         {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},
         {"days", "the results of a range by day, with running balances and day notes", runDays},
         {"weeks", "the results of a range by week, with running balances", runWeeks},
+        {"notebook", "print the notebook tree, one entry a line, indented by depth", runNotebook},
+        {"note", "print a notebook document as plain text; --rtf as the stored RTF", runNote},
     };
     return commands;
 }

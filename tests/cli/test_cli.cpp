@@ -18,6 +18,7 @@
 namespace {
 
 const QString kExample = QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm");
+const QByteArray kNote = "{\\rtf1\\ansi\\ansicpg1251 \\'c2\\'f5\\'ee\\'e4 \\'ef\\'ee \\'f2\\'f0\\'e5\\'ed\\'e4\\'f3\\par \\b Stop\\b0}";
 
 struct CliRun {
     int exitCode = -1;
@@ -72,6 +73,15 @@ protected:
         root.children.push_back(TreeEntry{QStringLiteral("Стратегии"), 1});
         tree.entries.push_back(root);
         writeBytes(file("txt/TreeView1.txt"), writeTreeSnapshot("TreeView1", tree));
+
+        {
+            // A notebook document as WordPad would have stored it.
+            auto journal = s_dir->openJournal();
+            journal->db().executeStatement(QStringLiteral("INSERT INTO t_zametki (s_name) values(?)"),
+                                           {QStringLiteral("План")});
+            journal->db().writeBlob(QStringLiteral("UPDATE t_zametki SET b_zametka = ? WHERE s_name=?"), kNote,
+                                    {QStringLiteral("План")});
+        }
 
         QImage image(4, 3, QImage::Format_RGB32);
         image.fill(Qt::red);
@@ -170,8 +180,11 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {{"picture", file("img/1_138_вход.pat")},
          2,
          {{0, "left 5 top 6 width 40 height 30"}, {1, "picture 4 x 3"}}},
+        {withData({"notebook"}), 2, {{0, "Главная"}, {1, "  Стратегии"}}},
+        {withData({"note", "План"}), 2, {{0, "Вход по тренду"}, {1, "Stop"}}},
+        {withData({"note", "План", "--rtf"}), 1, {{0, QString::fromLatin1(kNote)}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 18, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
+        {{"--help"}, 20, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -192,7 +205,7 @@ TEST_F(CliTest, HelpListsEveryCommand)
     QStringList names;
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
-    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks"}));
+    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks", "notebook", "note"}));
 }
 
 TEST_F(CliTest, PictureIsSavedAsPng)
@@ -243,6 +256,9 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
         {{"tree"}, 2, "Usage: tradejournal-cli tree FILE"},
         {{"picture", missing}, 1, "picture: cannot open " + missing + ": No such file or directory"},
         {{"picture", file("img/1_138_вход.pat"), "--jpeg"}, 2, "Usage: tradejournal-cli picture FILE [--png OUT]"},
+        {withData({"note", "Нет такого"}), 1, "Нет документа \"Нет такого\""},
+        {withData({"note"}), 2, "usage: tradejournal-cli note NAME [--rtf] [--data DIR]"},
+        {withData({"notebook", "лишнее"}), 2, "usage: tradejournal-cli notebook [--data DIR]"},
         {{"bogus"}, 2, "tradejournal-cli: unknown command 'bogus' (see --help)"},
     };
     for (const Case& c : cases) {
