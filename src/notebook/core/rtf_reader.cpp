@@ -140,6 +140,7 @@ class RtfReader {
 public:
     RtfReader(QByteArrayView in, QTextDocument& document)
         : m_in(in)
+        , m_data(in.data())
         , m_doc(document)
         , m_cursor(&document)
     {
@@ -151,7 +152,7 @@ private:
     Group& top() { return m_stack.back(); }
     void openGroup();
     bool closeGroup(); // false when the outermost group closed
-    void controlWord(const QByteArray& word, bool hasParam, int param);
+    void controlWord(QByteArrayView word, bool hasParam, int param);
     void textByte(uchar b);
     void emitText(QStringView text);
     void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
@@ -160,9 +161,10 @@ private:
     void endParagraph(bool last);
     int codePageOf(int font) const;
     QTextCharFormat formatOf(const CharProps& p);
-    void textWord(const QByteArray& word, bool hasParam, int param);
+    void textWord(QByteArrayView word, bool hasParam, int param);
 
     QByteArrayView m_in;
+    const char* m_data = nullptr; // m_in's bytes, indexed without checks in the hot loop
     qsizetype m_pos = 0;
     QTextDocument& m_doc;
     QTextCursor m_cursor;
@@ -238,10 +240,10 @@ void RtfReader::run()
     m_cursor = QTextCursor(&m_doc);
     const qsizetype n = m_in.size();
     // Skip to the first brace (isRtf allowed leading blanks).
-    while (m_pos < n && m_in[m_pos] != '{')
+    while (m_pos < n && m_data[m_pos] != '{')
         ++m_pos;
     while (m_pos < n) {
-        const char c = m_in[m_pos];
+        const char c = m_data[m_pos];
         if (c == '{') {
             ++m_pos;
             openGroup();
@@ -260,8 +262,18 @@ void RtfReader::run()
             continue;
         }
         if (c != '\\') {
-            ++m_pos;
             m_groupStart = false;
+            if (uchar(c) < 0x80 && m_skip == 0 && top().dest == Dest::Text && c != ';') {
+                // A stretch of plain text at once.
+                qsizetype end = m_pos + 1;
+                while (end < n && uchar(m_data[end]) < 0x80 && m_data[end] >= 0x20 && m_data[end] != '\\'
+                       && m_data[end] != '{' && m_data[end] != '}')
+                    ++end;
+                emitText(QString::fromLatin1(m_in.sliced(m_pos, end - m_pos)));
+                m_pos = end;
+                continue;
+            }
+            ++m_pos;
             textByte(uchar(c));
             continue;
         }
@@ -269,25 +281,25 @@ void RtfReader::run()
         ++m_pos;
         if (m_pos >= n)
             break;
-        const char d = m_in[m_pos];
+        const char d = m_data[m_pos];
         if ((d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z')) {
             const qsizetype start = m_pos;
-            while (m_pos < n && ((m_in[m_pos] >= 'a' && m_in[m_pos] <= 'z') || (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'Z')))
+            while (m_pos < n && ((m_data[m_pos] >= 'a' && m_data[m_pos] <= 'z') || (m_data[m_pos] >= 'A' && m_data[m_pos] <= 'Z')))
                 ++m_pos;
-            const QByteArray word = m_in.sliced(start, std::min<qsizetype>(m_pos - start, 32)).toByteArray();
+            const QByteArrayView word = m_in.sliced(start, std::min<qsizetype>(m_pos - start, 32));
             bool negative = false, hasParam = false;
             qint64 value = 0;
-            if (m_pos < n && m_in[m_pos] == '-' && m_pos + 1 < n && m_in[m_pos + 1] >= '0' && m_in[m_pos + 1] <= '9') {
+            if (m_pos < n && m_data[m_pos] == '-' && m_pos + 1 < n && m_data[m_pos + 1] >= '0' && m_data[m_pos + 1] <= '9') {
                 negative = true;
                 ++m_pos;
             }
-            while (m_pos < n && m_in[m_pos] >= '0' && m_in[m_pos] <= '9') {
+            while (m_pos < n && m_data[m_pos] >= '0' && m_data[m_pos] <= '9') {
                 hasParam = true;
                 if (value < 100000000000LL)
-                    value = value * 10 + (m_in[m_pos] - '0');
+                    value = value * 10 + (m_data[m_pos] - '0');
                 ++m_pos;
             }
-            if (m_pos < n && m_in[m_pos] == ' ')
+            if (m_pos < n && m_data[m_pos] == ' ')
                 ++m_pos;
             value = std::clamp<qint64>(negative ? -value : value, -2147483647LL, 2147483647LL);
             controlWord(word, hasParam, int(value));
@@ -297,7 +309,7 @@ void RtfReader::run()
         if (d == '\'') {
             int byte = 0, digits = 0;
             while (digits < 2 && m_pos < n) {
-                const char h = m_in[m_pos];
+                const char h = m_data[m_pos];
                 const int v = (h >= '0' && h <= '9')   ? h - '0'
                               : (h >= 'a' && h <= 'f') ? h - 'a' + 10
                               : (h >= 'A' && h <= 'F') ? h - 'A' + 10
@@ -341,7 +353,7 @@ void RtfReader::run()
     endParagraph(true);
 }
 
-void RtfReader::controlWord(const QByteArray& word, bool hasParam, int param)
+void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)
 {
     flushBytes();
     if (word == "bin") {
@@ -353,7 +365,7 @@ void RtfReader::controlWord(const QByteArray& word, bool hasParam, int param)
         return;
     if (m_groupStart) {
         m_groupStart = false;
-        const auto it = destinations().constFind(word);
+        const auto it = destinations().constFind(word.toByteArray());
         if (it != destinations().cend()) {
             if (top().dest != Dest::Skip)
                 top().dest = *it;
@@ -416,7 +428,7 @@ void RtfReader::controlWord(const QByteArray& word, bool hasParam, int param)
     }
 }
 
-void RtfReader::textWord(const QByteArray& word, bool hasParam, int param)
+void RtfReader::textWord(QByteArrayView word, bool hasParam, int param)
 {
     Group& g = top();
     const bool on = !hasParam || param != 0;
