@@ -193,6 +193,7 @@ private:
     bool m_marker = false;    // a list marker (\pntext, \listtext) in this paragraph
     QString m_markerText;
     bool m_paragraphHasText = false;
+    bool m_paragraphHasRun = false;
     QTextList* m_list = nullptr;
     ListKind m_listKind = ListKind::None;
 };
@@ -648,7 +649,13 @@ void RtfReader::flushRun()
 {
     if (m_run.isEmpty())
         return;
-    m_cursor.insertText(m_run, formatOf(m_runProps));
+    const QTextCharFormat format = formatOf(m_runProps);
+    if (!m_paragraphHasRun) {
+        // The paragraph's own format (its list marker's font) is its first text's.
+        m_cursor.setBlockCharFormat(format);
+        m_paragraphHasRun = true;
+    }
+    m_cursor.insertText(m_run, format);
     m_run.clear();
 }
 
@@ -705,6 +712,7 @@ void RtfReader::endParagraph(bool last)
     m_marker = false;
     m_markerText.clear();
     m_paragraphHasText = false;
+    m_paragraphHasRun = false;
     if (!last)
         m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
 }

@@ -73,9 +73,11 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
     header->addStretch(1);
     layout->addWidget(Panel10);
 
-    auto* body = new QHBoxLayout;
+    m_body = new QWidget(this);
+    auto* body = new QHBoxLayout(m_body);
+    body->setContentsMargins(0, 0, 0, 0);
     body->setSpacing(2);
-    TreeView2 = new QTreeWidget(this);
+    TreeView2 = new QTreeWidget(m_body);
     TreeView2->setObjectName(QStringLiteral("TreeView2"));
     TreeView2->setHeaderHidden(true);
     TreeView2->setRootIsDecorated(false);
@@ -87,7 +89,7 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
 
     auto* right = new QVBoxLayout;
     right->setSpacing(0);
-    ToolBar1 = new QToolBar(this);
+    ToolBar1 = new QToolBar(m_body);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolButton9 = barButton(ToolBar1, "ToolButton9", QStringLiteral("Вставить"), QStringLiteral("Вставить график"));
     ToolButton7 = barButton(ToolBar1, "ToolButton7", QStringLiteral("Копировать"), QStringLiteral("Скопировать в буфер"));
@@ -96,7 +98,7 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
     ToolButton12 = barButton(ToolBar1, "ToolButton12", QStringLiteral("Сохранить"), QString());
     right->addWidget(ToolBar1);
 
-    Pan_Image = new QWidget(this);
+    Pan_Image = new QWidget(m_body);
     Pan_Image->setObjectName(QStringLiteral("Pan_Image"));
     Pan_Image->setAutoFillBackground(true);
     QPalette sky = Pan_Image->palette();
@@ -119,7 +121,7 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
     image->addWidget(m_scroll, 1);
     right->addWidget(Pan_Image, 1);
     body->addLayout(right, 1);
-    layout->addLayout(body, 1);
+    layout->addWidget(m_body, 1);
 
     buildMenu();
     connect(TreeView2, &QTreeWidget::itemClicked, this, [this] { TreeView2Click(); });
@@ -188,6 +190,7 @@ bool ChartPane::isOpen() const
 void ChartPane::openPane()
 {
     Button6->setText(QStringLiteral("_"));
+    m_body->show();
     if (!m_splitter)
         return;
     const QScreen* screen = this->screen() ? this->screen() : QApplication::primaryScreen();
@@ -199,10 +202,19 @@ void ChartPane::openPane()
 void ChartPane::collapsePane()
 {
     Button6->setText(QStringLiteral("+"));
+    m_body->hide();
     if (!m_splitter)
         return;
     const int total = m_splitter->height();
     m_splitter->setSizes({std::max(total - kCollapsedHeight, 1), kCollapsedHeight});
+}
+
+void ChartPane::fitPane()
+{
+    if (Button6->text() == QLatin1String("+"))
+        collapsePane();
+    else
+        openPane();
 }
 
 void ChartPane::Button6Click()

@@ -65,6 +65,9 @@ public:
     // The document was renamed: the list now stores under the new name.
     void documentRenamed(const QString& newName) { m_document = newName; }
 
+    // Lays the pane out as its button says, once the page has its size.
+    void fitPane();
+
     QStringList chartNames() const;
     const QImage& picture() const { return m_image; }
     bool isOpen() const;
@@ -104,6 +107,7 @@ private:
     QString m_document;
     QImage m_image;
     QRect m_bounds;
+    QWidget* m_body = nullptr; // everything below the header, hidden while collapsed
     QLabel* m_caption = nullptr;
     QScrollArea* m_scroll = nullptr;
     QSplitter* m_splitter = nullptr;

@@ -154,6 +154,16 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     });
 }
 
+void NotebookPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        // The splitter has its height only now: the pane starts collapsed.
+        QTimer::singleShot(0, m_charts, &ChartPane::fitPane);
+    }
+}
+
 void NotebookPage::buildMenu()
 {
     PopupMenu_Tree = new QMenu(this);

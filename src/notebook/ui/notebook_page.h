@@ -79,6 +79,9 @@ public:
     void openDocumentByName(const QString& name);
     void runSearch();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildMenu();
     QTreeWidgetItem* selectedNode() const;
@@ -97,4 +100,5 @@ private:
     ChartPane* m_charts = nullptr;
     QString m_openDocument;
     int m_textStores = 0;
+    bool m_shown = false;
 };
