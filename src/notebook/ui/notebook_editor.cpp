@@ -120,7 +120,7 @@ NotebookEditor::NotebookEditor(QWidget* parent)
         if (m_dirty)
             emit textToStore();
     });
-    connect(Editor->document(), &QTextDocument::contentsChanged, this, &NotebookEditor::onContentsChanged);
+    watchDocument();
 
     connect(BoldButton, &QToolButton::clicked, this, &NotebookEditor::BoldButtonClick);
     connect(ItalicButton, &QToolButton::clicked, this, &NotebookEditor::ItalicButtonClick);
@@ -176,13 +176,30 @@ void NotebookEditor::setNewDocumentAttributes()
     showCaretFont();
 }
 
+void NotebookEditor::watchDocument()
+{
+    connect(Editor->document(), &QTextDocument::contentsChanged, this, &NotebookEditor::onContentsChanged);
+}
+
 void NotebookEditor::loadText(const QByteArray& stored)
 {
     m_loading = true;
-    if (stored.isEmpty())
+    if (stored.isEmpty()) {
         Editor->clear();
-    else
-        readStoredText(stored, *Editor->document());
+    } else {
+        // Read into a document without a layout and hand it to the editor
+        // whole: laying out a large text paragraph by paragraph as it is
+        // read costs ten times the reading.
+        auto* document = new QTextDocument(Editor);
+        readStoredText(stored, *document);
+        // The editor deletes only the document it made itself.
+        QTextDocument* old = Editor->document();
+        const bool ours = old->parent() == Editor;
+        Editor->setDocument(document);
+        if (ours)
+            old->deleteLater();
+        watchDocument();
+    }
     Editor->moveCursor(QTextCursor::Start);
     m_loading = false;
     m_dirty = false;

@@ -75,6 +75,7 @@ signals:
 
 private:
     void onContentsChanged();
+    void watchDocument();
     void showCaretFont();
     QTimer* m_storeTimer = nullptr;
     bool m_dirty = false;
