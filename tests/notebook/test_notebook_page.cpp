@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -272,6 +273,19 @@ TEST(NotebookTree, DamagedTreeFileIsReportedAndKeptAside)
         run.addFolder("Новая");
     }
     EXPECT_EQ(readBytes(dir.file("txt/TreeView1.txt.damaged")), QByteArray("TPF0\x09TTreeView"));
+}
+
+TEST(NotebookTree, UnwritableTreeFileIsReportedOnceWhileWorkingAndAgainAtExit)
+{
+    TempAppDir dir;
+    PageRun run(dir);
+    QDir(dir.file("txt")).removeRecursively();
+    run.addFolder("Первая");
+    run.addFolder("Вторая");
+    EXPECT_EQ(run.prompts.messages.size(), 1u);
+    run.page.saveState();
+    ASSERT_EQ(run.prompts.messages.size(), 2u);
+    EXPECT_TRUE(run.prompts.messages[1].text.contains("TreeView1.txt")) << run.prompts.messages[1].text.toStdString();
 }
 
 TEST(NotebookEditor, TextIsStoredAfterTypingPausesAndOnLeaving)

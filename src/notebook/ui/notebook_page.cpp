@@ -2,6 +2,7 @@
 
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
+#include "db/core/safe_file.h"
 #include "app/core/web_links.h"
 #include "notebook/core/notebook_search.h"
 #include "notebook/core/notebook_store.h"
@@ -221,15 +222,24 @@ void NotebookPage::restoreState()
     refreshIcons();
 }
 
-void NotebookPage::saveTreeFile()
+void NotebookPage::saveTreeFile(bool atExit)
 {
-    saveControlState(m_journal, m_prompts, TreeView1);
+    try {
+        writeFileAtomically(controlStateFile(m_journal, TreeView1->objectName()), takeTreeSnapshot(TreeView1));
+        m_treeWriteFailed = false;
+    } catch (const JournalError& e) {
+        // Said once while the trader works (not after every command), and
+        // always at exit.
+        if (atExit || !m_treeWriteFailed)
+            reportError(m_prompts, e.message());
+        m_treeWriteFailed = true;
+    }
 }
 
 void NotebookPage::saveState()
 {
     storePendingText();
-    saveTreeFile();
+    saveTreeFile(true);
 }
 
 void NotebookPage::ensureRootFolder()

@@ -90,7 +90,7 @@ private:
     void addChildNode(QTreeWidgetItem* parent, QTreeWidgetItem* child);
     void setOpenDocument(const QString& name);
     void openDocument(const QString& name);
-    void saveTreeFile();
+    void saveTreeFile(bool atExit = false);
     void refreshIcons();
     QTreeWidgetItem* findDocumentNode(const QString& name) const;
 
@@ -101,4 +101,5 @@ private:
     QString m_openDocument;
     int m_textStores = 0;
     bool m_shown = false;
+    bool m_treeWriteFailed = false;
 };
