@@ -113,6 +113,17 @@ struct Font {
 
 constexpr int kMaxDepth = 4096;
 
+int hexValue(char h)
+{
+    if (h >= '0' && h <= '9')
+        return h - '0';
+    if (h >= 'a' && h <= 'f')
+        return h - 'a' + 10;
+    if (h >= 'A' && h <= 'F')
+        return h - 'A' + 10;
+    return -1;
+}
+
 const QHash<QByteArray, Dest>& destinations()
 {
     static const QHash<QByteArray, Dest> table = [] {
@@ -239,6 +250,9 @@ void RtfReader::run()
 {
     m_doc.clear();
     m_cursor = QTextCursor(&m_doc);
+    // One edit: the cursor does not work out its place on screen after
+    // every insertion, and the document reports one change.
+    m_cursor.beginEditBlock();
     const qsizetype n = m_in.size();
     // Skip to the first brace (isRtf allowed leading blanks).
     while (m_pos < n && m_data[m_pos] != '{')
@@ -307,6 +321,31 @@ void RtfReader::run()
             continue;
         }
         ++m_pos;
+        if (d == '\'' && m_skip == 0 && top().dest == Dest::Text) {
+            // A run of \'hh bytes, as Cyrillic text comes: gathered at once
+            // in the code page of the current font.
+            const int cp = codePageOf(top().chr.font);
+            if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
+                flushBytes();
+            m_bytesCodePage = cp;
+            m_pos -= 2; // back to the backslash
+            while (m_pos + 3 < n && m_data[m_pos] == '\\' && m_data[m_pos + 1] == '\'') {
+                const int hi = hexValue(m_data[m_pos + 2]), lo = hexValue(m_data[m_pos + 3]);
+                if (hi < 0 || lo < 0)
+                    break;
+                const uchar b = uchar(hi * 16 + lo);
+                if (b < 0x80 || m_bytes.size() >= (1 << 16))
+                    break; // ASCII and the rest go the general way
+                m_bytes.append(char(b));
+                m_pos += 4;
+            }
+            m_groupStart = false;
+            if (m_pos + 1 < n && m_data[m_pos] == '\\' && m_data[m_pos + 1] == '\'') {
+                m_pos += 2;
+            } else {
+                continue;
+            }
+        }
         if (d == '\'') {
             int byte = 0, digits = 0;
             while (digits < 2 && m_pos < n) {
@@ -352,6 +391,7 @@ void RtfReader::run()
     }
     flushBytes();
     endParagraph(true);
+    m_cursor.endEditBlock();
 }
 
 void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)

@@ -5,7 +5,26 @@
 #include <QHash>
 #include <QTextDocument>
 
+#include <array>
+
 namespace {
+
+// The Windows-1251 byte of each character that has one (0: none), for the
+// characters from 0x80 on.
+const std::array<uchar, 0x10000>& cp1251Bytes()
+{
+    static const std::array<uchar, 0x10000> table = [] {
+        std::array<uchar, 0x10000> t{};
+        for (int b = 0x80; b <= 0xFF; ++b) {
+            const char byte = char(b);
+            const QString c = cp1251::decode(&byte, 1);
+            if (c.size() == 1)
+                t[c[0].unicode()] = uchar(b);
+        }
+        return t;
+    }();
+    return table;
+}
 
 void appendNumber(QByteArray& out, const char* word, int value)
 {
@@ -28,6 +47,13 @@ void appendText(QByteArray& out, QStringView text, bool inFontTable = false)
             out += "\\line ";
         } else if (c >= 0x20 && c < 0x7F && !(inFontTable && c == u';')) {
             out += char(c);
+        } else if (c >= 0x80 && !inFontTable && cp1251Bytes()[c]) {
+            // Every text font is declared Windows-1251 (\fcharset204), so a
+            // Cyrillic letter is its one byte, as WordPad writes it.
+            static const char hex[] = "0123456789abcdef";
+            const uchar b = cp1251Bytes()[c];
+            const char escape[4] = {'\\', '\'', hex[b >> 4], hex[b & 15]};
+            out.append(escape, 4);
         } else {
             appendNumber(out, "\\u", c > 0x7FFF ? int(c) - 0x10000 : int(c));
             const QByteArray fallback = qc.isSurrogate() || !cp1251::canEncode(QStringView(&qc, 1))
@@ -57,6 +83,13 @@ struct Tables {
             return *it;
         fonts << name;
         return fontIndex[name] = int(fonts.size()) - 1;
+    }
+    // A font entry of its own for the bullet markers (\fcharset2), apart
+    // from a "Symbol" that text may use.
+    int bulletFont()
+    {
+        fonts << QStringLiteral("Symbol");
+        return int(fonts.size()) - 1;
     }
     int colour(QRgb rgb)
     {
@@ -139,7 +172,7 @@ QByteArray writeRtf(const TextShape& shape)
         body += alignmentWord(p.alignment);
         if (p.list == ListKind::Bullet) {
             if (symbolFont < 0)
-                symbolFont = tables.font(QStringLiteral("Symbol"));
+                symbolFont = tables.bulletFont();
             const QByteArray f = QByteArray::number(symbolFont);
             body += "{\\pntext\\f" + f + "\\'B7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + f + "\\pnindent0{\\pntxtb\\'B7}}"
                     "\\fi-360\\li720";
