@@ -189,6 +189,7 @@ TEST(Rtf, CornersOfTheFormat)
         {"a missing closing brace", "{\\rtf1 one\\par two", "one\ntwo"},
         {"not RTF: plain Windows-1251 lines", QByteArray("\xcf\xf0\xe8\xe2\xe5\xf2\r\n\xec\xe8\xf0"), "Привет\nмир"},
         {"not RTF: UTF-8", QByteArray("Привет {\\b}"), "Привет {\\b}"},
+        {"a font named only by blanks, never closed", QByteArray("{\\rtf\xff{\\fonttbl{ }"), QString::fromUtf8("ÿ")},
         {"hyperlink field shows its result", "{\\rtf1{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt site}}}", "site"},
     };
     for (const Case& c : cases) {

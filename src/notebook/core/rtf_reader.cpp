@@ -670,8 +670,9 @@ QTextCharFormat RtfReader::formatOf(const CharProps& p)
         return m_format;
     QTextCharFormat f;
     const auto font = m_fonts.constFind(p.font < 0 ? m_defaultFont : p.font);
-    if (font != m_fonts.cend() && !font->name.isEmpty())
-        f.setFontFamilies({font->name});
+    const QString family = font != m_fonts.cend() ? font->name.trimmed() : QString();
+    if (!family.isEmpty())
+        f.setFontFamilies({family});
     f.setFontPointSize(p.halfPoints / 2.0);
     f.setFontWeight(p.bold ? QFont::Bold : QFont::Normal);
     f.setFontItalic(p.italic);
