@@ -2,6 +2,7 @@
 // its commands and the scripted prompts: the tree and its file, the rows of
 // the documents, the editor's storing and formats, and the charts.
 #include "notebook/core/notebook_store.h"
+#include "notebook/core/rtf_reader.h"
 #include "notebook/core/text_shape.h"
 #include "notebook/ui/chart_pane.h"
 #include "notebook/ui/notebook_editor.h"
@@ -13,6 +14,7 @@
 #include "temp_journal.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -27,6 +29,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -84,6 +88,7 @@ struct PageRun {
         page.Add_StratClick();
     }
     QTextEdit* editor() const { return page.editor()->Editor; }
+    void pressReturn() { QTest::keyClick(editor(), Qt::Key_Return); }
     // Typing as a keyboard does, one key event per character.
     void type(const QString& text)
     {
@@ -350,6 +355,76 @@ TEST(NotebookEditor, TextIsStoredAfterTypingPausesAndOnLeaving)
     ASSERT_EQ(run.page.List_Search->count(), 1);
     EXPECT_EQ(run.page.List_Search->item(0)->text(), "Второй документ: строка 2");
     EXPECT_EQ(run.prompts.messageTexts(), QStringList());
+}
+
+TEST(NotebookEditor, ToolbarCommandsFormatTheTextAndItsParagraphs)
+{
+    TempAppDir dir;
+    PageRun run(dir);
+    run.select("Главная");
+    run.addDocument("Формат");
+    NotebookEditor& e = *run.page.editor();
+    struct Case {
+        const char* name;
+        std::function<void()> command;
+        std::function<void(const ParagraphShape&, const RunFormat&)> check;
+    };
+    const std::vector<Case> cases = {
+        {"italic", [&] { e.ItalicButton->click(); }, [](const ParagraphShape&, const RunFormat& f) { EXPECT_TRUE(f.italic); }},
+        {"underline", [&] { e.UnderlineButton->click(); },
+         [](const ParagraphShape&, const RunFormat& f) { EXPECT_TRUE(f.underline); }},
+        {"size 18", [&] { e.FontSize->setValue(18); },
+         [](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.halfPoints, 36); }},
+        {"font", [&] { e.FontName->setEditText(e.FontName->itemText(0)); e.FontNameChange(); },
+         [&](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.family, e.FontName->itemText(0)); }},
+        {"colour red", [&] { e.ColorBox3->setCurrentIndex(e.ColorBox3->findText("Красный")); e.ColorBox3Select(); },
+         [](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.colour, std::optional<QRgb>(qRgb(255, 0, 0))); }},
+        {"centre", [&] { e.CenterAlign->click(); },
+         [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.alignment, ParagraphAlignment::Center); }},
+        {"right", [&] { e.RightAlign->click(); },
+         [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.alignment, ParagraphAlignment::Right); }},
+        {"bullets on", [&] { e.BulletsButton->click(); },
+         [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.list, ListKind::Bullet); }},
+        {"bullets off", [&] { e.BulletsButton->click(); },
+         [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.list, ListKind::None); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        run.pressReturn();
+        c.command();
+        run.type("текст");
+        const TextShape shape = describeText(*run.editor()->document());
+        c.check(shape.back(), shape.back().runs.back().format);
+    }
+    // What was formatted is stored as it shows.
+    run.page.saveState();
+    QTextDocument stored;
+    readStoredText(*run.store().text("Формат"), stored);
+    EXPECT_EQ(describeText(stored), describeText(*run.editor()->document()));
+}
+
+TEST(NotebookTree, ColouredFolderCountsAsDocumentAndClearingKeepsTheEditor)
+{
+    TempAppDir dir;
+    PageRun run(dir);
+    run.select("Главная");
+    run.addDocument("План");
+    run.type("мысли");
+    run.addFolder("Папка");
+    // Coloured from the chart list's menu: now a document without a row.
+    emit run.page.chartPane()->colourRequested(4);
+    run.page.TreeView1Click();
+    EXPECT_EQ(run.page.openDocumentName(), "Папка");
+    EXPECT_EQ(run.editor()->toPlainText(), "");
+    EXPECT_EQ(run.storedText("План"), "мысли");
+
+    run.open("Главная/План");
+    run.prompts.answerConfirm(true);
+    run.page.N31Click();
+    EXPECT_EQ(run.editor()->toPlainText(), "мысли") << "the editor keeps what it shows";
+    run.type("!");
+    run.page.saveState();
+    EXPECT_TRUE(run.store().allTexts().empty()) << "no row takes the text any more";
 }
 
 TEST(NotebookCharts, ListFilesAndPane)
