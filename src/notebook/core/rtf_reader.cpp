@@ -2,62 +2,14 @@
 
 #include "db/core/cp1251.h"
 #include "notebook/core/rtf_code_pages.h"
-#include "notebook/core/text_shape.h"
+#include "notebook/core/rtf_reader_state.h"
 
-#include <QColor>
-#include <QHash>
 #include <QStringDecoder>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextList>
 
-#include <array>
-#include <optional>
-#include <vector>
+namespace rtf_detail {
 
 namespace {
-
-// Characters a paragraph cannot hold as text: line breaks would split the
-// paragraph, and the document's own markers would confuse its structure.
-bool keepsAsText(char16_t c)
-{
-    if (c < 0x20)
-        return c == u'\t';
-    return c != 0x2029 && c != 0xFFFC && c != 0xFDD0 && c != 0xFDD1;
-}
-
-struct CharProps {
-    int font = -1; // -1: the \deff font
-    int halfPoints = 24;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    int colour = 0;     // colour table index, 0: automatic
-    int background = 0; // colour table index, 0: none
-    bool operator==(const CharProps&) const = default;
-};
-
-struct ParaProps {
-    ParagraphAlignment alignment = ParagraphAlignment::Left;
-    ListKind list = ListKind::None;
-};
-
-enum class Dest { Text, Skip, FontTable, ColourTable, ListMarker, ListDefinition };
-
-struct Group {
-    CharProps chr;
-    ParaProps para;
-    int uc = 1;
-    Dest dest = Dest::Text;
-};
-
-struct Font {
-    QString name;
-    int codePage = 0;
-};
-
-constexpr int kMaxDepth = 4096;
 
 int hexValue(char h)
 {
@@ -69,6 +21,7 @@ int hexValue(char h)
         return h - 'A' + 10;
     return -1;
 }
+
 
 const QHash<QByteArray, Dest>& destinations()
 {
@@ -93,67 +46,8 @@ const QHash<QByteArray, Dest>& destinations()
     return table;
 }
 
-class RtfReader {
-public:
-    RtfReader(QByteArrayView in, QTextDocument& document)
-        : m_in(in)
-        , m_data(in.data())
-        , m_doc(document)
-        , m_cursor(&document)
-    {
-    }
 
-    void run();
-
-private:
-    Group& top() { return m_stack.back(); }
-    void openGroup();
-    bool closeGroup(); // false when the outermost group closed
-    void controlWord(QByteArrayView word, bool hasParam, int param);
-    void textByte(uchar b);
-    void emitText(QStringView text);
-    void emitChar(char16_t c) { emitText(QStringView(&c, 1)); }
-    void flushBytes();
-    void flushRun();
-    void endParagraph(bool last);
-    int codePageOf(int font) const;
-    QTextCharFormat formatOf(const CharProps& p);
-    void textWord(QByteArrayView word, bool hasParam, int param);
-
-    QByteArrayView m_in;
-    const char* m_data = nullptr; // m_in's bytes, indexed without checks in the hot loop
-    qsizetype m_pos = 0;
-    QTextDocument& m_doc;
-    QTextCursor m_cursor;
-    std::vector<Group> m_stack;
-    int m_overflow = 0; // groups past kMaxDepth, read in the state of the deepest
-    bool m_groupStart = false;
-    bool m_ignorable = false;
-    int m_skip = 0; // fallback characters after \u still to skip
-
-    int m_ansiCodePage = 1252;
-    int m_defaultFont = 0;
-    QHash<int, Font> m_fonts;
-    int m_fontIndex = 0;
-    QByteArray m_fontBytes;
-    std::vector<std::optional<QColor>> m_colours;
-    int m_red = 0, m_green = 0, m_blue = 0;
-    bool m_colourSet = false;
-
-    QByteArray m_bytes; // undecoded text bytes, all in one font
-    int m_bytesCodePage = 0;
-    QString m_run;
-    CharProps m_runProps;
-    std::optional<CharProps> m_formatKey;
-    QTextCharFormat m_format;
-
-    bool m_marker = false;    // a list marker (\pntext, \listtext) in this paragraph
-    QString m_markerText;
-    bool m_paragraphHasText = false;
-    bool m_paragraphHasRun = false;
-    QTextList* m_list = nullptr;
-    ListKind m_listKind = ListKind::None;
-};
+} // namespace
 
 void RtfReader::openGroup()
 {
@@ -589,122 +483,10 @@ void RtfReader::flushBytes()
     emitText(decodeCodePage(m_bytesCodePage, bytes));
 }
 
-void RtfReader::emitText(QStringView text)
-{
-    if (!m_bytes.isEmpty()) {
-        const QByteArray bytes = std::exchange(m_bytes, QByteArray());
-        emitText(decodeCodePage(m_bytesCodePage, bytes));
-    }
-    if (m_stack.empty() || top().dest != Dest::Text)
-        return;
-    const CharProps& p = top().chr;
-    if (!(p == m_runProps)) {
-        flushRun();
-        m_runProps = p;
-    }
-    for (const QChar c : text) {
-        if (keepsAsText(c.unicode())) {
-            m_run += c;
-            m_paragraphHasText = true;
-        }
-    }
-}
+} // namespace rtf_detail
 
-QTextCharFormat RtfReader::formatOf(const CharProps& p)
-{
-    if (m_formatKey && *m_formatKey == p)
-        return m_format;
-    QTextCharFormat f;
-    const auto font = m_fonts.constFind(p.font < 0 ? m_defaultFont : p.font);
-    const QString family = font != m_fonts.cend() ? font->name.trimmed() : QString();
-    if (!family.isEmpty())
-        f.setFontFamilies({family});
-    f.setFontPointSize(p.halfPoints / 2.0);
-    f.setFontWeight(p.bold ? QFont::Bold : QFont::Normal);
-    f.setFontItalic(p.italic);
-    f.setFontUnderline(p.underline);
-    if (p.colour > 0 && size_t(p.colour) < m_colours.size() && m_colours[size_t(p.colour)])
-        f.setForeground(*m_colours[size_t(p.colour)]);
-    if (p.background > 0 && size_t(p.background) < m_colours.size() && m_colours[size_t(p.background)])
-        f.setBackground(*m_colours[size_t(p.background)]);
-    m_formatKey = p;
-    m_format = f;
-    return f;
-}
-
-void RtfReader::flushRun()
-{
-    if (m_run.isEmpty())
-        return;
-    const QTextCharFormat format = formatOf(m_runProps);
-    if (!m_paragraphHasRun) {
-        // The paragraph's own format (its list marker's font) is its first text's.
-        m_cursor.setBlockCharFormat(format);
-        m_paragraphHasRun = true;
-    }
-    m_cursor.insertText(m_run, format);
-    m_run.clear();
-}
-
-ListKind guessListKind(const QString& marker)
-{
-    for (const QChar c : marker) {
-        if (c.isDigit())
-            return ListKind::Decimal;
-    }
-    return ListKind::Bullet;
-}
-
-QTextListFormat::Style listStyle(ListKind kind)
-{
-    switch (kind) {
-    case ListKind::Decimal: return QTextListFormat::ListDecimal;
-    case ListKind::LowerAlpha: return QTextListFormat::ListLowerAlpha;
-    case ListKind::UpperAlpha: return QTextListFormat::ListUpperAlpha;
-    case ListKind::LowerRoman: return QTextListFormat::ListLowerRoman;
-    case ListKind::UpperRoman: return QTextListFormat::ListUpperRoman;
-    default: return QTextListFormat::ListDisc;
-    }
-}
-
-void RtfReader::endParagraph(bool last)
-{
-    flushBytes();
-    flushRun();
-    const ParaProps para = m_stack.empty() ? ParaProps{} : top().para;
-    QTextBlockFormat block;
-    switch (para.alignment) {
-    case ParagraphAlignment::Left: break;
-    case ParagraphAlignment::Center: block.setAlignment(Qt::AlignHCenter); break;
-    case ParagraphAlignment::Right: block.setAlignment(Qt::AlignRight); break;
-    case ParagraphAlignment::Justify: block.setAlignment(Qt::AlignJustify); break;
-    }
-    m_cursor.setBlockFormat(block);
-    ListKind kind = para.list != ListKind::None ? para.list : (m_marker ? guessListKind(m_markerText) : ListKind::None);
-    // The paragraph after the last paragraph mark is a list item only when
-    // it says so with a marker or holds text.
-    if (last && !m_marker && !m_paragraphHasText)
-        kind = ListKind::None;
-    if (kind == ListKind::None) {
-        m_list = nullptr;
-    } else if (m_list && m_listKind == kind) {
-        m_list->add(m_cursor.block());
-    } else {
-        QTextListFormat format;
-        format.setStyle(listStyle(kind));
-        format.setIndent(1);
-        m_list = m_cursor.createList(format);
-        m_listKind = kind;
-    }
-    m_marker = false;
-    m_markerText.clear();
-    m_paragraphHasText = false;
-    m_paragraphHasRun = false;
-    if (!last)
-        m_cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
-}
-
-} // namespace
+using rtf_detail::RtfReader;
+using rtf_detail::keepsAsText;
 
 bool isRtf(QByteArrayView bytes)
 {
@@ -760,3 +542,4 @@ void readStoredText(QByteArrayView bytes, QTextDocument& document)
     else
         readPlainText(bytes, document);
 }
+
