@@ -13,6 +13,8 @@ int runBackup(const QStringList& args);
 int runRestore(const QStringList& args);
 int runReports(const QStringList& args);
 int runPicturesCommand(const QStringList& args);
+int runNotebook(const QStringList& args);
+int runNote(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -30,6 +32,8 @@ const std::vector<CliCommand>& cliCommands()
         {"restore", "put a copy of the database back in place (the program must be closed)", runRestore},
         {"reports", "the category reports of an account, its trading metrics and monthly results", runReports},
         {"pictures", "the pictures of a trade; --png NAME OUT saves one as PNG", runPicturesCommand},
+        {"notebook", "print the notebook tree, one entry a line, indented by depth", runNotebook},
+        {"note", "print a notebook document as plain text; --rtf as the stored RTF", runNote},
     };
     return commands;
 }

@@ -8,6 +8,9 @@
 #include "import/core/report_file.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
+#include "notebook/core/notebook_store.h"
+#include "notebook/core/rtf_writer.h"
+#include "pictures/core/control_snapshots.h"
 #include "temp_journal.h"
 
 #include <QDate>
@@ -89,18 +92,10 @@ bool catchesSigterm(qint64 pid)
     return false;
 }
 
-class StartStop : public testing::TestWithParam<std::tuple<int, Accounts>> {};
-
-TEST_P(StartStop, StartsAndClosesNormallyOnSigterm)
+// Starts the program in the folder, waits until it listens for SIGTERM,
+// sends it and expects a normal end.
+void startAndTerminate(const TempAppDir& dir)
 {
-    const auto [page, accounts] = GetParam();
-    TempAppDir dir(false);
-    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
-    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), accounts));
-    const QDate dates[4] = {QDate(2013, 7, 1), QDate(2013, 7, 8), QDate(2013, 7, 1), QDate(2013, 7, 8)};
-    saveDateFile(dir.file(QStringLiteral("date.txt")), dates, page);
-    writeBytes(dir.file(QStringLiteral("config.ini")), QByteArray()); // shutdown fills it
-
     QProcess program;
     auto env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
@@ -118,6 +113,21 @@ TEST_P(StartStop, StartsAndClosesNormallyOnSigterm)
     ASSERT_TRUE(program.waitForFinished(-1));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+}
+
+class StartStop : public testing::TestWithParam<std::tuple<int, Accounts>> {};
+
+TEST_P(StartStop, StartsAndClosesNormallyOnSigterm)
+{
+    const auto [page, accounts] = GetParam();
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), accounts));
+    const QDate dates[4] = {QDate(2013, 7, 1), QDate(2013, 7, 8), QDate(2013, 7, 1), QDate(2013, 7, 8)};
+    saveDateFile(dir.file(QStringLiteral("date.txt")), dates, page);
+    writeBytes(dir.file(QStringLiteral("config.ini")), QByteArray()); // shutdown fills it
+
+    ASSERT_NO_FATAL_FAILURE(startAndTerminate(dir));
 
     EXPECT_FALSE(readBytes(dir.file(QStringLiteral("config.ini"))).isEmpty());
     const DateState written = loadDateFile(dir.file(QStringLiteral("date.txt")));
@@ -236,5 +246,45 @@ INSTANTIATE_TEST_SUITE_P(EveryPageAndAccountState, StartStop,
                              return "Page" + std::to_string(std::get<0>(info.param)) + "_"
                                  + name(std::get<1>(info.param));
                          });
+
+// The notebook over a stop and a start on its own page: the folder, the
+// document with its formatted Cyrillic text and the chart list stay as
+// they were.
+TEST(StartStopNotebook, FolderDocumentAndTextSurviveARestart)
+{
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    const QDate dates[4] = {QDate(2013, 7, 1), QDate(2013, 7, 8), QDate(2013, 7, 1), QDate(2013, 7, 8)};
+    saveDateFile(dir.file(QStringLiteral("date.txt")), dates, 6);
+    TreeSnapshotState tree;
+    TreeEntry root{QStringLiteral("Главная"), 1, 2, 1, -1, {}};
+    TreeEntry folder{QStringLiteral("Стратегии"), 1, 2, 1, -1, {}};
+    folder.children.push_back(TreeEntry{QStringLiteral("Пробой уровня"), 3, 3, -1, -1, {}});
+    root.children.push_back(folder);
+    tree.entries.push_back(root);
+    writeBytes(dir.file(QStringLiteral("txt/TreeView1.txt")), writeTreeSnapshot("TreeView1", tree));
+    RunFormat bold{QStringLiteral("Tahoma"), 24, true, false, false, qRgb(0, 0, 255), std::nullopt};
+    const QByteArray rtf = writeRtf(TextShape{ParagraphShape{ParagraphAlignment::Center, ListKind::None, 0,
+                                                             {TextRun{QStringLiteral("Вход после ретеста"), bold}}}});
+    {
+        Journal journal(dir.path());
+        journal.openDatabase();
+        NotebookStore store(journal.db());
+        store.addDocument(QStringLiteral("Пробой уровня"));
+        store.storeText(QStringLiteral("Пробой уровня"), rtf);
+        store.storeChartNames(QStringLiteral("Пробой уровня"), {QStringLiteral("H1")});
+    }
+
+    ASSERT_NO_FATAL_FAILURE(startAndTerminate(dir));
+
+    TreeSnapshotState after;
+    applyTreeSnapshot(readBytes(dir.file(QStringLiteral("txt/TreeView1.txt"))), after);
+    EXPECT_EQ(after.entries, tree.entries);
+    Journal journal(dir.path());
+    journal.openDatabase();
+    NotebookStore store(journal.db());
+    EXPECT_EQ(store.text(QStringLiteral("Пробой уровня")), std::optional<QByteArray>(rtf));
+    EXPECT_EQ(store.chartNames(QStringLiteral("Пробой уровня")), std::optional<QStringList>(QStringList{QStringLiteral("H1")}));
+}
 
 } // namespace

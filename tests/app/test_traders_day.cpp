@@ -1,7 +1,7 @@
 // A trader's day with the real main window (shown and laid out, offscreen),
 // driven through its widgets: an account made with the dialog's defaults, a
 // real statement opened and copied, every page visited, a trade annotated,
-// a day's note written, then the window closed on each page in turn and started again.
+// a day's note written, a notebook document written, then the window closed on each page in turn and started again.
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/accounts_page.h"
 #include "app/core/journal.h"
@@ -12,6 +12,9 @@
 #include "journal/ui/trade_dialog.h"
 #include "pictures/ui/picture_surface.h"
 #include "pictures/ui/trade_pictures_panel.h"
+#include "notebook/core/text_shape.h"
+#include "notebook/ui/notebook_editor.h"
+#include "notebook/ui/notebook_page.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/core/category_report_model.h"
 #include "stats/ui/days_page.h"
@@ -40,6 +43,10 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTextEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QKeyEvent>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -79,6 +86,15 @@ void stroke(QWidget* surface, QPoint from, QPoint to)
     send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
     send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
     send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
+}
+
+// Typing as from the keyboard: one key event per character.
+void typeText(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
 }
 
 // One start of the program over the folder: the window shown at a desktop's
@@ -130,6 +146,7 @@ protected:
 
 TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
 {
+    TextShape notebookText;
     {
         Session s(dir.path());
         TForm1& w = *s.window;
@@ -284,6 +301,29 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
 
         s.visit(TForm1::PageAccounts);
         clickRow(accounts.ListView1, 0);
+
+        // The notebook: a folder, a document in it, centred bold Cyrillic
+        // text typed as from the keyboard.
+        s.visit(TForm1::PageNotebook);
+        NotebookPage& notebook = *w.notebookPage();
+        notebook.TreeView1->setCurrentItem(notebook.TreeView1->topLevelItem(0));
+        s.prompts.answerText(QStringLiteral("Стратегии"));
+        notebook.Add_StratClick();
+        s.prompts.answerText(QStringLiteral("Пробой уровня"));
+        notebook.Add_TactikClick();
+        EXPECT_EQ(notebook.Label_name->text(), QStringLiteral("Пробой уровня"));
+        NotebookEditor& editor = *notebook.editor();
+        editor.Editor->setFocus();
+        editor.CenterAlign->click();
+        editor.BoldButton->click();
+        typeText(editor.Editor, QStringLiteral("Вход после ретеста"));
+        editor.BoldButton->click();
+        typeText(editor.Editor, QStringLiteral(" уровня"));
+        notebookText = describeText(*editor.Editor->document());
+        ASSERT_EQ(notebookText.size(), 1u);
+        ASSERT_EQ(notebookText[0].runs.size(), 2u);
+        EXPECT_TRUE(notebookText[0].runs[0].format.bold);
+        EXPECT_EQ(notebookText[0].alignment, ParagraphAlignment::Center);
     }
 
     // The picture with both strokes after a restart.
@@ -328,6 +368,18 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         s.visit(TForm1::PageAccounts);
         clickRow(w.accountsPage()->ListView1, 0);
         EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades) << page;
+        if (page == 0) {
+            // The notebook as it was left, text typed just before closing included.
+            NotebookPage& notebook = *w.notebookPage();
+            s.visit(TForm1::PageNotebook);
+            QTreeWidgetItem* folder = notebook.TreeView1->topLevelItem(0)->child(0);
+            ASSERT_NE(folder, nullptr);
+            EXPECT_EQ(folder->text(0), QStringLiteral("Стратегии"));
+            ASSERT_EQ(folder->childCount(), 1);
+            notebook.TreeView1->setCurrentItem(folder->child(0));
+            notebook.TreeView1Click();
+            EXPECT_EQ(describeText(*notebook.editor()->Editor->document()), notebookText);
+        }
         s.visit(page);
     }
 }

@@ -21,6 +21,7 @@
 namespace {
 
 const QString kExample = QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm");
+const QByteArray kNote = "{\\rtf1\\ansi\\ansicpg1251 \\'c2\\'f5\\'ee\\'e4 \\'ef\\'ee \\'f2\\'f0\\'e5\\'ed\\'e4\\'f3\\par \\b Stop\\b0}";
 
 struct CliRun {
     int exitCode = -1;
@@ -75,6 +76,15 @@ protected:
         root.children.push_back(TreeEntry{QStringLiteral("Стратегии"), 1});
         tree.entries.push_back(root);
         writeBytes(file("txt/TreeView1.txt"), writeTreeSnapshot("TreeView1", tree));
+
+        {
+            // A notebook document as WordPad would have stored it.
+            auto journal = s_dir->openJournal();
+            journal->db().executeStatement(QStringLiteral("INSERT INTO t_zametki (s_name) values(?)"),
+                                           {QStringLiteral("План")});
+            journal->db().writeBlob(QStringLiteral("UPDATE t_zametki SET b_zametka = ? WHERE s_name=?"), kNote,
+                                    {QStringLiteral("План")});
+        }
 
         QImage image(4, 3, QImage::Format_RGB32);
         image.fill(Qt::red);
@@ -191,8 +201,11 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          2,
          {{0, "вход\t1_138_вход.pat\t4 × 3"}, {1, "выход\t1_138_выход.pat\tнет файла"}}},
         {withData({"pictures", "--account", "1", "--trade", "139"}), 0, {}},
+        {withData({"notebook"}), 2, {{0, "Главная"}, {1, "  Стратегии"}}},
+        {withData({"note", "План"}), 2, {{0, "Вход по тренду"}, {1, "Stop"}}},
+        {withData({"note", "План", "--rtf"}), 1, {{0, QString::fromLatin1(kNote)}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 28, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 30, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -214,7 +227,7 @@ TEST_F(CliTest, HelpListsEveryCommand)
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
     EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks",
-                                  "backup", "restore", "reports", "pictures"}));
+                                  "backup", "restore", "reports", "pictures", "notebook", "note"}));
 }
 
 TEST_F(CliTest, BackupCopiesTheDatabaseAndRestorePutsACopyBack)
@@ -306,6 +319,9 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
          "У сделки нет рисунка \"итог\""},
         {withData({"pictures", "--account", "1", "--trade", "138", "--png", "выход", file("x.png")}), 1,
          "Нет файла " + file("img/1_138_выход.pat")},
+        {withData({"note", "Нет такого"}), 1, "Нет документа \"Нет такого\""},
+        {withData({"note"}), 2, "usage: tradejournal-cli note NAME [--rtf] [--data DIR]"},
+        {withData({"notebook", "лишнее"}), 2, "usage: tradejournal-cli notebook [--data DIR]"},
         {{"bogus"}, 2, "tradejournal-cli: unknown command 'bogus' (see --help)"},
         {{"backup", "--data", file("nowhere")}, 1, "Нет базы данных " + file("nowhere/datamoney.db")},
         {withData({"backup", "a.db", "b.db"}), 2, "Usage: tradejournal-cli backup [--data DIR] [FILE]"},

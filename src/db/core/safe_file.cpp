@@ -51,6 +51,11 @@ QString keepDamagedCopy(const QString& path, const std::function<void(QByteArray
         return QString();
     } catch (const JournalError&) {
     }
+    return keepDamagedCopy(path);
+}
+
+QString keepDamagedCopy(const QString& path)
+{
     QString copy = path + QStringLiteral(".damaged");
     for (int n = 2; QFile::exists(copy); ++n)
         copy = path + QStringLiteral(".damaged.%1").arg(n);

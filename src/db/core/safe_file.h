@@ -28,3 +28,6 @@ void writeFileAtomically(const QString& path, const QByteArray& content);
 // Returns the copy's path, or an empty string when the file is missing,
 // whole, or could not be copied.
 QString keepDamagedCopy(const QString& path, const std::function<void(QByteArrayView)>& read);
+// Copies a file found damaged to "<path>.damaged" (or the next free
+// .damaged.N); returns the copy's path, or an empty string on failure.
+QString keepDamagedCopy(const QString& path);
