@@ -4,7 +4,7 @@
 # The last line builds and checks the Debian package: dpkg-shlibdeps (dpkg-dev)
 # and file find its library dependencies, desktop-file-validate checks the
 # menu entry.
-TJ_PACKAGES=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlite3-dev libpcre2-dev libgtest-dev libbenchmark-dev
+TJ_PACKAGES=(qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libsqlite3-dev sqlite3 libpcre2-dev libgtest-dev libbenchmark-dev
              cmake ninja-build g++ pkg-config fonts-dejavu-core clang libclang-rt-14-dev
              dpkg-dev file desktop-file-utils ${TJ_EXTRA_PACKAGES:-})
 
