@@ -13,7 +13,9 @@
 #include "pictures/ui/picture_surface.h"
 #include "pictures/ui/trade_pictures_panel.h"
 #include "notebook/core/text_shape.h"
+#include "notebook/ui/chart_pane.h"
 #include "notebook/ui/notebook_editor.h"
+#include "pictures/ui/color_box.h"
 #include "notebook/ui/notebook_page.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/core/category_report_model.h"
@@ -324,6 +326,25 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         ASSERT_EQ(notebookText[0].runs.size(), 2u);
         EXPECT_TRUE(notebookText[0].runs[0].format.bold);
         EXPECT_EQ(notebookText[0].alignment, ParagraphAlignment::Center);
+
+        // A chart pasted into the document and drawn on; the stroke is
+        // written when the window closes. A pen colour chosen for it also
+        // runs the editor's colour command.
+        ChartPane& charts = *notebook.chartPane();
+        s.prompts.answerText(QStringLiteral("H4"));
+        charts.MenuItem2->trigger();
+        QImage chart(600, 400, QImage::Format_RGB32);
+        chart.fill(Qt::green);
+        QGuiApplication::clipboard()->setImage(chart);
+        charts.ToolButton9->click();
+        ASSERT_EQ(charts.picture().size(), QSize(600, 400));
+        charts.ToolButton5->click();
+        EXPECT_TRUE(w.analysisPage()->TradePictures->ToolButton17->isChecked());
+        stroke(charts.ImgPic2, {50, 100}, {300, 100});
+        charts.ToolButton5->click();
+        editor.ColorBox3->setCurrentIndex(editor.ColorBox3->findText(QStringLiteral("Красный")));
+        emit charts.ColorBox2->activated(charts.ColorBox2->findText(QStringLiteral("Синий")));
+        EXPECT_EQ(editor.Editor->currentCharFormat().foreground().color(), QColor(Qt::red));
     }
 
     // The picture with both strokes after a restart.
@@ -379,6 +400,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
             notebook.TreeView1->setCurrentItem(folder->child(0));
             notebook.TreeView1Click();
             EXPECT_EQ(describeText(*notebook.editor()->Editor->document()), notebookText);
+            EXPECT_EQ(notebook.chartPane()->picture().pixel(100, 100), qRgb(0, 0, 0));
         }
         s.visit(page);
     }

@@ -8,6 +8,8 @@
 #include "notebook/ui/notebook_editor.h"
 #include "notebook/ui/notebook_page.h"
 #include "pictures/core/control_snapshots.h"
+#include "pictures/ui/big_picture_window.h"
+#include "pictures/ui/picture_surface.h"
 #include "pictures/ui/picture_snapshot.h"
 #include "pictures/ui/tree_snapshot.h"
 #include "scripted_prompts.h"
@@ -21,10 +23,12 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -496,4 +500,157 @@ TEST(NotebookCharts, ListFilesAndPane)
     EXPECT_FALSE(QFile::exists(dir.file("img/EURUSD_H4.paz")));
     EXPECT_EQ(run.store().chartNames("EURUSD"), std::optional<QStringList>({"c", "D1"}));
     EXPECT_TRUE(run.prompts.allAnswersUsed());
+}
+
+namespace {
+
+void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
+{
+    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(w, &event);
+}
+
+void drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to)
+{
+    mouse(w, QEvent::MouseButtonPress, button, button, from);
+    mouse(w, QEvent::MouseMove, Qt::NoButton, button, to);
+    mouse(w, QEvent::MouseButtonRelease, button, Qt::NoButton, to);
+}
+
+QImage filled(QSize size, const QColor& colour)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(colour);
+    return image;
+}
+
+struct ChartFile {
+    QImage image;
+    QRect bounds;
+};
+
+ChartFile readChartFile(const QString& path)
+{
+    ChartFile f;
+    EXPECT_TRUE(readPictureFile(path, f.image, f.bounds)) << path.toStdString();
+    return f;
+}
+
+void chooseChart(ChartPane& charts, const QString& name)
+{
+    const QList<QTreeWidgetItem*> found = charts.TreeView2->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    charts.TreeView2->setCurrentItem(found.first());
+}
+
+constexpr QRgb kBlack = 0xff000000;
+constexpr QRgb kGreen = 0xff00ff00;
+
+} // namespace
+
+TEST(NotebookCharts, MarkupIsWrittenWhenTheChartIsLeftAndRevertedWhileShown)
+{
+    TempAppDir dir;
+    {
+        PageRun run(dir);
+        ChartPane& charts = *run.page.chartPane();
+        run.select("Главная");
+        run.addDocument("EURUSD");
+        run.addDocument("GBPUSD");
+        run.open("Главная/EURUSD");
+        for (const char* name : {"H1", "H4"}) {
+            run.prompts.answerText(QString::fromUtf8(name));
+            charts.MenuItem2Click();
+        }
+        charts.Button6Click();
+        QCoreApplication::processEvents();
+        charts.pasteChart(filled({1600, 1200}, Qt::green));
+        ASSERT_EQ(charts.ImgPic2->bounds(), QRect(0, 0, 1600, 1200));
+
+        // The draw button is the tool's; the middle button draws on the chart.
+        charts.ToolButton5->click();
+        EXPECT_TRUE(charts.ToolButton5->isChecked());
+        drag(charts.ImgPic2, Qt::MiddleButton, {10, 50}, {200, 50});
+        EXPECT_EQ(charts.picture().pixel(100, 50), kBlack);
+        charts.ToolButton21Click();
+        EXPECT_EQ(charts.picture().pixel(100, 50), kGreen) << "reverted to the file";
+
+        // A stroke and a pan, then another chart: both are written.
+        drag(charts.ImgPic2, Qt::LeftButton, {10, 60}, {200, 60});
+        drag(charts.ImgPic2, Qt::RightButton, {100, 100}, {60, 70});
+        EXPECT_EQ(charts.ImgPic2->bounds(), QRect(-40, -30, 1600, 1200));
+        chooseChart(charts, "H1");
+        const ChartFile h4 = readChartFile(dir.file("img/EURUSD_H4.paz"));
+        EXPECT_EQ(h4.image.pixel(100, 60), kBlack);
+        EXPECT_EQ(h4.bounds, QRect(-40, -30, 1600, 1200));
+
+        // A chart never written: a stroke gives it a white picture, written
+        // when another document opens.
+        EXPECT_FALSE(charts.ImgPic2->hasPicture());
+        drag(charts.ImgPic2, Qt::LeftButton, {10, 20}, {90, 20});
+        run.open("Главная/GBPUSD");
+        EXPECT_EQ(readChartFile(dir.file("img/EURUSD_H1.paz")).image.pixel(50, 20), kBlack);
+
+        // Text on H4, then the program closes.
+        run.open("Главная/EURUSD");
+        chooseChart(charts, "H4");
+        EXPECT_EQ(charts.ImgPic2->bounds(), QRect(-40, -30, 1600, 1200));
+        charts.ToolButton6->click();
+        run.prompts.answerText("пробой");
+        mouse(charts.ImgPic2, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {300, 300});
+        mouse(charts.ImgPic2, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {300, 300});
+        EXPECT_TRUE(charts.ImgPic2->isModified());
+        run.page.saveState();
+        EXPECT_TRUE(run.prompts.allAnswersUsed());
+    }
+    PageRun again(dir);
+    ChartPane& charts = *again.page.chartPane();
+    again.open("Главная/EURUSD");
+    EXPECT_EQ(charts.picture().pixel(50, 20), kBlack) << "H1, the first chart";
+    chooseChart(charts, "H4");
+    EXPECT_EQ(charts.picture().pixel(100, 60), kBlack);
+    EXPECT_NE(charts.picture().copy(300, 300, 60, 20), filled({60, 20}, Qt::green)) << "the text is there";
+    EXPECT_EQ(charts.ImgPic2->pos(), QPoint(-40, -30));
+}
+
+TEST(NotebookCharts, BigWindowAndClearingChangeThePictureUntilReverted)
+{
+    TempAppDir dir;
+    PageRun run(dir);
+    ChartPane& charts = *run.page.chartPane();
+    run.select("Главная");
+    run.addDocument("План");
+    run.prompts.answerText("M15");
+    charts.MenuItem2Click();
+    charts.Button6Click();
+    charts.pasteChart(filled({300, 200}, Qt::green));
+
+    // Double-click: the big window, modal; a stroke there, Esc, and the chart has it.
+    QTimer::singleShot(0, &charts, [&charts] {
+        TFm_All* big = charts.bigWindow();
+        ASSERT_NE(big, nullptr);
+        EXPECT_TRUE(big->isModal() && big->isVisible());
+        EXPECT_TRUE(big->windowState() & Qt::WindowMaximized);
+        big->ToolButton5->click();
+        drag(big->Image1, Qt::LeftButton, {10, 20}, {110, 20});
+        QTest::keyClick(big, Qt::Key_Escape);
+    });
+    QTest::mouseDClick(charts.ImgPic2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    ASSERT_FALSE(charts.bigWindow()->isVisible());
+    EXPECT_EQ(charts.picture().pixel(60, 20), kBlack);
+    EXPECT_TRUE(charts.ImgPic2->isModified());
+    EXPECT_EQ(readChartFile(dir.file("img/План_M15.paz")).image.pixel(60, 20), kGreen) << "not written yet";
+
+    // Clearing asks, blanks the picture and leaves the button released.
+    run.prompts.answerConfirm(false);
+    charts.ToolButton10->click();
+    EXPECT_EQ(charts.picture().pixel(60, 20), kBlack);
+    run.prompts.answerConfirm(true);
+    charts.ToolButton10->click();
+    EXPECT_EQ(run.prompts.questions.back().text, "Удалить график?");
+    EXPECT_FALSE(charts.ToolButton10->isChecked());
+    EXPECT_EQ(charts.picture().size(), QSize(300, 200));
+    EXPECT_EQ(charts.picture().pixel(60, 20), 0xffffffff);
+    charts.ToolButton21Click();
+    EXPECT_EQ(charts.picture().pixel(60, 20), kGreen) << "back to the file";
 }

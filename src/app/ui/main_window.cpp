@@ -7,7 +7,11 @@
 #include "app/ui/about_page.h"
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
+#include "notebook/ui/chart_pane.h"
+#include "notebook/ui/notebook_editor.h"
 #include "notebook/ui/notebook_page.h"
+#include "pictures/ui/color_box.h"
+#include "pictures/ui/trade_pictures_panel.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
 #include "stats/ui/reports_page.h"
@@ -56,6 +60,8 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
         // Leaving the analysis page leaves its picture: what was drawn is written.
         if (m_shownPage == PageAnalysis && index != PageAnalysis)
             m_analysis->writePendingPicture();
+        if (m_shownPage == PageNotebook && index != PageNotebook)
+            m_notebook->chartPane()->writePendingChart();
         m_shownPage = index;
         if (!m_settingPage)
             PageControl1Change(index);
@@ -76,6 +82,16 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
     connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
     wireTradeDialog();
+    wirePenColours();
+}
+
+void TForm1::wirePenColours()
+{
+    // Choosing a pen colour on either picture also applies the editor's own
+    // colour to the notebook's current text attributes.
+    NotebookEditor* editor = m_notebook->editor();
+    connect(m_analysis->TradePictures->ColorBox1, &QComboBox::activated, editor, &NotebookEditor::ColorBox3Select);
+    connect(m_notebook->chartPane()->ColorBox2, &QComboBox::activated, editor, &NotebookEditor::ColorBox3Select);
 }
 
 void TForm1::wireTradeDialog()

@@ -67,6 +67,7 @@ private:
     void showAnalysisOfDay(QDate day);
     void showAnalysisOfRange(QDate from, QDate to);
     void wireTradeDialog();
+    void wirePenColours();
     void onTradeSaved(bool newTrade);
     void onDeleteTradeRequested(const QString& id);
     void restoreDates();

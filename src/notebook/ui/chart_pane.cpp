@@ -2,21 +2,18 @@
 
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
-#include "db/core/safe_file.h"
-#include "notebook/core/notebook_store.h"
-#include "pictures/ui/picture_snapshot.h"
-#include "pictures/ui/tree_snapshot.h"
+#include "pictures/core/drawing_tool.h"
+#include "pictures/ui/color_box.h"
+#include "pictures/ui/picture_surface.h"
 
 #include <QApplication>
-#include <QClipboard>
-#include <QDir>
-#include <QFile>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
+#include <QShortcut>
 #include <QSplitter>
 #include <QToolBar>
 #include <QToolButton>
@@ -37,6 +34,29 @@ QToolButton* barButton(QToolBar* bar, const char* name, const QString& text, con
     bar->addWidget(b);
     return b;
 }
+
+// While the chart shows no picture, its surface covers the whole panel, so
+// that a stroke there starts a white picture of the panel's size.
+class EmptySurfaceFollower : public QObject {
+public:
+    EmptySurfaceFollower(QWidget* panel, PictureSurface* surface)
+        : QObject(panel)
+        , m_panel(panel)
+        , m_surface(surface)
+    {
+        panel->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_panel && event->type() == QEvent::Resize && !m_surface->hasPicture())
+            m_surface->setBounds(m_panel->rect());
+        return false;
+    }
+
+private:
+    QWidget* m_panel;
+    PictureSurface* m_surface;
+};
 
 } // namespace
 
@@ -89,16 +109,68 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
 
     auto* right = new QVBoxLayout;
     right->setSpacing(0);
-    ToolBar1 = new QToolBar(m_body);
+    makeToolBar(m_body);
+    right->addWidget(ToolBar1);
+    right->addWidget(makeImagePanel(m_body), 1);
+    body->addLayout(right, 1);
+    layout->addWidget(m_body, 1);
+
+    buildMenu();
+    // Every change of the chosen chart, by click, keys or the menu's
+    // right click, shows that chart.
+    connect(TreeView2, &QTreeWidget::currentItemChanged, this, [this] {
+        if (!m_quiet)
+            TreeView2Click();
+    });
+    connect(TreeView2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QTreeWidgetItem* item = TreeView2->itemAt(at))
+            TreeView2->setCurrentItem(item);
+        enableCommands();
+        PopupMenu_Tree2->popup(TreeView2->viewport()->mapToGlobal(at));
+    });
+    connect(Button6, &QPushButton::clicked, this, &ChartPane::Button6Click);
+    connect(ImgPic2, &PictureSurface::doubleClicked, this, &ChartPane::ImgPic2DblClick);
+    connect(ImgPic2, &PictureSurface::imageDropped, this, &ChartPane::pasteChart);
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    paste->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(paste, &QShortcut::activated, this, &ChartPane::ToolButton9Click);
+    connect(&journal.drawingTool, &DrawingTool::changed, this, &ChartPane::syncModeButtons);
+    syncModeButtons();
+    enableCommands();
+}
+
+void ChartPane::makeToolBar(QWidget* parent)
+{
+    ToolBar1 = new QToolBar(parent);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
     ToolButton9 = barButton(ToolBar1, "ToolButton9", QStringLiteral("Вставить"), QStringLiteral("Вставить график"));
-    ToolButton7 = barButton(ToolBar1, "ToolButton7", QStringLiteral("Копировать"), QStringLiteral("Скопировать в буфер"));
+    ToolButton12 = barButton(ToolBar1, "ToolButton12", QStringLiteral("Сохранить"), QString());
     ToolButton21 = barButton(ToolBar1, "ToolButton21", QStringLiteral("Отменить"),
                              QStringLiteral("Отменить последние изменения"));
-    ToolButton12 = barButton(ToolBar1, "ToolButton12", QStringLiteral("Сохранить"), QString());
-    right->addWidget(ToolBar1);
+    ToolBar1->addSeparator();
+    ToolButton5 = barButton(ToolBar1, "ToolButton5", QStringLiteral("Рисовать"), QStringLiteral("Рисовать"));
+    ToolButton5->setCheckable(true);
+    ToolButton6 = barButton(ToolBar1, "ToolButton6", QStringLiteral("Текст"), QStringLiteral("Вывести текст"));
+    ToolButton6->setCheckable(true);
+    ColorBox2 = new ColorBox(QStringLiteral("ColorBox2"), ToolBar1);
+    ToolBar1->addWidget(ColorBox2);
+    ToolButton7 = barButton(ToolBar1, "ToolButton7", QStringLiteral("В буфер"), QStringLiteral("Скопировать в буфер"));
+    ToolButton10 = barButton(ToolBar1, "ToolButton10", QStringLiteral("Очистить"), QStringLiteral("Очистить"));
+    ToolButton10->setCheckable(true);
 
-    Pan_Image = new QWidget(m_body);
+    DrawingTool& tool = m_journal.drawingTool;
+    connect(ToolButton9, &QToolButton::clicked, this, &ChartPane::ToolButton9Click);
+    connect(ToolButton12, &QToolButton::clicked, this, &ChartPane::ToolButton12Click);
+    connect(ToolButton21, &QToolButton::clicked, this, &ChartPane::ToolButton21Click);
+    connect(ToolButton5, &QToolButton::clicked, &tool, &DrawingTool::toggleDraw);
+    connect(ToolButton6, &QToolButton::clicked, &tool, &DrawingTool::toggleText);
+    connect(ToolButton7, &QToolButton::clicked, this, &ChartPane::ToolButton7Click);
+    connect(ToolButton10, &QToolButton::clicked, this, &ChartPane::ToolButton10Click);
+}
+
+QWidget* ChartPane::makeImagePanel(QWidget* parent)
+{
+    Pan_Image = new QWidget(parent);
     Pan_Image->setObjectName(QStringLiteral("Pan_Image"));
     Pan_Image->setAutoFillBackground(true);
     QPalette sky = Pan_Image->palette();
@@ -111,32 +183,14 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
     m_caption = new QLabel(QStringLiteral("Нет изображения (Скопируте в буфер и нажмите кнопку \"Вставить\")"), Pan_Image);
     m_caption->setAlignment(Qt::AlignCenter);
     image->addWidget(m_caption, 1);
-    m_scroll = new QScrollArea(Pan_Image);
-    m_scroll->setFrameShape(QFrame::NoFrame);
-    ImgPic2 = new QLabel;
-    ImgPic2->setObjectName(QStringLiteral("ImgPic2"));
-    ImgPic2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_scroll->setWidget(ImgPic2);
-    m_scroll->hide();
-    image->addWidget(m_scroll, 1);
-    right->addWidget(Pan_Image, 1);
-    body->addLayout(right, 1);
-    layout->addWidget(m_body, 1);
-
-    buildMenu();
-    connect(TreeView2, &QTreeWidget::itemClicked, this, [this] { TreeView2Click(); });
-    connect(TreeView2, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        if (QTreeWidgetItem* item = TreeView2->itemAt(at))
-            TreeView2->setCurrentItem(item);
-        enableCommands();
-        PopupMenu_Tree2->popup(TreeView2->viewport()->mapToGlobal(at));
-    });
-    connect(Button6, &QPushButton::clicked, this, &ChartPane::Button6Click);
-    connect(ToolButton9, &QToolButton::clicked, this, &ChartPane::ToolButton9Click);
-    connect(ToolButton7, &QToolButton::clicked, this, &ChartPane::ToolButton7Click);
-    connect(ToolButton21, &QToolButton::clicked, this, &ChartPane::ToolButton21Click);
-    connect(ToolButton12, &QToolButton::clicked, this, &ChartPane::ToolButton12Click);
-    enableCommands();
+    // The picture lies over the panel at its bounds, outside the layout:
+    // panning moves it and the panel clips it.
+    ImgPic2 = new PictureSurface(PictureSurface::Kind::ChartPicture, QStringLiteral("ImgPic2"), m_journal.drawingTool,
+                                 m_prompts, Pan_Image);
+    ImgPic2->setColourBox(ColorBox2);
+    ImgPic2->raise();
+    new EmptySurfaceFollower(Pan_Image, ImgPic2);
+    return Pan_Image;
 }
 
 void ChartPane::buildMenu()
@@ -161,9 +215,17 @@ void ChartPane::buildMenu()
 void ChartPane::enableCommands()
 {
     const bool any = TreeView2->topLevelItemCount() > 0;
+    ToolButton5->setEnabled(any);
+    ToolButton6->setEnabled(any);
     ToolButton7->setEnabled(any);
     MenuItem3->setEnabled(any);
     N21->setEnabled(any);
+}
+
+void ChartPane::syncModeButtons()
+{
+    ToolButton5->setChecked(m_journal.drawingTool.drawButtonDown());
+    ToolButton6->setChecked(m_journal.drawingTool.textButtonDown());
 }
 
 QStringList ChartPane::chartNames() const
@@ -174,13 +236,6 @@ QStringList ChartPane::chartNames() const
     return out;
 }
 
-QString ChartPane::chartPath(const QString& chart) const { return m_journal.path(chartFileName(m_document, chart)); }
-
-QTreeWidgetItem* ChartPane::selectedChart() const
-{
-    const QList<QTreeWidgetItem*> selected = TreeView2->selectedItems();
-    return selected.isEmpty() ? nullptr : selected.first();
-}
 
 bool ChartPane::isOpen() const
 {
@@ -225,233 +280,3 @@ void ChartPane::Button6Click()
         collapsePane();
 }
 
-void ChartPane::showPicture(const QImage& image, const QRect& bounds)
-{
-    m_image = image;
-    m_bounds = bounds;
-    if (m_image.isNull()) {
-        ImgPic2->clear();
-        m_scroll->hide();
-        m_caption->show();
-        return;
-    }
-    ImgPic2->setPixmap(QPixmap::fromImage(m_image));
-    ImgPic2->resize(m_image.size());
-    m_caption->hide();
-    m_scroll->show();
-}
-
-void ChartPane::removePicture() { showPicture(QImage(), QRect()); }
-
-bool ChartPane::readChart(const QString& chart)
-{
-    QImage image;
-    QRect bounds;
-    try {
-        if (!readPictureFile(chartPath(chart), image, bounds))
-            return false;
-    } catch (const SnapshotError& e) {
-        reportError(m_prompts, QStringLiteral("Файл %1 повреждён: %2").arg(chartPath(chart), e.message()));
-        return false;
-    }
-    showPicture(image, bounds);
-    return true;
-}
-
-void ChartPane::writeChart(const QString& chart)
-{
-    try {
-        QDir().mkpath(m_journal.path(QStringLiteral("img")));
-        const QRect bounds = m_bounds.isValid() ? m_bounds : QRect(QPoint(0, 0), m_image.size());
-        writePictureFile(chartPath(chart), QStringLiteral("ImgPic2"), m_image, bounds);
-    } catch (const std::exception& e) {
-        reportError(m_prompts, e);
-    }
-}
-
-void ChartPane::storeChartList()
-{
-    if (m_document.isEmpty())
-        return;
-    try {
-        NotebookStore(m_journal.db()).storeChartNames(m_document, chartNames());
-    } catch (const std::exception& e) {
-        reportError(m_prompts, e);
-    }
-}
-
-void ChartPane::loadCharts(const QString& document)
-{
-    m_document = document;
-    TreeView2->clear();
-    QStringList names;
-    try {
-        names = NotebookStore(m_journal.db()).chartNames(document).value_or(QStringList());
-    } catch (const std::exception& e) {
-        reportError(m_prompts, e);
-    }
-    for (const QString& name : names) {
-        auto* item = new QTreeWidgetItem(TreeView2, {name});
-        item->setData(0, TreeRoles::ImageIndex, 0);
-    }
-    enableCommands();
-    if (names.isEmpty()) {
-        removePicture();
-        collapsePane();
-        return;
-    }
-    openPane();
-    TreeView2->setCurrentItem(TreeView2->topLevelItem(0));
-    if (!readChart(names.first()))
-        removePicture();
-}
-
-void ChartPane::emptyCharts(const QString& document)
-{
-    m_document = document;
-    TreeView2->clear();
-    enableCommands();
-    removePicture();
-    collapsePane();
-}
-
-void ChartPane::TreeView2Click()
-{
-    const QTreeWidgetItem* chart = selectedChart();
-    if (!chart || chart->text(0).isEmpty())
-        return;
-    if (!readChart(chart->text(0)))
-        removePicture();
-}
-
-void ChartPane::MenuItem2Click()
-{
-    const std::optional<bool> folder = m_selectedIsFolder ? m_selectedIsFolder() : std::nullopt;
-    if (folder.value_or(false)) {
-        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
-                              QStringLiteral("Графики нельзя добавлять в папки, создайте документ!"));
-        return;
-    }
-    if (!folder || m_document.isEmpty())
-        return;
-    const QString name = m_prompts.askText(QStringLiteral("Добавить документ"), QStringLiteral("Введите название"), QString())
-                             .value_or(QString());
-    if (name.isEmpty())
-        return;
-    // Two charts of one name would share one picture file.
-    if (chartNames().contains(name)) {
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), nameTakenMessage());
-        return;
-    }
-    auto* item = new QTreeWidgetItem(TreeView2, {name});
-    item->setData(0, TreeRoles::ImageIndex, 0);
-    storeChartList();
-    TreeView2->setCurrentItem(item);
-    enableCommands();
-    QImage blank(Pan_Image->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    blank.fill(Qt::white);
-    showPicture(blank, QRect(QPoint(0, 0), blank.size()));
-}
-
-void ChartPane::N21Click()
-{
-    QTreeWidgetItem* chart = selectedChart();
-    if (!chart || treeEntryOf(chart).imageIndex != 0)
-        return;
-    const QString old = chart->text(0);
-    const QString name = m_prompts.askText(QStringLiteral("Введите новое название документа"),
-                                           QStringLiteral("Введите название"), old)
-                             .value_or(old);
-    if (name.isEmpty() || name == old)
-        return;
-    if (chartNames().contains(name)) {
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), nameTakenMessage());
-        return;
-    }
-    if (QFile::exists(chartPath(old)))
-        QFile::rename(chartPath(old), chartPath(name));
-    chart->setText(0, name);
-    storeChartList();
-}
-
-void ChartPane::MenuItem3Click()
-{
-    if (!m_prompts.confirm(QStringLiteral("Удалить график")))
-        return;
-    QTreeWidgetItem* chart = selectedChart();
-    if (!chart)
-        return;
-    QFile::remove(chartPath(chart->text(0)));
-    delete chart;
-    if (TreeView2->topLevelItemCount() > 0)
-        TreeView2->setCurrentItem(TreeView2->topLevelItem(0));
-    storeChartList();
-    enableCommands();
-}
-
-void ChartPane::moveSelected(int step)
-{
-    QTreeWidgetItem* chart = selectedChart();
-    if (!chart)
-        return;
-    const int from = TreeView2->indexOfTopLevelItem(chart);
-    const int to = from + step;
-    if (to < 0 || to >= TreeView2->topLevelItemCount())
-        return;
-    TreeView2->takeTopLevelItem(from);
-    TreeView2->insertTopLevelItem(to, chart);
-    TreeView2->setCurrentItem(chart);
-    storeChartList(); // the order is kept at once, not only with the next addition
-}
-
-void ChartPane::MenuItem5Click() { moveSelected(-1); }
-void ChartPane::MenuItem6Click() { moveSelected(+1); }
-
-void ChartPane::ToolButton9Click()
-{
-    if (TreeView2->topLevelItemCount() == 0) {
-        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
-                              QStringLiteral("Добавьте сначала график, в левом окне правая кнопка мыши!"));
-        return;
-    }
-    const QTreeWidgetItem* chart = selectedChart();
-    if (!chart || chart->text(0).isEmpty())
-        return;
-    if (treeEntryOf(chart).imageIndex != 0) {
-        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
-                              QStringLiteral("Выберите документ, куда вставит граффик!"));
-        return;
-    }
-    const QImage pasted = QApplication::clipboard()->image();
-    if (pasted.isNull()) {
-        // An empty clipboard must not wipe a chart that is already saved.
-        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
-                              QStringLiteral("В буфере обмена нет изображения."));
-        return;
-    }
-    const QPoint topLeft = m_bounds.isValid() ? m_bounds.topLeft() : QPoint(0, 0);
-    showPicture(pasted.convertToFormat(QImage::Format_RGB32), QRect(topLeft, pasted.size()));
-    writeChart(chart->text(0));
-}
-
-void ChartPane::ToolButton12Click()
-{
-    const QTreeWidgetItem* chart = selectedChart();
-    if (!chart || chart->text(0).isEmpty())
-        return;
-    if (!QFile::exists(chartPath(chart->text(0))) || !m_image.isNull())
-        writeChart(chart->text(0));
-}
-
-void ChartPane::ToolButton21Click()
-{
-    const QTreeWidgetItem* chart = selectedChart();
-    if (chart && QFile::exists(chartPath(chart->text(0))))
-        readChart(chart->text(0));
-}
-
-void ChartPane::ToolButton7Click()
-{
-    if (!m_image.isNull())
-        QApplication::clipboard()->setImage(m_image);
-}

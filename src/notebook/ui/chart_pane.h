@@ -3,8 +3,14 @@
 // The chart pane of the notebook page (`Panel9`, below the editor): the
 // open document's chart list `TreeView2`, its toolbar `ToolBar1` and the
 // chart picture `ImgPic2` on `Pan_Image`. The list lives in the document's
-// row (b_img), each chart's picture in img/<document>_<chart>.paz. The
-// picture is shown as it is; drawing on it comes with the picture surface.
+// row (b_img), each chart's picture in img/<document>_<chart>.paz, with
+// its bounds in `Pan_Image`.
+//
+// Strokes, text, pans, clearing and the big window's edits not yet written
+// are written when the trader leaves the chart: another chart, another
+// document, and, through writePendingChart(), another page or the end of
+// the program. Until then "Отменить последние изменения" returns to the
+// picture last written.
 
 #include <QImage>
 #include <QRect>
@@ -13,13 +19,15 @@
 #include <functional>
 #include <optional>
 
+class ColorBox;
 class Journal;
+class PictureSurface;
 class Prompts;
+class TFm_All;
 class QAction;
 class QLabel;
 class QMenu;
 class QPushButton;
-class QScrollArea;
 class QSplitter;
 class QToolBar;
 class QToolButton;
@@ -39,8 +47,12 @@ public:
     QToolButton* ToolButton21 = nullptr; // "Отменить последние изменения"
     QToolButton* ToolButton12 = nullptr; // "Сохранить"
     QToolButton* ToolButton7 = nullptr;  // "Скопировать в буфер"
+    QToolButton* ToolButton5 = nullptr;  // "Рисовать"
+    QToolButton* ToolButton6 = nullptr;  // "Вывести текст"
+    QToolButton* ToolButton10 = nullptr; // "Очистить"
+    ColorBox* ColorBox2 = nullptr;
     QWidget* Pan_Image = nullptr;
-    QLabel* ImgPic2 = nullptr;
+    PictureSurface* ImgPic2 = nullptr;
     QMenu* PopupMenu_Tree2 = nullptr;
     QAction* MenuItem2 = nullptr; // "Добавить график"
     QAction* N21 = nullptr;       // "Переименовать"
@@ -69,7 +81,7 @@ public:
     void fitPane();
 
     QStringList chartNames() const;
-    const QImage& picture() const { return m_image; }
+    const QImage& picture() const;
     bool isOpen() const;
 
     void TreeView2Click();
@@ -82,20 +94,36 @@ public:
     void ToolButton12Click();
     void ToolButton21Click();
     void ToolButton7Click();
+    void ToolButton10Click();
     void Button6Click();
+    // Pastes a picture from another program into the selected chart and writes it.
+    void pasteChart(const QImage& image);
+    // The big window over the chart; returns when it closes.
+    void ImgPic2DblClick();
+    // The big window, made at the first double-click; null before.
+    TFm_All* bigWindow() const { return m_big; }
+    // Writes strokes, text and pans of the shown chart not yet written.
+    void writePendingChart();
 
 signals:
     // A colour item of the menu: the notebook tree's node takes that icon.
     void colourRequested(int imageIndex);
 
 private:
+    QWidget* makeImagePanel(QWidget* parent);
+    void makeToolBar(QWidget* parent);
     void buildMenu();
     void enableCommands();
+    void syncModeButtons();
     void storeChartList();
-    void showPicture(const QImage& image, const QRect& bounds);
     void removePicture();
+    void placeEmptySurface();
+    // Shows the chart's file; false, leaving the picture as it is, when it
+    // cannot be read.
     bool readChart(const QString& chart);
-    void writeChart(const QString& chart);
+    bool writeChart(const QString& chart);
+    // Shows the selected chart's file, or no picture when it has none.
+    void showSelectedChart();
     QString chartPath(const QString& chart) const;
     QTreeWidgetItem* selectedChart() const;
     void openPane();
@@ -105,11 +133,14 @@ private:
     Journal& m_journal;
     Prompts& m_prompts;
     QString m_document;
-    QImage m_image;
-    QRect m_bounds;
+    // The chart whose picture is on screen (empty when it belongs to none),
+    // and its bounds as last read or written.
+    QString m_shownChart;
+    QRect m_writtenBounds;
+    bool m_quiet = false; // selection changes made by the pane itself
+    TFm_All* m_big = nullptr;
     QWidget* m_body = nullptr; // everything below the header, hidden while collapsed
     QLabel* m_caption = nullptr;
-    QScrollArea* m_scroll = nullptr;
     QSplitter* m_splitter = nullptr;
     std::function<std::optional<bool>()> m_selectedIsFolder;
 };

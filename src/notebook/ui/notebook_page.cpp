@@ -237,6 +237,7 @@ void NotebookPage::saveTreeFile(bool atExit)
 void NotebookPage::saveState()
 {
     storePendingText();
+    m_charts->writePendingChart();
     saveTreeFile(true);
 }
 
@@ -391,6 +392,7 @@ void NotebookPage::N19Click()
             return;
         }
         storePendingText();
+        m_charts->writePendingChart(); // under the old name, moved along below
         store.renameDocument(old, name);
         node->setText(0, name);
         if (m_openDocument == old) {
@@ -502,6 +504,7 @@ void NotebookPage::N31Click()
     if (!m_prompts.confirm(QStringLiteral("Очистить записную книжку?")))
         return;
     try {
+        m_charts->writePendingChart(); // so that nothing recreates a chart file afterwards
         NotebookStore(m_journal.db()).deleteAll();
         const QString treeFile = controlStateFile(m_journal, TreeView1->objectName());
         if (QFile::exists(treeFile) && !QFile::remove(treeFile))

@@ -58,7 +58,8 @@ public:
     // Adds the root folder "Главная" when the tree is empty.
     void ensureRootFolder();
     // The tree as it was at the last exit (txt/TreeView1.txt), and its
-    // saving; saving also stores the text still waiting to be stored.
+    // saving; saving also stores the text still waiting to be stored and
+    // writes the chart's strokes not yet written.
     void restoreState();
     void saveState();
 
