@@ -306,6 +306,37 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sq
     return table;
 }
 
+void TSQLiteDatabase::readRows(const QString& sql, const SqlParams& params,
+                               const std::function<void(const SqlRow&)>& onRow)
+{
+    requireOpen();
+    StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
+    bindParams(stmt.get(), params, 1, sql);
+    const SqlRow row(stmt.get());
+    for (;;) {
+        const int rc = sqlite3_step(stmt.get());
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc == SQLITE_BUSY)
+            fail(QStringLiteral("Could not prepare SQL statement"), sql);
+        if (rc != SQLITE_ROW)
+            fail(QStringLiteral("Could not retrieve data"), sql);
+        onRow(row);
+    }
+}
+
+QByteArrayView SqlRow::bytes(int column) const
+{
+    // Text and length from one look-up of the cell: the statement is
+    // stepped by this connection's one thread only. The text pointer is null
+    // exactly for NULL.
+    sqlite3_value* value = sqlite3_column_value(m_stmt, column);
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return text ? QByteArrayView(text, sqlite3_value_bytes(value)) : QByteArrayView();
+}
+
+qint64 SqlRow::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+
 void TSQLiteDatabase::writeBlob(const QString& sql, const QByteArray& stream, const SqlParams& params)
 {
     if (!sql.contains(QLatin1Char('?')))

@@ -3,11 +3,13 @@
 #include "db/core/journal_error.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -30,6 +32,25 @@ public:
 using SqlParams = QVariantList;
 
 class TSQLiteTable;
+
+// The row a query stands on while TSQLiteDatabase::readRows hands it over;
+// what it returns is valid only until the handler returns.
+class SqlRow {
+public:
+    // The cell as text in its stored Windows-1251 bytes; a null view for
+    // NULL, an empty one that is not null for an empty text.
+    QByteArrayView bytes(int column) const;
+    // The cell as a 64-bit integer, as SQLite converts it (NULL reads 0).
+    qint64 integer(int column) const;
+
+private:
+    friend class TSQLiteDatabase;
+    explicit SqlRow(sqlite3_stmt* stmt)
+        : m_stmt(stmt)
+    {
+    }
+    sqlite3_stmt* m_stmt;
+};
 
 // The one connection to the journal database.
 class TSQLiteDatabase {
@@ -56,6 +77,9 @@ public:
     void executeStatement(const QString& sql, const SqlParams& params = {});
     // Runs a query and returns all its rows, positioned on the first.
     std::unique_ptr<TSQLiteTable> openResultTable(const QString& sql, const SqlParams& params = {});
+    // Runs a query and hands its rows to onRow one by one as they are read,
+    // keeping none: for large readings that keep only a digest of each row.
+    void readRows(const QString& sql, const SqlParams& params, const std::function<void(const SqlRow&)>& onRow);
     // Runs a statement with the whole stream bound as a blob to parameter 1;
     // further parameters (2, 3, ...) come from params.
     void writeBlob(const QString& sql, const QByteArray& stream, const SqlParams& params = {});

@@ -10,6 +10,8 @@
 #include <cmath>
 
 #include <array>
+#include <deque>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 
@@ -25,14 +27,22 @@ public:
         int badRow = -1; // the first trade whose profit does not read
     };
 
-    Group& at(std::string_view key)
+    explicit Groups(const std::deque<std::string>& texts)
+        : m_texts(texts)
+        , m_groupOfText(texts.size(), -1)
     {
-        const auto [it, added] = m_index.try_emplace(key, static_cast<int>(m_groups.size()));
-        if (added) {
-            m_keys.push_back(key);
+    }
+    // The group of a text by its number in ReportTrades::texts().
+    Group& at(int text)
+    {
+        int& g = m_groupOfText[static_cast<size_t>(text)];
+        if (g < 0) {
+            g = static_cast<int>(m_groups.size());
+            m_keys.push_back(m_texts[static_cast<size_t>(text)]);
+            m_index.emplace(m_keys.back(), g);
             m_groups.emplace_back();
         }
-        return m_groups[it->second];
+        return m_groups[static_cast<size_t>(g)];
     }
     const Group* find(const QString& category) const
     {
@@ -46,6 +56,8 @@ public:
     const Group& group(int i) const { return m_groups[i]; }
 
 private:
+    const std::deque<std::string>& m_texts;
+    std::vector<int> m_groupOfText;
     std::unordered_map<std::string_view, int> m_index;
     std::vector<std::string_view> m_keys;
     std::vector<Group> m_groups;
@@ -75,21 +87,17 @@ constexpr std::array<Source, kReportCount> kSources = {{
 // Every trade into the group of its text in each of the eight columns, in
 // one pass. Empty texts are left out of the columns whose categories are
 // never empty; an empty symbol is a category of its own, a missing one none.
-std::array<Groups, kReportCount> groupTrades(const ReportTrades& trades)
+std::vector<Groups> groupTrades(const ReportTrades& trades)
 {
-    std::array<Groups, kReportCount> groups;
-    std::array<ReportTrades::Column, kReportCount> columns;
-    for (int r = 0; r < kReportCount; ++r)
-        columns[r] = kSources[r].column;
-    std::array<QByteArrayView, kReportCount> bytes;
+    std::vector<Groups> groups(kReportCount, Groups(trades.texts()));
     for (int row = 0; row < trades.count(); ++row) {
         const std::optional<double> profit = trades.profit(row);
-        trades.rowBytes(row, columns.data(), kReportCount, bytes.data());
         for (int r = 0; r < kReportCount; ++r) {
             const CategoryReportKind kind = kSources[r].kind;
-            if (bytes[r].isEmpty() && (kind != CategoryReportKind::Pairs || trades.isNull(row, columns[r])))
+            const int text = trades.category(row, kSources[r].column);
+            if (text < 0 || (kind != CategoryReportKind::Pairs && trades.texts()[static_cast<size_t>(text)].empty()))
                 continue;
-            Groups::Group& g = groups[r].at(std::string_view(bytes[r].data(), static_cast<size_t>(bytes[r].size())));
+            Groups::Group& g = groups[r].at(text);
             if (!profit) {
                 if (g.badRow < 0)
                     g.badRow = row;
@@ -235,7 +243,7 @@ const QStringList& marketTypes()
 
 CategoryReports buildCategoryReports(const ReportTrades& trades, const ReferenceLists& lists)
 {
-    const std::array<Groups, kReportCount> groups = groupTrades(trades);
+    const std::vector<Groups> groups = groupTrades(trades);
     CategoryReports result;
     for (int r = 0; r < kReportCount; ++r) {
         const Source& source = kSources[r];

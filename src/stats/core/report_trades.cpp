@@ -1,132 +1,125 @@
 #include "stats/core/report_trades.h"
 
 #include "db/core/columns.h"
+#include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
 #include <iterator>
-#include <string_view>
 
 namespace {
 
-// The columns read, at the positions ReportTrades::Column names.
+// The columns read: the grouped ones at the positions ReportTrades::Column
+// names, then the rest.
 constexpr t_sdelki::Column kRead[] = {
-    t_sdelki::OpenTime, t_sdelki::Type,      t_sdelki::Item,
-    t_sdelki::Profit, t_sdelki::Nedobral, t_sdelki::Verno,     t_sdelki::Strategia,
-    t_sdelki::Taktika, t_sdelki::Psixo,   t_sdelki::Pravilo,   t_sdelki::Pravilo2};
-static_assert(std::size(kRead) == ReportTrades::ColumnCount);
+    t_sdelki::Type,    t_sdelki::Item,  t_sdelki::Verno,   t_sdelki::Strategia, t_sdelki::Taktika,
+    t_sdelki::Psixo,   t_sdelki::Pravilo, t_sdelki::Pravilo2, t_sdelki::OpenTime, t_sdelki::Profit,
+    t_sdelki::Nedobral, t_sdelki::Id};
 using R = ReportTrades;
-static_assert(sql::position(kRead, t_sdelki::OpenTime) == R::OpenTime
-              && sql::position(kRead, t_sdelki::Type) == R::Type && sql::position(kRead, t_sdelki::Item) == R::Item
-              && sql::position(kRead, t_sdelki::Profit) == R::Profit
-              && sql::position(kRead, t_sdelki::Nedobral) == R::Nedobral
+static_assert(sql::position(kRead, t_sdelki::Type) == R::Type && sql::position(kRead, t_sdelki::Item) == R::Item
               && sql::position(kRead, t_sdelki::Verno) == R::Verno
               && sql::position(kRead, t_sdelki::Strategia) == R::Strategia
               && sql::position(kRead, t_sdelki::Taktika) == R::Taktika
               && sql::position(kRead, t_sdelki::Psixo) == R::Psixo
               && sql::position(kRead, t_sdelki::Pravilo) == R::Pravilo
               && sql::position(kRead, t_sdelki::Pravilo2) == R::Pravilo2);
+constexpr int kOpenTime = sql::position(kRead, t_sdelki::OpenTime);
+constexpr int kProfit = sql::position(kRead, t_sdelki::Profit);
+constexpr int kNedobral = sql::position(kRead, t_sdelki::Nedobral);
+constexpr int kId = sql::position(kRead, t_sdelki::Id);
 
 // A profit as stored: short ASCII texts are widened on the stack rather
 // than decoded into a string of their own; anything else takes the long way.
-std::optional<double> readProfit(const TSQLiteTable& rows, QString& buffer)
+std::optional<double> readProfit(QByteArrayView bytes)
 {
     constexpr qsizetype kShort = 32;
-    if (const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(ReportTrades::Profit);
-        bytes && bytes->size() <= kShort) {
+    if (bytes.size() <= kShort) {
         char16_t wide[kShort];
         bool ascii = true;
-        for (qsizetype i = 0; i < bytes->size(); ++i) {
-            const auto c = static_cast<unsigned char>((*bytes)[i]);
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const auto c = static_cast<unsigned char>(bytes[i]);
             ascii = ascii && c < 0x80;
             wide[i] = c;
         }
         if (ascii)
-            return num::parseComma(QStringView(wide, bytes->size()));
+            return num::parseComma(QStringView(wide, bytes.size()));
     }
-    buffer.clear();
-    rows.appendFieldTextOf(ReportTrades::Profit, buffer);
-    return num::parseComma(buffer);
-}
-
-struct TimeKey {
-    std::string_view time;
-    int row;
-    bool operator<(const TimeKey& other) const
-    {
-        return time != other.time ? time < other.time : row < other.row;
-    }
-};
-
-// Byte order is SQLite's order of texts; the row breaks ties. Statements
-// are usually imported oldest first, so the rows often come in order.
-std::vector<int> timeOrderOf(std::vector<TimeKey> keys)
-{
-    if (!std::is_sorted(keys.begin(), keys.end()))
-        std::sort(keys.begin(), keys.end());
-    std::vector<int> order;
-    order.reserve(keys.size());
-    for (const TimeKey& k : keys)
-        order.push_back(k.row);
-    return order;
+    return num::parseComma(cp1251::decode(bytes.data(), bytes.size()));
 }
 
 } // namespace
 
 ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
-    : m_db(db)
-    , m_account(account)
-    , m_rows(db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
-                                    .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
-                                {account}))
 {
-    TSQLiteTable& rows = *m_rows;
-    const size_t n = static_cast<size_t>(rows.rowCount());
-    m_profit.assign(n, 0.0);
-    m_profitRead.assign(n, false);
-    std::vector<TimeKey> times;
-    times.reserve(n);
-    QString buffer;
-    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
-        const int row = rows.currentRow();
-        if (const std::optional<double> p = readProfit(rows, buffer)) {
-            m_profit[row] = *p;
-            m_profitRead[row] = true;
+    const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+                              .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
+    db.readRows(query, {account}, [this](const SqlRow& r) {
+        const int row = count();
+        const QByteArrayView profitBytes = r.bytes(kProfit);
+        const std::optional<double> p = readProfit(profitBytes);
+        m_profit.push_back(p.value_or(0.0));
+        m_profitRead.push_back(p.has_value());
+        if (!p)
+            m_badProfits.push_back({row, r.integer(kId), profitBytes.toByteArray()});
+        m_nedobral.push_back(r.integer(kNedobral)); // declared INTEGER
+        for (int c = 0; c < ColumnCount; ++c) {
+            const QByteArrayView bytes = r.bytes(c);
+            m_categories.push_back(bytes.isNull() ? -1 : textIndex(c, bytes));
         }
-        const QByteArrayView t = rows.fieldBytesOf(OpenTime).value_or(QByteArrayView());
-        times.push_back({std::string_view(t.data(), static_cast<size_t>(t.size())), row});
+        const QByteArrayView time = r.bytes(kOpenTime);
+        if (!time.isEmpty())
+            m_times.append(time.data(), static_cast<size_t>(time.size()));
+        m_timeEnds.push_back(static_cast<quint32>(m_times.size()));
+    });
+
+    // Byte order is SQLite's order of texts; the row breaks ties (a stable
+    // sort). Statements are usually imported oldest first, so the rows
+    // often come in order.
+    m_timeOrder.resize(m_profit.size());
+    for (size_t i = 0; i < m_timeOrder.size(); ++i)
+        m_timeOrder[i] = static_cast<int>(i);
+    const auto timeOf = [this](int row) {
+        const QByteArrayView t = openTimeBytes(row);
+        return std::string_view(t.data(), static_cast<size_t>(t.size()));
+    };
+    const auto earlier = [&timeOf](int a, int b) { return timeOf(a) < timeOf(b); };
+    if (!std::is_sorted(m_timeOrder.begin(), m_timeOrder.end(), earlier))
+        std::stable_sort(m_timeOrder.begin(), m_timeOrder.end(), earlier);
+}
+
+int ReportTrades::textIndex(int column, QByteArrayView bytes)
+{
+    constexpr size_t kFew = 16;
+    const std::string_view key(bytes.data(), static_cast<size_t>(bytes.size()));
+    std::vector<Known>& few = m_columnTexts[column];
+    for (const Known& k : few) {
+        if (k.text == key)
+            return k.index;
     }
-    rows.seek(0);
-    m_timeOrder = timeOrderOf(std::move(times));
+    int index;
+    if (const auto it = m_textIndex.find(key); it != m_textIndex.end()) {
+        index = it->second;
+    } else {
+        const std::string& kept = m_texts.emplace_back(key);
+        index = static_cast<int>(m_texts.size()) - 1;
+        m_textIndex.emplace(std::string_view(kept), index);
+    }
+    if (few.size() < kFew)
+        few.push_back({m_texts[static_cast<size_t>(index)], index});
+    return index;
 }
 
-ReportTrades::~ReportTrades() = default;
-ReportTrades::ReportTrades(ReportTrades&&) noexcept = default;
-
-QByteArrayView ReportTrades::bytes(int row, Column column) const
+QByteArrayView ReportTrades::openTimeBytes(int row) const
 {
-    m_rows->seek(row);
-    return m_rows->fieldBytesOf(column).value_or(QByteArrayView());
+    const quint32 begin = row > 0 ? m_timeEnds[row - 1] : 0;
+    return QByteArrayView(m_times.data() + begin, m_timeEnds[row] - begin);
 }
 
-bool ReportTrades::isNull(int row, Column column) const
+QString ReportTrades::openTime(int row) const
 {
-    m_rows->seek(row);
-    return m_rows->isNull(column);
-}
-
-void ReportTrades::rowBytes(int row, const Column* columns, int count, QByteArrayView* out) const
-{
-    m_rows->seek(row);
-    for (int i = 0; i < count; ++i)
-        out[i] = m_rows->fieldBytesOf(columns[i]).value_or(QByteArrayView());
-}
-
-QString ReportTrades::text(int row, Column column) const
-{
-    m_rows->seek(row);
-    return m_rows->fieldTextOf(column);
+    const QByteArrayView t = openTimeBytes(row);
+    return cp1251::decode(t.data(), t.size());
 }
 
 std::optional<double> ReportTrades::profit(int row) const
@@ -138,24 +131,10 @@ std::optional<double> ReportTrades::profit(int row) const
 
 QString ReportTrades::profitProblem(int row) const
 {
-    if (m_ids.empty()) {
-        // The same rows in the same order: the same table read under the
-        // same condition.
-        const auto ids = m_db.openResultTable(
-            QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
-                .arg(t_sdelki::name(t_sdelki::Id), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
-            {m_account});
-        for (; !ids->atEnd(); ids->moveNext())
-            m_ids.push_back(ids->fieldInteger(0));
-    }
-    const QString id = row < static_cast<int>(m_ids.size()) ? QString::number(m_ids[row]) : QString();
-    return QStringLiteral("Прибыль сделки id %1 не читается как число: \"%2\"").arg(id, text(row, Profit));
-}
-
-qint64 ReportTrades::nedobral(int row) const
-{
-    m_rows->seek(row);
-    if (m_rows->columnKind(Nedobral) == TSQLiteTable::Kind::Integer)
-        return m_rows->fieldInteger(Nedobral);
-    return num::parseInteger(m_rows->fieldTextOf(Nedobral)).value_or(0);
+    const auto it = std::lower_bound(m_badProfits.begin(), m_badProfits.end(), row,
+                                     [](const BadProfit& b, int r) { return b.row < r; });
+    if (it == m_badProfits.end() || it->row != row)
+        return QString();
+    return QStringLiteral("Прибыль сделки id %1 не читается как число: \"%2\"")
+        .arg(QString::number(it->id), cp1251::decode(it->text));
 }

@@ -3,59 +3,78 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <memory>
+#include <deque>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 class TSQLiteDatabase;
-class TSQLiteTable;
 
 // The trades of one account as the category reports and the trading
 // metrics read them: one query over the columns they need, in the order the
-// database returns the rows. Both builders of one rebuild share a reading.
+// database returns the rows, kept as a digest. Both builders of one rebuild
+// share a reading.
 class ReportTrades {
 public:
-    // Positions in the query's select list.
-    enum Column : int {
-        OpenTime, Type, Item, Profit, Nedobral, Verno, Strategia, Taktika, Psixo, Pravilo, Pravilo2, ColumnCount
-    };
+    // The columns the reports group trades by.
+    enum Column : int { Type, Item, Verno, Strategia, Taktika, Psixo, Pravilo, Pravilo2, ColumnCount };
 
     // Reads every trade of the account; throws ESQLiteException.
     ReportTrades(TSQLiteDatabase& db, const QString& account);
-    ~ReportTrades();
-    ReportTrades(ReportTrades&&) noexcept;
+    ReportTrades(const ReportTrades&) = delete;
+    ReportTrades& operator=(const ReportTrades&) = delete;
+    ReportTrades(ReportTrades&&) = default;
 
     int count() const { return static_cast<int>(m_profit.size()); }
 
-    // The stored Windows-1251 bytes of a text cell; empty for NULL.
-    QByteArrayView bytes(int row, Column column) const;
-    // The same for several cells of one row at once: out[i] for columns[i].
-    void rowBytes(int row, const Column* columns, int count, QByteArrayView* out) const;
-    bool isNull(int row, Column column) const;
-    QString text(int row, Column column) const;
+    // The text of a row's cell as a number into texts(): equal stored texts
+    // have equal numbers; -1 for NULL.
+    int category(int row, Column column) const { return m_categories[static_cast<size_t>(row) * ColumnCount + column]; }
+    // Every distinct text of the grouped columns, in Windows-1251 bytes.
+    const std::deque<std::string>& texts() const { return m_texts; }
+
+    // The stored open time in Windows-1251 bytes; empty for NULL.
+    QByteArrayView openTimeBytes(int row) const;
+    QString openTime(int row) const;
 
     // The trade's profit, read with the decimal comma; nothing when the
     // stored text is not a number (an empty one included).
     std::optional<double> profit(int row) const;
-    // Why the profit of a row does not read, in words for the trader;
-    // throws ESQLiteException.
+    // Why the profit of a row does not read, in words for the trader.
     QString profitProblem(int row) const;
-    // Points left on the table: a whole number; never set or not a number
-    // reads 0.
-    qint64 nedobral(int row) const;
+    // Points left on the table: a whole number; never set reads 0.
+    qint64 nedobral(int row) const { return m_nedobral[row]; }
 
     // The rows by open time (compared as texts, as the journal orders
     // trades by date), equal times in stored order.
     const std::vector<int>& timeOrder() const { return m_timeOrder; }
 
 private:
-    TSQLiteDatabase& m_db;
-    QString m_account;
-    std::unique_ptr<TSQLiteTable> m_rows;
-    // The trades' ids, read only to name a trade whose profit does not read:
-    // a column less in the reading of every rebuild.
-    mutable std::vector<qint64> m_ids;
+    int textIndex(int column, QByteArrayView bytes);
+
     std::vector<double> m_profit;
     std::vector<bool> m_profitRead;
+    struct BadProfit {
+        int row;
+        qint64 id;
+        QByteArray text;
+    };
+    std::vector<BadProfit> m_badProfits; // by row
+
+    std::vector<qint64> m_nedobral;
+    std::vector<int> m_categories; // ColumnCount a row
+    std::deque<std::string> m_texts; // a deque: the views below stay valid
+    std::unordered_map<std::string_view, int> m_textIndex;
+    // The first few texts of each column, looked through before m_textIndex:
+    // a column holds few distinct texts.
+    struct Known {
+        std::string_view text;
+        int index;
+    };
+    std::vector<Known> m_columnTexts[ColumnCount];
+    std::string m_times;             // the open times one after another
+    std::vector<quint32> m_timeEnds; // where each row's time ends
     std::vector<int> m_timeOrder;
 };

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -42,12 +43,13 @@ constexpr Figure kFigures[metricrow::Count] = {
     {u"Фактор восстановления", u"Чистый результат, деленный на максимальную просадку: во сколько раз прибыль перекрыла худшее падение."},
 };
 
-// The day a trade time begins with (2013.07.05 ...), if it is one.
-std::optional<QDate> tradeDay(QByteArrayView t)
+// The day a trade time begins with (2013.07.05 ...) as year, month, day,
+// if it is one.
+std::optional<std::array<int, 3>> dayParts(QByteArrayView t)
 {
     if (t.size() < 10 || t[4] != '.' || t[7] != '.')
         return std::nullopt;
-    int parts[3] = {0, 0, 0};
+    std::array<int, 3> parts = {0, 0, 0};
     const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
     for (int p = 0; p < 3; ++p) {
         for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
@@ -56,14 +58,19 @@ std::optional<QDate> tradeDay(QByteArrayView t)
             parts[p] = parts[p] * 10 + (t[i] - '0');
         }
     }
-    const QDate day(parts[0], parts[1], parts[2]);
-    return day.isValid() ? std::optional<QDate>(day) : std::nullopt;
+    return QDate::isValid(parts[0], parts[1], parts[2]) ? std::optional(parts) : std::nullopt;
+}
+
+std::optional<QDate> tradeDay(QByteArrayView t)
+{
+    const auto parts = dayParts(t);
+    return parts ? std::optional<QDate>(QDate((*parts)[0], (*parts)[1], (*parts)[2])) : std::nullopt;
 }
 
 QString dayText(const ReportTrades& trades, int row)
 {
-    const std::optional<QDate> day = tradeDay(trades.bytes(row, ReportTrades::OpenTime));
-    return day ? day->toString(QStringLiteral("dd.MM.yyyy")) : trades.text(row, ReportTrades::OpenTime);
+    const std::optional<QDate> day = tradeDay(trades.openTimeBytes(row));
+    return day ? day->toString(QStringLiteral("dd.MM.yyyy")) : trades.openTime(row);
 }
 
 QString ratio(double part, double whole) { return whole == 0 ? kNone : num::formatFixed(part / whole, 2); }
@@ -125,6 +132,7 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
     int peakRow = -1;
     Curve curve;
     std::map<int, double> byMonth; // year * 12 + month - 1
+    auto monthSum = byMonth.end();
     for (const int row : trades.timeOrder()) {
         const std::optional<double> profit = trades.profit(row);
         if (!profit) {
@@ -158,8 +166,13 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
         } else if (peak - balance > curve.maxDrawdown) {
             curve = {peak - balance, peak, peakRow, row};
         }
-        if (const std::optional<QDate> day = tradeDay(trades.bytes(row, ReportTrades::OpenTime)))
-            byMonth[day->year() * 12 + day->month() - 1] += p;
+        if (const auto day = dayParts(trades.openTimeBytes(row))) {
+            // The trades come by time: mostly the month of the trade before.
+            const int month = (*day)[0] * 12 + (*day)[1] - 1;
+            if (monthSum == byMonth.end() || monthSum->first != month)
+                monthSum = byMonth.try_emplace(month, 0.0).first;
+            monthSum->second += p;
+        }
     }
 
     const int n = trades.count();
