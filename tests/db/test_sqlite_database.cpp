@@ -107,6 +107,30 @@ TEST_F(DbTest, WalksRowsAndStopsAtTheEnd)
     EXPECT_TRUE(empty->atEnd());
 }
 
+// Rows handed over one by one: NULL and an empty text stay apart, numbers
+// read as text, Cyrillic comes as its stored bytes; a failing step throws.
+TEST_F(DbTest, ReadsRowsOneByOne)
+{
+    db->executeStatement(QStringLiteral("INSERT INTO kinds (i, t) VALUES (1, NULL), (2, ''), (3, ?), (4, '5,5')"),
+                         {QStringLiteral("Пробой")});
+    QList<QByteArray> texts;
+    QList<bool> nulls;
+    qint64 sum = 0;
+    db->readRows(QStringLiteral("SELECT i, t, i * 10 FROM kinds WHERE i >= ? ORDER BY i"), {1}, [&](const SqlRow& r) {
+        texts << r.bytes(1).toByteArray();
+        nulls << r.bytes(1).isNull();
+        sum += r.integer(0);
+        EXPECT_EQ(r.bytes(2).toByteArray(), QByteArray::number(r.integer(0) * 10));
+    });
+    EXPECT_EQ(texts, (QList<QByteArray>{"", "", cp1251::encode(QStringLiteral("Пробой")), "5,5"}));
+    EXPECT_EQ(nulls, (QList<bool>{true, false, false, false}));
+    EXPECT_EQ(sum, 10);
+    EXPECT_EQ(failure([&] {
+                  db->readRows(QStringLiteral("SELECT abs(-9223372036854775807 - 1)"), {}, [](const SqlRow&) {});
+              }),
+              QStringLiteral("Could not retrieve data \"SELECT abs(-9223372036854775807 - 1)\" : integer overflow"));
+}
+
 TEST_F(DbTest, ValuesAreBoundAndComeBackExactly)
 {
     // Quotes, backslashes, SQL words and column names in values, Cyrillic.
