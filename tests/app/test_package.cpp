@@ -5,6 +5,7 @@
 #include "accounts/core/account_store.h"
 #include "app/core/journal.h"
 #include "app/core/version.h"
+#include "process_signals.h"
 #include "temp_journal.h"
 
 #include <QDirIterator>
@@ -40,19 +41,6 @@ Outcome runProgram(const QString& program, const QStringList& args, const QProce
     if (!p.waitForFinished(-1) || p.exitStatus() != QProcess::NormalExit)
         return {-1, {}, p.errorString()};
     return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-// True once the process has put its own handler on SIGTERM.
-bool catchesSigterm(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
-    }
-    return false;
 }
 
 // Every file and folder under a root with its size and time, to see that

@@ -11,6 +11,7 @@
 #include "notebook/core/notebook_store.h"
 #include "notebook/core/rtf_writer.h"
 #include "pictures/core/control_snapshots.h"
+#include "process_signals.h"
 #include "temp_journal.h"
 
 #include <QDate>
@@ -76,20 +77,6 @@ void addAccounts(const QString& dir, Accounts accounts)
     ASSERT_FALSE(extraction.rows.empty());
     const CopyOutcome copied = copyTrades(journal.db(), id, extraction.rows, journal.path(QStringLiteral("img")));
     ASSERT_EQ(copied.problem, QString());
-}
-
-// True once the process has put its own handler on SIGTERM, so that the
-// signal asks for a normal close instead of killing it.
-bool catchesSigterm(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
-    }
-    return false;
 }
 
 // Starts the program in the folder, waits until it listens for SIGTERM,
