@@ -24,6 +24,7 @@
 #include "stats/ui/reports_page.h"
 #include "stats/ui/trade_table_page.h"
 
+#include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
 
@@ -81,13 +82,7 @@ void clickRow(QTableView* view, int row, bool twice = false)
 // A stroke with the left button across a picture surface.
 void stroke(QWidget* surface, QPoint from, QPoint to)
 {
-    const auto send = [surface](QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at) {
-        QMouseEvent event(type, QPointF(at), surface->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(surface, &event);
-    };
-    send(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
-    send(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
-    send(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
+    drag(surface, Qt::LeftButton, from, to);
 }
 
 // Typing as from the keyboard: one key event per character.

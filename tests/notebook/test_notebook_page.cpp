@@ -12,6 +12,7 @@
 #include "pictures/ui/picture_surface.h"
 #include "pictures/ui/picture_snapshot.h"
 #include "pictures/ui/tree_snapshot.h"
+#include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
 
@@ -504,18 +505,6 @@ TEST(NotebookCharts, ListFilesAndPane)
 
 namespace {
 
-void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
-{
-    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
-void drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to)
-{
-    mouse(w, QEvent::MouseButtonPress, button, button, from);
-    mouse(w, QEvent::MouseMove, Qt::NoButton, button, to);
-    mouse(w, QEvent::MouseButtonRelease, button, Qt::NoButton, to);
-}
 
 QImage filled(QSize size, const QColor& colour)
 {

@@ -4,6 +4,7 @@
 #include "pictures/core/drawing_tool.h"
 #include "pictures/ui/big_picture_window.h"
 #include "pictures/ui/picture_surface.h"
+#include "mouse_input.h"
 #include "scripted_prompts.h"
 
 #include <QApplication>
@@ -17,19 +18,6 @@
 
 namespace {
 
-void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
-{
-    QMouseEvent event(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-    QApplication::sendEvent(w, &event);
-}
-
-// A press, a move to `to` and a release of one button.
-void drag(QWidget* w, Qt::MouseButton button, QPoint from, QPoint to)
-{
-    mouse(w, QEvent::MouseButtonPress, button, button, from);
-    mouse(w, QEvent::MouseMove, Qt::NoButton, button, to);
-    mouse(w, QEvent::MouseButtonRelease, button, Qt::NoButton, to);
-}
 
 QImage white(int w, int h)
 {

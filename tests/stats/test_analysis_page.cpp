@@ -5,6 +5,7 @@
 #include "pictures/ui/picture_snapshot.h"
 #include "pictures/ui/picture_surface.h"
 #include "pictures/ui/trade_pictures_panel.h"
+#include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "stats/core/analysis_model.h"
 #include "stats/ui/analysis_page.h"
@@ -154,15 +155,9 @@ protected:
     }
     void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
     {
-        QMouseEvent event(type, QPointF(at), tab->ImPict->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-        QApplication::sendEvent(tab->ImPict, &event);
+        ::mouse(tab->ImPict, type, button, held, at);
     }
-    void stroke(QPoint from, QPoint to)
-    {
-        mouse(QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, from);
-        mouse(QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, to);
-        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, to);
-    }
+    void stroke(QPoint from, QPoint to) { drag(tab->ImPict, Qt::LeftButton, from, to); }
     static QImage filled(QSize size, Qt::GlobalColor colour)
     {
         QImage image(size, QImage::Format_RGB32);
