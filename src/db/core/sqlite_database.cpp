@@ -12,6 +12,13 @@
 
 namespace {
 
+// The layer's text for a query step that neither gave a row nor finished.
+QString stepFailure(int rc)
+{
+    return rc == SQLITE_BUSY ? QStringLiteral("Could not prepare SQL statement")
+                             : QStringLiteral("Could not retrieve data");
+}
+
 struct StmtDeleter {
     void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
 };
@@ -225,14 +232,9 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sq
     auto table = std::unique_ptr<TSQLiteTable>(new TSQLiteTable);
     sqlite3_stmt* s = stmt.get();
     std::vector<bool> forceAbsent;
-    for (;;) {
-        const int rc = sqlite3_step(s);
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc == SQLITE_BUSY)
-            fail(QStringLiteral("Could not prepare SQL statement"), sql);
+    for (int rc; (rc = sqlite3_step(s)) != SQLITE_DONE;) {
         if (rc != SQLITE_ROW)
-            fail(QStringLiteral("Could not retrieve data"), sql);
+            fail(stepFailure(rc), sql);
         if (table->m_rowCount == 0) {
             const int n = sqlite3_column_count(s);
             table->m_columnCount = n;
@@ -313,14 +315,9 @@ void TSQLiteDatabase::readRows(const QString& sql, const SqlParams& params,
     StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
     bindParams(stmt.get(), params, 1, sql);
     const SqlRow row(stmt.get());
-    for (;;) {
-        const int rc = sqlite3_step(stmt.get());
-        if (rc == SQLITE_DONE)
-            break;
-        if (rc == SQLITE_BUSY)
-            fail(QStringLiteral("Could not prepare SQL statement"), sql);
+    for (int rc; (rc = sqlite3_step(stmt.get())) != SQLITE_DONE;) {
         if (rc != SQLITE_ROW)
-            fail(QStringLiteral("Could not retrieve data"), sql);
+            fail(stepFailure(rc), sql);
         onRow(row);
     }
 }
