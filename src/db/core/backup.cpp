@@ -94,9 +94,10 @@ bool replaceFile(const QString& from, const QString& to)
 
 QString stampedName(const QString& folder, const QString& prefix, const QDateTime& when)
 {
-    QString name = folder + u'/' + prefix + when.toString(kTimeFormat) + QStringLiteral(".db");
+    const QString stem = folder + u'/' + prefix + when.toString(kTimeFormat);
+    QString name = stem + QStringLiteral(".db");
     for (int n = 2; QFile::exists(name); ++n)
-        name = folder + u'/' + prefix + when.toString(kTimeFormat) + QStringLiteral("-%1.db").arg(n);
+        name = stem + QStringLiteral("-%1.db").arg(n);
     return name;
 }
 
