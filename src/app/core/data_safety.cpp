@@ -59,12 +59,17 @@ void backupBeforeChange(Journal& journal, Prompts& prompts)
     try {
         makeBackupUnlessNewer(journal.db().path(), now.addSecs(-3600), now);
     } catch (const BackupError& e) {
-        if (journal.backupProblemReported)
-            return;
-        journal.backupProblemReported = true;
-        prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
-                            e.message() + QStringLiteral("\nРабота продолжается без резервной копии."));
+        reportBackupProblem(journal, prompts, e.message());
     }
+}
+
+void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& problem)
+{
+    if (journal.backupProblemReported)
+        return;
+    journal.backupProblemReported = true;
+    prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                        problem + QStringLiteral("\nРабота продолжается без резервной копии."));
 }
 
 bool accountHoldsTrades(Journal& journal, const QString& account)

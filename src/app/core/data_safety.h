@@ -50,6 +50,8 @@ bool checkJournalDatabase(Journal& journal, Prompts& prompts);
 // unless one was made in the last hour. A failure is reported once per run
 // and never stops the change.
 void backupBeforeChange(Journal& journal, Prompts& prompts);
+// Shows why an automatic copy failed, once per run; the work goes on.
+void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& problem);
 // True when the account holds trades (a copy into it changes what is there).
 bool accountHoldsTrades(Journal& journal, const QString& account);
 

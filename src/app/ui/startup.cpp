@@ -49,11 +49,8 @@ void TForm1::startDailyBackup()
         return;
     auto* backup = new DailyBackup(this); // its end waits for a copy in progress
     connect(backup, &DailyBackup::finished, this, [this](const QString&, const QString& problem) {
-        if (problem.isEmpty() || m_journal.backupProblemReported)
-            return;
-        m_journal.backupProblemReported = true;
-        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
-                              problem + QStringLiteral("\nРабота продолжается без резервной копии."));
+        if (!problem.isEmpty())
+            reportBackupProblem(m_journal, m_prompts, problem);
     });
     backup->start(m_journal.db().path());
 }
