@@ -3,6 +3,7 @@
 #include "accounts/core/account_store.h"
 #include "db/core/journal_error.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/text_table.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -109,6 +110,17 @@ void tsvLine(const QStringList& cells)
     }
     line += u'\n';
     out(line);
+}
+
+void tsvTable(const TextTable& table)
+{
+    tsvLine(table.headers());
+    for (int row = 0; row < table.rowCount(); ++row) {
+        QStringList cells;
+        for (int col = 0; col < table.columnCount(); ++col)
+            cells.append(table.cellText(row, col));
+        tsvLine(cells);
+    }
 }
 
 } // namespace cli

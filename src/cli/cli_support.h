@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+class TextTable;
+
 // Shared pieces of the command-line tools: options, the journal of the
 // current folder, UTF-8 output.
 namespace cli {
@@ -37,5 +39,7 @@ void out(const QString& text);  // to stdout, UTF-8
 void err(const QString& text);  // to stderr, UTF-8, with a line break
 // One line of tab-separated cells; tabs and line breaks inside cells become blanks.
 void tsvLine(const QStringList& cells);
+// The headers of a grid, then its rows, each a tsvLine.
+void tsvTable(const TextTable& table);
 
 } // namespace cli

@@ -35,13 +35,7 @@ int runPeriodTable(const char* command, Builder build, const QStringList& argume
     try {
         const QString initial = balance ? *balance : cli::accountCapital(*journal, *account);
         const PeriodTable table = build(journal->db(), *account, start.startOfDay(), end.startOfDay(), initial);
-        cli::tsvLine(table.texts.headers());
-        for (int row = 0; row < table.texts.rowCount(); ++row) {
-            QStringList cells;
-            for (int col = 0; col < table.texts.columnCount(); ++col)
-                cells.append(table.texts.cellText(row, col));
-            cli::tsvLine(cells);
-        }
+        cli::tsvTable(table.texts);
         if (!table.complete()) {
             cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + table.problem);
             return 1;

@@ -16,13 +16,7 @@ namespace {
 void printTable(const QString& title, const TextTable& table)
 {
     cli::tsvLine({title});
-    cli::tsvLine(table.headers());
-    for (int row = 0; row < table.rowCount(); ++row) {
-        QStringList cells;
-        for (int col = 0; col < table.columnCount(); ++col)
-            cells.append(table.cellText(row, col));
-        cli::tsvLine(cells);
-    }
+    cli::tsvTable(table);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/trade_time.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -58,24 +59,10 @@ std::string_view view(const QByteArray& bytes) { return std::string_view(bytes.c
 // after it; nothing for any other form.
 std::optional<QDate> datePrefix(std::string_view t)
 {
-    static constexpr char kShape[] = "0000.00.00";
     if (t.size() <= 10)
         return std::nullopt;
-    int parts[3] = {0, 0, 0};
-    int part = 0;
-    for (int i = 0; i < 10; ++i) {
-        if (kShape[i] == '.') {
-            if (t[i] != '.')
-                return std::nullopt;
-            ++part;
-        } else if (t[i] >= '0' && t[i] <= '9') {
-            parts[part] = parts[part] * 10 + (t[i] - '0');
-        } else {
-            return std::nullopt;
-        }
-    }
-    const QDate date(parts[0], parts[1], parts[2]);
-    return date.isValid() ? std::optional<QDate>(date) : std::nullopt;
+    const auto parts = tradeDayParts(QByteArrayView(t.data(), static_cast<qsizetype>(t.size())));
+    return parts ? std::optional<QDate>(QDate((*parts)[0], (*parts)[1], (*parts)[2])) : std::nullopt;
 }
 
 } // namespace

@@ -2,11 +2,11 @@
 
 #include "db/core/numbers.h"
 #include "stats/core/report_trades.h"
+#include "stats/core/trade_time.h"
 
 #include <QStringList>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <map>
 #include <optional>
@@ -43,27 +43,9 @@ constexpr Figure kFigures[metricrow::Count] = {
     {u"Фактор восстановления", u"Чистый результат, деленный на максимальную просадку: во сколько раз прибыль перекрыла худшее падение."},
 };
 
-// The day a trade time begins with (2013.07.05 ...) as year, month, day,
-// if it is one.
-std::optional<std::array<int, 3>> dayParts(QByteArrayView t)
-{
-    if (t.size() < 10 || t[4] != '.' || t[7] != '.')
-        return std::nullopt;
-    std::array<int, 3> parts = {0, 0, 0};
-    const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
-    for (int p = 0; p < 3; ++p) {
-        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
-            if (t[i] < '0' || t[i] > '9')
-                return std::nullopt;
-            parts[p] = parts[p] * 10 + (t[i] - '0');
-        }
-    }
-    return QDate::isValid(parts[0], parts[1], parts[2]) ? std::optional(parts) : std::nullopt;
-}
-
 std::optional<QDate> tradeDay(QByteArrayView t)
 {
-    const auto parts = dayParts(t);
+    const auto parts = tradeDayParts(t);
     return parts ? std::optional<QDate>(QDate((*parts)[0], (*parts)[1], (*parts)[2])) : std::nullopt;
 }
 
@@ -166,7 +148,7 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
         } else if (peak - balance > curve.maxDrawdown) {
             curve = {peak - balance, peak, peakRow, row};
         }
-        if (const auto day = dayParts(trades.openTimeBytes(row))) {
+        if (const auto day = tradeDayParts(trades.openTimeBytes(row))) {
             // The trades come by time: mostly the month of the trade before.
             const int month = (*day)[0] * 12 + (*day)[1] - 1;
             if (monthSum == byMonth.end() || monthSum->first != month)
