@@ -3,6 +3,7 @@
 // bounds, so that screenshots can be taken out of the journal.
 #include "app/core/safe_file.h"
 #include "pictures/core/control_snapshots.h"
+#include "pictures/core/png_file.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -57,10 +58,7 @@ int runPictureCommand(const QStringList& args)
     if (png.isEmpty())
         return 0;
     try {
-        writeFileAtomically(png, [&](QIODevice& out) {
-            if (!state.image.save(&out, "PNG"))
-                throw FileWriteError(QStringLiteral("Не удалось записать файл %1").arg(png));
-        });
+        writePngFile(png, state.image);
     } catch (const FileWriteError& e) {
         std::fprintf(stderr, "picture: %s\n", qPrintable(e.message()));
         return 1;

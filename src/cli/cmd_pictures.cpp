@@ -6,6 +6,7 @@
 #include "db/core/safe_file.h"
 #include "db/core/sqlite_database.h"
 #include "pictures/core/control_snapshots.h"
+#include "pictures/core/png_file.h"
 #include "pictures/core/trade_pictures.h"
 
 #include <QDir>
@@ -85,10 +86,7 @@ int runPicturesCommand(const QStringList& arguments)
                 cli::err(QStringLiteral("Нет рисунка в файле %1").arg(QDir::toNativeSeparators(path)));
                 return 1;
             }
-            writeFileAtomically(pngOut, [&](QIODevice& out) {
-                if (!picture->image.save(&out, "PNG"))
-                    throw FileWriteError(QStringLiteral("Не удалось записать файл %1").arg(pngOut));
-            });
+            writePngFile(pngOut, picture->image);
         } catch (const JournalError& e) {
             cli::err(e.message());
             return 1;

@@ -4,6 +4,7 @@
 #include "db/core/safe_file.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/core/picture_geometry.h"
+#include "pictures/core/png_file.h"
 #include "pictures/ui/clipboard_picture.h"
 #include "pictures/ui/color_box.h"
 
@@ -106,12 +107,8 @@ void PictureSurface::savePngAs()
         return;
     if (!file->endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
         *file += QStringLiteral(".png");
-    const QImage picture = m_picture;
     try {
-        writeFileAtomically(*file, [&](QIODevice& out) {
-            if (!picture.save(&out, "PNG"))
-                throw FileWriteError(QStringLiteral("Не удалось записать файл %1").arg(*file));
-        });
+        writePngFile(*file, m_picture);
     } catch (const FileWriteError& e) {
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), e.message());
     }
