@@ -46,6 +46,16 @@ const QHash<QByteArray, Dest>& destinations()
     return table;
 }
 
+// Control words that stand for one character of the text.
+struct SymbolWord {
+    const char* word;
+    char16_t character;
+};
+constexpr SymbolWord kSymbolWords[] = {
+    {"tab", u'\t'},       {"cell", u'\t'},      {"line", 0x2028},      {"bullet", 0x2022},
+    {"emdash", 0x2014},   {"endash", 0x2013},   {"emspace", 0x2003},   {"enspace", 0x2002},
+    {"lquote", 0x2018},   {"rquote", 0x2019},   {"ldblquote", 0x201C}, {"rdblquote", 0x201D},
+};
 
 } // namespace
 
@@ -313,6 +323,12 @@ void RtfReader::textWord(QByteArrayView word, bool hasParam, int param)
 {
     Group& g = top();
     const bool on = !hasParam || param != 0;
+    for (const SymbolWord& symbol : kSymbolWords) {
+        if (word == symbol.word) {
+            emitChar(symbol.character);
+            return;
+        }
+    }
     switch (word.isEmpty() ? 0 : word[0]) {
     case 'a':
         if (word == "ansicpg" && param > 0)
@@ -323,30 +339,16 @@ void RtfReader::textWord(QByteArrayView word, bool hasParam, int param)
     case 'b':
         if (word == "b")
             g.chr.bold = on;
-        else if (word == "bullet")
-            emitChar(0x2022);
         return;
     case 'c':
         if (word == "cf")
             g.chr.colour = param;
         else if (word == "cb" || word == "chcbpat")
             g.chr.background = param;
-        else if (word == "cell")
-            emitChar(u'\t');
         return;
     case 'd':
         if (word == "deff")
             m_defaultFont = param;
-        return;
-    case 'e':
-        if (word == "emdash")
-            emitChar(0x2014);
-        else if (word == "endash")
-            emitChar(0x2013);
-        else if (word == "emspace")
-            emitChar(0x2003);
-        else if (word == "enspace")
-            emitChar(0x2002);
         return;
     case 'f':
         if (word == "f")
@@ -361,14 +363,6 @@ void RtfReader::textWord(QByteArrayView word, bool hasParam, int param)
     case 'i':
         if (word == "i")
             g.chr.italic = on;
-        return;
-    case 'l':
-        if (word == "line")
-            emitChar(0x2028);
-        else if (word == "lquote")
-            emitChar(0x2018);
-        else if (word == "ldblquote")
-            emitChar(0x201C);
         return;
     case 'm':
         if (word == "mac")
@@ -397,16 +391,8 @@ void RtfReader::textWord(QByteArrayView word, bool hasParam, int param)
             g.para.alignment = ParagraphAlignment::Justify;
         return;
     case 'r':
-        if (word == "rquote")
-            emitChar(0x2019);
-        else if (word == "rdblquote")
-            emitChar(0x201D);
-        else if (word == "row")
+        if (word == "row")
             endParagraph(false);
-        return;
-    case 't':
-        if (word == "tab")
-            emitChar(u'\t');
         return;
     case 'u':
         if (word == "u" && hasParam) {
