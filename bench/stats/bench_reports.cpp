@@ -2,6 +2,7 @@
 // reading of the trades, the eight category reports and the trading
 // metrics with the month results.
 //   build-rel/bench/stats/bench_reports
+#include "db/core/cash_store.h"
 #include "bench_journal.h"
 
 #include "db/core/sqlite_database.h"
@@ -41,7 +42,7 @@ void BM_ReportsAndMetrics(benchmark::State& state)
     for (auto _ : state) {
         const ReportTrades trades(db, QStringLiteral("1"));
         CategoryReports reports = buildCategoryReports(trades, l);
-        TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"));
+        TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"), {});
         benchmark::DoNotOptimize(reports.reports.data());
         benchmark::DoNotOptimize(metrics.months.data());
         if (reports[CategoryReportKind::Pairs].texts.rowCount() != 8 || metrics.texts.rowCount() != metricrow::Count)
@@ -76,7 +77,7 @@ void BM_MetricsOnly(benchmark::State& state)
 {
     const ReportTrades trades(database(), QStringLiteral("1"));
     for (auto _ : state) {
-        TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"));
+        TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"), {});
         benchmark::DoNotOptimize(metrics.months.data());
     }
 }

@@ -112,7 +112,7 @@ void BM_RefreshPhases(benchmark::State& state)
         lap(t, numbers);
         TradeTable tab = buildTradeTable(trades, TradeOrder::Profit);
         lap(t, table);
-        BalanceChart c = buildBalanceChartData(*trades, QStringLiteral("10000"));
+        BalanceChart c = buildBalanceChartData(*trades, QStringLiteral("10000"), {});
         lap(t, chart);
         TextWidthMeasure measure(font);
         benchmark::DoNotOptimize(tab.columnWidths(measure, 1));

@@ -2,6 +2,7 @@
 
 #include "accounts/core/account_store.h"
 #include "db/core/journal_error.h"
+#include "db/core/schema_setup.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/text_table.h"
 
@@ -79,6 +80,7 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     }
     try {
         journal->openDatabase();
+        upgradeJournalSchema(journal->db());
     } catch (const ESQLiteException& e) {
         err(e.message());
         return nullptr;

@@ -4,6 +4,7 @@
 // month: each table under its title, tables apart by an empty line.
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "db/core/cash_store.h"
 
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
@@ -40,7 +41,8 @@ int runReports(const QStringList& arguments)
     try {
         const ReportTrades trades(journal->db(), *account);
         const CategoryReports reports = buildCategoryReports(trades, journal->lists);
-        const TradingMetrics metrics = buildTradingMetrics(trades, cli::accountCapital(*journal, *account));
+        const TradingMetrics metrics = buildTradingMetrics(trades, cli::accountCapital(*journal, *account),
+                                                           CashStore(journal->db()).list(*account));
         for (const CategoryReport& report : reports.reports) {
             printTable(report.title, report.texts);
             cli::out(QStringLiteral("\n"));

@@ -3,6 +3,7 @@
 #include "accounts/core/account_fields.h"
 #include "accounts/core/account_list_model.h"
 #include "accounts/core/balance_curve.h"
+#include "db/core/cash_store.h"
 
 #include "temp_journal.h"
 
@@ -27,10 +28,33 @@ TEST(BalanceCurve, RunsOldestToNewestFromTheInitialBalance)
         {"100", {"1.5"}, {}, false},        // a point is not a decimal comma
     };
     for (const Case& c : cases) {
-        const BalanceCurve curve = buildBalanceCurve(QString::fromUtf8(c.initial), c.profits);
+        std::vector<BalanceStep> steps;
+        for (const QString& p : c.profits)
+            steps.push_back({QStringLiteral("2024.01.02 10:00"), p, 0, QString(), QString()});
+        const BalanceCurve curve = buildBalanceCurve(QString::fromUtf8(c.initial), steps);
         EXPECT_EQ(curve.points, c.points) << c.initial << " " << c.profits.join(u' ').toStdString();
         EXPECT_EQ(curve.complete(), c.complete) << c.initial;
     }
+}
+
+// The curve ends on the account's balance: each trade adds its net result
+// and a deposit or withdrawal enters when the trades reach its time; credit
+// is the broker's money and stays out.
+TEST(BalanceCurve, AddsNetResultsAndCashMovementsByTime)
+{
+    const std::vector<BalanceStep> steps = {
+        {QStringLiteral("2024.01.02 10:00"), QStringLiteral("100"), -7, QStringLiteral("-1.50"), QStringLiteral("-2,5")},
+        {QStringLiteral("2024.01.05 09:00"), QStringLiteral("-40"), -3, QString(), QStringLiteral("0")},
+    };
+    const std::vector<CashMovement> cash = {
+        {QStringLiteral("1"), QStringLiteral("2024.01.01 08:00:00"), QStringLiteral("balance"), {}, 1000},
+        {QStringLiteral("2"), QStringLiteral("2024.01.03 08:00:00"), QStringLiteral("credit"), {}, 500},
+        {QStringLiteral("3"), QStringLiteral("2024.01.04 08:00:00"), QStringLiteral("balance"), {}, -200},
+        {QStringLiteral("4"), QStringLiteral("2024.02.01 08:00:00"), QStringLiteral("balance"), {}, 50},
+    };
+    const BalanceCurve curve = buildBalanceCurve(QStringLiteral("0"), steps, cash);
+    EXPECT_EQ(curve.points, (std::vector<double>{1089, 846}));
+    EXPECT_TRUE(curve.complete());
 }
 
 TEST(CapitalStepper, StepsByHundredWithinRangeAndLeavesLargerCapitalAlone)

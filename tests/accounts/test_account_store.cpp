@@ -68,7 +68,7 @@ TEST_F(AccountStoreTest, UpdateRewritesOnlyThatAccount)
     EXPECT_FALSE(store.updateAccount(changed));
 }
 
-TEST_F(AccountStoreTest, TradeProfitsComeOldestFirst)
+TEST_F(AccountStoreTest, BalanceStepsComeOldestFirst)
 {
     const QString a = insertAccount(db, QStringLiteral("A"));
     const QString b = insertAccount(db, QStringLiteral("B"));
@@ -76,8 +76,11 @@ TEST_F(AccountStoreTest, TradeProfitsComeOldestFirst)
     insertTrade(db, a, QStringLiteral("2013.05.21 10:15"), QStringLiteral("1"));
     insertTrade(db, b, QStringLiteral("2013.05.21 11:00"), QStringLiteral("99"));
     insertTrade(db, a, QStringLiteral("2013.05.22 09:00"), QStringLiteral("-2,5"));
-    EXPECT_EQ(store.tradeProfits(a), QStringList({"1", "-2,5", "3"}));
-    EXPECT_EQ(store.tradeProfits(QStringLiteral("42")), QStringList());
+    QStringList profits;
+    for (const BalanceStep& step : store.balanceSteps(a))
+        profits << step.profit;
+    EXPECT_EQ(profits, QStringList({"1", "-2,5", "3"}));
+    EXPECT_TRUE(store.balanceSteps(QStringLiteral("42")).empty());
 }
 
 TEST_F(AccountStoreTest, DeleteRemovesTheAccountItsTradesNotesAndPictures)

@@ -254,7 +254,7 @@ TEST(Schema, JournalTablesHaveTheirDeclaredTypes)
     QStringList names;
     for (; !tables->atEnd(); tables->moveNext())
         names << tables->fieldText(QStringLiteral("name"));
-    EXPECT_EQ(names, QStringList({"t_chet", "t_days", "t_sdelki", "t_zametki"}));
+    EXPECT_EQ(names, QStringList({"t_chet", "t_days", "t_kassa", "t_sdelki", "t_zametki"}));
 
     // An imported trade before annotation, and a trade made by hand.
     db.executeStatement(QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Commission, Profit, Profit2) "

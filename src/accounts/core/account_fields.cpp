@@ -27,3 +27,30 @@ QString fromStoredLineBreaks(QString text)
 {
     return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
 }
+
+QString currencyMark(const QString& currency)
+{
+    if (currency.isEmpty() || currency == QLatin1String("USD"))
+        return QStringLiteral("$");
+    return u' ' + currency;
+}
+
+std::optional<QString> currencyCode(const QString& typed)
+{
+    const QString code = typed.trimmed().toUpper();
+    if (code.isEmpty())
+        return code;
+    if (code.size() != 3)
+        return std::nullopt;
+    for (const QChar c : code)
+        if (c < u'A' || c > u'Z')
+            return std::nullopt;
+    return code;
+}
+
+QString currencyRefusal(const QString& typed)
+{
+    return QStringLiteral("Валюта счета «%1» не принята: укажите код из трех латинских букв (USD, EUR, JPY) "
+                          "или оставьте поле пустым.")
+        .arg(typed);
+}

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // The capital stepper of the account dialog: steps of 100 within 0 to 32000.
 constexpr int kCapitalStep = 100;
 constexpr int kCapitalStepperMax = 32000;
@@ -16,3 +18,14 @@ QString stepCapital(const QString& capital, int direction);
 // stored multi-line texts; the widgets work with LF.
 QString toStoredLineBreaks(QString text);
 QString fromStoredLineBreaks(QString text);
+
+// How an amount of an account shows its currency: "$" for US dollars and
+// for an account whose currency is not known (as the journal always showed
+// it), otherwise the code after a blank (" JPY").
+QString currencyMark(const QString& currency);
+
+// A currency code as the account keeps it: three Latin letters, upper case.
+// Empty stays empty (not known); nothing for any other text.
+std::optional<QString> currencyCode(const QString& typed);
+// Why a typed currency was refused.
+QString currencyRefusal(const QString& typed);

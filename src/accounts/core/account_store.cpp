@@ -13,10 +13,10 @@ namespace {
 
 // The texts an account is written from, in the order of the insert and of
 // the update's assignments.
-constexpr t_chet::Column kInserted[] = {t_chet::State, t_chet::Capital, t_chet::Type,
-                                        t_chet::Name,  t_chet::Broker,  t_chet::Description};
+constexpr t_chet::Column kInserted[] = {t_chet::State, t_chet::Capital, t_chet::Type,       t_chet::Name,
+                                        t_chet::Broker, t_chet::Description, t_chet::Currency};
 constexpr t_chet::Column kUpdated[] = {t_chet::Name, t_chet::Broker, t_chet::Description,
-                                       t_chet::Capital, t_chet::Type, t_chet::State};
+                                       t_chet::Capital, t_chet::Type, t_chet::State, t_chet::Currency};
 
 QString whereId() { return QStringLiteral(" WHERE %1=?").arg(t_chet::name(t_chet::Id)); }
 
@@ -52,7 +52,7 @@ QString AccountStore::addAccount(const AccountRecord& a)
     static const QString insert = QStringLiteral("INSERT INTO %1 (%2) values(%3)")
                                       .arg(t_chet::table, sql::columnList(kInserted, QLatin1StringView(",")),
                                            sql::placeholders(std::size(kInserted), QLatin1StringView(",")));
-    m_db.executeStatement(insert, {a.state, a.capital, a.type, a.name, a.broker, a.description});
+    m_db.executeStatement(insert, {a.state, a.capital, a.type, a.name, a.broker, a.description, a.currency});
     return QString::number(m_db.lastInsertId());
 }
 
@@ -60,7 +60,7 @@ bool AccountStore::updateAccount(const AccountRecord& a)
 {
     static const QString update =
         QStringLiteral("UPDATE %1 SET %2").arg(t_chet::table, sql::assignments(kUpdated)) + whereId();
-    m_db.executeStatement(update, {a.name, a.broker, a.description, a.capital, a.type, a.state, a.id});
+    m_db.executeStatement(update, {a.name, a.broker, a.description, a.capital, a.type, a.state, a.currency, a.id});
     return m_db.changes() > 0;
 }
 
@@ -72,6 +72,7 @@ QStringList AccountStore::deleteAccount(const QString& id)
         m_db.executeStatement(deleteWhere.arg(t_chet::table, t_chet::name(t_chet::Id)), {id});
         m_db.executeStatement(deleteWhere.arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)), {id});
         m_db.executeStatement(deleteWhere.arg(t_days::table, t_days::name(t_days::Chet)), {id});
+        m_db.executeStatement(deleteWhere.arg(t_kassa::table, t_kassa::name(t_kassa::Chet)), {id});
         transaction.commit();
     }
     // The rows are gone for good; a picture that cannot be removed is only a
@@ -84,19 +85,28 @@ QStringList AccountStore::deleteAccount(const QString& id)
     return leftBehind;
 }
 
-QStringList AccountStore::tradeProfits(const QString& id)
+std::vector<BalanceStep> AccountStore::balanceSteps(const QString& id)
 {
     // Oldest first, so that a balance curve reads left to right in time;
     // trades of the same minute keep the order they were stored in.
     using namespace t_sdelki;
+    static constexpr Column kMoney[] = {OpenTime, Profit, Commission, Taxes, Swap};
     auto table = m_db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4, %5")
-                                          .arg(name(Profit), t_sdelki::table, name(Chet), name(OpenTime), name(Id)),
+                                          .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime),
+                                               name(Id)),
                                       {id});
-    QStringList profits;
-    profits.reserve(table->rowCount());
-    for (; !table->atEnd(); table->moveNext())
-        profits << table->fieldTextOf(0); // the one column selected
-    return profits;
+    std::vector<BalanceStep> steps;
+    steps.reserve(static_cast<size_t>(table->rowCount()));
+    for (; !table->atEnd(); table->moveNext()) {
+        BalanceStep step;
+        step.time = table->fieldTextOf(0);
+        step.profit = table->fieldTextOf(1);
+        step.commission = table->fieldNumber(2);
+        step.taxes = table->fieldTextOf(3);
+        step.swap = table->fieldTextOf(4);
+        steps.push_back(std::move(step));
+    }
+    return steps;
 }
 
 QStringList AccountStore::pictureFiles(const QString& id) const

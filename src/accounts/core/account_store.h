@@ -1,5 +1,6 @@
 #pragma once
 
+#include "accounts/core/balance_curve.h"
 #include "db/core/records.h"
 
 #include <QString>
@@ -26,13 +27,13 @@ public:
     QString addAccount(const AccountRecord& account);
     // Rewrites the account's texts; false when the account no longer exists.
     bool updateAccount(const AccountRecord& account);
-    // Removes the account, its trades and its day notes in one transaction
+    // Removes the account, its trades, its day notes and its cash movements in one transaction
     // (all or nothing); only after that succeeds are its picture files
     // removed. Returns the picture files that could not be removed.
     QStringList deleteAccount(const QString& id);
 
-    // The profits of the account's trades, oldest trade first.
-    QStringList tradeProfits(const QString& id);
+    // The money of the account's trades, oldest trade first.
+    std::vector<BalanceStep> balanceSteps(const QString& id);
     // The picture files of one account: names beginning with the id and "_"
     // and ending in ".pat".
     QStringList pictureFiles(const QString& id) const;

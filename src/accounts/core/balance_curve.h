@@ -1,15 +1,26 @@
 #pragma once
 
+#include "db/core/cash_store.h"
 #include "db/core/partial_result.h"
 
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
+
+// The money of one trade as stored, for the account's small balance curve.
+struct BalanceStep {
+    QString time;
+    QString profit; // decimal comma
+    double commission = 0;
+    QString taxes;  // as the statement wrote it; empty is 0
+    QString swap;   // decimal comma; empty is 0
+};
+
 // The balance of an account trade by trade, in time order: point k is the
-// initial balance plus the profits of the oldest k+1 trades, so the first
-// point follows the oldest trade and the last holds every profit.
+// initial balance plus the cash movements up to the open time of the k+1st
+// oldest trade plus the net results (profit, commission, taxes, swap) of the
+// oldest k+1 trades, so the last point is the account's balance.
 // A number that does not read stops the curve; the points up to it are kept
 // and problem says which number it was (see PartialResult).
 struct BalanceCurve : PartialResult {
@@ -17,5 +28,7 @@ struct BalanceCurve : PartialResult {
 };
 
 // initialBalance: the text of the starting balance (decimal comma; an empty
-// field counts as 0). profits: the trades' profit texts, oldest first.
-BalanceCurve buildBalanceCurve(const QString& initialBalance, const QStringList& profits);
+// field counts as 0). steps: the trades, oldest first; cash: the account's
+// movements in time order.
+BalanceCurve buildBalanceCurve(const QString& initialBalance, const std::vector<BalanceStep>& steps,
+                               const std::vector<CashMovement>& cash = {});

@@ -107,6 +107,12 @@ void TFm_Add_Schet::buildFields()
 
     Edit_broker = new QLineEdit(GroupBox1);
     Edit_broker->setObjectName(QStringLiteral("Edit_broker"));
+    Edit_Valuta = new QLineEdit(GroupBox1);
+    Edit_Valuta->setObjectName(QStringLiteral("Edit_Valuta"));
+    Edit_Valuta->setMaxLength(3);
+    Edit_Valuta->setFixedWidth(60);
+    Edit_Valuta->setPlaceholderText(QStringLiteral("USD"));
+    Edit_Valuta->setToolTip(QStringLiteral("Код валюты счета из трех букв; пустое поле заполнит первый скопированный отчет"));
     Edit_Opis = new QPlainTextEdit(GroupBox1);
     Edit_Opis->setObjectName(QStringLiteral("Edit_Opis"));
     Edit_Opis->setTabChangesFocus(true);
@@ -119,6 +125,7 @@ void TFm_Add_Schet::buildFields()
     form->addRow(QStringLiteral("Вид"), ComboBox_Type);
     form->addRow(QStringLiteral("Состояние"), ComboBox_Sost);
     form->addRow(QStringLiteral("Брокер"), Edit_broker);
+    form->addRow(QStringLiteral("Валюта"), Edit_Valuta);
 
     auto* layout = new QVBoxLayout(GroupBox1);
     layout->addLayout(form);
@@ -132,6 +139,7 @@ void TFm_Add_Schet::prepareAdd()
     BitBtn1->setText(QStringLiteral("Добавить"));
     Edit_Name->clear();
     Edit_broker->clear();
+    Edit_Valuta->clear();
     Edit_Opis->clear();
     Edit_kapital->setText(QStringLiteral("0"));
     ComboBox_Type->setCurrentIndex(-1);
@@ -145,6 +153,7 @@ void TFm_Add_Schet::prepareEdit(const std::optional<AccountRecord>& account)
         return;
     Edit_Name->setText(account->name);
     Edit_broker->setText(account->broker);
+    Edit_Valuta->setText(account->currency);
     Edit_Opis->setPlainText(fromStoredLineBreaks(account->description));
     // Shown as stored, even above the stepper's top.
     Edit_kapital->setText(account->capital);
@@ -160,6 +169,7 @@ AccountRecord TFm_Add_Schet::fields() const
     a.type = ComboBox_Type->currentText();
     a.state = ComboBox_Sost->currentText();
     a.broker = Edit_broker->text();
+    a.currency = Edit_Valuta->text();
     a.description = toStoredLineBreaks(Edit_Opis->toPlainText());
     return a;
 }

@@ -45,6 +45,7 @@ public:
     QComboBox* ComboBox_Type = nullptr;
     QComboBox* ComboBox_Sost = nullptr;
     QLineEdit* Edit_broker = nullptr;
+    QLineEdit* Edit_Valuta = nullptr; // the account's currency code; empty until known
     QPlainTextEdit* Edit_Opis = nullptr;
     QPushButton* BitBtn1 = nullptr; // "Добавить" or "Сохранить"
     QPushButton* Button2 = nullptr; // "Отмена"

@@ -2,6 +2,8 @@
 // accounts_page_commands.cpp.
 #include "accounts/ui/accounts_page.h"
 
+#include "accounts/core/account_fields.h"
+
 #include "accounts/core/account_list_model.h"
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
@@ -98,7 +100,9 @@ void AccountsPage::buildBalanceGroup()
     Edit_Balance->setToolTip(QStringLiteral("Начальный баланс для статистики и графиков"));
     auto* balanceLayout = new QHBoxLayout(GroupBox_Balance);
     balanceLayout->addWidget(Edit_Balance);
-    balanceLayout->addWidget(new QLabel(QStringLiteral("$"), GroupBox_Balance));
+    Label_Valuta = new QLabel(currencyMark(QString()), GroupBox_Balance);
+    Label_Valuta->setObjectName(QStringLiteral("Label_Valuta"));
+    balanceLayout->addWidget(Label_Valuta);
     balanceLayout->addStretch();
     GroupBox_Balance->setFixedWidth(220);
     // The statistics read the starting balance from the shared context.

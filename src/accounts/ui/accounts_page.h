@@ -44,6 +44,7 @@ public:
     QLabel* Label_Opis = nullptr;
     QLabel* Label_Broker = nullptr;
     QLabel* Label_Sdelki = nullptr;
+    QLabel* Label_Valuta = nullptr; // the account's currency beside Edit_Balance
     QChartView* Chart2 = nullptr;
     CaptionGroupBox* GroupBox_Balance = nullptr; // "3. Начальный баланс"
     QLineEdit* Edit_Balance = nullptr;

@@ -11,6 +11,7 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "charts/ui/value_axis.h"
+#include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
@@ -99,7 +100,8 @@ void AccountsPage::activateAccount()
         Label_Chet->setText(account->name);
         Label_Broker->setText(account->broker);
         Label_Opis->setText(fromStoredLineBreaks(account->description));
-        Label_Kapital->setText(account->capital + QStringLiteral("$"));
+        Label_Kapital->setText(account->capital + currencyMark(account->currency));
+        Label_Valuta->setText(currencyMark(account->currency));
         Label_Type->setText(account->type);
         setTextColor(Label_Type, accountTypeColor(account->type));
         Edit_Balance->setText(account->capital);
@@ -118,17 +120,19 @@ void AccountsPage::activateAccount()
 
 void AccountsPage::drawAccountCurve()
 {
-    QStringList profits;
+    std::vector<BalanceStep> steps;
+    std::vector<CashMovement> cash;
     bool readable = true;
     try {
-        profits = store().tradeProfits(m_journal.activeAccount);
+        steps = store().balanceSteps(m_journal.activeAccount);
+        cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
     } catch (const ESQLiteException&) {
         readable = false;
     }
-    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(profits.size()));
+    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(steps.size()));
     importArea()->setTitle(kImportCaption);
 
-    const BalanceCurve curve = buildBalanceCurve(Edit_Balance->text(), profits);
+    const BalanceCurve curve = buildBalanceCurve(Edit_Balance->text(), steps, cash);
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(curve.points.size()));
     for (size_t k = 0; k < curve.points.size(); ++k)
@@ -187,6 +191,7 @@ void AccountsPage::clearDetails()
 {
     for (QLabel* label : {Label_Chet, Label_Type, Label_Kapital, Label_Opis, Label_Broker, Label_Sdelki})
         label->clear();
+    Label_Valuta->setText(currencyMark(QString()));
     m_series->clear();
     fitCurveAxes({});
 }
@@ -218,6 +223,13 @@ void AccountsPage::editAccount()
 void AccountsPage::saveAccount()
 {
     AccountRecord typed = m_dialog->fields();
+    const std::optional<QString> currency = currencyCode(typed.currency);
+    if (!currency) {
+        // The dialog stays open with what was typed.
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), currencyRefusal(typed.currency));
+        return;
+    }
+    typed.currency = *currency;
     try {
         if (m_dialog->mode() == TFm_Add_Schet::Mode::Add) {
             typed.id = store().addAccount(typed);

@@ -3,6 +3,9 @@
 #include "app/core/data_safety.h"
 #include "app/core/prompts.h"
 
+#include "db/core/schema_setup.h"
+
+#include <QDir>
 #include <QFile>
 
 Journal::Journal(QString appDir)
@@ -28,6 +31,22 @@ bool openJournalDatabase(Journal& journal, Prompts& prompts)
     } catch (const ESQLiteException& e) {
         prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                             QStringLiteral("Ошибка №2 - Откытия базы данных\n%1\n%2").arg(e.message(), restoreAdvice(journal)));
+        return false;
+    }
+}
+
+bool upgradeJournalDatabase(Journal& journal, Prompts& prompts)
+{
+    if (!journal.hasDatabase())
+        return true;
+    try {
+        upgradeJournalSchema(journal.db());
+        return true;
+    } catch (const ESQLiteException& e) {
+        prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                            QStringLiteral("Не удалось дополнить базу данных %1 таблицами этой версии программы "
+                                           "(валюта счета, пополнения и снятия); база не изменена.\n%2")
+                                .arg(QDir::toNativeSeparators(journal.db().path()), e.message()));
         return false;
     }
 }

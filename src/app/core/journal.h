@@ -53,3 +53,8 @@ class Prompts;
 // database is reported ("Ошибка №2 - Откытия базы данных") and the program
 // must end: returns false.
 bool openJournalDatabase(Journal& journal, Prompts& prompts);
+
+// Brings the tables of an opened (and checked) database up to the version
+// this program uses; a failure (a locked or read-only file) is reported and
+// the program must end: returns false. Nothing is changed then.
+bool upgradeJournalDatabase(Journal& journal, Prompts& prompts);

@@ -102,7 +102,8 @@ int main(int argc, char** argv)
         return 1;
     }
     Journal journal(appDir);
-    if (!openJournalDatabase(journal, prompts) || !checkJournalDatabase(journal, prompts))
+    if (!openJournalDatabase(journal, prompts) || !checkJournalDatabase(journal, prompts)
+        || !upgradeJournalDatabase(journal, prompts))
         return 2;
 
     TForm1 window(journal, prompts);

@@ -13,11 +13,13 @@
 
 namespace t_chet { // one row per trading account
 inline constexpr QLatin1StringView table{"t_chet"};
-enum Column : int { Id, Name, Type, Broker, Capital, State, Description, ColumnCount };
+// Currency was added later (schema version 1); a database of the first
+// schema gains it when opened.
+enum Column : int { Id, Name, Type, Broker, Capital, State, Description, Currency, ColumnCount };
 inline constexpr std::array<QLatin1StringView, ColumnCount> names{
     QLatin1StringView("id"),           QLatin1StringView("chet_name"), QLatin1StringView("chet_type"),
     QLatin1StringView("chet_broker"),  QLatin1StringView("chet_kapital"), QLatin1StringView("chet_sost"),
-    QLatin1StringView("chet_opis")};
+    QLatin1StringView("chet_opis"),    QLatin1StringView("chet_valuta")};
 constexpr QLatin1StringView name(Column c) { return names[c]; }
 } // namespace t_chet
 
@@ -59,6 +61,15 @@ inline constexpr std::array<QLatin1StringView, ColumnCount> names{
     QLatin1StringView("s_name"), QLatin1StringView("b_zametka"), QLatin1StringView("b_img")};
 constexpr QLatin1StringView name(Column c) { return names[c]; }
 } // namespace t_zametki
+
+namespace t_kassa { // one row per cash movement of an account: deposit, withdrawal, credit (schema version 1)
+inline constexpr QLatin1StringView table{"t_kassa"};
+enum Column : int { Id, Chet, Ticket, Time, Type, Comment, Amount, ColumnCount };
+inline constexpr std::array<QLatin1StringView, ColumnCount> names{
+    QLatin1StringView("id"),   QLatin1StringView("chet"),    QLatin1StringView("Ticket"), QLatin1StringView("Time"),
+    QLatin1StringView("Type"), QLatin1StringView("comment"), QLatin1StringView("Amount")};
+constexpr QLatin1StringView name(Column c) { return names[c]; }
+} // namespace t_kassa
 
 // Pieces of statement texts made from a list of columns of one table (any
 // of the enums above; `name` is found beside the enum). Values stay '?'

@@ -273,6 +273,20 @@ std::optional<double> parseComma(QStringView text) { return parseWithSeparator(t
 
 std::optional<double> parsePoint(QStringView text) { return parseWithSeparator(text, u'.'); }
 
+std::optional<double> parseSwap(QStringView text)
+{
+    return text.trimmed().isEmpty() ? std::optional<double>(0.0) : parseComma(text);
+}
+
+std::optional<double> parseTaxes(QStringView text)
+{
+    QString compact = text.toString();
+    compact.remove(u' ').remove(QChar(0xA0));
+    if (compact.isEmpty())
+        return 0.0;
+    return compact.contains(u',') ? parseComma(compact) : parsePoint(compact);
+}
+
 std::optional<qint64> parseInteger(QStringView text)
 {
     text = text.trimmed();

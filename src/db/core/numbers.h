@@ -25,6 +25,15 @@ std::optional<double> parseComma(QStringView text);
 // A number as statements write it: decimal point, no blanks.
 std::optional<double> parsePoint(QStringView text);
 
+// A swap as stored (decimal comma); an empty text (a trade stored without
+// one) is 0.
+std::optional<double> parseSwap(QStringView text);
+
+// The taxes of a stored trade: the statement's text as written (decimal
+// point, blanks between groups of digits, "1 234.50"), or a decimal comma;
+// an empty text (a trade made by hand) is 0.
+std::optional<double> parseTaxes(QStringView text);
+
 // A whole number: optional sign and decimal digits, or hexadecimal after
 // "0x" or "$". Anything else (including overflow) gives nothing.
 std::optional<qint64> parseInteger(QStringView text);

@@ -7,7 +7,7 @@ namespace {
 // The field of a record that holds each column, in the order of the columns.
 constexpr QString AccountRecord::* kAccountFields[t_chet::ColumnCount] = {
     &AccountRecord::id,      &AccountRecord::name,  &AccountRecord::type,       &AccountRecord::broker,
-    &AccountRecord::capital, &AccountRecord::state, &AccountRecord::description};
+    &AccountRecord::capital, &AccountRecord::state, &AccountRecord::description, &AccountRecord::currency};
 
 } // namespace
 

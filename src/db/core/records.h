@@ -10,6 +10,7 @@ class TSQLiteTable;
 // (the capital as digits, absent "0").
 struct AccountRecord {
     QString id, name, type, broker, capital, state, description;
+    QString currency; // three letters, or empty when not known
 };
 
 // Reads records from a result table; the columns are looked up once, so a

@@ -1,17 +1,66 @@
 #include "db/core/schema_setup.h"
 
+#include "db/core/columns.h"
 #include "db/core/sqlite_database.h"
 
 #include <QStringList>
 
-void createDatabaseFromSchema(const QString& path, const QString& schemaSql)
+namespace {
+
+bool hasColumn(TSQLiteDatabase& db, QLatin1StringView table, QLatin1StringView column)
+{
+    auto info = db.openResultTable(QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE name = ? COLLATE NOCASE"),
+                                   {QString(table), QString(column)});
+    return info->rowCount() > 0;
+}
+
+// Version 1: the account's currency and its cash movements.
+void addCurrencyAndCash(TSQLiteDatabase& db)
+{
+    // A file that already has the column (an upgrade that was interrupted
+    // after the column but before the version, or a copy made by hand)
+    // only gains what is missing.
+    if (!hasColumn(db, t_chet::table, t_chet::name(t_chet::Currency)))
+        db.executeStatement(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT DEFAULT ''")
+                                .arg(t_chet::table, t_chet::name(t_chet::Currency)));
+    using namespace t_kassa;
+    db.executeStatement(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (%2 INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                       "%3 TEXT, %4 TEXT, %5 TEXT, %6 TEXT, %7 TEXT, %8 REAL)")
+                            .arg(t_kassa::table, name(Id), name(Chet), name(Ticket), name(Time), name(Type),
+                                 name(Comment), name(Amount)));
+    db.executeStatement(QStringLiteral("CREATE INDEX IF NOT EXISTS t_kassa_chet ON %1 (%2)").arg(t_kassa::table, name(Chet)));
+}
+
+} // namespace
+
+int journalSchemaVersion(TSQLiteDatabase& db)
+{
+    auto version = db.openResultTable(QStringLiteral("PRAGMA user_version"));
+    return version->atEnd() ? 0 : static_cast<int>(version->fieldInteger(0));
+}
+
+void upgradeJournalSchema(TSQLiteDatabase& db)
+{
+    if (journalSchemaVersion(db) >= kJournalSchemaVersion)
+        return;
+    SqlTransaction tx(db);
+    addCurrencyAndCash(db);
+    db.executeStatement(QStringLiteral("PRAGMA user_version = %1").arg(kJournalSchemaVersion));
+    tx.commit();
+}
+
+void createDatabaseFromSchema(const QString& path, const QString& schemaSql, bool upgrade)
 {
     TSQLiteDatabase db(path);
-    SqlTransaction tx(db);
-    const QStringList statements = schemaSql.split(QLatin1Char(';'));
-    for (const QString& statement : statements) {
-        if (!statement.trimmed().isEmpty())
-            db.executeStatement(statement.trimmed());
+    {
+        SqlTransaction tx(db);
+        const QStringList statements = schemaSql.split(QLatin1Char(';'));
+        for (const QString& statement : statements) {
+            if (!statement.trimmed().isEmpty())
+                db.executeStatement(statement.trimmed());
+        }
+        tx.commit();
     }
-    tx.commit();
+    if (upgrade)
+        upgradeJournalSchema(db);
 }

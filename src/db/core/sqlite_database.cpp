@@ -334,6 +334,8 @@ QByteArrayView SqlRow::bytes(int column) const
 
 qint64 SqlRow::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
+double SqlRow::number(int column) const { return sqlite3_column_double(m_stmt, column); }
+
 void TSQLiteDatabase::writeBlob(const QString& sql, const QByteArray& stream, const SqlParams& params)
 {
     if (!sql.contains(QLatin1Char('?')))

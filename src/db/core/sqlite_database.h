@@ -42,6 +42,9 @@ public:
     QByteArrayView bytes(int column) const;
     // The cell as a 64-bit integer, as SQLite converts it (NULL reads 0).
     qint64 integer(int column) const;
+    // The cell as a double, as SQLite converts it (NULL and a text without a
+    // leading number read 0), which is how a REAL column is read anywhere.
+    double number(int column) const;
 
 private:
     friend class TSQLiteDatabase;

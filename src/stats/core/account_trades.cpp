@@ -41,7 +41,7 @@ constexpr t_sdelki::Column kRead[] = {
     t_sdelki::Id,        t_sdelki::Ticket,     t_sdelki::OpenTime,   t_sdelki::Type,    t_sdelki::Size,
     t_sdelki::Item,      t_sdelki::PriceOpen,  t_sdelki::Sl,         t_sdelki::Tp,      t_sdelki::CloseTime,
     t_sdelki::PriceClose, t_sdelki::Commission, t_sdelki::Swap,      t_sdelki::Profit,  t_sdelki::Taktika,
-    t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2};
+    t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2, t_sdelki::Taxes};
 static_assert(std::size(kRead) == AccountTrades::ColumnCount);
 using C = AccountTrades;
 static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Ticket
@@ -53,7 +53,7 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
               && kRead[C::Swap] == t_sdelki::Swap && kRead[C::Profit] == t_sdelki::Profit
               && kRead[C::Taktika] == t_sdelki::Taktika && kRead[C::Pravilo2] == t_sdelki::Pravilo2
               && kRead[C::Comment] == t_sdelki::Comment && kRead[C::Ocenka] == t_sdelki::Ocenka
-              && kRead[C::Profit2] == t_sdelki::Profit2);
+              && kRead[C::Profit2] == t_sdelki::Profit2 && kRead[C::Taxes] == t_sdelki::Taxes);
 
 std::vector<int> identity(int n)
 {
@@ -158,13 +158,14 @@ const AccountTrades::Numbers& AccountTrades::numbers()
     n.profit.resize(size);
     n.commission.resize(size);
     n.swap.resize(size);
+    n.taxes.resize(size);
     n.bad.resize(size);
     TSQLiteTable& rows = *m_rows;
     QString buffer;
     auto read = [&](Column column, double& value, quint8 flag, quint8& bad) {
         buffer.clear();
         rows.appendFieldTextOf(column, buffer);
-        const std::optional<double> parsed = num::parseComma(buffer);
+        const std::optional<double> parsed = column == Swap ? num::parseSwap(buffer) : num::parseComma(buffer);
         value = parsed.value_or(0.0);
         if (!parsed)
             bad |= flag;
@@ -174,6 +175,12 @@ const AccountTrades::Numbers& AccountTrades::numbers()
         read(Profit, n.profit[r], Numbers::BadProfit, n.bad[r]);
         read(Commission, n.commission[r], Numbers::BadCommission, n.bad[r]);
         read(Swap, n.swap[r], Numbers::BadSwap, n.bad[r]);
+        buffer.clear();
+        rows.appendFieldTextOf(Taxes, buffer);
+        const std::optional<double> taxes = num::parseTaxes(buffer);
+        n.taxes[r] = taxes.value_or(0.0);
+        if (!taxes)
+            n.bad[r] |= Numbers::BadTaxes;
     }
     rows.seek(0);
     m_numbers = std::move(n);
@@ -186,4 +193,22 @@ QString AccountTrades::text(int row, Column column)
     const QString t = m_rows->fieldTextOf(column);
     m_rows->seek(0);
     return t;
+}
+
+QString AccountTrades::badMoneyText(int row)
+{
+    const quint8 bad = numbers().bad[row];
+    if (!bad)
+        return {};
+    static constexpr std::pair<quint8, Column> kChecks[] = {{Numbers::BadProfit, Profit},
+                                                           {Numbers::BadCommission, Commission},
+                                                           {Numbers::BadTaxes, Taxes},
+                                                           {Numbers::BadSwap, Swap}};
+    static const QString kWhat[] = {QStringLiteral("Прибыль"), QStringLiteral("Комиссия"), QStringLiteral("Налог"),
+                                    QStringLiteral("Своп")};
+    for (size_t i = 0; i < std::size(kChecks); ++i) {
+        if (bad & kChecks[i].first)
+            return QStringLiteral("%1 «%2» не является числом").arg(kWhat[i], text(row, kChecks[i].second));
+    }
+    return {};
 }

@@ -19,7 +19,7 @@ public:
     // account_trades.cpp lists in this order).
     enum Column : int {
         Id, Ticket, OpenTime, Type, Size, Item, PriceOpen, Sl, Tp, CloseTime, PriceClose, Commission, Swap,
-        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, ColumnCount
+        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, ColumnCount
     };
 
     // Reads every trade of the account; throws ESQLiteException.
@@ -35,16 +35,22 @@ public:
     const std::vector<int>& byProfitDescending();
     const std::vector<int>& byOpenTime();
 
-    // Profit, commission and swap of every row, read once, in row order.
-    // A text that is not a number leaves 0 and sets its flag in bad.
+    // Profit, commission, swap and taxes of every row, read once, in row
+    // order. A text that is not a number leaves 0 and sets its flag in bad.
     struct Numbers {
-        enum Flag : quint8 { BadProfit = 1, BadCommission = 2, BadSwap = 4 };
-        std::vector<double> profit, commission, swap;
+        enum Flag : quint8 { BadProfit = 1, BadCommission = 2, BadSwap = 4, BadTaxes = 8 };
+        std::vector<double> profit, commission, swap, taxes;
         std::vector<quint8> bad;
+        // What the trade added to the balance: MetaTrader's profit leaves
+        // out the commission, the taxes and the swap.
+        double net(int row) const { return profit[row] + commission[row] + taxes[row] + swap[row]; }
     };
     const Numbers& numbers();
     // The text of one cell, for messages.
     QString text(int row, Column column);
+    // Why the money of a row does not read ("Прибыль «12abc» не является
+    // числом"), or empty when its profit, commission, taxes and swap all read.
+    QString badMoneyText(int row);
 
 private:
     std::unique_ptr<TSQLiteTable> m_rows;

@@ -2,6 +2,7 @@
 
 #include "stats/core/account_trades.h"
 
+#include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
@@ -18,12 +19,9 @@ QString BalanceChart::withoutCommissionText() const
     return QStringLiteral("без коммисии: ") + num::money(withoutCommission);
 }
 
-QString BalanceChart::commissionText() const
-{
-    return QStringLiteral("коммисия: ") + num::money(withoutCommission - withCommission);
-}
+QString BalanceChart::commissionText() const { return QStringLiteral("коммисия: ") + num::money(commission); }
 
-QString BalanceChart::swapsText() const { return QStringLiteral("Свопы: ") + num::formatGeneral(swaps); }
+QString BalanceChart::swapsText() const { return QStringLiteral("Свопы: ") + num::money(swaps); }
 
 QString BalanceChart::percentMarkText(size_t k) const
 {
@@ -52,7 +50,8 @@ std::optional<int> markerSizeFor(int n)
     return 0;
 }
 
-BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance)
+BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance,
+                                   const std::vector<CashMovement>& cash)
 {
     using Col = AccountTrades::Column;
     BalanceChart chart;
@@ -66,29 +65,35 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     chart.balanceCurve.reserve(trades.count());
     chart.noCommissionCurve.reserve(trades.count());
     const AccountTrades::Numbers& n = trades.numbers();
-    using Bad = AccountTrades::Numbers;
-    // Oldest trade first, so the curve reads left to right. Each total moves
-    // as soon as its own number reads, so a failure leaves the totals of the
-    // trades and parts read before it.
+    // A movement enters both balances once the trades reach its time.
+    auto nextCash = cash.begin();
+    auto addCash = [&](const QString* upTo) {
+        for (; nextCash != cash.end() && (!upTo || nextCash->time <= *upTo); ++nextCash) {
+            if (nextCash->countsInBalance()) {
+                chart.withCommission += nextCash->amount;
+                chart.withoutCommission += nextCash->amount;
+            }
+        }
+    };
+    // Oldest trade first, so the curve reads left to right. A number that
+    // does not read stops the chart before its trade enters any total.
     for (const int r : trades.byOpenTime()) {
-        if (n.bad[r] & Bad::BadProfit) {
-            chart.stop(QStringLiteral("Прибыль «%1» не является числом").arg(trades.text(r, Col::Profit)));
-            break;
+        if (n.bad[r]) {
+            chart.stop(trades.badMoneyText(r));
+            return chart;
         }
-        chart.withCommission += n.profit[r];
-        if (n.bad[r] & Bad::BadCommission) {
-            chart.stop(QStringLiteral("Комиссия «%1» не является числом").arg(trades.text(r, Col::Commission)));
-            break;
+        if (nextCash != cash.end()) {
+            const QString openTime = trades.text(r, Col::OpenTime);
+            addCash(&openTime);
         }
-        chart.withoutCommission += n.profit[r] - n.commission[r];
-        if (n.bad[r] & Bad::BadSwap) {
-            chart.stop(QStringLiteral("Своп «%1» не является числом").arg(trades.text(r, Col::Swap)));
-            break;
-        }
+        chart.withCommission += n.net(r);
+        chart.withoutCommission += n.profit[r];
+        chart.commission += n.commission[r];
         chart.swaps += n.swap[r];
         chart.balanceCurve.push_back(chart.withCommission);
         chart.noCommissionCurve.push_back(chart.withoutCommission);
     }
+    addCash(nullptr);
     return chart;
 }
 
@@ -96,7 +101,7 @@ BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, 
 {
     try {
         AccountTrades trades(db, account);
-        return buildBalanceChartData(trades, initialBalance);
+        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account));
     } catch (const ESQLiteException& e) {
         BalanceChart chart;
         chart.stop(e.message());

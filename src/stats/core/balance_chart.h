@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/core/cash_store.h"
 #include "db/core/partial_result.h"
 
 #include <QString>
@@ -11,17 +12,23 @@ class TSQLiteDatabase;
 class AccountTrades;
 
 // The balance chart of the page "База данных": the balance after every
-// trade of an account, oldest trade first, with and without commission, and
-// the totals of the side panel. A number that does not read stops the
-// chart; the curves and totals hold the trades read before it.
+// trade of an account, oldest trade first, net of commission, taxes and
+// swap and from the profits alone, and the totals of the side panel. A
+// number that does not read stops the chart; the curves and totals hold the
+// trades read before it.
 struct BalanceChart : PartialResult {
-    // Point k: the initial balance plus the profits of the k+1 oldest trades
-    // (noCommissionCurve adds profit minus commission).
+    // Point k: the initial balance, the cash movements up to the open time
+    // of the k+1st oldest trade and the net results of the k+1 oldest trades
+    // (noCommissionCurve: their profits alone).
     std::vector<double> balanceCurve;
     std::vector<double> noCommissionCurve;
-    // A, B and S after the last trade read.
+    // A: the balance net of everything (with every cash movement, also
+    // those after the last trade): what the broker's statement calls the
+    // balance. B: the same from the profits alone. C and S: the sums of the
+    // commissions (as stored, a cost is negative) and of the swaps.
     double withCommission = 0;
     double withoutCommission = 0;
+    double commission = 0;
     double swaps = 0;
     // The number of trades of the account, known once the trades were read
     // and the initial balance was a number.
@@ -29,8 +36,8 @@ struct BalanceChart : PartialResult {
 
     QString withCommissionText() const;    // kom1: "c коммисией: " A
     QString withoutCommissionText() const; // kom2: "без коммисии: " B
-    QString commissionText() const;        // kom3: "коммисия: " B - A
-    QString swapsText() const;             // capswap: "Свопы: " S
+    QString commissionText() const;        // kom3: "коммисия: " C
+    QString swapsText() const;             // capswap: "Свопы: " S, two decimals
     // The mark of point k: its share of the sum of all points, "12,34 %".
     QString percentMarkText(size_t k) const;
 
@@ -43,9 +50,10 @@ private:
 // 100 and 200.
 std::optional<int> markerSizeFor(int tradeCount);
 
-// Reads the trades of the account in time order. initialBalance is the text
-// of the initial-balance field (decimal comma); when it is not a number the
-// chart fails at once and counts from 0.
+// Reads the trades and the cash movements of the account in time order.
+// initialBalance is the text of the initial-balance field (decimal comma);
+// when it is not a number the chart fails at once and counts from 0.
 BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance);
-// The same over trades already read.
-BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance);
+// The same over trades and movements already read (movements in time order).
+BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance,
+                                   const std::vector<CashMovement>& cash);

@@ -1,5 +1,6 @@
 #include "stats/core/period_tables.h"
 
+#include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/period_analysis.h"
@@ -58,22 +59,46 @@ struct Running {
 
 // The initial balance as typed; empty is 0. Nothing, with the reason in
 // the result, when it is not a number.
-std::optional<Running> startingBalance(const QString& text, PeriodTable& result)
+std::optional<double> initialValue(const QString& text, PeriodTable& result)
 {
     if (text.trimmed().isEmpty())
-        return Running{};
+        return 0.0;
     const std::optional<double> value = num::parseComma(text);
-    if (!value) {
+    if (!value)
         result.stop(QStringLiteral("Начальный баланс не читается как число: \"%1\"").arg(text));
+    return value;
+}
+
+// The account's balance where a table begins: the initial balance, the
+// cash movements and the trades before the first day of the table. A
+// table that starts in the middle of an account shows the balance the
+// account really had, and its percentages are taken of it. Throws
+// ESQLiteException.
+std::optional<Running> balanceAt(TSQLiteDatabase& db, const QString& account, double initial, const QDate& first,
+                                 const std::vector<CashMovement>& cash, PeriodTable& result)
+{
+    MoneyBefore before;
+    QString reason;
+    if (!moneyBefore(db, account, first, before, reason)) {
+        result.stop(reason);
         return std::nullopt;
     }
-    return Running{*value, *value};
+    const QString bound = periodBoundText(first);
+    double deposits = 0;
+    for (const CashMovement& m : cash)
+        if (m.countsInBalance() && m.time < bound)
+            deposits += m.amount;
+    return Running{initial + deposits + before.net, initial + deposits + before.profit};
 }
 
 QString percent(double part, double whole, int decimals)
 {
     return num::formatFixed(part / whole * 100.0, decimals) + u'%';
 }
+
+// A part of the balance before its period, "0.00"; empty when there was
+// nothing (or a debt) to take a share of.
+QString shareOf(double part, double before) { return before > 0 ? num::money(part / before * 100.0) : QString(); }
 
 // A mask "0.00" when the value means something, an empty cell otherwise.
 QString moneyIf(bool shown, double value) { return shown ? num::money(value) : QString(); }
@@ -127,13 +152,27 @@ std::vector<QDate> weekBounds(const QDateTime& from, const QDateTime& to)
 }
 
 // The days or weeks with trades, in date order, each a row written by
-// writeRow(period start, totals, balance before, balance after). A number
-// that does not read stops the table there; the rows before it stay.
+// writeRow(period start, totals, balance before, balance after). The cash
+// movements of every period, listed or not, enter the running balances: a
+// period's "before" holds those before it, its "after" also its own. A
+// number that does not read stops the table there; the rows before it stay.
 template <class WriteRow>
 void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running running,
-                 WriteRow writeRow)
+                 const std::vector<CashMovement>& cash, WriteRow writeRow)
 {
+    auto nextCash = cash.begin();
+    const auto addCashBefore = [&](const QDate& bound) {
+        const QString text = periodBoundText(bound);
+        for (; nextCash != cash.end() && nextCash->time < text; ++nextCash) {
+            if (nextCash->countsInBalance()) {
+                running.balance += nextCash->amount;
+                running.withoutCommission += nextCash->amount;
+            }
+        }
+    };
+    addCashBefore(bounds.front());
     for (int p = 0; p < trades.periodCount(); ++p) {
+        addCashBefore(bounds[p]);
         if (trades.isEmpty(p))
             continue;
         PeriodTotals totals;
@@ -143,6 +182,7 @@ void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vec
             break;
         }
         const Running before = running;
+        addCashBefore(bounds[p + 1]);
         running.balance += totals.total();
         running.withoutCommission += totals.sumPos + totals.sumNeg;
         writeRow(bounds[p], totals, before, running);
@@ -150,14 +190,13 @@ void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vec
 }
 
 void fillDays(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running start,
-              const QHash<QString, DayNote>& notes)
+              const std::vector<CashMovement>& cash, const QHash<QString, DayNote>& notes)
 {
-    fillPeriods(result, trades, bounds, start,
-                [&](const QDate& day, const PeriodTotals& t, const Running&, const Running& after) {
+    fillPeriods(result, trades, bounds, start, cash,
+                [&](const QDate& day, const PeriodTotals& t, const Running& before, const Running& after) {
                     const QString key = shortDate(day);
                     const DayNote note = notes.value(key);
-                    // A balance of exactly 0 leaves the share empty: there is nothing to divide by.
-                    const QString share = after.balance != 0 ? num::money(t.total() / after.balance * 100.0) : QString();
+                    const QString share = shareOf(t.total(), before.balance);
                     result.rows.push_back({day, num::parseComma(share)});
                     appendAll(result.texts,
                               {QString::number(result.rows.size()), longDateText(day), weekdayName(day),
@@ -173,16 +212,17 @@ void fillDays(PeriodTable& result, const PeriodTrades& trades, const std::vector
 // A week's trades are taken in time order, which the runs of wins and
 // losses need. Which trade comes last no longer matters otherwise: every
 // commission of the week is summed, so no order changes a value.
-void fillWeeks(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running start)
+void fillWeeks(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running start,
+               const std::vector<CashMovement>& cash)
 {
-    fillPeriods(result, trades, bounds, start,
+    fillPeriods(result, trades, bounds, start, cash,
                 [&](const QDate& monday, const PeriodTotals& t, const Running& before, const Running& after) {
                     const QString total = num::money(t.total());
                     result.rows.push_back({monday, num::parseComma(total)});
                     const bool won = t.wins > 0, lost = t.losses > 0;
                     appendAll(result.texts,
                               {QString::number(result.rows.size()), longDateText(monday),
-                               moneyIf(before.balance != 0, t.total() / before.balance * 100.0), QString::number(t.n),
+                               shareOf(t.total(), before.balance), QString::number(t.n),
                                percent(t.wins, t.n, 2), total, num::money(after.balance),
                                num::money(after.withoutCommission), moneyIf(t.sumPos > 0, t.sumPos / t.wins),
                                QString::number(t.wins), num::money(t.sumPos), QString::number(t.losses),
@@ -200,13 +240,16 @@ PeriodTable buildDayTable(TSQLiteDatabase& db, const QString& account, const QDa
 {
     PeriodTable result;
     result.texts = TextTable(daycol::Count, dayTableHeaders());
-    const std::optional<Running> start = startingBalance(initialBalance, result);
+    const std::optional<double> initial = initialValue(initialBalance, result);
     const std::vector<QDate> bounds = dayBounds(from, to);
-    if (!start || bounds.empty())
+    if (!initial || bounds.empty())
         return result;
     try {
-        const PeriodTrades trades(db, account, bounds);
-        fillDays(result, trades, bounds, *start, notesByDay(db, account, result));
+        const std::vector<CashMovement> cash = CashStore(db).list(account);
+        if (const auto start = balanceAt(db, account, *initial, bounds.front(), cash, result)) {
+            const PeriodTrades trades(db, account, bounds);
+            fillDays(result, trades, bounds, *start, cash, notesByDay(db, account, result));
+        }
     } catch (const ESQLiteException& e) {
         result.stop(e.message());
     }
@@ -218,12 +261,14 @@ PeriodTable buildWeekTable(TSQLiteDatabase& db, const QString& account, const QD
 {
     PeriodTable result;
     result.texts = TextTable(weekcol::Count, weekTableHeaders());
-    const std::optional<Running> start = startingBalance(initialBalance, result);
-    if (!start)
+    const std::optional<double> initial = initialValue(initialBalance, result);
+    if (!initial)
         return result;
     const std::vector<QDate> bounds = weekBounds(from, to);
     try {
-        fillWeeks(result, PeriodTrades(db, account, bounds), bounds, *start);
+        const std::vector<CashMovement> cash = CashStore(db).list(account);
+        if (const auto start = balanceAt(db, account, *initial, bounds.front(), cash, result))
+            fillWeeks(result, PeriodTrades(db, account, bounds), bounds, *start, cash);
     } catch (const ESQLiteException& e) {
         result.stop(e.message());
     }
@@ -236,19 +281,24 @@ PeriodTables buildPeriodTables(TSQLiteDatabase& db, const QString& account, cons
     PeriodTables tables;
     tables.weeks.texts = TextTable(weekcol::Count, weekTableHeaders());
     tables.days.texts = TextTable(daycol::Count, dayTableHeaders());
-    const std::optional<Running> start = startingBalance(initialBalance, tables.weeks);
-    if (!start) {
+    const std::optional<double> initial = initialValue(initialBalance, tables.weeks);
+    if (!initial) {
         tables.days.stop(tables.weeks.problem);
         return tables;
     }
     const std::vector<QDate> weeks = weekBounds(from, to);
     const std::vector<QDate> days = dayBounds(from, to);
     try {
+        const std::vector<CashMovement> cash = CashStore(db).list(account);
         // The weeks' range holds the days': one reading serves both.
         const PeriodTrades byWeek(db, account, weeks);
-        fillWeeks(tables.weeks, byWeek, weeks, *start);
-        if (!days.empty())
-            fillDays(tables.days, PeriodTrades(byWeek, days), days, *start, notesByDay(db, account, tables.days));
+        if (const auto start = balanceAt(db, account, *initial, weeks.front(), cash, tables.weeks))
+            fillWeeks(tables.weeks, byWeek, weeks, *start, cash);
+        if (!days.empty()) {
+            if (const auto start = balanceAt(db, account, *initial, days.front(), cash, tables.days))
+                fillDays(tables.days, PeriodTrades(byWeek, days), days, *start, cash,
+                         notesByDay(db, account, tables.days));
+        }
     } catch (const ESQLiteException& e) {
         tables.weeks.stop(e.message());
         tables.days.stop(e.message());

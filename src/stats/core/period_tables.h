@@ -24,13 +24,16 @@ struct PeriodTotals {
     double sumNeg = 0;    // sum of the losses (0 or negative)
     double minNeg = 0;    // largest loss, 0 without losses
     double commission = 0; // sum of the trades' commissions
+    double swap = 0;       // sum of the trades' swaps
+    double taxes = 0;      // sum of the trades' taxes
     qint64 nedobralSum = 0; // points left on the table, whole numbers
     int ratingPoints = 0;   // 10 per "Отлично", 3 per "Плохо"
     int longestLosingRun = 0;  // losing trades in a row, in time order
     int longestWinningRun = 0; // winning trades in a row, in time order
 
-    // Profits and commissions together: what the period added to the balance.
-    double total() const { return sumPos + sumNeg + commission; }
+    // The net results together (profits, commissions, taxes and swaps): what
+    // the period's trades added to the balance.
+    double total() const { return sumPos + sumNeg + commission + swap + taxes; }
 };
 
 // What the view needs of a listed day or week besides its texts.

@@ -14,14 +14,17 @@
 namespace {
 
 // The columns the totals need, in the order of the select list.
-constexpr t_sdelki::Column kRead[] = {t_sdelki::Id,         t_sdelki::OpenTime, t_sdelki::Profit,
-                                      t_sdelki::Commission, t_sdelki::Nedobral, t_sdelki::Ocenka};
+constexpr t_sdelki::Column kRead[] = {t_sdelki::Id,       t_sdelki::OpenTime, t_sdelki::Profit,
+                                      t_sdelki::Commission, t_sdelki::Nedobral, t_sdelki::Ocenka,
+                                      t_sdelki::Swap,       t_sdelki::Taxes};
 constexpr int kId = sql::position(kRead, t_sdelki::Id);
 constexpr int kOpenTime = sql::position(kRead, t_sdelki::OpenTime);
 constexpr int kProfit = sql::position(kRead, t_sdelki::Profit);
 constexpr int kCommission = sql::position(kRead, t_sdelki::Commission);
 constexpr int kNedobral = sql::position(kRead, t_sdelki::Nedobral);
 constexpr int kOcenka = sql::position(kRead, t_sdelki::Ocenka);
+constexpr int kSwap = sql::position(kRead, t_sdelki::Swap);
+constexpr int kTaxes = sql::position(kRead, t_sdelki::Taxes);
 
 // The stored bytes of a text cell. SQLite compares texts byte by byte, and
 // so does std::string_view (its characters compare as unsigned).
@@ -53,6 +56,20 @@ std::optional<qint64> readInteger(const TSQLiteTable& rows, int column, QString&
     return num::parseInteger(text);
 }
 
+std::optional<double> readTaxes(const TSQLiteTable& rows, int column, QString& text)
+{
+    text.clear();
+    rows.appendFieldTextOf(column, text);
+    return num::parseTaxes(text);
+}
+
+std::optional<double> readSwap(const TSQLiteTable& rows, int column, QString& text)
+{
+    text.clear();
+    rows.appendFieldTextOf(column, text);
+    return num::parseSwap(text);
+}
+
 std::string_view view(const QByteArray& bytes) { return std::string_view(bytes.constData(), bytes.size()); }
 
 // The day a trade time begins with ("2013.07.05 ..."), when the text goes on
@@ -68,6 +85,39 @@ std::optional<QDate> datePrefix(std::string_view t)
 } // namespace
 
 QString periodBoundText(const QDate& date) { return date.toString(QStringLiteral("yyyy.MM.dd")); }
+
+bool moneyBefore(TSQLiteDatabase& db, const QString& account, const QDate& bound, MoneyBefore& money,
+                 QString& reason)
+{
+    using namespace t_sdelki;
+    static constexpr Column kMoney[] = {Id, Profit, Commission, Taxes, Swap};
+    const auto rows = db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? AND %4<=?")
+                                             .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime)),
+                                         {account, periodBoundText(bound)});
+    QString text;
+    auto fail = [&](const char16_t* what) {
+        reason = QStringLiteral("%1 сделки id %2 не читается как число: \"%3\"")
+                     .arg(QString::fromUtf16(what), rows->fieldTextOf(0), text);
+        return false;
+    };
+    for (; !rows->atEnd(); rows->moveNext()) {
+        const std::optional<double> profit = readNumber(*rows, 1, text);
+        if (!profit)
+            return fail(u"Прибыль");
+        const std::optional<double> commission = readNumber(*rows, 2, text);
+        if (!commission)
+            return fail(u"Комиссия");
+        const std::optional<double> taxes = readTaxes(*rows, 3, text);
+        if (!taxes)
+            return fail(u"Налог");
+        const std::optional<double> swap = readSwap(*rows, 4, text);
+        if (!swap)
+            return fail(u"Своп");
+        money.profit += *profit;
+        money.net += *profit + *commission + *taxes + *swap;
+    }
+    return true;
+}
 
 int wholeDaysBetween(const QDateTime& from, const QDateTime& to)
 {
@@ -202,12 +252,20 @@ bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
         const std::optional<double> commission = readNumber(rows, kCommission, text);
         if (!commission)
             return fail(u"Комиссия");
+        const std::optional<double> swap = readSwap(rows, kSwap, text);
+        if (!swap)
+            return fail(u"Своп");
+        const std::optional<double> taxes = readTaxes(rows, kTaxes, text);
+        if (!taxes)
+            return fail(u"Налог");
         const std::optional<qint64> nedobral = readInteger(rows, kNedobral, text);
         if (!nedobral)
             return fail(u"НЛ");
 
         ++t.n;
         t.commission += *commission;
+        t.swap += *swap;
+        t.taxes += *taxes;
         t.nedobralSum += *nedobral;
         if (*profit > 0) {
             ++t.wins;

@@ -45,6 +45,17 @@ private:
     QByteArray m_excellent, m_bad;  // the ratings that earn points, as stored
 };
 
+// What the trades opened before a bound (a date, compared as text with the
+// open times, so a trade stamped with the bare date counts) added to the
+// balance: their net results and their profits alone. False, with the
+// reason, when a number of one of them does not read. Throws ESQLiteException.
+struct MoneyBefore {
+    double net = 0;
+    double profit = 0;
+};
+bool moneyBefore(TSQLiteDatabase& db, const QString& account, const QDate& bound, MoneyBefore& money,
+                 QString& reason);
+
 // The bounds as the journal writes dates in trade times: 2013.07.05.
 QString periodBoundText(const QDate& date);
 

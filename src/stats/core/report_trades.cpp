@@ -6,7 +6,9 @@
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -15,7 +17,7 @@ namespace {
 constexpr t_sdelki::Column kRead[] = {
     t_sdelki::Type,    t_sdelki::Item,  t_sdelki::Verno,   t_sdelki::Strategia, t_sdelki::Taktika,
     t_sdelki::Psixo,   t_sdelki::Pravilo, t_sdelki::Pravilo2, t_sdelki::OpenTime, t_sdelki::Profit,
-    t_sdelki::Nedobral, t_sdelki::Id};
+    t_sdelki::Nedobral, t_sdelki::Id,   t_sdelki::Commission, t_sdelki::Taxes, t_sdelki::Swap};
 using R = ReportTrades;
 static_assert(sql::position(kRead, t_sdelki::Type) == R::Type && sql::position(kRead, t_sdelki::Item) == R::Item
               && sql::position(kRead, t_sdelki::Verno) == R::Verno
@@ -28,6 +30,9 @@ constexpr int kOpenTime = sql::position(kRead, t_sdelki::OpenTime);
 constexpr int kProfit = sql::position(kRead, t_sdelki::Profit);
 constexpr int kNedobral = sql::position(kRead, t_sdelki::Nedobral);
 constexpr int kId = sql::position(kRead, t_sdelki::Id);
+constexpr int kCommission = sql::position(kRead, t_sdelki::Commission);
+constexpr int kTaxes = sql::position(kRead, t_sdelki::Taxes);
+constexpr int kSwap = sql::position(kRead, t_sdelki::Swap);
 
 // A profit as stored: short ASCII texts are widened on the stack rather
 // than decoded into a string of their own; anything else takes the long way.
@@ -62,6 +67,18 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
         m_profitRead.push_back(p.has_value());
         if (!p)
             m_badProfits.push_back({row, r.integer(kId), profitBytes.toByteArray()});
+        // The commission is a REAL column, read as a number as everywhere;
+        // the swap is stored with a comma, the taxes as the statement wrote them.
+        const QByteArrayView swapBytes = r.bytes(kSwap), taxesBytes = r.bytes(kTaxes);
+        const std::optional<double> swap = swapBytes.isEmpty() ? std::optional<double>(0.0) : readProfit(swapBytes);
+        const std::optional<double> taxes = num::parseTaxes(cp1251::decode(taxesBytes.data(), taxesBytes.size()));
+        if (p && swap && taxes) {
+            m_net.push_back(*p + r.number(kCommission) + *taxes + *swap);
+        } else {
+            m_net.push_back(std::numeric_limits<double>::quiet_NaN());
+            if (p) // a bad profit is told by m_badProfits
+                m_badCosts.push_back({row, r.integer(kId), (swap ? taxesBytes : swapBytes).toByteArray()});
+        }
         m_nedobral.push_back(r.integer(kNedobral)); // declared INTEGER
         for (int c = 0; c < ColumnCount; ++c) {
             const QByteArrayView bytes = r.bytes(c);
@@ -136,5 +153,23 @@ QString ReportTrades::profitProblem(int row) const
     if (it == m_badProfits.end() || it->row != row)
         return QString();
     return QStringLiteral("Прибыль сделки id %1 не читается как число: \"%2\"")
+        .arg(QString::number(it->id), cp1251::decode(it->text));
+}
+
+std::optional<double> ReportTrades::net(int row) const
+{
+    const double n = m_net[static_cast<size_t>(row)];
+    return std::isnan(n) ? std::nullopt : std::optional<double>(n);
+}
+
+QString ReportTrades::netProblem(int row) const
+{
+    if (!m_profitRead[row])
+        return profitProblem(row);
+    const auto it = std::lower_bound(m_badCosts.begin(), m_badCosts.end(), row,
+                                     [](const BadProfit& b, int r) { return b.row < r; });
+    if (it == m_badCosts.end() || it->row != row)
+        return QString();
+    return QStringLiteral("Своп или налог сделки id %1 не читается как число: \"%2\"")
         .arg(QString::number(it->id), cp1251::decode(it->text));
 }

@@ -44,6 +44,10 @@ public:
     std::optional<double> profit(int row) const;
     // Why the profit of a row does not read, in words for the trader.
     QString profitProblem(int row) const;
+    // The trade's net result: profit, commission, taxes and swap; nothing
+    // when one of them does not read (netProblem says which).
+    std::optional<double> net(int row) const;
+    QString netProblem(int row) const;
     // Points left on the table: a whole number; never set reads 0.
     qint64 nedobral(int row) const { return m_nedobral[row]; }
 
@@ -62,6 +66,10 @@ private:
         QByteArray text;
     };
     std::vector<BadProfit> m_badProfits; // by row
+    // Profit + commission + taxes + swap, NaN when one does not read; the
+    // first part that did not read of such a row, by row.
+    std::vector<double> m_net;
+    std::vector<BadProfit> m_badCosts;
 
     std::vector<qint64> m_nedobral;
     std::vector<int> m_categories; // ColumnCount a row

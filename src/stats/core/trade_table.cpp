@@ -149,13 +149,13 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
 
 TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOrder order)
 {
-    using Col = AccountTrades::Column;
     const std::vector<int>& sequence =
         order == TradeOrder::Profit ? trades->byProfitDescending() : trades->byOpenTime();
     const AccountTrades::Numbers& numbers = trades->numbers();
 
-    // The rows in the order shown: counted until a profit does not read;
-    // that row is still shown, the rows after it are not.
+    // The rows in the order shown: counted until a number of a trade does
+    // not read; that row is still shown, the rows after it are not. A win or
+    // a loss is told by the trade's net result.
     size_t shown = sequence.size();
     std::vector<ProfitBand> bands;
     bands.reserve(shown);
@@ -163,18 +163,18 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
     QString problem;
     for (size_t i = 0; i < sequence.size(); ++i) {
         const int r = sequence[i];
-        if (numbers.bad[r] & AccountTrades::Numbers::BadProfit) {
+        if (numbers.bad[r]) {
             bands.push_back(ProfitBand::None);
-            problem = QStringLiteral("Прибыль «%1» не является числом").arg(trades->text(r, Col::Profit));
+            problem = trades->badMoneyText(r);
             shown = i + 1;
             break;
         }
-        const double profit = numbers.profit[r];
-        bands.push_back(profitBand(profit));
+        bands.push_back(profitBand(numbers.profit[r]));
         ++listed;
-        if (profit > 0)
+        const double net = numbers.net(r);
+        if (net > 0)
             ++wins;
-        else if (profit < 0)
+        else if (net < 0)
             ++losses;
     }
     TradeTable result(trades, std::vector<int>(sequence.begin(), sequence.begin() + static_cast<qsizetype>(shown)));

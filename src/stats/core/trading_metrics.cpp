@@ -1,5 +1,6 @@
 #include "stats/core/trading_metrics.h"
 
+#include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/trade_time.h"
@@ -26,8 +27,8 @@ struct Figure {
 // In the order of metricrow.
 constexpr Figure kFigures[metricrow::Count] = {
     {u"Сделок", u"Закрытые сделки счета."},
-    {u"Выигрышных", u"Доля сделок с прибылью больше нуля."},
-    {u"Чистый результат", u"Сумма прибыли всех сделок; комиссия и свопы не входят, как в графике счета."},
+    {u"Выигрышных", u"Доля сделок с чистым результатом больше нуля."},
+    {u"Чистый результат", u"Сумма результатов всех сделок: прибыль вместе с комиссией, налогами и свопами."},
     {u"Профит-фактор", u"Прибыль выигрышных сделок, деленная на убыток проигрышных: больше 1 — торговля в плюсе."},
     {u"Ожидание на сделку", u"Чистый результат, деленный на число сделок: столько в среднем приносит одна сделка."},
     {u"Средний выигрыш", u"Средняя прибыль выигрышной сделки."},
@@ -37,8 +38,8 @@ constexpr Figure kFigures[metricrow::Count] = {
     {u"Крупнейший убыток", u"Самая убыточная сделка."},
     {u"Выигрышей подряд", u"Самая длинная серия прибыльных сделок; сделка с нулевым результатом прерывает серию."},
     {u"Проигрышей подряд", u"Самая длинная серия убыточных сделок; сделка с нулевым результатом прерывает серию."},
-    {u"Максимальная просадка", u"Наибольшее падение баланса от пика до следующего за ним минимума."},
-    {u"Просадка от пика", u"Та же просадка в процентах от баланса на пике."},
+    {u"Максимальная просадка", u"Наибольшее падение баланса от пика до следующего за ним минимума; пополнения и снятия просадкой не считаются."},
+    {u"Просадка от пика", u"Та же просадка в процентах от баланса на пике (с пополнениями до него)."},
     {u"Даты просадки", u"День сделки, после которой был пик (или первой сделки, если пик — начальный баланс), и день дна."},
     {u"Фактор восстановления", u"Чистый результат, деленный на максимальную просадку: во сколько раз прибыль перекрыла худшее падение."},
 };
@@ -91,7 +92,8 @@ std::vector<MonthResult> monthsOf(const std::map<int, double>& byMonth)
 
 } // namespace
 
-TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance)
+TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance,
+                                   const std::vector<CashMovement>& cash)
 {
     TradingMetrics m;
     m.texts = TextTable(3, {QStringLiteral("Показатель"), QStringLiteral("Значение"), QStringLiteral("Пояснение")});
@@ -115,14 +117,30 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
     Curve curve;
     std::map<int, double> byMonth; // year * 12 + month - 1
     auto monthSum = byMonth.end();
+    // A deposit or a withdrawal moves the balance and its peak alike: it
+    // is no gain or loss of the trading, yet a later percentage is taken of
+    // the money that was there.
+    auto nextCash = cash.begin();
+    const auto addCashUpTo = [&](QByteArrayView time) {
+        for (; nextCash != cash.end(); ++nextCash) {
+            if (QByteArrayView(nextCash->time.toLatin1()) > time)
+                break;
+            if (nextCash->countsInBalance()) {
+                balance += nextCash->amount;
+                peak += nextCash->amount;
+            }
+        }
+    };
     for (const int row : trades.timeOrder()) {
-        const std::optional<double> profit = trades.profit(row);
-        if (!profit) {
-            m.stop(trades.profitProblem(row));
+        const std::optional<double> net = trades.net(row);
+        if (!net) {
+            m.stop(trades.netProblem(row));
             writeFigures(m, {});
             return m;
         }
-        const double p = *profit;
+        if (nextCash != cash.end())
+            addCashUpTo(trades.openTimeBytes(row));
+        const double p = *net;
         if (p > 0) {
             ++wins;
             winSum += p;
@@ -195,5 +213,5 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
 TradingMetrics buildTradingMetrics(TSQLiteDatabase& db, const QString& account, const QString& initialBalance)
 {
     const ReportTrades trades(db, account);
-    return buildTradingMetrics(trades, initialBalance);
+    return buildTradingMetrics(trades, initialBalance, CashStore(db).list(account));
 }

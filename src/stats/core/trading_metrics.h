@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/core/cash_store.h"
 #include "db/core/partial_result.h"
 #include "stats/core/text_table.h"
 
@@ -11,18 +12,18 @@
 class ReportTrades;
 class TSQLiteDatabase;
 
-// The result of one calendar month: the sum of the profits of the trades
-// opened in it.
+// The result of one calendar month: the sum of the net results of the
+// trades opened in it.
 struct MonthResult {
     QDate month; // its first day
     double result = 0;
 };
 
-// What a trader checks first about an account, from its trades in time
-// order: each figure with a line that says what it means, and the result
-// of every month from the first trade's to the last one's (months without
-// trades at 0). A trade whose profit does not read stops the figures: they
-// are then left empty and problem says which trade.
+// What a trader checks first about an account, from the net results of its
+// trades in time order: each figure with a line that says what it means,
+// and the result of every month from the first trade's to the last one's
+// (months without trades at 0). A trade whose money does not read stops the
+// figures: they are then left empty and problem says which trade.
 struct TradingMetrics : PartialResult {
     TextTable texts; // "Показатель", "Значение", "Пояснение"
     std::vector<MonthResult> months;
@@ -36,7 +37,9 @@ enum : int {
 }
 
 // initialBalance: where the balance curve starts (the account's capital as
-// text with a decimal comma; empty is 0).
-TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance);
+// text with a decimal comma; empty is 0); cash: the account's movements in
+// time order, which move the balance (and its peak) when their time comes.
+TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance,
+                                   const std::vector<CashMovement>& cash);
 // The same from a reading of the account's trades; throws ESQLiteException.
 TradingMetrics buildTradingMetrics(TSQLiteDatabase& db, const QString& account, const QString& initialBalance);

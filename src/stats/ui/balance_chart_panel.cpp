@@ -3,6 +3,8 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "stats/core/account_trades.h"
+#include "db/core/cash_store.h"
+#include "db/core/sqlite_database.h"
 #include "stats/core/balance_chart.h"
 #include "stats/ui/balance_chart_view.h"
 
@@ -97,8 +99,17 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
 
 bool BalanceChartPanel::rebuildChart(AccountTrades* trades)
 {
-    BalanceChart data = trades ? buildBalanceChartData(*trades, m_journal.initialBalance)
-                               : buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
+    BalanceChart data;
+    if (!trades) {
+        data = buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
+    } else {
+        try {
+            data = buildBalanceChartData(*trades, m_journal.initialBalance,
+                                         CashStore(m_journal.db()).list(m_journal.activeAccount));
+        } catch (const ESQLiteException& e) {
+            data.stop(e.message());
+        }
+    }
     const bool ok = data.complete();
     kom1->setText(data.withCommissionText());
     kom2->setText(data.withoutCommissionText());

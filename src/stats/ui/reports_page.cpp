@@ -1,5 +1,6 @@
 #include "stats/ui/reports_page.h"
 
+#include "db/core/cash_store.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "db/core/sqlite_database.h"
@@ -259,7 +260,7 @@ void ReportsPage::Button_StratClick()
     try {
         const ReportTrades trades(m_journal.db(), m_journal.activeAccount);
         reports = buildCategoryReports(trades, m_journal.lists);
-        metrics = buildTradingMetrics(trades, m_journal.initialBalance);
+        metrics = buildTradingMetrics(trades, m_journal.initialBalance, CashStore(m_journal.db()).list(m_journal.activeAccount));
     } catch (const ESQLiteException&) {
         // Nothing could be read: the grids keep what they showed.
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
