@@ -1,5 +1,7 @@
 #include "stats_fixture.h"
 
+#include "db/core/cash_store.h"
+
 #include "db/core/numbers.h"
 
 StatsFixture::StatsFixture()
@@ -17,8 +19,9 @@ QString StatsFixture::insert(const TradeRow& r)
         QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, CloseTime, "
                        "PriceClose, Commission, Taxes, Swap, Profit, Profit2, comment, taktika, pravilo2, ocenka) "
                        "VALUES (?, ?, ?, 'buy', '0.10', 'eurusd', '1.30000', '0', '0', '2013.05.21 12:00', '1.30100', "
-                       "?, '0', ?, ?, ?, ?, ?, '', ?)"),
-        {r.chet, r.ticket, r.openTime, r.commission, r.swap, r.profit, r.profit2, r.comment, r.taktika, r.ocenka});
+                       "?, ?, ?, ?, ?, ?, ?, '', ?)"),
+        {r.chet, r.ticket, r.openTime, r.commission, r.taxes, r.swap, r.profit, r.profit2, r.comment, r.taktika,
+         r.ocenka});
     return QString::number(db().lastInsertId());
 }
 
@@ -29,4 +32,10 @@ QString StatsFixture::insertProfit(double profit, const QString& openTime)
     row.profit2 = profit;
     row.openTime = openTime;
     return insert(row);
+}
+
+void StatsFixture::insertCash(const QString& time, double amount, const QString& type)
+{
+    static int ticket = 0;
+    CashStore(db()).save(QStringLiteral("1"), {QString::number(++ticket), time, type, QString(), amount});
 }

@@ -16,6 +16,7 @@ struct TradeRow {
     QVariant profit2; // REAL, as the import stores it
     QVariant commission = 0.0;
     QString swap = QStringLiteral("0");
+    QString taxes = QStringLiteral("0"); // as the statement wrote it
     QString chet = QStringLiteral("1");
     QString ticket;
     QString comment;
@@ -34,6 +35,8 @@ public:
     QString insert(const TradeRow& row);
     // A trade whose profit is both the text and the sort key.
     QString insertProfit(double profit, const QString& openTime);
+    // A cash movement of account 1 ("balance" counts in the balance).
+    void insertCash(const QString& time, double amount, const QString& type = QStringLiteral("balance"));
 
 private:
     TempAppDir m_dir;

@@ -30,20 +30,42 @@ TEST(BalanceChart, CurvesRunOldestTradeFirst)
     f.insert(trade("2013.05.21 10:00", "10", -1));
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "1000");
     EXPECT_TRUE(c.complete());
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{1010, 1005, 1025}));
-    EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{1011, 1007, 1028}));
-    EXPECT_EQ(labels(c), QStringList({"c коммисией: 1025,00", "без коммисии: 1028,00", "коммисия: 3,00", "Свопы: 0"}));
+    // The red line is net of the commission, the green one the profits alone.
+    EXPECT_EQ(c.balanceCurve, (std::vector<double>{1009, 1003, 1022}));
+    EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{1010, 1005, 1025}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 1022,00", "без коммисии: 1025,00", "коммисия: -3,00", "Свопы: 0,00"}));
     EXPECT_EQ(c.tradeCount, 3);
-    // 1010 of 3040 in all.
-    EXPECT_EQ(c.percentMarkText(0), QStringLiteral("33,22 %"));
+    // 1009 of 3034 in all.
+    EXPECT_EQ(c.percentMarkText(0), QStringLiteral("33,26 %"));
 }
 
-TEST(BalanceChart, SwapsAreSummedInGeneralFormat)
+// The balance "c коммисией" is what the broker's statement calls the
+// balance: capital, deposits and withdrawals, and every trade's profit with
+// its commission, taxes and swap. Credit is the broker's and stays out.
+TEST(BalanceChart, EndsOnTheStatementBalance)
+{
+    StatsFixture f;
+    f.insertCash("2013.05.20 09:00:00", 500);
+    TradeRow first = trade("2013.05.21 10:00", "100", -7, "-2,5");
+    first.taxes = "-1.50";
+    f.insert(first);
+    f.insertCash("2013.05.21 12:00:00", 300, "credit");
+    f.insertCash("2013.05.22 09:00:00", -200);
+    f.insert(trade("2013.05.23 10:00", "-40", -3, "0,75"));
+    f.insertCash("2013.06.01 09:00:00", 50); // after the last trade: in the totals only
+    const BalanceChart c = buildBalanceChartData(f.db(), "1", "0");
+    EXPECT_TRUE(c.complete());
+    EXPECT_EQ(c.balanceCurve, (std::vector<double>{589, 346.75}));
+    EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{600, 360}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 396,75", "без коммисии: 410,00", "коммисия: -10,00", "Свопы: -1,75"}));
+}
+
+TEST(BalanceChart, SwapsAreSummedWithTwoDecimals)
 {
     StatsFixture f;
     f.insert(trade("2013.05.21 10:00", "1,5", 0, "-0,5"));
     f.insert(trade("2013.05.22 10:00", "2", 0, "-1"));
-    EXPECT_EQ(buildBalanceChartData(f.db(), "1", "0").swapsText(), QStringLiteral("Свопы: -1,5"));
+    EXPECT_EQ(buildBalanceChartData(f.db(), "1", "0").swapsText(), QStringLiteral("Свопы: -1,50"));
 }
 
 TEST(BalanceChart, AccountWithoutTradesShowsTheInitialBalance)
@@ -53,7 +75,7 @@ TEST(BalanceChart, AccountWithoutTradesShowsTheInitialBalance)
     EXPECT_TRUE(c.complete());
     EXPECT_TRUE(c.balanceCurve.empty());
     EXPECT_EQ(c.tradeCount, 0);
-    EXPECT_EQ(labels(c), QStringList({"c коммисией: 1000,50", "без коммисии: 1000,50", "коммисия: 0,00", "Свопы: 0"}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 1000,50", "без коммисии: 1000,50", "коммисия: 0,00", "Свопы: 0,00"}));
 }
 
 TEST(BalanceChart, InitialBalanceThatIsNotANumberCountsFromZero)
@@ -65,7 +87,7 @@ TEST(BalanceChart, InitialBalanceThatIsNotANumberCountsFromZero)
         EXPECT_FALSE(c.complete()) << start;
         EXPECT_TRUE(c.balanceCurve.empty());
         EXPECT_EQ(c.tradeCount, std::nullopt); // the marker size stays as it was
-        EXPECT_EQ(labels(c), QStringList({"c коммисией: 0,00", "без коммисии: 0,00", "коммисия: 0,00", "Свопы: 0"}));
+        EXPECT_EQ(labels(c), QStringList({"c коммисией: 0,00", "без коммисии: 0,00", "коммисия: 0,00", "Свопы: 0,00"}));
     }
 }
 
@@ -73,12 +95,13 @@ TEST(BalanceChart, ANumberThatDoesNotReadKeepsThePointsAndTotalsReached)
 {
     StatsFixture f;
     f.insert(trade("2013.05.21 10:00", "10", -1, "-1"));
-    f.insert(trade("2013.05.22 10:00", "5", -1, "oops")); // profit and commission count, the swap stops it
+    f.insert(trade("2013.05.22 10:00", "5", -1, "oops")); // the swap stops it before the trade counts
     f.insert(trade("2013.05.23 10:00", "7", -1, "0"));
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "100");
     EXPECT_FALSE(c.complete());
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{110}));
-    EXPECT_EQ(labels(c), QStringList({"c коммисией: 115,00", "без коммисии: 117,00", "коммисия: 2,00", "Свопы: -1"}));
+    EXPECT_EQ(c.problem, QStringLiteral("Своп «oops» не является числом"));
+    EXPECT_EQ(c.balanceCurve, (std::vector<double>{108}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 108,00", "без коммисии: 110,00", "коммисия: -1,00", "Свопы: -1,00"}));
     EXPECT_EQ(c.tradeCount, 3);
 }
 

@@ -2,6 +2,7 @@
 // journal: the texts the trader sees, row by row.
 #include "db/core/sqlite_database.h"
 #include "journal/core/reference_lists.h"
+#include "db/core/cash_store.h"
 #include "stats/core/category_reports.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/trading_metrics.h"
@@ -241,6 +242,35 @@ TEST_F(CategoryReportsTest, MetricsOfAKnownSeries)
         EXPECT_EQ(m.months[i].month, months[i].first);
         EXPECT_DOUBLE_EQ(m.months[i].result, months[i].second);
     }
+}
+
+// The figures are those of the broker's statement: each trade's profit with
+// its commission and swap (a profit of 5 that cost 10 is a loss), and a
+// withdrawal is no drawdown: the balance and its peak move by it alike.
+TEST_F(CategoryReportsTest, MetricsTakeNetResultsAndCashMovements)
+{
+    struct Row {
+        const char *openTime, *profit;
+        double commission;
+        const char* swap;
+    };
+    for (const Row& r : {Row{"2013.05.10 09:00", "100", -10, "0"}, Row{"2013.05.11 09:00", "-20", -10, "-5"},
+                         Row{"2013.05.12 09:00", "5", -10, "0"}})
+        journal->db().executeStatement(
+            QStringLiteral("INSERT INTO t_sdelki (chet, OpenTime, Profit, Commission, Swap) VALUES ('1', ?, ?, ?, ?)"),
+            {QString::fromUtf8(r.openTime), QString::fromUtf8(r.profit), r.commission, QString::fromUtf8(r.swap)});
+    CashStore cash(journal->db());
+    cash.save(QStringLiteral("1"), {QStringLiteral("1"), QStringLiteral("2013.05.01 09:00:00"), QStringLiteral("balance"), {}, 1000});
+    cash.save(QStringLiteral("1"), {QStringLiteral("2"), QStringLiteral("2013.05.11 08:00:00"), QStringLiteral("balance"), {}, -500});
+    const TradingMetrics m = metrics(QStringLiteral("0"));
+    ASSERT_TRUE(m.complete()) << m.problem.toStdString();
+    EXPECT_EQ(m.texts.cellText(metricrow::Net, 1), "50,00");
+    EXPECT_EQ(m.texts.cellText(metricrow::WinPercent, 1), "33,33%");
+    EXPECT_EQ(m.texts.cellText(metricrow::ProfitFactor, 1), "2,25");
+    EXPECT_EQ(m.texts.cellText(metricrow::Drawdown, 1), "40,00");
+    EXPECT_EQ(m.texts.cellText(metricrow::DrawdownPercent, 1), "6,78%");
+    ASSERT_EQ(m.months.size(), std::size_t(1));
+    EXPECT_DOUBLE_EQ(m.months[0].result, 50);
 }
 
 TEST_F(CategoryReportsTest, MetricsWithoutLossesOrTrades)

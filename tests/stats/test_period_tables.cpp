@@ -1,4 +1,5 @@
 #include "db/core/sqlite_database.h"
+#include "db/core/cash_store.h"
 #include "stats/core/period_tables.h"
 #include "temp_journal.h"
 
@@ -80,11 +81,11 @@ TEST_F(PeriodTablesTest, DayRowsHoldEveryText)
                            "Оптимизация", "Дата"}));
     ASSERT_EQ(t.texts.rowCount(), 1);
     EXPECT_EQ(wholeRow(t.texts, 0),
-              (QStringList{"1", "05 июля 2013", "Пятница", "2", "13,00", "1,28", "1013,00", "1015,00", "1", "20,00", "1",
+              (QStringList{"1", "05 июля 2013", "Пятница", "2", "13,00", "1,30", "1013,00", "1015,00", "1", "20,00", "1",
                            "-5,00", "50,0%", "20,00", "-5,00", "15", "5,00", "", "", "05.07.2013"}));
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.rows[0].date, QDate(2013, 7, 5));
-    EXPECT_EQ(t.rows[0].band, 1.28);
+    EXPECT_EQ(t.rows[0].band, 1.3);
 }
 
 TEST_F(PeriodTablesTest, DaysOfTheRangeAndTheirTotals)
@@ -117,20 +118,25 @@ TEST_F(PeriodTablesTest, DaysOfTheRangeAndTheirTotals)
         std::vector<QStringList> rows;
     };
     const std::vector<Case> cases = {
+        // The balance goes on from the trades before the range (100 on 30
+        // June and the bare date 1 July, which lies before the day's bound).
         {"1 July 00:00 to 3 July 10:00: the 1st and 2nd",
          at(7, 1), at(7, 3, 10), "1000", {Number, Date, Weekday, Trades, Total, Balance, Key},
-         {{"1", "01 июля 2013", "Понедельник", "1", "10,00", "1010,00", "01.07.2013"},
-          {"2", "02 июля 2013", "Вторник", "1", "-4,00", "1006,00", "02.07.2013"}}},
+         {{"1", "01 июля 2013", "Понедельник", "1", "10,00", "1160,00", "01.07.2013"},
+          {"2", "02 июля 2013", "Вторник", "1", "-4,00", "1156,00", "02.07.2013"}}},
         {"the end before the start: the days from the start on",
          at(7, 3, 10), at(7, 1), "1000", {Date, Total}, {{"03 июля 2013", "7,00"}}},
         {"start and end on the same date", at(7, 1), at(7, 1, 23), "1000", {Date}, {}},
         {"every commission of the day is added",
          at(8, 5), at(8, 7), "1000", {Total, TotalPercent, Balance, BalanceNoCommission, WinShare},
-         {{"14,00", "1,38", "1014,00", "1015,00", "50,0%"}, {"13,00", "1,27", "1027,00", "1030,00", "50,0%"}}},
+         {{"14,00", "1,20", "1177,00", "1178,00", "50,0%"}, {"13,00", "1,10", "1190,00", "1193,00", "50,0%"}}},
         {"ratings", at(9, 2), at(9, 4), "1000", {Trades, Rating}, {{"3", "4,33"}, {"1", "0,00"}}},
-        {"a balance of 0 leaves the share empty",
-         at(10, 1), at(10, 3), "1000", {Total, TotalPercent, Balance}, {{"-1000,00", "", "0,00"}, {"50,00", "100,00", "50,00"}}},
-        {"an empty initial balance is 0", at(9, 3), at(9, 4), "", {TotalPercent, Balance}, {{"100,00", "1,00"}}},
+        // A share is of the balance before the day: nothing, or a debt, gives none.
+        {"a balance of 0 and below before the day leaves the share empty",
+         at(10, 1), at(10, 3), "-194", {Total, TotalPercent, Balance}, {{"-1000,00", "", "-1000,00"}, {"50,00", "", "-950,00"}}},
+        {"a loss is a share of what was there before it",
+         at(10, 1), at(10, 2), "1806", {Total, TotalPercent, Balance}, {{"-1000,00", "-50,00", "1000,00"}}},
+        {"an empty initial balance is 0", at(9, 3), at(9, 4), "", {TotalPercent, Balance}, {{"0,52", "194,00"}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -157,7 +163,7 @@ TEST_F(PeriodTablesTest, Bands)
 
     // The band follows the share as the table shows it: 5,0038 reads 5,00.
     add({{"2013.07.01 10:00", "50,04"}});
-    const PeriodTable t = days(at(7, 1), at(7, 2), "950");
+    const PeriodTable t = days(at(7, 1), at(7, 2), "1000");
     ASSERT_EQ(t.rows.size(), 1u);
     EXPECT_EQ(t.texts.cellText(0, daycol::TotalPercent), "5,00");
     EXPECT_EQ(t.rows[0].band, 5.0);
@@ -240,12 +246,12 @@ TEST_F(PeriodTablesTest, WeeksOfTheRangeAndTheirTotals)
     const std::vector<Case> cases = {
         {"3 to 10 July: the weeks of 1, 8 and 15 July",
          at(7, 3), at(7, 10), "1000", {Number, Week, Trades, Total, Balance, Growth, Key},
-         {{"1", "01 июля 2013", "2", "20,00", "1020,00", "2,00", "01.07.2013"},
-          {"2", "08 июля 2013", "2", "25,00", "1045,00", "2,45", "08.07.2013"},
-          {"3", "15 июля 2013", "2", "-10,00", "1035,00", "-0,96", "15.07.2013"}}},
+         {{"1", "01 июля 2013", "2", "20,00", "1120,00", "1,82", "01.07.2013"},
+          {"2", "08 июля 2013", "2", "25,00", "1145,00", "2,23", "08.07.2013"},
+          {"3", "15 июля 2013", "2", "-10,00", "1135,00", "-0,87", "15.07.2013"}}},
         {"start and end on the same date: its week and the next",
          at(7, 3, 12), at(7, 3, 12), "0", {Week, Growth, Balance},
-         {{"01 июля 2013", "", "20,00"}, {"08 июля 2013", "125,00", "45,00"}}},
+         {{"01 июля 2013", "20,00", "120,00"}, {"08 июля 2013", "20,83", "145,00"}}},
         {"wins only and losses only",
          at(7, 8), at(7, 14), "1000",
          {WinPercent, AverageWin, WinLossRatio, MaxPos, MinNeg, AveragePos, AverageNeg, LosingRun, WinningRun},
@@ -308,6 +314,45 @@ TEST_F(PeriodTablesTest, BothTablesFromOneReading)
 
 // A number that does not read or a database failure stops the table there:
 // the rows before it stay and the problem says why.
+// Deposits and withdrawals move the running balances on their day, also on
+// a day without trades; a share is taken of what the trader had when the
+// period's trading began (a deposit that morning counts, a withdrawal later
+// in the week does not). Credit is the broker's money and never counts.
+TEST_F(PeriodTablesTest, CashMovementsEnterTheBalanceAndTheBase)
+{
+    CashStore cash(db());
+    cash.save("1", {"1", "2013.06.28 09:00:00", "balance", "Deposit", 1000});
+    cash.save("1", {"2", "2013.07.01 08:00:00", "balance", "Deposit", 500});
+    cash.save("1", {"3", "2013.07.03 12:00:00", "balance", "Withdrawal", -300});
+    cash.save("1", {"4", "2013.07.03 13:00:00", "credit", "Bonus", 700});
+    cash.save("1", {"5", "2013.07.04 09:00:00", "balance", "Deposit", 100});
+    cash.save("2", {"6", "2013.07.02 09:00:00", "balance", "Deposit", 9999}); // another account's
+    add({{"2013.07.01 10:00", "30"}, {"2013.07.03 10:00", "-15"}, {"2013.07.05 10:00", "12"}});
+    const PeriodTable d = days(at(7, 1), at(7, 6), "0");
+    EXPECT_EQ(d.problem, "");
+    EXPECT_EQ(project(d.texts, {daycol::Total, daycol::TotalPercent, daycol::Balance, daycol::BalanceNoCommission}),
+              (std::vector<QStringList>{{"30,00", "2,00", "1530,00", "1530,00"},
+                                        {"-15,00", "-0,98", "1215,00", "1215,00"},
+                                        {"12,00", "0,91", "1327,00", "1327,00"}}));
+    const PeriodTable w = weeks(at(7, 1), at(7, 6), "0");
+    EXPECT_EQ(project(w.texts, {weekcol::Growth, weekcol::Total, weekcol::Balance}),
+              (std::vector<QStringList>{{"1,80", "27,00", "1327,00"}}));
+    // A table that begins later starts from the balance the account had.
+    EXPECT_EQ(project(days(at(7, 5), at(7, 6), "0").texts, {daycol::TotalPercent, daycol::Balance}),
+              (std::vector<QStringList>{{"0,91", "1327,00"}}));
+}
+
+// A day's "Итого" is what its trades added to the balance: profit,
+// commission, taxes and swap.
+TEST_F(PeriodTablesTest, TotalsAreNetResults)
+{
+    db().executeStatement(QStringLiteral("INSERT INTO t_sdelki (chet, OpenTime, Profit, Commission, Taxes, Swap) "
+                                         "VALUES ('1', '2013.07.01 10:00', '100', -7, '-1.50', '-2,5')"));
+    const PeriodTable d = days(at(7, 1), at(7, 2));
+    EXPECT_EQ(project(d.texts, {daycol::Total, daycol::Balance, daycol::BalanceNoCommission, daycol::SumPos}),
+              (std::vector<QStringList>{{"89,00", "1089,00", "1100,00", "100,00"}}));
+}
+
 TEST_F(PeriodTablesTest, FailuresKeepTheRowsBefore)
 {
     add({{"2013.07.01 10:00", "10"}, {"2013.07.02 10:00", "12.5"}, {"2013.07.09 10:00", "3"}});

@@ -71,17 +71,17 @@ TEST_F(TradeTablePageTest, RefreshShowsTableSummaryChartAndAccountName)
     EXPECT_EQ(page.model()->data(page.model()->index(0, tradecol::Profit)).toString(), QStringLiteral("20"));
     EXPECT_EQ(page.model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Open Time"));
     EXPECT_EQ(label("Label_All2"), QStringLiteral("Кол-во сделок: 3, прибыльных 2 (66,7%), проигравших 1 (33,3%)"));
-    EXPECT_EQ(label("kom1"), QStringLiteral("c коммисией: 1025,00"));
-    EXPECT_EQ(label("kom2"), QStringLiteral("без коммисии: 1026,00"));
-    EXPECT_EQ(label("kom3"), QStringLiteral("коммисия: 1,00"));
-    EXPECT_EQ(label("capswap"), QStringLiteral("Свопы: -0,5"));
+    EXPECT_EQ(label("kom1"), QStringLiteral("c коммисией: 1023,50"));
+    EXPECT_EQ(label("kom2"), QStringLiteral("без коммисии: 1025,00"));
+    EXPECT_EQ(label("kom3"), QStringLiteral("коммисия: -1,00"));
+    EXPECT_EQ(label("capswap"), QStringLiteral("Свопы: -0,50"));
 
     BalanceChartView* chart = child<BalanceChartView>("Chart1");
     ASSERT_NE(chart, nullptr);
-    EXPECT_EQ(chart->balanceSeries()->points(), QList<QPointF>({{0, 1010}, {1, 1005}, {2, 1025}}));
+    EXPECT_EQ(chart->balanceSeries()->points(), QList<QPointF>({{0, 1008.5}, {1, 1003.5}, {2, 1023.5}}));
     EXPECT_EQ(chart->noCommissionSeries()->count(), 0); // the blue line only while ticked
     child<QCheckBox>("CheckBox_Komis")->setChecked(true);
-    EXPECT_EQ(chart->noCommissionSeries()->points(), QList<QPointF>({{0, 1011}, {1, 1006}, {2, 1026}}));
+    EXPECT_EQ(chart->noCommissionSeries()->points(), QList<QPointF>({{0, 1010}, {1, 1005}, {2, 1025}}));
 
     // Every column fitted to its widest text in the grid's font.
     auto* grid = child<QTableView>("StringGrid_All");

@@ -153,26 +153,29 @@ std::vector<QDate> weekBounds(const QDateTime& from, const QDateTime& to)
 
 // The days or weeks with trades, in date order, each a row written by
 // writeRow(period start, totals, balance before, balance after). The cash
-// movements of every period, listed or not, enter the running balances: a
-// period's "before" holds those before it, its "after" also its own. A
-// number that does not read stops the table there; the rows before it stay.
+// movements of every period, listed or not, enter the running balances.
+// "Before" is what the trader had when the period's trading began: the
+// movements before its first trade (a deposit made that morning) count, a
+// withdrawal later in the week does not. A number that does not read stops
+// the table there; the rows before it stay.
 template <class WriteRow>
 void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running running,
                  const std::vector<CashMovement>& cash, WriteRow writeRow)
 {
     auto nextCash = cash.begin();
-    const auto addCashBefore = [&](const QDate& bound) {
-        const QString text = periodBoundText(bound);
-        for (; nextCash != cash.end() && nextCash->time < text; ++nextCash) {
+    const auto addCashBefore = [&](const QString& time) {
+        for (; nextCash != cash.end() && nextCash->time < time; ++nextCash) {
             if (nextCash->countsInBalance()) {
                 running.balance += nextCash->amount;
                 running.withoutCommission += nextCash->amount;
             }
         }
     };
-    addCashBefore(bounds.front());
+    // Those before the table are in the starting balance already.
+    const QString first = periodBoundText(bounds.front());
+    while (nextCash != cash.end() && nextCash->time < first)
+        ++nextCash;
     for (int p = 0; p < trades.periodCount(); ++p) {
-        addCashBefore(bounds[p]);
         if (trades.isEmpty(p))
             continue;
         PeriodTotals totals;
@@ -181,8 +184,9 @@ void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vec
             result.stop(reason);
             break;
         }
+        addCashBefore(trades.firstOpenTime(p));
         const Running before = running;
-        addCashBefore(bounds[p + 1]);
+        addCashBefore(periodBoundText(bounds[p + 1]));
         running.balance += totals.total();
         running.withoutCommission += totals.sumPos + totals.sumNeg;
         writeRow(bounds[p], totals, before, running);

@@ -231,6 +231,14 @@ void PeriodTrades::group(const std::vector<QDate>& bounds, const std::vector<int
 
 PeriodTrades::~PeriodTrades() = default;
 
+QString PeriodTrades::firstOpenTime(int period) const
+{
+    m_rows->seek(m_order[m_periodBegin[period]]);
+    const QString time = m_rows->fieldTextOf(kOpenTime);
+    m_rows->seek(0);
+    return time;
+}
+
 bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
 {
     TSQLiteTable& rows = *m_rows;

@@ -29,6 +29,8 @@ public:
 
     int periodCount() const { return static_cast<int>(m_periodBegin.size()) - 1; }
     bool isEmpty(int period) const { return m_periodBegin[period] == m_periodBegin[period + 1]; }
+    // The open time of the earliest trade of a period that is not empty.
+    QString firstOpenTime(int period) const;
 
     // The totals of one period, its trades taken in time order (equal times
     // by id). False, with the reason in words for the trader, when a number
