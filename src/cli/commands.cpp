@@ -15,12 +15,14 @@ int runReports(const QStringList& args);
 int runPicturesCommand(const QStringList& args);
 int runNotebook(const QStringList& args);
 int runNote(const QStringList& args);
+int runAccounts(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
         {"tree", "print the entries of a tree snapshot file", runTreeCommand},
         {"picture", "print the bounds of a picture file (.pat, .paz); --png OUT saves it", runPictureCommand},
+        {"accounts", "list the accounts with currency and balance; accounts add NAME creates one", runAccounts},
         {"extract", "print the closed trades of a statement as TSV", runExtract},
         {"import", "copy the closed trades of a statement into an account", runImport},
         {"trades", "the trade table of an account and its summary", runTrades},

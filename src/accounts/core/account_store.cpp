@@ -64,6 +64,13 @@ bool AccountStore::updateAccount(const AccountRecord& a)
     return m_db.changes() > 0;
 }
 
+bool AccountStore::setCapital(const QString& id, qint64 capital)
+{
+    m_db.executeStatement(QStringLiteral("UPDATE %1 SET %2=?").arg(t_chet::table, t_chet::name(t_chet::Capital)) + whereId(),
+                          {capital, id});
+    return m_db.changes() > 0;
+}
+
 QStringList AccountStore::deleteAccount(const QString& id)
 {
     {

@@ -27,6 +27,8 @@ public:
     QString addAccount(const AccountRecord& account);
     // Rewrites the account's texts; false when the account no longer exists.
     bool updateAccount(const AccountRecord& account);
+    // Sets the capital alone (a whole number); false when the account no longer exists.
+    bool setCapital(const QString& id, qint64 capital);
     // Removes the account, its trades, its day notes and its cash movements in one transaction
     // (all or nothing); only after that succeeds are its picture files
     // removed. Returns the picture files that could not be removed.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/records.h"
+
 #include <QColor>
 #include <QWidget>
 
@@ -71,6 +73,10 @@ public:
     void activateAccount();
     // Shows the active account's number of trades and balance curve.
     void drawAccountCurve();
+    // Shows the active account's stored details again (its capital in
+    // Edit_Balance, its currency) after a copy filled them in; the views are
+    // rebuilt by the copy's own event.
+    void refreshActiveAccount();
     // The name of the active account, shown as the caption of the trade page.
     const QString& activeAccountName() const { return m_activeName; }
     // Whether an account is activated (the import may be used).
@@ -102,6 +108,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void showDetails(const AccountRecord& account);
     void buildBalanceGroup();
     void buildAccountGroup();
     QWidget* buildDetailsPanel();

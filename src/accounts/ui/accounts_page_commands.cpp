@@ -97,15 +97,7 @@ void AccountsPage::activateAccount()
         return;
     }
     if (account) {
-        Label_Chet->setText(account->name);
-        Label_Broker->setText(account->broker);
-        Label_Opis->setText(fromStoredLineBreaks(account->description));
-        Label_Kapital->setText(account->capital + currencyMark(account->currency));
-        Label_Valuta->setText(currencyMark(account->currency));
-        Label_Type->setText(account->type);
-        setTextColor(Label_Type, accountTypeColor(account->type));
-        Edit_Balance->setText(account->capital);
-
+        showDetails(*account);
         m_journal.activeAccount = id;
         m_model->markActive(row);
         m_activeName = m_model->account(row).name;
@@ -116,6 +108,36 @@ void AccountsPage::activateAccount()
         emit accountActivated();
     }
     drawAccountCurve();
+}
+
+void AccountsPage::showDetails(const AccountRecord& account)
+{
+    Label_Chet->setText(account.name);
+    Label_Broker->setText(account.broker);
+    Label_Opis->setText(fromStoredLineBreaks(account.description));
+    Label_Kapital->setText(account.capital + currencyMark(account.currency));
+    Label_Valuta->setText(currencyMark(account.currency));
+    Label_Type->setText(account.type);
+    setTextColor(Label_Type, accountTypeColor(account.type));
+    Edit_Balance->setText(account.capital);
+}
+
+void AccountsPage::refreshActiveAccount()
+{
+    if (m_journal.activeAccount.isEmpty())
+        return;
+    try {
+        const std::optional<AccountRecord> account = store().findAccount(m_journal.activeAccount);
+        if (!account)
+            return;
+        showDetails(*account);
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            if (m_model->account(row).id == account->id)
+                m_model->updateAccount(row, *account);
+        }
+    } catch (const ESQLiteException& e) {
+        reportError(m_prompts, e);
+    }
 }
 
 void AccountsPage::drawAccountCurve()

@@ -174,10 +174,21 @@ bool updateKnownTrades(TSQLiteDatabase& db, StoredTrades& stored, const QString&
     return true;
 }
 
+// The account takes the statement's currency when it has none yet.
+QString fillCurrency(TSQLiteDatabase& db, const QString& account, const QString& currency)
+{
+    if (currency.isEmpty())
+        return {};
+    db.executeStatement(QStringLiteral("UPDATE %1 SET %2=? WHERE %3=? AND (%2 IS NULL OR %2='')")
+                            .arg(t_chet::table, t_chet::name(t_chet::Currency), t_chet::name(t_chet::Id)),
+                        {currency, account});
+    return db.changes() > 0 ? currency : QString();
+}
+
 } // namespace
 
 CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows,
-                       const QString& imgDir, const std::function<void()>& advance)
+                       const QString& imgDir, const std::function<void()>& advance, const StatementMoney& money)
 {
     CopyOutcome outcome;
     std::vector<Move> moves;
@@ -200,6 +211,10 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
                     ++outcome.inserted;
                 }
             }
+            CashStore cash(db);
+            for (const CashMovement& m : money.cash)
+                outcome.cashAdded += cash.save(account, m) ? 1 : 0;
+            outcome.currencySet = fillCurrency(db, account, money.currency);
         } catch (const ESQLiteException& e) {
             // The failing row stops the copy; the rows before it are kept.
             outcome.stop(e.message());
@@ -208,7 +223,8 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
     } catch (const ESQLiteException& e) {
         // Nothing could be stored (no transaction, or the commit failed).
         outcome.stop(e.message());
-        outcome.inserted = outcome.updated = 0;
+        outcome.inserted = outcome.updated = outcome.cashAdded = 0;
+        outcome.currencySet.clear();
         return outcome;
     }
     // Files move only once the database says the trades moved.

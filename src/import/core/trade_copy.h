@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/core/cash_store.h"
 #include "db/core/partial_result.h"
 #include "import/core/statement_row.h"
 
@@ -16,6 +17,10 @@ class TSQLiteDatabase;
 struct CopyOutcome : PartialResult {
     int inserted = 0; // statement rows stored as new trades
     int updated = 0;  // statement rows that updated known trades
+    int cashAdded = 0; // cash movements new to the account
+    // The currency the account took from the statement; empty when it
+    // already had one, or the statement names none.
+    QString currencySet;
     // Picture files of moved trades that could not be renamed.
     QStringList pictureProblems;
 };
@@ -38,8 +43,18 @@ struct CopyOutcome : PartialResult {
 // commit, the picture files of trades that moved from another account
 // (<account>_<trade>_*.pat in imgDir) are renamed to the new account.
 // `advance` is called once per copied row.
+//
+// In the same transaction the statement's cash movements are stored with
+// the account (one already there with the same ticket is updated, so a
+// statement copied twice counts once), and an account without a currency
+// takes the statement's.
+struct StatementMoney {
+    std::vector<CashMovement> cash;
+    QString currency; // three letters, or empty when the statement names none
+};
 CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows,
-                       const QString& imgDir, const std::function<void()>& advance = {});
+                       const QString& imgDir, const std::function<void()>& advance = {},
+                       const StatementMoney& money = {});
 
 // Renames the picture files of one trade from one account to another;
 // returns the files that could not be renamed.
