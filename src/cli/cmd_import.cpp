@@ -1,9 +1,12 @@
-// tradejournal-cli import --account ID [--data DIR] FILE: copies the closed
-// trades of a statement into an account, as "2. Скопировать сделки на счет".
+// tradejournal-cli import --account ID [--force] [--data DIR] FILE: copies the
+// closed trades and the cash movements of a statement into an account, as
+// "2. Скопировать сделки на счет". A statement that does not add up to its own
+// totals (one cut short, say) is refused unless --force is given.
 #include "accounts/core/account_store.h"
 #include "app/core/journal.h"
 #include "cli/cli_support.h"
 #include "import/core/report_file.h"
+#include "import/core/statement_facts.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
 
@@ -15,10 +18,12 @@ namespace {
 
 int usage()
 {
-    std::fprintf(stderr, "Usage: tradejournal-cli import --account ID [--data DIR] FILE\n"
-                         "Copies the closed trades of a MetaTrader statement into the account ID of\n"
-                         "datamoney.db in DIR (the current folder by default): known tickets are\n"
-                         "updated and keep their annotations, new ones are added.\n");
+    std::fprintf(stderr, "Usage: tradejournal-cli import --account ID [--force] [--data DIR] FILE\n"
+                         "Copies the closed trades and the deposits and withdrawals of a MetaTrader\n"
+                         "statement into the account ID of datamoney.db in DIR (the current folder by\n"
+                         "default): known tickets are updated and keep their annotations, new ones are\n"
+                         "added. A statement whose trades do not add up to its own totals is refused\n"
+                         "unless --force is given.\n");
     return 2;
 }
 
@@ -34,6 +39,7 @@ int runImport(const QStringList& arguments)
 {
     QStringList args = arguments;
     const QString account = cli::takeOption(args, QStringLiteral("--account")).value_or(QString());
+    const bool force = cli::takeFlag(args, QStringLiteral("--force"));
     auto opened = cli::openJournal(args);
     if (!opened)
         return 1;
@@ -62,9 +68,24 @@ int runImport(const QStringList& arguments)
     if (!extraction.complete())
         return fail(extraction.problem + QStringLiteral("\nНичего не скопировано."));
 
-    const CopyOutcome outcome =
-        copyTrades(journal.db(), account, extraction.rows, journal.path(QStringLiteral("img")));
+    const StatementFacts facts = readStatementFacts(text, kind);
+    const Reconciliation reconciliation = reconcile(facts, extraction.rows);
+    if (!reconciliation.reconciled) {
+        if (!force)
+            return fail(QStringLiteral("Отчет не сверяется со своими итогами: %1\nНичего не скопировано; "
+                                       "--force копирует его всё равно.")
+                            .arg(reconciliation.reason()));
+        cli::err(QStringLiteral("Отчет не сверяется со своими итогами: %1\nКопируется по --force.")
+                     .arg(reconciliation.reason()));
+    }
+
+    const CopyOutcome outcome = copyTrades(journal.db(), account, extraction.rows,
+                                           journal.path(QStringLiteral("img")), {}, statementMoney(facts));
     std::printf("Добавлено сделок: %d, обновлено: %d\n", outcome.inserted, outcome.updated);
+    if (outcome.cashAdded > 0)
+        std::printf("Пополнений и снятий добавлено: %d\n", outcome.cashAdded);
+    if (!outcome.currencySet.isEmpty())
+        std::printf("Валюта счета: %s\n", outcome.currencySet.toUtf8().constData());
     for (const QString& picture : outcome.pictureProblems)
         std::fprintf(stderr, "Не удалось перенести картинку %s\n", picture.toUtf8().constData());
     if (!outcome.complete())

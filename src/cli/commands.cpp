@@ -16,6 +16,7 @@ int runPicturesCommand(const QStringList& args);
 int runNotebook(const QStringList& args);
 int runNote(const QStringList& args);
 int runAccounts(const QStringList& args);
+int runStatement(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -24,7 +25,8 @@ const std::vector<CliCommand>& cliCommands()
         {"picture", "print the bounds of a picture file (.pat, .paz); --png OUT saves it", runPictureCommand},
         {"accounts", "list the accounts with currency and balance; accounts add NAME creates one", runAccounts},
         {"extract", "print the closed trades of a statement as TSV", runExtract},
-        {"import", "copy the closed trades of a statement into an account", runImport},
+        {"statement", "the facts of a statement and its reconciliation with its own totals", runStatement},
+        {"import", "copy the closed trades and cash movements of a statement into an account", runImport},
         {"trades", "the trade table of an account and its summary", runTrades},
         {"chart", "the balance curve of an account and its totals", runChart},
         {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},

@@ -222,7 +222,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_EQ(reports.StringGrid_Trend->model()->index(0, 0).data().toString(), QStringLiteral("2"));
         EXPECT_EQ(reports.StringGrid_Erorr2->model()->index(0, 8).data().toString(), QStringLiteral("12"));
         EXPECT_EQ(reports.StringGrid_Metrics->model()->index(0, 1).data().toString(), QStringLiteral("130"));
-        EXPECT_EQ(reports.StringGrid_Metrics->model()->index(2, 1).data().toString(), QStringLiteral("107,86"));
+        EXPECT_EQ(reports.StringGrid_Metrics->model()->index(2, 1).data().toString(), QStringLiteral("24,17"));
         EXPECT_EQ(reports.Chart_Months->gains()->count(), 1);
         for (int tab = 0; tab < reports.PageControl2->count(); ++tab) {
             reports.PageControl2->setCurrentIndex(tab);

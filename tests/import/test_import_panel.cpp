@@ -1,6 +1,8 @@
 // The import area: file dialog, preview grid, copy button and signals.
 #include "import/ui/import_panel.h"
 
+#include "accounts/core/account_store.h"
+#include "db/core/cash_store.h"
 #include "import/core/preview_model.h"
 #include "import/core/report_file.h"
 
@@ -13,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QHeaderView>
+#include <QLabel>
 #include <QTableView>
 
 #include <gtest/gtest.h>
@@ -62,6 +65,13 @@ protected:
     {
         prompts.answerFile(file);
         panel.BitBtn2->click();
+    }
+    // "2. Скопировать сделки на счет" for the small statements of these
+    // tests, which have no totals: the trader says yes to copying anyway.
+    void copyUnreconciled()
+    {
+        prompts.answerConfirm(true);
+        panel.BitBtn3->click();
     }
     int storedTrades()
     {
@@ -149,7 +159,7 @@ TEST_F(ImportPanelTest, CopyingStoresTheTradesEmptiesThePreviewAndSignals)
     SignalCount copied(&panel, &ImportPanel::tradesCopied);
     SignalCount finished(&panel, &ImportPanel::copyFinished);
     open(statement(trades(3)));
-    panel.BitBtn3->click();
+    copyUnreconciled();
     EXPECT_EQ(storedTrades(), 3);
     EXPECT_EQ(copied.count(), 1);
     EXPECT_EQ(finished.count(), 1);
@@ -159,7 +169,7 @@ TEST_F(ImportPanelTest, CopyingStoresTheTradesEmptiesThePreviewAndSignals)
 
     panel.extractLastReport(); // e.g. after a trade was deleted
     EXPECT_EQ(panel.previewModel()->gridRowCount(), 5);
-    panel.BitBtn3->click();
+    copyUnreconciled();
     EXPECT_EQ(storedTrades(), 3); // all updated
     EXPECT_EQ(prompts.messages.size(), 0u);
 }
@@ -184,11 +194,11 @@ TEST_F(ImportPanelTest, ACopyIntoAnAccountWithTradesIsPrecededByABackup)
 {
     const QString folder = dir.file(QStringLiteral("backup"));
     open(statement(trades(3)));
-    panel.BitBtn3->click();
+    copyUnreconciled();
     EXPECT_EQ(QDir(folder).entryList({"*.db"}, QDir::Files).size(), 0) << "the account was empty";
     for (int i = 0; i < 2; ++i) {
         open(statement(trades(3, 2001)));
-        panel.BitBtn3->click();
+        copyUnreconciled();
     }
     EXPECT_EQ(QDir(folder).entryList({"*.db"}, QDir::Files).size(), 1);
     EXPECT_EQ(storedTrades(), 6);
@@ -201,7 +211,7 @@ TEST_F(ImportPanelTest, ADatabaseFailureIsShownAndTheViewsAreStillRebuilt)
     journal->db().executeStatement("CREATE TRIGGER refuse BEFORE INSERT ON t_sdelki WHEN NEW.Ticket = '1002' "
                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     open(statement(trades(3)));
-    panel.BitBtn3->click();
+    copyUnreconciled();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].caption, "Ошибка");
     EXPECT_TRUE(prompts.messages[0].text.startsWith("Ошибка - Во время добавление данных\n"));
@@ -217,8 +227,94 @@ TEST_F(ImportPanelTest, CopyFollowsTheRowOrderTheGridShows)
         + mt4Row({"1001", "t1", "buy", "0.1", "x", "1", "0", "0", "c", "1", "0", "0", "0", "2.00"});
     open(statement(mt4Statement(rows)));
     panel.StringGrid_Main->verticalHeader()->moveSection(1, 0);
-    panel.BitBtn3->click();
+    copyUnreconciled();
     EXPECT_EQ(journal->db().openResultTable("SELECT Profit FROM t_sdelki")->fieldTextAt(0), "1,00");
+}
+
+} // namespace
+
+namespace {
+
+const QString kExample = QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm");
+
+class StatementMoneyTest : public ImportPanelTest {
+protected:
+    void SetUp() override
+    {
+        AccountRecord account;
+        account.name = QStringLiteral("Демо");
+        account.capital = QStringLiteral("0");
+        journal->activeAccount = AccountStore(journal->db(), dir.file("img")).addAccount(account);
+        panel.setImportAllowed(true);
+    }
+    AccountRecord account() { return *AccountStore(journal->db(), dir.file("img")).findAccount(journal->activeAccount); }
+    QByteArray example() { return readBytes(kExample); }
+};
+
+// A statement that adds up to its own totals is copied without a question,
+// with its deposits and withdrawals, and gives the account its currency.
+TEST_F(StatementMoneyTest, AReconciledStatementBringsItsCashAndCurrency)
+{
+    SignalCount details(&panel, &ImportPanel::accountDetailsChanged);
+    open(kExample);
+    EXPECT_EQ(panel.Label_Sverka->text(), "Сверка с отчетом: сходится до цента (закрытые сделки 87076,76, "
+                                          "пополнения 15000,00, начальный баланс 0,00)");
+    panel.BitBtn3->click();
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
+    EXPECT_EQ(panel.Label_Result->text(), "Добавлено сделок: 200, обновлено: 0, пополнений и снятий: 3, валюта счета: USD");
+    EXPECT_EQ(account().currency, "USD");
+    EXPECT_EQ(details.count(), 1);
+    EXPECT_EQ(CashStore(journal->db()).balanceBefore(journal->activeAccount), 15000);
+
+    // The same statement again: nothing counts twice.
+    open(kExample);
+    panel.BitBtn3->click();
+    EXPECT_EQ(panel.Label_Result->text(), "Добавлено сделок: 0, обновлено: 200");
+    EXPECT_EQ(CashStore(journal->db()).list(journal->activeAccount).size(), 3u);
+}
+
+// A statement cut short (a download that stopped) has lost its totals: the
+// preview says so and the copy asks; No copies nothing and keeps the preview.
+TEST_F(StatementMoneyTest, AStatementCutShortIsCopiedOnlyWhenTheTraderSaysSo)
+{
+    const QByteArray whole = example();
+    open(statement(whole.left(whole.size() / 2), "cut.htm"));
+    EXPECT_EQ(panel.Label_Sverka->text(), "Сверка с отчетом: итогов в отчете нет (файл может быть обрезан), сверить нельзя");
+    prompts.answerConfirm(false);
+    panel.BitBtn3->click();
+    ASSERT_EQ(prompts.confirmations().size(), 1);
+    EXPECT_TRUE(prompts.confirmations()[0].startsWith("Отчет не сверяется со своими итогами: итогов в отчете нет"));
+    EXPECT_EQ(storedTrades(), 0);
+    EXPECT_GT(panel.previewModel()->gridRowCount(), 2);
+    EXPECT_TRUE(panel.BitBtn3->isEnabled());
+
+    copyUnreconciled();
+    EXPECT_GT(storedTrades(), 0);
+}
+
+// A statement of a later period holds no deposit; what the account had
+// before it is the balance less its trades, offered as the capital of an
+// account still at 0.
+TEST_F(StatementMoneyTest, AStatementWithoutDepositsOffersItsOpeningBalanceAsTheCapital)
+{
+    QByteArray text = example();
+    QByteArray kept;
+    for (const QByteArray& line : text.split('\n'))
+        if (!line.contains("<td>balance</td>"))
+            kept += line + '\n';
+    kept.chop(1);
+    kept.replace("<b>15 000.00</b>", "<b>0.00</b>"); // Deposit/Withdrawal
+    SignalCount details(&panel, &ImportPanel::accountDetailsChanged);
+    open(statement(kept, "later.htm"));
+    EXPECT_EQ(panel.Label_Sverka->text(), "Сверка с отчетом: сходится до цента (закрытые сделки 87076,76, "
+                                          "пополнения 0,00, начальный баланс 15000,00)");
+    prompts.answerConfirm(true);
+    panel.BitBtn3->click();
+    ASSERT_EQ(prompts.confirmations().size(), 1);
+    EXPECT_EQ(prompts.confirmations()[0], "В отчете нет пополнений счета, а начальный баланс по его итогам 15000$. "
+                                        "Записать его в капитал счета?");
+    EXPECT_EQ(account().capital, "15000");
+    EXPECT_EQ(details.count(), 1);
 }
 
 } // namespace

@@ -38,6 +38,15 @@ public:
     std::vector<Question> questions;
     // The texts of all messages shown, for compact expectations.
     QStringList messageTexts() const;
+    // The texts of the Yes/No questions asked, in order.
+    QStringList confirmations() const
+    {
+        QStringList texts;
+        for (const Question& q : questions)
+            if (q.kind == Question::Confirm)
+                texts << q.text;
+        return texts;
+    }
     bool allAnswersUsed() const { return m_answers.empty(); }
     void clear()
     {

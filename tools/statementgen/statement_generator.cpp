@@ -104,9 +104,9 @@ QString mt4PriceCell(double value, int digits)
         .arg(QString(digits, QLatin1Char('0')), price(value, digits));
 }
 
-QString mt4Head()
+QString mt4Head(const QString& currency)
 {
-    return QStringLiteral(
+    QString head = QStringLiteral(
         "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\r\n"
         "<html>\r\n  <head>\r\n    <title>Statement: 5012345 - Иван Петров</title>\r\n"
         "    <meta name=\"generator\" content=\"MetaQuotes Software Corp.\">\r\n"
@@ -120,6 +120,51 @@ QString mt4Head()
         "    <td colspan=2><b>Account: 5012345</b></td>\r\n    <td colspan=5><b>Name: Иван Петров</b></td>\r\n"
         "    <td colspan=2><b>Currency: USD</b></td>\r\n    <td colspan=2><b>Leverage: 1:100</b></td>\r\n"
         "    <td colspan=3 align=right><b>2024 March 29, 23:59</b></td></tr>\r\n\r\n");
+    return head.replace(QStringLiteral("Currency: USD"), QStringLiteral("Currency: ") + currency);
+}
+
+// Gross profit, gross loss and the profit factor of the closed trades'
+// net results, as the terminals sum them.
+struct Totals {
+    qint64 net = 0, grossProfit = 0, grossLoss = 0;
+    void add(qint64 result)
+    {
+        net += result;
+        (result > 0 ? grossProfit : grossLoss) += result;
+    }
+    QString profitFactor() const
+    {
+        return grossLoss == 0 ? QStringLiteral("0.00")
+                              : QString::number(static_cast<double>(grossProfit) / static_cast<double>(-grossLoss), 'f', 2);
+    }
+    QString expectedPayoff(int trades) const
+    {
+        return trades == 0 ? QStringLiteral("0.00") : QString::number(static_cast<double>(net) / trades / 100.0, 'f', 2);
+    }
+};
+
+// The summary and details of a detailed statement, laid out as the
+// terminal writes them.
+QString mt4Summary(qint64 deposits, const Totals& closed, qint64 floating, qint64 balance, int trades)
+{
+    const QString pair4 = QStringLiteral("    <td colspan=2><b>%1:</b></td>\r\n    <td colspan=2 class=mspt><b>%2</b></td>\r\n"
+                                         "    <td colspan=4><b>%3:</b></td>\r\n    <td class=mspt><b>%4</b></td>\r\n");
+    const QString third = QStringLiteral("    <td colspan=3><b>%1:</b></td>\r\n    <td colspan=2 class=mspt><b>%2</b></td></tr>\r\n");
+    const QString blank = QStringLiteral("    <td colspan=5>&nbsp;</td></tr>\r\n");
+    return QStringLiteral("<tr align=left><td colspan=13><b>Summary:</b></td></tr>\r\n<tr align=right>\r\n")
+        + pair4.arg(QStringLiteral("Deposit/Withdrawal"), money(deposits), QStringLiteral("Credit Facility"), money(0)) + blank
+        + QStringLiteral("<tr align=right>\r\n")
+        + pair4.arg(QStringLiteral("Closed Trade P/L"), money(closed.net), QStringLiteral("Floating P/L"), money(floating))
+        + third.arg(QStringLiteral("Margin"), money(0)) + QStringLiteral("<tr align=right>\r\n")
+        + pair4.arg(QStringLiteral("Balance"), money(balance), QStringLiteral("Equity"), money(balance + floating))
+        + third.arg(QStringLiteral("Free Margin"), money(balance + floating))
+        + QStringLiteral("<tr align=left><td colspan=13><b>Details:</b></td></tr>\r\n<tr align=right>\r\n")
+        + pair4.arg(QStringLiteral("Gross Profit"), money(closed.grossProfit), QStringLiteral("Gross Loss"),
+                    money(-closed.grossLoss))
+        + third.arg(QStringLiteral("Total Net Profit"), money(closed.net)) + QStringLiteral("<tr align=right>\r\n")
+        + pair4.arg(QStringLiteral("Profit Factor"), closed.profitFactor(), QStringLiteral("Expected Payoff"),
+                    closed.expectedPayoff(trades))
+        + blank;
 }
 
 QString mt4TableHeader(const QString& title, bool closeTime)
@@ -156,19 +201,20 @@ QString mt4TradeCells(const Trade& t, bool open)
 
 } // namespace
 
-Generated mt4Statement(int closedTrades, unsigned seed)
+Generated mt4Statement(int closedTrades, unsigned seed, const QString& currency)
 {
     Random rnd(seed);
     Generated out;
-    QString html = mt4Head() + mt4TableHeader(QStringLiteral("Closed Transactions:"), true);
+    QString html = mt4Head(currency) + mt4TableHeader(QStringLiteral("Closed Transactions:"), true);
     qint64 clock = QDateTime(QDate(2023, 1, 2), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
     qint64 ticket = 40000000;
-    qint64 balance = 0;
-    qint64 total = 0;
+    qint64 balance = 0, deposits = 0;
+    Totals closed;
     int row = 0;
     const auto deposit = [&](qint64 cents, const QString& comment) {
         clock += rnd.between(60, 3600);
         balance += cents;
+        deposits += cents;
         html += mt4Row(row++, QStringLiteral("%1</td><td class=msdate nowrap>%2</td><td>balance</td>"
                                              "<td colspan=10 align=left>%3</td><td class=mspt>%4</td>")
                                   .arg(++ticket)
@@ -194,23 +240,24 @@ Generated mt4Statement(int closedTrades, unsigned seed)
         }
         const Trade t = makeTrade(rnd, ++ticket, clock);
         balance += t.profit + t.commission + t.swap;
-        total += t.profit + t.commission + t.swap;
+        closed.add(t.profit + t.commission + t.swap);
         html += mt4Row(row++, mt4TradeCells(t, false), QString::fromLatin1(t.reason));
         out.closedTickets.append(QString::number(t.ticket));
     }
     html += QStringLiteral("<tr align=right>\r\n    <td colspan=12 align=right><b>Closed P/L:</b></td>\r\n"
                            "    <td colspan=2 align=right class=mspt><b>%1</b></td></tr>\r\n")
-                .arg(money(total));
+                .arg(money(closed.net));
     html += mt4TableHeader(QStringLiteral("Open Trades:"), false);
-    for (int i = 0; i < 3; ++i)
-        html += mt4Row(i, mt4TradeCells(makeTrade(rnd, ++ticket, clock), true));
+    qint64 floating = 0;
+    for (int i = 0; i < 3; ++i) {
+        const Trade open = makeTrade(rnd, ++ticket, clock);
+        floating += open.profit + open.commission + open.swap;
+        html += mt4Row(i, mt4TradeCells(open, true));
+    }
     html += QStringLiteral("<tr align=left><td colspan=13><b>Working Orders:</b></td></tr>\r\n"
-                           "<tr align=right><td colspan=13 align=center>No transactions</td></tr>\r\n"
-                           "<tr align=left><td colspan=13><b>Summary:</b></td></tr>\r\n"
-                           "<tr align=right>\r\n    <td colspan=3><b>Balance:</b></td>\r\n"
-                           "    <td colspan=2 class=mspt><b>%1</b></td>\r\n    <td colspan=9>&nbsp;</td></tr>\r\n"
-                           "</table>\r\n</div></body></html>\r\n")
-                .arg(money(balance));
+                           "<tr align=right><td colspan=13 align=center>No transactions</td></tr>\r\n")
+        + mt4Summary(deposits, closed, floating, balance, closedTrades)
+        + QStringLiteral("</table>\r\n</div></body></html>\r\n");
     out.bytes = cp1251::encode(html);
     return out;
 }
@@ -238,9 +285,9 @@ QString mt5Row(int index, const QString& cells)
         + cells + QStringLiteral("</tr>\r\n");
 }
 
-QString mt5Head()
+QString mt5Head(const QString& currency)
 {
-    return QStringLiteral(
+    QString head = QStringLiteral(
         "<!DOCTYPE html PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" \"http://www.w3.org/TR/html4/loose.dtd\">\r\n"
         "<html>\r\n  <head>\r\n    <title>5012345: Иван Петров - Trade History Report</title>\r\n"
         "    <meta name=\"generator\" content=\"MetaTrader 5 client terminal\">\r\n"
@@ -251,6 +298,29 @@ QString mt5Head()
         "        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">Name:</th><th colspan=\"10\" nowrap align=\"left\"><b>Иван Петров</b></th></tr>\r\n"
         "        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">Account:</th><th colspan=\"10\" nowrap align=\"left\"><b>5012345&nbsp;(USD,&nbsp;Example-Server,&nbsp;real,&nbsp;Hedge)</b></th></tr>\r\n"
         "        <tr align=\"left\"><th colspan=\"4\" nowrap align=\"right\">Company:</th><th colspan=\"10\" nowrap align=\"left\"><b>Example Markets Ltd.</b></th></tr>\r\n");
+    return head.replace(QStringLiteral("(USD,"), QStringLiteral("(") + currency + u',');
+}
+
+// The account's state and the results under the deals, as the terminal's
+// template lays them out.
+QString mt5Summary(qint64 balance, const Totals& closed, int trades)
+{
+    const QString state = QStringLiteral("        <tr align=\"right\"><td colspan=\"3\" style=\"height: 20px\">%1:</td>"
+                                         "<td colspan=\"2\"><b>%2</b></td><td></td><td colspan=\"3\">%3:</td>"
+                                         "<td colspan=\"2\"><b>%4</b></td></tr>\r\n");
+    return state.arg(QStringLiteral("Balance"), money(balance), QStringLiteral("Free Margin"), money(balance))
+        + state.arg(QStringLiteral("Credit Facility"), money(0), QStringLiteral("Margin"), money(0))
+        + state.arg(QStringLiteral("Floating P/L"), money(0), QStringLiteral("Margin Level"), QStringLiteral("0.00%"))
+        + QStringLiteral("        <tr align=\"right\"><td colspan=\"3\" style=\"height: 20px\">Equity:</td>"
+                         "<td colspan=\"2\"><b>%1</b></td></tr>\r\n").arg(money(balance))
+        + QStringLiteral("        <tr><td colspan=\"13\" align=\"center\"><div style=\"font: 10pt Tahoma\"><b>Results</b></div></td></tr>\r\n"
+                         "        <tr align=\"right\"><td nowrap colspan=\"3\">Total Net Profit:</td><td nowrap><b>%1</b></td>"
+                         "<td nowrap colspan=\"3\">Gross Profit:</td><td nowrap><b>%2</b></td>"
+                         "<td nowrap colspan=\"3\">Gross Loss:</td><td nowrap colspan=\"2\"><b>%3</b></td></tr>\r\n"
+                         "        <tr align=\"right\"><td nowrap colspan=\"3\">Profit Factor:</td><td nowrap><b>%4</b></td>"
+                         "<td nowrap colspan=\"3\">Expected Payoff:</td><td nowrap><b>%5</b></td></tr>\r\n")
+              .arg(money(closed.net), money(closed.grossProfit), money(closed.grossLoss), closed.profitFactor(),
+                   closed.expectedPayoff(trades));
 }
 
 // A row of the Positions table laid out as the terminal's template does:
@@ -266,8 +336,9 @@ QString mt5PositionRow(int index, const Trade& t, const QString& volume, bool ne
     s += td.arg(timeText(t.open)) + td.arg(t.ticket) + td.arg(QString::fromLatin1(t.symbol->name).toUpper())
         + td.arg(t.buy ? QStringLiteral("buy") : QStringLiteral("sell"));
     s += QStringLiteral("\r\n            <td class=\"hidden\" colspan=\"8\">%1</td>").arg(QString::fromLatin1(t.reason));
+    // The position's commission holds every fee of its deals.
     for (const QString& cell : {volume, price(t.openPrice, d), price(t.sl, d), price(t.tp, d), timeText(t.close),
-                                price(t.closePrice, d), money(t.commission), money(t.swap)})
+                                price(t.closePrice, d), money(t.commission + t.fee), money(t.swap)})
         s += classed.arg(cell);
     s += newer ? QStringLiteral("\r\n            <td colspan=\"2\">%1</td>").arg(money(t.profit)) : td.arg(money(t.profit));
     return s + QStringLiteral("\r\n        </tr>\r\n");
@@ -285,7 +356,7 @@ QString mt5SectionHeader(const QString& title, const QStringList& columns)
 
 } // namespace
 
-Generated mt5Report(int closedTrades, unsigned seed, Mt5Layout layout)
+Generated mt5Report(int closedTrades, unsigned seed, Mt5Layout layout, const QString& currency)
 {
     const bool withCostAndFee = layout != Mt5Layout::Older;
     const bool withPositions = layout != Mt5Layout::DealsOnly;
@@ -354,9 +425,11 @@ Generated mt5Report(int closedTrades, unsigned seed, Mt5Layout layout)
             commission -= partCommission;
             profit -= partProfit;
         }
+        // A reversal's deal also pays the opening half of the next position's commission.
+        const qint64 opening = reversed ? following->commission / 2 : 0;
         dealRow(t.close, symbol, closeSide, reversed ? QStringLiteral("in/out") : QStringLiteral("out"),
-                price((t.lots100 - firstPart) / 100.0, 2), price(t.closePrice, d), commission, t.fee, t.swap, profit,
-                QString::fromLatin1(t.reason));
+                price((t.lots100 - firstPart) / 100.0, 2), price(t.closePrice, d), commission + opening, t.fee, t.swap,
+                profit, QString::fromLatin1(t.reason));
         out.closedTickets.append(withPositions ? QString::number(t.ticket) : QString::number(deal));
         positions += mt5PositionRow(i, t, firstPart ? lots + QStringLiteral(" / ") + lots : lots, withCostAndFee);
         orders += mt5Row(i, QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5 / %5</td>"
@@ -366,7 +439,10 @@ Generated mt5Report(int closedTrades, unsigned seed, Mt5Layout layout)
                                      price(t.sl, d), price(t.tp, d), timeText(t.open)));
     }
 
-    QString html = mt5Head();
+    Totals closed;
+    for (const Trade& t : trades)
+        closed.add(t.commission + t.fee + t.swap + t.profit);
+    QString html = mt5Head(currency);
     if (withPositions) {
         html += mt5SectionHeader(QStringLiteral("Positions"),
                                  {QStringLiteral("Time"), QStringLiteral("Position"), QStringLiteral("Symbol"),
@@ -384,9 +460,8 @@ Generated mt5Report(int closedTrades, unsigned seed, Mt5Layout layout)
     html += orders;
     html += mt5SectionHeader(QStringLiteral("Deals"), dealColumns);
     html += deals;
-    html += QStringLiteral("        <tr align=\"right\"><td colspan=\"3\">Balance:</td><td colspan=\"2\"><b>%1</b></td></tr>\r\n"
-                           "    </table>\r\n</div>\r\n</body>\r\n</html>\r\n")
-                .arg(money(balance));
+    html += mt5Summary(balance, closed, closedTrades)
+        + QStringLiteral("    </table>\r\n</div>\r\n</body>\r\n</html>\r\n");
 
     out.bytes = QByteArray("\xFF\xFE", 2);
     out.bytes.append(reinterpret_cast<const char*>(html.utf16()), html.size() * 2);

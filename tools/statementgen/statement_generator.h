@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 #include <QStringList>
 
 // Writes realistic MetaTrader statements of any size for benchmarks, tests
@@ -15,8 +16,9 @@ struct Generated {
 // A detailed MetaTrader 4 statement in Windows-1251: closed trades with
 // commissions, swaps and money written with blanks between digit groups
 // ("-1 234.56"), deposits and withdrawals, cancelled pending orders, a few
-// open positions and the summary.
-Generated mt4Statement(int closedTrades, unsigned seed = 1);
+// open positions, and the summary and details whose totals the trades add up
+// to. currency: the account's, written in the header.
+Generated mt4Statement(int closedTrades, unsigned seed = 1, const QString& currency = QStringLiteral("USD"));
 
 enum class Mt5Layout {
     Current,   // Positions table; deals of 15 cells, a hidden Cost and a Fee (newer terminals)
@@ -31,6 +33,9 @@ enum class Mt5Layout {
 // then written "closed / initial"), or by the "in/out" of a reversal. The
 // closed tickets are the position numbers, or the closing deals' numbers
 // when there is no Positions table.
-Generated mt5Report(int closedTrades, unsigned seed = 1, Mt5Layout layout = Mt5Layout::Current);
+// The account's state and the results close the report, its trades adding
+// up to the net profit.
+Generated mt5Report(int closedTrades, unsigned seed = 1, Mt5Layout layout = Mt5Layout::Current,
+                    const QString& currency = QStringLiteral("USD"));
 
 } // namespace statementgen

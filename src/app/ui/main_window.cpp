@@ -73,6 +73,9 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     m_import = new ImportPanel(journal, prompts);
     m_accounts->setImportArea(m_import);
     connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
+    // A copy that filled in the account's capital or currency shows them
+    // before the views are rebuilt from that capital.
+    connect(m_import, &ImportPanel::accountDetailsChanged, m_accounts, &AccountsPage::refreshActiveAccount);
     connect(m_import, &ImportPanel::tradesCopied, this, [this] { rebuildAccountViews(Rebuild::TradesCopied); });
     connect(m_import, &ImportPanel::copyFinished, this, [this] {
         m_accounts->drawAccountCurve();

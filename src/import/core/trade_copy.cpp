@@ -3,6 +3,7 @@
 #include "db/core/columns.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
+#include "import/core/statement_facts.h"
 
 #include <QDir>
 #include <QFile>
@@ -249,4 +250,14 @@ QStringList movePictureFiles(const QString& imgDir, const QString& tradeId, cons
             problems.append(dir.filePath(name));
     }
     return problems;
+}
+
+StatementMoney statementMoney(const StatementFacts& facts)
+{
+    StatementMoney money;
+    money.currency = facts.currency;
+    money.cash.reserve(facts.cash.size());
+    for (const CashRow& row : facts.cash)
+        money.cash.push_back({row.ticket, row.time, row.kind, row.comment, static_cast<double>(row.cents) / 100.0});
+    return money;
 }

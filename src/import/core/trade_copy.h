@@ -11,6 +11,7 @@
 #include <vector>
 
 class TSQLiteDatabase;
+struct StatementFacts;
 
 // The problem, when there is one, is the database's message of the row that
 // failed; the rows before it are stored.
@@ -55,6 +56,8 @@ struct StatementMoney {
 CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows,
                        const QString& imgDir, const std::function<void()>& advance = {},
                        const StatementMoney& money = {});
+// The cash movements and the currency a statement brings to its account.
+StatementMoney statementMoney(const StatementFacts& facts);
 
 // Renames the picture files of one trade from one account to another;
 // returns the files that could not be renamed.

@@ -1,11 +1,14 @@
 #include "import/ui/import_panel.h"
 
+#include "accounts/core/account_store.h"
 #include "app/core/data_safety.h"
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "import/core/preview_model.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
+
+#include "accounts/core/account_fields.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -79,6 +82,10 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     ProgressBar1->setMaximumHeight(14);
     Label_Result = new QLabel(this);
     Label_Result->setObjectName(QStringLiteral("Label_Result"));
+    Label_Sverka = new QLabel(this);
+    Label_Sverka->setObjectName(QStringLiteral("Label_Sverka"));
+    Label_Sverka->setWordWrap(true);
+    Label_Sverka->setVisible(false);
 
     m_model = new PreviewModel(this);
     StringGrid_Main = new QTableView(this);
@@ -105,6 +112,7 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
+    layout->addWidget(Label_Sverka);
     layout->addWidget(ProgressBar1); // under the buttons
     layout->addWidget(StringGrid_Main, 1);
 
@@ -176,8 +184,11 @@ void ImportPanel::extractTrades(ReportKind kind)
     BarProgress progress(ProgressBar1);
     Extraction result = ::extractTrades(m_rawText, kind, &progress);
     const auto found = static_cast<qsizetype>(result.rows.size());
+    m_facts = readStatementFacts(m_rawText, kind);
+    m_reconciliation = reconcile(m_facts, result.rows);
     m_model->setRows(std::move(result.rows));
     Label_Result->setText(QStringLiteral("Закрытых сделок в отчете: %1").arg(found));
+    showReconciliation();
     StringGrid_Main->resizeColumnsToContents();
     ProgressBar1->setValue(0);
     setBusy(false);
@@ -189,7 +200,47 @@ void ImportPanel::extractTrades(ReportKind kind)
     BitBtn3->setEnabled(true);
 }
 
-void ImportPanel::resetPreviewGrid() { m_model->clear(); }
+void ImportPanel::showReconciliation()
+{
+    Label_Sverka->setText(m_reconciliation.line());
+    const QColor colour = m_reconciliation.reconciled ? QColor(0, 128, 0) : QColor(255, 0, 0);
+    Label_Sverka->setStyleSheet(QStringLiteral("color: %1").arg(colour.name()));
+    Label_Sverka->setVisible(true);
+}
+
+void ImportPanel::resetPreviewGrid()
+{
+    m_model->clear();
+    Label_Sverka->setVisible(false);
+}
+
+// A statement whose totals are known but that holds no deposit (a
+// statement of a later period) tells what the account had before its
+// trades; an account still at capital 0 is offered that balance. Returns
+// true when the capital was set.
+bool ImportPanel::offerOpeningBalance()
+{
+    if (!m_reconciliation.reconciled || !m_reconciliation.openingBalance || *m_reconciliation.openingBalance <= 0
+        || !m_facts.cash.empty())
+        return false;
+    AccountStore store(m_journal.db(), m_journal.path(QStringLiteral("img")));
+    const std::optional<AccountRecord> account = store.findAccount(m_journal.activeAccount);
+    if (!account || !(account->capital.isEmpty() || account->capital == QLatin1String("0")))
+        return false;
+    const qint64 cents = *m_reconciliation.openingBalance;
+    const qint64 whole = (cents + 50) / 100; // the capital is a whole number
+    const QString amount = QString::number(whole) + currencyMark(account->currency.isEmpty() ? m_facts.currency
+                                                                                              : account->currency);
+    const QString text = cents % 100 == 0
+        ? QStringLiteral("В отчете нет пополнений счета, а начальный баланс по его итогам %1. "
+                         "Записать его в капитал счета?").arg(amount)
+        : QStringLiteral("В отчете нет пополнений счета, а начальный баланс по его итогам %1,%2. "
+                         "Записать в капитал счета %3 (капитал - целое число)?")
+              .arg(cents / 100).arg(std::abs(cents % 100), 2, 10, QLatin1Char('0')).arg(amount);
+    if (!m_prompts.confirm(text))
+        return false;
+    return store.setCapital(m_journal.activeAccount, whole);
+}
 
 std::vector<StatementRow> ImportPanel::rowsInGridOrder() const
 {
@@ -214,6 +265,13 @@ void ImportPanel::BitBtn3Click()
         m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
                               QStringLiteral("Выберите счет куда копировать сделки"));
     } else {
+        // A statement cut short or one whose trades do not add up to its
+        // own totals is copied only when the trader says so.
+        if (!m_reconciliation.reconciled
+            && !m_prompts.confirm(QStringLiteral("Отчет не сверяется со своими итогами: %1\n"
+                                                 "Копировать сделки всё равно?")
+                                      .arg(m_reconciliation.reason())))
+            return;
         try {
             if (accountHoldsTrades(m_journal, m_journal.activeAccount))
                 backupBeforeChange(m_journal, m_prompts);
@@ -223,11 +281,16 @@ void ImportPanel::BitBtn3Click()
         setBusy(true);
         BarProgress progress(ProgressBar1);
         progress.start(m_model->gridRowCount() - 1);
-        const CopyOutcome outcome = copyTrades(m_journal.db(), m_journal.activeAccount, rowsInGridOrder(),
-                                               m_journal.path(QStringLiteral("img")), [&] { progress.advance(); });
+        const CopyOutcome outcome =
+            copyTrades(m_journal.db(), m_journal.activeAccount, rowsInGridOrder(), m_journal.path(QStringLiteral("img")),
+                       [&] { progress.advance(); }, statementMoney(m_facts));
         setBusy(false);
-        Label_Result->setText(
-            QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated));
+        QString result = QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated);
+        if (outcome.cashAdded > 0)
+            result += QStringLiteral(", пополнений и снятий: %1").arg(outcome.cashAdded);
+        if (!outcome.currencySet.isEmpty())
+            result += QStringLiteral(", валюта счета: %1").arg(outcome.currencySet);
+        Label_Result->setText(result);
         if (!outcome.complete())
             m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                                   QStringLiteral("Ошибка - Во время добавление данных\n") + outcome.problem);
@@ -235,6 +298,14 @@ void ImportPanel::BitBtn3Click()
             m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
                                   QStringLiteral("Не удалось перенести на счет картинки сделок:\n%1")
                                       .arg(outcome.pictureProblems.join(u'\n')));
+        bool detailsChanged = !outcome.currencySet.isEmpty();
+        try {
+            detailsChanged = (outcome.complete() && offerOpeningBalance()) || detailsChanged;
+        } catch (const ESQLiteException& e) {
+            reportError(m_prompts, e.message());
+        }
+        if (detailsChanged)
+            emit accountDetailsChanged();
         emit tradesCopied();
         ProgressBar1->setValue(0);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/core/report_file.h"
+#include "import/core/statement_facts.h"
 #include "import/core/statement_row.h"
 
 #include <QByteArray>
@@ -32,6 +33,8 @@ public:
     // What the last step did: the closed trades found, or the trades added
     // and updated by the copy.
     QLabel* Label_Result = nullptr;
+    // The statement held against its own totals: one line under the buttons.
+    QLabel* Label_Sverka = nullptr;
     QTableView* StringGrid_Main = nullptr;
     PreviewModel* previewModel() const { return m_model; }
 
@@ -60,7 +63,13 @@ public:
     ReportKind reportKind() const { return m_kind; }
     const QByteArray& rawReportText() const { return m_rawText; }
 
+    const StatementFacts& statementFacts() const { return m_facts; }
+    const Reconciliation& reconciliation() const { return m_reconciliation; }
+
 signals:
+    // The copy filled in the active account's currency or capital: its
+    // details are shown again before the views are rebuilt.
+    void accountDetailsChanged();
     // Trades were written to the database: the trade table, the period
     // analysis and the reports need rebuilding.
     void tradesCopied();
@@ -72,12 +81,16 @@ private:
     void recognizeAndExtract();
     std::vector<StatementRow> rowsInGridOrder() const;
     void setBusy(bool busy);
+    void showReconciliation();
+    bool offerOpeningBalance();
 
     Journal& m_journal;
     Prompts& m_prompts;
     PreviewModel* m_model = nullptr;
     QByteArray m_rawText;
     ReportKind m_kind = ReportKind::None;
+    StatementFacts m_facts;
+    Reconciliation m_reconciliation;
     bool m_importAllowed = false;
     bool m_busy = false;
 };

@@ -129,6 +129,10 @@ QGroupBox* ReportsPage::makeGroup(const QString& name, CategoryReportKind kind, 
     auto* group = new QGroupBox(emptyCategoryReport(kind).title, this);
     group->setObjectName(name);
     group->setFont(boldFont());
+    // The categories are tallied by the statement's Profit, as the pips
+    // beside it are; the net results are on "Показатели".
+    group->setToolTip(QStringLiteral("Суммы по Profit сделок, без комиссии, налогов и свопов; "
+                                     "чистый результат - на вкладке \"Показатели\""));
     auto* box = new QVBoxLayout(group);
     box->setContentsMargins(4, 4, 4, 4);
     box->addWidget(grid(kind), 1);
