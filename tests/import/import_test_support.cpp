@@ -100,7 +100,8 @@ bool fillTable(QString& html, const QString& table, const QString& prefix,
 
 } // namespace
 
-QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals, const QList<Position>& positions)
+QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals, const QList<Position>& positions,
+                             const QMap<QString, QString>& fields)
 {
     const QString path = fixture(templateName);
     if (path.isEmpty())
@@ -113,6 +114,8 @@ QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& dea
         && !fillTable(html, QStringLiteral("TRADE_POSITIONS_HST"), QStringLiteral("POSITION"), positions))
         return {};
     html.replace(QStringLiteral("<!--CONTENT_GENERATOR-->"), QStringLiteral("MetaTrader 5"));
+    for (auto it = fields.begin(); it != fields.end(); ++it)
+        html.replace(QStringLiteral("<!--%1-->").arg(it.key()), it.value());
     QByteArray bytes("\xFF\xFE", 2);
     bytes.append(reinterpret_cast<const char*>(html.utf16()), html.size() * 2);
     return bytes;

@@ -38,7 +38,9 @@ QString fixture(const QString& name);
 // of a deal; TIME, POSITION, ..., PROFIT of a position) to texts.
 using Deal = QMap<QString, QString>;
 using Position = QMap<QString, QString>;
+// fields: the other placeholders (NAME, CURRENCY, BALANCE_STR, REPORT_NETPROFIT, ...)
+// by name; those not given stay as they are.
 QByteArray filledMt5Template(const QString& templateName, const QList<Deal>& deals,
-                             const QList<Position>& positions = {});
+                             const QList<Position>& positions = {}, const QMap<QString, QString>& fields = {});
 
 } // namespace importtest
