@@ -170,7 +170,8 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
                               QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm")},
                              env, work.path());
     EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
-    EXPECT_EQ(imported.out, QStringLiteral("Добавлено сделок: 200, обновлено: 0\n"));
+    EXPECT_EQ(imported.out, QStringLiteral("Добавлено сделок: 200, обновлено: 0\nПополнений и снятий добавлено: 3\n"
+                                           "Валюта счета: USD\n"));
     const Outcome trades = runProgram(cli, {QStringLiteral("trades"), QStringLiteral("--account"), account}, env, work.path());
     EXPECT_EQ(trades.exitCode, 0) << trades.err.toStdString();
     EXPECT_GT(trades.out.count(u'\n'), 200);

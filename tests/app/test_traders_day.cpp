@@ -168,9 +168,21 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         import.BitBtn2->click();
         EXPECT_EQ(import.previewModel()->rows().size(), std::size_t(kStatementTrades));
         EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Закрытых сделок в отчете: 130"));
+        EXPECT_EQ(import.Label_Sverka->text(), QStringLiteral("Сверка с отчетом: сходится до цента (закрытые сделки "
+                                                              "24,17, пополнения 500,00, начальный баланс 0,00)"));
         import.BitBtn3->click();
         expectAnswers(w, "after the copy");
-        EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Добавлено сделок: 130, обновлено: 0"));
+        EXPECT_EQ(import.Label_Result->text(),
+                  QStringLiteral("Добавлено сделок: 130, обновлено: 0, пополнений и снятий: 1, валюта счета: EUR"));
+        // The account made with the dialog's defaults (capital 0) takes the
+        // statement's currency, and "База данных" ends on the statement's
+        // balance: the deposit and every trade net of commission and swap.
+        EXPECT_EQ(accounts.Label_Kapital->text(), QStringLiteral("0 EUR"));
+        const auto tradeLabel = [&](const char* name) {
+            return w.tradeTablePage()->findChild<QLabel*>(QString::fromLatin1(name))->text();
+        };
+        EXPECT_EQ(tradeLabel("kom1"), QStringLiteral("c коммисией: 524,17"));
+        EXPECT_EQ(tradeLabel("kom3"), QStringLiteral("коммисия: -80,43"));
         EXPECT_EQ(w.PageControl1->currentIndex(), TForm1::PageTrades);
         EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades);
         EXPECT_EQ(accounts.Label_Sdelki->text(), QStringLiteral("Сделок на счете: 130"));
@@ -293,7 +305,9 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         import.BitBtn2->click();
         import.BitBtn3->click();
         expectAnswers(w, "after the second copy");
-        EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Добавлено сделок: 200, обновлено: 0"));
+        EXPECT_EQ(import.Label_Result->text(),
+                  QStringLiteral("Добавлено сделок: 200, обновлено: 0, пополнений и снятий: 3, валюта счета: USD"));
+        EXPECT_EQ(tradeLabel("kom1"), QStringLiteral("c коммисией: 102076,76"));
         EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), 200);
 
         s.visit(TForm1::PageAccounts);

@@ -64,7 +64,7 @@ protected:
             AccountStore store(journal->db(), s_dir->file(QStringLiteral("img")));
             AccountRecord account;
             account.name = QStringLiteral("Демо");
-            account.capital = QStringLiteral("1000");
+            account.capital = QStringLiteral("0"); // the statement brings the deposits
             s_account = store.addAccount(account);
         }
         s_firstImport = std::make_unique<CliRun>(
@@ -113,7 +113,8 @@ TEST_F(CliTest, ImportAddsTheTradesAndASecondImportUpdatesThem)
 {
     EXPECT_EQ(s_account, "1");
     EXPECT_EQ(s_firstImport->exitCode, 0);
-    EXPECT_EQ(s_firstImport->out, QStringList{"Добавлено сделок: 200, обновлено: 0"});
+    EXPECT_EQ(s_firstImport->out, (QStringList{"Добавлено сделок: 200, обновлено: 0", "Пополнений и снятий добавлено: 3",
+                                               "Валюта счета: USD"}));
     EXPECT_EQ(s_firstImport->err, "");
 
     const CliRun again = runCli(withData({"import", "--account", "1", kExample}));
@@ -156,13 +157,15 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {withData({"chart", "--account", "1"}),
          205,
          {{0, "#\tБаланс\tБез комиссии"},
-          {1, "0\t999,12\t999,37"},
-          {-5, "199\t88395,24\t88510,14"},
-          {-4, "c коммисией: 88395,24"},
-          {-3, "без коммисии: 88510,14"},
-          {-2, "коммисия: 114,90"},
+          // The deposit of 10 000 before the first trade; the account ends on
+          // the statement's balance.
+          {1, "0\t9998,17\t9999,12"},
+          {-5, "199\t102076,76\t102395,24"},
+          {-4, "c коммисией: 102076,76"},
+          {-3, "без коммисии: 102395,24"},
+          {-2, "коммисия: -114,90"},
           {-1, "Свопы: -203,58"}}},
-        {withData({"chart", "--account", "1", "--balance", "500"}), 205, {{1, "0\t499,12\t499,37"}}},
+        {withData({"chart", "--account", "1", "--balance", "500"}), 205, {{1, "0\t10498,17\t10499,12"}}},
         {withData({"analysis", "--account", "1", "--from", "2023-01-21", "--to", "2023-01-22"}),
          9,
          {{0, "21 января 2023 - Суббота"},
@@ -175,13 +178,13 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          9,
          {{0, "№\tДата\tДень недели\tСделок\tИтого\tИтого %\tБаланс\tБаланс БК\tВы\tПлюс\tПр\tМинус\tВы/Пр\t"
               "Макс +\tМакс -\tНЛ\tОценка\tКомментарий к дню\tОптимизация\tДата"},
-          {1, "1\t02 января 2023\tПонедельник\t7\t-2721,78\t158,08\t-1721,78\t-1716,95\t4\t1478,28\t3\t-4195,23\t"
+          {1, "1\t02 января 2023\tПонедельник\t7\t-2732,82\t-27,33\t7267,18\t7283,05\t4\t1478,28\t3\t-4195,23\t"
               "57,1%\t1156,23\t-4012,17\t0\t0,00\t\t\t02.01.2023"}}},
         {withData({"weeks", "--account", "1", "--from", "2023-01-01", "--to", "2023-01-10", "--balance", "500"}),
          3,
          {{0, "№\tНеделя\tРост\tСделок\tПроцент\tИтого\tБаланс\tБаланс БК\tСПС\tВы\tПлюс\tПр\tМинус\tВы/Пр\t"
               "Макс. плюс\tМакс. минус\tСред. плюс\tСред. минус\tЛоси подряд\tПрофи подряд\tДата"},
-          {1, "1\t02 января 2023\t5433,77\t49\t63,27%\t27168,85\t27668,85\t27695,38\t1121,04\t31\t34752,20\t18\t"
+          {1, "1\t02 января 2023\t258,16\t49\t63,27%\t27106,84\t37606,84\t37695,38\t1121,04\t31\t34752,20\t18\t"
               "-7556,82\t-4,60\t16441,39\t-4012,17\t1121,04\t-419,82\t5\t12\t02.01.2023"}}},
         // The folder has empty lists: the reports by list have headers only.
         {withData({"reports", "--account", "1"}),
@@ -191,8 +194,17 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
           {13, "1\tbuy\t96\t61,46%\t59\t36869,89\t37\t-39711,68\t-2841,79"},
           {32, "№\tТактика\tСделок\tВ%\tВ\tВ pips\tП\tП pips\tНедобрал"},
           {36, "Сделок\t200\tЗакрытые сделки счета."},
-          {38, "Чистый результат\t87395,24\tСумма прибыли всех сделок; комиссия и свопы не входят, как в графике счета."},
-          {-1, "01.2023\t87395,24"}}},
+          {38, "Чистый результат\t87076,76\tСумма результатов всех сделок: прибыль вместе с комиссией, налогами и свопами."},
+          {-1, "01.2023\t87076,76"}}},
+        {{"statement", kExample},
+         10,
+         {{0, "account\t5012345"}, {2, "currency\tUSD"}, {3, "trades\t200"}, {4, "deposits\t15000.00"},
+          {5, "closed_pl_statement\t87076.76"}, {6, "closed_pl_trades\t87076.76"},
+          {7, "balance_statement\t102076.76"}, {8, "opening_balance\t0.00"}, {9, "reconciled\tyes"}}},
+        {withData({"accounts"}),
+         2,
+         {{0, "id\tname\ttype\tbroker\tstate\tcurrency\tcapital\tdeposits\ttrades\tbalance"},
+          {1, "1\tДемо\t\t\t\tUSD\t0\t15000.00\t200\t102076.76"}}},
         {{"tree", file("txt/TreeView1.txt")}, 2, {{0, "Главная\t[0]"}, {1, "  Стратегии\t[1]"}}},
         {{"picture", file("img/1_138_вход.pat")},
          2,
@@ -205,7 +217,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {withData({"note", "План"}), 2, {{0, "Вход по тренду"}, {1, "Stop"}}},
         {withData({"note", "План", "--rtf"}), 1, {{0, QString::fromLatin1(kNote)}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 30, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 32, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -226,8 +238,9 @@ TEST_F(CliTest, HelpListsEveryCommand)
     QStringList names;
     for (const QString& line : run.out.mid(start + 1))
         names << line.section(u' ', 2, 2);
-    EXPECT_EQ(names, (QStringList{"tree", "picture", "extract", "import", "trades", "chart", "analysis", "days", "weeks",
-                                  "backup", "restore", "reports", "pictures", "notebook", "note"}));
+    EXPECT_EQ(names, (QStringList{"tree", "picture", "accounts", "extract", "statement", "import", "trades", "chart",
+                                  "analysis", "days", "weeks", "backup", "restore", "reports", "pictures", "notebook",
+                                  "note"}));
 }
 
 TEST_F(CliTest, BackupCopiesTheDatabaseAndRestorePutsACopyBack)
@@ -279,6 +292,10 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
 {
     const QString missing = file("нет.htm");
     const QString schema = QStringLiteral(TJ_SCHEMA_SQL);
+    // A download that stopped half-way: the trades are there, the totals not.
+    const QString cut = file("обрезан.htm");
+    const QByteArray whole = readBytes(kExample);
+    writeBytes(cut, whole.left(whole.size() / 2));
     struct Case {
         QStringList args;
         int exitCode;
@@ -291,7 +308,7 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
          "Не удалось прочитать файл \"" + missing + "\": No such file or directory"},
         {withData({"import", "--account", "1", schema}), 1,
          "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
-        {withData({"import", kExample}), 2, "Usage: tradejournal-cli import --account ID [--data DIR] FILE"},
+        {withData({"import", kExample}), 2, "Usage: tradejournal-cli import --account ID [--force] [--data DIR] FILE"},
         {{"import", "--account", "1", "--data", file("nowhere"), kExample}, 1,
          "Нет базы данных " + file("nowhere/datamoney.db")},
         {{"extract", missing}, 1, "Не удалось прочитать файл \"" + missing + "\": No such file or directory"},
@@ -328,6 +345,18 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
         {withData({"backup", kExample}), 1, "Файл " + kExample + " уже есть: укажите новое имя"},
         {withData({"restore"}), 2, "Usage: tradejournal-cli restore FILE [--data DIR]"},
         {withData({"restore", schema}), 1, "Не удалось восстановить базу данных из " + schema + ": file is not a database"},
+        {withData({"import", "--account", "1", cut}), 1,
+         "Отчет не сверяется со своими итогами: итогов в отчете нет (файл может быть обрезан при сохранении или загрузке)"},
+        {{"statement"}, 2, "Usage: tradejournal-cli statement FILE"},
+        {{"statement", missing}, 1, "Не удалось прочитать файл \"" + missing + "\": No such file or directory"},
+        {{"statement", schema}, 1, "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
+        {withData({"accounts", "add"}), 2,
+         "usage: tradejournal-cli accounts add NAME [--capital N] [--currency C] [--data DIR]"},
+        {withData({"accounts", "add", "Новый", "--currency", "US1"}), 1,
+         "Валюта счета «US1» не принята: укажите код из трех латинских букв (USD, EUR, JPY) или оставьте поле пустым."},
+        {withData({"accounts", "add", "Новый", "--capital", "12,5"}), 1,
+         "Капитал «12,5» не принят: укажите целое число без знаков и пробелов"},
+        {withData({"accounts", "лишнее"}), 2, "usage: tradejournal-cli accounts [--data DIR]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -342,6 +371,27 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
     EXPECT_EQ(bare.out.value(0), "Usage: tradejournal-cli COMMAND [ARGS]");
     // The refused imports left the account as it was.
     EXPECT_EQ(runCli(withData({"trades", "--account", "1"})).out.size(), 202);
+}
+
+// A first import without the window: an account made from the command line
+// takes the statement's currency and ends on the statement's balance.
+TEST(CliAccounts, AnAccountAddedAndFilledEndsOnTheStatementBalance)
+{
+    const QString statement = QStringLiteral(TJ_FIXTURES_DIR "/statements/mt4_reuniware_DetailedStatement.htm");
+    if (!QFile::exists(statement))
+        GTEST_SKIP() << "the shared fixtures are not here";
+    const TempAppDir dir;
+    const auto data = [&](QStringList args) { return args << QStringLiteral("--data") << dir.path(); };
+    const CliRun added = runCli(data({"accounts", "add", "Счет в евро"}));
+    EXPECT_EQ(added.exitCode, 0) << added.err.toStdString();
+    ASSERT_EQ(added.out, QStringList{"1"});
+    const CliRun imported = runCli(data({"import", "--account", "1", statement}));
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(imported.out, (QStringList{"Добавлено сделок: 130, обновлено: 0", "Пополнений и снятий добавлено: 1",
+                                         "Валюта счета: EUR"}));
+    const CliRun accounts = runCli(data({"accounts"}));
+    ASSERT_EQ(accounts.out.size(), 2);
+    EXPECT_EQ(accounts.out[1], "1\tСчет в евро\t\t\t\tEUR\t0\t500.00\t130\t524.17");
 }
 
 } // namespace
