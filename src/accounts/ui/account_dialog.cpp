@@ -111,7 +111,6 @@ void TFm_Add_Schet::buildFields()
     Edit_Valuta->setObjectName(QStringLiteral("Edit_Valuta"));
     Edit_Valuta->setMaxLength(3);
     Edit_Valuta->setFixedWidth(60);
-    Edit_Valuta->setPlaceholderText(QStringLiteral("USD"));
     Edit_Valuta->setToolTip(QStringLiteral("Код валюты счета из трех букв; пустое поле заполнит первый скопированный отчет"));
     Edit_Opis = new QPlainTextEdit(GroupBox1);
     Edit_Opis->setObjectName(QStringLiteral("Edit_Opis"));
