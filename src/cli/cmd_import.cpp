@@ -6,9 +6,11 @@
 #include "app/core/journal.h"
 #include "cli/cli_support.h"
 #include "import/core/report_file.h"
+#include "import/core/row_check.h"
 #include "import/core/statement_facts.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
+#include "db/core/reasons.h"
 
 #include <QStringList>
 
@@ -57,7 +59,7 @@ int runImport(const QStringList& arguments)
             return fail(QStringLiteral("Нет счета с id %1").arg(account));
         text = readTextFile(file);
     } catch (const ESQLiteException& e) {
-        return fail(e.message());
+        return fail(withRussianReasons(e.message()));
     } catch (const ReportReadError& e) {
         return fail(e.message());
     }
@@ -68,8 +70,16 @@ int runImport(const QStringList& arguments)
     if (!extraction.complete())
         return fail(extraction.problem + QStringLiteral("\nНичего не скопировано."));
 
+    // A trade with a cell that does not read is never stored: it would make
+    // every view of the account stumble over it.
+    const std::vector<RowProblem> problems = checkStatementRows(extraction.rows);
+    for (const RowProblem& p : problems)
+        cli::err(p.describe());
     const StatementFacts facts = readStatementFacts(text, kind);
     const Reconciliation reconciliation = reconcile(facts, extraction.rows);
+    if (!force && !problems.empty())
+        return fail(QStringLiteral("Сделок с ошибками: %1. Ничего не скопировано; --force копирует остальные сделки.")
+                        .arg(static_cast<int>(extraction.rows.size() - rowsWithoutProblems(extraction.rows, problems).size())));
     if (!reconciliation.reconciled) {
         if (!force)
             return fail(QStringLiteral("Отчет не сверяется со своими итогами: %1\nНичего не скопировано; "
@@ -79,8 +89,13 @@ int runImport(const QStringList& arguments)
                      .arg(reconciliation.reason()));
     }
 
-    const CopyOutcome outcome = copyTrades(journal.db(), account, extraction.rows,
+    const CopyOutcome outcome = copyTrades(journal.db(), account, rowsWithoutProblems(extraction.rows, problems),
                                            journal.path(QStringLiteral("img")), {}, statementMoney(facts));
+    if (!outcome.complete())
+        return fail(QStringLiteral("Ошибка - Во время добавление данных: %1 (до ошибки добавлено сделок: %2, обновлено: %3)")
+                        .arg(withRussianReasons(outcome.problem))
+                        .arg(outcome.inserted)
+                        .arg(outcome.updated));
     std::printf("Добавлено сделок: %d, обновлено: %d\n", outcome.inserted, outcome.updated);
     if (outcome.cashAdded > 0)
         std::printf("Пополнений и снятий добавлено: %d\n", outcome.cashAdded);
@@ -88,7 +103,5 @@ int runImport(const QStringList& arguments)
         std::printf("Валюта счета: %s\n", outcome.currencySet.toUtf8().constData());
     for (const QString& picture : outcome.pictureProblems)
         std::fprintf(stderr, "Не удалось перенести картинку %s\n", picture.toUtf8().constData());
-    if (!outcome.complete())
-        return fail(QStringLiteral("Ошибка - Во время добавление данных: %1").arg(outcome.problem));
     return 0;
 }

@@ -223,8 +223,9 @@ TEST_F(ImportPanelTest, ADatabaseFailureIsShownAndTheViewsAreStillRebuilt)
 
 TEST_F(ImportPanelTest, CopyFollowsTheRowOrderTheGridShows)
 {
-    QByteArray rows = mt4Row({"1001", "t1", "buy", "0.1", "x", "1", "0", "0", "c", "1", "0", "0", "0", "1.00"})
-        + mt4Row({"1001", "t1", "buy", "0.1", "x", "1", "0", "0", "c", "1", "0", "0", "0", "2.00"});
+    const QString t = "2024.03.01 10:00:00";
+    QByteArray rows = mt4Row({"1001", t, "buy", "0.1", "x", "1", "0", "0", t, "1", "0", "0", "0", "1.00"})
+        + mt4Row({"1001", t, "buy", "0.1", "x", "1", "0", "0", t, "1", "0", "0", "0", "2.00"});
     open(statement(mt4Statement(rows)));
     panel.StringGrid_Main->verticalHeader()->moveSection(1, 0);
     copyUnreconciled();
@@ -315,6 +316,27 @@ TEST_F(StatementMoneyTest, AStatementWithoutDepositsOffersItsOpeningBalanceAsThe
                                         "Записать его в капитал счета?");
     EXPECT_EQ(account().capital, "15000");
     EXPECT_EQ(details.count(), 1);
+}
+
+// A trade with a cell that does not read is marked in the preview, named
+// under it, and left out of the copy; the other trades are stored.
+TEST_F(StatementMoneyTest, ATradeThatDoesNotReadIsNamedAndLeftOut)
+{
+    QByteArray text = example();
+    text.replace("<td class=mspt>-0.70</td><td class=mspt>-0.88</td>", "<td class=mspt>-0.70</td><td class=mspt>12abc</td>");
+    open(statement(text, "bad.htm"));
+    EXPECT_TRUE(panel.Label_Sverka->text().endsWith(
+        "Сделок с ошибками: 1, они не будут скопированы. Сделка 40000002: Profit «12abc» не является числом"))
+        << panel.Label_Sverka->text().toStdString();
+    const QModelIndex bad = panel.previewModel()->index(0, 0), good = panel.previewModel()->index(1, 0);
+    EXPECT_EQ(bad.data(Qt::BackgroundRole).value<QColor>(), QColor(255, 182, 193));
+    EXPECT_FALSE(good.data(Qt::BackgroundRole).isValid());
+    prompts.answerConfirm(true);
+    panel.BitBtn3->click();
+    ASSERT_EQ(prompts.confirmations().size(), 1);
+    EXPECT_TRUE(prompts.confirmations()[0].endsWith("Копировать остальные сделки?"));
+    EXPECT_EQ(storedTrades(), 199);
+    EXPECT_EQ(journal->db().openResultTable("SELECT id FROM t_sdelki WHERE Ticket='40000002'")->rowCount(), 0);
 }
 
 } // namespace

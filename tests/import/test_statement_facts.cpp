@@ -1,6 +1,7 @@
 // What a statement says besides its trades, and its trades held against
 // its own totals: real statements to the cent, the terminal's MT5 templates
 // in two languages, and statements that were cut or damaged.
+#include "import/core/row_check.h"
 #include "import/core/statement_facts.h"
 #include "import/core/trade_extraction.h"
 
@@ -213,6 +214,55 @@ TEST(StatementFacts, MoneyCellsAsTheTerminalsWriteThem)
     };
     for (const auto& [cell, cents] : cases)
         EXPECT_EQ(parseStatementCents(cell), cents) << cell;
+}
+
+// Every number and time cell of a trade is checked when a statement is read:
+// one damaged cell of each kind, named by ticket, column and text.
+TEST(RowCheck, EveryKindOfCellThatDoesNotRead)
+{
+    const QStringList good = {"1001", "2024.03.01 10:00:00", "buy", "0.10", "eurusd", "1.08000", "0", "0",
+                              "2024.03.01 12:00:00", "1.08500", "-0.70", "0.00", "0.00", "1 250.50"};
+    const std::vector<std::pair<int, const char*>> damage = {
+        {2, "2024.13"}, {4, "0.1O"}, {6, "1,08"}, {7, "x"}, {8, "-"}, {9, "12:00"}, {10, "1.08.5"},
+        {11, "-0.7a"}, {12, "n/a"}, {13, "0.0.0"}, {14, "12abc"}};
+    QByteArray rows = mt4Row(good);
+    for (const auto& [cell, text] : damage) {
+        QStringList cells = good;
+        cells[cell - 1] = QString::fromLatin1(text);
+        rows += mt4Row(cells);
+    }
+    const auto trades = extractTrades(decodeReportBytes(mt4Statement(rows)), ReportKind::MetaTrader4).rows;
+    ASSERT_EQ(trades.size(), damage.size() + 1);
+    const std::vector<RowProblem> problems = checkStatementRows(trades);
+    QStringList described;
+    for (const RowProblem& p : problems)
+        described << QStringLiteral("%1 ").arg(p.row) + p.describe();
+    EXPECT_EQ(described, (QStringList{"1 Сделка 1001: Open Time «2024.13» не является датой и временем",
+                                      "2 Сделка 1001: Size «0.1O» не является числом",
+                                      "3 Сделка 1001: PriceOpen «1,08» не является числом",
+                                      "4 Сделка 1001: S / L «x» не является числом",
+                                      "5 Сделка 1001: T / P «-» не является числом",
+                                      "6 Сделка 1001: Close Time «12:00» не является датой и временем",
+                                      "7 Сделка 1001: PriceClose «1.08.5» не является числом",
+                                      "8 Сделка 1001: Comission «-0.7a» не является числом",
+                                      "9 Сделка 1001: Taxes «n/a» не является числом",
+                                      "10 Сделка 1001: Swap «0.0.0» не является числом",
+                                      "11 Сделка 1001: Profit «12abc» не является числом"}));
+    EXPECT_EQ(rowsWithoutProblems(trades, problems).size(), 1u);
+    EXPECT_EQ(problemsLine(problems).left(48), "Сделок с ошибками: 11, они не будут скопированы.");
+    // The real statements and the examples read whole.
+    for (const char* file : {"mt4_oanda_if709652_Statement.htm", "mt4_reuniware_DetailedStatement.htm",
+                             "mt4_yinglli_DetailedStatement.htm"}) {
+        const QString path = fixture(QString::fromLatin1(file));
+        if (path.isEmpty())
+            continue;
+        const QByteArray text = readTextFile(path);
+        EXPECT_TRUE(checkStatementRows(extractTrades(text, recognizeReport(text)).rows).empty()) << file;
+    }
+    for (const char* example : {"mt4_statement_example.htm", "mt5_report_example.html"}) {
+        const QByteArray text = readTextFile(QStringLiteral(TJ_SOURCE_DIR "/examples/") + QString::fromLatin1(example));
+        EXPECT_TRUE(checkStatementRows(extractTrades(text, recognizeReport(text)).rows).empty()) << example;
+    }
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "import/core/preview_model.h"
 
+#include <QColor>
+
+#include <algorithm>
+
 PreviewModel::PreviewModel(QObject* parent)
     : QAbstractTableModel(parent)
 {
@@ -17,7 +21,11 @@ int PreviewModel::columnCount(const QModelIndex& parent) const
 
 QVariant PreviewModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= static_cast<int>(m_rows.size()))
+    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size()))
+        return {};
+    if (role == Qt::BackgroundRole)
+        return isProblemRow(index.row()) ? QVariant(QColor(255, 182, 193)) : QVariant();
+    if (role != Qt::DisplayRole)
         return {};
     return m_rows[static_cast<std::size_t>(index.row())][index.column()];
 }
@@ -48,7 +56,21 @@ void PreviewModel::setRows(std::vector<StatementRow> rows)
 {
     beginResetModel();
     m_rows = std::move(rows);
+    m_problemRows.clear();
     endResetModel();
 }
 
 void PreviewModel::clear() { setRows({}); }
+
+void PreviewModel::setProblemRows(std::vector<int> rows)
+{
+    std::sort(rows.begin(), rows.end());
+    m_problemRows = std::move(rows);
+    if (!m_rows.empty())
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::BackgroundRole});
+}
+
+bool PreviewModel::isProblemRow(int row) const
+{
+    return std::binary_search(m_problemRows.begin(), m_problemRows.end(), row);
+}

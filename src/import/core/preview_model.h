@@ -26,9 +26,14 @@ public:
 
     const std::vector<StatementRow>& rows() const { return m_rows; }
     void setRows(std::vector<StatementRow> rows);
+    // Rows (positions in rows()) whose cells do not read: drawn in the colour
+    // of a loss band so the trader sees which trades stay behind.
+    void setProblemRows(std::vector<int> rows);
+    bool isProblemRow(int row) const;
     // The header and one empty row.
     void clear();
 
 private:
     std::vector<StatementRow> m_rows;
+    std::vector<int> m_problemRows; // sorted
 };

@@ -186,7 +186,12 @@ void ImportPanel::extractTrades(ReportKind kind)
     const auto found = static_cast<qsizetype>(result.rows.size());
     m_facts = readStatementFacts(m_rawText, kind);
     m_reconciliation = reconcile(m_facts, result.rows);
+    m_problems = checkStatementRows(result.rows);
     m_model->setRows(std::move(result.rows));
+    std::vector<int> problemRows;
+    for (const RowProblem& p : m_problems)
+        problemRows.push_back(p.row);
+    m_model->setProblemRows(std::move(problemRows));
     Label_Result->setText(QStringLiteral("Закрытых сделок в отчете: %1").arg(found));
     showReconciliation();
     StringGrid_Main->resizeColumnsToContents();
@@ -202,7 +207,8 @@ void ImportPanel::extractTrades(ReportKind kind)
 
 void ImportPanel::showReconciliation()
 {
-    Label_Sverka->setText(m_reconciliation.line());
+    const QString problems = problemsLine(m_problems);
+    Label_Sverka->setText(problems.isEmpty() ? m_reconciliation.line() : m_reconciliation.line() + u'\n' + problems);
     const QColor colour = m_reconciliation.reconciled ? QColor(0, 128, 0) : QColor(255, 0, 0);
     Label_Sverka->setStyleSheet(QStringLiteral("color: %1").arg(colour.name()));
     Label_Sverka->setVisible(true);
@@ -211,6 +217,7 @@ void ImportPanel::showReconciliation()
 void ImportPanel::resetPreviewGrid()
 {
     m_model->clear();
+    m_problems.clear();
     Label_Sverka->setVisible(false);
 }
 
@@ -251,7 +258,7 @@ std::vector<StatementRow> ImportPanel::rowsInGridOrder() const
     ordered.reserve(rows.size());
     for (int visual = 0; visual < m_model->rowCount(); ++visual) {
         const int logical = header->logicalIndex(visual);
-        if (logical >= 0 && logical < static_cast<int>(rows.size()))
+        if (logical >= 0 && logical < static_cast<int>(rows.size()) && !m_model->isProblemRow(logical))
             ordered.push_back(rows[static_cast<std::size_t>(logical)]);
     }
     return ordered;
@@ -268,9 +275,13 @@ void ImportPanel::BitBtn3Click()
         // A statement cut short or one whose trades do not add up to its
         // own totals is copied only when the trader says so.
         if (!m_reconciliation.reconciled
-            && !m_prompts.confirm(QStringLiteral("Отчет не сверяется со своими итогами: %1\n"
-                                                 "Копировать сделки всё равно?")
-                                      .arg(m_reconciliation.reason())))
+            && !m_prompts.confirm(m_problems.empty()
+                                      ? QStringLiteral("Отчет не сверяется со своими итогами: %1\n"
+                                                       "Копировать сделки всё равно?")
+                                            .arg(m_reconciliation.reason())
+                                      : QStringLiteral("Отчет не сверяется со своими итогами: %1\n%2\n"
+                                                       "Копировать остальные сделки?")
+                                            .arg(m_reconciliation.reason(), problemsLine(m_problems))))
             return;
         try {
             if (accountHoldsTrades(m_journal, m_journal.activeAccount))

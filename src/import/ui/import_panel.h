@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/core/report_file.h"
+#include "import/core/row_check.h"
 #include "import/core/statement_facts.h"
 #include "import/core/statement_row.h"
 
@@ -79,6 +80,8 @@ signals:
 
 private:
     void recognizeAndExtract();
+    // The trades to copy: in the order the grid shows, without those whose
+    // cells do not read.
     std::vector<StatementRow> rowsInGridOrder() const;
     void setBusy(bool busy);
     void showReconciliation();
@@ -91,6 +94,7 @@ private:
     ReportKind m_kind = ReportKind::None;
     StatementFacts m_facts;
     Reconciliation m_reconciliation;
+    std::vector<RowProblem> m_problems; // trades whose cells do not read: not copied
     bool m_importAllowed = false;
     bool m_busy = false;
 };
