@@ -79,7 +79,7 @@ if mount -t tmpfs -o size=256k tmpfs "$DISK" 2> /dev/null; then
     "$CLI" import --account 1 --data "$DISK" "$STATEMENT" > "$WORK/out.txt" 2> "$WORK/err.txt"
     CODE=$?
     set -e
-    if [ "$CODE" != 1 ] || ! grep -q "full" "$WORK/err.txt"; then
+    if [ "$CODE" != 1 ] || ! grep -q "диск заполнен" "$WORK/err.txt"; then
         echo "FAILED: an import on a full disk exited with $CODE: $(cat "$WORK/err.txt")" >&2
         exit 1
     fi

@@ -24,7 +24,7 @@ TEST(BalanceCurve, RunsOldestToNewestFromTheInitialBalance)
         {"", {"10"}, {10}, true},           // a cleared field counts as 0
         {" 100 ", {"0,0"}, {100}, true},
         {"abc", {"10"}, {}, false},         // nothing is drawn from an unreadable start
-        {"100", {"10", "x", "5"}, {110}, false}, // the points up to a bad profit stay
+        {"100", {"10", "x", "5"}, {110, 115}, false}, // a bad profit is left out, the rest drawn
         {"100", {"1.5"}, {}, false},        // a point is not a decimal comma
     };
     for (const Case& c : cases) {

@@ -288,7 +288,8 @@ TEST_F(AccountsPageTest, CurveRunsInTimeOrderAndIsEmptyWithoutTrades)
     EXPECT_EQ(curveValues(), std::vector<double>({10, 5, 25.5}));
     page->Edit_Balance->setText(QStringLiteral("много"));
     page->drawAccountCurve();
-    EXPECT_EQ(prompts.messageTexts(), QStringList({"Ошибка - Во время обновление данных"}));
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList({"Ошибка - Во время обновление данных\nНачальный баланс «много» не является числом"}));
 }
 
 TEST_F(AccountsPageTest, StartupActivatesTheFirstAccountThenSelectsTheRememberedRow)

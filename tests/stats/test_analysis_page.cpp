@@ -112,7 +112,8 @@ TEST_F(AnalysisPageTest, AProfitThatIsNotANumberIsReported)
     fx.insert({QStringLiteral("2013.07.05 10:00"), QStringLiteral("abc")});
     page.showDay(QDate(2013, 7, 5));
     ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время обновление данных"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время обновление данных\nСделка id 1: Прибыль «abc» "
+                                                       "не является числом; она не входит в итоги"));
     EXPECT_EQ(page.Label_Day->text(), QStringLiteral("Нет сделок"));
 }
 

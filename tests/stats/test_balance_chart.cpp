@@ -91,17 +91,16 @@ TEST(BalanceChart, InitialBalanceThatIsNotANumberCountsFromZero)
     }
 }
 
-TEST(BalanceChart, ANumberThatDoesNotReadKeepsThePointsAndTotalsReached)
+TEST(BalanceChart, ATradeWhoseNumberDoesNotReadIsLeftOut)
 {
     StatsFixture f;
     f.insert(trade("2013.05.21 10:00", "10", -1, "-1"));
-    f.insert(trade("2013.05.22 10:00", "5", -1, "oops")); // the swap stops it before the trade counts
+    f.insert(trade("2013.05.22 10:00", "5", -1, "oops")); // left out whole: its swap does not read
     f.insert(trade("2013.05.23 10:00", "7", -1, "0"));
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "100");
-    EXPECT_FALSE(c.complete());
-    EXPECT_EQ(c.problem, QStringLiteral("Своп «oops» не является числом"));
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{108}));
-    EXPECT_EQ(labels(c), QStringList({"c коммисией: 108,00", "без коммисии: 110,00", "коммисия: -1,00", "Свопы: -1,00"}));
+    EXPECT_EQ(c.problem, QStringLiteral("Сделка id 2: Своп «oops» не является числом; она не входит в итоги"));
+    EXPECT_EQ(c.balanceCurve, (std::vector<double>{108, 114}));
+    EXPECT_EQ(labels(c), QStringList({"c коммисией: 114,00", "без коммисии: 117,00", "коммисия: -2,00", "Свопы: -1,00"}));
     EXPECT_EQ(c.tradeCount, 3);
 }
 

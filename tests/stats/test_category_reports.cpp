@@ -197,11 +197,14 @@ TEST_F(CategoryReportsTest, ProfitThatDoesNotRead)
     setList(ListId::Exit, {"А стоп", "Б тейк", "В руками"});
     const CategoryReports r = build();
     const CategoryReport& pairs = r[CategoryReportKind::Pairs];
-    EXPECT_EQ(rows(pairs.texts), (std::vector<QStringList>{row("1\teurusd\t1\t100,00%\t1\t5,00\t0\t0,00\t5,00")}));
+    // The trade that does not read is left out: its symbol has no other
+    // trade, so no row; the other symbols are all listed.
+    EXPECT_EQ(rows(pairs.texts), (std::vector<QStringList>{row("1\teurusd\t1\t100,00%\t1\t5,00\t0\t0,00\t5,00"),
+                                                           row("2\tusdjpy\t2\t50,00%\t1\t1,00\t1\t-2,00\t-1,00")}));
     ASSERT_EQ(pairs.failures.size(), 1);
-    EXPECT_EQ(pairs.failures[0].section(u':', 0, 0), "Прибыль сделки id 2 не читается как число");
-    // "buy" is written, "sell" holds the bad trade.
-    EXPECT_EQ(r[CategoryReportKind::Direction].texts.rowCount(), 1);
+    EXPECT_EQ(pairs.failures[0], "Сделка id 2: Прибыль «» не является числом; она не входит в итоги");
+    // "sell" holds the bad trade and another: both rows are written.
+    EXPECT_EQ(r[CategoryReportKind::Direction].texts.rowCount(), 2);
     EXPECT_EQ(r[CategoryReportKind::Direction].failures.size(), 1);
 
     const CategoryReport& exits = r[CategoryReportKind::Exits];

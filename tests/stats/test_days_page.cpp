@@ -203,8 +203,10 @@ TEST_F(DaysPageTest, ABuildThatStopsKeepsTheRowsBeforeAndSaysSo)
 {
     fx.insert({QStringLiteral("2013.07.12 10:00"), QStringLiteral("abc")});
     page.Button_Day->click();
-    // Both tables stop at the same trade: one message says so.
-    EXPECT_EQ(prompts.messageTexts(), QStringList({QStringLiteral("Ошибка - Во время обновление данных")}));
+    // Both tables leave out the same trade: one message names it.
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.startsWith("Ошибка - Во время обновление данных\nСделка id "));
+    EXPECT_TRUE(prompts.messages[0].text.endsWith(": Прибыль «abc» не является числом; она не входит в итоги"));
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     ASSERT_GE(days().rowCount(), 5);

@@ -82,13 +82,13 @@ TEST_F(PeriodAnalysisTest, PictureMarkAndAProfitThatIsNotANumber)
     add({{"1", "2013.07.05 09:00", "1", 120}, {"1", "2013.07.05 10:00", "12.5"}, {"1", "2013.07.05 11:00", "3"}});
     const PeriodAnalysis a = run(QDate(2013, 7, 5), QDate(2013, 7, 6));
     EXPECT_EQ(a.rows[0][15], QStringLiteral("+"));
-    EXPECT_FALSE(a.complete());
-    ASSERT_EQ(a.rows.size(), 2u); // the failing row is shown, reading stops there
+    EXPECT_EQ(a.problem, QStringLiteral("Сделка id 2: Прибыль «12.5» не является числом; она не входит в итоги"));
+    ASSERT_EQ(a.rows.size(), 3u); // every trade is listed; the one that does not read counts in no total
     EXPECT_EQ(a.rows[1][15], QString());
-    EXPECT_EQ(a.count, 1);
+    EXPECT_EQ(a.count, 2);
     EXPECT_EQ(a.dayLabel(),
-              QStringLiteral("Итог дня: 1,00 , всего сделок: 1, процент выйгрышных: 100,00%, Выйграл: 1, Проиграл 0, "
-                             "средняя прибыльная сделка: 1,00"));
+              QStringLiteral("Итог дня: 4,00 , всего сделок: 2, процент выйгрышных: 100,00%, Выйграл: 2, Проиграл 0, "
+                             "средняя прибыльная сделка: 2,00"));
 }
 
 TEST(Weekday, NamesAndDateLabel)

@@ -304,11 +304,11 @@ TEST_F(PeriodTablesTest, BothTablesFromOneReading)
     const PeriodTables july = buildPeriodTables(db(), "1", at(7, 1), at(7, 31), "1000");
     EXPECT_EQ(project(july.days.texts, {daycol::Key, daycol::Trades, daycol::Comment}),
               (std::vector<QStringList>{{"01.07.2013", "1", ""}, {"03.07.2013", "2", "заметка"},
-                                        {"16.07.2013", "1", ""}}));
-    EXPECT_EQ(july.days.problem, "Прибыль сделки id 10 не читается как число: \"12.5\"");
+                                        {"16.07.2013", "1", ""}, {"29.07.2013", "1", ""}, {"30.07.2013", "1", ""}}));
+    EXPECT_EQ(july.days.problem, "Сделка id 10: Прибыль «12.5» не является числом; она не входит в итоги");
     // a bare date inside a week counts in the week, though it lies on a day's bound
     EXPECT_EQ(project(july.weeks.texts, {weekcol::Key, weekcol::Trades}),
-              (std::vector<QStringList>{{"01.07.2013", "4"}}));
+              (std::vector<QStringList>{{"01.07.2013", "4"}, {"15.07.2013", "1"}, {"29.07.2013", "2"}}));
     EXPECT_EQ(july.weeks.problem, july.days.problem);
 }
 
@@ -353,17 +353,23 @@ TEST_F(PeriodTablesTest, TotalsAreNetResults)
               (std::vector<QStringList>{{"89,00", "1089,00", "1100,00", "100,00"}}));
 }
 
-TEST_F(PeriodTablesTest, FailuresKeepTheRowsBefore)
+// A stored trade whose profit does not read is left out of its day and week
+// and named; every other day is listed and the balance goes on.
+TEST_F(PeriodTablesTest, ATradeThatDoesNotReadIsLeftOutAndNamed)
 {
     add({{"2013.07.01 10:00", "10"}, {"2013.07.02 10:00", "12.5"}, {"2013.07.09 10:00", "3"}});
+    const QString named = "Сделка id 2: Прибыль «12.5» не является числом; она не входит в итоги";
     const PeriodTable d = days(at(7, 1), at(7, 10));
-    EXPECT_EQ(project(d.texts, {daycol::Date}), (std::vector<QStringList>{{"01 июля 2013"}}));
-    EXPECT_EQ(d.rows.size(), 1u);
-    EXPECT_EQ(d.problem, "Прибыль сделки id 2 не читается как число: \"12.5\"");
+    EXPECT_EQ(project(d.texts, {daycol::Date, daycol::Balance}),
+              (std::vector<QStringList>{{"01 июля 2013", "1010,00"}, {"09 июля 2013", "1013,00"}}));
+    EXPECT_EQ(d.problem, named);
 
     const PeriodTable w = weeks(at(7, 1), at(7, 10));
-    EXPECT_EQ(w.texts.rowCount(), 0);
-    EXPECT_EQ(w.problem, "Прибыль сделки id 2 не читается как число: \"12.5\"");
+    EXPECT_EQ(project(w.texts, {weekcol::Trades, weekcol::Balance}),
+              (std::vector<QStringList>{{"1", "1010,00"}, {"1", "1013,00"}}));
+    EXPECT_EQ(w.problem, named);
+    // Before the range too: the table starts from the balance of the trades that read.
+    EXPECT_EQ(project(days(at(7, 9), at(7, 10)).texts, {daycol::Balance}), (std::vector<QStringList>{{"1013,00"}}));
 
     const PeriodTable balance = days(at(7, 1), at(7, 10), "сто");
     EXPECT_EQ(balance.texts.rowCount(), 0);

@@ -99,13 +99,18 @@ TEST_F(ReportsPageTest, ProfitThatDoesNotRead)
 {
     add("eurusd", "buy", "", "Пробой", "", "Стоп");
     page.Button_StratClick();
-    EXPECT_EQ(prompts.messageTexts(), QStringList(4, "Ошибка - Во время обновление данных"));
+    // One message for the page, naming the trade every report left out.
+    EXPECT_EQ(prompts.messageTexts(), QStringList{"Ошибка - Во время обновление данных\n"
+                                                  "Сделка id 4: Прибыль «» не является числом; она не входит в итоги"});
     EXPECT_EQ(prompts.messages.at(0).caption, "Ошибка");
-    EXPECT_EQ(page.StringGrid_Valuta->model()->rowCount(), 1); // only the empty row
-    EXPECT_EQ(page.StringGrid_Strat->model()->rowCount(), 2);  // "Отбой" before the failure
-    EXPECT_EQ(page.StringGrid_Erorr2->model()->index(0, 0).data().toString(), "");
+    EXPECT_EQ(page.StringGrid_Valuta->model()->rowCount(), 4); // the other trades' symbols and the empty row
+    EXPECT_EQ(page.StringGrid_Strat->model()->rowCount(), 3);
+    EXPECT_EQ(page.StringGrid_Erorr2->model()->index(0, 0).data().toString(), "1");
     EXPECT_FALSE(page.Label_MetricsProblem->isHidden());
-    EXPECT_EQ(page.Label_MetricsProblem->text(), "Прибыль сделки id 4 не читается как число: \"\"");
+    EXPECT_EQ(page.Label_MetricsProblem->text(), "Сделка id 4: Прибыль «» не является числом; она не входит в итоги");
+    // Built again in the same run: nothing more is shown.
+    page.Button_StratClick();
+    EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
 } // namespace

@@ -94,7 +94,9 @@ TEST(TradeTable, OrdersByProfitWithHandMadeTradesLastOrByOpenTime)
     EXPECT_EQ(column(byDate, tradecol::Id), QStringList({handMade, p20, p150, minus5}));
 }
 
-TEST(TradeTable, ProfitThatIsNotANumberStopsTheFill)
+// A stored trade whose profit does not read (an older journal, a hand edit)
+// is shown, marked and left out of the counts; the others all count.
+TEST(TradeTable, AProfitThatIsNotANumberIsMarkedAndLeftOut)
 {
     StatsFixture f;
     f.insertProfit(5, QStringLiteral("2013.05.21 10:00"));
@@ -106,10 +108,11 @@ TEST(TradeTable, ProfitThatIsNotANumberStopsTheFill)
     f.insertProfit(7, QStringLiteral("2013.05.21 13:00"));
 
     const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Date);
-    EXPECT_FALSE(table.complete());
-    // The failing row is shown as read; the one after it is not.
-    EXPECT_EQ(column(table, tradecol::Profit), QStringList({"5", "-3", "12.5"}));
-    EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 2, прибыльных 1 (50,0%), проигравших 1 (50,0%)"));
+    EXPECT_EQ(table.problem, QStringLiteral("Сделка id 3: Прибыль «12.5» не является числом; она не входит в итоги"));
+    EXPECT_EQ(column(table, tradecol::Profit), QStringList({"5", "-3", "12.5", "7"}));
+    EXPECT_EQ(table.band(2), ProfitBand::Unreadable);
+    EXPECT_EQ(bandColour(ProfitBand::Unreadable), QColor(211, 211, 211));
+    EXPECT_EQ(table.summary(), QStringLiteral("Кол-во сделок: 3, прибыльных 2 (66,7%), проигравших 1 (33,3%)"));
 }
 
 TEST(TradeTable, BandsAndTextColours)

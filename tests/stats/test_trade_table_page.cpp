@@ -104,7 +104,7 @@ TEST_F(TradeTablePageTest, ChangingTheSortOrderRebuildsAtOnce)
     EXPECT_EQ(label("Label_All2"), summary);
 }
 
-TEST_F(TradeTablePageTest, AFailingProfitIsReportedOnceAndTheRowsBeforeItStay)
+TEST_F(TradeTablePageTest, AProfitThatDoesNotReadIsReportedOnceAndLeftOut)
 {
     f.insertProfit(5, "2013.05.21 10:00");
     TradeRow bad;
@@ -115,12 +115,16 @@ TEST_F(TradeTablePageTest, AFailingProfitIsReportedOnceAndTheRowsBeforeItStay)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
-    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время обновление данных"));
+    EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время обновление данных\nСделка id 2: Прибыль «n/a» "
+                                                       "не является числом; она не входит в итоги"));
     EXPECT_EQ(label("Label_All2"), QStringLiteral("Кол-во сделок: 1, прибыльных 1 (100,0%), проигравших 0 (0,0%)"));
     EXPECT_EQ(page.model()->rowCount(), 2);
-    // The chart kept the point before the failure and its totals.
+    // The chart holds the trade that reads and its totals.
     EXPECT_EQ(child<BalanceChartView>("Chart1")->balanceSeries()->count(), 1);
     EXPECT_EQ(label("kom1"), QStringLiteral("c коммисией: 1005,00"));
+    // The same trade met again in this run says nothing more.
+    child<QComboBox>("ComboBox1")->setCurrentIndex(0);
+    EXPECT_EQ(prompts.messages.size(), 1u);
 }
 
 TEST_F(TradeTablePageTest, RowsAreDrawnInTheirBandsAndTheSelectedRowInYellow)

@@ -2,6 +2,7 @@
 
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 
 BalanceCurve buildBalanceCurve(const QString& initialBalance, const std::vector<BalanceStep>& steps,
                                const std::vector<CashMovement>& cash)
@@ -18,27 +19,37 @@ BalanceCurve buildBalanceCurve(const QString& initialBalance, const std::vector<
     }
     curve.points.reserve(steps.size());
     auto nextCash = cash.begin();
+    int unreadable = 0;
+    QString firstBad;
+    // A trade whose money does not read is left out of the curve; the first
+    // one is named.
+    auto skip = [&](const char* what, const QString& text) {
+        if (unreadable++ == 0)
+            firstBad = QStringLiteral("%1 «%2» не является числом").arg(QString::fromUtf8(what), text);
+    };
     for (const BalanceStep& step : steps) {
         for (; nextCash != cash.end() && nextCash->time <= step.time; ++nextCash)
             if (nextCash->countsInBalance())
                 balance += nextCash->amount;
         const auto profit = num::parseComma(step.profit);
-        if (!profit) {
-            curve.stop(QStringLiteral("Прибыль «%1» не является числом").arg(step.profit));
-            break;
-        }
         const auto swap = num::parseSwap(step.swap);
-        if (!swap) {
-            curve.stop(QStringLiteral("Своп «%1» не является числом").arg(step.swap));
-            break;
-        }
         const auto taxes = num::parseTaxes(step.taxes);
+        if (!profit) {
+            skip("Прибыль", step.profit);
+            continue;
+        }
         if (!taxes) {
-            curve.stop(QStringLiteral("Налог «%1» не является числом").arg(step.taxes));
-            break;
+            skip("Налог", step.taxes);
+            continue;
+        }
+        if (!swap) {
+            skip("Своп", step.swap);
+            continue;
         }
         balance += *profit + step.commission + *taxes + *swap;
         curve.points.push_back(balance);
     }
+    if (unreadable > 0)
+        curve.stop(unreadableTradesText(firstBad, unreadable));
     return curve;
 }

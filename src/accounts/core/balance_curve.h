@@ -21,8 +21,8 @@ struct BalanceStep {
 // initial balance plus the cash movements up to the open time of the k+1st
 // oldest trade plus the net results (profit, commission, taxes, swap) of the
 // oldest k+1 trades, so the last point is the account's balance.
-// A number that does not read stops the curve; the points up to it are kept
-// and problem says which number it was (see PartialResult).
+// A trade whose money does not read is left out of the curve, and problem
+// names the first (see PartialResult).
 struct BalanceCurve : PartialResult {
     std::vector<double> points;
 };

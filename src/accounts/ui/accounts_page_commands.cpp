@@ -163,7 +163,7 @@ void AccountsPage::drawAccountCurve()
 
     fitCurveAxes(curve.points);
     if (!readable || !curve.complete())
-        showError(m_prompts, QStringLiteral("Ошибка - Во время обновление данных"));
+        reportUpdateProblem(m_journal, m_prompts, curve.problem);
 }
 
 void AccountsPage::fitCurveAxes(const std::vector<double>& values)

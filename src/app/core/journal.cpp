@@ -3,6 +3,7 @@
 #include "app/core/data_safety.h"
 #include "app/core/prompts.h"
 
+#include "db/core/reasons.h"
 #include "db/core/schema_setup.h"
 
 #include <QDir>
@@ -49,4 +50,16 @@ bool upgradeJournalDatabase(Journal& journal, Prompts& prompts)
                                 .arg(QDir::toNativeSeparators(journal.db().path()), e.message()));
         return false;
     }
+}
+
+void reportUpdateProblem(Journal& journal, Prompts& prompts, const QString& problem)
+{
+    if (!problem.isEmpty()) {
+        if (journal.shownUpdateProblems.contains(problem))
+            return;
+        journal.shownUpdateProblems.insert(problem);
+    }
+    const QString caption = QStringLiteral("Ошибка - Во время обновление данных");
+    prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                        problem.isEmpty() ? caption : caption + u'\n' + withRussianReasons(problem));
 }

@@ -5,6 +5,7 @@
 #include "journal/core/reference_lists.h"
 #include "pictures/core/drawing_tool.h"
 
+#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -40,6 +41,9 @@ public:
     Settings settings;
     // A failed automatic backup was shown; later failures of the run are not.
     bool backupProblemReported = false;
+    // The reasons views could not show everything that were already shown
+    // this run: every view that meets the same unreadable trade says it once.
+    QSet<QString> shownUpdateProblems;
     DrawingTool drawingTool;
 
 private:
@@ -58,3 +62,8 @@ bool openJournalDatabase(Journal& journal, Prompts& prompts);
 // this program uses; a failure (a locked or read-only file) is reported and
 // the program must end: returns false. Nothing is changed then.
 bool upgradeJournalDatabase(Journal& journal, Prompts& prompts);
+
+// A view that could not show everything: "Ошибка - Во время обновление
+// данных" and why, the system's reasons in Russian words. A reason already
+// shown this run is not shown again; an empty one shows the caption alone.
+void reportUpdateProblem(Journal& journal, Prompts& prompts, const QString& problem);

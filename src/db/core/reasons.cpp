@@ -54,3 +54,13 @@ QString withRussianReasons(QString message)
         message.replace(QLatin1String(r.english), QString::fromUtf16(r.russian), Qt::CaseInsensitive);
     return message;
 }
+
+QString unreadableTradeText(const QString& id, const QString& what, const QString& text)
+{
+    return QStringLiteral("Сделка id %1: %2 «%3» не является числом; она не входит в итоги").arg(id, what, text);
+}
+
+QString unreadableTradesText(const QString& first, int count)
+{
+    return count <= 1 ? first : QStringLiteral("%1 (таких сделок: %2)").arg(first).arg(count);
+}

@@ -14,3 +14,11 @@ QString russianReason(const QString& reason);
 // exception's text, "... : no such column: Profit"): every known reason in
 // it is replaced by its Russian words.
 QString withRussianReasons(QString message);
+
+// A stored trade whose number does not read: every view names it in these
+// words, leaves it out of its sums and goes on with the others.
+// unreadableTradeText("57", "Прибыль", "12abc") is
+// "Сделка id 57: Прибыль «12abc» не является числом; она не входит в итоги".
+QString unreadableTradeText(const QString& id, const QString& what, const QString& text);
+// The same with the number of such trades when there are more.
+QString unreadableTradesText(const QString& first, int count);

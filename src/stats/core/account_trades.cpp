@@ -2,6 +2,7 @@
 
 #include "db/core/columns.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
@@ -208,7 +209,7 @@ QString AccountTrades::badMoneyText(int row)
                                     QStringLiteral("Своп")};
     for (size_t i = 0; i < std::size(kChecks); ++i) {
         if (bad & kChecks[i].first)
-            return QStringLiteral("%1 «%2» не является числом").arg(kWhat[i], text(row, kChecks[i].second));
+            return unreadableTradeText(text(row, Id), kWhat[i], text(row, kChecks[i].second));
     }
     return {};
 }

@@ -4,6 +4,7 @@
 
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
 #include <numeric>
@@ -75,12 +76,15 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
             }
         }
     };
-    // Oldest trade first, so the curve reads left to right. A number that
-    // does not read stops the chart before its trade enters any total.
+    // Oldest trade first, so the curve reads left to right. A trade whose
+    // money does not read enters no total; the problem names the first.
+    QString firstBad;
+    int unreadable = 0;
     for (const int r : trades.byOpenTime()) {
         if (n.bad[r]) {
-            chart.stop(trades.badMoneyText(r));
-            return chart;
+            if (unreadable++ == 0)
+                firstBad = trades.badMoneyText(r);
+            continue;
         }
         if (nextCash != cash.end()) {
             const QString openTime = trades.text(r, Col::OpenTime);
@@ -94,6 +98,8 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
         chart.noCommissionCurve.push_back(chart.withoutCommission);
     }
     addCash(nullptr);
+    if (unreadable > 0)
+        chart.stop(unreadableTradesText(firstBad, unreadable));
     return chart;
 }
 

@@ -14,8 +14,8 @@ class AccountTrades;
 // The balance chart of the page "База данных": the balance after every
 // trade of an account, oldest trade first, net of commission, taxes and
 // swap and from the profits alone, and the totals of the side panel. A
-// number that does not read stops the chart; the curves and totals hold the
-// trades read before it.
+// trade whose money does not read is left out of the curves and totals,
+// and the problem names it.
 struct BalanceChart : PartialResult {
     // Point k: the initial balance, the cash movements up to the open time
     // of the k+1st oldest trade and the net results of the k+1 oldest trades

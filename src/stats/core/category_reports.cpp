@@ -157,14 +157,17 @@ CategoryReport emptyReport(const Source& source)
     return report;
 }
 
-// A category whose trades tally: writes its row; one whose tally fails:
-// records why and says so.
+// Writes a category's row from the trades that read; a trade whose profit
+// does not read is left out of it and named in the report's failures. A
+// category whose every trade is unreadable has no row: false.
 bool writeCategory(CategoryReport& report, const ReportTrades& trades, int rowNumber, const QString& name,
                    const Groups::Group& g, bool percentWithoutWins)
 {
     if (g.badRow >= 0) {
-        report.failures << trades.profitProblem(g.badRow);
-        return false;
+        if (!report.failures.contains(trades.profitProblem(g.badRow)))
+            report.failures << trades.profitProblem(g.badRow);
+        if (g.tally.total == 0)
+            return false;
     }
     CategoryRow row = g.tally;
     row.category = name;
@@ -186,8 +189,8 @@ void buildPairs(CategoryReport& report, const ReportTrades& trades, const Groups
         if (listed.contains(folded))
             continue;
         listed.insert(folded);
-        if (!writeCategory(report, trades, ++rowNumber, symbol, groups.group(static_cast<int>(i)), true))
-            return;
+        if (writeCategory(report, trades, rowNumber + 1, symbol, groups.group(static_cast<int>(i)), true))
+            ++rowNumber;
     }
 }
 
@@ -198,8 +201,8 @@ void buildDirection(CategoryReport& report, const ReportTrades& trades, const Gr
     int rowNumber = 0;
     for (const QString& type : {QStringLiteral("buy"), QStringLiteral("sell")}) {
         const Groups::Group* g = groups.find(type);
-        if (!writeCategory(report, trades, ++rowNumber, type, g ? *g : none, false))
-            return;
+        if (writeCategory(report, trades, rowNumber + 1, type, g ? *g : none, false))
+            ++rowNumber;
     }
 }
 
@@ -208,8 +211,8 @@ void buildMarketTypes(CategoryReport& report, const ReportTrades& trades, const 
     // Rows one after another; "№" is the market type's place in the list.
     for (int i = 0; i < marketTypes().size(); ++i) {
         const Groups::Group* g = groups.find(marketTypes()[i]);
-        if (g && !writeCategory(report, trades, i + 1, marketTypes()[i], *g, false))
-            return;
+        if (g)
+            writeCategory(report, trades, i + 1, marketTypes()[i], *g, false);
     }
 }
 
@@ -222,11 +225,12 @@ void buildFromList(CategoryReport& report, const ReportTrades& trades, const Gro
         const Groups::Group* g = groups.find(entry);
         if (!g)
             continue;
-        if (writeCategory(report, trades, ++rowNumber, entry, *g, false))
-            continue;
-        if (report.kind != CategoryReportKind::Exits)
-            return;
-        writeEmptyRow(report); // the category's row stays, empty
+        if (writeCategory(report, trades, rowNumber + 1, entry, *g, false)) {
+            ++rowNumber;
+        } else if (report.kind == CategoryReportKind::Exits) {
+            ++rowNumber;
+            writeEmptyRow(report); // the exit's row stays in the list's place, empty
+        }
     }
 }
 

@@ -53,9 +53,8 @@ struct CategoryReport {
     QString title; // the title of the report's group box
     TextTable texts;
     std::vector<std::optional<double>> net;
-    // One reason per failure, in words for the trader. A report stops at
-    // the category whose tally fails, keeping the rows before it; the exits
-    // report leaves that category's row empty and goes on.
+    // One reason per trade left out (its profit does not read), in words
+    // for the trader; every category is still listed from its other trades.
     QStringList failures;
 };
 

@@ -2,6 +2,7 @@
 
 #include "db/core/columns.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
 #include <iterator>
@@ -67,7 +68,11 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
         for (size_t i = 0; i < std::size(kShown); ++i)
             cols[i] = t->columnIndex(name(kShown[i]));
         const int imgTop = t->columnIndex(name(ImgTop));
+        const int commissionCol = t->columnIndex(name(Commission)), taxesCol = t->columnIndex(name(Taxes)),
+                  swapCol = t->columnIndex(name(Swap)), idCol = t->columnIndex(name(Id));
         result.rows.reserve(t->rowCount());
+        int unreadable = 0;
+        QString firstBad;
         for (int i = 1; !t->atEnd(); t->moveNext(), ++i) {
             PeriodAnalysis::Row row;
             row[analysiscol::Number] = QString::number(i);
@@ -76,21 +81,33 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             const auto picture = num::parseInteger(t->fieldTextOf(imgTop));
             row[analysiscol::Picture] = picture.value_or(0) != 0 ? QStringLiteral("+") : QString();
             result.rows.push_back(row);
+            // The day's result is what its trades added to the balance: each
+            // trade's profit with its commission, taxes and swap. A trade whose
+            // money does not read is listed but left out of the sums.
             const QString& profitText = row[analysiscol::Profit];
             const auto profit = num::parseComma(profitText);
-            if (!profit) {
-                result.stop(QStringLiteral("'%1' is not a valid floating point value").arg(profitText));
-                break;
+            const QString taxesText = t->fieldTextOf(taxesCol), swapText = t->fieldTextOf(swapCol);
+            const auto taxes = num::parseTaxes(taxesText);
+            const auto swap = num::parseSwap(swapText);
+            if (!profit || !taxes || !swap) {
+                if (unreadable++ == 0)
+                    firstBad = unreadableTradeText(t->fieldTextOf(idCol),
+                                                   !profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
+                                                   !profit ? profitText : !taxes ? taxesText : swapText);
+                continue;
             }
+            const double net = *profit + t->fieldNumber(commissionCol) + *taxes + *swap;
             ++result.count;
-            if (*profit > 0) {
+            if (net > 0) {
                 ++result.wins;
-                result.sumPos += *profit;
-            } else if (*profit < 0) {
+                result.sumPos += net;
+            } else if (net < 0) {
                 ++result.losses;
-                result.sumNeg += *profit;
+                result.sumNeg += net;
             }
         }
+        if (unreadable > 0)
+            result.stop(unreadableTradesText(firstBad, unreadable));
     } catch (const ESQLiteException& e) {
         result.stop(e.message());
     }

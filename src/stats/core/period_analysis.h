@@ -31,17 +31,18 @@ inline constexpr int kAnalysisColumns = analysiscol::Count;
 const QStringList& analysisHeaders();
 
 // The trades of an account opened on or after the start day and before the
-// end day, with their annotations, and the totals line below them. Reading
-// stops at a database failure or at a profit that is not a number; the rows
-// and totals hold what was read before it.
+// end day, with their annotations, and the totals line below them: the net
+// results (profit, commission, taxes, swap), wins and losses by them. A
+// trade whose money does not read is listed but left out of the totals, and
+// the problem names it; a database failure keeps the rows read before it.
 struct PeriodAnalysis : PartialResult {
     using Row = std::array<QString, kAnalysisColumns>;
     std::vector<Row> rows;
     int count = 0;  // trades counted in the totals
     int wins = 0;
     int losses = 0;
-    double sumPos = 0;
-    double sumNeg = 0;
+    double sumPos = 0; // net results of the wins
+    double sumNeg = 0; // net results of the losses
 
     QString dayLabel() const;
     QColor dayColour() const;

@@ -79,10 +79,8 @@ std::optional<Running> balanceAt(TSQLiteDatabase& db, const QString& account, do
 {
     MoneyBefore before;
     QString reason;
-    if (!moneyBefore(db, account, first, before, reason)) {
-        result.stop(reason);
-        return std::nullopt;
-    }
+    if (!moneyBefore(db, account, first, before, reason))
+        result.stop(reason); // the others still count
     const QString bound = periodBoundText(first);
     double deposits = 0;
     for (const CashMovement& m : cash)
@@ -156,8 +154,8 @@ std::vector<QDate> weekBounds(const QDateTime& from, const QDateTime& to)
 // movements of every period, listed or not, enter the running balances.
 // "Before" is what the trader had when the period's trading began: the
 // movements before its first trade (a deposit made that morning) count, a
-// withdrawal later in the week does not. A number that does not read stops
-// the table there; the rows before it stay.
+// withdrawal later in the week does not. A trade whose number does not read
+// is left out of its period; the first such trade is named in the problem.
 template <class WriteRow>
 void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vector<QDate>& bounds, Running running,
                  const std::vector<CashMovement>& cash, WriteRow writeRow)
@@ -180,10 +178,10 @@ void fillPeriods(PeriodTable& result, const PeriodTrades& trades, const std::vec
             continue;
         PeriodTotals totals;
         QString reason;
-        if (!trades.totals(p, totals, reason)) {
-            result.stop(reason);
-            break;
-        }
+        if (!trades.totals(p, totals, reason) && result.complete())
+            result.stop(reason); // the first trade left out is named; the table goes on
+        if (totals.n == 0)
+            continue;
         addCashBefore(trades.firstOpenTime(p));
         const Running before = running;
         addCashBefore(periodBoundText(bounds[p + 1]));

@@ -30,6 +30,7 @@ struct PeriodTotals {
     int ratingPoints = 0;   // 10 per "Отлично", 3 per "Плохо"
     int longestLosingRun = 0;  // losing trades in a row, in time order
     int longestWinningRun = 0; // winning trades in a row, in time order
+    int unreadable = 0;        // trades left out: a number of theirs does not read
 
     // The net results together (profits, commissions, taxes and swaps): what
     // the period's trades added to the balance.

@@ -3,6 +3,7 @@
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/trade_time.h"
 
@@ -95,28 +96,37 @@ bool moneyBefore(TSQLiteDatabase& db, const QString& account, const QDate& bound
                                              .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime)),
                                          {account, periodBoundText(bound)});
     QString text;
-    auto fail = [&](const char16_t* what) {
-        reason = QStringLiteral("%1 сделки id %2 не читается как число: \"%3\"")
-                     .arg(QString::fromUtf16(what), rows->fieldTextOf(0), text);
-        return false;
+    bool whole = true;
+    auto skip = [&](const char16_t* what) {
+        if (whole)
+            reason = unreadableTradeText(rows->fieldTextOf(0), QString::fromUtf16(what), text);
+        whole = false;
     };
     for (; !rows->atEnd(); rows->moveNext()) {
         const std::optional<double> profit = readNumber(*rows, 1, text);
-        if (!profit)
-            return fail(u"Прибыль");
+        if (!profit) {
+            skip(u"Прибыль");
+            continue;
+        }
         const std::optional<double> commission = readNumber(*rows, 2, text);
-        if (!commission)
-            return fail(u"Комиссия");
+        if (!commission) {
+            skip(u"Комиссия");
+            continue;
+        }
         const std::optional<double> taxes = readTaxes(*rows, 3, text);
-        if (!taxes)
-            return fail(u"Налог");
+        if (!taxes) {
+            skip(u"Налог");
+            continue;
+        }
         const std::optional<double> swap = readSwap(*rows, 4, text);
-        if (!swap)
-            return fail(u"Своп");
+        if (!swap) {
+            skip(u"Своп");
+            continue;
+        }
         money.profit += *profit;
         money.net += *profit + *commission + *taxes + *swap;
     }
-    return true;
+    return whole;
 }
 
 int wholeDaysBetween(const QDateTime& from, const QDateTime& to)
@@ -243,11 +253,13 @@ bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
 {
     TSQLiteTable& rows = *m_rows;
     QString text;
-    // The trade's own words for a number that does not read.
-    auto fail = [&](const char16_t* what) {
-        reason = QStringLiteral("%1 сделки id %2 не читается как число: \"%3\"")
-                     .arg(QString::fromUtf16(what), rows.fieldTextOf(kId), text);
-        return false;
+    // A trade whose number does not read is named and left out; the others count.
+    bool whole = true;
+    auto skip = [&](const char16_t* what) {
+        if (whole)
+            reason = unreadableTradeText(rows.fieldTextOf(kId), QString::fromUtf16(what), text);
+        whole = false;
+        ++t.unreadable;
     };
     int winRun = 0, lossRun = 0;
     for (int i = m_periodBegin[period]; i < m_periodBegin[period + 1]; ++i) {
@@ -255,21 +267,30 @@ bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
         text.clear();
         rows.appendFieldTextOf(kProfit, text);
         const std::optional<double> profit = num::parseComma(text);
-        if (!profit)
-            return fail(u"Прибыль");
+        if (!profit) {
+            skip(u"Прибыль");
+            continue;
+        }
         const std::optional<double> commission = readNumber(rows, kCommission, text);
-        if (!commission)
-            return fail(u"Комиссия");
-        const std::optional<double> swap = readSwap(rows, kSwap, text);
-        if (!swap)
-            return fail(u"Своп");
+        if (!commission) {
+            skip(u"Комиссия");
+            continue;
+        }
         const std::optional<double> taxes = readTaxes(rows, kTaxes, text);
-        if (!taxes)
-            return fail(u"Налог");
+        if (!taxes) {
+            skip(u"Налог");
+            continue;
+        }
+        const std::optional<double> swap = readSwap(rows, kSwap, text);
+        if (!swap) {
+            skip(u"Своп");
+            continue;
+        }
         const std::optional<qint64> nedobral = readInteger(rows, kNedobral, text);
-        if (!nedobral)
-            return fail(u"НЛ");
-
+        if (!nedobral) {
+            skip(u"НЛ");
+            continue;
+        }
         ++t.n;
         t.commission += *commission;
         t.swap += *swap;
@@ -299,5 +320,5 @@ bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
         else if (rating == std::string_view(m_bad.constData(), m_bad.size()))
             t.ratingPoints += 3;
     }
-    return true;
+    return whole;
 }

@@ -33,8 +33,8 @@ public:
     QString firstOpenTime(int period) const;
 
     // The totals of one period, its trades taken in time order (equal times
-    // by id). False, with the reason in words for the trader, when a number
-    // of one of its trades does not read; totals are then incomplete.
+    // by id). A trade whose number does not read is left out of them: false,
+    // with the first such trade named in words for the trader.
     bool totals(int period, PeriodTotals& totals, QString& reason) const;
 
 private:
@@ -49,8 +49,9 @@ private:
 
 // What the trades opened before a bound (a date, compared as text with the
 // open times, so a trade stamped with the bare date counts) added to the
-// balance: their net results and their profits alone. False, with the
-// reason, when a number of one of them does not read. Throws ESQLiteException.
+// balance: their net results and their profits alone. A trade whose number
+// does not read is left out: false, with the first such trade named. Throws
+// ESQLiteException.
 struct MoneyBefore {
     double net = 0;
     double profit = 0;

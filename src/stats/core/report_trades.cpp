@@ -3,6 +3,7 @@
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
@@ -152,8 +153,7 @@ QString ReportTrades::profitProblem(int row) const
                                      [](const BadProfit& b, int r) { return b.row < r; });
     if (it == m_badProfits.end() || it->row != row)
         return QString();
-    return QStringLiteral("Прибыль сделки id %1 не читается как число: \"%2\"")
-        .arg(QString::number(it->id), cp1251::decode(it->text));
+    return unreadableTradeText(QString::number(it->id), QStringLiteral("Прибыль"), cp1251::decode(it->text));
 }
 
 std::optional<double> ReportTrades::net(int row) const
@@ -170,6 +170,5 @@ QString ReportTrades::netProblem(int row) const
                                      [](const BadProfit& b, int r) { return b.row < r; });
     if (it == m_badCosts.end() || it->row != row)
         return QString();
-    return QStringLiteral("Своп или налог сделки id %1 не читается как число: \"%2\"")
-        .arg(QString::number(it->id), cp1251::decode(it->text));
+    return unreadableTradeText(QString::number(it->id), QStringLiteral("Своп или налог"), cp1251::decode(it->text));
 }

@@ -4,6 +4,7 @@
 #include "stats/core/column_widths.h"
 
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
@@ -26,6 +27,7 @@ ProfitBand profitBand(double p)
 std::optional<QColor> bandColour(ProfitBand band)
 {
     switch (band) {
+    case ProfitBand::Unreadable: return QColor(211, 211, 211);
     case ProfitBand::LargeGain: return QColor(179, 238, 58);
     case ProfitBand::Gain: return QColor(204, 255, 204);
     case ProfitBand::SmallGain: return QColor(255, 255, 204);
@@ -117,6 +119,12 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         widest[col] = measure.width(headers[col]);
     for (int row = 1; row <= rowCount(); ++row)
         widest[tradecol::Number] = std::max(widest[tradecol::Number], measure.widthOfCp1251(decimalText(row).view()));
+    if (!m_trades) {
+        // Nothing was read (the database failed): the headers alone.
+        for (int& w : widest)
+            w = columnWidthFor(w, lineWidth);
+        return widest;
+    }
     // Only the shown rows count, which are every row unless the reading
     // stopped early; the order does not matter for a maximum.
     TSQLiteTable& rows = m_trades->rows();
@@ -153,21 +161,18 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
         order == TradeOrder::Profit ? trades->byProfitDescending() : trades->byOpenTime();
     const AccountTrades::Numbers& numbers = trades->numbers();
 
-    // The rows in the order shown: counted until a number of a trade does
-    // not read; that row is still shown, the rows after it are not. A win or
-    // a loss is told by the trade's net result.
-    size_t shown = sequence.size();
+    // Every row is shown; a win or a loss is told by the trade's net result,
+    // and a trade whose money does not read counts as neither.
     std::vector<ProfitBand> bands;
-    bands.reserve(shown);
-    int listed = 0, wins = 0, losses = 0;
+    bands.reserve(sequence.size());
+    int listed = 0, wins = 0, losses = 0, unreadable = 0;
     QString problem;
-    for (size_t i = 0; i < sequence.size(); ++i) {
-        const int r = sequence[i];
+    for (const int r : sequence) {
         if (numbers.bad[r]) {
-            bands.push_back(ProfitBand::None);
-            problem = trades->badMoneyText(r);
-            shown = i + 1;
-            break;
+            bands.push_back(ProfitBand::Unreadable);
+            if (unreadable++ == 0)
+                problem = trades->badMoneyText(r);
+            continue;
         }
         bands.push_back(profitBand(numbers.profit[r]));
         ++listed;
@@ -177,13 +182,13 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
         else if (net < 0)
             ++losses;
     }
-    TradeTable result(trades, std::vector<int>(sequence.begin(), sequence.begin() + static_cast<qsizetype>(shown)));
+    TradeTable result(trades, sequence);
     result.bands = std::move(bands);
     result.listed = listed;
     result.wins = wins;
     result.losses = losses;
     if (!problem.isEmpty())
-        result.stop(problem);
+        result.stop(unreadableTradesText(problem, unreadable));
     return result;
 }
 

@@ -27,7 +27,9 @@ enum : int { Number = 0, Id = 1, Ticket = 2, OpenTime = 3, Profit = 14, Count = 
 // The fill of a row by its profit p: above 4, between 3 and 4, between 0
 // and 3, from -1,8 up to 0, below -1,8; exactly 0, 3 or 4 keep the grid's
 // own colour.
-enum class ProfitBand : quint8 { None, LargeGain, Gain, SmallGain, SmallLoss, LargeLoss };
+// Unreadable: a trade whose money does not read, shown in grey and left out
+// of the counts.
+enum class ProfitBand : quint8 { None, LargeGain, Gain, SmallGain, SmallLoss, LargeLoss, Unreadable };
 ProfitBand profitBand(double profit);
 std::optional<QColor> bandColour(ProfitBand band);
 
@@ -40,8 +42,9 @@ const QStringList& tradeTableHeaders();
 // The rows are not copied into texts: a cell's text is read from the trades
 // as read from the database when it is asked for (a view asks only for the
 // rows it shows), and the column widths are measured on the stored bytes.
-// Reading stops early at a profit that is not a number or a database error;
-// the rows before it stay.
+// A trade whose money does not read is shown marked and left out of the
+// counts; the problem names the first such trade. A database error leaves
+// the table empty.
 class TradeTable : public PartialResult {
 public:
     TradeTable() = default;
@@ -54,8 +57,8 @@ public:
     std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const;
 
     std::vector<ProfitBand> bands; // per shown row
-    // Counters of the rows completed: N, wins (profit above 0), losses
-    // (below 0). A failing row is shown but not counted.
+    // Counters of the readable rows: N, wins (net result above 0), losses
+    // (below 0). A trade that does not read is shown but not counted.
     int listed = 0;
     int wins = 0;
     int losses = 0;
@@ -71,9 +74,9 @@ private:
 // with one decimal, 0,0 for an empty account.
 QString tradeSummary(int listed, int wins, int losses);
 
-// The table of the account's trades in the chosen order. Reading stops at
-// the first profit that is not a number; a database failure leaves the
-// table empty. Both are marked in the result.
+// The table of the account's trades in the chosen order. Trades whose money
+// does not read are marked; a database failure leaves the table empty. Both
+// are told in the result's problem.
 TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order);
 // The same over trades already read (which the table keeps).
 TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOrder order);

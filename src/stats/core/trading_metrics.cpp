@@ -2,6 +2,7 @@
 
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
+#include "db/core/reasons.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/trade_time.h"
 
@@ -117,6 +118,8 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
     Curve curve;
     std::map<int, double> byMonth; // year * 12 + month - 1
     auto monthSum = byMonth.end();
+    int unreadable = 0;
+    QString firstBad;
     // A deposit or a withdrawal moves the balance and its peak alike: it
     // is no gain or loss of the trading, yet a later percentage is taken of
     // the money that was there.
@@ -134,9 +137,10 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
     for (const int row : trades.timeOrder()) {
         const std::optional<double> net = trades.net(row);
         if (!net) {
-            m.stop(trades.netProblem(row));
-            writeFigures(m, {});
-            return m;
+            // Left out of every figure, named once.
+            if (unreadable++ == 0)
+                firstBad = trades.netProblem(row);
+            continue;
         }
         if (nextCash != cash.end())
             addCashUpTo(trades.openTimeBytes(row));
@@ -175,7 +179,7 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
         }
     }
 
-    const int n = trades.count();
+    const int n = trades.count() - unreadable;
     const double net = winSum + lossSum;
     QStringList values(metricrow::Count);
     values[metricrow::Trades] = QString::number(n);
@@ -207,6 +211,8 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
     values[metricrow::RecoveryFactor] = ratio(net, curve.maxDrawdown);
     writeFigures(m, values);
     m.months = monthsOf(byMonth);
+    if (unreadable > 0)
+        m.stop(unreadableTradesText(firstBad, unreadable));
     return m;
 }
 

@@ -181,7 +181,7 @@ void AnalysisPage::runPeriodAnalysis()
     const QDate end = DateTimePicker2->date();
     Label_Data->setText(analysisDateLabel(start));
     PeriodAnalysis analysis = buildPeriodAnalysis(m_journal.db(), m_journal.activeAccount, start, end);
-    const bool failed = !analysis.complete();
+    const QString problem = analysis.problem;
     Label_Day->setText(analysis.dayLabel());
     setTextColour(Label_Day, analysis.dayColour());
     const QString selected = selectedTradeId();
@@ -198,8 +198,8 @@ void AnalysisPage::runPeriodAnalysis()
     }
     if (!listed)
         TradePictures->forgetTrade();
-    if (failed)
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
+    if (!problem.isEmpty())
+        reportUpdateProblem(m_journal, m_prompts, problem);
 }
 
 void AnalysisPage::showDay(const QDate& day) { showRange(day, day.addDays(1)); }

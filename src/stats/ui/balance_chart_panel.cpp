@@ -97,7 +97,7 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
 }
 
-bool BalanceChartPanel::rebuildChart(AccountTrades* trades)
+QString BalanceChartPanel::rebuildChart(AccountTrades* trades)
 {
     BalanceChart data;
     if (!trades) {
@@ -110,19 +110,19 @@ bool BalanceChartPanel::rebuildChart(AccountTrades* trades)
             data.stop(e.message());
         }
     }
-    const bool ok = data.complete();
+    const QString problem = data.problem;
     kom1->setText(data.withCommissionText());
     kom2->setText(data.withoutCommissionText());
     kom3->setText(data.commissionText());
     capswap->setText(data.swapsText());
     Chart1->showChart(std::move(data), CheckBox_Komis->isChecked());
-    return ok;
+    return problem;
 }
 
 void BalanceChartPanel::buildBalanceChart()
 {
-    if (!rebuildChart())
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), QStringLiteral("Ошибка - Во время обновление данных"));
+    if (const QString problem = rebuildChart(); !problem.isEmpty())
+        reportUpdateProblem(m_journal, m_prompts, problem);
 }
 
 void BalanceChartPanel::Button10Click()

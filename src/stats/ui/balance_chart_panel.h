@@ -35,11 +35,11 @@ public:
     // Rebuilds the curves and the totals from the database and reports a
     // failure to the trader.
     void buildBalanceChart();
-    // The same without the report: false when the chart stopped early. The
-    // points and totals reached are shown either way. Given the account's
-    // trades already read, it does not read them
-    // again; without them (nullptr) it reads them itself.
-    bool rebuildChart(AccountTrades* trades = nullptr);
+    // The same without the report: returns why the chart left trades out
+    // (empty when it holds them all). Given the account's trades already
+    // read, it does not read them again; without them (nullptr) it reads
+    // them itself.
+    QString rebuildChart(AccountTrades* trades = nullptr);
 
     // Hides the panel down to its button, or opens it again.
     void Button10Click();

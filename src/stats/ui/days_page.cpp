@@ -24,7 +24,6 @@
 
 namespace {
 
-const QString kUpdateFailed = QStringLiteral("Ошибка - Во время обновление данных");
 const QString kSaveFailed = QStringLiteral("Ошибка - Во время сохранения измененных данных (Комментарий)");
 const QString kNoDaySelected =
     QStringLiteral("Выберите день в таблице «По дням»: комментарий и оптимизация сохраняются для выбранного дня.");
@@ -202,11 +201,11 @@ void DaysPage::Button_DayClick()
         tables.weeks.stop(e.message());
         tables.days.stop(e.message());
     }
-    const bool failed = !tables.weeks.complete() || !tables.days.complete();
+    const QString problem = !tables.weeks.complete() ? tables.weeks.problem : tables.days.problem;
     m_weekModel->setPeriodTable(std::move(tables.weeks));
     m_dayModel->setPeriodTable(std::move(tables.days));
-    if (failed)
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+    if (!problem.isEmpty())
+        reportUpdateProblem(m_journal, m_prompts, problem);
     for (QTableView* grid : {StringGrid_Ned, StringGrid_Day}) {
         scrollToMiddle(grid);
         fitColumnWidths(grid);

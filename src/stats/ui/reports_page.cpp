@@ -26,7 +26,6 @@
 
 namespace {
 
-const QString kUpdateFailed = QStringLiteral("Ошибка - Во время обновление данных");
 const QString kEntriesTip =
     QStringLiteral("Совет: Прибыльную стратегию торгуем большим лотом,  в конце каждого года, удаляем худшую стратегию");
 const QString kMonthsTitle = QStringLiteral("Результат по месяцам");
@@ -265,21 +264,24 @@ void ReportsPage::Button_StratClick()
         const ReportTrades trades(m_journal.db(), m_journal.activeAccount);
         reports = buildCategoryReports(trades, m_journal.lists);
         metrics = buildTradingMetrics(trades, m_journal.initialBalance, CashStore(m_journal.db()).list(m_journal.activeAccount));
-    } catch (const ESQLiteException&) {
+    } catch (const ESQLiteException& e) {
         // Nothing could be read: the grids keep what they showed.
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+        reportUpdateProblem(m_journal, m_prompts, e.message());
         return;
     }
-    int failures = 0;
+    // One message for the page: the first trade that was left out.
+    QString problem;
     for (CategoryReport& report : reports->reports) {
-        failures += static_cast<int>(report.failures.size());
+        if (problem.isEmpty() && !report.failures.isEmpty())
+            problem = report.failures.front();
         const int i = static_cast<int>(report.kind);
         m_models[i]->setReport(std::move(report));
         fitColumnWidths(m_grids[i]);
     }
-    // Each failed report (each failed exit) is reported, as it is built.
-    for (int k = 0; k < failures; ++k)
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+    if (problem.isEmpty())
+        problem = metrics.problem;
+    if (!problem.isEmpty())
+        reportUpdateProblem(m_journal, m_prompts, problem);
 
     Label_MetricsProblem->setText(metrics.problem);
     Label_MetricsProblem->setVisible(!metrics.complete());

@@ -19,12 +19,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-const QString kUpdateFailed = QStringLiteral("Ошибка - Во время обновление данных");
-
-} // namespace
-
 TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* parent)
     : QWidget(parent)
     , m_journal(journal)
@@ -101,13 +95,13 @@ void TradeTablePage::refreshTradeTable()
     }
     const bool tableFailed = !trades.complete();
     if (tableFailed)
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+        reportUpdateProblem(m_journal, m_prompts, trades.problem);
     Label_All2->setText(trades.summary());
     m_model->setTrades(std::move(trades));
     // A refresh that already reported its failure does not report the
     // chart's failure over the same trades a second time.
-    if (!m_chart->rebuildChart(stored.get()) && !tableFailed)
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kUpdateFailed);
+    if (const QString problem = m_chart->rebuildChart(stored.get()); !problem.isEmpty() && !tableFailed)
+        reportUpdateProblem(m_journal, m_prompts, problem);
     fitColumnWidths(StringGrid_All);
 }
 
