@@ -2,6 +2,7 @@
 
 #include "accounts/core/account_store.h"
 #include "db/core/journal_error.h"
+#include "db/core/reasons.h"
 #include "db/core/schema_setup.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/text_table.h"
@@ -96,7 +97,9 @@ void out(const QString& text)
 
 void err(const QString& text)
 {
-    const QByteArray bytes = text.toUtf8() + '\n';
+    // The reasons SQLite and the system give are put into Russian here, once
+    // for every command.
+    const QByteArray bytes = withRussianReasons(text).toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 

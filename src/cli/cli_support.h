@@ -36,7 +36,7 @@ std::unique_ptr<Journal> openJournal(QStringList& args);
 QString accountCapital(Journal& journal, const QString& account);
 
 void out(const QString& text);  // to stdout, UTF-8
-void err(const QString& text);  // to stderr, UTF-8, with a line break
+void err(const QString& text);  // to stderr, UTF-8, with a line break; English reasons put into Russian
 // One line of tab-separated cells; tabs and line breaks inside cells become blanks.
 void tsvLine(const QStringList& cells);
 // The headers of a grid, then its rows, each a tsvLine.

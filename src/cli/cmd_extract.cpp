@@ -1,4 +1,5 @@
 // tradejournal-cli extract FILE: the preview of a statement as TSV.
+#include "cli/cli_support.h"
 #include "db/core/cp1251.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_extraction.h"
@@ -76,12 +77,12 @@ int runExtract(const QStringList& args)
     try {
         text = readTextFile(args[0]);
     } catch (const ReportReadError& e) {
-        std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
+        cli::err(e.message());
         return 1;
     }
     const ReportKind kind = recognizeReport(text);
     if (kind == ReportKind::None) {
-        std::fprintf(stderr, "%s\n", notAReportMessage().toUtf8().constData());
+        cli::err(notAReportMessage());
         return 1;
     }
     QString problem;
@@ -92,7 +93,7 @@ int runExtract(const QStringList& args)
     }
     std::fflush(stdout);
     if (!problem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", problem.toUtf8().constData());
+        cli::err(problem);
         return 1;
     }
     return 0;

@@ -1,6 +1,7 @@
 // tradejournal-cli picture FILE --png OUT: the bitmap of a picture snapshot
 // (a trade picture .pat or a notebook chart .paz) as a PNG file, and its
 // bounds, so that screenshots can be taken out of the journal.
+#include "cli/cli_support.h"
 #include "app/core/safe_file.h"
 #include "pictures/core/control_snapshots.h"
 #include "pictures/core/png_file.h"
@@ -38,14 +39,14 @@ int runPictureCommand(const QStringList& args)
         return usage();
     QFile file(input);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "picture: cannot open %s: %s\n", qPrintable(input), qPrintable(file.errorString()));
+        cli::err(QStringLiteral("Не удалось открыть %1: %2").arg(input, file.errorString()));
         return 1;
     }
     PictureSnapshotState state;
     try {
         applyPictureSnapshot(stripResourceHeader(file.readAll()), state);
     } catch (const SnapshotError& e) {
-        std::fprintf(stderr, "picture: %s: %s\n", qPrintable(input), qPrintable(e.message()));
+        cli::err(QStringLiteral("%1: %2").arg(input, e.message()));
         return 1;
     }
     const QRect& b = state.bounds;
@@ -60,7 +61,7 @@ int runPictureCommand(const QStringList& args)
     try {
         writePngFile(png, state.image);
     } catch (const FileWriteError& e) {
-        std::fprintf(stderr, "picture: %s\n", qPrintable(e.message()));
+        cli::err(e.message());
         return 1;
     }
     return 0;

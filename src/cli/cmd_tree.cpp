@@ -1,5 +1,6 @@
 // tradejournal-cli tree FILE: the entries of a tree snapshot (the notebook
 // tree txt/TreeView1.txt, or a picture or chart list saved from the database).
+#include "cli/cli_support.h"
 #include "pictures/core/control_snapshots.h"
 
 #include <QFile>
@@ -29,7 +30,7 @@ int runTreeCommand(const QStringList& args)
     }
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly)) {
-        std::fprintf(stderr, "tree: cannot open %s: %s\n", qPrintable(args[0]), qPrintable(file.errorString()));
+        cli::err(QStringLiteral("Не удалось открыть %1: %2").arg(args[0], file.errorString()));
         return 1;
     }
     TreeSnapshotState state;
@@ -37,7 +38,7 @@ int runTreeCommand(const QStringList& args)
     try {
         applyTreeSnapshot(stripResourceHeader(file.readAll()), state);
     } catch (const SnapshotError& e) {
-        std::fprintf(stderr, "tree: %s: %s\n", qPrintable(args[0]), qPrintable(e.message()));
+        cli::err(QStringLiteral("%1: %2").arg(args[0], e.message()));
         rc = 1;
     }
     // What was read before a fault is still worth seeing.

@@ -2,6 +2,7 @@
 // gains the account's currency and the cash movements when it is opened,
 // keeping every row; the upgrade is all or nothing.
 #include "db/core/cash_store.h"
+#include "db/core/reasons.h"
 #include "db/core/schema_setup.h"
 #include "db/core/sqlite_database.h"
 #include "temp_journal.h"
@@ -95,3 +96,23 @@ TEST_F(SchemaUpgradeTest, ALockedFileStaysAtItsVersion)
 }
 
 } // namespace
+
+// The reasons SQLite and the system give, as a trader reads them.
+TEST(Reasons, SqliteAndSystemReasonsInRussian)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Error executing SQL statement \"INSERT INTO t_sdelki (a) values(?)\" : database or disk is full",
+         "Ошибка базы данных: диск заполнен"},
+        {"Не удалось: Error executing SQL \"SELECT Profit FROM t_sdelki\" : no such column: Profit",
+         "Не удалось: ошибка базы данных: в базе данных нет столбца Profit"},
+        {"Failed to open database \"/x/datamoney.db\" : file is not a database",
+         "Не удалось открыть базу данных /x/datamoney.db: файл не является базой данных"},
+        {"database disk image is malformed", "Файл базы данных поврежден"},
+        {"attempt to write a readonly database", "Файл базы данных доступен только для чтения"},
+        {"Не удалось прочитать файл \"a.htm\": No such file or directory",
+         "Не удалось прочитать файл \"a.htm\": нет такого файла или папки"},
+        {"something else entirely", "Something else entirely"},
+    };
+    for (const auto& [english, russian] : cases)
+        EXPECT_EQ(withRussianReasons(QString::fromUtf8(english)), QString::fromUtf8(russian)) << english;
+}

@@ -92,7 +92,7 @@ TEST(ControlStates, CorruptFileIsReportedAndStartUpGoesOn)
     const QStringList errors = errorTexts(run.prompts);
     ASSERT_EQ(errors.size(), 2);
     EXPECT_TRUE(errors[0].contains(QStringLiteral("TreeView1.txt"))) << errors[0].toStdString();
-    EXPECT_TRUE(errors[0].contains(QStringLiteral("Invalid stream format")));
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("неверный формат данных"))) << errors[0].toStdString();
     EXPECT_TRUE(errors[1].contains(QStringLiteral("StringGrid_Analiz.txt")));
     EXPECT_EQ(run.tree()->topLevelItemCount(), 1) << "the root folder is still added";
     EXPECT_EQ(run.grid()->horizontalHeader()->sectionSize(7), 50);

@@ -1,5 +1,7 @@
 #include "app/core/prompts.h"
 
+#include "db/core/reasons.h"
+
 void reportError(Prompts& prompts, const std::exception& error)
 {
     // The program's exceptions carry their message as UTF-8 in what().
@@ -8,5 +10,5 @@ void reportError(Prompts& prompts, const std::exception& error)
 
 void reportError(Prompts& prompts, const QString& text)
 {
-    prompts.showMessage(Prompts::Icon::Error, applicationTitle(), text);
+    prompts.showMessage(Prompts::Icon::Error, applicationTitle(), withRussianReasons(text));
 }

@@ -47,11 +47,23 @@ QString withRussianReasons(QString message)
                                                 QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression noColumnNamed(QStringLiteral("table (\\S+) has no column named (\\S+)"),
                                                   QRegularExpression::CaseInsensitiveOption);
+    // The database layer's own texts, with the statement that failed, say
+    // nothing to a trader: the reason after them does.
+    static const QRegularExpression layer(
+        QStringLiteral("(Error executing SQL statement|Error executing SQL|Could not prepare SQL statement|"
+                       "Could not retrieve data|Error binding blob to database) \"(.*?)\" : "),
+        QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression openFailed(QStringLiteral("Failed to open database \"(.*?)\" : "));
+    message.replace(layer, QStringLiteral("ошибка базы данных: "));
+    message.replace(openFailed, QStringLiteral("не удалось открыть базу данных \\1: "));
+    message.replace(QLatin1String("Database is not open"), QStringLiteral("база данных не открыта"));
     message.replace(noSuchColumn, QStringLiteral("в базе данных нет столбца \\1"));
     message.replace(noSuchTable, QStringLiteral("в базе данных нет таблицы \\1"));
     message.replace(noColumnNamed, QStringLiteral("в таблице \\1 нет столбца \\2"));
     for (const Reason& r : kReasons)
         message.replace(QLatin1String(r.english), QString::fromUtf16(r.russian), Qt::CaseInsensitive);
+    if (!message.isEmpty())
+        message[0] = message[0].toUpper(); // a reason that now begins the message
     return message;
 }
 
