@@ -111,7 +111,7 @@ TEST(Reasons, SqliteAndSystemReasonsInRussian)
         {"attempt to write a readonly database", "Файл базы данных доступен только для чтения"},
         {"Не удалось прочитать файл \"a.htm\": No such file or directory",
          "Не удалось прочитать файл \"a.htm\": нет такого файла или папки"},
-        {"something else entirely", "Something else entirely"},
+        {"usage: tradejournal-cli trades", "usage: tradejournal-cli trades"},
     };
     for (const auto& [english, russian] : cases)
         EXPECT_EQ(withRussianReasons(QString::fromUtf8(english)), QString::fromUtf8(russian)) << english;
