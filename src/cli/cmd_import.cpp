@@ -97,6 +97,14 @@ int runImport(const QStringList& arguments)
                         .arg(outcome.inserted)
                         .arg(outcome.updated));
     std::printf("Добавлено сделок: %d, обновлено: %d\n", outcome.inserted, outcome.updated);
+    if (!outcome.movedFrom.empty()) {
+        AccountStore accounts(journal.db(), journal.path(QStringLiteral("img")));
+        const QString moved = otherAccountsText(outcome.movedFrom, [&](const QString& id) {
+            const std::optional<AccountRecord> a = accounts.findAccount(id);
+            return a ? a->name : QString();
+        });
+        std::printf("Перенесено %s\n", moved.toUtf8().constData());
+    }
     if (outcome.cashAdded > 0)
         std::printf("Пополнений и снятий добавлено: %d\n", outcome.cashAdded);
     if (!outcome.currencySet.isEmpty())

@@ -392,6 +392,12 @@ TEST(CliAccounts, AnAccountAddedAndFilledEndsOnTheStatementBalance)
     const CliRun accounts = runCli(data({"accounts"}));
     ASSERT_EQ(accounts.out.size(), 2);
     EXPECT_EQ(accounts.out[1], "1\tСчет в евро\t\t\t\tEUR\t0\t500.00\t130\t524.17");
+
+    // The same statement into another account moves the trades, and says from where.
+    ASSERT_EQ(runCli(data({"accounts", "add", "Второй"})).out, QStringList{"2"});
+    const CliRun moved = runCli(data({"import", "--account", "2", statement}));
+    EXPECT_EQ(moved.exitCode, 0) << moved.err.toStdString();
+    EXPECT_EQ(moved.out.value(1), "Перенесено из счета «Счет в евро»: 130");
 }
 
 } // namespace

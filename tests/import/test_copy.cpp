@@ -105,8 +105,12 @@ TEST_F(CopyTest, ATradeOfAnotherAccountMovesWithItsPictures)
     const QString img = dir.file("img");
     for (const char* name : {"5_1_1.pat", "5_1_2.pat", "5_10_1.pat", "6_1_1.pat"})
         writeBytes(img + "/" + name, name);
+    EXPECT_EQ(tradesInOtherAccounts(db, "3", {tradeRow("1001")}), (std::map<QString, int>{{"5", 1}}));
     const CopyOutcome o = copy("3", {tradeRow("1001")});
     EXPECT_EQ(o.updated, 1);
+    EXPECT_EQ(o.movedFrom, (std::map<QString, int>{{"5", 1}}));
+    EXPECT_EQ(otherAccountsText(o.movedFrom, [](const QString&) { return QStringLiteral("Демо"); }),
+              "из счета «Демо»: 1");
     EXPECT_EQ(o.pictureProblems, QStringList());
     EXPECT_EQ(stored("id || '|' || chet || '|' || comment"), QStringList{"1|3|мой разбор"});
     EXPECT_EQ(QDir(img).entryList(QDir::Files, QDir::Name),
@@ -158,7 +162,10 @@ TEST_F(CopyTest, ATicketOfAnotherAccountIsTheSameTradeOnlyWithItsSymbolAndOpenTi
                 journalStore.insertNew(t.account, handMade, QDateTime(QDate(2024, 5, 6), QTime(18, 29, 59)));
             }
         }
+        // What the copy will move is known before it, as it then moves.
+        const std::map<QString, int> predicted = tradesInOtherAccounts(db, "3", {tradeRow("1001")});
         const CopyOutcome o = copy("3", {tradeRow("1001")});
+        EXPECT_EQ(o.movedFrom, predicted) << c.name;
         EXPECT_EQ(o.inserted, c.inserted) << c.name;
         EXPECT_EQ(o.updated, c.updated) << c.name;
         EXPECT_EQ(stored("chet || '|' || ifnull(Item, '') || '|' || OpenTime || '|' || ifnull(Profit, '')"),

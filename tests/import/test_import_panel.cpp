@@ -339,4 +339,34 @@ TEST_F(StatementMoneyTest, ATradeThatDoesNotReadIsNamedAndLeftOut)
     EXPECT_EQ(journal->db().openResultTable("SELECT id FROM t_sdelki WHERE Ticket='40000002'")->rowCount(), 0);
 }
 
+// A statement already copied into another account: the copy says from
+// where its trades would move and asks; No leaves them where they are.
+TEST_F(StatementMoneyTest, TradesOfAnotherAccountMoveOnlyWhenTheTraderSaysSo)
+{
+    const QString first = journal->activeAccount;
+    open(kExample);
+    panel.BitBtn3->click();
+    AccountRecord second;
+    second.name = QStringLiteral("Второй");
+    journal->activeAccount = AccountStore(journal->db(), dir.file("img")).addAccount(second);
+    const auto countIn = [&](const QString& account) {
+        return journal->db().openResultTable("SELECT id FROM t_sdelki WHERE chet=?", {account})->rowCount();
+    };
+    open(kExample);
+    prompts.answerConfirm(false);
+    panel.BitBtn3->click();
+    ASSERT_EQ(prompts.confirmations().size(), 1);
+    EXPECT_EQ(prompts.confirmations()[0],
+              "Сделки отчета уже есть на другом счете: из счета «Демо»: 200. Перенести их на счет «Второй»?");
+    EXPECT_EQ(countIn(first), 200);
+
+    prompts.answerConfirm(true);
+    panel.BitBtn3->click();
+    EXPECT_EQ(countIn(first), 0);
+    EXPECT_EQ(countIn(journal->activeAccount), 200);
+    EXPECT_TRUE(panel.Label_Result->text().startsWith(
+        "Добавлено сделок: 0, обновлено: 200, перенесено из счета «Демо»: 200"))
+        << panel.Label_Result->text().toStdString();
+}
+
 } // namespace

@@ -230,6 +230,8 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
     }
     // Files move only once the database says the trades moved.
     for (const Move& move : moves)
+        ++outcome.movedFrom[move.from];
+    for (const Move& move : moves)
         outcome.pictureProblems += movePictureFiles(imgDir, QString::number(move.id), move.from, account);
     return outcome;
 }
@@ -250,6 +252,38 @@ QStringList movePictureFiles(const QString& imgDir, const QString& tradeId, cons
             problems.append(dir.filePath(name));
     }
     return problems;
+}
+
+std::map<QString, int> tradesInOtherAccounts(TSQLiteDatabase& db, const QString& account,
+                                             const std::vector<StatementRow>& rows)
+{
+    StoredTrades stored(db, account);
+    std::map<QString, int> elsewhere;
+    QSet<qint64> counted;
+    for (const StatementRow& row : rows) {
+        const QList<StoredTrade>* known = stored.withTicket(row[StatementRow::Ticket]);
+        if (!known)
+            continue;
+        for (const StoredTrade& trade : *known) {
+            if (trade.account != account && sameTrade(trade, row) && !counted.contains(trade.id)) {
+                counted.insert(trade.id);
+                ++elsewhere[trade.account];
+            }
+        }
+    }
+    return elsewhere;
+}
+
+QString otherAccountsText(const std::map<QString, int>& counts,
+                          const std::function<QString(const QString&)>& accountName)
+{
+    QStringList parts;
+    for (const auto& [id, count] : counts) {
+        const QString name = accountName(id);
+        parts << (name.isEmpty() ? QStringLiteral("из счета id %1: %2").arg(id).arg(count)
+                                 : QStringLiteral("из счета «%1»: %2").arg(name).arg(count));
+    }
+    return parts.join(QStringLiteral(", "));
 }
 
 StatementMoney statementMoney(const StatementFacts& facts)

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <map>
 #include <vector>
 
 class TSQLiteDatabase;
@@ -24,6 +25,8 @@ struct CopyOutcome : PartialResult {
     QString currencySet;
     // Picture files of moved trades that could not be renamed.
     QStringList pictureProblems;
+    // Trades that moved here from other accounts: account id -> count.
+    std::map<QString, int> movedFrom;
 };
 
 // Stores statement rows in t_sdelki for an account, in one transaction.
@@ -56,6 +59,17 @@ struct StatementMoney {
 CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows,
                        const QString& imgDir, const std::function<void()>& advance = {},
                        const StatementMoney& money = {});
+// The trades of the statement that are stored in other accounts and that a
+// copy into `account` would move there (the same ticket, symbol and open
+// time): account id -> count. Throws ESQLiteException.
+std::map<QString, int> tradesInOtherAccounts(TSQLiteDatabase& db, const QString& account,
+                                             const std::vector<StatementRow>& rows);
+
+// "из счета «A»: 3, из счета «B» (id 7): 1" for trades of other accounts;
+// accountName gives an account's name by its id (empty when unknown).
+QString otherAccountsText(const std::map<QString, int>& counts,
+                          const std::function<QString(const QString&)>& accountName);
+
 // The cash movements and the currency a statement brings to its account.
 StatementMoney statementMoney(const StatementFacts& facts);
 

@@ -283,6 +283,24 @@ void ImportPanel::BitBtn3Click()
                                                        "Копировать остальные сделки?")
                                             .arg(m_reconciliation.reason(), problemsLine(m_problems))))
             return;
+        // Trades that another account holds move here with the copy: the
+        // trader is told from where, and asked.
+        AccountStore accounts(m_journal.db(), m_journal.path(QStringLiteral("img")));
+        const auto accountName = [&](const QString& id) {
+            const std::optional<AccountRecord> a = accounts.findAccount(id);
+            return a ? a->name : QString();
+        };
+        try {
+            const std::map<QString, int> elsewhere =
+                tradesInOtherAccounts(m_journal.db(), m_journal.activeAccount, rowsInGridOrder());
+            if (!elsewhere.empty()
+                && !m_prompts.confirm(QStringLiteral("Сделки отчета уже есть на другом счете: %1. Перенести их на счет «%2»?")
+                                          .arg(otherAccountsText(elsewhere, accountName),
+                                               accountName(m_journal.activeAccount))))
+                return;
+        } catch (const ESQLiteException&) {
+            // the copy below meets the same fault and reports it
+        }
         try {
             if (accountHoldsTrades(m_journal, m_journal.activeAccount))
                 backupBeforeChange(m_journal, m_prompts);
@@ -297,6 +315,8 @@ void ImportPanel::BitBtn3Click()
                        [&] { progress.advance(); }, statementMoney(m_facts));
         setBusy(false);
         QString result = QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated);
+        if (!outcome.movedFrom.empty())
+            result += QStringLiteral(", перенесено ") + otherAccountsText(outcome.movedFrom, accountName);
         if (outcome.cashAdded > 0)
             result += QStringLiteral(", пополнений и снятий: %1").arg(outcome.cashAdded);
         if (!outcome.currencySet.isEmpty())
