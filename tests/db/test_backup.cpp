@@ -60,7 +60,7 @@ TEST_F(BackupTest, ACopyMadeWhileAnotherConnectionWritesHoldsWholeTransactions)
 
 TEST(BackupRotation, KeepsTheNewestTenAndTheNewestOfEachOfTwelveMonths)
 {
-    const QDate today(2026, 12, 10);
+    const QDateTime now(QDate(2026, 12, 15), QTime(23, 0));
     const auto at = [](int y, int m, int d, int h = 12) { return QDateTime(QDate(y, m, d), QTime(h, 0)); };
     struct Case {
         const char* name;
@@ -68,8 +68,12 @@ TEST(BackupRotation, KeepsTheNewestTenAndTheNewestOfEachOfTwelveMonths)
         QList<QDateTime> removed;
     };
     QList<QDateTime> daily; // one a day, 1 to 15 December
+    QList<QDateTime> clockWasAhead; // one a day, 1 to 10 December, and three in 2027
     for (int d = 15; d >= 1; --d)
         daily << at(2026, 12, d);
+    for (int d = 10; d >= 1; --d)
+        clockWasAhead << at(2026, 12, d);
+    clockWasAhead << at(2027, 1, 5) << at(2027, 2, 1) << at(2027, 3, 1);
     QList<QDateTime> monthly; // the 1st and 2nd of each month for two years
     for (int m = 0; m < 24; ++m)
         monthly << at(2026, 12, 2).addMonths(-m) << at(2026, 12, 1).addMonths(-m);
@@ -85,10 +89,12 @@ TEST(BackupRotation, KeepsTheNewestTenAndTheNewestOfEachOfTwelveMonths)
         // The 5th of December is the 11th newest but is not the newest of its month.
         {"fifteen in one month", daily, {at(2026, 12, 5), at(2026, 12, 4), at(2026, 12, 3), at(2026, 12, 2), at(2026, 12, 1)}},
         {"two a month for two years", monthly, monthlyRemoved},
+        // Copies dated after now take none of the ten places and stay.
+        {"three from the future", clockWasAhead, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        QList<QDateTime> removed = backupsToRemove(c.times, today);
+        QList<QDateTime> removed = backupsToRemove(c.times, now);
         QList<QDateTime> expected = c.removed;
         std::sort(removed.begin(), removed.end());
         std::sort(expected.begin(), expected.end());
@@ -96,25 +102,31 @@ TEST(BackupRotation, KeepsTheNewestTenAndTheNewestOfEachOfTwelveMonths)
     }
     // With a short "newest" list the months decide alone: the later of two
     // copies of November stays, December 2025 is past the twelve months.
-    EXPECT_EQ(backupsToRemove({at(2026, 11, 30, 9), at(2026, 11, 30, 10), at(2026, 1, 20), at(2025, 12, 31)}, today, 1),
+    EXPECT_EQ(backupsToRemove({at(2026, 11, 30, 9), at(2026, 11, 30, 10), at(2026, 1, 20), at(2025, 12, 31)}, now, 1),
               (QList<QDateTime>{at(2026, 11, 30, 9), at(2025, 12, 31)}));
 }
 
+// The copies a restore keeps are rotated with the automatic ones; a copy
+// dated in the future stays and takes no place.
 TEST_F(BackupTest, RotationRemovesOldCopiesFromTheFolderAndLeavesOtherFiles)
 {
     const QString folder = backupFolder(database());
     ASSERT_TRUE(QDir().mkpath(folder));
+    const auto november = [](int d) { return backupFileName(QDateTime(QDate(2026, 11, d), QTime(9, 0))); };
     for (int d = 1; d <= 12; ++d)
-        writeBytes(folder + u'/' + backupFileName(QDateTime(QDate(2026, 11, d), QTime(9, 0))), "copy");
-    writeBytes(folder + QStringLiteral("/datamoney-before-restore-2020-01-01-000000.db"), "kept by hand");
+        writeBytes(folder + u'/' + november(d), "copy");
+    writeBytes(folder + QStringLiteral("/datamoney-before-restore-2020-01-01-000000.db"), "restored long ago");
+    writeBytes(folder + QStringLiteral("/datamoney-before-restore-2020-01-01-000000.db-journal"), "its journal");
+    writeBytes(folder + QStringLiteral("/datamoney-before-restore-2026-11-30-100000.db"), "restored lately");
+    writeBytes(folder + QStringLiteral("/datamoney-2027-06-01-090000.db"), "the clock was ahead");
     writeBytes(folder + QStringLiteral("/notes.txt"), "mine");
-    EXPECT_EQ(rotateBackups(folder, QDate(2026, 12, 10)), QStringList());
-    QStringList left = QDir(folder).entryList(QDir::Files, QDir::Name);
-    EXPECT_EQ(left.size(), 12);
-    EXPECT_FALSE(left.contains(backupFileName(QDateTime(QDate(2026, 11, 1), QTime(9, 0)))));
-    EXPECT_FALSE(left.contains(backupFileName(QDateTime(QDate(2026, 11, 2), QTime(9, 0)))));
-    EXPECT_TRUE(left.contains(QStringLiteral("datamoney-before-restore-2020-01-01-000000.db")));
-    EXPECT_TRUE(left.contains(QStringLiteral("notes.txt")));
+    EXPECT_EQ(rotateBackups(folder, QDateTime(QDate(2026, 12, 10), QTime(12, 0))), QStringList());
+    QStringList expected{QStringLiteral("datamoney-2027-06-01-090000.db"),
+                         QStringLiteral("datamoney-before-restore-2026-11-30-100000.db"), QStringLiteral("notes.txt")};
+    for (int d = 4; d <= 12; ++d)
+        expected << november(d);
+    expected.sort();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), expected);
 }
 
 TEST_F(BackupTest, ACopyIsMadeOnlyWhenTheNewestIsOlderThanAsked)
@@ -164,6 +176,19 @@ TEST_F(BackupTest, RestoreRefusesADamagedFileOrOneThatIsNoJournalAndChangesNothi
     TSQLiteDatabase(other).executeStatement(QStringLiteral("CREATE TABLE t_chet (id INTEGER)"));
     const QString text = dir.file(QStringLiteral("notes.txt"));
     writeBytes(text, "not a database at all");
+    const QString empty = dir.file(QStringLiteral("empty.db"));
+    writeBytes(empty, QByteArray());
+    const QString folder = dir.file(QStringLiteral("folder.db"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // Journals that lost a column or tables the program reads.
+    const auto journalWith = [&](const QString& name, const QString& change) {
+        const QString path = dir.file(name);
+        EXPECT_TRUE(QFile::copy(database(), path));
+        TSQLiteDatabase(path).executeStatement(change);
+        return path;
+    };
+    const QString noProfit = journalWith(QStringLiteral("no-profit.db"), QStringLiteral("ALTER TABLE t_sdelki DROP COLUMN Profit"));
+    const QString noNotes = journalWith(QStringLiteral("no-notes.db"), QStringLiteral("DROP TABLE t_zametki"));
 
     const QByteArray before = readBytes(database());
     struct Case {
@@ -174,6 +199,11 @@ TEST_F(BackupTest, RestoreRefusesADamagedFileOrOneThatIsNoJournalAndChangesNothi
         {damaged, "malformed"},
         {other, "это не база журнала: нет таблиц t_sdelki, t_days, t_zametki"},
         {text, "file is not a database"},
+        {empty, "файл пуст (0 байт)"},
+        {noProfit, ": это не база журнала: нет столбца Profit в таблице t_sdelki"},
+        {noNotes, ": это не база журнала: нет таблицы t_zametki"},
+        {folder, folder + ": это папка, а не файл"},
+        {QStringLiteral("/dev/null"), "/dev/null: это не обычный файл"},
         {dir.file(QStringLiteral("missing.db")), "нет файла"},
         {database(), "это и есть текущая база данных"},
     };
@@ -188,6 +218,49 @@ TEST_F(BackupTest, RestoreRefusesADamagedFileOrOneThatIsNoJournalAndChangesNothi
         EXPECT_EQ(readBytes(database()), before);
     }
     EXPECT_FALSE(QDir(backupFolder(database())).exists() && !QDir(backupFolder(database())).isEmpty());
+}
+
+// A journal of the first schema lacks what the upgrade at opening adds.
+TEST_F(BackupTest, AJournalWithoutTheCurrencyAndCashTablesIsWhole)
+{
+    const QString older = dir.file(QStringLiteral("older.db"));
+    ASSERT_TRUE(QFile::copy(database(), older));
+    {
+        TSQLiteDatabase db(older);
+        db.executeStatement(QStringLiteral("DROP TABLE t_kassa"));
+        db.executeStatement(QStringLiteral("ALTER TABLE t_chet DROP COLUMN chet_valuta"));
+    }
+    const JournalFileCheck check = checkJournalFile(older);
+    EXPECT_EQ(check.state, JournalFileCheck::State::Whole);
+    EXPECT_EQ(check.problem, QString());
+}
+
+// What a backup killed in its one step leaves, the copy at full size and
+// its journal, goes at the next backup; a copy another program is writing
+// holds its lock and stays.
+TEST_F(BackupTest, ACopyKilledHalfWayIsClearedByTheNextOne)
+{
+    {
+        TSQLiteDatabase db(database());
+        fillTrades(db, 300);
+    }
+    const QString folder = backupFolder(database());
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString killed = folder + u'/' + backupFileName(QDateTime(QDate(2026, 12, 1), QTime(9, 0))) + QStringLiteral(".part");
+    ASSERT_TRUE(QFile::copy(database(), killed));
+    writeBytes(killed + QStringLiteral("-journal"), QByteArray(4096, 'j'));
+    const QString writing = folder + QStringLiteral("/elsewhere.db.part");
+    TSQLiteDatabase other(writing);
+    other.executeStatement(QStringLiteral("CREATE TABLE t (x)"));
+    other.executeStatement(QStringLiteral("BEGIN EXCLUSIVE"));
+    other.executeStatement(QStringLiteral("INSERT INTO t VALUES (1)"));
+
+    const QString copy = makeBackup(database(), QDateTime(QDate(2026, 12, 2), QTime(9, 0)));
+    EXPECT_FALSE(QFile::exists(killed));
+    EXPECT_FALSE(QFile::exists(killed + QStringLiteral("-journal")));
+    EXPECT_TRUE(QFile::exists(writing));
+    EXPECT_EQ(journalFileProblem(copy), QString());
+    other.executeStatement(QStringLiteral("ROLLBACK"));
 }
 
 TEST_F(BackupTest, DatabaseProblemNamesWhatQuickCheckFinds)

@@ -1,5 +1,6 @@
 #include "db/core/backup.h"
 
+#include "db/core/columns.h"
 #include "db/core/sqlite_database.h"
 
 #include <QDir>
@@ -11,6 +12,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <unistd.h>
@@ -19,7 +21,7 @@ namespace {
 
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd-HHmmss");
 const QString kPrefix = QStringLiteral("datamoney-");
-const char* const kJournalTables[] = {"t_chet", "t_sdelki", "t_days", "t_zametki"};
+const QString kBeforeRestorePrefix = QStringLiteral("datamoney-before-restore-");
 const char* const kSideFiles[] = {"-journal", "-wal", "-shm"};
 
 // One connection of its own, closed with the object.
@@ -40,12 +42,14 @@ public:
     sqlite3* handle() const { return m_problem.isEmpty() ? m_db : nullptr; }
     const QString& openProblem() const { return m_problem; }
     QString error() const { return QString::fromUtf8(sqlite3_errmsg(m_db)); }
+    // Another connection held its lock longer than the busy time-out.
+    bool busy() const { return (m_lastCode & 0xff) == SQLITE_BUSY; }
 
     // The rows of a one-column query, or nothing with `problem` set.
     std::optional<QStringList> column(const char* sql, QString& problem) const
     {
         sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+        if ((m_lastCode = sqlite3_prepare_v2(m_db, sql, -1, &stmt, nullptr)) != SQLITE_OK) {
             problem = error();
             sqlite3_finalize(stmt);
             return std::nullopt;
@@ -54,6 +58,7 @@ public:
         int rc;
         while ((rc = sqlite3_step(stmt)) == SQLITE_ROW)
             rows << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+        m_lastCode = rc;
         if (rc != SQLITE_DONE)
             problem = error();
         sqlite3_finalize(stmt);
@@ -65,6 +70,7 @@ public:
 private:
     sqlite3* m_db = nullptr;
     QString m_problem;
+    mutable int m_lastCode = SQLITE_OK;
 };
 
 QString checkOpened(const Connection& c, bool quick)
@@ -78,6 +84,130 @@ QString checkOpened(const Connection& c, bool quick)
     if (rows->size() == 1 && rows->first() == QLatin1String("ok"))
         return QString();
     return rows->isEmpty() ? QStringLiteral("проверка не дала ответа") : rows->join(u'\n');
+}
+
+// The tables and columns the program reads and writes, from the one list of
+// columns.h. The account's currency and the cash table are left out: the
+// upgrade at opening adds them, so an older journal is still a good one.
+struct TableColumns {
+    QLatin1StringView table;
+    QList<QLatin1StringView> columns;
+};
+
+template <class Names>
+QList<QLatin1StringView> columnsOf(const Names& names)
+{
+    return QList<QLatin1StringView>(names.begin(), names.end());
+}
+
+QList<TableColumns> requiredJournalColumns()
+{
+    QList<QLatin1StringView> accounts = columnsOf(t_chet::names);
+    accounts.removeAll(t_chet::name(t_chet::Currency));
+    return {{t_chet::table, accounts},
+            {t_sdelki::table, columnsOf(t_sdelki::names)},
+            {t_days::table, columnsOf(t_days::names)},
+            {t_zametki::table, columnsOf(t_zametki::names)}};
+}
+
+// What the journal's tables lack in an opened file: an empty string when
+// nothing is missing.
+QString missingJournalParts(const Connection& c)
+{
+    QString problem;
+    const auto tables = c.column("SELECT name FROM sqlite_master WHERE type = 'table'", problem);
+    if (!tables)
+        return problem;
+    QStringList missingTables;
+    QStringList missingColumns;
+    for (const TableColumns& t : requiredJournalColumns()) {
+        if (!tables->contains(t.table, Qt::CaseInsensitive)) {
+            missingTables << t.table;
+            continue;
+        }
+        // The table name comes from columns.h, never from the file.
+        const QByteArray sql = "SELECT name FROM pragma_table_info('" + QString(t.table).toUtf8() + "')";
+        const auto present = c.column(sql.constData(), problem);
+        if (!present)
+            return problem;
+        QStringList lacking;
+        for (const QLatin1StringView column : t.columns) {
+            if (!present->contains(column, Qt::CaseInsensitive))
+                lacking << column;
+        }
+        if (lacking.size() == 1)
+            missingColumns << QStringLiteral("нет столбца %1 в таблице %2").arg(lacking[0], t.table);
+        else if (!lacking.isEmpty())
+            missingColumns << QStringLiteral("нет столбцов %1 в таблице %2").arg(lacking.join(QStringLiteral(", ")), t.table);
+    }
+    QStringList parts;
+    if (missingTables.size() == 1)
+        parts << QStringLiteral("нет таблицы %1").arg(missingTables[0]);
+    else if (!missingTables.isEmpty())
+        parts << QStringLiteral("нет таблиц %1").arg(missingTables.join(QStringLiteral(", ")));
+    parts << missingColumns;
+    if (parts.isEmpty())
+        return QString();
+    return QStringLiteral("это не база журнала: %1").arg(parts.join(QStringLiteral("; ")));
+}
+
+// Why `path` cannot be read as a database file at all, before SQLite is
+// asked (SQLite would create a missing file and calls a folder "unable to
+// open"). The callers' messages name the path.
+QString fileKindProblem(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return QStringLiteral("это папка, а не файл");
+    if (!info.exists())
+        return QStringLiteral("нет файла");
+    if (!info.isFile())
+        return QStringLiteral("это не обычный файл");
+    // SQLite reads an empty file as an empty database; for the journal it
+    // is a file whose content was lost.
+    if (info.size() == 0)
+        return QStringLiteral("файл пуст (0 байт)");
+    return QString();
+}
+
+JournalFileCheck checkJournalConnection(const Connection& c, bool quick)
+{
+    if (!c.handle())
+        return {JournalFileCheck::State::Damaged, c.openProblem()};
+    QString problem = checkOpened(c, quick);
+    if (problem.isEmpty())
+        problem = missingJournalParts(c);
+    if (problem.isEmpty())
+        return {};
+    return {c.busy() ? JournalFileCheck::State::Busy : JournalFileCheck::State::Damaged, problem};
+}
+
+// A copy that a killed backup left behind: "<name>.part" and its journal.
+// One another backup is writing holds SQLite's lock and stays.
+void removeLeftoverParts(const QString& folder)
+{
+    const QStringList parts = QDir(folder).entryList({QStringLiteral("*.part")}, QDir::Files);
+    for (const QString& name : parts) {
+        const QString path = folder + u'/' + name;
+        bool inUse = false;
+        {
+            const Connection probe(path, SQLITE_OPEN_READWRITE);
+            if (probe.handle()) {
+                sqlite3_busy_timeout(probe.handle(), 0);
+                inUse = sqlite3_exec(probe.handle(), "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) == SQLITE_BUSY;
+                sqlite3_exec(probe.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            }
+        }
+        if (inUse)
+            continue;
+        QFile::remove(path + QStringLiteral("-journal"));
+        QFile::remove(path);
+    }
+    // A journal whose copy is already gone.
+    for (const QString& name : QDir(folder).entryList({QStringLiteral("*.part-journal")}, QDir::Files)) {
+        if (!QFile::exists(folder + u'/' + name.chopped(8)))
+            QFile::remove(folder + u'/' + name);
+    }
 }
 
 void syncFile(const QString& path)
@@ -112,11 +242,12 @@ QString backupFileName(const QDateTime& when) { return kPrefix + when.toString(k
 
 std::optional<QDateTime> backupTimeOf(const QString& fileName)
 {
-    static const QRegularExpression pattern(QStringLiteral("^datamoney-(\\d{4}-\\d{2}-\\d{2}-\\d{6})(-\\d+)?\\.db$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^datamoney-(before-restore-)?(\\d{4}-\\d{2}-\\d{2}-\\d{6})(-\\d+)?\\.db$"));
     const auto m = pattern.match(fileName);
     if (!m.hasMatch())
         return std::nullopt;
-    const QDateTime time = QDateTime::fromString(m.captured(1), kTimeFormat);
+    const QDateTime time = QDateTime::fromString(m.captured(2), kTimeFormat);
     if (!time.isValid())
         return std::nullopt;
     return time;
@@ -124,40 +255,29 @@ std::optional<QDateTime> backupTimeOf(const QString& fileName)
 
 QString databaseProblem(const QString& path, bool quick)
 {
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("нет файла %1").arg(path);
+    if (const QString problem = fileKindProblem(path); !problem.isEmpty())
+        return problem;
     const Connection c(path, SQLITE_OPEN_READONLY);
     return checkOpened(c, quick);
 }
 
-QString journalFileProblem(const QString& path)
+JournalFileCheck checkJournalFile(const QString& path, bool quick)
 {
-    if (!QFileInfo(path).isFile())
-        return QStringLiteral("нет файла %1").arg(path);
+    if (const QString problem = fileKindProblem(path); !problem.isEmpty())
+        return {JournalFileCheck::State::Damaged, problem};
     const Connection c(path, SQLITE_OPEN_READONLY);
-    if (const QString problem = checkOpened(c, false); !problem.isEmpty())
-        return problem;
-    QString problem;
-    const auto tables = c.column("SELECT name FROM sqlite_master WHERE type = 'table'", problem);
-    if (!tables)
-        return problem;
-    QStringList missing;
-    for (const char* table : kJournalTables) {
-        if (!tables->contains(QLatin1String(table), Qt::CaseInsensitive))
-            missing << QLatin1String(table);
-    }
-    if (!missing.isEmpty())
-        return QStringLiteral("это не база журнала: нет таблиц %1").arg(missing.join(QStringLiteral(", ")));
-    return QString();
+    return checkJournalConnection(c, quick);
 }
+
+QString journalFileProblem(const QString& path) { return checkJournalFile(path, false).problem; }
 
 void copyDatabase(const QString& source, const QString& target)
 {
     const auto fail = [&](const QString& reason) {
         return BackupError(QStringLiteral("Не удалось сделать копию базы данных %1: %2").arg(target, reason));
     };
-    if (!QFileInfo(source).isFile())
-        throw fail(QStringLiteral("нет файла %1").arg(source));
+    if (const QString problem = fileKindProblem(source); !problem.isEmpty())
+        throw fail(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(source), problem));
     const QString part = target + QStringLiteral(".part");
     QFile::remove(part);
     {
@@ -186,7 +306,9 @@ void copyDatabase(const QString& source, const QString& target)
             QFile::remove(part);
             throw fail(reason);
         }
-        if (const QString problem = checkOpened(to, true); !problem.isEmpty()) {
+        // A copy of a file that is no journal would push a good copy out
+        // of the rotation.
+        if (const QString problem = checkJournalConnection(to, true).problem; !problem.isEmpty()) {
             QFile::remove(part);
             throw fail(QStringLiteral("копия не прошла проверку: %1").arg(problem));
         }
@@ -203,9 +325,10 @@ QString makeBackup(const QString& databasePath, const QDateTime& now)
     const QString folder = backupFolder(databasePath);
     if (!QDir().mkpath(folder))
         throw BackupError(QStringLiteral("Не удалось создать папку %1").arg(folder));
+    removeLeftoverParts(folder);
     const QString target = stampedName(folder, kPrefix, now);
     copyDatabase(databasePath, target);
-    rotateBackups(folder, now.date());
+    rotateBackups(folder, now);
     return target;
 }
 
@@ -215,7 +338,7 @@ QList<BackupEntry> listBackups(const QString& folder)
     const QStringList names = QDir(folder).entryList({QStringLiteral("datamoney-*.db")}, QDir::Files);
     for (const QString& name : names) {
         if (const auto time = backupTimeOf(name))
-            entries.push_back({folder + u'/' + name, *time});
+            entries.push_back({folder + u'/' + name, *time, name.startsWith(kBeforeRestorePrefix)});
     }
     std::sort(entries.begin(), entries.end(), [](const BackupEntry& a, const BackupEntry& b) {
         return a.time != b.time ? a.time > b.time : a.path > b.path;
@@ -223,10 +346,15 @@ QList<BackupEntry> listBackups(const QString& folder)
     return entries;
 }
 
-QList<QDateTime> backupsToRemove(const QList<QDateTime>& times, QDate today, int keepNewest, int keepMonths)
+QList<QDateTime> backupsToRemove(const QList<QDateTime>& times, const QDateTime& now, int keepNewest, int keepMonths)
 {
-    QList<QDateTime> sorted = times;
+    // A copy dated after `now` was made while the clock was wrong: it holds
+    // no place among the newest, and is not removed either (it may hold the
+    // latest work).
+    QList<QDateTime> sorted;
+    std::copy_if(times.begin(), times.end(), std::back_inserter(sorted), [&](const QDateTime& t) { return t <= now; });
     std::sort(sorted.begin(), sorted.end(), std::greater<>());
+    const QDate today = now.date();
     const QDate firstMonth = QDate(today.year(), today.month(), 1).addMonths(-(keepMonths - 1));
     std::map<std::pair<int, int>, bool> monthKept;
     QList<QDateTime> remove;
@@ -242,15 +370,16 @@ QList<QDateTime> backupsToRemove(const QList<QDateTime>& times, QDate today, int
     return remove;
 }
 
-QStringList rotateBackups(const QString& folder, QDate today)
+QStringList rotateBackups(const QString& folder, const QDateTime& now)
 {
     const QList<BackupEntry> entries = listBackups(folder);
     QList<QDateTime> times;
     for (const BackupEntry& e : entries)
         times << e.time;
-    QList<QDateTime> remove = backupsToRemove(times, today);
+    QList<QDateTime> remove = backupsToRemove(times, now);
     QStringList failed;
-    // Copies of one second share their time: each time listed removes one file.
+    // Copies of one second share their time: each time listed removes one
+    // file, the oldest name first.
     for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
         const qsizetype at = remove.indexOf(it->time);
         if (at < 0)
@@ -258,6 +387,8 @@ QStringList rotateBackups(const QString& folder, QDate today)
         remove.removeAt(at);
         if (!QFile::remove(it->path))
             failed << it->path;
+        for (const char* side : kSideFiles)
+            QFile::remove(it->path + QLatin1String(side));
     }
     return failed;
 }
@@ -272,6 +403,9 @@ std::optional<QString> makeBackupUnlessNewer(const QString& databasePath, const 
     const QList<BackupEntry> entries = listBackups(backupFolder(databasePath));
     // A copy dated in the future (the clock was put back) does not count.
     for (const BackupEntry& e : entries) {
+        // The database as it was before a restore is not what it holds now.
+        if (e.beforeRestore)
+            continue;
         if (e.time <= now) {
             if (e.time >= notBefore)
                 return std::nullopt;
@@ -281,10 +415,16 @@ std::optional<QString> makeBackupUnlessNewer(const QString& databasePath, const 
     return makeBackup(databasePath, now);
 }
 
+QDateTime databaseLastChange(const QString& databasePath)
+{
+    const QDateTime modified = QFileInfo(databasePath).lastModified();
+    return modified.addMSecs(-modified.time().msec());
+}
+
 QString newestGoodBackup(const QString& databasePath)
 {
     for (const BackupEntry& e : listBackups(backupFolder(databasePath))) {
-        if (databaseProblem(e.path).isEmpty())
+        if (!e.beforeRestore && databaseProblem(e.path).isEmpty())
             return e.path;
     }
     return QString();
@@ -306,7 +446,7 @@ QString restoreDatabase(const QString& databasePath, const QString& file, const 
     // The database as it is, damaged or not, with a journal a crash left.
     QString kept;
     if (QFile::exists(databasePath)) {
-        kept = stampedName(folder, QStringLiteral("datamoney-before-restore-"), now);
+        kept = stampedName(folder, kBeforeRestorePrefix, now);
         if (!QFile::copy(databasePath, kept))
             throw fail(QStringLiteral("не удалось сохранить текущую базу в %1").arg(kept));
         for (const char* side : kSideFiles) {

@@ -11,6 +11,7 @@ struct Reason {
 
 // Longer texts first: some contain shorter ones.
 constexpr Reason kReasons[] = {
+    {"Failed to open database", u"не удалось открыть базу данных"},
     {"attempt to write a readonly database", u"файл базы данных доступен только для чтения"},
     {"database disk image is malformed", u"файл базы данных поврежден"},
     {"database or disk is full", u"диск заполнен"},

@@ -30,6 +30,8 @@ QString sqliteMessage(sqlite3* db)
     return cp1251::decode(msg, static_cast<qsizetype>(std::strlen(msg)));
 }
 
+bool isBusy(sqlite3* db) { return (sqlite3_errcode(db) & 0xff) == SQLITE_BUSY; }
+
 bool hasPendingError(sqlite3* db)
 {
     const int code = sqlite3_errcode(db);
@@ -72,10 +74,14 @@ TSQLiteDatabase::TSQLiteDatabase(const QString& path)
         openResultTable(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const ESQLiteException&) {
         const QString reason = sqliteMessage(m_db);
+        const bool busy = isBusy(m_db);
         clearPreparedStatements(); // a connection with live statements would not close
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw ESQLiteException(QStringLiteral("Failed to open database \"%1\" : %2").arg(path, reason));
+        const QString message = QStringLiteral("Failed to open database \"%1\" : %2").arg(path, reason);
+        if (busy)
+            throw EDatabaseBusy(message);
+        throw ESQLiteException(message);
     }
 }
 
@@ -100,8 +106,12 @@ void TSQLiteDatabase::requireOpen() const
 
 void TSQLiteDatabase::fail(const QString& fixedText, const QString& sql) const
 {
-    if (m_db && hasPendingError(m_db))
-        throw ESQLiteException(QStringLiteral("%1 \"%2\" : %3").arg(fixedText, sql, sqliteMessage(m_db)));
+    if (m_db && hasPendingError(m_db)) {
+        const QString message = QStringLiteral("%1 \"%2\" : %3").arg(fixedText, sql, sqliteMessage(m_db));
+        if (isBusy(m_db))
+            throw EDatabaseBusy(message);
+        throw ESQLiteException(message);
+    }
     throw ESQLiteException(fixedText);
 }
 

@@ -26,6 +26,13 @@ public:
     using JournalError::JournalError;
 };
 
+// The failure of a statement (or of the opening) because another connection
+// held its lock longer than the busy time-out: the file itself is fine.
+class EDatabaseBusy : public ESQLiteException {
+public:
+    using ESQLiteException::ESQLiteException;
+};
+
 // Values bound to the '?' parameters of a statement, in order. A null
 // QVariant binds NULL; QString binds text (as Windows-1251 bytes); integers
 // bind 64-bit integers; double binds a double; QByteArray binds a blob.
