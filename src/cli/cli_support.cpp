@@ -1,6 +1,9 @@
 #include "cli/cli_support.h"
 
 #include "accounts/core/account_store.h"
+#include "app/core/data_safety.h"
+#include "db/core/backup.h"
+#include "db/core/reasons.h"
 #include "db/core/journal_error.h"
 #include "db/core/reasons.h"
 #include "db/core/schema_setup.h"
@@ -81,9 +84,20 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     }
     try {
         journal->openDatabase();
+        // The window's look at the file: a lock held elsewhere is not damage.
+        const JournalFileCheck check = checkJournalFile(journal->db().path());
+        if (check.state == JournalFileCheck::State::Busy)
+            throw EDatabaseBusy(check.problem);
+        if (check.state == JournalFileCheck::State::Damaged) {
+            err(damagedDatabaseMessage(*journal, check.problem));
+            return nullptr;
+        }
         upgradeJournalSchema(journal->db());
+    } catch (const EDatabaseBusy&) {
+        err(busyDatabaseMessage(journal->path(QStringLiteral("datamoney.db"))));
+        return nullptr;
     } catch (const ESQLiteException& e) {
-        err(e.message());
+        err(withRussianReasons(e.message()));
         return nullptr;
     }
     return journal;

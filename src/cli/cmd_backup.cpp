@@ -4,6 +4,7 @@
 #include "app/core/data_safety.h"
 #include "cli/cli_support.h"
 #include "db/core/backup.h"
+#include "db/core/reasons.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,7 +16,7 @@ namespace {
 
 int fail(const QString& message)
 {
-    cli::err(message);
+    cli::err(withRussianReasons(message));
     return 1;
 }
 

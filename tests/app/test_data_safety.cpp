@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -50,6 +52,12 @@ protected:
         fillTrades(journal->db(), 300);
     }
     QString database() const { return dir.file(QStringLiteral("datamoney.db")); }
+    void setLastChange(const QDateTime& time) const
+    {
+        QFile file(database());
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(time, QFileDevice::FileModificationTime));
+    }
     TempAppDir dir;
     ScriptedPrompts prompts;
 };
@@ -63,8 +71,7 @@ TEST_F(DataSafetyTest, ADamagedDatabaseAtStartIsReportedWithTheNewestGoodCopyAnd
     const QByteArray damaged = readBytes(database());
 
     Journal journal(dir.path());
-    ASSERT_TRUE(openJournalDatabase(journal, prompts));
-    EXPECT_FALSE(checkJournalDatabase(journal, prompts));
+    EXPECT_FALSE(openJournalAtStart(journal, prompts));
     ASSERT_EQ(prompts.messages.size(), 1u);
     const QString text = prompts.messages[0].text;
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
@@ -77,20 +84,97 @@ TEST_F(DataSafetyTest, ADamagedDatabaseAtStartIsReportedWithTheNewestGoodCopyAnd
     // A whole database passes without a word.
     TempAppDir whole;
     Journal fine(whole.path());
-    ASSERT_TRUE(openJournalDatabase(fine, prompts));
-    EXPECT_TRUE(checkJournalDatabase(fine, prompts));
+    EXPECT_TRUE(openJournalAtStart(fine, prompts));
+    EXPECT_TRUE(fine.hasDatabase());
     EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+// An empty file and a database that is no journal are damaged journals: no
+// copy of them is made, and they are left as they are.
+TEST_F(DataSafetyTest, AnEmptyFileOrADatabaseThatIsNoJournalIsReportedAsDamaged)
+{
+    const QString good = makeBackup(database(), QDateTime(QDate(2026, 12, 1), QTime(9, 0)));
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+        QString reason;
+    };
+    const std::vector<Case> cases = {
+        {"0 bytes", [&] { writeBytes(database(), QByteArray()); }, QStringLiteral("файл пуст (0 байт)")},
+        {"another program's database",
+         [&] {
+             QFile::remove(database());
+             TSQLiteDatabase(database()).executeStatement(QStringLiteral("CREATE TABLE prices (symbol TEXT)"));
+         },
+         QStringLiteral("это не база журнала: нет таблиц t_chet, t_sdelki, t_days, t_zametki")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts.clear();
+        c.spoil();
+        const QByteArray before = readBytes(database());
+        {
+            Journal journal(dir.path());
+            EXPECT_FALSE(openJournalAtStart(journal, prompts));
+            // What the window would do next: neither happens when the start ends here.
+        }
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text.section(u'\n', 0, 1),
+                  QStringLiteral("База данных %1 повреждена:\n%2").arg(database(), c.reason));
+        EXPECT_TRUE(prompts.messages[0].text.contains(QStringLiteral("Последняя исправная резервная копия: %1\n").arg(good)));
+        EXPECT_EQ(readBytes(database()), before);
+        EXPECT_EQ(listBackups(backupFolder(database())).size(), 1);
+    }
+}
+
+// Prompts whose Yes/No question comes while another program still holds the
+// database: the trader closes it before answering.
+class ClosingOtherProgram : public ScriptedPrompts {
+public:
+    std::function<void()> beforeAnswer;
+    bool confirm(const QString& text) override
+    {
+        if (beforeAnswer)
+            beforeAnswer();
+        return ScriptedPrompts::confirm(text);
+    }
+};
+
+TEST_F(DataSafetyTest, ABusyDatabaseAtStartIsNotDamagedAndCanBeTriedAgain)
+{
+    for (const bool retry : {true, false}) {
+        SCOPED_TRACE(retry ? "Yes" : "No");
+        TSQLiteDatabase other(database());
+        other.executeStatement(QStringLiteral("BEGIN EXCLUSIVE"));
+        ClosingOtherProgram asked;
+        asked.beforeAnswer = [&] {
+            if (retry)
+                other.executeStatement(QStringLiteral("ROLLBACK"));
+        };
+        asked.answerConfirm(retry);
+        Journal journal(dir.path());
+        EXPECT_EQ(openJournalAtStart(journal, asked), retry);
+        EXPECT_EQ(journal.hasDatabase(), retry);
+        EXPECT_TRUE(asked.messages.empty());
+        ASSERT_EQ(asked.confirmations().size(), 1);
+        EXPECT_TRUE(asked.confirmations()[0].startsWith(QStringLiteral("База данных занята другой программой: %1 ").arg(database())))
+            << asked.confirmations()[0].toStdString();
+        EXPECT_TRUE(asked.allAnswersUsed());
+        if (!retry)
+            other.executeStatement(QStringLiteral("ROLLBACK"));
+    }
 }
 
 TEST_F(DataSafetyTest, AFileThatIsNoDatabaseIsReportedWithSQLitesReason)
 {
     writeBytes(database(), QByteArray(2048, 'z'));
     Journal journal(dir.path());
-    EXPECT_FALSE(openJournalDatabase(journal, prompts));
+    EXPECT_FALSE(openJournalAtStart(journal, prompts));
     ASSERT_EQ(prompts.messages.size(), 1u);
     const QString text = prompts.messages[0].text;
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Ошибка №2 - Откытия базы данных\nFailed to open database")));
-    EXPECT_TRUE(text.contains(QStringLiteral("file is not a database"))) << text.toStdString();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("Ошибка №2 - Откытия базы данных\nне удалось открыть базу данных")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("файл не является базой данных"))) << text.toStdString();
     EXPECT_TRUE(text.contains(QStringLiteral("Исправной резервной копии в папке"))) << text.toStdString();
 }
 
@@ -109,6 +193,25 @@ TEST_F(DataSafetyTest, ABackupBeforeAChangeIsMadeOnceAnHourAndAFailureIsShownOnc
     backupBeforeChange(*journal, prompts);
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.endsWith(QStringLiteral("Работа продолжается без резервной копии.")));
+}
+
+// The copy of the last hour counts only when it holds the last change: the
+// empty journal of the first start must not stand for a day's work.
+TEST_F(DataSafetyTest, ABackupBeforeAChangeDoesNotCountACopyOlderThanTheLastChange)
+{
+    auto journal = dir.openJournal();
+    const QDateTime now = QDateTime::currentDateTime();
+    makeBackup(database(), now.addSecs(-600));
+    setLastChange(now.addSecs(-300));
+    backupBeforeChange(*journal, prompts);
+    EXPECT_EQ(listBackups(backupFolder(database())).size(), 2);
+    backupBeforeChange(*journal, prompts); // nothing changed since
+    EXPECT_EQ(listBackups(backupFolder(database())).size(), 2);
+    // A change a moment later.
+    setLastChange(QDateTime::currentDateTime().addSecs(2));
+    backupBeforeChange(*journal, prompts);
+    EXPECT_EQ(listBackups(backupFolder(database())).size(), 3);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST_F(DataSafetyTest, TheDailyCopyIsMadeInTheBackgroundOnceADay)

@@ -224,6 +224,45 @@ TEST(StartStopSafety, ASecondWindowOnTheSameFolderEndsAtOnceAndChangesNoFile)
     EXPECT_FALSE(QFile::exists(dir.file(QStringLiteral("tradejournal.lock"))));
 }
 
+// The terminal that started the window closes: the window closes as on
+// SIGTERM, and its settings are written.
+TEST(StartStopSafety, SighupClosesNormallyAndWritesTheSettings)
+{
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), Accounts::NoTrades));
+    writeBytes(dir.file(QStringLiteral("config.ini")), QByteArray()); // shutdown fills it
+    QProcess program;
+    ASSERT_NO_FATAL_FAILURE(startProgram(program, dir.path()));
+    ASSERT_TRUE(catchesSignal(program.processId(), SIGHUP));
+    ::kill(static_cast<pid_t>(program.processId()), SIGHUP);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    Settings back;
+    EXPECT_TRUE(loadSettings(dir.file(QStringLiteral("config.ini")), back));
+    EXPECT_TRUE(QFile::exists(dir.file(QStringLiteral("date.txt"))));
+}
+
+// An empty datamoney.db (its content lost) is a damaged journal: the
+// program says so and ends, makes no copy of it and writes nothing.
+TEST(StartStopSafety, AnEmptyDatabaseEndsTheStartAndNothingIsWritten)
+{
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    writeBytes(dir.file(QStringLiteral("datamoney.db")), QByteArray());
+    const auto before = folderContents(dir.path());
+    QProcess program;
+    ASSERT_NO_FATAL_FAILURE(startProgram(program, dir.path()));
+    // The message is ended by the stop, as a trader would close it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 2);
+    EXPECT_EQ(folderContents(dir.path()), before);
+    EXPECT_FALSE(QDir(dir.file(QStringLiteral("backup"))).exists());
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryPageAndAccountState, StartStop,
                          testing::Combine(testing::Range(0, 7),
                                           testing::Values(Accounts::None, Accounts::NoTrades,

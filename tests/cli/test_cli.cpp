@@ -296,6 +296,11 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
     const QString cut = file("обрезан.htm");
     const QByteArray whole = readBytes(kExample);
     writeBytes(cut, whole.left(whole.size() / 2));
+    // A journal that lost a column the program reads.
+    const QString noProfit = file("без-profit.db");
+    QFile::remove(noProfit);
+    ASSERT_TRUE(QFile::copy(file("datamoney.db"), noProfit));
+    TSQLiteDatabase(noProfit).executeStatement(QStringLiteral("ALTER TABLE t_sdelki DROP COLUMN Profit"));
     struct Case {
         QStringList args;
         int exitCode;
@@ -344,7 +349,12 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
         {withData({"backup", "a.db", "b.db"}), 2, "Usage: tradejournal-cli backup [--data DIR] [FILE]"},
         {withData({"backup", kExample}), 1, "Файл " + kExample + " уже есть: укажите новое имя"},
         {withData({"restore"}), 2, "Usage: tradejournal-cli restore FILE [--data DIR]"},
-        {withData({"restore", schema}), 1, "Не удалось восстановить базу данных из " + schema + ": файл не является базой данных"},
+        {withData({"restore", schema}), 1,
+         "Не удалось восстановить базу данных из " + schema + ": файл не является базой данных"},
+        {withData({"restore", noProfit}), 1,
+         "Не удалось восстановить базу данных из " + noProfit + ": это не база журнала: нет столбца Profit в таблице t_sdelki"},
+        {withData({"restore", file("img")}), 1,
+         "Не удалось восстановить базу данных из " + file("img") + ": это папка, а не файл"},
         {withData({"import", "--account", "1", cut}), 1,
          "Отчет не сверяется со своими итогами: итогов в отчете нет (файл может быть обрезан при сохранении или загрузке)"},
         {{"statement"}, 2, "Usage: tradejournal-cli statement FILE"},
@@ -371,6 +381,20 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
     EXPECT_EQ(bare.out.value(0), "Usage: tradejournal-cli COMMAND [ARGS]");
     // The refused imports left the account as it was.
     EXPECT_EQ(runCli(withData({"trades", "--account", "1"})).out.size(), 202);
+}
+
+// Another program holds the journal locked: the tool says so and changes
+// nothing, as the window does at start.
+TEST_F(CliTest, ABusyDatabaseIsReportedAsBusy)
+{
+    TSQLiteDatabase other(file("datamoney.db"));
+    other.executeStatement(QStringLiteral("BEGIN EXCLUSIVE"));
+    const CliRun run = runCli(withData({"trades", "--account", "1"}));
+    other.executeStatement(QStringLiteral("ROLLBACK"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.out, QStringList());
+    EXPECT_TRUE(run.err.startsWith("База данных занята другой программой: " + file("datamoney.db") + " "))
+        << run.err.toStdString();
 }
 
 // A first import without the window: an account made from the command line

@@ -6,16 +6,18 @@
 
 #include <csignal>
 
-// True once the process has put its own handler on SIGTERM, so that the
+// True once the process has put its own handler on `signal`, so that the
 // signal asks for a normal close instead of killing it.
-inline bool catchesSigterm(qint64 pid)
+inline bool catchesSignal(qint64 pid, int signal)
 {
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return false;
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
     }
     return false;
 }
+
+inline bool catchesSigterm(qint64 pid) { return catchesSignal(pid, SIGTERM); }

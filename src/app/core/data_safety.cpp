@@ -3,10 +3,13 @@
 #include "app/core/journal.h"
 #include "app/core/prompts.h"
 #include "db/core/backup.h"
+#include "db/core/reasons.h"
 
 #include <QDir>
 #include <QLockFile>
 #include <QThread>
+
+#include <algorithm>
 
 JournalLock::JournalLock(const QString& appDir)
     : m_lock(std::make_unique<QLockFile>(journalLockFile(appDir)))
@@ -38,17 +41,61 @@ QString restoreAdvice(const Journal& journal)
         .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(journal.appDir()));
 }
 
-bool checkJournalDatabase(Journal& journal, Prompts& prompts)
+QString damagedDatabaseMessage(const Journal& journal, const QString& problem)
 {
-    if (!journal.hasDatabase())
-        return true;
-    const QString problem = databaseProblem(journal.db().path());
-    if (problem.isEmpty())
-        return true;
-    prompts.showMessage(Prompts::Icon::Error, errorCaption(),
-                        QStringLiteral("База данных %1 повреждена:\n%2\n\nПрограмма не будет её изменять.\n%3")
-                            .arg(QDir::toNativeSeparators(journal.db().path()), problem, restoreAdvice(journal)));
-    return false;
+    const QString database = journal.path(QStringLiteral("datamoney.db"));
+    return QStringLiteral("База данных %1 повреждена:\n%2\n\nПрограмма не будет её изменять.\n%3")
+        .arg(QDir::toNativeSeparators(database), withRussianReasons(problem), restoreAdvice(journal));
+}
+
+QString busyDatabaseMessage(const QString& databasePath)
+{
+    return QStringLiteral("База данных занята другой программой: %1 не освободилась за %2 с "
+                          "(её держит, например, tradejournal-cli или вторая копия программы).\n"
+                          "Закройте ту программу и попробуйте снова.")
+        .arg(QDir::toNativeSeparators(databasePath))
+        .arg(TSQLiteDatabase::kBusyTimeoutMs / 1000);
+}
+
+namespace {
+
+enum class StartOutcome { Ready, Busy, Ended };
+
+StartOutcome tryOpenJournal(Journal& journal, Prompts& prompts)
+{
+    try {
+        // The program's own connection first: it plays back the journal a
+        // crash left, which the read-only check could not.
+        if (!openJournalDatabase(journal, prompts))
+            return StartOutcome::Ended;
+        if (!journal.hasDatabase())
+            return StartOutcome::Ready; // no datamoney.db: the window runs without one
+        const JournalFileCheck check = checkJournalFile(journal.db().path());
+        if (check.state == JournalFileCheck::State::Busy)
+            return StartOutcome::Busy;
+        if (check.state == JournalFileCheck::State::Damaged) {
+            prompts.showMessage(Prompts::Icon::Error, errorCaption(), damagedDatabaseMessage(journal, check.problem));
+            return StartOutcome::Ended;
+        }
+        return upgradeJournalDatabase(journal, prompts) ? StartOutcome::Ready : StartOutcome::Ended;
+    } catch (const EDatabaseBusy&) {
+        return StartOutcome::Busy;
+    }
+}
+
+} // namespace
+
+bool openJournalAtStart(Journal& journal, Prompts& prompts)
+{
+    for (;;) {
+        const StartOutcome outcome = tryOpenJournal(journal, prompts);
+        if (outcome != StartOutcome::Busy)
+            return outcome == StartOutcome::Ready;
+        journal.setDatabase(std::make_unique<TSQLiteDatabase>());
+        if (!prompts.confirm(busyDatabaseMessage(journal.path(QStringLiteral("datamoney.db")))
+                             + QStringLiteral("\n\nПопробовать ещё раз? «Нет» закроет программу.")))
+            return false;
+    }
 }
 
 void backupBeforeChange(Journal& journal, Prompts& prompts)
@@ -56,11 +103,28 @@ void backupBeforeChange(Journal& journal, Prompts& prompts)
     if (!journal.hasDatabase())
         return;
     const QDateTime now = QDateTime::currentDateTime();
+    // A copy of the last hour counts only when it holds the last change: the
+    // empty journal copied at the first start protects nothing of the day.
+    const QString database = journal.db().path();
+    const QDateTime notBefore = std::max(now.addSecs(-3600), databaseLastChange(database));
     try {
-        makeBackupUnlessNewer(journal.db().path(), now.addSecs(-3600), now);
+        makeBackupUnlessNewer(database, notBefore, now);
     } catch (const BackupError& e) {
         reportBackupProblem(journal, prompts, e.message());
     }
+}
+
+QString backupAtClose(Journal& journal)
+{
+    if (!journal.hasDatabase())
+        return QString();
+    const QString database = journal.db().path();
+    try {
+        makeBackupUnlessNewer(database, databaseLastChange(database));
+    } catch (const BackupError& e) {
+        return e.message();
+    }
+    return QString();
 }
 
 void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& problem)
@@ -69,7 +133,7 @@ void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& prob
         return;
     journal.backupProblemReported = true;
     prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
-                        problem + QStringLiteral("\nРабота продолжается без резервной копии."));
+                        withRussianReasons(problem) + QStringLiteral("\nРабота продолжается без резервной копии."));
 }
 
 bool accountHoldsTrades(Journal& journal, const QString& account)

@@ -40,16 +40,27 @@ inline QString journalAlreadyOpenMessage() { return QStringLiteral("Журнал
 // about a damaged database (an empty string when there is no good copy).
 QString restoreAdvice(const Journal& journal);
 
-// At start, after the database was opened: PRAGMA quick_check. A damaged
-// database is reported with the newest good copy and how to restore it, and
-// the run must end without writing to it: returns false.
-bool checkJournalDatabase(Journal& journal, Prompts& prompts);
+// The start of a run: opens datamoney.db (openJournalDatabase), checks it
+// (PRAGMA quick_check, the journal's tables and columns) and brings it up to
+// date (upgradeJournalDatabase). A damaged database, an empty file or a
+// database that is no journal is reported with the newest good copy and how
+// to restore it, and the run must end without writing to it: returns false.
+// A database another program holds locked is not damaged: the trader is
+// asked whether to try again; "No" ends the run (false).
+bool openJournalAtStart(Journal& journal, Prompts& prompts);
+// The messages of those two cases, for the window and the command-line tool.
+QString damagedDatabaseMessage(const Journal& journal, const QString& problem);
+QString busyDatabaseMessage(const QString& databasePath);
 
 // Before a change the trader cannot take back (a statement copied into an
 // account that holds trades, an account deleted): a copy of the database,
-// unless one was made in the last hour. A failure is reported once per run
-// and never stops the change.
+// unless one made in the last hour already holds its last change. A failure
+// is reported once per run and never stops the change.
 void backupBeforeChange(Journal& journal, Prompts& prompts);
+// At the close of the window: a copy when the database changed since the
+// newest one. Returns the reason a copy failed (empty when it was made or
+// not needed); nothing is shown.
+QString backupAtClose(Journal& journal);
 // Shows why an automatic copy failed, once per run; the work goes on.
 void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& problem);
 // True when the account holds trades (a copy into it changes what is there).

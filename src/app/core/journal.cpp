@@ -29,9 +29,12 @@ bool openJournalDatabase(Journal& journal, Prompts& prompts)
     try {
         journal.openDatabase();
         return true;
+    } catch (const EDatabaseBusy&) {
+        throw;
     } catch (const ESQLiteException& e) {
         prompts.showMessage(Prompts::Icon::Error, errorCaption(),
-                            QStringLiteral("Ошибка №2 - Откытия базы данных\n%1\n%2").arg(e.message(), restoreAdvice(journal)));
+                            QStringLiteral("Ошибка №2 - Откытия базы данных\n%1\n%2")
+                                .arg(withRussianReasons(e.message()), restoreAdvice(journal)));
         return false;
     }
 }
@@ -43,11 +46,13 @@ bool upgradeJournalDatabase(Journal& journal, Prompts& prompts)
     try {
         upgradeJournalSchema(journal.db());
         return true;
+    } catch (const EDatabaseBusy&) {
+        throw;
     } catch (const ESQLiteException& e) {
         prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                             QStringLiteral("Не удалось дополнить базу данных %1 таблицами этой версии программы "
                                            "(валюта счета, пополнения и снятия); база не изменена.\n%2")
-                                .arg(QDir::toNativeSeparators(journal.db().path()), e.message()));
+                                .arg(QDir::toNativeSeparators(journal.db().path()), withRussianReasons(e.message())));
         return false;
     }
 }

@@ -55,12 +55,14 @@ class Prompts;
 
 // Opens datamoney.db at program start. A file that exists but is not a
 // database is reported ("Ошибка №2 - Откытия базы данных") and the program
-// must end: returns false.
+// must end: returns false. A file another program holds locked throws
+// EDatabaseBusy (openJournalAtStart asks whether to try again).
 bool openJournalDatabase(Journal& journal, Prompts& prompts);
 
 // Brings the tables of an opened (and checked) database up to the version
 // this program uses; a failure (a locked or read-only file) is reported and
-// the program must end: returns false. Nothing is changed then.
+// the program must end: returns false. Nothing is changed then. A lock held
+// elsewhere throws EDatabaseBusy.
 bool upgradeJournalDatabase(Journal& journal, Prompts& prompts);
 
 // A view that could not show everything: "Ошибка - Во время обновление

@@ -102,8 +102,7 @@ int main(int argc, char** argv)
         return 1;
     }
     Journal journal(appDir);
-    if (!openJournalDatabase(journal, prompts) || !checkJournalDatabase(journal, prompts)
-        || !upgradeJournalDatabase(journal, prompts))
+    if (!openJournalAtStart(journal, prompts))
         return 2;
 
     TForm1 window(journal, prompts);

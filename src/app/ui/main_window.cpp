@@ -24,7 +24,8 @@
 TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent)
     , m_journal(journal)
-    , m_prompts(prompts)
+    , m_gathering(prompts)
+    , m_prompts(m_gathering)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(applicationTitleWithVersion());
@@ -40,13 +41,13 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     PageControl1->tabBar()->setFont(tabFont);
     setCentralWidget(PageControl1);
 
-    m_about = new AboutPage(journal, prompts);
-    m_accounts = new AccountsPage(journal, prompts);
-    m_trades = new TradeTablePage(journal, prompts);
-    m_analysis = new AnalysisPage(journal, prompts);
-    m_days = new DaysPage(journal, prompts);
-    m_reports = new ReportsPage(journal, prompts);
-    m_notebook = new NotebookPage(journal, prompts);
+    m_about = new AboutPage(journal, m_prompts);
+    m_accounts = new AccountsPage(journal, m_prompts);
+    m_trades = new TradeTablePage(journal, m_prompts);
+    m_analysis = new AnalysisPage(journal, m_prompts);
+    m_days = new DaysPage(journal, m_prompts);
+    m_reports = new ReportsPage(journal, m_prompts);
+    m_notebook = new NotebookPage(journal, m_prompts);
     PageControl1->addTab(m_about, QStringLiteral("О программе"));
     PageControl1->addTab(m_accounts, QStringLiteral("Менеджер счетов"));
     PageControl1->addTab(m_trades, QStringLiteral("База данных"));
@@ -70,7 +71,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
     connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
 
-    m_import = new ImportPanel(journal, prompts);
+    m_import = new ImportPanel(journal, m_prompts);
     m_accounts->setImportArea(m_import);
     connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
     // A copy that filled in the account's capital or currency shows them

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/gathering_prompts.h"
+
 #include <QDate>
 #include <QMainWindow>
 
@@ -75,8 +77,11 @@ private:
     void writeDates();
     void writeSettings();
     void startDailyBackup();
+    void reportShutdownProblems(const QString& problems);
 
     Journal& m_journal;
+    // Every page's prompts: passed on, and gathered into one at shutdown.
+    GatheringPrompts m_gathering;
     Prompts& m_prompts;
     AboutPage* m_about = nullptr;
     AccountsPage* m_accounts = nullptr;

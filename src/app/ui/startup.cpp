@@ -7,6 +7,7 @@
 #include "app/core/safe_file.h"
 #include "app/ui/about_page.h"
 #include "app/ui/main_window.h"
+#include "app/ui/unix_signals.h"
 #include "journal/ui/trade_dialog.h"
 #include "notebook/ui/notebook_page.h"
 #include "stats/ui/analysis_page.h"
@@ -14,6 +15,8 @@
 #include "stats/ui/reports_page.h"
 
 #include <QTabWidget>
+
+#include <cstdio>
 
 namespace {
 
@@ -76,11 +79,32 @@ void TForm1::readSettings()
 
 void TForm1::runShutdown()
 {
+    // What fails here is said once, after everything was tried.
+    m_gathering.startGathering();
     m_analysis->writePendingPicture();
     m_notebook->saveState();
     m_analysis->saveGridLayout();
     writeDates();
     writeSettings();
+    // A copy when the journal changed since the newest one; a failure is
+    // told with the rest and the window still closes.
+    if (const QString problem = backupAtClose(m_journal); !problem.isEmpty())
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(), problem);
+    reportShutdownProblems(m_gathering.takeGathered());
+}
+
+void TForm1::reportShutdownProblems(const QString& problems)
+{
+    if (problems.isEmpty())
+        return;
+    const QString text = QStringLiteral("При закрытии программы не всё удалось сохранить.\n\n") + problems;
+    // Asked to stop by a signal (the session ends, the terminal closed):
+    // nobody may be there to answer a box, and the process must end.
+    if (terminationSignalReceived()) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        return;
+    }
+    m_gathering.shown().showMessage(Prompts::Icon::Warning, errorCaption(), text);
 }
 
 void TForm1::writeDates()
@@ -103,8 +127,8 @@ void TForm1::writeSettings()
     m_reports->saveNotes(s);
     try {
         saveSettings(m_journal.path(kConfigFile), s);
-    } catch (const FileWriteError&) {
+    } catch (const FileWriteError& e) {
         m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
-                              QStringLiteral("Ошибка при записи файла конфигурации config.ini!"));
+                              QStringLiteral("Ошибка при записи файла конфигурации config.ini!\n%1").arg(e.message()));
     }
 }

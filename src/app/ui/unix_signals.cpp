@@ -15,6 +15,7 @@ namespace {
 int g_signalFds[2] = {-1, -1};
 QSocketNotifier* g_notifier = nullptr;
 QPointer<QWidget> g_window;
+bool g_received = false;
 
 void onSignal(int)
 {
@@ -34,7 +35,10 @@ void catchTerminationSignals()
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
+
+bool terminationSignalReceived() { return g_received; }
 
 void closeOnTerminationSignals(QWidget* window)
 {
@@ -47,6 +51,7 @@ void closeOnTerminationSignals(QWidget* window)
         g_notifier->setEnabled(false);
         char byte = 0;
         [[maybe_unused]] const ssize_t n = ::read(g_signalFds[1], &byte, 1);
+        g_received = true;
         // An open message or dialog would hold the close until answered:
         // each is dismissed as if cancelled (a question answered "No").
         for (QWidget* w : QApplication::topLevelWidgets()) {

@@ -2,8 +2,9 @@
 
 class QWidget;
 
-// SIGTERM and SIGINT close the window normally, so that shutdown still
-// writes the settings and state files.
+// SIGTERM, SIGINT and SIGHUP (the terminal that started the window closed)
+// close the window normally, so that shutdown still writes the settings and
+// state files.
 //
 // catchTerminationSignals() runs first thing in main(): from then on a
 // signal is only noted, never fatal. closeOnTerminationSignals() acts on the
@@ -14,3 +15,5 @@ class QWidget;
 // message.
 void catchTerminationSignals();
 void closeOnTerminationSignals(QWidget* window);
+// True once one of those signals was acted on: shutdown then asks nothing.
+bool terminationSignalReceived();

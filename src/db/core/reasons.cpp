@@ -25,6 +25,7 @@ constexpr Reason kReasons[] = {
     {"No such file or directory", u"нет такого файла или папки"},
     {"Permission denied", u"нет прав доступа"},
     {"Read-only file system", u"файловая система доступна только для чтения"},
+    {"Filename refers to a directory", u"это папка, а не файл"},
     {"Is a directory", u"это папка, а не файл"},
     {"Not a directory", u"это не папка"},
     {"File exists", u"файл уже есть"},
