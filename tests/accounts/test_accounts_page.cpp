@@ -200,7 +200,7 @@ TEST_F(AccountsPageTest, FailedSaveIsReportedAndKeepsTheDialogOpen)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     // The database's reason in the trader's words, not the statement that failed.
-    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("Ошибка базы данных: ")))
+    EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("ошибка базы данных: ")))
         << prompts.messages[0].text.toStdString();
     EXPECT_TRUE(dialog().isVisible());
     EXPECT_EQ(dialog().Edit_Name->text(), QStringLiteral("Новое имя"));

@@ -102,13 +102,13 @@ TEST(Reasons, SqliteAndSystemReasonsInRussian)
 {
     const std::pair<const char*, const char*> cases[] = {
         {"Error executing SQL statement \"INSERT INTO t_sdelki (a) values(?)\" : database or disk is full",
-         "Ошибка базы данных: диск заполнен"},
+         "ошибка базы данных: диск заполнен"},
         {"Не удалось: Error executing SQL \"SELECT Profit FROM t_sdelki\" : no such column: Profit",
          "Не удалось: ошибка базы данных: в базе данных нет столбца Profit"},
         {"Failed to open database \"/x/datamoney.db\" : file is not a database",
-         "Не удалось открыть базу данных /x/datamoney.db: файл не является базой данных"},
-        {"database disk image is malformed", "Файл базы данных поврежден"},
-        {"attempt to write a readonly database", "Файл базы данных доступен только для чтения"},
+         "не удалось открыть базу данных /x/datamoney.db: файл не является базой данных"},
+        {"database disk image is malformed", "файл базы данных поврежден"},
+        {"attempt to write a readonly database", "файл базы данных доступен только для чтения"},
         {"Не удалось прочитать файл \"a.htm\": No such file or directory",
          "Не удалось прочитать файл \"a.htm\": нет такого файла или папки"},
         {"usage: tradejournal-cli trades", "usage: tradejournal-cli trades"},

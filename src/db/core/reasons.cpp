@@ -64,10 +64,6 @@ QString withRussianReasons(QString message)
     message.replace(noColumnNamed, QStringLiteral("в таблице \\1 нет столбца \\2"));
     for (const Reason& r : kReasons)
         message.replace(QLatin1String(r.english), QString::fromUtf16(r.russian), Qt::CaseInsensitive);
-    // A reason that now begins the message starts it with a capital; the
-    // program's own texts (also a Latin "usage:") stay as they are.
-    if (!message.isEmpty() && message[0] >= QChar(0x0430) && message[0] <= QChar(0x044F))
-        message[0] = message[0].toUpper();
     return message;
 }
 
