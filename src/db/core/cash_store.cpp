@@ -59,12 +59,3 @@ double CashStore::balanceBefore(const QString& account, const QString& timeBound
     auto sum = m_db.openResultTable(query, params);
     return sum->atEnd() ? 0.0 : sum->fieldNumber(0);
 }
-
-double balanceTotal(const std::vector<CashMovement>& movements)
-{
-    double total = 0;
-    for (const CashMovement& m : movements)
-        if (m.countsInBalance())
-            total += m.amount;
-    return total;
-}

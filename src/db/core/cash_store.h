@@ -41,6 +41,3 @@ public:
 private:
     TSQLiteDatabase& m_db;
 };
-
-// Sum of the movements that count in the balance.
-double balanceTotal(const std::vector<CashMovement>& movements);

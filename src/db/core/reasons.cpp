@@ -35,11 +35,6 @@ constexpr Reason kReasons[] = {
 
 } // namespace
 
-QString russianReason(const QString& reason)
-{
-    return withRussianReasons(reason);
-}
-
 QString withRussianReasons(QString message)
 {
     // Names that follow a reason keep their spelling: "no such column: Profit".

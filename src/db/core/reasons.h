@@ -6,13 +6,10 @@
 // words. A message of the program is its own Russian text followed by the
 // reason; this is the one place that knows how the reasons read in Russian.
 //
-// russianReason("database or disk is full") is "диск заполнен"; a text it
-// does not know is returned as it is, so nothing the system said is lost.
-QString russianReason(const QString& reason);
-
 // A whole message that may hold English reasons anywhere in it (an
 // exception's text, "... : no such column: Profit"): every known reason in
-// it is replaced by its Russian words.
+// it is replaced by its Russian words ("database or disk is full" becomes
+// "диск заполнен"); a text it does not know stays, so nothing is lost.
 QString withRussianReasons(QString message);
 
 // A stored trade whose number does not read: every view names it in these

@@ -105,8 +105,9 @@ std::string plainText(std::string_view markup)
     for (size_t i = 0; i < markup.size();) {
         const char c = markup[i];
         if (c == '<') {
-            const size_t end = markup.substr(i, 4) == "<!--" ? markup.find("-->", i) : markup.find('>', i);
-            i = end == std::string_view::npos ? markup.size() : end + (markup[i + 1] == '!' && markup.substr(i, 4) == "<!--" ? 3 : 1);
+            const bool comment = markup.substr(i, 4) == "<!--";
+            const size_t end = comment ? markup.find("-->", i) : markup.find('>', i);
+            i = end == std::string_view::npos ? markup.size() : end + (comment ? 3 : 1);
             out += ' ';
             continue;
         }
