@@ -1,8 +1,8 @@
 // libFuzzer target: any bytes given to the snapshot reader end in a result
 // or a SnapshotError, never in a crash, a hang, a read past the buffer or
 // undefined behaviour. A stream that reads is written back byte for byte.
-#include "pictures/core/control_snapshots.h"
-#include "pictures/core/picture_data.h"
+#include "state/core/control_snapshots.h"
+#include "state/core/picture_data.h"
 
 #include <cstdint>
 #include <cstdlib>

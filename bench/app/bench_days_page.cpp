@@ -2,9 +2,9 @@
 // week and day tables of an account with 100 000 trades over five years,
 // built and painted, with the pickers covering all of them.
 #include "accounts/ui/accounts_page.h"
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "app/ui/main_window.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "shell/main_window.h"
 #include "db/core/numbers.h"
 #include "db/core/schema_setup.h"
 #include "db/core/sqlite_database.h"

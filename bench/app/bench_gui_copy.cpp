@@ -4,9 +4,9 @@
 // activation of an account that holds those trades (what start-up does).
 #include "accounts/core/account_store.h"
 #include "accounts/ui/accounts_page.h"
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "app/ui/main_window.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "shell/main_window.h"
 #include "db/core/schema_setup.h"
 #include "import/ui/import_panel.h"
 #include "stats/ui/trade_table_page.h"

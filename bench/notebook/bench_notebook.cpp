@@ -2,8 +2,8 @@
 // document must stay under 100 ms), writing it (the store after typing
 // pauses), opening it in the page, and typing into it, where a keystroke
 // must cost no store: the counter "stores" stays 0 over every iteration.
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/schema_setup.h"
 #include "notebook/core/notebook_store.h"
 #include "notebook/core/rtf_reader.h"

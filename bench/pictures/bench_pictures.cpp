@@ -2,12 +2,12 @@
 // raster paint engine: a stroke segment drawn and repainted on a 1920 × 1080
 // picture (one 120 Hz frame is 8 ms), and the trade picture tab showing a
 // trade whose 1920 × 1080 picture is read from its file (target 50 ms).
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "pictures/core/control_snapshots.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "state/core/control_snapshots.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/core/trade_pictures.h"
-#include "pictures/ui/picture_snapshot.h"
+#include "state/core/picture_snapshot.h"
 #include "pictures/ui/picture_surface.h"
 #include "pictures/ui/trade_pictures_panel.h"
 

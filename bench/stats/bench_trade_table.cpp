@@ -6,8 +6,8 @@
 // measures the refresh and not the making of the data.
 #include "bench_journal.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/account_trades.h"
 #include "stats/core/balance_chart.h"

@@ -1,7 +1,7 @@
 #include "cli/cli_support.h"
 
 #include "accounts/core/account_store.h"
-#include "app/core/data_safety.h"
+#include "context/core/data_safety.h"
 #include "db/core/backup.h"
 #include "db/core/reasons.h"
 #include "db/core/journal_error.h"

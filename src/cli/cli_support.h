@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/data_folder.h"
-#include "app/core/journal.h"
+#include "context/core/data_folder.h"
+#include "context/core/journal.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // tradejournal-cli backup [--data DIR] [FILE]: a checked copy of the journal
 // database, made while the program may be running.
 // tradejournal-cli restore FILE [--data DIR]: puts a copy back in place.
-#include "app/core/data_safety.h"
+#include "context/core/data_safety.h"
 #include "cli/cli_support.h"
 #include "db/core/backup.h"
 #include "db/core/reasons.h"

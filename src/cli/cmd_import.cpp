@@ -3,7 +3,7 @@
 // "2. Скопировать сделки на счет". A statement that does not add up to its own
 // totals (one cut short, say) is refused unless --force is given.
 #include "accounts/core/account_store.h"
-#include "app/core/journal.h"
+#include "context/core/journal.h"
 #include "cli/cli_support.h"
 #include "import/core/report_file.h"
 #include "import/core/row_check.h"

@@ -5,7 +5,7 @@
 
 #include "notebook/core/notebook_search.h"
 #include "notebook/core/notebook_store.h"
-#include "pictures/core/control_snapshots.h"
+#include "state/core/control_snapshots.h"
 
 #include <QFile>
 

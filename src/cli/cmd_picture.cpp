@@ -2,8 +2,8 @@
 // (a trade picture .pat or a notebook chart .paz) as a PNG file, and its
 // bounds, so that screenshots can be taken out of the journal.
 #include "cli/cli_support.h"
-#include "app/core/safe_file.h"
-#include "pictures/core/control_snapshots.h"
+#include "db/core/safe_file.h"
+#include "state/core/control_snapshots.h"
 #include "pictures/core/png_file.h"
 
 #include <QBuffer>

@@ -5,7 +5,7 @@
 
 #include "db/core/safe_file.h"
 #include "db/core/sqlite_database.h"
-#include "pictures/core/control_snapshots.h"
+#include "state/core/control_snapshots.h"
 #include "pictures/core/png_file.h"
 #include "pictures/core/trade_pictures.h"
 

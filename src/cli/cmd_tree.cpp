@@ -1,7 +1,7 @@
 // tradejournal-cli tree FILE: the entries of a tree snapshot (the notebook
 // tree txt/TreeView1.txt, or a picture or chart list saved from the database).
 #include "cli/cli_support.h"
-#include "pictures/core/control_snapshots.h"
+#include "state/core/control_snapshots.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,5 +1,5 @@
 // tradejournal-cli: the journal's tables and tools from the command line.
-#include "app/core/version.h"
+#include "context/core/version.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
 

@@ -1,6 +1,6 @@
 // The main window's part in the account life cycle: which pages are offered.
 #include "accounts/ui/accounts_page.h"
-#include "app/ui/main_window.h"
+#include "shell/main_window.h"
 #include "stats/ui/trade_table_page.h"
 
 #include "accounts_test_data.h"

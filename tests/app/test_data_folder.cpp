@@ -1,4 +1,4 @@
-#include "app/core/data_folder.h"
+#include "context/core/data_folder.h"
 #include "db/core/safe_file.h"
 #include "temp_journal.h"
 

@@ -1,7 +1,7 @@
 // One run per journal folder, the look at the database at start, and the
 // automatic copies.
-#include "app/core/data_safety.h"
-#include "app/core/journal.h"
+#include "context/core/data_safety.h"
+#include "context/core/journal.h"
 #include "damaged_database.h"
 #include "db/core/backup.h"
 #include "scripted_prompts.h"

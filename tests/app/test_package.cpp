@@ -3,8 +3,8 @@
 // temporary HOME. The unpacked root stands for /usr: the programs must keep
 // the journal in the user's data folder and never write beside themselves.
 #include "accounts/core/account_store.h"
-#include "app/core/journal.h"
-#include "app/core/version.h"
+#include "context/core/journal.h"
+#include "context/core/version.h"
 #include "process_signals.h"
 #include "temp_journal.h"
 

@@ -1,4 +1,4 @@
-#include "app/core/settings.h"
+#include "context/core/settings.h"
 #include "db/core/cp1251.h"
 #include "temp_journal.h"
 

@@ -3,14 +3,14 @@
 // finish start-up, then close normally on SIGTERM and write its files. A run
 // that hangs is caught by the test's CTest time-out.
 #include "accounts/core/account_store.h"
-#include "app/core/journal.h"
-#include "app/core/settings.h"
+#include "context/core/journal.h"
+#include "context/core/settings.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
 #include "notebook/core/notebook_store.h"
 #include "notebook/core/rtf_writer.h"
-#include "pictures/core/control_snapshots.h"
+#include "state/core/control_snapshots.h"
 #include "process_signals.h"
 #include "temp_journal.h"
 

@@ -4,8 +4,8 @@
 // a day's note written, a notebook document written, then the window closed on each page in turn and started again.
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/accounts_page.h"
-#include "app/core/journal.h"
-#include "app/ui/main_window.h"
+#include "context/core/journal.h"
+#include "shell/main_window.h"
 #include "db/core/sqlite_database.h"
 #include "import/core/preview_model.h"
 #include "import/ui/import_panel.h"

@@ -1,11 +1,11 @@
 // The update check against a real HTTP server on 127.0.0.1, started by each
 // test in this process, and the links of the About page.
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "app/core/version_file.h"
-#include "app/core/web_links.h"
-#include "app/ui/about_page.h"
-#include "app/ui/main_window.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "about/core/version_file.h"
+#include "context/core/web_links.h"
+#include "about/ui/about_page.h"
+#include "shell/main_window.h"
 #include "db/core/cp1251.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"

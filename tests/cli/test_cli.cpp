@@ -3,9 +3,9 @@
 // statement was imported by the tool itself, the lines it prints and the exit
 // codes of its failures.
 #include "accounts/core/account_store.h"
-#include "app/core/data_safety.h"
-#include "app/core/version.h"
-#include "pictures/core/control_snapshots.h"
+#include "context/core/data_safety.h"
+#include "context/core/version.h"
+#include "state/core/control_snapshots.h"
 #include "pictures/core/trade_pictures.h"
 #include "temp_journal.h"
 

@@ -2,10 +2,11 @@
 // look at it (e.g. under Xvfb with a screenshot). Not a test.
 //   import_page_shot APP_DIR STATEMENT ACCOUNT_ID [SECONDS]
 #include "accounts/ui/accounts_page.h"
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "app/ui/application.h"
-#include "app/ui/main_window.h"
+#include "context/core/data_safety.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
 #include "import/ui/import_panel.h"
 
 #include <QDir>

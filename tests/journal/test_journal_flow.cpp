@@ -1,8 +1,8 @@
 // The trader's road through the window: open a day, annotate a trade, see
 // the annotation in the grid; delete a trade from the trade table.
 #include "accounts/ui/accounts_page.h"
-#include "app/core/journal.h"
-#include "app/ui/main_window.h"
+#include "context/core/journal.h"
+#include "shell/main_window.h"
 #include "db/core/sqlite_database.h"
 #include "journal/ui/trade_dialog.h"
 #include "scripted_prompts.h"

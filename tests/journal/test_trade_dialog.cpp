@@ -1,4 +1,4 @@
-#include "app/core/journal.h"
+#include "context/core/journal.h"
 #include "db/core/cp1251.h"
 #include "db/core/sqlite_database.h"
 #include "journal/ui/list_editor.h"

@@ -3,7 +3,7 @@
 #include "notebook/core/notebook_search.h"
 #include "notebook/core/notebook_store.h"
 #include "notebook/core/rtf_writer.h"
-#include "pictures/core/snapshot_stream.h"
+#include "state/core/snapshot_stream.h"
 #include "temp_journal.h"
 
 #include <QTextCursor>

@@ -1,8 +1,8 @@
 // Applying snapshots to the journal's tree and grid controls and taking
 // them back.
-#include "pictures/ui/grid_snapshot.h"
-#include "pictures/ui/picture_snapshot.h"
-#include "pictures/ui/tree_snapshot.h"
+#include "state/ui/grid_snapshot.h"
+#include "state/core/picture_snapshot.h"
+#include "state/ui/tree_snapshot.h"
 #include "temp_journal.h"
 
 #include <QHeaderView>

@@ -1,9 +1,9 @@
 // The real main window keeps the notebook tree and the analysis grid's
 // layout in txt/ from one run to the next.
-#include "app/ui/main_window.h"
+#include "shell/main_window.h"
 #include "notebook/ui/notebook_page.h"
-#include "pictures/ui/grid_snapshot.h"
-#include "pictures/ui/tree_snapshot.h"
+#include "state/ui/grid_snapshot.h"
+#include "state/ui/tree_snapshot.h"
 #include "scripted_prompts.h"
 #include "stats/ui/analysis_page.h"
 #include "temp_journal.h"

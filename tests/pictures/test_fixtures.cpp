@@ -1,8 +1,8 @@
 // Streams and bitmaps written by real Delphi and Lazarus programs and by a
 // public BMP test suite: the reader reads them to their end, applies the
 // trees and pictures it knows and writes every stream back byte for byte.
-#include "pictures/core/control_snapshots.h"
-#include "pictures/core/picture_data.h"
+#include "state/core/control_snapshots.h"
+#include "state/core/picture_data.h"
 #include "temp_journal.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 // The snapshot stream: the bytes our writer produces, and a reader that
 // skips every tag, stops cleanly on broken input and applies what came
 // before the fault.
-#include "pictures/core/control_snapshots.h"
-#include "pictures/core/picture_data.h"
+#include "state/core/control_snapshots.h"
+#include "state/core/picture_data.h"
 #include "temp_journal.h"
 
 #include <QtEndian>

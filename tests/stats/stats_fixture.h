@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/journal.h"
+#include "context/core/journal.h"
 #include "temp_journal.h"
 
 #include <QString>

@@ -1,6 +1,7 @@
 #include "db/core/sqlite_database.h"
 #include "db/core/cash_store.h"
 #include "stats/core/period_tables.h"
+#include "stats/core/day_notes.h"
 #include "temp_journal.h"
 
 #include <gtest/gtest.h>

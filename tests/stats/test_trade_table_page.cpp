@@ -1,4 +1,4 @@
-#include "app/ui/main_window.h"
+#include "shell/main_window.h"
 #include "charts/core/axis_ticks.h"
 #include "scripted_prompts.h"
 #include "stats/core/column_widths.h"

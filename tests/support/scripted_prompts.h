@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/prompts.h"
+#include "context/core/prompts.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/journal.h"
+#include "context/core/journal.h"
 
 #include <QTemporaryDir>
 

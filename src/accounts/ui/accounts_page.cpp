@@ -7,8 +7,8 @@
 #include "accounts/core/account_list_model.h"
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
-#include "app/core/journal.h"
-#include "app/core/web_links.h"
+#include "context/core/journal.h"
+#include "context/core/web_links.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,9 +1,9 @@
 #include "import/ui/import_panel.h"
 
 #include "accounts/core/account_store.h"
-#include "app/core/data_safety.h"
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/data_safety.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "import/core/preview_model.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"

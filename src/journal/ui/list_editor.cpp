@@ -1,7 +1,7 @@
 #include "journal/ui/list_editor.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/safe_file.h"
 #include "db/core/sqlite_database.h"
 #include "journal/core/reference_lists.h"

@@ -1,8 +1,8 @@
 #include "journal/ui/trade_dialog.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "app/core/web_links.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "context/core/web_links.h"
 #include "db/core/safe_file.h"
 #include "journal/ui/list_editor.h"
 

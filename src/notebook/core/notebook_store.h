@@ -6,7 +6,7 @@
 // value is bound, so a name may hold any character, double quotes
 // included. Database failures are raised as ESQLiteException.
 
-#include "pictures/core/tree_items.h"
+#include "state/core/tree_items.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,7 +1,7 @@
 #include "notebook/ui/chart_pane.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/ui/color_box.h"
 #include "pictures/ui/picture_surface.h"

@@ -3,15 +3,15 @@
 // big window, and what is stored in the document's row and the chart files.
 #include "notebook/ui/chart_pane.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/safe_file.h"
 #include "notebook/core/notebook_store.h"
 #include "pictures/ui/big_picture_window.h"
 #include "pictures/ui/clipboard_picture.h"
-#include "pictures/ui/picture_snapshot.h"
+#include "state/core/picture_snapshot.h"
 #include "pictures/ui/picture_surface.h"
-#include "pictures/ui/tree_snapshot.h"
+#include "state/ui/tree_snapshot.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "notebook/ui/notebook_icons.h"
 
-#include "pictures/ui/tree_snapshot.h"
+#include "state/ui/tree_snapshot.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,16 +1,16 @@
 #include "notebook/ui/notebook_page.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/safe_file.h"
-#include "app/core/web_links.h"
+#include "context/core/web_links.h"
 #include "notebook/core/notebook_search.h"
 #include "notebook/core/notebook_store.h"
 #include "notebook/ui/chart_pane.h"
 #include "notebook/ui/notebook_editor.h"
 #include "notebook/ui/notebook_icons.h"
-#include "pictures/ui/control_states.h"
-#include "pictures/ui/tree_snapshot.h"
+#include "state/ui/control_states.h"
+#include "state/ui/tree_snapshot.h"
 
 #include <QDesktopServices>
 #include <QDir>

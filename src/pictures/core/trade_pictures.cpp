@@ -2,7 +2,7 @@
 
 #include "db/core/columns.h"
 #include "db/core/sqlite_database.h"
-#include "pictures/core/control_snapshots.h"
+#include "state/core/control_snapshots.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // in the img folder (<account>_<trade>_<name>.pat), and the position of the
 // picture at the last release over it (`img_left`, `img_top`).
 
-#include "pictures/core/tree_items.h"
+#include "state/core/tree_items.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "pictures/ui/picture_surface.h"
 
-#include "app/core/prompts.h"
+#include "context/core/prompts.h"
 #include "db/core/safe_file.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/core/picture_geometry.h"

@@ -3,15 +3,15 @@
 // stored in the trade's row, its list and its picture files.
 #include "pictures/ui/trade_pictures_panel.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/safe_file.h"
 #include "db/core/sqlite_database.h"
 #include "pictures/core/trade_pictures.h"
 #include "pictures/ui/clipboard_picture.h"
-#include "pictures/ui/picture_snapshot.h"
+#include "state/core/picture_snapshot.h"
 #include "pictures/ui/picture_surface.h"
-#include "pictures/ui/tree_snapshot.h"
+#include "state/ui/tree_snapshot.h"
 
 #include <QDir>
 #include <QFile>

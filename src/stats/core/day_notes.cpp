@@ -1,4 +1,4 @@
-#include "stats/core/period_tables.h"
+#include "stats/core/day_notes.h"
 
 #include "db/core/columns.h"
 #include "db/core/sqlite_database.h"

@@ -3,6 +3,7 @@
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/day_notes.h"
 #include "stats/core/period_analysis.h"
 #include "stats/core/period_totals.h"
 

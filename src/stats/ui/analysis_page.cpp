@@ -1,8 +1,8 @@
 #include "stats/ui/analysis_page.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
-#include "pictures/ui/control_states.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "state/ui/control_states.h"
 #include "pictures/ui/trade_pictures_panel.h"
 #include "stats/core/analysis_model.h"
 #include "stats/core/period_analysis.h"

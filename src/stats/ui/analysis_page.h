@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/settings.h"
+#include "context/core/settings.h"
 
 #include <QDate>
 #include <QWidget>

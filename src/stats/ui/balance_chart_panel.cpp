@@ -1,7 +1,7 @@
 #include "stats/ui/balance_chart_panel.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "stats/core/account_trades.h"
 #include "db/core/cash_store.h"
 #include "db/core/sqlite_database.h"

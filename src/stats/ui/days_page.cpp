@@ -1,10 +1,11 @@
 #include "stats/ui/days_page.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/period_table_model.h"
 #include "stats/core/period_tables.h"
+#include "stats/core/day_notes.h"
 #include "stats/ui/date_picker.h"
 #include "stats/ui/fit_column_widths.h"
 #include "stats/ui/grid_cell_delegate.h"

@@ -1,8 +1,8 @@
 #include "stats/ui/reports_page.h"
 
 #include "db/core/cash_store.h"
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/category_report_model.h"
 #include "stats/core/report_trades.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/settings.h"
+#include "context/core/settings.h"
 #include "stats/core/category_reports.h"
 
 #include <QWidget>

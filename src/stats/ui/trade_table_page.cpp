@@ -1,7 +1,7 @@
 #include "stats/ui/trade_table_page.h"
 
-#include "app/core/journal.h"
-#include "app/core/prompts.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
 #include "stats/core/account_trades.h"
 #include "stats/core/column_widths.h"
 #include "stats/core/trade_table_model.h"

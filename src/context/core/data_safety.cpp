@@ -1,0 +1,209 @@
+#include "context/core/data_safety.h"
+
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "db/core/backup.h"
+#include "db/core/reasons.h"
+#include "db/core/schema_setup.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QThread>
+
+#include <algorithm>
+
+JournalLock::JournalLock(const QString& appDir)
+    : m_lock(std::make_unique<QLockFile>(journalLockFile(appDir)))
+{
+    // Held for the whole run: age never makes it stale, only a holder that
+    // no longer runs does.
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0))
+        m_state = State::Locked;
+    else if (m_lock->error() == QLockFile::LockFailedError)
+        m_state = State::HeldElsewhere;
+    else
+        m_state = State::Unavailable;
+}
+
+JournalLock::~JournalLock() = default;
+
+QString journalLockFile(const QString& appDir) { return appDir + QStringLiteral("/tradejournal.lock"); }
+
+QString restoreAdvice(const Journal& journal)
+{
+    const QString database = journal.path(QStringLiteral("datamoney.db"));
+    const QString backup = newestGoodBackup(database);
+    if (backup.isEmpty())
+        return QStringLiteral("Исправной резервной копии в папке %1 нет.").arg(QDir::toNativeSeparators(backupFolder(database)));
+    return QStringLiteral("Последняя исправная резервная копия: %1\n"
+                          "Чтобы восстановить её, закройте программу и выполните:\n"
+                          "tradejournal-cli restore \"%1\" --data \"%2\"")
+        .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(journal.appDir()));
+}
+
+QString damagedDatabaseMessage(const Journal& journal, const QString& problem)
+{
+    const QString database = journal.path(QStringLiteral("datamoney.db"));
+    return QStringLiteral("База данных %1 повреждена:\n%2\n\nПрограмма не будет её изменять.\n%3")
+        .arg(QDir::toNativeSeparators(database), withRussianReasons(problem), restoreAdvice(journal));
+}
+
+QString busyDatabaseMessage(const QString& databasePath)
+{
+    return QStringLiteral("База данных занята другой программой: %1 не освободилась за %2 с "
+                          "(её держит, например, tradejournal-cli или вторая копия программы).\n"
+                          "Закройте ту программу и попробуйте снова.")
+        .arg(QDir::toNativeSeparators(databasePath))
+        .arg(TSQLiteDatabase::kBusyTimeoutMs / 1000);
+}
+
+bool openJournalDatabase(Journal& journal, Prompts& prompts)
+{
+    try {
+        journal.openDatabase();
+        return true;
+    } catch (const EDatabaseBusy&) {
+        throw;
+    } catch (const ESQLiteException& e) {
+        prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                            QStringLiteral("Ошибка №2 - Откытия базы данных\n%1\n%2")
+                                .arg(withRussianReasons(e.message()), restoreAdvice(journal)));
+        return false;
+    }
+}
+
+bool upgradeJournalDatabase(Journal& journal, Prompts& prompts)
+{
+    if (!journal.hasDatabase())
+        return true;
+    try {
+        upgradeJournalSchema(journal.db());
+        return true;
+    } catch (const EDatabaseBusy&) {
+        throw;
+    } catch (const ESQLiteException& e) {
+        prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                            QStringLiteral("Не удалось дополнить базу данных %1 таблицами этой версии программы "
+                                           "(валюта счета, пополнения и снятия); база не изменена.\n%2")
+                                .arg(QDir::toNativeSeparators(journal.db().path()), withRussianReasons(e.message())));
+        return false;
+    }
+}
+
+namespace {
+
+enum class StartOutcome { Ready, Busy, Ended };
+
+StartOutcome tryOpenJournal(Journal& journal, Prompts& prompts)
+{
+    try {
+        // The program's own connection first: it plays back the journal a
+        // crash left, which the read-only check could not.
+        if (!openJournalDatabase(journal, prompts))
+            return StartOutcome::Ended;
+        if (!journal.hasDatabase())
+            return StartOutcome::Ready; // no datamoney.db: the window runs without one
+        const JournalFileCheck check = checkJournalFile(journal.db().path());
+        if (check.state == JournalFileCheck::State::Busy)
+            return StartOutcome::Busy;
+        if (check.state == JournalFileCheck::State::Damaged) {
+            prompts.showMessage(Prompts::Icon::Error, errorCaption(), damagedDatabaseMessage(journal, check.problem));
+            return StartOutcome::Ended;
+        }
+        return upgradeJournalDatabase(journal, prompts) ? StartOutcome::Ready : StartOutcome::Ended;
+    } catch (const EDatabaseBusy&) {
+        return StartOutcome::Busy;
+    }
+}
+
+} // namespace
+
+bool openJournalAtStart(Journal& journal, Prompts& prompts)
+{
+    for (;;) {
+        const StartOutcome outcome = tryOpenJournal(journal, prompts);
+        if (outcome != StartOutcome::Busy)
+            return outcome == StartOutcome::Ready;
+        journal.setDatabase(std::make_unique<TSQLiteDatabase>());
+        if (!prompts.confirm(busyDatabaseMessage(journal.path(QStringLiteral("datamoney.db")))
+                             + QStringLiteral("\n\nПопробовать ещё раз? «Нет» закроет программу.")))
+            return false;
+    }
+}
+
+void backupBeforeChange(Journal& journal, Prompts& prompts)
+{
+    if (!journal.hasDatabase())
+        return;
+    const QDateTime now = QDateTime::currentDateTime();
+    // A copy of the last hour counts only when it holds the last change: the
+    // empty journal copied at the first start protects nothing of the day.
+    const QString database = journal.db().path();
+    const QDateTime notBefore = std::max(now.addSecs(-3600), databaseLastChange(database));
+    try {
+        makeBackupUnlessNewer(database, notBefore, now);
+    } catch (const BackupError& e) {
+        reportBackupProblem(journal, prompts, e.message());
+    }
+}
+
+QString backupAtClose(Journal& journal)
+{
+    if (!journal.hasDatabase())
+        return QString();
+    const QString database = journal.db().path();
+    try {
+        makeBackupUnlessNewer(database, databaseLastChange(database));
+    } catch (const BackupError& e) {
+        return e.message();
+    }
+    return QString();
+}
+
+void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& problem)
+{
+    if (journal.backupProblemReported)
+        return;
+    journal.backupProblemReported = true;
+    prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                        withRussianReasons(problem) + QStringLiteral("\nРабота продолжается без резервной копии."));
+}
+
+bool accountHoldsTrades(Journal& journal, const QString& account)
+{
+    const auto table = journal.db().openResultTable(QStringLiteral("SELECT 1 FROM t_sdelki WHERE chet = ? LIMIT 1"),
+                                                    {account});
+    return table->rowCount() > 0;
+}
+
+DailyBackup::DailyBackup(QObject* parent)
+    : QObject(parent)
+{
+}
+
+DailyBackup::~DailyBackup() { wait(); }
+
+void DailyBackup::wait()
+{
+    if (m_thread) {
+        m_thread->wait();
+        delete m_thread;
+        m_thread = nullptr;
+    }
+}
+
+void DailyBackup::start(const QString& databasePath, const QDateTime& now)
+{
+    wait();
+    m_thread = QThread::create([this, databasePath, now] {
+        QString path, problem;
+        try {
+            path = makeBackupUnlessNewer(databasePath, now.date().startOfDay(), now).value_or(QString());
+        } catch (const BackupError& e) {
+            problem = e.message();
+        }
+        QMetaObject::invokeMethod(this, [this, path, problem] { emit finished(path, problem); }, Qt::QueuedConnection);
+    });
+    m_thread->start();
+}

@@ -1,0 +1,118 @@
+#include "context/core/data_folder.h"
+#include "context/core/data_safety.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "context/core/version.h"
+#include "shell/application.h"
+#include "shell/main_window.h"
+#include "shell/qt_prompts.h"
+#include "shell/screen_capture.h"
+#include "shell/unix_signals.h"
+#include "db/core/journal_error.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLocale>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace {
+
+// The program's own arguments, read before the window system is touched so
+// that --help works without a display.
+QStringList ownArguments(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+void printHelp(const DataFolder& folder)
+{
+    std::printf("Usage: tradejournal [--data DIR]\n\n"
+                "The trade journal's window.\n\n"
+                "Options:\n"
+                "  --data DIR   keep the journal in DIR (an existing folder) for this run\n"
+                "  --help       show this help\n"
+                "  --version    show the version\n\n"
+                "%s",
+                dataFolderHelp(folder).toLocal8Bit().constData());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // First of all, so that a stop asked for during start-up still ends in
+    // a normal close.
+    catchTerminationSignals();
+    const WindowOptions options = parseWindowOptions(ownArguments(argc, argv));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "tradejournal: %s\n", options.error.toLocal8Bit().constData());
+        return 2;
+    }
+    if (!options.data.isEmpty() && !QFileInfo(options.data).isDir()) {
+        std::fprintf(stderr, "tradejournal: --data: нет папки %s\n", options.data.toLocal8Bit().constData());
+        return 2;
+    }
+    if (options.help || options.version) {
+        QCoreApplication core(argc, argv);
+        if (options.version)
+            std::printf("tradejournal %s\n", qPrintable(applicationVersion()));
+        else
+            printHelp(chooseDataFolder(QCoreApplication::applicationDirPath(), options.data,
+                                       userFoldersFromEnvironment()));
+        return 0;
+    }
+    JournalApplication app(argc, argv);
+    QApplication::setApplicationName(applicationTitle());
+    QApplication::setApplicationDisplayName(QString());
+    // The installed menu entry and icon; a portable copy finds no icon and keeps Qt's.
+    QApplication::setDesktopFileName(QStringLiteral("tradejournal"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tradejournal")));
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    installQtTranslation(app);
+
+    QtPrompts prompts;
+    app.setPrompts(&prompts);
+    const DataFolder data =
+        chooseDataFolder(QCoreApplication::applicationDirPath(), options.data, userFoldersFromEnvironment());
+    if (data.kind == DataFolder::Kind::Installed) {
+        try {
+            layOutDataFolder(data.firstStartData, data.path);
+        } catch (const JournalError& e) {
+            prompts.showMessage(Prompts::Icon::Error, errorCaption(), e.message());
+            return 2;
+        }
+    }
+    // The program folder is the current folder, so that datamoney.db and
+    // date.txt resolve there wherever the program was started from.
+    const QString appDir = data.path;
+    QDir::setCurrent(appDir);
+
+    closeOnTerminationSignals(nullptr); // a stop ends a message shown before the window
+    // One window per journal folder, taken before anything is written: two
+    // runs would each write their settings and state files at exit.
+    const JournalLock lock(appDir);
+    if (lock.state() == JournalLock::State::HeldElsewhere) {
+        prompts.showMessage(Prompts::Icon::Warning, applicationTitle(), journalAlreadyOpenMessage());
+        return 1;
+    }
+    Journal journal(appDir);
+    if (!openJournalAtStart(journal, prompts))
+        return 2;
+
+    TForm1 window(journal, prompts);
+    ScreenCaptureFilter capture;
+    app.installEventFilter(&capture);
+    closeOnTerminationSignals(&window);
+    // Without a window manager a maximized window keeps its design size;
+    // start at the screen's size so the pages always have room.
+    if (const QScreen* screen = window.screen())
+        window.resize(screen->availableGeometry().size());
+    window.showMaximized();
+    return app.exec();
+}

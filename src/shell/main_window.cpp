@@ -1,0 +1,258 @@
+#include "shell/main_window.h"
+
+#include "accounts/ui/accounts_page.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "context/core/version.h"
+#include "about/ui/about_page.h"
+#include "import/ui/import_panel.h"
+#include "journal/ui/trade_dialog.h"
+#include "notebook/ui/chart_pane.h"
+#include "notebook/ui/notebook_editor.h"
+#include "notebook/ui/notebook_page.h"
+#include "pictures/ui/color_box.h"
+#include "pictures/ui/trade_pictures_panel.h"
+#include "stats/ui/analysis_page.h"
+#include "stats/ui/days_page.h"
+#include "stats/ui/reports_page.h"
+#include "stats/ui/trade_table_page.h"
+
+#include <QCloseEvent>
+#include <QTabBar>
+#include <QTabWidget>
+
+TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent)
+    , m_journal(journal)
+    , m_gathering(prompts)
+    , m_prompts(m_gathering)
+{
+    setObjectName(QStringLiteral("TForm1"));
+    setWindowTitle(applicationTitleWithVersion());
+    resize(1262, 670);
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(9);
+    setFont(font);
+
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    QFont tabFont(QStringLiteral("Tahoma"));
+    tabFont.setPixelSize(13);
+    PageControl1->tabBar()->setFont(tabFont);
+    setCentralWidget(PageControl1);
+
+    m_about = new AboutPage(journal, m_prompts);
+    m_accounts = new AccountsPage(journal, m_prompts);
+    m_trades = new TradeTablePage(journal, m_prompts);
+    m_analysis = new AnalysisPage(journal, m_prompts);
+    m_days = new DaysPage(journal, m_prompts);
+    m_reports = new ReportsPage(journal, m_prompts);
+    m_notebook = new NotebookPage(journal, m_prompts);
+    PageControl1->addTab(m_about, QStringLiteral("О программе"));
+    PageControl1->addTab(m_accounts, QStringLiteral("Менеджер счетов"));
+    PageControl1->addTab(m_trades, QStringLiteral("База данных"));
+    PageControl1->addTab(m_analysis, QStringLiteral("Анализ"));
+    PageControl1->addTab(m_days, QStringLiteral("По дням"));
+    PageControl1->addTab(m_reports, QStringLiteral("Отчеты"));
+    PageControl1->addTab(m_notebook, QStringLiteral("Записная книжка трейдера"));
+    setAccountPagesVisible(false);
+
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        // Leaving the analysis page leaves its picture: what was drawn is written.
+        if (m_shownPage == PageAnalysis && index != PageAnalysis)
+            m_analysis->writePendingPicture();
+        if (m_shownPage == PageNotebook && index != PageNotebook)
+            m_notebook->chartPane()->writePendingChart();
+        m_shownPage = index;
+        if (!m_settingPage)
+            PageControl1Change(index);
+    });
+    connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
+    connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
+    connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
+
+    m_import = new ImportPanel(journal, m_prompts);
+    m_accounts->setImportArea(m_import);
+    connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
+    // A copy that filled in the account's capital or currency shows them
+    // before the views are rebuilt from that capital.
+    connect(m_import, &ImportPanel::accountDetailsChanged, m_accounts, &AccountsPage::refreshActiveAccount);
+    connect(m_import, &ImportPanel::tradesCopied, this, [this] { rebuildAccountViews(Rebuild::TradesCopied); });
+    connect(m_import, &ImportPanel::copyFinished, this, [this] {
+        m_accounts->drawAccountCurve();
+        if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
+            setPage(PageTrades);
+    });
+    connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
+    connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
+    wireTradeDialog();
+    wirePenColours();
+}
+
+void TForm1::wirePenColours()
+{
+    // Choosing a pen colour on either picture also applies the editor's own
+    // colour to the notebook's current text attributes.
+    NotebookEditor* editor = m_notebook->editor();
+    connect(m_analysis->TradePictures->ColorBox1, &QComboBox::activated, editor, &NotebookEditor::ColorBox3Select);
+    connect(m_notebook->chartPane()->ColorBox2, &QComboBox::activated, editor, &NotebookEditor::ColorBox3Select);
+}
+
+void TForm1::wireTradeDialog()
+{
+    m_tradeDialog = new TForm_Add(m_journal, m_prompts, this);
+    connect(m_analysis, &AnalysisPage::editTradeRequested, this, [this](const QString& id) {
+        // A trade deleted meanwhile does not open; the table is brought up to date.
+        if (!m_tradeDialog->openForEdit(id))
+            m_analysis->runPeriodAnalysis();
+    });
+    connect(m_analysis, &AnalysisPage::newTradeRequested, m_tradeDialog, &TForm_Add::openForNewTrade);
+    connect(m_tradeDialog, &TForm_Add::saved, this, &TForm1::onTradeSaved);
+    connect(m_analysis, &AnalysisPage::deleteTradeRequested, this, &TForm1::onDeleteTradeRequested);
+    connect(m_trades, &TradeTablePage::deleteTradeRequested, this, &TForm1::onDeleteTradeRequested);
+}
+
+void TForm1::onTradeSaved(bool newTrade)
+{
+    rebuildAccountViews(newTrade ? Rebuild::NewTradeSaved : Rebuild::TradeSaved);
+}
+
+void TForm1::onDeleteTradeRequested(const QString& id)
+{
+    if (deleteTrade(m_journal, m_prompts, id))
+        rebuildAccountViews(Rebuild::TradeDeleted);
+}
+
+// What each event changes decides what is built anew; the pages shown on
+// demand ("Анализ", "По дням", "Отчеты") also rebuild when the trader turns
+// to them (PageControl1Change). A new page joins the cases here.
+void TForm1::rebuildAccountViews(Rebuild reason)
+{
+    switch (reason) {
+    case Rebuild::AccountActivated:
+        // Another account's trades: its table, chart and analysis. The
+        // account page draws the account's curve itself.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        break;
+    case Rebuild::TradesCopied:
+        // Trades added and changed: every view over them that is not built
+        // when its page is shown. The copy itself then draws the curve.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+        break;
+    case Rebuild::TradeSaved:
+    case Rebuild::NewTradeSaved:
+        // An annotation changes the categories, not the money.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+        if (reason == Rebuild::NewTradeSaved)
+            m_analysis->Button1Click(); // today, where the new trade is
+        break;
+    case Rebuild::TradeDeleted:
+        // The trade's money leaves the tables, and the loaded statement
+        // offers it again in the preview.
+        m_trades->refreshTradeTable();
+        m_import->extractLastReport();
+        m_days->Button_DayClick();
+        m_analysis->runPeriodAnalysis();
+        m_reports->Button_StratClick();
+        break;
+    case Rebuild::AccountDeleted:
+        // The active account may have gone: every account view.
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        m_days->Button_DayClick();
+        m_reports->Button_StratClick();
+        break;
+    }
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setPage(int index)
+{
+    m_settingPage = true;
+    PageControl1->setCurrentIndex(index);
+    m_settingPage = false;
+}
+
+void TForm1::setAccountPagesVisible(bool visible)
+{
+    for (int page : {PageTrades, PageAnalysis, PageDays, PageReports})
+        PageControl1->setTabVisible(page, visible);
+}
+
+void TForm1::PageControl1Change(int index)
+{
+    switch (index) {
+    case PageAnalysis: m_analysis->StringGrid_AnalizClick(); break;
+    case PageReports: m_reports->Button_StratClick(); break;
+    case PageDays: m_days->Button_DayClick(); break;
+    default: return;
+    }
+    emit pageActionsRun(index);
+}
+
+void TForm1::onAccountActivated()
+{
+    setAccountPagesVisible(true);
+    m_trades->setAccountCaption(m_accounts->activeAccountName());
+    rebuildAccountViews(Rebuild::AccountActivated);
+}
+
+void TForm1::onAccountClosed()
+{
+    setAccountPagesVisible(false);
+}
+
+void TForm1::onAccountDeleted()
+{
+    rebuildAccountViews(Rebuild::AccountDeleted);
+}
+
+// A double-click in the trade table: the analysis of that trade's day, all
+// of it (the range ends at the start of the next day).
+void TForm1::showAnalysisOfDay(QDate day)
+{
+    setPage(PageAnalysis);
+    m_analysis->showDay(day);
+}
+
+// A double-click in the day or week table: the analysis of that day or week.
+void TForm1::showAnalysisOfRange(QDate from, QDate to)
+{
+    setPage(PageAnalysis);
+    m_analysis->showRange(from, to);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_started) {
+        m_started = true;
+        runStartup();
+        m_startupDone = true;
+        if (m_closeAfterStartup)
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    // Shutdown writes back what start-up read. A close asked for while
+    // start-up still runs (a stop signal while one of its messages is open)
+    // waits for the end of start-up; a window never shown writes nothing.
+    if (m_started && !m_startupDone) {
+        m_closeAfterStartup = true;
+        event->ignore();
+        return;
+    }
+    if (m_started && !m_shutDown) {
+        m_shutDown = true;
+        runShutdown();
+    }
+    event->accept();
+}

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "context/core/gathering_prompts.h"
+
+#include <QDate>
+#include <QMainWindow>
+
+class AboutPage;
+class AccountsPage;
+class AnalysisPage;
+class DaysPage;
+class ImportPanel;
+class TForm_Add;
+class Journal;
+class NotebookPage;
+class Prompts;
+class QTabWidget;
+class ReportsPage;
+class TradeTablePage;
+
+// The main window: a frame of pages. It composes the pages, runs start-up
+// and shutdown in their order and wires the pages' signals; the pages do the
+// work.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Page indexes of PageControl1, also the index kept in date.txt.
+    enum Page { PageAbout = 0, PageAccounts, PageTrades, PageAnalysis, PageDays, PageReports, PageNotebook };
+
+    TForm1(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    QTabWidget* PageControl1 = nullptr;
+    AboutPage* aboutPage() const { return m_about; }
+    AccountsPage* accountsPage() const { return m_accounts; }
+    TradeTablePage* tradeTablePage() const { return m_trades; }
+    AnalysisPage* analysisPage() const { return m_analysis; }
+    DaysPage* daysPage() const { return m_days; }
+    ReportsPage* reportsPage() const { return m_reports; }
+    NotebookPage* notebookPage() const { return m_notebook; }
+    ImportPanel* importPanel() const { return m_import; }
+    TForm_Add* tradeDialog() const { return m_tradeDialog; }
+
+    // Selects a page without running its page-change actions.
+    void setPage(int index);
+    // Shows or hides "База данных", "Анализ", "По дням" and "Отчеты".
+    void setAccountPagesVisible(bool visible);
+
+    // Run once, when the window is first shown and when it closes.
+    void runStartup();
+    void runShutdown();
+
+signals:
+    // The page-change actions of a page the trader selected have run.
+    void pageActionsRun(int index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    // The events after which the views of the active account are rebuilt.
+    enum class Rebuild { AccountActivated, TradesCopied, TradeSaved, NewTradeSaved, TradeDeleted, AccountDeleted };
+    void rebuildAccountViews(Rebuild reason);
+    void PageControl1Change(int index);
+    void onAccountActivated();
+    void onAccountClosed();
+    void onAccountDeleted();
+    void showAnalysisOfDay(QDate day);
+    void showAnalysisOfRange(QDate from, QDate to);
+    void wireTradeDialog();
+    void wirePenColours();
+    void onTradeSaved(bool newTrade);
+    void onDeleteTradeRequested(const QString& id);
+    void restoreDates();
+    void readSettings();
+    void writeDates();
+    void writeSettings();
+    void startDailyBackup();
+    void reportShutdownProblems(const QString& problems);
+
+    Journal& m_journal;
+    // Every page's prompts: passed on, and gathered into one at shutdown.
+    GatheringPrompts m_gathering;
+    Prompts& m_prompts;
+    AboutPage* m_about = nullptr;
+    AccountsPage* m_accounts = nullptr;
+    TradeTablePage* m_trades = nullptr;
+    AnalysisPage* m_analysis = nullptr;
+    DaysPage* m_days = nullptr;
+    ReportsPage* m_reports = nullptr;
+    NotebookPage* m_notebook = nullptr;
+    ImportPanel* m_import = nullptr;
+    TForm_Add* m_tradeDialog = nullptr;
+    bool m_settingPage = false;
+    int m_shownPage = PageAbout;
+    bool m_started = false;
+    bool m_startupDone = false;
+    bool m_closeAfterStartup = false;
+    bool m_shutDown = false;
+};

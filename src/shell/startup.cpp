@@ -1,0 +1,134 @@
+// The start-up and shutdown sequences of the main window, in their order.
+// Each page restores and saves its own state; this file only says when.
+#include "accounts/ui/accounts_page.h"
+#include "context/core/data_safety.h"
+#include "context/core/journal.h"
+#include "context/core/prompts.h"
+#include "db/core/safe_file.h"
+#include "about/ui/about_page.h"
+#include "shell/main_window.h"
+#include "shell/unix_signals.h"
+#include "journal/ui/trade_dialog.h"
+#include "notebook/ui/notebook_page.h"
+#include "stats/ui/analysis_page.h"
+#include "stats/ui/days_page.h"
+#include "stats/ui/reports_page.h"
+
+#include <QTabWidget>
+
+#include <cstdio>
+
+namespace {
+
+const QString kDateFile = QStringLiteral("date.txt");
+const QString kConfigFile = QStringLiteral("config.ini");
+
+} // namespace
+
+void TForm1::runStartup()
+{
+    m_reports->selectFirstTab();
+    m_notebook->prepareEditor();
+    m_notebook->restoreState();
+    m_analysis->restoreGridLayout();
+    m_notebook->ensureRootFolder();
+    restoreDates();
+    readSettings();
+    if (!m_journal.lists.loadAll(m_journal.appDir()))
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                              QStringLiteral("Не удалось прочитать справочники из папки sprav."));
+    m_tradeDialog->refillListFields();
+    setPage(PageAbout);
+    m_accounts->loadAccountList();
+    if (m_accounts->accountCount() > 0)
+        m_accounts->startupAccountChoice(static_cast<int>(m_journal.settings.activeAccountPosition));
+    m_about->startUpdateCheck(); // in the background: start-up does not wait for it
+    startDailyBackup();
+}
+
+void TForm1::startDailyBackup()
+{
+    if (!m_journal.hasDatabase())
+        return;
+    auto* backup = new DailyBackup(this); // its end waits for a copy in progress
+    connect(backup, &DailyBackup::finished, this, [this](const QString&, const QString& problem) {
+        if (!problem.isEmpty())
+            reportBackupProblem(m_journal, m_prompts, problem);
+    });
+    backup->start(m_journal.db().path());
+}
+
+void TForm1::restoreDates()
+{
+    const DateState state = loadDateFile(m_journal.path(kDateFile));
+    m_analysis->restoreDates(state);
+    m_days->restoreDates(state);
+    if (state.page && *state.page >= 0 && *state.page < PageControl1->count())
+        setPage(*state.page);
+}
+
+void TForm1::readSettings()
+{
+    Settings& s = m_journal.settings;
+    if (!loadSettings(m_journal.path(kConfigFile), s))
+        m_prompts.showMessage(Prompts::Icon::Warning, QStringLiteral("Преудпреждение"),
+                              QStringLiteral("Не найден файл конфигурации программмы config.ini!"));
+    m_days->restoreNotes(s);
+    m_reports->restoreNotes(s);
+}
+
+void TForm1::runShutdown()
+{
+    // What fails here is said once, after everything was tried.
+    m_gathering.startGathering();
+    m_analysis->writePendingPicture();
+    m_notebook->saveState();
+    m_analysis->saveGridLayout();
+    writeDates();
+    writeSettings();
+    // A copy when the journal changed since the newest one; a failure is
+    // told with the rest and the window still closes.
+    if (const QString problem = backupAtClose(m_journal); !problem.isEmpty())
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(), problem);
+    reportShutdownProblems(m_gathering.takeGathered());
+}
+
+void TForm1::reportShutdownProblems(const QString& problems)
+{
+    if (problems.isEmpty())
+        return;
+    const QString text = QStringLiteral("При закрытии программы не всё удалось сохранить.\n\n") + problems;
+    // Asked to stop by a signal (the session ends, the terminal closed):
+    // nobody may be there to answer a box, and the process must end.
+    if (terminationSignalReceived()) {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+        return;
+    }
+    m_gathering.shown().showMessage(Prompts::Icon::Warning, errorCaption(), text);
+}
+
+void TForm1::writeDates()
+{
+    QDate dates[4];
+    m_analysis->saveDates(dates);
+    m_days->saveDates(dates);
+    try {
+        saveDateFile(m_journal.path(kDateFile), dates, PageControl1->currentIndex());
+    } catch (const FileWriteError& e) {
+        reportError(m_prompts, e.message());
+    }
+}
+
+void TForm1::writeSettings()
+{
+    Settings& s = m_journal.settings;
+    s.activeAccountPosition = m_accounts->listPosition();
+    m_days->saveNotes(s);
+    m_reports->saveNotes(s);
+    try {
+        saveSettings(m_journal.path(kConfigFile), s);
+    } catch (const FileWriteError& e) {
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                              QStringLiteral("Ошибка при записи файла конфигурации config.ini!\n%1").arg(e.message()));
+    }
+}
