@@ -7,11 +7,7 @@
 #include "about/ui/about_page.h"
 #include "import/ui/import_panel.h"
 #include "journal/ui/trade_dialog.h"
-#include "notebook/ui/chart_pane.h"
-#include "notebook/ui/notebook_editor.h"
 #include "notebook/ui/notebook_page.h"
-#include "pictures/ui/color_box.h"
-#include "pictures/ui/trade_pictures_panel.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
 #include "stats/ui/reports_page.h"
@@ -62,7 +58,7 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
         if (m_shownPage == PageAnalysis && index != PageAnalysis)
             m_analysis->writePendingPicture();
         if (m_shownPage == PageNotebook && index != PageNotebook)
-            m_notebook->chartPane()->writePendingChart();
+            m_notebook->writePendingChart();
         m_shownPage = index;
         if (!m_settingPage)
             PageControl1Change(index);
@@ -77,11 +73,9 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     // A copy that filled in the account's capital or currency shows them
     // before the views are rebuilt from that capital.
     connect(m_import, &ImportPanel::accountDetailsChanged, m_accounts, &AccountsPage::refreshActiveAccount);
-    connect(m_import, &ImportPanel::tradesCopied, this, [this] { rebuildAccountViews(Rebuild::TradesCopied); });
-    connect(m_import, &ImportPanel::copyFinished, this, [this] {
-        m_accounts->drawAccountCurve();
-        if (PageControl1->isTabVisible(PageTrades)) // hidden while no account is active
-            setPage(PageTrades);
+    connect(m_import, &ImportPanel::copyFinished, this, [this](bool tradesCopied) {
+        if (tradesCopied)
+            rebuildAccountViews(Rebuild::TradesCopied);
     });
     connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
     connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
@@ -91,11 +85,10 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
 
 void TForm1::wirePenColours()
 {
-    // Choosing a pen colour on either picture also applies the editor's own
-    // colour to the notebook's current text attributes.
-    NotebookEditor* editor = m_notebook->editor();
-    connect(m_analysis->TradePictures->ColorBox1, &QComboBox::activated, editor, &NotebookEditor::ColorBox3Select);
-    connect(m_notebook->chartPane()->ColorBox2, &QComboBox::activated, editor, &NotebookEditor::ColorBox3Select);
+    // Choosing a pen colour on the trade picture also applies the editor's
+    // own colour to the notebook's current text attributes (the notebook's
+    // chart does the same within its page).
+    connect(m_analysis, &AnalysisPage::penColourChosen, m_notebook, &NotebookPage::applyPenColourToText);
 }
 
 void TForm1::wireTradeDialog()
@@ -137,35 +130,38 @@ void TForm1::rebuildAccountViews(Rebuild reason)
         break;
     case Rebuild::TradesCopied:
         // Trades added and changed: every view over them that is not built
-        // when its page is shown. The copy itself then draws the curve.
+        // when its page is shown, the account's curve, and then the trade
+        // table is shown.
         m_trades->refreshTradeTable();
         m_analysis->runPeriodAnalysis();
-        m_reports->Button_StratClick();
+        m_reports->rebuild();
+        m_accounts->drawAccountCurve();
+        setPage(PageTrades);
         break;
     case Rebuild::TradeSaved:
     case Rebuild::NewTradeSaved:
         // An annotation changes the categories, not the money.
         m_trades->refreshTradeTable();
         m_analysis->runPeriodAnalysis();
-        m_reports->Button_StratClick();
+        m_reports->rebuild();
         if (reason == Rebuild::NewTradeSaved)
-            m_analysis->Button1Click(); // today, where the new trade is
+            m_analysis->showToday(); // where the new trade is
         break;
     case Rebuild::TradeDeleted:
         // The trade's money leaves the tables, and the loaded statement
         // offers it again in the preview.
         m_trades->refreshTradeTable();
         m_import->extractLastReport();
-        m_days->Button_DayClick();
+        m_days->rebuild();
         m_analysis->runPeriodAnalysis();
-        m_reports->Button_StratClick();
+        m_reports->rebuild();
         break;
     case Rebuild::AccountDeleted:
         // The active account may have gone: every account view.
         m_trades->refreshTradeTable();
         m_analysis->runPeriodAnalysis();
-        m_days->Button_DayClick();
-        m_reports->Button_StratClick();
+        m_days->rebuild();
+        m_reports->rebuild();
         break;
     }
 }
@@ -188,9 +184,9 @@ void TForm1::setAccountPagesVisible(bool visible)
 void TForm1::PageControl1Change(int index)
 {
     switch (index) {
-    case PageAnalysis: m_analysis->StringGrid_AnalizClick(); break;
-    case PageReports: m_reports->Button_StratClick(); break;
-    case PageDays: m_days->Button_DayClick(); break;
+    case PageAnalysis: m_analysis->reselectTrade(); break;
+    case PageReports: m_reports->rebuild(); break;
+    case PageDays: m_days->rebuild(); break;
     default: return;
     }
     emit pageActionsRun(index);

@@ -268,6 +268,7 @@ void ImportPanel::BitBtn3Click()
 {
     if (m_busy)
         return;
+    bool copied = false;
     if (m_journal.activeAccount.isEmpty()) {
         m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
                               QStringLiteral("Выберите счет куда копировать сделки"));
@@ -337,10 +338,10 @@ void ImportPanel::BitBtn3Click()
         }
         if (detailsChanged)
             emit accountDetailsChanged();
-        emit tradesCopied();
+        copied = true;
         ProgressBar1->setValue(0);
     }
     resetPreviewGrid();
     BitBtn3->setEnabled(false);
-    emit copyFinished();
+    emit copyFinished(copied);
 }

@@ -71,12 +71,9 @@ signals:
     // The copy filled in the active account's currency or capital: its
     // details are shown again before the views are rebuilt.
     void accountDetailsChanged();
-    // Trades were written to the database: the trade table, the period
-    // analysis and the reports need rebuilding.
-    void tradesCopied();
-    // The copy command ended (whether or not it wrote anything): the
-    // account's curve and the trade table page come next.
-    void copyFinished();
+    // The copy command ended. tradesCopied: trades were written to the
+    // database, and the views over them need rebuilding.
+    void copyFinished(bool tradesCopied);
 
 private:
     void recognizeAndExtract();

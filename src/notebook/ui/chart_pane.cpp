@@ -154,6 +154,7 @@ void ChartPane::makeToolBar(QWidget* parent)
     ToolButton6->setCheckable(true);
     ColorBox2 = new ColorBox(QStringLiteral("ColorBox2"), ToolBar1);
     ToolBar1->addWidget(ColorBox2);
+    connect(ColorBox2, &QComboBox::activated, this, &ChartPane::penColourChosen);
     ToolButton7 = barButton(ToolBar1, "ToolButton7", QStringLiteral("В буфер"), QStringLiteral("Скопировать в буфер"));
     ToolButton10 = barButton(ToolBar1, "ToolButton10", QStringLiteral("Очистить"), QStringLiteral("Очистить"));
     ToolButton10->setCheckable(true);

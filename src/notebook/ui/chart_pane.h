@@ -108,6 +108,8 @@ public:
 signals:
     // A colour item of the menu: the notebook tree's node takes that icon.
     void colourRequested(int imageIndex);
+    // A pen colour was chosen on the toolbar.
+    void penColourChosen();
 
 private:
     QWidget* makeImagePanel(QWidget* parent);

@@ -135,6 +135,7 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     });
     connect(m_editor, &NotebookEditor::textToStore, this, &NotebookPage::storePendingText);
     connect(m_charts, &ChartPane::colourRequested, this, &NotebookPage::colourClick);
+    connect(m_charts, &ChartPane::penColourChosen, this, &NotebookPage::applyPenColourToText);
     m_charts->setTreeSelection([this]() -> std::optional<bool> {
         const QTreeWidgetItem* node = selectedNode();
         if (!node)
@@ -566,3 +567,7 @@ void NotebookPage::runSearch()
         List_Search->addItem(QStringLiteral("Ничего не найдено"));
     List_Search->show();
 }
+
+void NotebookPage::applyPenColourToText() { m_editor->ColorBox3Select(); }
+
+void NotebookPage::writePendingChart() { m_charts->writePendingChart(); }

@@ -55,6 +55,12 @@ public:
 
     // Fills the font list and sets the editor's default text attributes.
     void prepareEditor();
+    // A pen colour chosen on a picture (here or on another page) also
+    // becomes the colour of the text typed next.
+    void applyPenColourToText();
+    // Writes the strokes of the chart not yet written (when the trader
+    // leaves the page).
+    void writePendingChart();
     // Adds the root folder "Главная" when the tree is empty.
     void ensureRootFolder();
     // The tree as it was at the last exit (txt/TreeView1.txt), and its

@@ -139,6 +139,7 @@ QWidget* TradePicturesPanel::makeToolBar()
     ToolBar2->addWidget(cbb_Width);
     ColorBox1 = new ColorBox(QStringLiteral("ColorBox1"), ToolBar2);
     ToolBar2->addWidget(ColorBox1);
+    connect(ColorBox1, &QComboBox::activated, this, &TradePicturesPanel::penColourChosen);
     ToolButton19 = makeButton(ToolBar2, "ToolButton19", QStringLiteral("В буфер"), QStringLiteral("Скопировать в буфер"));
     ToolBar2->addSeparator();
     ToolButton25 = makeButton(ToolBar2, "ToolButton25", QStringLiteral("+"), QStringLiteral("Увеличить"));

@@ -80,6 +80,8 @@ public:
 signals:
     // A double-click on the picture: the annotation of the chosen trade.
     void editTradeRequested();
+    // A pen colour was chosen on the toolbar.
+    void penColourChosen();
 
 private:
     QWidget* makeToolBar();

@@ -82,6 +82,7 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     PageControl3->addTab(TradePictures, QStringLiteral("Рисунок сделки"));
     pictureLayout->addWidget(PageControl3);
     connect(this, &AnalysisPage::tradeSelected, TradePictures, [this](const QString& id) { TradePictures->chooseTrade(id); });
+    connect(TradePictures, &TradePicturesPanel::penColourChosen, this, &AnalysisPage::penColourChosen);
     connect(TradePictures, &TradePicturesPanel::editTradeRequested, this, [this] {
         const QString id = selectedTradeId();
         if (!id.isEmpty())
@@ -170,7 +171,7 @@ QWidget* AnalysisPage::makeTopPanel()
     connect(BitBtn19, &QPushButton::clicked, this, &AnalysisPage::newTradeRequested);
     connect(BitBtn8, &QPushButton::clicked, this, &AnalysisPage::BitBtn8Click);
     connect(BitBtn9, &QPushButton::clicked, this, &AnalysisPage::BitBtn9Click);
-    connect(Button1, &QPushButton::clicked, this, &AnalysisPage::Button1Click);
+    connect(Button1, &QPushButton::clicked, this, &AnalysisPage::showToday);
     connect(Button_Analize, &QPushButton::clicked, this, &AnalysisPage::runPeriodAnalysis);
     return panel;
 }
@@ -211,7 +212,7 @@ void AnalysisPage::showRange(const QDate& from, const QDate& to)
     runPeriodAnalysis();
 }
 
-void AnalysisPage::Button1Click()
+void AnalysisPage::showToday()
 {
     const QDateTime now = QDateTime::currentDateTime();
     DateTimePicker1->setDateTime(now);
@@ -241,7 +242,7 @@ QString AnalysisPage::selectedTradeId() const
     return m_model->tradeId(current.row());
 }
 
-void AnalysisPage::StringGrid_AnalizClick()
+void AnalysisPage::reselectTrade()
 {
     const QString id = selectedTradeId();
     if (!id.isEmpty())

@@ -55,11 +55,16 @@ public:
     // Shows the trades opened from the start of `from` up to, not
     // including, the day `to`.
     void showRange(const QDate& from, const QDate& to);
-    void Button1Click();  // today
+    // The trades of today: from now to the same time tomorrow.
+    void showToday();
+    void Button1Click() { showToday(); } // "Сегодня"
     void BitBtn8Click();  // back
     void BitBtn9Click();  // forward
-    // The selection of the table changed (also run on entering the page).
-    void StringGrid_AnalizClick();
+    // Tells which trade is selected again, so that the lower half shows its
+    // pictures (run on entering the page).
+    void reselectTrade();
+    // The selection of the table changed.
+    void StringGrid_AnalizClick() { reselectTrade(); }
     // The trade id of the selected row, empty when none.
     QString selectedTradeId() const;
     // Writes the strokes of the trade picture not yet written (when the
@@ -74,6 +79,8 @@ signals:
     void deleteTradeRequested(const QString& id);
     // The selected trade, whose pictures the lower half shows.
     void tradeSelected(const QString& id, int row);
+    // A pen colour was chosen on the trade picture.
+    void penColourChosen();
 
 private:
     QWidget* makeTopPanel();

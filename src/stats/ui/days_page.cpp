@@ -150,7 +150,7 @@ QWidget* DaysPage::makeTopBar()
     top->addWidget(DateTimePicker4);
     top->addWidget(Button_Day);
     top->addStretch();
-    connect(Button_Day, &QPushButton::clicked, this, &DaysPage::Button_DayClick);
+    connect(Button_Day, &QPushButton::clicked, this, &DaysPage::rebuild);
     return bar;
 }
 
@@ -186,7 +186,7 @@ QWidget* DaysPage::makeNotePanel()
     return panel;
 }
 
-void DaysPage::Button_DayClick()
+void DaysPage::rebuild()
 {
     const QDateTime from = DateTimePicker3->dateTime();
     const QDateTime to = DateTimePicker4->dateTime();
@@ -259,7 +259,7 @@ void DaysPage::saveDayNote()
     } catch (const ESQLiteException&) {
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), kSaveFailed);
     }
-    Button_DayClick();
+    rebuild();
 }
 
 void DaysPage::requestAnalysis(QTableView* grid, const PeriodTableModel& model, int days)

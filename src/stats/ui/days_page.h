@@ -44,8 +44,9 @@ public:
     void restoreNotes(const Settings& settings);
     void saveNotes(Settings& settings) const;
 
-    // "Сформировать": builds the week table, then the day table.
-    void Button_DayClick();
+    // Builds the week table, then the day table, for the chosen range.
+    void rebuild();
+    void Button_DayClick() { rebuild(); } // "Сформировать"
     // The note of the selected day into the two note fields.
     void showDayNote();
     // "Сохранить комментарий и оптимизацию": the note fields become the

@@ -174,7 +174,7 @@ QWidget* ReportsPage::makeSimpleTab()
     Button_Strat = new QPushButton(QStringLiteral("Сформировать заново"), tab);
     Button_Strat->setObjectName(QStringLiteral("Button_Strat"));
     Button_Strat->setVisible(false);
-    connect(Button_Strat, &QPushButton::clicked, this, &ReportsPage::Button_StratClick);
+    connect(Button_Strat, &QPushButton::clicked, this, &ReportsPage::rebuild);
     return tab;
 }
 
@@ -256,7 +256,7 @@ QWidget* ReportsPage::makeMetricsTab()
 
 void ReportsPage::selectFirstTab() { PageControl2->setCurrentIndex(0); }
 
-void ReportsPage::Button_StratClick()
+void ReportsPage::rebuild()
 {
     std::optional<CategoryReports> reports;
     TradingMetrics metrics;

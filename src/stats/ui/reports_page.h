@@ -53,7 +53,8 @@ public:
     void saveNotes(Settings& settings) const;
     // Rebuilds the eight reports, the metrics and the month chart from one
     // reading of the active account's trades.
-    void Button_StratClick();
+    void rebuild();
+    void Button_StratClick() { rebuild(); } // "Сформировать заново"
 
     QTableView* grid(CategoryReportKind kind) const { return m_grids[static_cast<int>(kind)]; }
     const CategoryReportModel& model(CategoryReportKind kind) const { return *m_models[static_cast<int>(kind)]; }
