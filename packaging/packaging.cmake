@@ -2,7 +2,7 @@
 #
 # The two programs go to <prefix>/bin and the data a first start needs to
 # <prefix>/share/tradejournal: that layout is how the program tells an
-# installed copy from a portable one (src/app/core/data_folder.h), so both
+# installed copy from a portable one (src/context/core/data_folder.h), so both
 # folder names stay fixed. Beside them: the menu entry and the icon.
 
 # The first-start data: the program folder tj-appdir lays out (an empty

@@ -30,20 +30,31 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     font.setPointSize(9);
     setFont(font);
 
+    setCentralWidget(makePages());
+    setAccountPagesVisible(false);
+    wirePageChange();
+    wireAccountEvents();
+    wireImport();
+    wireTradeDialog();
+    wirePenColours();
+}
+
+// The tabs of the window, in the order of enum Page.
+QTabWidget* TForm1::makePages()
+{
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     QFont tabFont(QStringLiteral("Tahoma"));
     tabFont.setPixelSize(13);
     PageControl1->tabBar()->setFont(tabFont);
-    setCentralWidget(PageControl1);
 
-    m_about = new AboutPage(journal, m_prompts);
-    m_accounts = new AccountsPage(journal, m_prompts);
-    m_trades = new TradeTablePage(journal, m_prompts);
-    m_analysis = new AnalysisPage(journal, m_prompts);
-    m_days = new DaysPage(journal, m_prompts);
-    m_reports = new ReportsPage(journal, m_prompts);
-    m_notebook = new NotebookPage(journal, m_prompts);
+    m_about = new AboutPage(m_journal, m_prompts);
+    m_accounts = new AccountsPage(m_journal, m_prompts);
+    m_trades = new TradeTablePage(m_journal, m_prompts);
+    m_analysis = new AnalysisPage(m_journal, m_prompts);
+    m_days = new DaysPage(m_journal, m_prompts);
+    m_reports = new ReportsPage(m_journal, m_prompts);
+    m_notebook = new NotebookPage(m_journal, m_prompts);
     PageControl1->addTab(m_about, QStringLiteral("О программе"));
     PageControl1->addTab(m_accounts, QStringLiteral("Менеджер счетов"));
     PageControl1->addTab(m_trades, QStringLiteral("База данных"));
@@ -51,8 +62,11 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     PageControl1->addTab(m_days, QStringLiteral("По дням"));
     PageControl1->addTab(m_reports, QStringLiteral("Отчеты"));
     PageControl1->addTab(m_notebook, QStringLiteral("Записная книжка трейдера"));
-    setAccountPagesVisible(false);
+    return PageControl1;
+}
 
+void TForm1::wirePageChange()
+{
     connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
         // Leaving the analysis page leaves its picture: what was drawn is written.
         if (m_shownPage == PageAnalysis && index != PageAnalysis)
@@ -63,11 +77,21 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
         if (!m_settingPage)
             PageControl1Change(index);
     });
+}
+
+void TForm1::wireAccountEvents()
+{
     connect(m_accounts, &AccountsPage::accountActivated, this, &TForm1::onAccountActivated);
     connect(m_accounts, &AccountsPage::accountClosed, this, &TForm1::onAccountClosed);
     connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
+    connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
+    connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
+}
 
-    m_import = new ImportPanel(journal, m_prompts);
+// The import area lives on the account page.
+void TForm1::wireImport()
+{
+    m_import = new ImportPanel(m_journal, m_prompts);
     m_accounts->setImportArea(m_import);
     connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
     // A copy that filled in the account's capital or currency shows them
@@ -77,10 +101,6 @@ TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
         if (tradesCopied)
             rebuildAccountViews(Rebuild::TradesCopied);
     });
-    connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
-    connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
-    wireTradeDialog();
-    wirePenColours();
 }
 
 void TForm1::wirePenColours()

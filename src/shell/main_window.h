@@ -68,6 +68,10 @@ private:
     void onAccountDeleted();
     void showAnalysisOfDay(QDate day);
     void showAnalysisOfRange(QDate from, QDate to);
+    QTabWidget* makePages();
+    void wirePageChange();
+    void wireAccountEvents();
+    void wireImport();
     void wireTradeDialog();
     void wirePenColours();
     void onTradeSaved(bool newTrade);
