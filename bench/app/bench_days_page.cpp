@@ -13,6 +13,7 @@
 #include "stats/ui/fit_column_widths.h"
 
 #include "bench_journal.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -49,7 +50,7 @@ void BM_ChangeToDaysPage(benchmark::State& state)
     window.resize(1600, 900);
     window.show();
     QApplication::processEvents();
-    window.accountsPage()->ListView1->selectRow(0);
+    widgetByName<QTableView>(window.accountsPage(), "ListView1")->selectRow(0);
     window.accountsPage()->activateAccount();
     QApplication::processEvents();
     DaysPage& days = *window.daysPage();

@@ -12,6 +12,7 @@
 #include "stats/ui/trade_table_page.h"
 
 #include "statement_generator.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QFile>
@@ -90,15 +91,15 @@ struct Window {
     void activate()
     {
         AccountsPage* accounts = window->accountsPage();
-        accounts->ListView1->selectRow(0);
+        widgetByName<QTableView>(accounts, "ListView1")->selectRow(0);
         accounts->activateAccount();
         QApplication::processEvents();
     }
     void copy()
     {
         activate();
-        window->importPanel()->BitBtn2->click();
-        window->importPanel()->BitBtn3->click();
+        widgetByName<QPushButton>(window->importPanel(), "BitBtn2")->click();
+        widgetByName<QPushButton>(window->importPanel(), "BitBtn3")->click();
         QApplication::processEvents();
     }
 };
@@ -110,10 +111,10 @@ void BM_GuiCopyIntoNewAccount(benchmark::State& state)
         state.PauseTiming();
         auto w = std::make_unique<Window>(false);
         w->activate();
-        w->window->importPanel()->BitBtn2->click(); // opening and the preview are not timed
+        widgetByName<QPushButton>(w->window->importPanel(), "BitBtn2")->click(); // opening and the preview are not timed
         QApplication::processEvents();
         state.ResumeTiming();
-        w->window->importPanel()->BitBtn3->click();
+        widgetByName<QPushButton>(w->window->importPanel(), "BitBtn3")->click();
         QApplication::processEvents();
         state.PauseTiming();
         if (w->window->PageControl1->currentIndex() != TForm1::PageTrades

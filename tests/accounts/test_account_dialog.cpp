@@ -2,6 +2,7 @@
 #include "accounts/ui/account_dialog.h"
 
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -16,11 +17,12 @@ TEST(AccountDialog, CapitalTakesDigitsOnly)
     TFm_Add_Schet dialog;
     dialog.prepareAdd();
     dialog.show();
-    dialog.Edit_kapital->clear();
-    QTest::keyClicks(dialog.Edit_kapital, QStringLiteral("1a2-3 ,4"));
-    EXPECT_EQ(dialog.Edit_kapital->text(), QStringLiteral("1234"));
-    QTest::keyClick(dialog.Edit_kapital, Qt::Key_Backspace);
-    EXPECT_EQ(dialog.Edit_kapital->text(), QStringLiteral("123"));
+    QLineEdit* capital = widgetByName<QLineEdit>(&dialog, "Edit_kapital");
+    capital->clear();
+    QTest::keyClicks(capital, QStringLiteral("1a2-3 ,4"));
+    EXPECT_EQ(capital->text(), QStringLiteral("1234"));
+    QTest::keyClick(capital, Qt::Key_Backspace);
+    EXPECT_EQ(capital->text(), QStringLiteral("123"));
 }
 
 TEST(AccountDialog, StepperAndArrowKeysStepByHundred)
@@ -28,14 +30,16 @@ TEST(AccountDialog, StepperAndArrowKeysStepByHundred)
     TFm_Add_Schet dialog;
     dialog.prepareAdd();
     dialog.show();
-    dialog.UpDown1->upButton()->click();
-    dialog.UpDown1->upButton()->click();
-    EXPECT_EQ(dialog.Edit_kapital->text(), QStringLiteral("200"));
-    QTest::keyClick(dialog.Edit_kapital, Qt::Key_Down);
-    EXPECT_EQ(dialog.Edit_kapital->text(), QStringLiteral("100"));
-    dialog.Edit_kapital->setText(QStringLiteral("31990"));
-    dialog.UpDown1->upButton()->click();
-    EXPECT_EQ(dialog.Edit_kapital->text(), QStringLiteral("32000"));
+    QLineEdit* capital = widgetByName<QLineEdit>(&dialog, "Edit_kapital");
+    QToolButton* up = widgetByName<UpDownButtons>(&dialog, "UpDown1")->upButton();
+    up->click();
+    up->click();
+    EXPECT_EQ(capital->text(), QStringLiteral("200"));
+    QTest::keyClick(capital, Qt::Key_Down);
+    EXPECT_EQ(capital->text(), QStringLiteral("100"));
+    capital->setText(QStringLiteral("31990"));
+    up->click();
+    EXPECT_EQ(capital->text(), QStringLiteral("32000"));
 }
 
 TEST(AccountDialog, EditShowsStoredTextsAndChoosesNothingUnknown)
@@ -45,9 +49,9 @@ TEST(AccountDialog, EditShowsStoredTextsAndChoosesNothingUnknown)
                          QStringLiteral("Брокер"), QStringLiteral("90000"), QStringLiteral("закрыт"),
                          QStringLiteral("a\r\nb")};
     dialog.prepareEdit(stored);
-    EXPECT_EQ(dialog.BitBtn1->text(), QStringLiteral("Сохранить"));
-    EXPECT_EQ(dialog.ComboBox_Type->currentIndex(), -1);
-    EXPECT_EQ(dialog.ComboBox_Sost->currentText(), QStringLiteral("закрыт"));
+    EXPECT_EQ(widgetByName<QPushButton>(&dialog, "BitBtn1")->text(), QStringLiteral("Сохранить"));
+    EXPECT_EQ(widgetByName<QComboBox>(&dialog, "ComboBox_Type")->currentIndex(), -1);
+    EXPECT_EQ(widgetByName<QComboBox>(&dialog, "ComboBox_Sost")->currentText(), QStringLiteral("закрыт"));
     const AccountRecord typed = dialog.fields();
     EXPECT_EQ(typed.capital, QStringLiteral("90000"));
     EXPECT_EQ(typed.type, QString());

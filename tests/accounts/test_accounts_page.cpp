@@ -8,6 +8,7 @@
 #include "accounts_test_data.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include "db/core/sqlite_database.h"
 
@@ -63,10 +64,20 @@ protected:
     TFm_Add_Schet& dialog() { return *page->accountDialog(); }
     AccountListModel& list() { return *page->accountModel(); }
 
+    // The page's controls, found by name.
+    QLabel* label(const char* name) { return widgetByName<QLabel>(page.get(), name); }
+    QTableView* accountList() { return widgetByName<QTableView>(page.get(), "ListView1"); }
+    QGroupBox* accountGroup() { return widgetByName<QGroupBox>(page.get(), "GroupBox7"); }
+    QLineEdit* balanceField() { return widgetByName<QLineEdit>(page.get(), "Edit_Balance"); }
+    QAction* menuAction(const char* name) { return widgetByName<QAction>(page.get(), name); }
+    // A field or button of the account dialog.
+    template <class T>
+    T* field(const char* name) { return widgetByName<T>(&dialog(), name); }
+
     // What a click on a row does.
     void clickRow(int row)
     {
-        page->ListView1->selectRow(row);
+        accountList()->selectRow(row);
         page->activateAccount();
     }
 
@@ -74,12 +85,14 @@ protected:
 
     void typeAccount(const QString& name, const QString& capital, const QString& type, const QString& state)
     {
-        dialog().Edit_Name->setText(name);
-        dialog().Edit_kapital->setText(capital);
-        dialog().ComboBox_Type->setCurrentIndex(dialog().ComboBox_Type->findText(type));
-        dialog().ComboBox_Sost->setCurrentIndex(dialog().ComboBox_Sost->findText(state));
-        dialog().Edit_broker->setText(QStringLiteral("Альпари"));
-        dialog().Edit_Opis->setPlainText(QStringLiteral("Пробой\nуровней"));
+        field<QLineEdit>("Edit_Name")->setText(name);
+        field<QLineEdit>("Edit_kapital")->setText(capital);
+        QComboBox* typeBox = field<QComboBox>("ComboBox_Type");
+        typeBox->setCurrentIndex(typeBox->findText(type));
+        QComboBox* stateBox = field<QComboBox>("ComboBox_Sost");
+        stateBox->setCurrentIndex(stateBox->findText(state));
+        field<QLineEdit>("Edit_broker")->setText(QStringLiteral("Альпари"));
+        field<QPlainTextEdit>("Edit_Opis")->setPlainText(QStringLiteral("Пробой\nуровней"));
     }
 
     std::vector<double> curveValues()
@@ -96,16 +109,16 @@ protected:
 TEST_F(AccountsPageTest, AddingAnAccountStoresItAndActivatesIt)
 {
     openPage();
-    page->N_Add->trigger();
+    menuAction("N_Add")->trigger();
     ASSERT_TRUE(dialog().isVisible());
-    EXPECT_EQ(dialog().BitBtn1->text(), QStringLiteral("Добавить"));
-    EXPECT_EQ(dialog().Edit_kapital->text(), QStringLiteral("0"));
-    EXPECT_EQ(dialog().ComboBox_Type->currentIndex(), -1);
-    EXPECT_EQ(dialog().focusWidget(), dialog().Edit_Name);
+    EXPECT_EQ(field<QPushButton>("BitBtn1")->text(), QStringLiteral("Добавить"));
+    EXPECT_EQ(field<QLineEdit>("Edit_kapital")->text(), QStringLiteral("0"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Type")->currentIndex(), -1);
+    EXPECT_EQ(dialog().focusWidget(), field<QLineEdit>("Edit_Name"));
 
     typeAccount(QStringLiteral("Мой \"первый\" счет"), QStringLiteral("500"), QStringLiteral("демо"),
                 QStringLiteral("закрыт"));
-    dialog().BitBtn1->click();
+    field<QPushButton>("BitBtn1")->click();
 
     EXPECT_FALSE(dialog().isVisible());
     ASSERT_EQ(page->accountCount(), 1);
@@ -120,24 +133,24 @@ TEST_F(AccountsPageTest, AddingAnAccountStoresItAndActivatesIt)
 
     EXPECT_EQ(journal->activeAccount, id);
     EXPECT_EQ(events, QStringList({"import on", "activated"}));
-    EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Мой \"первый\" счет"));
+    EXPECT_EQ(accountGroup()->title(), QStringLiteral("Мой \"первый\" счет"));
     EXPECT_EQ(page->groupCaptionColor(), QColor(0, 0, 0));
-    EXPECT_EQ(page->Label_Hint->palette().color(QPalette::WindowText), QColor(0, 0, 0));
-    EXPECT_EQ(page->Label_Type->text(), QStringLiteral("демо"));
-    EXPECT_EQ(page->Label_Type->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    EXPECT_EQ(page->Label_Kapital->text(), QStringLiteral("500$"));
-    EXPECT_EQ(page->Label_Opis->text(), QStringLiteral("Пробой\nуровней"));
-    EXPECT_EQ(page->Edit_Balance->text(), QStringLiteral("500"));
+    EXPECT_EQ(label("Label_Hint")->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_EQ(label("Label_Type")->text(), QStringLiteral("демо"));
+    EXPECT_EQ(label("Label_Type")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    EXPECT_EQ(label("Label_Kapital")->text(), QStringLiteral("500$"));
+    EXPECT_EQ(label("Label_Opis")->text(), QStringLiteral("Пробой\nуровней"));
+    EXPECT_EQ(balanceField()->text(), QStringLiteral("500"));
     EXPECT_EQ(journal->initialBalance, QStringLiteral("500"));
     EXPECT_EQ(list().mark(0), AccountListModel::Mark::Active);
 
     // The next new account starts empty but keeps the state last chosen.
-    page->N_Add->trigger();
-    EXPECT_EQ(dialog().Edit_Name->text(), QString());
-    EXPECT_EQ(dialog().Edit_Opis->toPlainText(), QString());
-    EXPECT_EQ(dialog().ComboBox_Type->currentIndex(), -1);
-    EXPECT_EQ(dialog().ComboBox_Sost->currentText(), QStringLiteral("закрыт"));
-    dialog().Button2->click();
+    menuAction("N_Add")->trigger();
+    EXPECT_EQ(field<QLineEdit>("Edit_Name")->text(), QString());
+    EXPECT_EQ(field<QPlainTextEdit>("Edit_Opis")->toPlainText(), QString());
+    EXPECT_EQ(field<QComboBox>("ComboBox_Type")->currentIndex(), -1);
+    EXPECT_EQ(field<QComboBox>("ComboBox_Sost")->currentText(), QStringLiteral("закрыт"));
+    field<QPushButton>("Button2")->click();
     EXPECT_FALSE(dialog().isVisible());
     EXPECT_EQ(page->accountCount(), 1);
 }
@@ -147,11 +160,11 @@ TEST_F(AccountsPageTest, EmptyCapitalIsStoredAndReadBackAsZero)
     openPage();
     page->addAccount();
     typeAccount(QStringLiteral("Без капитала"), QString(), QStringLiteral("реал"), QStringLiteral("открыт"));
-    dialog().BitBtn1->click();
+    field<QPushButton>("BitBtn1")->click();
     auto stored = db.openResultTable(QStringLiteral("SELECT chet_kapital FROM t_chet"));
     EXPECT_EQ(stored->fieldText(QStringLiteral("chet_kapital")), QStringLiteral("0"));
-    EXPECT_EQ(page->Label_Kapital->text(), QStringLiteral("0$"));
-    EXPECT_EQ(page->Edit_Balance->text(), QStringLiteral("0"));
+    EXPECT_EQ(label("Label_Kapital")->text(), QStringLiteral("0$"));
+    EXPECT_EQ(balanceField()->text(), QStringLiteral("0"));
 }
 
 TEST_F(AccountsPageTest, EditingRewritesTheSelectedAccount)
@@ -160,20 +173,21 @@ TEST_F(AccountsPageTest, EditingRewritesTheSelectedAccount)
     const QString b = insertAccount(db, QStringLiteral("B"), QStringLiteral("реал"), QStringLiteral("закрыт"),
                                     QStringLiteral("45000"));
     openPage();
-    page->ListView1->selectRow(1);
-    page->N_Edit->trigger();
+    accountList()->selectRow(1);
+    menuAction("N_Edit")->trigger();
     ASSERT_TRUE(dialog().isVisible());
-    EXPECT_EQ(dialog().BitBtn1->text(), QStringLiteral("Сохранить"));
-    EXPECT_EQ(dialog().Edit_Name->text(), QStringLiteral("B"));
-    EXPECT_EQ(dialog().Edit_broker->text(), QStringLiteral("Брокер B"));
-    EXPECT_EQ(dialog().ComboBox_Type->currentText(), QStringLiteral("реал"));
-    EXPECT_EQ(dialog().ComboBox_Sost->currentText(), QStringLiteral("закрыт"));
+    EXPECT_EQ(field<QPushButton>("BitBtn1")->text(), QStringLiteral("Сохранить"));
+    EXPECT_EQ(field<QLineEdit>("Edit_Name")->text(), QStringLiteral("B"));
+    EXPECT_EQ(field<QLineEdit>("Edit_broker")->text(), QStringLiteral("Брокер B"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Type")->currentText(), QStringLiteral("реал"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Sost")->currentText(), QStringLiteral("закрыт"));
     // Above the stepper's top, shown and kept as stored.
-    EXPECT_EQ(dialog().Edit_kapital->text(), QStringLiteral("45000"));
+    EXPECT_EQ(field<QLineEdit>("Edit_kapital")->text(), QStringLiteral("45000"));
 
-    dialog().Edit_Name->setText(QStringLiteral("B2"));
-    dialog().ComboBox_Sost->setCurrentIndex(dialog().ComboBox_Sost->findText(QStringLiteral("открыт")));
-    dialog().BitBtn1->click();
+    field<QLineEdit>("Edit_Name")->setText(QStringLiteral("B2"));
+    QComboBox* stateBox = field<QComboBox>("ComboBox_Sost");
+    stateBox->setCurrentIndex(stateBox->findText(QStringLiteral("открыт")));
+    field<QPushButton>("BitBtn1")->click();
 
     EXPECT_FALSE(dialog().isVisible());
     auto stored = db.openResultTable(QStringLiteral("SELECT * FROM t_chet WHERE id=?"), {b});
@@ -193,29 +207,29 @@ TEST_F(AccountsPageTest, FailedSaveIsReportedAndKeepsTheDialogOpen)
     failOn(db, QStringLiteral("INSERT"), QStringLiteral("t_chet"));
     openPage();
 
-    page->ListView1->selectRow(0);
+    accountList()->selectRow(0);
     page->editAccount();
-    dialog().Edit_Name->setText(QStringLiteral("Новое имя"));
-    dialog().BitBtn1->click();
+    field<QLineEdit>("Edit_Name")->setText(QStringLiteral("Новое имя"));
+    field<QPushButton>("BitBtn1")->click();
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
     // The database's reason in the trader's words, not the statement that failed.
     EXPECT_TRUE(prompts.messages[0].text.startsWith(QStringLiteral("ошибка базы данных: ")))
         << prompts.messages[0].text.toStdString();
     EXPECT_TRUE(dialog().isVisible());
-    EXPECT_EQ(dialog().Edit_Name->text(), QStringLiteral("Новое имя"));
+    EXPECT_EQ(field<QLineEdit>("Edit_Name")->text(), QStringLiteral("Новое имя"));
     EXPECT_EQ(cell(0, AccountListModel::ColName), QStringLiteral("A"));
     EXPECT_EQ(journal->activeAccount, QString());
-    dialog().Button2->click();
+    field<QPushButton>("Button2")->click();
 
     page->addAccount();
     typeAccount(QStringLiteral("C"), QStringLiteral("100"), QStringLiteral("демо"), QStringLiteral("открыт"));
-    dialog().BitBtn1->click();
+    field<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(prompts.messages.size(), 2u);
     EXPECT_TRUE(dialog().isVisible());
     EXPECT_EQ(page->accountCount(), 1);
     EXPECT_EQ(events, QStringList());
-    dialog().Button2->click();
+    field<QPushButton>("Button2")->click();
 }
 
 TEST_F(AccountsPageTest, SavingActivatesTheUpperOfTwoAccountsWithTheSameName)
@@ -223,10 +237,10 @@ TEST_F(AccountsPageTest, SavingActivatesTheUpperOfTwoAccountsWithTheSameName)
     const QString upper = insertAccount(db, QStringLiteral("Счет"));
     const QString lower = insertAccount(db, QStringLiteral("Счет"));
     openPage();
-    page->ListView1->selectRow(1);
+    accountList()->selectRow(1);
     page->editAccount();
-    dialog().Edit_broker->setText(QStringLiteral("Другой брокер"));
-    dialog().BitBtn1->click();
+    field<QLineEdit>("Edit_broker")->setText(QStringLiteral("Другой брокер"));
+    field<QPushButton>("BitBtn1")->click();
 
     EXPECT_EQ(page->listPosition(), 0);
     EXPECT_EQ(journal->activeAccount, upper);
@@ -235,7 +249,7 @@ TEST_F(AccountsPageTest, SavingActivatesTheUpperOfTwoAccountsWithTheSameName)
 
     page->addAccount();
     typeAccount(QStringLiteral("Счет"), QStringLiteral("1"), QStringLiteral("демо"), QStringLiteral("открыт"));
-    dialog().BitBtn1->click();
+    field<QPushButton>("BitBtn1")->click();
     EXPECT_EQ(page->accountCount(), 3);
     EXPECT_EQ(journal->activeAccount, upper);
 }
@@ -251,11 +265,11 @@ TEST_F(AccountsPageTest, ClosedRealAccountIsGreyWithAGreenTypeOnceActivated)
     EXPECT_TRUE(list().index(0, 0).data(Qt::DecorationRole).isNull());
 
     page->show();
-    const QRect cellRect = page->ListView1->visualRect(list().index(0, 1));
-    QTest::mouseClick(page->ListView1->viewport(), Qt::LeftButton, {}, cellRect.center());
+    const QRect cellRect = accountList()->visualRect(list().index(0, 1));
+    QTest::mouseClick(accountList()->viewport(), Qt::LeftButton, {}, cellRect.center());
     EXPECT_EQ(events, QStringList({"import on", "activated"}));
-    EXPECT_EQ(page->Label_Type->text(), QStringLiteral("реал"));
-    EXPECT_EQ(page->Label_Type->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_EQ(label("Label_Type")->text(), QStringLiteral("реал"));
+    EXPECT_EQ(label("Label_Type")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     EXPECT_EQ(colour(0), QColor(128, 128, 128));
     EXPECT_FALSE(list().index(0, 0).data(Qt::DecorationRole).isNull());
     EXPECT_EQ(list().mark(1), AccountListModel::Mark::Inactive);
@@ -272,22 +286,22 @@ TEST_F(AccountsPageTest, CurveRunsInTimeOrderAndIsEmptyWithoutTrades)
     openPage();
 
     clickRow(0);
-    EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 3"));
+    EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 3"));
     EXPECT_EQ(curveValues(), std::vector<double>({1010, 1005, 1025.5}));
     EXPECT_EQ(page->importArea()->title(), QStringLiteral("Загрузить сделки на счет"));
 
     clickRow(1);
-    EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 0"));
+    EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 0"));
     EXPECT_EQ(curveValues(), std::vector<double>());
     EXPECT_EQ(prompts.messages.size(), 0u);
 
     // After an import the curve is drawn again from the balance field.
     clickRow(0);
-    page->Edit_Balance->setText(QStringLiteral("0"));
+    balanceField()->setText(QStringLiteral("0"));
     EXPECT_EQ(journal->initialBalance, QStringLiteral("0"));
     page->drawAccountCurve();
     EXPECT_EQ(curveValues(), std::vector<double>({10, 5, 25.5}));
-    page->Edit_Balance->setText(QStringLiteral("много"));
+    balanceField()->setText(QStringLiteral("много"));
     page->drawAccountCurve();
     EXPECT_EQ(prompts.messageTexts(),
               QStringList({"Ошибка - Во время обновление данных\nНачальный баланс «много» не является числом"}));
@@ -309,18 +323,18 @@ TEST_F(AccountsPageTest, StartupActivatesTheFirstAccountThenSelectsTheRemembered
         EXPECT_EQ(journal->activeAccount, first);
         EXPECT_EQ(events, QStringList({"import on", "activated", "import off", "closed"})) << position;
         EXPECT_FALSE(page->isActivated());
-        EXPECT_EQ(page->GroupBox7->title(), kNotActivated);
+        EXPECT_EQ(accountGroup()->title(), kNotActivated);
         EXPECT_EQ(page->importArea()->title(), QStringLiteral("Загрузить сделки на счет"));
         // The views hold the first account's data.
-        EXPECT_EQ(page->Label_Chet->text(), QStringLiteral("Первый"));
-        EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 1"));
+        EXPECT_EQ(label("Label_Chet")->text(), QStringLiteral("Первый"));
+        EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 1"));
         EXPECT_EQ(journal->initialBalance, QStringLiteral("700"));
     }
     // A click activates the chosen account.
     events.clear();
     clickRow(2);
     EXPECT_EQ(events, QStringList({"import on", "activated"}));
-    EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Третий"));
+    EXPECT_EQ(accountGroup()->title(), QStringLiteral("Третий"));
 }
 
 // The small curve of an account with capital 0 after the copy of a long
@@ -331,7 +345,7 @@ TEST_F(AccountsPageTest, CurveOfThousandsOfTradesAfterAnEmptyOneKeepsAFewTicks)
     const QString id = insertAccount(db, QStringLiteral("С нуля"), QStringLiteral("демо"), QStringLiteral("открыт"),
                                      QStringLiteral("0"));
     auto axes = [this] {
-        QChart* chart = page->Chart2->chart();
+        QChart* chart = widgetByName<QChartView>(page.get(), "Chart2")->chart();
         return std::pair(qobject_cast<QValueAxis*>(chart->axes(Qt::Horizontal).value(0)),
                          qobject_cast<QValueAxis*>(chart->axes(Qt::Vertical).value(0)));
     };
@@ -339,7 +353,7 @@ TEST_F(AccountsPageTest, CurveOfThousandsOfTradesAfterAnEmptyOneKeepsAFewTicks)
         const auto [x, y] = axes();
         ASSERT_NE(x, nullptr);
         ASSERT_NE(y, nullptr);
-        EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 3000")) << when;
+        EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 3000")) << when;
         EXPECT_EQ(x->min(), 0) << when;
         EXPECT_EQ(x->max(), 2999) << when;
         EXPECT_EQ(x->tickInterval(), 500) << when;
@@ -357,7 +371,7 @@ TEST_F(AccountsPageTest, CurveOfThousandsOfTradesAfterAnEmptyOneKeepsAFewTicks)
     page->resize(1000, 700);
     page->show();
     clickRow(0);
-    EXPECT_EQ(page->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 0"));
+    EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 0"));
 
     // What copying a statement writes: a loss, then steady gains.
     {
@@ -395,7 +409,7 @@ TEST_F(AccountsPageTest, DeletingAnAccountAsksThenRemovesEverythingOfIt)
     clickRow(1);
 
     prompts.answerConfirm(false);
-    page->N_Delete->trigger();
+    menuAction("N_Delete")->trigger();
     ASSERT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(prompts.questions[0].text, QStringLiteral("Удалить счет №2 все сделки, анализ, фото сделок?"));
     EXPECT_EQ(page->accountCount(), 2);
@@ -404,7 +418,7 @@ TEST_F(AccountsPageTest, DeletingAnAccountAsksThenRemovesEverythingOfIt)
 
     events.clear();
     prompts.answerConfirm(true);
-    page->N_Delete->trigger();
+    menuAction("N_Delete")->trigger();
     // The database as it was before the delete is kept in backup/.
     const QStringList copies = QDir(dir.file(QStringLiteral("backup"))).entryList({"*.db"}, QDir::Files);
     ASSERT_EQ(copies.size(), 1);
@@ -424,7 +438,7 @@ TEST_F(AccountsPageTest, DeletingAnAccountAsksThenRemovesEverythingOfIt)
     // is marked not activated.
     EXPECT_EQ(events, QStringList({"import on", "activated", "deleted", "import off", "closed"}));
     EXPECT_EQ(journal->activeAccount, a);
-    EXPECT_EQ(page->GroupBox7->title(), kNotActivated);
+    EXPECT_EQ(accountGroup()->title(), kNotActivated);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -442,7 +456,7 @@ TEST_F(AccountsPageTest, DeletingTheOnlyAccountEmptiesTheList)
     EXPECT_EQ(page->listPosition(), -1);
     EXPECT_EQ(journal->activeAccount, a);
     EXPECT_EQ(events, QStringList({"deleted", "import off", "closed"}));
-    EXPECT_EQ(page->Label_Chet->text(), QString());
+    EXPECT_EQ(label("Label_Chet")->text(), QString());
     EXPECT_EQ(curveValues(), std::vector<double>());
     // Nothing is selected: the commands on the list do nothing.
     page->deleteAccount();
@@ -482,13 +496,13 @@ TEST_F(AccountsPageTest, MenuAndDesignState)
 {
     openPage();
     QStringList items;
-    for (QAction* action : page->PopupMenu5->actions())
+    for (QAction* action : widgetByName<QMenu>(page.get(), "PopupMenu5")->actions())
         items << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isVisible() ? "" : " (hidden)"));
     EXPECT_EQ(items, QStringList({"Активировать счет (hidden)", "Добавить счет", "Изменить счет (Двойной клик)", "-",
                                   "Удалить счет"}));
-    EXPECT_EQ(page->GroupBox7->title(), QStringLiteral("Управление счетами"));
+    EXPECT_EQ(accountGroup()->title(), QStringLiteral("Управление счетами"));
     EXPECT_EQ(page->groupCaptionColor(), QColor(255, 0, 0));
-    EXPECT_EQ(page->Label_Hint->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+    EXPECT_EQ(label("Label_Hint")->palette().color(QPalette::WindowText), QColor(128, 128, 128));
     EXPECT_EQ(page->findChild<QGroupBox*>(QStringLiteral("GroupBox8")), page->importArea());
     EXPECT_EQ(page->listPosition(), -1);
 }

@@ -27,6 +27,7 @@
 #include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QAction>
 #include <QBarSet>
@@ -151,33 +152,35 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         s.visit(TForm1::PageAccounts);
 
         // A new account with what the dialog offers, only a name typed.
-        accounts.N_Add->trigger();
+        widgetByName<QAction>(&accounts, "N_Add")->trigger();
         TFm_Add_Schet& dialog = *accounts.accountDialog();
         ASSERT_TRUE(dialog.isVisible());
-        dialog.Edit_Name->setText(QStringLiteral("Демо"));
-        dialog.BitBtn1->click();
+        widgetByName<QLineEdit>(&dialog, "Edit_Name")->setText(QStringLiteral("Демо"));
+        widgetByName<QPushButton>(&dialog, "BitBtn1")->click();
         EXPECT_FALSE(dialog.isVisible());
         ASSERT_EQ(accounts.accountCount(), 1);
-        clickRow(accounts.ListView1, 0);
+        clickRow(widgetByName<QTableView>(&accounts, "ListView1"), 0);
         for (int page = 0; page < w.PageControl1->count(); ++page)
             EXPECT_TRUE(w.PageControl1->isTabVisible(page)) << page; // the account pages too
 
         // Open the statement and copy it into the account.
         ImportPanel& import = *w.importPanel();
         s.prompts.answerFile(kStatement);
-        import.BitBtn2->click();
+        widgetByName<QPushButton>(&import, "BitBtn2")->click();
         EXPECT_EQ(import.previewModel()->rows().size(), std::size_t(kStatementTrades));
-        EXPECT_EQ(import.Label_Result->text(), QStringLiteral("Закрытых сделок в отчете: 130"));
-        EXPECT_EQ(import.Label_Sverka->text(), QStringLiteral("Сверка с отчетом: сходится до цента (закрытые сделки "
-                                                              "24,17, пополнения 500,00, начальный баланс 0,00)"));
-        import.BitBtn3->click();
+        EXPECT_EQ(widgetByName<QLabel>(&import, "Label_Result")->text(),
+                  QStringLiteral("Закрытых сделок в отчете: 130"));
+        EXPECT_EQ(widgetByName<QLabel>(&import, "Label_Sverka")->text(),
+                  QStringLiteral("Сверка с отчетом: сходится до цента (закрытые сделки "
+                                 "24,17, пополнения 500,00, начальный баланс 0,00)"));
+        widgetByName<QPushButton>(&import, "BitBtn3")->click();
         expectAnswers(w, "after the copy");
-        EXPECT_EQ(import.Label_Result->text(),
+        EXPECT_EQ(widgetByName<QLabel>(&import, "Label_Result")->text(),
                   QStringLiteral("Добавлено сделок: 130, обновлено: 0, пополнений и снятий: 1, валюта счета: EUR"));
         // The account made with the dialog's defaults (capital 0) takes the
         // statement's currency, and "База данных" ends on the statement's
         // balance: the deposit and every trade net of commission and swap.
-        EXPECT_EQ(accounts.Label_Kapital->text(), QStringLiteral("0 EUR"));
+        EXPECT_EQ(widgetByName<QLabel>(&accounts, "Label_Kapital")->text(), QStringLiteral("0 EUR"));
         const auto tradeLabel = [&](const char* name) {
             return w.tradeTablePage()->findChild<QLabel*>(QString::fromLatin1(name))->text();
         };
@@ -185,7 +188,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_EQ(tradeLabel("kom3"), QStringLiteral("коммисия: -80,43"));
         EXPECT_EQ(w.PageControl1->currentIndex(), TForm1::PageTrades);
         EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades);
-        EXPECT_EQ(accounts.Label_Sdelki->text(), QStringLiteral("Сделок на счете: 130"));
+        EXPECT_EQ(widgetByName<QLabel>(&accounts, "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 130"));
 
         for (int page = 0; page < w.PageControl1->count(); ++page)
             s.visit(page);
@@ -201,12 +204,12 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         TForm_Add& annotation = *w.tradeDialog();
         ASSERT_TRUE(annotation.isVisible());
         const QString tradeId = annotation.tradeId();
-        annotation.ComboBox_Time->setCurrentText(QStringLiteral("H1"));
-        annotation.ComboBox_Trend->setCurrentText(QStringLiteral("против тренда"));
-        annotation.ComboBox_Exit->setCurrentText(QStringLiteral("По стоп-лоссу"));
-        annotation.Edit_Nedobral->setText(QStringLiteral("12"));
-        annotation.Edit_Comment->setPlainText(QStringLiteral("Вход по тренду"));
-        annotation.BitBtn1->click();
+        widgetByName<QComboBox>(&annotation, "ComboBox_Time")->setCurrentText(QStringLiteral("H1"));
+        widgetByName<QComboBox>(&annotation, "ComboBox_Trend")->setCurrentText(QStringLiteral("против тренда"));
+        widgetByName<QComboBox>(&annotation, "ComboBox_Exit")->setCurrentText(QStringLiteral("По стоп-лоссу"));
+        widgetByName<QLineEdit>(&annotation, "Edit_Nedobral")->setText(QStringLiteral("12"));
+        widgetByName<QPlainTextEdit>(&annotation, "Edit_Comment")->setPlainText(QStringLiteral("Вход по тренду"));
+        widgetByName<QPushButton>(&annotation, "BitBtn1")->click();
         EXPECT_FALSE(annotation.isVisible());
         expectAnswers(w, "after saving the annotation");
         const auto stored = s.journal->db().openResultTable(
@@ -297,21 +300,21 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         // of thousands: the account's curve and the balance chart take the
         // new range at once.
         s.visit(TForm1::PageAccounts);
-        accounts.N_Add->trigger();
-        dialog.Edit_Name->setText(QStringLiteral("Пример"));
-        dialog.BitBtn1->click();
+        widgetByName<QAction>(&accounts, "N_Add")->trigger();
+        widgetByName<QLineEdit>(&dialog, "Edit_Name")->setText(QStringLiteral("Пример"));
+        widgetByName<QPushButton>(&dialog, "BitBtn1")->click();
         ASSERT_EQ(accounts.accountCount(), 2);
         s.prompts.answerFile(QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm"));
-        import.BitBtn2->click();
-        import.BitBtn3->click();
+        widgetByName<QPushButton>(&import, "BitBtn2")->click();
+        widgetByName<QPushButton>(&import, "BitBtn3")->click();
         expectAnswers(w, "after the second copy");
-        EXPECT_EQ(import.Label_Result->text(),
+        EXPECT_EQ(widgetByName<QLabel>(&import, "Label_Result")->text(),
                   QStringLiteral("Добавлено сделок: 200, обновлено: 0, пополнений и снятий: 3, валюта счета: USD"));
         EXPECT_EQ(tradeLabel("kom1"), QStringLiteral("c коммисией: 102076,76"));
         EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), 200);
 
         s.visit(TForm1::PageAccounts);
-        clickRow(accounts.ListView1, 0);
+        clickRow(widgetByName<QTableView>(&accounts, "ListView1"), 0);
 
         // The notebook: a folder, a document in it, centred bold Cyrillic
         // text typed as from the keyboard.
@@ -361,7 +364,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         Session s(dir.path());
         TForm1& w = *s.window;
         s.visit(TForm1::PageAccounts);
-        clickRow(w.accountsPage()->ListView1, 0);
+        clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
         s.visit(TForm1::PageAnalysis);
         AnalysisPage& analysis = *w.analysisPage();
         analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
@@ -382,7 +385,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         Session s(dir.path());
         TForm1& w = *s.window;
         s.visit(TForm1::PageAccounts);
-        clickRow(w.accountsPage()->ListView1, 0);
+        clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
         s.visit(TForm1::PageAnalysis);
         AnalysisPage& analysis = *w.analysisPage();
         analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
@@ -394,9 +397,10 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
     for (int page = 0; page < 7; ++page) {
         Session s(dir.path());
         TForm1& w = *s.window;
-        EXPECT_EQ(w.accountsPage()->Label_Sdelki->text(), QStringLiteral("Сделок на счете: 130")) << page;
+        EXPECT_EQ(widgetByName<QLabel>(w.accountsPage(), "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 130"))
+            << page;
         s.visit(TForm1::PageAccounts);
-        clickRow(w.accountsPage()->ListView1, 0);
+        clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
         EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades) << page;
         if (page == 0) {
             // The notebook as it was left, text typed just before closing included.

@@ -9,6 +9,7 @@
 #include "import_test_support.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QDir>
 
@@ -65,6 +66,8 @@ protected:
         journal->activeAccount = QStringLiteral("3");
         panel.setImportAllowed(true);
     }
+    QPushButton* button(const char* name) { return widgetByName<QPushButton>(&panel, name); }
+    QLabel* label(const char* name) { return widgetByName<QLabel>(&panel, name); }
     QString statement(const QByteArray& bytes, const QString& name = QStringLiteral("s.htm"))
     {
         writeBytes(dir.file(name), bytes);
@@ -73,14 +76,14 @@ protected:
     void open(const std::optional<QString>& file)
     {
         prompts.answerFile(file);
-        panel.BitBtn2->click();
+        button("BitBtn2")->click();
     }
     // "2. Скопировать сделки на счет" for the small statements of these
     // tests, which have no totals: the trader says yes to copying anyway.
     void copyUnreconciled()
     {
         prompts.answerConfirm(true);
-        panel.BitBtn3->click();
+        button("BitBtn3")->click();
     }
     int storedTrades()
     {
@@ -93,11 +96,11 @@ TEST_F(ImportPanelTest, ControlsCarryTheirNames)
     EXPECT_EQ(panel.objectName(), "GroupBox8");
     for (const char* name : {"BitBtn2", "BitBtn3", "ProgressBar1", "StringGrid_Main", "Button_Raschet"})
         EXPECT_NE(panel.findChild<QWidget*>(name), nullptr) << name;
-    EXPECT_EQ(panel.BitBtn2->text(), "1. Открыть файл сделок");
-    EXPECT_EQ(panel.BitBtn3->text(), "2. Скопировать сделки на счет");
-    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+    EXPECT_EQ(button("BitBtn2")->text(), "1. Открыть файл сделок");
+    EXPECT_EQ(button("BitBtn3")->text(), "2. Скопировать сделки на счет");
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), false);
     panel.setImportAllowed(false);
-    EXPECT_EQ(panel.BitBtn2->isEnabled(), false);
+    EXPECT_EQ(button("BitBtn2")->isEnabled(), false);
 }
 
 TEST_F(ImportPanelTest, OpeningAStatementFillsThePreviewAndEnablesTheCopy)
@@ -112,8 +115,8 @@ TEST_F(ImportPanelTest, OpeningAStatementFillsThePreviewAndEnablesTheCopy)
     EXPECT_EQ(grid->cell(0, 12), "Comission");
     EXPECT_EQ(grid->cell(3, 2), "1003");
     EXPECT_EQ(grid->cell(4, 2), ""); // the empty last row
-    EXPECT_EQ(panel.StringGrid_Main->model()->rowCount(), 3 + 1);
-    EXPECT_EQ(panel.BitBtn3->isEnabled(), true);
+    EXPECT_EQ(widgetByName<QTableView>(&panel, "StringGrid_Main")->model()->rowCount(), 3 + 1);
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), true);
     EXPECT_EQ(panel.reportKind(), ReportKind::MetaTrader4);
     EXPECT_EQ(prompts.messages.size(), 0u);
 }
@@ -131,13 +134,13 @@ TEST_F(ImportPanelTest, CancellingExaminesTheTextLoadedBefore)
 {
     open(std::nullopt); // nothing loaded yet
     EXPECT_EQ(prompts.messageTexts(), QStringList{"Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"});
-    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), false);
 
     open(statement(trades(2)));
     panel.resetPreviewGrid();
     open(std::nullopt);
     EXPECT_EQ(panel.previewModel()->gridRowCount(), 4);
-    EXPECT_EQ(panel.BitBtn3->isEnabled(), true);
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), true);
 }
 
 TEST_F(ImportPanelTest, ARefusedFileKeepsThePreviewAndDisablesTheCopy)
@@ -147,7 +150,7 @@ TEST_F(ImportPanelTest, ARefusedFileKeepsThePreviewAndDisablesTheCopy)
     open(statement("<html>just a page</html>", "page.htm"));
     EXPECT_EQ(prompts.messageTexts(), QStringList{"Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"});
     EXPECT_EQ(panel.previewModel()->gridRowCount(), 4);
-    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), false);
     EXPECT_EQ(panel.reportKind(), ReportKind::None);
 }
 
@@ -173,8 +176,8 @@ TEST_F(ImportPanelTest, CopyingStoresTheTradesEmptiesThePreviewAndSignals)
     EXPECT_EQ(copied.count(), 1);
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(panel.previewModel()->gridRowCount(), 2);
-    EXPECT_EQ(panel.BitBtn3->isEnabled(), false);
-    EXPECT_EQ(panel.ProgressBar1->value(), 0);
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), false);
+    EXPECT_EQ(widgetByName<QProgressBar>(&panel, "ProgressBar1")->value(), 0);
 
     panel.extractLastReport(); // e.g. after a trade was deleted
     EXPECT_EQ(panel.previewModel()->gridRowCount(), 5);
@@ -189,7 +192,7 @@ TEST_F(ImportPanelTest, CopyingWithoutAnAccountStoresNothing)
     SignalCount finished(&panel, Copies::Finished);
     open(statement(trades(2)));
     journal->activeAccount.clear();
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     EXPECT_EQ(prompts.messageTexts(), QStringList{"Выберите счет куда копировать сделки"});
     EXPECT_EQ(storedTrades(), 0);
     EXPECT_EQ(copied.count(), 0);
@@ -236,7 +239,7 @@ TEST_F(ImportPanelTest, CopyFollowsTheRowOrderTheGridShows)
     QByteArray rows = mt4Row({"1001", t, "buy", "0.1", "x", "1", "0", "0", t, "1", "0", "0", "0", "1.00"})
         + mt4Row({"1001", t, "buy", "0.1", "x", "1", "0", "0", t, "1", "0", "0", "0", "2.00"});
     open(statement(mt4Statement(rows)));
-    panel.StringGrid_Main->verticalHeader()->moveSection(1, 0);
+    widgetByName<QTableView>(&panel, "StringGrid_Main")->verticalHeader()->moveSection(1, 0);
     copyUnreconciled();
     EXPECT_EQ(journal->db().openResultTable("SELECT Profit FROM t_sdelki")->fieldTextAt(0), "1,00");
 }
@@ -267,19 +270,19 @@ TEST_F(StatementMoneyTest, AReconciledStatementBringsItsCashAndCurrency)
 {
     SignalCount details(&panel, &ImportPanel::accountDetailsChanged);
     open(kExample);
-    EXPECT_EQ(panel.Label_Sverka->text(), "Сверка с отчетом: сходится до цента (закрытые сделки 87076,76, "
-                                          "пополнения 15000,00, начальный баланс 0,00)");
-    panel.BitBtn3->click();
+    EXPECT_EQ(label("Label_Sverka")->text(), "Сверка с отчетом: сходится до цента (закрытые сделки 87076,76, "
+                                             "пополнения 15000,00, начальный баланс 0,00)");
+    button("BitBtn3")->click();
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
-    EXPECT_EQ(panel.Label_Result->text(), "Добавлено сделок: 200, обновлено: 0, пополнений и снятий: 3, валюта счета: USD");
+    EXPECT_EQ(label("Label_Result")->text(), "Добавлено сделок: 200, обновлено: 0, пополнений и снятий: 3, валюта счета: USD");
     EXPECT_EQ(account().currency, "USD");
     EXPECT_EQ(details.count(), 1);
     EXPECT_EQ(CashStore(journal->db()).balanceBefore(journal->activeAccount), 15000);
 
     // The same statement again: nothing counts twice.
     open(kExample);
-    panel.BitBtn3->click();
-    EXPECT_EQ(panel.Label_Result->text(), "Добавлено сделок: 0, обновлено: 200");
+    button("BitBtn3")->click();
+    EXPECT_EQ(label("Label_Result")->text(), "Добавлено сделок: 0, обновлено: 200");
     EXPECT_EQ(CashStore(journal->db()).list(journal->activeAccount).size(), 3u);
 }
 
@@ -289,14 +292,14 @@ TEST_F(StatementMoneyTest, AStatementCutShortIsCopiedOnlyWhenTheTraderSaysSo)
 {
     const QByteArray whole = example();
     open(statement(whole.left(whole.size() / 2), "cut.htm"));
-    EXPECT_EQ(panel.Label_Sverka->text(), "Сверка с отчетом: итогов в отчете нет (файл может быть обрезан), сверить нельзя");
+    EXPECT_EQ(label("Label_Sverka")->text(), "Сверка с отчетом: итогов в отчете нет (файл может быть обрезан), сверить нельзя");
     prompts.answerConfirm(false);
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     ASSERT_EQ(prompts.confirmations().size(), 1);
     EXPECT_TRUE(prompts.confirmations()[0].startsWith("Отчет не сверяется со своими итогами: итогов в отчете нет"));
     EXPECT_EQ(storedTrades(), 0);
     EXPECT_GT(panel.previewModel()->gridRowCount(), 2);
-    EXPECT_TRUE(panel.BitBtn3->isEnabled());
+    EXPECT_TRUE(button("BitBtn3")->isEnabled());
 
     copyUnreconciled();
     EXPECT_GT(storedTrades(), 0);
@@ -316,10 +319,10 @@ TEST_F(StatementMoneyTest, AStatementWithoutDepositsOffersItsOpeningBalanceAsThe
     kept.replace("<b>15 000.00</b>", "<b>0.00</b>"); // Deposit/Withdrawal
     SignalCount details(&panel, &ImportPanel::accountDetailsChanged);
     open(statement(kept, "later.htm"));
-    EXPECT_EQ(panel.Label_Sverka->text(), "Сверка с отчетом: сходится до цента (закрытые сделки 87076,76, "
-                                          "пополнения 0,00, начальный баланс 15000,00)");
+    EXPECT_EQ(label("Label_Sverka")->text(), "Сверка с отчетом: сходится до цента (закрытые сделки 87076,76, "
+                                             "пополнения 0,00, начальный баланс 15000,00)");
     prompts.answerConfirm(true);
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     ASSERT_EQ(prompts.confirmations().size(), 1);
     EXPECT_EQ(prompts.confirmations()[0], "В отчете нет пополнений счета, а начальный баланс по его итогам 15000$. "
                                         "Записать его в капитал счета?");
@@ -334,14 +337,14 @@ TEST_F(StatementMoneyTest, ATradeThatDoesNotReadIsNamedAndLeftOut)
     QByteArray text = example();
     text.replace("<td class=mspt>-0.70</td><td class=mspt>-0.88</td>", "<td class=mspt>-0.70</td><td class=mspt>12abc</td>");
     open(statement(text, "bad.htm"));
-    EXPECT_TRUE(panel.Label_Sverka->text().endsWith(
+    EXPECT_TRUE(label("Label_Sverka")->text().endsWith(
         "Сделок с ошибками: 1, они не будут скопированы. Сделка 40000002: Profit «12abc» не является числом"))
-        << panel.Label_Sverka->text().toStdString();
+        << label("Label_Sverka")->text().toStdString();
     const QModelIndex bad = panel.previewModel()->index(0, 0), good = panel.previewModel()->index(1, 0);
     EXPECT_EQ(bad.data(Qt::BackgroundRole).value<QColor>(), QColor(255, 182, 193));
     EXPECT_FALSE(good.data(Qt::BackgroundRole).isValid());
     prompts.answerConfirm(true);
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     ASSERT_EQ(prompts.confirmations().size(), 1);
     EXPECT_TRUE(prompts.confirmations()[0].endsWith("Копировать остальные сделки?"));
     EXPECT_EQ(storedTrades(), 199);
@@ -354,7 +357,7 @@ TEST_F(StatementMoneyTest, TradesOfAnotherAccountMoveOnlyWhenTheTraderSaysSo)
 {
     const QString first = journal->activeAccount;
     open(kExample);
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     AccountRecord second;
     second.name = QStringLiteral("Второй");
     journal->activeAccount = AccountStore(journal->db(), dir.file("img")).addAccount(second);
@@ -363,19 +366,19 @@ TEST_F(StatementMoneyTest, TradesOfAnotherAccountMoveOnlyWhenTheTraderSaysSo)
     };
     open(kExample);
     prompts.answerConfirm(false);
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     ASSERT_EQ(prompts.confirmations().size(), 1);
     EXPECT_EQ(prompts.confirmations()[0],
               "Сделки отчета уже есть на другом счете: из счета «Демо»: 200. Перенести их на счет «Второй»?");
     EXPECT_EQ(countIn(first), 200);
 
     prompts.answerConfirm(true);
-    panel.BitBtn3->click();
+    button("BitBtn3")->click();
     EXPECT_EQ(countIn(first), 0);
     EXPECT_EQ(countIn(journal->activeAccount), 200);
-    EXPECT_TRUE(panel.Label_Result->text().startsWith(
+    EXPECT_TRUE(label("Label_Result")->text().startsWith(
         "Добавлено сделок: 0, обновлено: 200, перенесено из счета «Демо»: 200"))
-        << panel.Label_Result->text().toStdString();
+        << label("Label_Result")->text().toStdString();
 }
 
 } // namespace

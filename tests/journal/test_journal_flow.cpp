@@ -9,6 +9,7 @@
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/trade_table_page.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QComboBox>
 #include <QDateTimeEdit>
@@ -65,10 +66,10 @@ TEST_F(JournalFlowTest, AnnotateATradeOfTheDayAndSeeItInTheGrid)
     doubleClickRow(grid, 1);
     TForm_Add* dialog = window.tradeDialog();
     ASSERT_TRUE(dialog->isVisible());
-    dialog->ComboBox_Time->setEditText(QStringLiteral("H4"));
-    dialog->ComboBox_Trend->setEditText(QStringLiteral("по тренду"));
-    dialog->ComboBox_Ocenka->setCurrentText(QStringLiteral("Отлично"));
-    dialog->BitBtn1->click();
+    widgetByName<QComboBox>(dialog, "ComboBox_Time")->setEditText(QStringLiteral("H4"));
+    widgetByName<QComboBox>(dialog, "ComboBox_Trend")->setEditText(QStringLiteral("по тренду"));
+    widgetByName<QComboBox>(dialog, "ComboBox_Ocenka")->setCurrentText(QStringLiteral("Отлично"));
+    widgetByName<QPushButton>(dialog, "BitBtn1")->click();
     EXPECT_FALSE(dialog->isVisible());
 
     ASSERT_EQ(grid->model()->rowCount(), 2);
@@ -84,8 +85,8 @@ TEST_F(JournalFlowTest, ANewTradeShowsUnderToday)
     window.analysisPage()->BitBtn19->click();
     TForm_Add* dialog = window.tradeDialog();
     ASSERT_TRUE(dialog->isVisible());
-    dialog->Edit_Ticket->setText(QStringLiteral("42"));
-    dialog->BitBtn1->click();
+    widgetByName<QLineEdit>(dialog, "Edit_Ticket")->setText(QStringLiteral("42"));
+    widgetByName<QPushButton>(dialog, "BitBtn1")->click();
     QTableView* grid = window.analysisPage()->StringGrid_Analiz;
     ASSERT_EQ(grid->model()->rowCount(), 1);
     EXPECT_EQ(grid->model()->index(0, 2).data().toString(), QStringLiteral("42"));

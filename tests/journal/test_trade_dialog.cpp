@@ -5,6 +5,7 @@
 #include "journal/ui/trade_dialog.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -44,6 +45,10 @@ protected:
     std::unique_ptr<Journal> journal = dir.openJournal();
     ScriptedPrompts prompts;
     TForm_Add dialog{*journal, prompts};
+
+    // A field or button of the dialog.
+    template <class T>
+    T* field(const char* name) { return widgetByName<T>(&dialog, name); }
 };
 
 TEST_F(TradeDialogTest, EditModeRewritesAllThirteenColumns)
@@ -51,22 +56,22 @@ TEST_F(TradeDialogTest, EditModeRewritesAllThirteenColumns)
     const QString id = insertTrade(QStringLiteral("10"), QStringLiteral("3"));
     journal->db().executeStatement(QStringLiteral("UPDATE t_sdelki SET comment='old', ocenka='Отлично' WHERE id=10"));
     ASSERT_TRUE(dialog.openForEdit(id));
-    EXPECT_EQ(dialog.Edit_Ticket->text(), QStringLiteral("555"));
-    EXPECT_EQ(dialog.ComboBox_Ocenka->currentText(), QStringLiteral("Отлично"));
-    EXPECT_EQ(dialog.BitBtn1->text(), QStringLiteral("Сохранить сделку"));
+    EXPECT_EQ(field<QLineEdit>("Edit_Ticket")->text(), QStringLiteral("555"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Ocenka")->currentText(), QStringLiteral("Отлично"));
+    EXPECT_EQ(field<QPushButton>("BitBtn1")->text(), QStringLiteral("Сохранить сделку"));
 
-    dialog.Edit_Ticket->setText(QStringLiteral("777"));
-    dialog.Edit_Comment->setPlainText(QString()); // clearing a field empties its column
-    dialog.ComboBox_Erorr->setEditText(QStringLiteral("Ранний вход"));
-    dialog.ComboBox_Exit->setEditText(QStringLiteral("По стопу"));
-    dialog.Memo_Enter->setPlainText(QStringLiteral("вход \"по\" уровню\nвторая"));
-    dialog.Memo_Exit->setPlainText(QStringLiteral("выход"));
-    dialog.Edit_Nedobral->setText(QStringLiteral("12"));
-    dialog.ComboBox_Enter->setEditText(QStringLiteral("пробой")); // differs only in case
-    dialog.ComboBox_Time->setEditText(QStringLiteral("H4"));
-    dialog.ComboBox_Psixo->setEditText(QStringLiteral("Страх"));
-    dialog.ComboBox_Ocenka->setCurrentText(QStringLiteral("Плохо"));
-    dialog.ComboBox_Trend->setEditText(QStringLiteral("флэт"));
+    field<QLineEdit>("Edit_Ticket")->setText(QStringLiteral("777"));
+    field<QPlainTextEdit>("Edit_Comment")->setPlainText(QString()); // clearing a field empties its column
+    field<QComboBox>("ComboBox_Erorr")->setEditText(QStringLiteral("Ранний вход"));
+    field<QComboBox>("ComboBox_Exit")->setEditText(QStringLiteral("По стопу"));
+    field<QPlainTextEdit>("Memo_Enter")->setPlainText(QStringLiteral("вход \"по\" уровню\nвторая"));
+    field<QPlainTextEdit>("Memo_Exit")->setPlainText(QStringLiteral("выход"));
+    field<QLineEdit>("Edit_Nedobral")->setText(QStringLiteral("12"));
+    field<QComboBox>("ComboBox_Enter")->setEditText(QStringLiteral("пробой")); // differs only in case
+    field<QComboBox>("ComboBox_Time")->setEditText(QStringLiteral("H4"));
+    field<QComboBox>("ComboBox_Psixo")->setEditText(QStringLiteral("Страх"));
+    field<QComboBox>("ComboBox_Ocenka")->setCurrentText(QStringLiteral("Плохо"));
+    field<QComboBox>("ComboBox_Trend")->setEditText(QStringLiteral("флэт"));
     QSignalSpy saved(&dialog, &TForm_Add::saved);
     dialog.BitBtn1Click();
     EXPECT_EQ(saved.count(), 1);
@@ -96,14 +101,14 @@ TEST_F(TradeDialogTest, ARatingIsNeverInvented)
 {
     const QString id = insertTrade(QStringLiteral("11"), QStringLiteral("3"));
     ASSERT_TRUE(dialog.openForEdit(id));
-    EXPECT_EQ(dialog.ComboBox_Ocenka->currentIndex(), -1);
+    EXPECT_EQ(field<QComboBox>("ComboBox_Ocenka")->currentIndex(), -1);
     dialog.BitBtn1Click();
     EXPECT_EQ(row(id)->fieldText(QStringLiteral("ocenka")), QString());
 
     // A stored rating the list does not know is shown and kept.
     journal->db().executeStatement(QStringLiteral("UPDATE t_sdelki SET ocenka='Хорошо' WHERE id=11"));
     ASSERT_TRUE(dialog.openForEdit(id));
-    EXPECT_EQ(dialog.ComboBox_Ocenka->currentText(), QStringLiteral("Хорошо"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Ocenka")->currentText(), QStringLiteral("Хорошо"));
     dialog.BitBtn1Click();
     EXPECT_EQ(row(id)->fieldText(QStringLiteral("ocenka")), QStringLiteral("Хорошо"));
 }
@@ -116,10 +121,10 @@ TEST_F(TradeDialogTest, NewTradeStartsEmptyAndIsStoredInTheActiveAccount)
     dialog.reject();
     dialog.openForNewTrade();
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Новая сделка"));
-    EXPECT_EQ(dialog.BitBtn1->text(), QStringLiteral("Добавить сделку"));
+    EXPECT_EQ(field<QPushButton>("BitBtn1")->text(), QStringLiteral("Добавить сделку"));
     EXPECT_EQ(dialog.fields(), TradeAnnotation{});
 
-    dialog.Edit_Ticket->setText(QStringLiteral("9001"));
+    field<QLineEdit>("Edit_Ticket")->setText(QStringLiteral("9001"));
     const QDateTime before = QDateTime::currentDateTime();
     QSignalSpy saved(&dialog, &TForm_Add::saved);
     dialog.BitBtn1Click();
@@ -153,13 +158,13 @@ TEST_F(TradeDialogTest, FailuresAreReportedAndNothingIsLost)
     // A save that cannot be written keeps the dialog open with the text.
     const QString id = insertTrade(QStringLiteral("13"), QStringLiteral("3"));
     ASSERT_TRUE(dialog.openForEdit(id));
-    dialog.Edit_Comment->setPlainText(QStringLiteral("важная мысль"));
+    field<QPlainTextEdit>("Edit_Comment")->setPlainText(QStringLiteral("важная мысль"));
     journal->setDatabase(std::make_unique<TSQLiteDatabase>());
     QSignalSpy saved(&dialog, &TForm_Add::saved);
     dialog.BitBtn1Click();
     EXPECT_EQ(saved.count(), 0);
     EXPECT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.Edit_Comment->toPlainText(), QStringLiteral("важная мысль"));
+    EXPECT_EQ(field<QPlainTextEdit>("Edit_Comment")->toPlainText(), QStringLiteral("важная мысль"));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Error);
 }
@@ -184,9 +189,10 @@ TEST_F(TradeDialogTest, ListEditorRenamesThroughEveryAccount)
     insertTrade(QStringLiteral("22"), QStringLiteral("3"), QStringLiteral("H12"));
     journal->db().executeStatement(QStringLiteral("UPDATE t_sdelki SET taktika='H1'"));
     TFm_Sprav* editor = dialog.listEditor();
+    QListWidget* list = widgetByName<QListWidget>(editor, "ListBox1");
     editor->openList(QStringLiteral("Таймфрэйм"));
     EXPECT_EQ(editor->entries(), QStringList({"H1", "M5"}));
-    editor->ListBox1->setCurrentRow(0);
+    list->setCurrentRow(0);
     prompts.answerText(QStringLiteral("H4"));
     editor->N4Click();
     EXPECT_EQ(editor->entries(), QStringList({"H4", "M5"}));
@@ -205,35 +211,36 @@ TEST_F(TradeDialogTest, ListEditorRenamesThroughEveryAccount)
     prompts.answerText(std::nullopt);
     editor->N1Click();
     EXPECT_EQ(editor->entries(), QStringList({"", "H4", "M5"}));
-    editor->ListBox1->setCurrentRow(1);
+    list->setCurrentRow(1);
     editor->close();
     EXPECT_EQ(readBytes(ReferenceLists::filePath(dir.path(), ListId::Timeframe)), QByteArray("\r\nH4\r\nM5\r\n"));
     // The field gets the list with one empty entry first and shows the pick.
-    EXPECT_EQ(dialog.ComboBox_Time->itemText(0), QString());
-    EXPECT_EQ(dialog.ComboBox_Time->currentText(), QStringLiteral("H4"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Time")->itemText(0), QString());
+    EXPECT_EQ(field<QComboBox>("ComboBox_Time")->currentText(), QStringLiteral("H4"));
 }
 
 TEST_F(TradeDialogTest, ClosingTheListEditorWithoutAPickKeepsTheField)
 {
     dialog.refillListFields();
-    dialog.ComboBox_Time->setCurrentText(QStringLiteral("M5"));
+    field<QComboBox>("ComboBox_Time")->setCurrentText(QStringLiteral("M5"));
     TFm_Sprav* editor = dialog.listEditor();
+    QListWidget* list = widgetByName<QListWidget>(editor, "ListBox1");
     editor->openList(QStringLiteral("Таймфрэйм"));
     // Focus gives the list a current entry without the trader choosing it.
-    editor->ListBox1->selectionModel()->setCurrentIndex(editor->ListBox1->model()->index(0, 0),
-                                                        QItemSelectionModel::NoUpdate);
+    list->selectionModel()->setCurrentIndex(list->model()->index(0, 0), QItemSelectionModel::NoUpdate);
     editor->close();
-    EXPECT_EQ(dialog.ComboBox_Time->currentText(), QStringLiteral("M5"));
-    EXPECT_EQ(dialog.ComboBox_Time->itemText(0), QString());
+    EXPECT_EQ(field<QComboBox>("ComboBox_Time")->currentText(), QStringLiteral("M5"));
+    EXPECT_EQ(field<QComboBox>("ComboBox_Time")->itemText(0), QString());
 }
 
 TEST_F(TradeDialogTest, ListEditorLeavesTheFileWhenEveryEntryIsDeleted)
 {
     const QByteArray before = readBytes(ReferenceLists::filePath(dir.path(), ListId::Timeframe));
     TFm_Sprav* editor = dialog.listEditor();
+    QListWidget* list = widgetByName<QListWidget>(editor, "ListBox1");
     editor->openList(QStringLiteral("Таймфрэйм"));
-    while (editor->ListBox1->count() > 0) {
-        editor->ListBox1->setCurrentRow(0);
+    while (list->count() > 0) {
+        list->setCurrentRow(0);
         editor->N3Click();
     }
     editor->close();

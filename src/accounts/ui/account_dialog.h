@@ -38,18 +38,6 @@ public:
 
     explicit TFm_Add_Schet(QWidget* parent = nullptr);
 
-    QGroupBox* GroupBox1 = nullptr;
-    QLineEdit* Edit_Name = nullptr;
-    QLineEdit* Edit_kapital = nullptr;
-    UpDownButtons* UpDown1 = nullptr;
-    QComboBox* ComboBox_Type = nullptr;
-    QComboBox* ComboBox_Sost = nullptr;
-    QLineEdit* Edit_broker = nullptr;
-    QLineEdit* Edit_Valuta = nullptr; // the account's currency code; empty until known
-    QPlainTextEdit* Edit_Opis = nullptr;
-    QPushButton* BitBtn1 = nullptr; // "Добавить" or "Сохранить"
-    QPushButton* Button2 = nullptr; // "Отмена"
-
     Mode mode() const { return m_mode; }
     // Empty fields, capital 0, no type; the state stays as last left.
     void prepareAdd();
@@ -69,6 +57,18 @@ protected:
 private:
     void buildFields();
     void step(int direction);
+
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* Edit_Name = nullptr;
+    QLineEdit* Edit_kapital = nullptr;
+    UpDownButtons* UpDown1 = nullptr;
+    QComboBox* ComboBox_Type = nullptr;
+    QComboBox* ComboBox_Sost = nullptr;
+    QLineEdit* Edit_broker = nullptr;
+    QLineEdit* Edit_Valuta = nullptr; // the account's currency code; empty until known
+    QPlainTextEdit* Edit_Opis = nullptr;
+    QPushButton* BitBtn1 = nullptr; // "Добавить" or "Сохранить"
+    QPushButton* Button2 = nullptr; // "Отмена"
 
     Mode m_mode = Mode::Add;
 };

@@ -267,11 +267,15 @@ void AccountsPage::buildMenu()
     PopupMenu5 = new QMenu(ListView1);
     PopupMenu5->setObjectName(QStringLiteral("PopupMenu5"));
     N_Activate = PopupMenu5->addAction(QStringLiteral("Активировать счет"), this, &AccountsPage::activateAccount);
+    N_Activate->setObjectName(QStringLiteral("N_Activate"));
     N_Activate->setVisible(false);
     N_Add = PopupMenu5->addAction(QStringLiteral("Добавить счет"), this, &AccountsPage::addAccount);
+    N_Add->setObjectName(QStringLiteral("N_Add"));
     N_Edit = PopupMenu5->addAction(QStringLiteral("Изменить счет (Двойной клик)"), this, &AccountsPage::editAccount);
+    N_Edit->setObjectName(QStringLiteral("N_Edit"));
     PopupMenu5->addSeparator();
     N_Delete = PopupMenu5->addAction(QStringLiteral("Удалить счет"), this, &AccountsPage::deleteAccount);
+    N_Delete->setObjectName(QStringLiteral("N_Delete"));
 }
 
 void AccountsPage::setTextColor(QWidget* widget, const QColor& color)

@@ -1,18 +1,17 @@
 #pragma once
 
-#include "db/core/records.h"
-
-#include <QColor>
 #include <QWidget>
 
 #include <vector>
 
+struct AccountRecord;
 class AccountListModel;
 class AccountStore;
 class CaptionGroupBox;
 class QAction;
 class QChart;
 class QChartView;
+class QColor;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -36,26 +35,6 @@ public:
     AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
     ~AccountsPage() override;
 
-    CaptionGroupBox* GroupBox7 = nullptr;
-    QLabel* Label22 = nullptr;     // the video lesson link
-    QLabel* Label_Hint = nullptr;  // "Управление счетами, правая кнопка мыши ..."
-    QTableView* ListView1 = nullptr;
-    QLabel* Label_Chet = nullptr;
-    QLabel* Label_Type = nullptr;
-    QLabel* Label_Kapital = nullptr;
-    QLabel* Label_Opis = nullptr;
-    QLabel* Label_Broker = nullptr;
-    QLabel* Label_Sdelki = nullptr;
-    QLabel* Label_Valuta = nullptr; // the account's currency beside Edit_Balance
-    QChartView* Chart2 = nullptr;
-    CaptionGroupBox* GroupBox_Balance = nullptr; // "3. Начальный баланс"
-    QLineEdit* Edit_Balance = nullptr;
-    QMenu* PopupMenu5 = nullptr;
-    QAction* N_Activate = nullptr; // "Активировать счет" (hidden)
-    QAction* N_Add = nullptr;      // "Добавить счет"
-    QAction* N_Edit = nullptr;     // "Изменить счет (Двойной клик)"
-    QAction* N_Delete = nullptr;   // "Удалить счет"
-
     // The account dialog, created once with the page and reused.
     TFm_Add_Schet* accountDialog() const { return m_dialog; }
     AccountListModel* accountModel() const { return m_model; }
@@ -73,15 +52,15 @@ public:
     void activateAccount();
     // Shows the active account's number of trades and balance curve.
     void drawAccountCurve();
-    // Shows the active account's stored details again (its capital in
-    // Edit_Balance, its currency) after a copy filled them in; the views are
+    // Shows the active account's stored details again (its capital as the
+    // starting balance, its currency) after a copy filled them in; the views are
     // rebuilt by the copy's own event.
     void refreshActiveAccount();
     // The name of the active account, shown as the caption of the trade page.
     const QString& activeAccountName() const { return m_activeName; }
     // Whether an account is activated (the import may be used).
     bool isActivated() const { return m_activated; }
-    // The colour of GroupBox7's caption.
+    // The colour of the account group's caption.
     QColor groupCaptionColor() const;
 
     // The menu commands.
@@ -126,6 +105,26 @@ private:
     int selectedAccountRow() const;
     void selectRow(int row);
     AccountStore store();
+
+    CaptionGroupBox* GroupBox7 = nullptr;
+    QLabel* Label22 = nullptr;     // the video lesson link
+    QLabel* Label_Hint = nullptr;  // "Управление счетами, правая кнопка мыши ..."
+    QTableView* ListView1 = nullptr;
+    QLabel* Label_Chet = nullptr;
+    QLabel* Label_Type = nullptr;
+    QLabel* Label_Kapital = nullptr;
+    QLabel* Label_Opis = nullptr;
+    QLabel* Label_Broker = nullptr;
+    QLabel* Label_Sdelki = nullptr;
+    QLabel* Label_Valuta = nullptr; // the account's currency beside Edit_Balance
+    QChartView* Chart2 = nullptr;
+    CaptionGroupBox* GroupBox_Balance = nullptr; // "3. Начальный баланс"
+    QLineEdit* Edit_Balance = nullptr;
+    QMenu* PopupMenu5 = nullptr;
+    QAction* N_Activate = nullptr; // "Активировать счет" (hidden)
+    QAction* N_Add = nullptr;      // "Добавить счет"
+    QAction* N_Edit = nullptr;     // "Изменить счет (Двойной клик)"
+    QAction* N_Delete = nullptr;   // "Удалить счет"
 
     Journal& m_journal;
     Prompts& m_prompts;

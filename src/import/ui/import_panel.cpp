@@ -65,48 +65,12 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("GroupBox8"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
-    BitBtn2 = new QPushButton(QStringLiteral("1. Открыть файл сделок"), this);
-    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setEnabled(false);
-    BitBtn3 = new QPushButton(QStringLiteral("2. Скопировать сделки на счет"), this);
-    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
-    BitBtn3->setEnabled(false);
-    Button_Raschet = new QPushButton(QStringLiteral("Разобрать"), this);
-    Button_Raschet->setObjectName(QStringLiteral("Button_Raschet"));
-    Button_Raschet->setVisible(false);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setRange(0, 100);
-    ProgressBar1->setValue(0);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMaximumHeight(14);
-    Label_Result = new QLabel(this);
-    Label_Result->setObjectName(QStringLiteral("Label_Result"));
-    Label_Sverka = new QLabel(this);
-    Label_Sverka->setObjectName(QStringLiteral("Label_Sverka"));
-    Label_Sverka->setWordWrap(true);
-    Label_Sverka->setVisible(false);
+    QHBoxLayout* buttons = makeButtonRow();
+    ProgressBar1 = makeProgressBar();
+    Label_Result = makeResultLabel();
+    Label_Sverka = makeReconciliationLabel();
+    StringGrid_Main = makePreviewGrid();
 
-    m_model = new PreviewModel(this);
-    StringGrid_Main = new QTableView(this);
-    StringGrid_Main->setObjectName(QStringLiteral("StringGrid_Main"));
-    StringGrid_Main->setModel(m_model);
-    StringGrid_Main->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGrid_Main->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    StringGrid_Main->horizontalHeader()->setSectionsMovable(true);
-    StringGrid_Main->verticalHeader()->setSectionsMovable(true);
-    StringGrid_Main->verticalHeader()->setDefaultSectionSize(20);
-    StringGrid_Main->verticalHeader()->setMinimumWidth(12);
-    StringGrid_Main->horizontalHeader()->setDefaultSectionSize(72);
-    StringGrid_Main->setColumnWidth(StatementRow::Id, 30);
-    StringGrid_Main->setColumnWidth(StatementRow::Number, 40);
-    StringGrid_Main->setColumnWidth(StatementRow::OpenTime, 120);
-    StringGrid_Main->setColumnWidth(StatementRow::CloseTime, 120);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(BitBtn2);
-    buttons->addWidget(BitBtn3);
-    buttons->addWidget(Button_Raschet);
     buttons->addSpacing(12);
     buttons->addWidget(Label_Result);
     buttons->addStretch(1);
@@ -119,6 +83,73 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(BitBtn2, &QPushButton::clicked, this, &ImportPanel::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &ImportPanel::BitBtn3Click);
     connect(Button_Raschet, &QPushButton::clicked, this, &ImportPanel::Button_RaschetClick);
+}
+
+// The two steps and the hidden "Разобрать"; the result line joins them.
+QHBoxLayout* ImportPanel::makeButtonRow()
+{
+    BitBtn2 = new QPushButton(QStringLiteral("1. Открыть файл сделок"), this);
+    BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
+    BitBtn2->setEnabled(false);
+    BitBtn3 = new QPushButton(QStringLiteral("2. Скопировать сделки на счет"), this);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setEnabled(false);
+    Button_Raschet = new QPushButton(QStringLiteral("Разобрать"), this);
+    Button_Raschet->setObjectName(QStringLiteral("Button_Raschet"));
+    Button_Raschet->setVisible(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BitBtn2);
+    buttons->addWidget(BitBtn3);
+    buttons->addWidget(Button_Raschet);
+    return buttons;
+}
+
+QProgressBar* ImportPanel::makeProgressBar()
+{
+    auto* bar = new QProgressBar(this);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setTextVisible(false);
+    bar->setMaximumHeight(14);
+    return bar;
+}
+
+QLabel* ImportPanel::makeResultLabel()
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Label_Result"));
+    return label;
+}
+
+QLabel* ImportPanel::makeReconciliationLabel()
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Label_Sverka"));
+    label->setWordWrap(true);
+    label->setVisible(false);
+    return label;
+}
+
+QTableView* ImportPanel::makePreviewGrid()
+{
+    m_model = new PreviewModel(this);
+    auto* grid = new QTableView(this);
+    grid->setObjectName(QStringLiteral("StringGrid_Main"));
+    grid->setModel(m_model);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->horizontalHeader()->setSectionsMovable(true);
+    grid->verticalHeader()->setSectionsMovable(true);
+    grid->verticalHeader()->setDefaultSectionSize(20);
+    grid->verticalHeader()->setMinimumWidth(12);
+    grid->horizontalHeader()->setDefaultSectionSize(72);
+    grid->setColumnWidth(StatementRow::Id, 30);
+    grid->setColumnWidth(StatementRow::Number, 40);
+    grid->setColumnWidth(StatementRow::OpenTime, 120);
+    grid->setColumnWidth(StatementRow::CloseTime, 120);
+    return grid;
 }
 
 void ImportPanel::setImportAllowed(bool allowed)

@@ -13,6 +13,7 @@
 class Journal;
 class PreviewModel;
 class Prompts;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -27,16 +28,6 @@ class ImportPanel : public QGroupBox {
 public:
     ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
 
-    QPushButton* BitBtn2 = nullptr;        // "1. Открыть файл сделок"
-    QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
-    QPushButton* Button_Raschet = nullptr; // "Разобрать", hidden
-    QProgressBar* ProgressBar1 = nullptr;
-    // What the last step did: the closed trades found, or the trades added
-    // and updated by the copy.
-    QLabel* Label_Result = nullptr;
-    // The statement held against its own totals: one line under the buttons.
-    QLabel* Label_Sverka = nullptr;
-    QTableView* StringGrid_Main = nullptr;
     PreviewModel* previewModel() const { return m_model; }
 
     // Opening a statement is possible only while an account is active.
@@ -76,6 +67,11 @@ signals:
     void copyFinished(bool tradesCopied);
 
 private:
+    QHBoxLayout* makeButtonRow();
+    QProgressBar* makeProgressBar();
+    QLabel* makeResultLabel();
+    QLabel* makeReconciliationLabel();
+    QTableView* makePreviewGrid();
     void recognizeAndExtract();
     // The trades to copy: in the order the grid shows, without those whose
     // cells do not read.
@@ -83,6 +79,17 @@ private:
     void setBusy(bool busy);
     void showReconciliation();
     bool offerOpeningBalance();
+
+    QPushButton* BitBtn2 = nullptr;        // "1. Открыть файл сделок"
+    QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
+    QPushButton* Button_Raschet = nullptr; // "Разобрать", hidden
+    QProgressBar* ProgressBar1 = nullptr;
+    // What the last step did: the closed trades found, or the trades added
+    // and updated by the copy.
+    QLabel* Label_Result = nullptr;
+    // The statement held against its own totals: one line under the buttons.
+    QLabel* Label_Sverka = nullptr;
+    QTableView* StringGrid_Main = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;

@@ -5,7 +5,6 @@
 
 class Journal;
 class Prompts;
-class QAction;
 class QLabel;
 class QListWidget;
 class QMenu;
@@ -27,10 +26,6 @@ public:
     void N3Click(); // "Удалить"
     QStringList entries() const;
 
-    QLabel* Label1 = nullptr;
-    QListWidget* ListBox1 = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-
 signals:
     // The list was saved on closing: the annotation field is refilled from it
     // and shows the selected entry, if any.
@@ -44,6 +39,10 @@ private:
     // editor then stays open).
     bool FormClose();
     void insertSorted(const QString& text);
+
+    QLabel* Label1 = nullptr;
+    QListWidget* ListBox1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;

@@ -71,7 +71,20 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     setModal(true);
     resize(379, 666);
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(makeTicketPart());
+    layout->addWidget(makeAnnotationGroup(), 1);
+    layout->addLayout(makeButtonRow());
 
+    m_editor = new TFm_Sprav(journal, prompts, this);
+    connect(m_editor, &TFm_Sprav::listSaved, this, &TForm_Add::onListSaved);
+    setRating(QString());
+}
+
+// The order number, what to do with it for a trade made in advance, and the
+// video lesson on that.
+QLayout* TForm_Add::makeTicketPart()
+{
+    auto* part = new QVBoxLayout;
     auto* ticketRow = new QHBoxLayout;
     auto* ticketLabel = makeLabel(QStringLiteral("Номер ордера"), "rgb(128,128,128)", this, false);
     ticketLabel->setToolTip(QStringLiteral("Из терминала MetaTrade"));
@@ -80,18 +93,44 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     Edit_Ticket->setToolTip(QStringLiteral("Из терминала MetaTrade"));
     ticketRow->addWidget(ticketLabel);
     ticketRow->addWidget(Edit_Ticket);
-    layout->addLayout(ticketRow);
+    part->addLayout(ticketRow);
     for (const QString& line : {QStringLiteral("Если вы добавляете сделку до открытия позиции в терминале"),
                                 QStringLiteral("эта поле оставляете пустым. Потом когда Вам известен № ордера"),
                                 QStringLiteral("впишите в это поле")})
-        layout->addWidget(makeLabel(line, "rgb(128,128,128)", this, false));
+        part->addWidget(makeLabel(line, "rgb(128,128,128)", this, false));
     auto* link = new QLabel(QStringLiteral("<a href=\"video\">%1</a>").arg(kTutorial), this);
     link->setObjectName(QStringLiteral("Label_Video7"));
     link->setCursor(Qt::PointingHandCursor);
     link->setToolTip(QStringLiteral("Посмотреть видеоурок"));
     connect(link, &QLabel::linkActivated, this, [] { QDesktopServices::openUrl(weblinks::videoTutorial(kTutorial)); });
-    layout->addWidget(link);
+    part->addWidget(link);
+    return part;
+}
 
+void TForm_Add::makeAnnotationFields(QWidget* group)
+{
+    ComboBox_Time = makeCombo("ComboBox_Time", true, group);
+    ComboBox_Trend = makeCombo("ComboBox_Trend", true, group);
+    ComboBox_Trend->addItems(kMarketTypes);
+    ComboBox_Enter = makeCombo("ComboBox_Enter", true, group);
+    Memo_Enter = makeMemo("Memo_Enter", group);
+    ComboBox_Exit = makeCombo("ComboBox_Exit", true, group);
+    Memo_Exit = makeMemo("Memo_Exit", group);
+    Edit_Nedobral = new QLineEdit(group);
+    Edit_Nedobral->setObjectName(QStringLiteral("Edit_Nedobral"));
+    Edit_Spas = new QLineEdit(group);
+    Edit_Spas->setObjectName(QStringLiteral("Edit_Spas"));
+    ComboBox_Erorr = makeCombo("ComboBox_Erorr", true, group);
+    ComboBox_Psixo = makeCombo("ComboBox_Psixo", true, group);
+    Edit_Comment = makeMemo("Edit_Comment", group);
+    ComboBox_Ocenka = makeCombo("ComboBox_Ocenka", false, group);
+    ComboBox_Ocenka->addItems(kRatings);
+}
+
+// "До сделки": the annotation fields with their captions, the buttons of
+// the reference lists and the two help buttons.
+QGroupBox* TForm_Add::makeAnnotationGroup()
+{
     auto* group = new QGroupBox(QStringLiteral("До сделки"), this);
     auto* grid = new QGridLayout(group);
     int row = 0;
@@ -117,23 +156,7 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
         return b;
     };
 
-    ComboBox_Time = makeCombo("ComboBox_Time", true, group);
-    ComboBox_Trend = makeCombo("ComboBox_Trend", true, group);
-    ComboBox_Trend->addItems(kMarketTypes);
-    ComboBox_Enter = makeCombo("ComboBox_Enter", true, group);
-    Memo_Enter = makeMemo("Memo_Enter", group);
-    ComboBox_Exit = makeCombo("ComboBox_Exit", true, group);
-    Memo_Exit = makeMemo("Memo_Exit", group);
-    Edit_Nedobral = new QLineEdit(group);
-    Edit_Nedobral->setObjectName(QStringLiteral("Edit_Nedobral"));
-    Edit_Spas = new QLineEdit(group);
-    Edit_Spas->setObjectName(QStringLiteral("Edit_Spas"));
-    ComboBox_Erorr = makeCombo("ComboBox_Erorr", true, group);
-    ComboBox_Psixo = makeCombo("ComboBox_Psixo", true, group);
-    Edit_Comment = makeMemo("Edit_Comment", group);
-    ComboBox_Ocenka = makeCombo("ComboBox_Ocenka", false, group);
-    ComboBox_Ocenka->addItems(kRatings);
-
+    makeAnnotationFields(group);
     addRow(makeLabel(QStringLiteral("Таймфэйм:"), "rgb(0,0,255)", group), ComboBox_Time, listButton(ListId::Timeframe));
     addRow(makeLabel(QStringLiteral("Тип рынка"), "rgb(0,0,255)", group), ComboBox_Trend);
     addRow(makeLabel(QStringLiteral("Вход:"), "rgb(0,128,0)", group), ComboBox_Enter, listButton(ListId::Enter));
@@ -152,8 +175,11 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     addRow(makeLabel(QStringLiteral("Оценка:"), "rgb(0,0,255)", group), ComboBox_Ocenka,
            helpButton(&TForm_Add::ratingHelp, QStringLiteral("Как формируются оценки")));
     grid->setColumnStretch(1, 1);
-    layout->addWidget(group, 1);
+    return group;
+}
 
+QLayout* TForm_Add::makeButtonRow()
+{
     auto* buttons = new QHBoxLayout;
     BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -165,13 +191,9 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
-    layout->addLayout(buttons);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm_Add::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
-
-    m_editor = new TFm_Sprav(journal, prompts, this);
-    connect(m_editor, &TFm_Sprav::listSaved, this, &TForm_Add::onListSaved);
-    setRating(QString());
+    return buttons;
 }
 
 QComboBox* TForm_Add::listField(ListId id) const

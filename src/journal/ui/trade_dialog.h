@@ -8,7 +8,8 @@
 class Journal;
 class Prompts;
 class QComboBox;
-class QLabel;
+class QGroupBox;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -40,6 +41,23 @@ public:
     void openListEditor(ListId id);
     TFm_Sprav* listEditor() const { return m_editor; }
 
+signals:
+    // The trade was written; the views are rebuilt (for a new trade the
+    // analysis also jumps to today).
+    void saved(bool newTrade);
+
+private:
+    QLayout* makeTicketPart();
+    void makeAnnotationFields(QWidget* group);
+    QGroupBox* makeAnnotationGroup();
+    QLayout* makeButtonRow();
+    QComboBox* listField(ListId id) const;
+    void setFields(const TradeAnnotation& a);
+    void clearAll();
+    void setRating(const QString& rating);
+    void setMode(bool newTrade);
+    void onListSaved(const QString& listName, const QStringList& entries, const QString& selected);
+
     QLineEdit* Edit_Ticket = nullptr;
     QComboBox* ComboBox_Time = nullptr;
     QComboBox* ComboBox_Trend = nullptr;
@@ -55,19 +73,6 @@ public:
     QComboBox* ComboBox_Ocenka = nullptr;
     QPushButton* BitBtn1 = nullptr; // save
     QPushButton* BitBtn2 = nullptr; // cancel
-
-signals:
-    // The trade was written; the views are rebuilt (for a new trade the
-    // analysis also jumps to today).
-    void saved(bool newTrade);
-
-private:
-    QComboBox* listField(ListId id) const;
-    void setFields(const TradeAnnotation& a);
-    void clearAll();
-    void setRating(const QString& rating);
-    void setMode(bool newTrade);
-    void onListSaved(const QString& listName, const QStringList& entries, const QString& selected);
 
     Journal& m_journal;
     Prompts& m_prompts;
