@@ -14,7 +14,6 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QSplitter;
 class QTabWidget;
 class QTableView;
 struct Settings;
