@@ -54,20 +54,21 @@ void BM_ChangeToDaysPage(benchmark::State& state)
     window.accountsPage()->activateAccount();
     QApplication::processEvents();
     DaysPage& days = *window.daysPage();
-    days.DateTimePicker3->setDate(kFirstDay.addDays(-1));
-    days.DateTimePicker4->setDate(kFirstDay.addYears(5).addDays(30));
+    widgetByName<QDateTimeEdit>(&days, "DateTimePicker3")->setDate(kFirstDay.addDays(-1));
+    widgetByName<QDateTimeEdit>(&days, "DateTimePicker4")->setDate(kFirstDay.addYears(5).addDays(30));
+    const QTableView* dayGrid = widgetByName<QTableView>(&days, "StringGrid_Day");
     int listed = 0;
     for (auto _ : state) {
         window.PageControl1->setCurrentIndex(TForm1::PageDays);
         QApplication::processEvents();
         state.PauseTiming();
-        listed = days.StringGrid_Day->model()->rowCount() - 1;
+        listed = dayGrid->model()->rowCount() - 1;
         window.PageControl1->setCurrentIndex(TForm1::PageAccounts);
         QApplication::processEvents();
         state.ResumeTiming();
     }
     state.counters["days"] = listed;
-    state.counters["weeks"] = days.StringGrid_Ned->model()->rowCount() - 1;
+    state.counters["weeks"] = widgetByName<QTableView>(&days, "StringGrid_Ned")->model()->rowCount() - 1;
     if (listed < 1500)
         state.SkipWithError("the day table does not list the five years");
     if (!prompts.shown.isEmpty())
@@ -90,8 +91,10 @@ void BM_DaysPagePhases(benchmark::State& state)
     QApplication::processEvents();
     const QDateTime from(kFirstDay.addDays(-1), QTime(0, 0));
     const QDateTime to(kFirstDay.addYears(5).addDays(30), QTime(0, 0));
-    page.DateTimePicker3->setDateTime(from);
-    page.DateTimePicker4->setDateTime(to);
+    widgetByName<QDateTimeEdit>(&page, "DateTimePicker3")->setDateTime(from);
+    widgetByName<QDateTimeEdit>(&page, "DateTimePicker4")->setDateTime(to);
+    QTableView* dayGrid = widgetByName<QTableView>(&page, "StringGrid_Day");
+    QTableView* weekGrid = widgetByName<QTableView>(&page, "StringGrid_Ned");
     double builders = 0, build = 0, widths = 0, paint = 0;
     auto lap = [](QElapsedTimer& t, double& sum) {
         sum += static_cast<double>(t.nsecsElapsed()) / 1e6;
@@ -104,8 +107,8 @@ void BM_DaysPagePhases(benchmark::State& state)
         lap(t, builders);
         page.Button_DayClick();
         lap(t, build);
-        fitColumnWidths(page.StringGrid_Day);
-        fitColumnWidths(page.StringGrid_Ned);
+        fitColumnWidths(dayGrid);
+        fitColumnWidths(weekGrid);
         lap(t, widths);
         page.repaint();
         lap(t, paint);

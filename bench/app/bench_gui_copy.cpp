@@ -118,7 +118,7 @@ void BM_GuiCopyIntoNewAccount(benchmark::State& state)
         QApplication::processEvents();
         state.PauseTiming();
         if (w->window->PageControl1->currentIndex() != TForm1::PageTrades
-            || w->window->tradeTablePage()->StringGrid_All->model()->rowCount() < kTrades)
+            || widgetByName<QTableView>(w->window->tradeTablePage(), "StringGrid_All")->model()->rowCount() < kTrades)
             state.SkipWithError("the trade table does not show the copied trades");
         if (!w->prompts.shown.isEmpty())
             state.SkipWithError(qPrintable(w->prompts.shown.join(u'|')));

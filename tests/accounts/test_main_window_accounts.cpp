@@ -6,6 +6,7 @@
 #include "accounts_test_data.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include "db/core/cp1251.h"
 #include "db/core/sqlite_database.h"
@@ -47,7 +48,7 @@ TEST(MainWindowAccounts, AccountPagesFollowActivationStartupAndDeletion)
     accounts.activateAccount();
     EXPECT_TRUE(accountPagesShown(window));
     EXPECT_EQ(journal->activeAccount, QStringLiteral("3"));
-    EXPECT_EQ(window.tradeTablePage()->Active_Chet_Cap->text(), QStringLiteral("Третий"));
+    EXPECT_EQ(widgetByName<QLabel>(window.tradeTablePage(), "Active_Chet_Cap")->text(), QStringLiteral("Третий"));
 
     prompts.answerConfirm(true);
     accounts.deleteAccount();

@@ -9,6 +9,7 @@
 #include "stats/ui/days_page.h"
 #include "stats/ui/reports_page.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
@@ -57,10 +58,10 @@ TEST(MainWindow, FirstRunStartsOnAboutWithoutAccountPagesAndWritesItsFilesAtExit
             names << w.PageControl1->widget(i)->objectName();
         EXPECT_EQ(names, QStringList({"ts3", "TabSheet1", "TabSheet2", "TabSheet6", "TabSheet3", "TabSheet9", "TabSheet11"}));
         // Tomorrow, at the current time.
-        EXPECT_EQ(w.daysPage()->DateTimePicker4->date(), QDate::currentDate().addDays(1));
+        EXPECT_EQ(widgetByName<QDateTimeEdit>(w.daysPage(), "DateTimePicker4")->date(), QDate::currentDate().addDays(1));
 
-        w.reportsPage()->Memo_Valuta->setPlainText(QStringLiteral("EURUSD\nутром"));
-        w.analysisPage()->DateTimePicker1->setDate(QDate(2013, 7, 3));
+        widgetByName<QPlainTextEdit>(w.reportsPage(), "Memo_Valuta")->setPlainText(QStringLiteral("EURUSD\nутром"));
+        widgetByName<QDateTimeEdit>(w.analysisPage(), "DateTimePicker1")->setDate(QDate(2013, 7, 3));
         w.setPage(TForm1::PageNotebook);
         w.close();
     }
@@ -86,12 +87,12 @@ TEST(MainWindow, RestoresDatesAndNotesAndStillShowsTheFirstPage)
     auto journal = dir.openJournal();
     ScriptedPrompts prompts;
     TForm1 w(*journal, prompts);
-    const QDate designDate3 = w.daysPage()->DateTimePicker3->date();
+    const QDate designDate3 = widgetByName<QDateTimeEdit>(w.daysPage(), "DateTimePicker3")->date();
     w.show();
-    EXPECT_EQ(w.analysisPage()->DateTimePicker1->date(), QDate(2013, 7, 3));
-    EXPECT_EQ(w.analysisPage()->DateTimePicker2->date(), QDate(2013, 7, 10));
-    EXPECT_EQ(w.daysPage()->DateTimePicker3->date(), designDate3);
-    EXPECT_EQ(w.reportsPage()->Memo_Trend->toPlainText(), QStringLiteral("по тренду\nлучше"));
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(w.analysisPage(), "DateTimePicker1")->date(), QDate(2013, 7, 3));
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(w.analysisPage(), "DateTimePicker2")->date(), QDate(2013, 7, 10));
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(w.daysPage(), "DateTimePicker3")->date(), designDate3);
+    EXPECT_EQ(widgetByName<QPlainTextEdit>(w.reportsPage(), "Memo_Trend")->toPlainText(), QStringLiteral("по тренду\nлучше"));
     EXPECT_EQ(w.PageControl1->currentIndex(), 0);
     EXPECT_TRUE(prompts.messages.empty());
 }

@@ -41,6 +41,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -182,12 +183,12 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         // balance: the deposit and every trade net of commission and swap.
         EXPECT_EQ(widgetByName<QLabel>(&accounts, "Label_Kapital")->text(), QStringLiteral("0 EUR"));
         const auto tradeLabel = [&](const char* name) {
-            return w.tradeTablePage()->findChild<QLabel*>(QString::fromLatin1(name))->text();
+            return widgetByName<QLabel>(w.tradeTablePage(), name)->text();
         };
         EXPECT_EQ(tradeLabel("kom1"), QStringLiteral("c коммисией: 524,17"));
         EXPECT_EQ(tradeLabel("kom3"), QStringLiteral("коммисия: -80,43"));
         EXPECT_EQ(w.PageControl1->currentIndex(), TForm1::PageTrades);
-        EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades);
+        EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), kStatementTrades);
         EXPECT_EQ(widgetByName<QLabel>(&accounts, "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 130"));
 
         for (int page = 0; page < w.PageControl1->count(); ++page)
@@ -196,11 +197,11 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         // Annotate the first trade of the table: its day in the analysis,
         // then the annotation dialog.
         s.visit(TForm1::PageTrades);
-        clickRow(w.tradeTablePage()->StringGrid_All, 0, true);
+        clickRow(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All"), 0, true);
         ASSERT_EQ(w.PageControl1->currentIndex(), TForm1::PageAnalysis);
         AnalysisPage& analysis = *w.analysisPage();
-        ASSERT_GT(analysis.StringGrid_Analiz->model()->rowCount(), 0);
-        clickRow(analysis.StringGrid_Analiz, 0, true);
+        ASSERT_GT(widgetByName<QTableView>(&analysis, "StringGrid_Analiz")->model()->rowCount(), 0);
+        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0, true);
         TForm_Add& annotation = *w.tradeDialog();
         ASSERT_TRUE(annotation.isVisible());
         const QString tradeId = annotation.tradeId();
@@ -228,72 +229,75 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
                 texts << grid->model()->index(row, col).data().toString();
             return texts.join(u'|');
         };
-        EXPECT_EQ(cells(reports.StringGrid_Valuta, 0), QStringLiteral("1|usdnok|2|100,00%|2|2,67|0|0,00|2,67"));
-        EXPECT_EQ(reports.StringGrid_Valuta->model()->rowCount(), 34); // 33 symbols and the empty row
-        EXPECT_EQ(cells(reports.StringGrid_BuySell, 0), QStringLiteral("1|buy|125|76,80%|96|286,31|29|-184,67|101,64"));
-        EXPECT_EQ(cells(reports.StringGrid_BuySell, 1), QStringLiteral("2|sell|5|80,00%|4|12,58|1|-6,36|6,22"));
-        ASSERT_EQ(reports.StringGrid_St->model()->rowCount(), 2);
-        EXPECT_EQ(reports.StringGrid_St->model()->index(0, 1).data().toString(), QStringLiteral("H1"));
-        EXPECT_EQ(reports.StringGrid_Trend->model()->index(0, 0).data().toString(), QStringLiteral("2"));
-        EXPECT_EQ(reports.StringGrid_Erorr2->model()->index(0, 8).data().toString(), QStringLiteral("12"));
-        EXPECT_EQ(reports.StringGrid_Metrics->model()->index(0, 1).data().toString(), QStringLiteral("130"));
-        EXPECT_EQ(reports.StringGrid_Metrics->model()->index(2, 1).data().toString(), QStringLiteral("24,17"));
-        EXPECT_EQ(reports.Chart_Months->gains()->count(), 1);
-        for (int tab = 0; tab < reports.PageControl2->count(); ++tab) {
-            reports.PageControl2->setCurrentIndex(tab);
-            expectAnswers(w, qPrintable(reports.PageControl2->tabText(tab)));
+        EXPECT_EQ(cells(widgetByName<QTableView>(&reports, "StringGrid_Valuta"), 0), QStringLiteral("1|usdnok|2|100,00%|2|2,67|0|0,00|2,67"));
+        EXPECT_EQ(widgetByName<QTableView>(&reports, "StringGrid_Valuta")->model()->rowCount(), 34); // 33 symbols and the empty row
+        EXPECT_EQ(cells(widgetByName<QTableView>(&reports, "StringGrid_BuySell"), 0), QStringLiteral("1|buy|125|76,80%|96|286,31|29|-184,67|101,64"));
+        EXPECT_EQ(cells(widgetByName<QTableView>(&reports, "StringGrid_BuySell"), 1), QStringLiteral("2|sell|5|80,00%|4|12,58|1|-6,36|6,22"));
+        ASSERT_EQ(widgetByName<QTableView>(&reports, "StringGrid_St")->model()->rowCount(), 2);
+        EXPECT_EQ(widgetByName<QTableView>(&reports, "StringGrid_St")->model()->index(0, 1).data().toString(), QStringLiteral("H1"));
+        EXPECT_EQ(widgetByName<QTableView>(&reports, "StringGrid_Trend")->model()->index(0, 0).data().toString(), QStringLiteral("2"));
+        EXPECT_EQ(widgetByName<QTableView>(&reports, "StringGrid_Erorr2")->model()->index(0, 8).data().toString(), QStringLiteral("12"));
+        EXPECT_EQ(widgetByName<QTableView>(&reports, "StringGrid_Metrics")->model()->index(0, 1).data().toString(), QStringLiteral("130"));
+        EXPECT_EQ(widgetByName<QTableView>(&reports, "StringGrid_Metrics")->model()->index(2, 1).data().toString(), QStringLiteral("24,17"));
+        EXPECT_EQ(widgetByName<MonthChartView>(&reports, "Chart_Months")->gains()->count(), 1);
+        QTabWidget* reportTabs = widgetByName<QTabWidget>(&reports, "PageControl2");
+        for (int tab = 0; tab < reportTabs->count(); ++tab) {
+            reportTabs->setCurrentIndex(tab);
+            expectAnswers(w, qPrintable(reportTabs->tabText(tab)));
         }
-        EXPECT_EQ(reports.PageControl2->count(), 4);
+        EXPECT_EQ(reportTabs->count(), 4);
         reports.selectFirstTab();
         // A screenshot pasted as the trade's picture and drawn on; another
         // trade and back: the strokes are there. The last stroke is written
         // when the window closes.
         const QDate allFrom(2000, 1, 1), allTo(2030, 1, 1);
         analysis.showRange(allFrom, allTo);
-        clickRow(analysis.StringGrid_Analiz, 0);
-        TradePicturesPanel& pictures = *analysis.TradePictures;
+        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0);
+        PictureSurface* picture = widgetByName<PictureSurface>(&analysis, "ImPict");
+        QToolButton* draw = widgetByName<QToolButton>(&analysis, "ToolButton17");
         s.prompts.answerText(QStringLiteral("вход"));
-        pictures.N22->trigger();
+        widgetByName<QMenu>(&analysis, "PopupMenu4")->actions().first()->trigger(); // "Добавить рисунок"
         QImage shot(800, 500, QImage::Format_RGB32);
         shot.fill(Qt::green);
         QGuiApplication::clipboard()->setImage(shot);
-        pictures.ToolButton13->click();
-        ASSERT_EQ(pictures.ImPict->picture().size(), QSize(800, 500));
-        pictures.ToolButton17->click();
-        stroke(pictures.ImPict, {50, 100}, {300, 100});
-        clickRow(analysis.StringGrid_Analiz, 1);
-        EXPECT_FALSE(pictures.ImPict->hasPicture());
-        clickRow(analysis.StringGrid_Analiz, 0);
-        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
-        stroke(pictures.ImPict, {50, 200}, {300, 200});
-        pictures.ToolButton17->click();
+        widgetByName<QToolButton>(&analysis, "ToolButton13")->click();
+        ASSERT_EQ(picture->picture().size(), QSize(800, 500));
+        draw->click();
+        stroke(picture, {50, 100}, {300, 100});
+        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 1);
+        EXPECT_FALSE(picture->hasPicture());
+        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0);
+        EXPECT_EQ(picture->picture().pixel(100, 100), qRgb(0, 0, 0));
+        stroke(picture, {50, 200}, {300, 200});
+        draw->click();
 
         // "По дням" over the whole statement: the listed days and weeks hold
         // its trades; a note on a day shows in the table; a double-click
         // opens that day's analysis.
         s.visit(TForm1::PageDays);
         DaysPage& days = *w.daysPage();
-        days.DateTimePicker3->setDate(QDate(2000, 1, 1));
-        days.Button_Day->click();
-        const QAbstractItemModel& dayTable = *days.StringGrid_Day->model();
-        for (const QAbstractItemModel* table : {days.StringGrid_Day->model(), days.StringGrid_Ned->model()}) {
+        QTableView* dayGrid = widgetByName<QTableView>(&days, "StringGrid_Day");
+        widgetByName<QDateTimeEdit>(&days, "DateTimePicker3")->setDate(QDate(2000, 1, 1));
+        widgetByName<QPushButton>(&days, "Button_Day")->click();
+        const QAbstractItemModel& dayTable = *dayGrid->model();
+        for (const QAbstractItemModel* table : {dayGrid->model(), widgetByName<QTableView>(&days, "StringGrid_Ned")->model()}) {
             int trades = 0;
             for (int row = 0; row + 1 < table->rowCount(); ++row) // the last row is always empty
                 trades += table->index(row, 3).data().toInt();
             EXPECT_EQ(trades, kStatementTrades);
         }
         const int dayRow = (dayTable.rowCount() + 1) / 2 - 1; // the top row after a build
-        clickRow(days.StringGrid_Day, dayRow);
-        days.Memo_Day->setPlainText(QStringLiteral("Торговал по плану"));
-        days.But_Save->click();
+        clickRow(dayGrid, dayRow);
+        widgetByName<QPlainTextEdit>(&days, "Memo_Day")->setPlainText(QStringLiteral("Торговал по плану"));
+        widgetByName<QPushButton>(&days, "But_Save")->click();
         EXPECT_EQ(dayTable.index(dayRow, 17).data().toString(), QStringLiteral("Торговал по плану"));
         const QDate day = QDate::fromString(dayTable.index(dayRow, 19).data().toString(), QStringLiteral("dd.MM.yyyy"));
         ASSERT_TRUE(day.isValid());
-        clickRow(days.StringGrid_Day, dayRow, true);
+        clickRow(dayGrid, dayRow, true);
         ASSERT_EQ(w.PageControl1->currentIndex(), TForm1::PageAnalysis);
-        EXPECT_EQ(analysis.DateTimePicker1->date(), day);
-        EXPECT_EQ(analysis.DateTimePicker2->date(), day.addDays(1));
-        EXPECT_EQ(analysis.StringGrid_Analiz->model()->rowCount(), dayTable.index(dayRow, 3).data().toInt());
+        EXPECT_EQ(widgetByName<QDateTimeEdit>(&analysis, "DateTimePicker1")->date(), day);
+        EXPECT_EQ(widgetByName<QDateTimeEdit>(&analysis, "DateTimePicker2")->date(), day.addDays(1));
+        EXPECT_EQ(widgetByName<QTableView>(&analysis, "StringGrid_Analiz")->model()->rowCount(), dayTable.index(dayRow, 3).data().toInt());
 
         // A second account with the defaults (capital 0) and the example
         // statement shipped with the program, whose balance swings over tens
@@ -311,7 +315,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_EQ(widgetByName<QLabel>(&import, "Label_Result")->text(),
                   QStringLiteral("Добавлено сделок: 200, обновлено: 0, пополнений и снятий: 3, валюта счета: USD"));
         EXPECT_EQ(tradeLabel("kom1"), QStringLiteral("c коммисией: 102076,76"));
-        EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), 200);
+        EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), 200);
 
         s.visit(TForm1::PageAccounts);
         clickRow(widgetByName<QTableView>(&accounts, "ListView1"), 0);
@@ -351,7 +355,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         charts.ToolButton9->click();
         ASSERT_EQ(charts.picture().size(), QSize(600, 400));
         charts.ToolButton5->click();
-        EXPECT_TRUE(w.analysisPage()->TradePictures->ToolButton17->isChecked());
+        EXPECT_TRUE(widgetByName<QToolButton>(w.analysisPage(), "ToolButton17")->isChecked());
         stroke(charts.ImgPic2, {50, 100}, {300, 100});
         charts.ToolButton5->click();
         editor.ColorBox3->setCurrentIndex(editor.ColorBox3->findText(QStringLiteral("Красный")));
@@ -368,18 +372,20 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         s.visit(TForm1::PageAnalysis);
         AnalysisPage& analysis = *w.analysisPage();
         analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
-        clickRow(analysis.StringGrid_Analiz, 0);
-        const TradePicturesPanel& pictures = *analysis.TradePictures;
-        ASSERT_EQ(pictures.TreeView3->topLevelItemCount(), 1);
-        EXPECT_EQ(pictures.TreeView3->topLevelItem(0)->text(0), QStringLiteral("вход"));
-        ASSERT_EQ(pictures.ImPict->picture().size(), QSize(800, 500));
-        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 100), qRgb(0, 0, 0));
-        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 200), qRgb(0, 0, 0));
-        EXPECT_EQ(pictures.ImPict->picture().pixel(100, 300), qRgb(0, 255, 0));
+        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0);
+        const QTreeWidget* list = widgetByName<QTreeWidget>(&analysis, "TreeView3");
+        PictureSurface* picture = widgetByName<PictureSurface>(&analysis, "ImPict");
+        QToolButton* draw = widgetByName<QToolButton>(&analysis, "ToolButton17");
+        ASSERT_EQ(list->topLevelItemCount(), 1);
+        EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("вход"));
+        ASSERT_EQ(picture->picture().size(), QSize(800, 500));
+        EXPECT_EQ(picture->picture().pixel(100, 100), qRgb(0, 0, 0));
+        EXPECT_EQ(picture->picture().pixel(100, 200), qRgb(0, 0, 0));
+        EXPECT_EQ(picture->picture().pixel(100, 300), qRgb(0, 255, 0));
         // A stroke left on the picture when the window closes.
-        pictures.ToolButton17->click();
-        stroke(pictures.ImPict, {50, 300}, {300, 300});
-        pictures.ToolButton17->click();
+        draw->click();
+        stroke(picture, {50, 300}, {300, 300});
+        draw->click();
     }
     {
         Session s(dir.path());
@@ -389,8 +395,8 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         s.visit(TForm1::PageAnalysis);
         AnalysisPage& analysis = *w.analysisPage();
         analysis.showRange(QDate(2000, 1, 1), QDate(2030, 1, 1));
-        clickRow(analysis.StringGrid_Analiz, 0);
-        EXPECT_EQ(analysis.TradePictures->ImPict->picture().pixel(100, 300), qRgb(0, 0, 0));
+        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0);
+        EXPECT_EQ(widgetByName<PictureSurface>(&analysis, "ImPict")->picture().pixel(100, 300), qRgb(0, 0, 0));
     }
 
     // Close on every page in turn; each start finds the journal as it was.
@@ -401,7 +407,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
             << page;
         s.visit(TForm1::PageAccounts);
         clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
-        EXPECT_EQ(w.tradeTablePage()->StringGrid_All->model()->rowCount(), kStatementTrades) << page;
+        EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), kStatementTrades) << page;
         if (page == 0) {
             // The notebook as it was left, text typed just before closing included.
             NotebookPage& notebook = *w.notebookPage();

@@ -60,7 +60,7 @@ TEST_F(JournalFlowTest, AnnotateATradeOfTheDayAndSeeItInTheGrid)
 {
     AnalysisPage* analysis = window.analysisPage();
     analysis->showDay(QDate(2013, 7, 5));
-    QTableView* grid = analysis->StringGrid_Analiz;
+    QTableView* grid = widgetByName<QTableView>(analysis, "StringGrid_Analiz");
     ASSERT_EQ(grid->model()->rowCount(), 2);
 
     doubleClickRow(grid, 1);
@@ -82,25 +82,25 @@ TEST_F(JournalFlowTest, AnnotateATradeOfTheDayAndSeeItInTheGrid)
 
 TEST_F(JournalFlowTest, ANewTradeShowsUnderToday)
 {
-    window.analysisPage()->BitBtn19->click();
+    widgetByName<QPushButton>(window.analysisPage(), "BitBtn19")->click();
     TForm_Add* dialog = window.tradeDialog();
     ASSERT_TRUE(dialog->isVisible());
     widgetByName<QLineEdit>(dialog, "Edit_Ticket")->setText(QStringLiteral("42"));
     widgetByName<QPushButton>(dialog, "BitBtn1")->click();
-    QTableView* grid = window.analysisPage()->StringGrid_Analiz;
+    QTableView* grid = widgetByName<QTableView>(window.analysisPage(), "StringGrid_Analiz");
     ASSERT_EQ(grid->model()->rowCount(), 1);
     EXPECT_EQ(grid->model()->index(0, 2).data().toString(), QStringLiteral("42"));
-    EXPECT_EQ(window.analysisPage()->DateTimePicker1->date(), QDate::currentDate());
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(window.analysisPage(), "DateTimePicker1")->date(), QDate::currentDate());
 }
 
 TEST_F(JournalFlowTest, DeletingFromTheTradeTableTakesItsOwnSelection)
 {
-    QTableView* all = window.tradeTablePage()->StringGrid_All;
+    QTableView* all = widgetByName<QTableView>(window.tradeTablePage(), "StringGrid_All");
     ASSERT_EQ(all->model()->rowCount(), 3);
     all->selectRow(2);
     const QString id = all->model()->index(2, 1).data().toString();
     prompts.answerConfirm(true);
-    window.tradeTablePage()->PopupMenu6_Del1->actions().first()->trigger();
+    widgetByName<QMenu>(window.tradeTablePage(), "PopupMenu6_Del1")->actions().first()->trigger();
     ASSERT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(prompts.questions[0].text, QStringLiteral("Удалить выбранную запись №%1 ?").arg(id));
     EXPECT_EQ(all->model()->rowCount(), 2);
@@ -111,7 +111,7 @@ TEST_F(JournalFlowTest, ATradeThatVanishedDoesNotOpen)
 {
     AnalysisPage* analysis = window.analysisPage();
     analysis->showDay(QDate(2013, 7, 5));
-    QTableView* grid = analysis->StringGrid_Analiz;
+    QTableView* grid = widgetByName<QTableView>(analysis, "StringGrid_Analiz");
     const QString id = grid->model()->index(0, 1).data().toString();
     journal->db().executeStatement(QStringLiteral("DELETE FROM t_sdelki WHERE id=?"), {id});
     doubleClickRow(grid, 0);

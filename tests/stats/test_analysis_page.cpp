@@ -10,11 +10,13 @@
 #include "stats/core/analysis_model.h"
 #include "stats/ui/analysis_page.h"
 #include "stats_fixture.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QDateTimeEdit>
 #include <QDropEvent>
 #include <QFile>
+#include <QFrame>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSplitter>
@@ -37,10 +39,15 @@ protected:
     ScriptedPrompts prompts;
     AnalysisPage page{fx.journal(), prompts};
 
+    template <class T> T* control(const char* name) { return widgetByName<T>(&page, name); }
+    QDateTimeEdit* picker(const char* name) { return control<QDateTimeEdit>(name); }
+    QLabel* label(const char* name) { return control<QLabel>(name); }
+    QTableView* grid() { return control<QTableView>("StringGrid_Analiz"); }
+
     void range(QDate start, QDate end)
     {
-        page.DateTimePicker1->setDate(start);
-        page.DateTimePicker2->setDate(end);
+        picker("DateTimePicker1")->setDate(start);
+        picker("DateTimePicker2")->setDate(end);
     }
 };
 
@@ -58,8 +65,8 @@ TEST_F(AnalysisPageTest, StepsADayBackAndForward)
     };
     for (const Step& s : steps) {
         (page.*s.action)();
-        EXPECT_EQ(page.DateTimePicker1->date(), s.start);
-        EXPECT_EQ(page.DateTimePicker2->date(), s.end);
+        EXPECT_EQ(picker("DateTimePicker1")->date(), s.start);
+        EXPECT_EQ(picker("DateTimePicker2")->date(), s.end);
     }
 }
 
@@ -71,21 +78,21 @@ TEST_F(AnalysisPageTest, ShowsTheDayWithColoursAndKeepsTheTradersColumnWidths)
     layout.colCount = 16;
     layout.colWidths = QList<int>(16, 40);
     layout.colWidths[3] = 130;
-    applyGridLayout(page.StringGrid_Analiz, layout);
+    applyGridLayout(grid(), layout);
 
     page.showDay(QDate(2013, 7, 5));
-    EXPECT_EQ(page.Label_Data->text(), QStringLiteral("05 июля 2013 - Пятница"));
-    EXPECT_EQ(page.Label_Day->text(),
+    EXPECT_EQ(label("Label_Data")->text(), QStringLiteral("05 июля 2013 - Пятница"));
+    EXPECT_EQ(label("Label_Day")->text(),
               QStringLiteral("Итог дня: 6,50 , всего сделок: 2, процент выйгрышных: 50,00%, Выйграл: 1, Проиграл 1, "
                              "средняя прибыльная сделка: 10,50"));
-    EXPECT_EQ(page.Label_Day->palette().color(QPalette::WindowText), QColor(0, 128, 0));
-    const QAbstractItemModel* model = page.StringGrid_Analiz->model();
+    EXPECT_EQ(label("Label_Day")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    const QAbstractItemModel* model = grid()->model();
     ASSERT_EQ(model->rowCount(), 2);
     EXPECT_EQ(model->headerData(15, Qt::Horizontal).toString(), QStringLiteral("Рис"));
     EXPECT_EQ(model->index(0, 7).data().toString(), QStringLiteral("10,5"));
     EXPECT_EQ(model->index(0, 3).data(Qt::BackgroundRole).value<QColor>(), QColor(179, 238, 58));
     EXPECT_EQ(model->index(1, 3).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 182, 193));
-    EXPECT_EQ(page.StringGrid_Analiz->horizontalHeader()->sectionSize(3), 130);
+    EXPECT_EQ(grid()->horizontalHeader()->sectionSize(3), 130);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -96,12 +103,12 @@ TEST_F(AnalysisPageTest, DoubleClickAndMenuActOnTheSelectedTrade)
     page.showDay(QDate(2013, 7, 5));
     QSignalSpy selected(&page, &AnalysisPage::tradeSelected);
     EXPECT_EQ(page.selectedTradeId(), QString());
-    page.StringGrid_Analiz->selectRow(1);
+    grid()->selectRow(1);
     EXPECT_EQ(page.selectedTradeId(), second);
     ASSERT_GE(selected.count(), 1);
     EXPECT_EQ(selected.last().at(0).toString(), second);
     QSignalSpy deleted(&page, &AnalysisPage::deleteTradeRequested);
-    page.PopupMenu6_Del1->actions().first()->trigger();
+    control<QMenu>("PopupMenu6_Del1")->actions().first()->trigger();
     ASSERT_EQ(deleted.count(), 1);
     EXPECT_EQ(deleted.at(0).at(0).toString(), second);
     (void)first;
@@ -114,7 +121,7 @@ TEST_F(AnalysisPageTest, AProfitThatIsNotANumberIsReported)
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Ошибка - Во время обновление данных\nСделка id 1: Прибыль «abc» "
                                                        "не является числом; она не входит в итоги"));
-    EXPECT_EQ(page.Label_Day->text(), QStringLiteral("Нет сделок"));
+    EXPECT_EQ(label("Label_Day")->text(), QStringLiteral("Нет сделок"));
 }
 
 // The tab "Рисунок сделки" under the table: the pictures of the trade
@@ -129,17 +136,18 @@ protected:
         first = fx.insert({QStringLiteral("2013.07.05 10:00"), QStringLiteral("1")});
         second = fx.insert({QStringLiteral("2013.07.05 11:00"), QStringLiteral("2")});
         page.resize(1200, 1000);
-        page.Splitter1->setSizes({120, 800});
+        control<QSplitter>("Splitter1")->setSizes({120, 800});
         page.show();
         page.showDay(QDate(2013, 7, 5));
-        tab = page.TradePictures;
+        tab = control<TradePicturesPanel>("TradePictures");
     }
     void TearDown() override
     {
         EXPECT_EQ(prompts.messageTexts(), QStringList());
         EXPECT_TRUE(prompts.allAnswersUsed());
     }
-    void choose(int row) { page.StringGrid_Analiz->selectRow(row); }
+    PictureSurface* picture() { return control<PictureSurface>("ImPict"); }
+    void choose(int row) { grid()->selectRow(row); }
     void add(const QString& name)
     {
         prompts.answerText(name);
@@ -156,9 +164,9 @@ protected:
     }
     void mouse(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint at)
     {
-        ::mouse(tab->ImPict, type, button, held, at);
+        ::mouse(picture(), type, button, held, at);
     }
-    void stroke(QPoint from, QPoint to) { drag(tab->ImPict, Qt::LeftButton, from, to); }
+    void stroke(QPoint from, QPoint to) { drag(picture(), Qt::LeftButton, from, to); }
     static QImage filled(QSize size, Qt::GlobalColor colour)
     {
         QImage image(size, QImage::Format_RGB32);
@@ -171,7 +179,7 @@ TEST_F(TradePicturesTest, PasteDrawSwitchTradesAndBackKeepsTheStrokes)
 {
     choose(0);
     EXPECT_EQ(tab->currentTradeId(), first.toLongLong());
-    EXPECT_FALSE(tab->ImPict->hasPicture()); // the panel's caption shows
+    EXPECT_FALSE(picture()->hasPicture()); // the panel's caption shows
     tab->pasteImage(filled({400, 300}, Qt::green));
     EXPECT_EQ(prompts.messageTexts(),
               QStringList{"Добавьте сначала рисунок, в левом окне \"Список рисунков\" правая кнопка мыши!"});
@@ -179,22 +187,22 @@ TEST_F(TradePicturesTest, PasteDrawSwitchTradesAndBackKeepsTheStrokes)
 
     add(QStringLiteral("вход"));
     EXPECT_EQ(storedList(first), QStringList{"вход"});
-    EXPECT_TRUE(tab->ImPict->hasPicture()); // a white page to draw on, no file yet
+    EXPECT_TRUE(picture()->hasPicture()); // a white page to draw on, no file yet
     EXPECT_FALSE(QFile::exists(file(first, QStringLiteral("вход"))));
     tab->pasteImage(QImage());
     EXPECT_EQ(prompts.messageTexts(), QStringList{"В буфере обмена нет рисунка."});
     prompts.clear();
     tab->pasteImage(filled({400, 300}, Qt::green));
-    EXPECT_EQ(tab->ImPict->bounds(), QRect(0, 0, 400, 300));
+    EXPECT_EQ(picture()->bounds(), QRect(0, 0, 400, 300));
     EXPECT_TRUE(QFile::exists(file(first, QStringLiteral("вход"))));
 
     // Panning pins the small picture to the panel's corner; the release stores it.
     mouse(QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {10, 10});
     mouse(QEvent::MouseMove, Qt::NoButton, Qt::RightButton, {20, 20});
     mouse(QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {20, 20});
-    ASSERT_GT(tab->Panel1->height(), 300);
-    const QPoint pinned(tab->Panel1->width() - 400, tab->Panel1->height() - 300);
-    EXPECT_EQ(tab->ImPict->pos(), pinned);
+    ASSERT_GT(control<QFrame>("Panel1")->height(), 300);
+    const QPoint pinned(control<QFrame>("Panel1")->width() - 400, control<QFrame>("Panel1")->height() - 300);
+    EXPECT_EQ(picture()->pos(), pinned);
     const auto position = fx.db().openResultTable(QStringLiteral("SELECT img_left, img_top FROM t_sdelki WHERE id=?"),
                                                   {first.toLongLong()});
     EXPECT_EQ(position->fieldTextAt(0), QString::number(pinned.x()));
@@ -202,30 +210,30 @@ TEST_F(TradePicturesTest, PasteDrawSwitchTradesAndBackKeepsTheStrokes)
 
     // Turning drawing on from the other page shows this page's button pressed.
     fx.journal().drawingTool.toggleDraw();
-    EXPECT_TRUE(tab->ToolButton17->isChecked());
+    EXPECT_TRUE(control<QToolButton>("ToolButton17")->isChecked());
     stroke({10, 50}, {200, 50});
-    EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(picture()->picture().pixel(100, 50), qRgb(0, 0, 0));
 
     choose(1);
-    EXPECT_EQ(tab->TreeView3->topLevelItemCount(), 0);
-    EXPECT_FALSE(tab->ImPict->hasPicture());
+    EXPECT_EQ(control<QTreeWidget>("TreeView3")->topLevelItemCount(), 0);
+    EXPECT_FALSE(picture()->hasPicture());
     choose(0);
-    ASSERT_TRUE(tab->ImPict->hasPicture());
-    EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
-    EXPECT_EQ(tab->ImPict->pos(), pinned);
+    ASSERT_TRUE(picture()->hasPicture());
+    EXPECT_EQ(picture()->picture().pixel(100, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(picture()->pos(), pinned);
 
     // A stroke not written is undone by "Отменить последние изменения".
     stroke({10, 150}, {200, 150});
-    EXPECT_EQ(tab->ImPict->picture().pixel(100, 150), qRgb(0, 0, 0));
+    EXPECT_EQ(picture()->picture().pixel(100, 150), qRgb(0, 0, 0));
     tab->ToolButton24Click();
-    EXPECT_EQ(tab->ImPict->picture().pixel(100, 150), qRgb(0, 255, 0));
-    EXPECT_EQ(tab->ImPict->picture().pixel(100, 50), qRgb(0, 0, 0));
+    EXPECT_EQ(picture()->picture().pixel(100, 150), qRgb(0, 255, 0));
+    EXPECT_EQ(picture()->picture().pixel(100, 50), qRgb(0, 0, 0));
 
     // Another day without the trade: a new stroke is written and the tab empties.
     stroke({10, 250}, {200, 250});
     page.showDay(QDate(2013, 7, 6));
-    EXPECT_EQ(tab->TreeView3->topLevelItemCount(), 0);
-    EXPECT_FALSE(tab->ImPict->hasPicture());
+    EXPECT_EQ(control<QTreeWidget>("TreeView3")->topLevelItemCount(), 0);
+    EXPECT_FALSE(picture()->hasPicture());
     QImage written;
     QRect bounds;
     ASSERT_TRUE(readPictureFile(file(first, QStringLiteral("вход")), written, bounds));
@@ -255,7 +263,7 @@ TEST_F(TradePicturesTest, ZoomsWriteThePictureAndANarrowOneStaysAsItIs)
     const QString path = file(first, QStringLiteral("узкий"));
     QFile::remove(path);
     tab->ToolButton26Click();
-    EXPECT_EQ(tab->ImPict->bounds(), QRect(0, 0, 50, 400));
+    EXPECT_EQ(picture()->bounds(), QRect(0, 0, 50, 400));
     EXPECT_TRUE(QFile::exists(path)); // saved all the same
     tab->ToolButton25Click();
     QImage image;
@@ -278,11 +286,11 @@ TEST_F(TradePicturesTest, DeletingOnePictureLeavesTheOthersFile)
     EXPECT_FALSE(QFile::exists(file(first, QStringLiteral("выход"))));
     EXPECT_TRUE(QFile::exists(file(first, QStringLiteral("вход"))));
     // The picture shown is the one now selected.
-    EXPECT_EQ(tab->ImPict->picture().pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(picture()->picture().pixel(0, 0), qRgb(255, 0, 0));
     prompts.answerConfirm(false);
     tab->ToolButton22Click();
     EXPECT_EQ(storedList(first), QStringList{"вход"});
-    EXPECT_FALSE(tab->ToolButton22->isChecked());
+    EXPECT_FALSE(control<QToolButton>("ToolButton22")->isChecked());
 }
 
 TEST_F(TradePicturesTest, AnImageFileDroppedBecomesThePicture)
@@ -294,11 +302,11 @@ TEST_F(TradePicturesTest, AnImageFileDroppedBecomesThePicture)
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(png)});
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tab->ImPict, &enter);
+    QApplication::sendEvent(picture(), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(tab->ImPict, &drop);
-    EXPECT_EQ(tab->ImPict->picture().size(), QSize(64, 48));
+    QApplication::sendEvent(picture(), &drop);
+    EXPECT_EQ(picture()->picture().size(), QSize(64, 48));
     QImage image;
     QRect bounds;
     ASSERT_TRUE(readPictureFile(file(second, QStringLiteral("скрин")), image, bounds));
@@ -337,11 +345,11 @@ TEST_F(TradePicturesTest, APictureFromAnotherWriterShowsWithItsStoredBounds)
     applyPictureSnapshot(writeSnapshot(alone), expected);
     ASSERT_EQ(expected.bounds, QRect(177, 258, 16, 16)); // Left, Top, Width, Height as Delphi wrote them
     choose(0);
-    ASSERT_EQ(tab->TreeView3->topLevelItemCount(), 1);
-    ASSERT_TRUE(tab->ImPict->hasPicture());
-    EXPECT_EQ(tab->ImPict->picture().size(), expected.image.size());
-    EXPECT_EQ(tab->ImPict->bounds().topLeft(), expected.bounds.topLeft());
-    EXPECT_EQ(tab->ImPict->bounds().size(), expected.bounds.size());
+    ASSERT_EQ(control<QTreeWidget>("TreeView3")->topLevelItemCount(), 1);
+    ASSERT_TRUE(picture()->hasPicture());
+    EXPECT_EQ(picture()->picture().size(), expected.image.size());
+    EXPECT_EQ(picture()->bounds().topLeft(), expected.bounds.topLeft());
+    EXPECT_EQ(picture()->bounds().size(), expected.bounds.size());
 }
 
 } // namespace

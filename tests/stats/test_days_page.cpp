@@ -2,6 +2,7 @@
 #include "stats/core/period_table_model.h"
 #include "stats/ui/days_page.h"
 #include "stats_fixture.h"
+#include "widget_by_name.h"
 
 #include "db/core/sqlite_database.h"
 
@@ -48,15 +49,19 @@ protected:
         fx.insert(other);
         fx.db().executeStatement(
             QStringLiteral("INSERT INTO t_days (Day, comment, analize, chet) VALUES ('01.07.2013', 'чужой', 'чужая', '2')"));
-        page.DateTimePicker3->setDateTime(QDateTime(QDate(2013, 7, 1), QTime(0, 0)));
-        page.DateTimePicker4->setDateTime(QDateTime(QDate(2013, 7, 15), QTime(0, 0)));
+        widgetByName<QDateTimeEdit>(&page, "DateTimePicker3")->setDateTime(QDateTime(QDate(2013, 7, 1), QTime(0, 0)));
+        widgetByName<QDateTimeEdit>(&page, "DateTimePicker4")->setDateTime(QDateTime(QDate(2013, 7, 15), QTime(0, 0)));
         page.resize(1200, 800);
         page.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
     }
 
-    const QAbstractItemModel& days() const { return *page.StringGrid_Day->model(); }
-    const QAbstractItemModel& weeks() const { return *page.StringGrid_Ned->model(); }
+    QTableView* dayGrid() const { return widgetByName<QTableView>(&page, "StringGrid_Day"); }
+    QTableView* weekGrid() const { return widgetByName<QTableView>(&page, "StringGrid_Ned"); }
+    QPlainTextEdit* memo(const char* name) const { return widgetByName<QPlainTextEdit>(&page, name); }
+    QPushButton* button(const char* name) const { return widgetByName<QPushButton>(&page, name); }
+    const QAbstractItemModel& days() const { return *dayGrid()->model(); }
+    const QAbstractItemModel& weeks() const { return *weekGrid()->model(); }
 
     QString storedNotes()
     {
@@ -78,7 +83,7 @@ protected:
 
 TEST_F(DaysPageTest, BuildsBothTablesWithBandsBoldColumnsAndTheEmptyLastRow)
 {
-    page.Button_Day->click();
+    button("Button_Day")->click();
     EXPECT_EQ(prompts.messageTexts(), QStringList());
 
     ASSERT_EQ(weeks().rowCount(), 3);
@@ -136,45 +141,45 @@ TEST_F(DaysPageTest, BuildsBothTablesWithBandsBoldColumnsAndTheEmptyLastRow)
 
 TEST_F(DaysPageTest, ANoteIsShownSavedIntoTheTableAndUpdated)
 {
-    page.Button_Day->click();
-    page.Memo_Day->setPlainText(QStringLiteral("не с чего"));
-    page.StringGrid_Day->selectRow(0);
-    EXPECT_EQ(page.Memo_Day->toPlainText(), QString()) << "the other account's note is not this one's";
+    button("Button_Day")->click();
+    memo("Memo_Day")->setPlainText(QStringLiteral("не с чего"));
+    dayGrid()->selectRow(0);
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QString()) << "the other account's note is not this one's";
 
-    page.Memo_Day->setPlainText(QStringLiteral("Вход по тренду"));
-    page.Memo_Analize->setPlainText(QStringLiteral("С 20 - Б"));
-    page.But_Save->click();
+    memo("Memo_Day")->setPlainText(QStringLiteral("Вход по тренду"));
+    memo("Memo_Analize")->setPlainText(QStringLiteral("С 20 - Б"));
+    button("But_Save")->click();
     EXPECT_EQ(text(days(), 0, 17), QStringLiteral("Вход по тренду"));
     EXPECT_EQ(text(days(), 0, 18), QStringLiteral("С 20 - Б"));
-    EXPECT_EQ(page.StringGrid_Day->selectionModel()->selectedRows().value(0).row(), 0) << "the day stays selected";
+    EXPECT_EQ(dayGrid()->selectionModel()->selectedRows().value(0).row(), 0) << "the day stays selected";
 
-    page.Memo_Analize->setPlainText(QStringLiteral("Т 60"));
-    page.But_Save->click();
+    memo("Memo_Analize")->setPlainText(QStringLiteral("Т 60"));
+    button("But_Save")->click();
     EXPECT_EQ(text(days(), 0, 18), QStringLiteral("Т 60"));
     EXPECT_EQ(storedNotes(), QStringLiteral("01.07.2013:Вход по тренду:Т 60"));
 
     // Another day has no note; back on the first day its note returns.
-    page.StringGrid_Day->selectRow(1);
-    EXPECT_EQ(page.Memo_Day->toPlainText(), QString());
-    EXPECT_EQ(page.Memo_Analize->toPlainText(), QString());
-    page.StringGrid_Day->selectRow(0);
-    EXPECT_EQ(page.Memo_Day->toPlainText(), QStringLiteral("Вход по тренду"));
-    EXPECT_EQ(page.Memo_Analize->toPlainText(), QStringLiteral("Т 60"));
+    dayGrid()->selectRow(1);
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QString());
+    EXPECT_EQ(memo("Memo_Analize")->toPlainText(), QString());
+    dayGrid()->selectRow(0);
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QStringLiteral("Вход по тренду"));
+    EXPECT_EQ(memo("Memo_Analize")->toPlainText(), QStringLiteral("Т 60"));
     // A build leaves the note fields as the trader left them.
-    page.Memo_Day->setPlainText(QStringLiteral("черновик"));
+    memo("Memo_Day")->setPlainText(QStringLiteral("черновик"));
     page.Button_DayClick();
-    EXPECT_EQ(page.Memo_Day->toPlainText(), QStringLiteral("черновик"));
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QStringLiteral("черновик"));
     EXPECT_EQ(prompts.messageTexts(), QStringList());
 }
 
 TEST_F(DaysPageTest, SavingWithoutADayStoresNothingAndSaysSo)
 {
-    page.Button_Day->click();
+    button("Button_Day")->click();
     for (int row : {-1, 4}) { // nothing selected, then the empty last row
         if (row >= 0)
-            page.StringGrid_Day->selectRow(row);
-        page.Memo_Day->setPlainText(QStringLiteral("без дня"));
-        page.But_Save->click();
+            dayGrid()->selectRow(row);
+        memo("Memo_Day")->setPlainText(QStringLiteral("без дня"));
+        button("But_Save")->click();
         ASSERT_EQ(prompts.messages.size(), 1u) << row;
         EXPECT_EQ(prompts.messages[0].icon, Prompts::Icon::Information);
         EXPECT_EQ(prompts.messages[0].text,
@@ -187,11 +192,11 @@ TEST_F(DaysPageTest, SavingWithoutADayStoresNothingAndSaysSo)
 
 TEST_F(DaysPageTest, ADoubleClickAsksForTheAnalysisOfTheDayOrTheWeek)
 {
-    page.Button_Day->click();
+    button("Button_Day")->click();
     QSignalSpy asked(&page, &DaysPage::periodAnalysisRequested);
-    doubleClick(page.StringGrid_Day, 1);
-    doubleClick(page.StringGrid_Ned, 1);
-    doubleClick(page.StringGrid_Day, 4); // the empty row: nothing to show
+    doubleClick(dayGrid(), 1);
+    doubleClick(weekGrid(), 1);
+    doubleClick(dayGrid(), 4); // the empty row: nothing to show
     ASSERT_EQ(asked.count(), 2);
     EXPECT_EQ(asked[0][0].toDate(), QDate(2013, 7, 3));
     EXPECT_EQ(asked[0][1].toDate(), QDate(2013, 7, 4));
@@ -202,7 +207,7 @@ TEST_F(DaysPageTest, ADoubleClickAsksForTheAnalysisOfTheDayOrTheWeek)
 TEST_F(DaysPageTest, ABuildThatStopsKeepsTheRowsBeforeAndSaysSo)
 {
     fx.insert({QStringLiteral("2013.07.12 10:00"), QStringLiteral("abc")});
-    page.Button_Day->click();
+    button("Button_Day")->click();
     // Both tables leave out the same trade: one message names it.
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_TRUE(prompts.messages[0].text.startsWith("Ошибка - Во время обновление данных\nСделка id "));

@@ -3,6 +3,7 @@
 #include "stats/ui/month_chart_view.h"
 #include "stats/ui/reports_page.h"
 #include "stats_fixture.h"
+#include "widget_by_name.h"
 
 #include "db/core/sqlite_database.h"
 
@@ -28,6 +29,11 @@ protected:
     StatsFixture fx;
     ScriptedPrompts prompts;
     ReportsPage page{fx.journal(), prompts};
+
+    QTableView* grid(const char* name) { return widgetByName<QTableView>(&page, name); }
+    QTabWidget* innerTabs() { return widgetByName<QTabWidget>(&page, "PageControl2"); }
+    QLabel* metricsProblem() { return widgetByName<QLabel>(&page, "Label_MetricsProblem"); }
+    MonthChartView* months() { return widgetByName<MonthChartView>(&page, "Chart_Months"); }
 
     void add(const char* item, const char* type, const char* profit, const char* taktika, const char* strategia = "",
              const char* pravilo2 = "")
@@ -58,8 +64,8 @@ TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
     page.Button_StratClick();
     EXPECT_EQ(prompts.messageTexts(), QStringList());
     QStringList tabs;
-    for (int i = 0; i < page.PageControl2->count(); ++i)
-        tabs << page.PageControl2->tabText(i);
+    for (int i = 0; i < innerTabs()->count(); ++i)
+        tabs << innerTabs()->tabText(i);
     EXPECT_EQ(tabs, (QStringList{"Простые", "Входы и выходы", "Психология", "Показатели"}));
 
     const QColor green(0, 128, 0), red(255, 0, 0);
@@ -68,12 +74,12 @@ TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
         std::vector<QVariant> colours; // the last row is the grid's empty one
     };
     const std::vector<Case> cases = {
-        {page.StringGrid_Valuta, {green, red, QVariant(), QVariant()}},
-        {page.StringGrid_BuySell, {green, red, QVariant()}},
-        {page.StringGrid_Strat, {red, green, QVariant()}},
-        {page.StringGrid_Erorr2, {red, QVariant()}},
-        {page.StringGrid_St, {QVariant(), QVariant()}}, // drawn plainly
-        {page.StringGrid_Psixo, {QVariant()}},
+        {grid("StringGrid_Valuta"), {green, red, QVariant(), QVariant()}},
+        {grid("StringGrid_BuySell"), {green, red, QVariant()}},
+        {grid("StringGrid_Strat"), {red, green, QVariant()}},
+        {grid("StringGrid_Erorr2"), {red, QVariant()}},
+        {grid("StringGrid_St"), {QVariant(), QVariant()}}, // drawn plainly
+        {grid("StringGrid_Psixo"), {QVariant()}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.grid->objectName().toStdString());
@@ -81,16 +87,16 @@ TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
         for (int row = 0; row < c.grid->model()->rowCount(); ++row)
             EXPECT_EQ(colourOf(c.grid, row), c.colours[row]) << row;
     }
-    EXPECT_EQ(page.StringGrid_Strat->model()->index(1, 1).data().toString(), "Пробой");
+    EXPECT_EQ(grid("StringGrid_Strat")->model()->index(1, 1).data().toString(), "Пробой");
     EXPECT_TRUE(page.findChild<QGroupBox*>("GroupBox_Valuta")->font().bold());
     EXPECT_EQ(page.findChild<QGroupBox*>("GroupBox_Erorr2")->title(), "Отчет по выходам:");
 
-    EXPECT_EQ(page.StringGrid_Metrics->model()->rowCount(), 16);
-    EXPECT_EQ(page.StringGrid_Metrics->model()->index(2, 1).data().toString(), "6,00");
-    EXPECT_TRUE(page.Label_MetricsProblem->isHidden());
-    ASSERT_EQ(page.Chart_Months->gains()->count(), 1);
-    EXPECT_EQ(page.Chart_Months->gains()->at(0), 10.0 - 4.0);
-    EXPECT_GT(page.Chart_Months->valueAxis()->max(), 6.0);
+    EXPECT_EQ(grid("StringGrid_Metrics")->model()->rowCount(), 16);
+    EXPECT_EQ(grid("StringGrid_Metrics")->model()->index(2, 1).data().toString(), "6,00");
+    EXPECT_TRUE(metricsProblem()->isHidden());
+    ASSERT_EQ(months()->gains()->count(), 1);
+    EXPECT_EQ(months()->gains()->at(0), 10.0 - 4.0);
+    EXPECT_GT(months()->valueAxis()->max(), 6.0);
 }
 
 // A trade whose profit does not read: one message for every report it
@@ -103,11 +109,11 @@ TEST_F(ReportsPageTest, ProfitThatDoesNotRead)
     EXPECT_EQ(prompts.messageTexts(), QStringList{"Ошибка - Во время обновление данных\n"
                                                   "Сделка id 4: Прибыль «» не является числом; она не входит в итоги"});
     EXPECT_EQ(prompts.messages.at(0).caption, "Ошибка");
-    EXPECT_EQ(page.StringGrid_Valuta->model()->rowCount(), 4); // the other trades' symbols and the empty row
-    EXPECT_EQ(page.StringGrid_Strat->model()->rowCount(), 3);
-    EXPECT_EQ(page.StringGrid_Erorr2->model()->index(0, 0).data().toString(), "1");
-    EXPECT_FALSE(page.Label_MetricsProblem->isHidden());
-    EXPECT_EQ(page.Label_MetricsProblem->text(), "Сделка id 4: Прибыль «» не является числом; она не входит в итоги");
+    EXPECT_EQ(grid("StringGrid_Valuta")->model()->rowCount(), 4); // the other trades' symbols and the empty row
+    EXPECT_EQ(grid("StringGrid_Strat")->model()->rowCount(), 3);
+    EXPECT_EQ(grid("StringGrid_Erorr2")->model()->index(0, 0).data().toString(), "1");
+    EXPECT_FALSE(metricsProblem()->isHidden());
+    EXPECT_EQ(metricsProblem()->text(), "Сделка id 4: Прибыль «» не является числом; она не входит в итоги");
     // Built again in the same run: nothing more is shown.
     page.Button_StratClick();
     EXPECT_EQ(prompts.messages.size(), 1u);

@@ -9,6 +9,7 @@
 #include "stats/ui/trade_table_page.h"
 
 #include "stats_fixture.h"
+#include "widget_by_name.h"
 
 #include <QAction>
 #include <QApplication>
@@ -37,7 +38,7 @@ protected:
     {
         page.resize(1200, 700);
     }
-    template <class T> T* child(const char* name) { return page.findChild<T*>(QLatin1String(name)); }
+    template <class T> T* child(const char* name) { return widgetByName<T>(&page, name); }
     QString label(const char* name) { return child<QLabel>(name)->text(); }
     int rowOf(const QString& id)
     {
@@ -314,12 +315,12 @@ TEST_F(MainWindowTradeTableTest, DoubleClickOpensTheAnalysisOfTheTradesDay)
     TradeTablePage* page = form.tradeTablePage();
     page->refreshTradeTable();
     const int row = page->model()->cell(0, tradecol::Id) == id ? 0 : 1;
-    page->StringGrid_All->selectRow(row);
+    widgetByName<QTableView>(page, "StringGrid_All")->selectRow(row);
     page->StringGrid_AllDblClick();
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(form.PageControl1->currentIndex(), int(TForm1::PageAnalysis));
-    EXPECT_EQ(form.analysisPage()->DateTimePicker1->date(), QDate(2013, 7, 5));
-    EXPECT_EQ(form.analysisPage()->DateTimePicker2->date(), QDate(2013, 7, 6));
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(form.analysisPage(), "DateTimePicker1")->date(), QDate(2013, 7, 5));
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(form.analysisPage(), "DateTimePicker2")->date(), QDate(2013, 7, 6));
 }
 
 TEST_F(MainWindowTradeTableTest, DoubleClickOnAnUnreadableTimeChangesNothing)
@@ -333,7 +334,7 @@ TEST_F(MainWindowTradeTableTest, DoubleClickOnAnUnreadableTimeChangesNothing)
     form.setPage(TForm1::PageTrades);
     TradeTablePage* page = form.tradeTablePage();
     page->refreshTradeTable();
-    page->StringGrid_All->selectRow(0);
+    widgetByName<QTableView>(page, "StringGrid_All")->selectRow(0);
     page->StringGrid_AllDblClick();
     EXPECT_EQ(form.PageControl1->currentIndex(), int(TForm1::PageTrades));
     ASSERT_EQ(prompts.messages.size(), 1u);

@@ -2,6 +2,7 @@
 
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
+#include "context/core/settings.h"
 #include "state/ui/control_states.h"
 #include "pictures/ui/trade_pictures_panel.h"
 #include "stats/core/analysis_model.h"
@@ -45,19 +46,33 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(makeTopPanel());
+    StringGrid_Analiz = makeGrid();
+    Splitter1 = makeSplitter(makeLowerHalf());
+    layout->addWidget(Splitter1, 1);
+    PopupMenu6_Del1 = makeDeleteMenu();
+    connectGrid();
+}
 
-    StringGrid_Analiz = makeStatsGrid(QStringLiteral("StringGrid_Analiz"), this);
+// The table of the trades, at its design column widths; the trader's own
+// widths come back from the state file.
+QTableView* AnalysisPage::makeGrid()
+{
+    QTableView* grid = makeStatsGrid(QStringLiteral("StringGrid_Analiz"), this);
     m_model = new AnalysisModel(this);
-    StringGrid_Analiz->setModel(m_model);
-    StringGrid_Analiz->setItemDelegate(new GridCellDelegate(StringGrid_Analiz));
-    // Design widths; the trader's own widths come back from the state file.
-    const QFontMetrics metrics(StringGrid_Analiz->font());
+    grid->setModel(m_model);
+    grid->setItemDelegate(new GridCellDelegate(grid));
+    const QFontMetrics metrics(grid->font());
     const int designWidths[kAnalysisColumns] = {32, 48, 80, metrics.horizontalAdvance(QStringLiteral("2013.07.05 23:59:59")) + 12,
                                                 44, 48, 70, 72, 80, 100, 130, 130, 36, 130, 70, 36};
     for (int c = 0; c < kAnalysisColumns; ++c)
-        StringGrid_Analiz->horizontalHeader()->resizeSection(
+        grid->horizontalHeader()->resizeSection(
             c, std::max(designWidths[c], metrics.horizontalAdvance(analysisHeaders()[c]) + 12));
+    return grid;
+}
 
+// Under the table: the day's total line and the selected trade's pictures.
+QWidget* AnalysisPage::makeLowerHalf()
+{
     auto* lower = new QWidget(this);
     auto* lowerLayout = new QVBoxLayout(lower);
     lowerLayout->setContentsMargins(0, 0, 0, 0);
@@ -71,14 +86,21 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     strip->addWidget(Label_Day, 1);
     strip->addWidget(note);
     lowerLayout->addLayout(strip);
-    PicturePanel = new QWidget(lower);
-    PicturePanel->setObjectName(QStringLiteral("PicturePanel"));
+    PicturePanel = makePicturePanel(lower);
     lowerLayout->addWidget(PicturePanel, 1);
-    auto* pictureLayout = new QVBoxLayout(PicturePanel);
+    return lower;
+}
+
+QWidget* AnalysisPage::makePicturePanel(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    panel->setObjectName(QStringLiteral("PicturePanel"));
+    auto* pictureLayout = new QVBoxLayout(panel);
     pictureLayout->setContentsMargins(0, 0, 0, 0);
-    PageControl3 = new QTabWidget(PicturePanel);
+    PageControl3 = new QTabWidget(panel);
     PageControl3->setObjectName(QStringLiteral("PageControl3"));
-    TradePictures = new TradePicturesPanel(journal, prompts, PageControl3);
+    TradePictures = new TradePicturesPanel(m_journal, m_prompts, PageControl3);
+    TradePictures->setObjectName(QStringLiteral("TradePictures"));
     PageControl3->addTab(TradePictures, QStringLiteral("Рисунок сделки"));
     pictureLayout->addWidget(PageControl3);
     connect(this, &AnalysisPage::tradeSelected, TradePictures, [this](const QString& id) { TradePictures->chooseTrade(id); });
@@ -88,23 +110,35 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
         if (!id.isEmpty())
             emit editTradeRequested(id);
     });
+    return panel;
+}
 
-    Splitter1 = new QSplitter(Qt::Vertical, this);
-    Splitter1->setObjectName(QStringLiteral("Splitter1"));
-    Splitter1->addWidget(StringGrid_Analiz);
-    Splitter1->addWidget(lower);
-    Splitter1->setChildrenCollapsible(false);
-    Splitter1->setStretchFactor(1, 1);
-    Splitter1->setSizes({206, 400});
-    layout->addWidget(Splitter1, 1);
+QSplitter* AnalysisPage::makeSplitter(QWidget* lower)
+{
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->addWidget(StringGrid_Analiz);
+    splitter->addWidget(lower);
+    splitter->setChildrenCollapsible(false);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({206, 400});
+    return splitter;
+}
 
-    PopupMenu6_Del1 = new QMenu(this);
-    PopupMenu6_Del1->setObjectName(QStringLiteral("PopupMenu6_Del1"));
-    connect(PopupMenu6_Del1->addAction(QStringLiteral("Удалить сделку")), &QAction::triggered, this, [this] {
+QMenu* AnalysisPage::makeDeleteMenu()
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu6_Del1"));
+    connect(menu->addAction(QStringLiteral("Удалить сделку")), &QAction::triggered, this, [this] {
         const QString id = selectedTradeId();
         if (!id.isEmpty())
             emit deleteTradeRequested(id);
     });
+    return menu;
+}
+
+void AnalysisPage::connectGrid()
+{
     connect(StringGrid_Analiz, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         // The menu acts on the row under the pointer, which becomes the selection.
         const QModelIndex index = StringGrid_Analiz->indexAt(pos);

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "context/core/settings.h"
-
 #include <QDate>
 #include <QWidget>
 
 class AnalysisModel;
+struct DateState;
 class Journal;
 class Prompts;
 class QDateTimeEdit;
@@ -13,8 +12,8 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QSplitter;
-class QTableView;
 class QTabWidget;
+class QTableView;
 class TradePicturesPanel;
 
 // The page "Анализ": the trades of a range of days with their annotations
@@ -24,24 +23,6 @@ class AnalysisPage : public QWidget {
 public:
     AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
 
-    QLabel* Label_Data = nullptr;
-    QPushButton* BitBtn19 = nullptr; // "Новая сделка"
-    QPushButton* BitBtn8 = nullptr;  // back a day
-    QPushButton* BitBtn9 = nullptr;  // forward a day
-    QPushButton* Button1 = nullptr;  // "Сегодня"
-    QDateTimeEdit* DateTimePicker1 = nullptr;
-    QDateTimeEdit* DateTimePicker2 = nullptr;
-    QPushButton* Button_Analize = nullptr; // "Отфильтровать"
-    QTableView* StringGrid_Analiz = nullptr;
-    QSplitter* Splitter1 = nullptr;
-    QLabel* Label_Day = nullptr;
-    QMenu* PopupMenu6_Del1 = nullptr;
-    // The lower half of the page, where the selected trade's pictures go.
-    QWidget* PicturePanel = nullptr;
-    QTabWidget* PageControl3 = nullptr; // its one tab "Рисунок сделки"
-    TradePicturesPanel* TradePictures = nullptr;
-
-    // "Отфильтровать": lists the trades of the chosen range.
     // State kept from run to run: the layout of the grid (txt/
     // StringGrid_Analiz.txt) and the period, dates 0 and 1 of date.txt.
     void restoreGridLayout();
@@ -49,6 +30,7 @@ public:
     void restoreDates(const DateState& state);
     void saveDates(QDate (&dates)[4]) const;
 
+    // "Отфильтровать": lists the trades of the chosen range.
     void runPeriodAnalysis();
     // Shows one day: the range from the day to the next day.
     void showDay(const QDate& day);
@@ -84,6 +66,29 @@ signals:
 
 private:
     QWidget* makeTopPanel();
+    QTableView* makeGrid();
+    QWidget* makeLowerHalf();
+    QWidget* makePicturePanel(QWidget* parent);
+    QSplitter* makeSplitter(QWidget* lower);
+    QMenu* makeDeleteMenu();
+    void connectGrid();
+
+    QLabel* Label_Data = nullptr;
+    QPushButton* BitBtn19 = nullptr; // "Новая сделка"
+    QPushButton* BitBtn8 = nullptr;  // back a day
+    QPushButton* BitBtn9 = nullptr;  // forward a day
+    QPushButton* Button1 = nullptr;  // "Сегодня"
+    QDateTimeEdit* DateTimePicker1 = nullptr;
+    QDateTimeEdit* DateTimePicker2 = nullptr;
+    QPushButton* Button_Analize = nullptr; // "Отфильтровать"
+    QTableView* StringGrid_Analiz = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QLabel* Label_Day = nullptr;
+    QMenu* PopupMenu6_Del1 = nullptr;
+    // The lower half of the page, where the selected trade's pictures go.
+    QWidget* PicturePanel = nullptr;
+    QTabWidget* PageControl3 = nullptr; // its one tab "Рисунок сделки"
+    TradePicturesPanel* TradePictures = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;

@@ -46,10 +46,21 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
-
     Chart1 = new BalanceChartView(this);
     layout->addWidget(Chart1, 1);
+    layout->addWidget(makeSidePanel());
 
+    connect(Button10, &QPushButton::clicked, this, &BalanceChartPanel::Button10Click);
+    connect(Button_Graf, &QPushButton::clicked, this, [this] { buildBalanceChart(); });
+    connect(CheckBox_Komis, &QCheckBox::toggled, this, &BalanceChartPanel::buildBalanceChart);
+    connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
+    connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
+    connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
+}
+
+// The column at the chart's right: the hide button over the options.
+QWidget* BalanceChartPanel::makeSidePanel()
+{
     auto* side = new QWidget(this);
     side->setFixedWidth(147);
     QFont sideFont(QStringLiteral("Tahoma"));
@@ -62,39 +73,38 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     Button10->setObjectName(QStringLiteral("Button10"));
     Button10->setToolTip(QStringLiteral("Спрятать / показать граффик"));
     column->addWidget(Button10);
+    m_options = makeOptions(side);
+    column->addWidget(m_options, 1);
 
-    m_options = new QWidget(side);
-    auto* options = new QVBoxLayout(m_options);
+    Button_Graf = new QPushButton(side);
+    Button_Graf->setObjectName(QStringLiteral("Button_Graf"));
+    Button_Graf->hide();
+    return side;
+}
+
+// The display options and the totals, hidden with the chart.
+QWidget* BalanceChartPanel::makeOptions(QWidget* parent)
+{
+    auto* panel = new QWidget(parent);
+    auto* options = new QVBoxLayout(panel);
     options->setContentsMargins(0, 0, 0, 0);
     options->setSpacing(3);
-    CheckBox1 = option("CheckBox1", QStringLiteral("3D график"), m_options);
-    CheckBox3 = option("CheckBox3", QStringLiteral("Точки"), m_options);
-    CheckBox4 = option("CheckBox4", QStringLiteral("Проценты"), m_options);
-    CheckBox_Komis = option("CheckBox_Komis", QStringLiteral("Показать комиссию"), m_options);
+    CheckBox1 = option("CheckBox1", QStringLiteral("3D график"), panel);
+    CheckBox3 = option("CheckBox3", QStringLiteral("Точки"), panel);
+    CheckBox4 = option("CheckBox4", QStringLiteral("Проценты"), panel);
+    CheckBox_Komis = option("CheckBox_Komis", QStringLiteral("Показать комиссию"), panel);
     CheckBox_Komis->setToolTip(QStringLiteral("Показать график без комисии"));
-    kom1 = totalLabel("kom1", Qt::red, m_options);
-    kom2 = totalLabel("kom2", Qt::blue, m_options);
-    kom3 = totalLabel("kom3", Qt::black, m_options);
-    capswap = totalLabel("capswap", Qt::black, m_options);
+    kom1 = totalLabel("kom1", Qt::red, panel);
+    kom2 = totalLabel("kom2", Qt::blue, panel);
+    kom3 = totalLabel("kom3", Qt::black, panel);
+    capswap = totalLabel("capswap", Qt::black, panel);
     for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox3, CheckBox4, CheckBox_Komis})
         options->addWidget(w);
     options->addSpacing(6);
     for (QWidget* w : std::initializer_list<QWidget*>{kom1, kom2, kom3, capswap})
         options->addWidget(w);
     options->addStretch();
-    column->addWidget(m_options, 1);
-
-    Button_Graf = new QPushButton(side);
-    Button_Graf->setObjectName(QStringLiteral("Button_Graf"));
-    Button_Graf->hide();
-    layout->addWidget(side);
-
-    connect(Button10, &QPushButton::clicked, this, &BalanceChartPanel::Button10Click);
-    connect(Button_Graf, &QPushButton::clicked, this, [this] { buildBalanceChart(); });
-    connect(CheckBox_Komis, &QCheckBox::toggled, this, &BalanceChartPanel::buildBalanceChart);
-    connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
-    connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
-    connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
+    return panel;
 }
 
 QString BalanceChartPanel::rebuildChart(AccountTrades* trades)

@@ -20,18 +20,6 @@ public:
 
     BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
 
-    BalanceChartView* Chart1 = nullptr;
-    QPushButton* Button10 = nullptr;
-    QPushButton* Button_Graf = nullptr; // never shown
-    QCheckBox* CheckBox1 = nullptr;     // "3D график"
-    QCheckBox* CheckBox3 = nullptr;     // "Точки"
-    QCheckBox* CheckBox4 = nullptr;     // "Проценты"
-    QCheckBox* CheckBox_Komis = nullptr; // "Показать комиссию"
-    QLabel* kom1 = nullptr;
-    QLabel* kom2 = nullptr;
-    QLabel* kom3 = nullptr;
-    QLabel* capswap = nullptr;
-
     // Rebuilds the curves and the totals from the database and reports a
     // failure to the trader.
     void buildBalanceChart();
@@ -45,6 +33,21 @@ public:
     void Button10Click();
 
 private:
+    QWidget* makeSidePanel();
+    QWidget* makeOptions(QWidget* parent);
+
+    BalanceChartView* Chart1 = nullptr;
+    QPushButton* Button10 = nullptr;
+    QPushButton* Button_Graf = nullptr; // never shown
+    QCheckBox* CheckBox1 = nullptr;     // "3D график"
+    QCheckBox* CheckBox3 = nullptr;     // "Точки"
+    QCheckBox* CheckBox4 = nullptr;     // "Проценты"
+    QCheckBox* CheckBox_Komis = nullptr; // "Показать комиссию"
+    QLabel* kom1 = nullptr;
+    QLabel* kom2 = nullptr;
+    QLabel* kom3 = nullptr;
+    QLabel* capswap = nullptr;
+
     Journal& m_journal;
     Prompts& m_prompts;
     QWidget* m_options = nullptr;

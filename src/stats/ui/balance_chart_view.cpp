@@ -96,6 +96,22 @@ BalanceChartView::BalanceChartView(QWidget* parent)
     : QChartView(parent)
 {
     setObjectName(QStringLiteral("Chart1"));
+    auto* chart = makeChart();
+    addSeries(chart);
+    addAxes(chart);
+    // A new plot size changes how many points the series need, not the ranges.
+    connect(chart, &QChart::plotAreaChanged, this, [this] { updateSeries(); });
+
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing, false);
+    setMinimumHeight(0);
+    applyMarkers();
+    setFullRanges();
+}
+
+// The chart without its series: a grey-to-white wall and Russian numbers.
+QChart* BalanceChartView::makeChart()
+{
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->setBackgroundRoundness(0);
@@ -110,7 +126,11 @@ BalanceChartView::BalanceChartView(QWidget* parent)
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     chart->setLocale(locale);
     chart->setLocalizeNumbers(true);
+    return chart;
+}
 
+void BalanceChartView::addSeries(QChart* chart)
+{
     m_ribbonTop = new QLineSeries(this);
     m_ribbonBottom = new QLineSeries(this);
     m_ribbon = new QAreaSeries(m_ribbonTop, m_ribbonBottom);
@@ -131,9 +151,12 @@ BalanceChartView::BalanceChartView(QWidget* parent)
     chart->addSeries(m_ribbon); // first, so that the lines are drawn over it
     chart->addSeries(m_noCommission);
     chart->addSeries(m_balance);
+}
 
-    // Every range reaches the axes through setRanges, which also feeds the
-    // series the points of the new range.
+// Every range reaches the axes through setRanges, which also feeds the
+// series the points of the new range.
+void BalanceChartView::addAxes(QChart* chart)
+{
     m_axisX = new QValueAxis;
     m_axisLeft = new QValueAxis;
     m_axisRight = new QValueAxis;
@@ -145,14 +168,6 @@ BalanceChartView::BalanceChartView(QWidget* parent)
         s->attachAxis(m_axisX);
         s->attachAxis(m_axisLeft);
     }
-    // A new plot size changes how many points the series need, not the ranges.
-    connect(chart, &QChart::plotAreaChanged, this, [this] { updateSeries(); });
-
-    setChart(chart);
-    setRenderHint(QPainter::Antialiasing, false);
-    setMinimumHeight(0);
-    applyMarkers();
-    setFullRanges();
 }
 
 void BalanceChartView::showChart(BalanceChart data, bool showNoCommission)

@@ -37,6 +37,10 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    static QChart* makeChart();
+    void addSeries(QChart* chart);
+    void addAxes(QChart* chart);
+
     // What the axes show: trade numbers across, money up both sides.
     struct ShownRanges {
         qreal xMin = 0, xMax = 1, yMin = 0, yMax = 1;

@@ -2,6 +2,7 @@
 
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
+#include "context/core/settings.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/period_table_model.h"
 #include "stats/core/period_tables.h"
@@ -98,27 +99,7 @@ DaysPage::DaysPage(Journal& journal, Prompts& prompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(makeTopBar());
-
-    m_weekModel = new PeriodTableModel(PeriodTableModel::Kind::Weeks, this);
-    StringGrid_Ned = makePeriodGrid(QStringLiteral("StringGrid_Ned"), m_weekModel, this);
-    m_dayModel = new PeriodTableModel(PeriodTableModel::Kind::Days, this);
-    m_dayModel->setCellToolTips(true);
-    StringGrid_Day = makePeriodGrid(QStringLiteral("StringGrid_Day"), m_dayModel, this);
-
-    GroupBox_Ned = wrapInGroup(QStringLiteral("GroupBox_Ned"), QStringLiteral("По неделям"), StringGrid_Ned, this);
-    GroupBox_Day = wrapInGroup(QStringLiteral("GroupBox_Day"), QStringLiteral("По дням"), StringGrid_Day, this);
-    GroupBox_Comment = wrapInGroup(QStringLiteral("GroupBox_Comment"), QStringLiteral("Комментарий к торговму дню"),
-                                   makeNotePanel(), this);
-    Splitter_Days = new QSplitter(Qt::Vertical, this);
-    Splitter_Days->setObjectName(QStringLiteral("Splitter_Days"));
-    Splitter_Days->addWidget(GroupBox_Ned);
-    Splitter_Days->addWidget(GroupBox_Day);
-    Splitter_Days->addWidget(GroupBox_Comment);
-    Splitter_Days->setChildrenCollapsible(false);
-    Splitter_Days->setStretchFactor(0, 0);
-    Splitter_Days->setStretchFactor(1, 1);
-    Splitter_Days->setStretchFactor(2, 0);
-    Splitter_Days->setSizes({171, 400, 181});
+    Splitter_Days = makeTables();
     layout->addWidget(Splitter_Days, 1);
 
     Memo_Optim = new QPlainTextEdit(this);
@@ -152,6 +133,33 @@ QWidget* DaysPage::makeTopBar()
     top->addStretch();
     connect(Button_Day, &QPushButton::clicked, this, &DaysPage::rebuild);
     return bar;
+}
+
+// The week table over the day table over the day's note, one above the
+// other in a splitter.
+QSplitter* DaysPage::makeTables()
+{
+    m_weekModel = new PeriodTableModel(PeriodTableModel::Kind::Weeks, this);
+    StringGrid_Ned = makePeriodGrid(QStringLiteral("StringGrid_Ned"), m_weekModel, this);
+    m_dayModel = new PeriodTableModel(PeriodTableModel::Kind::Days, this);
+    m_dayModel->setCellToolTips(true);
+    StringGrid_Day = makePeriodGrid(QStringLiteral("StringGrid_Day"), m_dayModel, this);
+
+    GroupBox_Ned = wrapInGroup(QStringLiteral("GroupBox_Ned"), QStringLiteral("По неделям"), StringGrid_Ned, this);
+    GroupBox_Day = wrapInGroup(QStringLiteral("GroupBox_Day"), QStringLiteral("По дням"), StringGrid_Day, this);
+    GroupBox_Comment = wrapInGroup(QStringLiteral("GroupBox_Comment"), QStringLiteral("Комментарий к торговму дню"),
+                                   makeNotePanel(), this);
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->setObjectName(QStringLiteral("Splitter_Days"));
+    splitter->addWidget(GroupBox_Ned);
+    splitter->addWidget(GroupBox_Day);
+    splitter->addWidget(GroupBox_Comment);
+    splitter->setChildrenCollapsible(false);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(2, 0);
+    splitter->setSizes({171, 400, 181});
+    return splitter;
 }
 
 QWidget* DaysPage::makeNotePanel()

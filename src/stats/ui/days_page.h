@@ -1,10 +1,9 @@
 #pragma once
 
-#include "context/core/settings.h"
-
 #include <QDate>
 #include <QWidget>
 
+struct DateState;
 class Journal;
 class PeriodTableModel;
 class Prompts;
@@ -14,6 +13,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QSplitter;
 class QTableView;
+struct Settings;
 
 // The page "По дням": the week and day tables of the active account over a
 // range of days, and the trader's note of each trading day.
@@ -21,21 +21,6 @@ class DaysPage : public QWidget {
     Q_OBJECT
 public:
     DaysPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
-
-    QDateTimeEdit* DateTimePicker3 = nullptr;
-    QDateTimeEdit* DateTimePicker4 = nullptr;
-    QPushButton* Button_Day = nullptr; // "Сформировать"
-    QGroupBox* GroupBox_Ned = nullptr;
-    QTableView* StringGrid_Ned = nullptr;
-    QGroupBox* GroupBox_Day = nullptr;
-    QTableView* StringGrid_Day = nullptr;
-    QGroupBox* GroupBox_Comment = nullptr;
-    QSplitter* Splitter_Days = nullptr;
-    QPlainTextEdit* Memo_Day = nullptr;
-    QPlainTextEdit* Memo_Analize = nullptr;
-    QPushButton* But_Save = nullptr; // "Сохранить комментарий и оптимизацию"
-    // The hidden optimisation note, carried from run to run.
-    QPlainTextEdit* Memo_Optim = nullptr;
 
     // State kept from run to run: the start of the range (date 2 of
     // date.txt; the range always ends tomorrow) and the optimisation note.
@@ -63,11 +48,27 @@ signals:
 
 private:
     QWidget* makeTopBar();
+    QSplitter* makeTables();
     QWidget* makeNotePanel();
     // The listed day or week row selected in a grid, -1 for none (nothing
     // selected, or the empty last row).
     int selectedListedRow(QTableView* grid, const PeriodTableModel& model) const;
     void requestAnalysis(QTableView* grid, const PeriodTableModel& model, int days);
+
+    QDateTimeEdit* DateTimePicker3 = nullptr;
+    QDateTimeEdit* DateTimePicker4 = nullptr;
+    QPushButton* Button_Day = nullptr; // "Сформировать"
+    QGroupBox* GroupBox_Ned = nullptr;
+    QTableView* StringGrid_Ned = nullptr;
+    QGroupBox* GroupBox_Day = nullptr;
+    QTableView* StringGrid_Day = nullptr;
+    QGroupBox* GroupBox_Comment = nullptr;
+    QSplitter* Splitter_Days = nullptr;
+    QPlainTextEdit* Memo_Day = nullptr;
+    QPlainTextEdit* Memo_Analize = nullptr;
+    QPushButton* But_Save = nullptr; // "Сохранить комментарий и оптимизацию"
+    // The hidden optimisation note, carried from run to run.
+    QPlainTextEdit* Memo_Optim = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;

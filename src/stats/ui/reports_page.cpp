@@ -3,6 +3,7 @@
 #include "db/core/cash_store.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
+#include "context/core/settings.h"
 #include "db/core/sqlite_database.h"
 #include "stats/core/category_report_model.h"
 #include "stats/core/report_trades.h"

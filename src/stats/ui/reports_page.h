@@ -1,6 +1,5 @@
 #pragma once
 
-#include "context/core/settings.h"
 #include "stats/core/category_reports.h"
 
 #include <QWidget>
@@ -15,9 +14,9 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class QSplitter;
 class QTabWidget;
 class QTableView;
+struct Settings;
 class TextTableModel;
 
 // The page "Отчеты": the eight category reports of the active account in
@@ -27,25 +26,6 @@ class ReportsPage : public QWidget {
     Q_OBJECT
 public:
     ReportsPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
-
-    QTabWidget* PageControl2 = nullptr;
-    QPlainTextEdit* Memo_Valuta = nullptr;
-    QPlainTextEdit* Memo_Time = nullptr;
-    QPlainTextEdit* Memo_Trend = nullptr;
-    QPlainTextEdit* Memo_BS = nullptr;
-    QPushButton* Button_Strat = nullptr; // "Сформировать заново", never shown
-
-    QTableView* StringGrid_Valuta = nullptr;
-    QTableView* StringGrid_BuySell = nullptr;
-    QTableView* StringGrid_Trend = nullptr;
-    QTableView* StringGrid_St = nullptr;
-    QTableView* StringGrid_Strat = nullptr;
-    QTableView* StringGrid_Psixo = nullptr;
-    QTableView* StringGrid_Erorr = nullptr;
-    QTableView* StringGrid_Erorr2 = nullptr;
-    QTableView* StringGrid_Metrics = nullptr;
-    QLabel* Label_MetricsProblem = nullptr;
-    MonthChartView* Chart_Months = nullptr;
 
     void selectFirstTab();
     // The four notes beside the reports, kept in config.ini.
@@ -67,6 +47,25 @@ private:
     QWidget* makeEntriesTab();
     QWidget* makePsychologyTab();
     QWidget* makeMetricsTab();
+
+    QTabWidget* PageControl2 = nullptr;
+    QPlainTextEdit* Memo_Valuta = nullptr;
+    QPlainTextEdit* Memo_Time = nullptr;
+    QPlainTextEdit* Memo_Trend = nullptr;
+    QPlainTextEdit* Memo_BS = nullptr;
+    QPushButton* Button_Strat = nullptr; // "Сформировать заново", never shown
+
+    QTableView* StringGrid_Valuta = nullptr;
+    QTableView* StringGrid_BuySell = nullptr;
+    QTableView* StringGrid_Trend = nullptr;
+    QTableView* StringGrid_St = nullptr;
+    QTableView* StringGrid_Strat = nullptr;
+    QTableView* StringGrid_Psixo = nullptr;
+    QTableView* StringGrid_Erorr = nullptr;
+    QTableView* StringGrid_Erorr2 = nullptr;
+    QTableView* StringGrid_Metrics = nullptr;
+    QLabel* Label_MetricsProblem = nullptr;
+    MonthChartView* Chart_Months = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;

@@ -28,7 +28,28 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);
+    layout->addLayout(makeTopBar());
 
+    StringGrid_All = makeStatsGrid(QStringLiteral("StringGrid_All"), this);
+    m_model = new TradeTableModel(this);
+    StringGrid_All->setModel(m_model);
+    StringGrid_All->setItemDelegate(new GridCellDelegate(StringGrid_All));
+    layout->addWidget(StringGrid_All, 1);
+
+    m_chart = new BalanceChartPanel(journal, prompts, this);
+    layout->addWidget(m_chart);
+
+    PopupMenu6_Del1 = makeDeleteMenu();
+    connect(StringGrid_All, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        PopupMenu6_Del1->popup(StringGrid_All->viewport()->mapToGlobal(pos));
+    });
+    connect(StringGrid_All, &QAbstractItemView::doubleClicked, this, &TradeTablePage::StringGrid_AllDblClick);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TradeTablePage::refreshTradeTable);
+}
+
+// The account's name, the summary and the choice of order over the table.
+QHBoxLayout* TradeTablePage::makeTopBar()
+{
     auto* top = new QHBoxLayout;
     Active_Chet_Cap = new QLabel(this);
     Active_Chet_Cap->setObjectName(QStringLiteral("Active_Chet_Cap"));
@@ -52,31 +73,21 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
     top->addStretch();
     top->addWidget(new QLabel(QStringLiteral("Сортировать"), this));
     top->addWidget(ComboBox1);
-    layout->addLayout(top);
+    return top;
+}
 
-    StringGrid_All = makeStatsGrid(QStringLiteral("StringGrid_All"), this);
-    m_model = new TradeTableModel(this);
-    StringGrid_All->setModel(m_model);
-    StringGrid_All->setItemDelegate(new GridCellDelegate(StringGrid_All));
-    layout->addWidget(StringGrid_All, 1);
-
-    m_chart = new BalanceChartPanel(journal, prompts, this);
-    layout->addWidget(m_chart);
-
-    PopupMenu6_Del1 = new QMenu(this);
-    PopupMenu6_Del1->setObjectName(QStringLiteral("PopupMenu6_Del1"));
-    QAction* deleteTrade = PopupMenu6_Del1->addAction(QStringLiteral("Удалить сделку"));
+QMenu* TradeTablePage::makeDeleteMenu()
+{
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu6_Del1"));
+    QAction* deleteTrade = menu->addAction(QStringLiteral("Удалить сделку"));
     deleteTrade->setObjectName(QStringLiteral("Del1"));
     connect(deleteTrade, &QAction::triggered, this, [this] {
         const int row = selectedRow();
         if (row >= 0)
             emit deleteTradeRequested(m_model->cell(row, tradecol::Id));
     });
-    connect(StringGrid_All, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PopupMenu6_Del1->popup(StringGrid_All->viewport()->mapToGlobal(pos));
-    });
-    connect(StringGrid_All, &QAbstractItemView::doubleClicked, this, &TradeTablePage::StringGrid_AllDblClick);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TradeTablePage::refreshTradeTable);
+    return menu;
 }
 
 TradeTablePage::~TradeTablePage() = default;

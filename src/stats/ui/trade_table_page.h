@@ -7,6 +7,7 @@ class BalanceChartPanel;
 class Journal;
 class Prompts;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QMenu;
 class QTableView;
@@ -20,11 +21,6 @@ public:
     TradeTablePage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
     ~TradeTablePage() override;
 
-    QLabel* Active_Chet_Cap = nullptr;
-    QLabel* Label_All2 = nullptr;
-    QComboBox* ComboBox1 = nullptr; // "по профиту", "по дате"
-    QTableView* StringGrid_All = nullptr;
-    QMenu* PopupMenu6_Del1 = nullptr;
     BalanceChartPanel* chartPanel() const { return m_chart; }
     TradeTableModel* model() const { return m_model; }
 
@@ -44,7 +40,15 @@ signals:
     void deleteTradeRequested(const QString& id);
 
 private:
+    QHBoxLayout* makeTopBar();
+    QMenu* makeDeleteMenu();
     int selectedRow() const;
+
+    QLabel* Active_Chet_Cap = nullptr;
+    QLabel* Label_All2 = nullptr;
+    QComboBox* ComboBox1 = nullptr; // "по профиту", "по дате"
+    QTableView* StringGrid_All = nullptr;
+    QMenu* PopupMenu6_Del1 = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;
