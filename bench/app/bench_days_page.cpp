@@ -59,11 +59,11 @@ void BM_ChangeToDaysPage(benchmark::State& state)
     const QTableView* dayGrid = widgetByName<QTableView>(&days, "StringGrid_Day");
     int listed = 0;
     for (auto _ : state) {
-        window.PageControl1->setCurrentIndex(TForm1::PageDays);
+        pageTabs(&window)->setCurrentIndex(TForm1::PageDays);
         QApplication::processEvents();
         state.PauseTiming();
         listed = dayGrid->model()->rowCount() - 1;
-        window.PageControl1->setCurrentIndex(TForm1::PageAccounts);
+        pageTabs(&window)->setCurrentIndex(TForm1::PageAccounts);
         QApplication::processEvents();
         state.ResumeTiming();
     }

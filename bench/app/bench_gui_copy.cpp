@@ -117,7 +117,7 @@ void BM_GuiCopyIntoNewAccount(benchmark::State& state)
         widgetByName<QPushButton>(w->window->importPanel(), "BitBtn3")->click();
         QApplication::processEvents();
         state.PauseTiming();
-        if (w->window->PageControl1->currentIndex() != TForm1::PageTrades
+        if (pageTabs(w->window.get())->currentIndex() != TForm1::PageTrades
             || widgetByName<QTableView>(w->window->tradeTablePage(), "StringGrid_All")->model()->rowCount() < kTrades)
             state.SkipWithError("the trade table does not show the copied trades");
         if (!w->prompts.shown.isEmpty())

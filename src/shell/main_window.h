@@ -30,7 +30,6 @@ public:
     TForm1(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    QTabWidget* PageControl1 = nullptr;
     AboutPage* aboutPage() const { return m_about; }
     AccountsPage* accountsPage() const { return m_accounts; }
     TradeTablePage* tradeTablePage() const { return m_trades; }
@@ -83,6 +82,7 @@ private:
     void startDailyBackup();
     void reportShutdownProblems(const QString& problems);
 
+    QTabWidget* PageControl1 = nullptr;
     Journal& m_journal;
     // Every page's prompts: passed on, and gathered into one at shutdown.
     GatheringPrompts m_gathering;

@@ -20,9 +20,9 @@ namespace {
 
 bool accountPagesShown(const TForm1& window)
 {
-    return window.PageControl1->isTabVisible(TForm1::PageTrades) &&
-           window.PageControl1->isTabVisible(TForm1::PageAnalysis) &&
-           window.PageControl1->isTabVisible(TForm1::PageDays) && window.PageControl1->isTabVisible(TForm1::PageReports);
+    return pageTabs(&window)->isTabVisible(TForm1::PageTrades) &&
+           pageTabs(&window)->isTabVisible(TForm1::PageAnalysis) &&
+           pageTabs(&window)->isTabVisible(TForm1::PageDays) && pageTabs(&window)->isTabVisible(TForm1::PageReports);
 }
 
 } // namespace

@@ -35,9 +35,9 @@ namespace {
 QStringList visibleTabs(const TForm1& w)
 {
     QStringList out;
-    for (int i = 0; i < w.PageControl1->count(); ++i) {
-        if (w.PageControl1->isTabVisible(i))
-            out << w.PageControl1->tabText(i);
+    for (int i = 0; i < pageTabs(&w)->count(); ++i) {
+        if (pageTabs(&w)->isTabVisible(i))
+            out << pageTabs(&w)->tabText(i);
     }
     return out;
 }
@@ -52,10 +52,10 @@ TEST(MainWindow, FirstRunStartsOnAboutWithoutAccountPagesAndWritesItsFilesAtExit
         w.show();
         EXPECT_EQ(w.windowTitle(), QStringLiteral("Журнал сделок Орвинта 6.1"));
         EXPECT_EQ(visibleTabs(w), QStringList({"О программе", "Менеджер счетов", "Записная книжка трейдера"}));
-        EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+        EXPECT_EQ(pageTabs(&w)->currentIndex(), 0);
         QStringList names;
-        for (int i = 0; i < w.PageControl1->count(); ++i)
-            names << w.PageControl1->widget(i)->objectName();
+        for (int i = 0; i < pageTabs(&w)->count(); ++i)
+            names << pageTabs(&w)->widget(i)->objectName();
         EXPECT_EQ(names, QStringList({"ts3", "TabSheet1", "TabSheet2", "TabSheet6", "TabSheet3", "TabSheet9", "TabSheet11"}));
         // Tomorrow, at the current time.
         EXPECT_EQ(widgetByName<QDateTimeEdit>(w.daysPage(), "DateTimePicker4")->date(), QDate::currentDate().addDays(1));
@@ -93,7 +93,7 @@ TEST(MainWindow, RestoresDatesAndNotesAndStillShowsTheFirstPage)
     EXPECT_EQ(widgetByName<QDateTimeEdit>(w.analysisPage(), "DateTimePicker2")->date(), QDate(2013, 7, 10));
     EXPECT_EQ(widgetByName<QDateTimeEdit>(w.daysPage(), "DateTimePicker3")->date(), designDate3);
     EXPECT_EQ(widgetByName<QPlainTextEdit>(w.reportsPage(), "Memo_Trend")->toPlainText(), QStringLiteral("по тренду\nлучше"));
-    EXPECT_EQ(w.PageControl1->currentIndex(), 0);
+    EXPECT_EQ(pageTabs(&w)->currentIndex(), 0);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
@@ -110,7 +110,7 @@ TEST(MainWindow, PageActionsRunOnlyForTheTradersChoice)
     EXPECT_EQ(spy.count(), 0);
     for (int page : {TForm1::PageNotebook, TForm1::PageReports, TForm1::PageAbout, TForm1::PageReports,
                      TForm1::PageDays, TForm1::PageAnalysis, TForm1::PageAccounts})
-        w.PageControl1->setCurrentIndex(page); // as a click on the tab does
+        pageTabs(&w)->setCurrentIndex(page); // as a click on the tab does
     QList<int> ran;
     for (const auto& args : spy)
         ran << args.at(0).toInt();

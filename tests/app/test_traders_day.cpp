@@ -122,9 +122,9 @@ struct Session {
     }
     void visit(int page)
     {
-        window->PageControl1->setCurrentIndex(page); // as a click on its tab
-        expectAnswers(*window, qPrintable(window->PageControl1->tabText(page)));
-        EXPECT_EQ(window->PageControl1->currentIndex(), page);
+        pageTabs(window.get())->setCurrentIndex(page); // as a click on its tab
+        expectAnswers(*window, qPrintable(pageTabs(window.get())->tabText(page)));
+        EXPECT_EQ(pageTabs(window.get())->currentIndex(), page);
     }
 };
 
@@ -161,8 +161,8 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_FALSE(dialog.isVisible());
         ASSERT_EQ(accounts.accountCount(), 1);
         clickRow(widgetByName<QTableView>(&accounts, "ListView1"), 0);
-        for (int page = 0; page < w.PageControl1->count(); ++page)
-            EXPECT_TRUE(w.PageControl1->isTabVisible(page)) << page; // the account pages too
+        for (int page = 0; page < pageTabs(&w)->count(); ++page)
+            EXPECT_TRUE(pageTabs(&w)->isTabVisible(page)) << page; // the account pages too
 
         // Open the statement and copy it into the account.
         ImportPanel& import = *w.importPanel();
@@ -187,18 +187,18 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         };
         EXPECT_EQ(tradeLabel("kom1"), QStringLiteral("c коммисией: 524,17"));
         EXPECT_EQ(tradeLabel("kom3"), QStringLiteral("коммисия: -80,43"));
-        EXPECT_EQ(w.PageControl1->currentIndex(), TForm1::PageTrades);
+        EXPECT_EQ(pageTabs(&w)->currentIndex(), TForm1::PageTrades);
         EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), kStatementTrades);
         EXPECT_EQ(widgetByName<QLabel>(&accounts, "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 130"));
 
-        for (int page = 0; page < w.PageControl1->count(); ++page)
+        for (int page = 0; page < pageTabs(&w)->count(); ++page)
             s.visit(page);
 
         // Annotate the first trade of the table: its day in the analysis,
         // then the annotation dialog.
         s.visit(TForm1::PageTrades);
         clickRow(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All"), 0, true);
-        ASSERT_EQ(w.PageControl1->currentIndex(), TForm1::PageAnalysis);
+        ASSERT_EQ(pageTabs(&w)->currentIndex(), TForm1::PageAnalysis);
         AnalysisPage& analysis = *w.analysisPage();
         ASSERT_GT(widgetByName<QTableView>(&analysis, "StringGrid_Analiz")->model()->rowCount(), 0);
         clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0, true);
@@ -294,7 +294,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         const QDate day = QDate::fromString(dayTable.index(dayRow, 19).data().toString(), QStringLiteral("dd.MM.yyyy"));
         ASSERT_TRUE(day.isValid());
         clickRow(dayGrid, dayRow, true);
-        ASSERT_EQ(w.PageControl1->currentIndex(), TForm1::PageAnalysis);
+        ASSERT_EQ(pageTabs(&w)->currentIndex(), TForm1::PageAnalysis);
         EXPECT_EQ(widgetByName<QDateTimeEdit>(&analysis, "DateTimePicker1")->date(), day);
         EXPECT_EQ(widgetByName<QDateTimeEdit>(&analysis, "DateTimePicker2")->date(), day.addDays(1));
         EXPECT_EQ(widgetByName<QTableView>(&analysis, "StringGrid_Analiz")->model()->rowCount(), dayTable.index(dayRow, 3).data().toInt());

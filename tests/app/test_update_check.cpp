@@ -9,6 +9,7 @@
 #include "db/core/cp1251.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QFile>
 #include <QLabel>
@@ -241,8 +242,8 @@ TEST(UpdateCheck, ASilentServerNeitherHoldsStartUpNorTheWindow)
     bool timerRan = false;
     QTimer::singleShot(0, &w, [&] { timerRan = true; });
     QTRY_VERIFY_WITH_TIMEOUT(timerRan, 2000);
-    w.PageControl1->setCurrentIndex(TForm1::PageNotebook);
-    EXPECT_EQ(w.PageControl1->currentIndex(), static_cast<int>(TForm1::PageNotebook));
+    pageTabs(&w)->setCurrentIndex(TForm1::PageNotebook);
+    EXPECT_EQ(pageTabs(&w)->currentIndex(), static_cast<int>(TForm1::PageNotebook));
     EXPECT_TRUE(w.aboutPage()->updateCheckRunning());
 
     ASSERT_TRUE(finished.wait(5000));

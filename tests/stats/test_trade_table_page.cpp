@@ -318,7 +318,7 @@ TEST_F(MainWindowTradeTableTest, DoubleClickOpensTheAnalysisOfTheTradesDay)
     widgetByName<QTableView>(page, "StringGrid_All")->selectRow(row);
     page->StringGrid_AllDblClick();
     EXPECT_TRUE(prompts.messages.empty());
-    EXPECT_EQ(form.PageControl1->currentIndex(), int(TForm1::PageAnalysis));
+    EXPECT_EQ(pageTabs(&form)->currentIndex(), int(TForm1::PageAnalysis));
     EXPECT_EQ(widgetByName<QDateTimeEdit>(form.analysisPage(), "DateTimePicker1")->date(), QDate(2013, 7, 5));
     EXPECT_EQ(widgetByName<QDateTimeEdit>(form.analysisPage(), "DateTimePicker2")->date(), QDate(2013, 7, 6));
 }
@@ -336,7 +336,7 @@ TEST_F(MainWindowTradeTableTest, DoubleClickOnAnUnreadableTimeChangesNothing)
     page->refreshTradeTable();
     widgetByName<QTableView>(page, "StringGrid_All")->selectRow(0);
     page->StringGrid_AllDblClick();
-    EXPECT_EQ(form.PageControl1->currentIndex(), int(TForm1::PageTrades));
+    EXPECT_EQ(pageTabs(&form)->currentIndex(), int(TForm1::PageTrades));
     ASSERT_EQ(prompts.messages.size(), 1u);
     EXPECT_EQ(prompts.messages[0].text, QStringLiteral("«вчера» - неверная дата и время"));
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QTabWidget>
 
 #include <stdexcept>
 #include <string>
@@ -19,3 +20,6 @@ T* widgetByName(const QObject* root, const char* name)
                                root->objectName().toStdString());
     return found.front();
 }
+
+// The main window's row of page tabs.
+inline QTabWidget* pageTabs(const QObject* window) { return widgetByName<QTabWidget>(window, "PageControl1"); }
