@@ -7,6 +7,7 @@
 #include "scripted_prompts.h"
 #include "stats/ui/analysis_page.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +30,7 @@ struct ProgramRun {
     }
     ~ProgramRun() { window.close(); }
 
-    QTreeWidget* tree() { return window.notebookPage()->TreeView1; }
+    QTreeWidget* tree() { return widgetByName<QTreeWidget>(window.notebookPage(), "TreeView1"); }
     QTableView* grid() { return window.analysisPage()->StringGrid_Analiz; }
 
     ScriptedPrompts prompts;
