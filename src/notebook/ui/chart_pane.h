@@ -12,7 +12,6 @@
 // the program. Until then "Отменить последние изменения" returns to the
 // picture last written.
 
-#include <QImage>
 #include <QRect>
 #include <QWidget>
 
@@ -21,6 +20,7 @@
 
 class ColorBox;
 class Journal;
+class QImage;
 class PictureSurface;
 class Prompts;
 class TFm_All;

@@ -69,6 +69,7 @@ private:
     void onContentsChanged();
     void watchDocument();
     void showCaretFont();
+
     QToolBar* StandardToolBar = nullptr;
     QComboBox* FontName = nullptr;
     QSpinBox* FontSize = nullptr;

@@ -25,6 +25,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 const QString kRootFolder = QStringLiteral("Главная");

@@ -9,8 +9,6 @@
 
 #include <QWidget>
 
-#include <optional>
-
 class ChartPane;
 class Journal;
 class NotebookEditor;
