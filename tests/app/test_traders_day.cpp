@@ -344,7 +344,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         // written when the window closes. A pen colour chosen for it also
         // runs the editor's colour command.
         ChartPane& charts = *notebook.chartPane();
-        QToolButton* draw = widgetByName<QToolButton>(&charts, "ToolButton5");
+        QToolButton* chartDraw = widgetByName<QToolButton>(&charts, "ToolButton5");
         s.prompts.answerText(QStringLiteral("H4"));
         widgetByName<QAction>(&charts, "MenuItem2")->trigger();
         QImage chart(600, 400, QImage::Format_RGB32);
@@ -352,10 +352,10 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         QGuiApplication::clipboard()->setImage(chart);
         widgetByName<QToolButton>(&charts, "ToolButton9")->click();
         ASSERT_EQ(charts.picture().size(), QSize(600, 400));
-        draw->click();
+        chartDraw->click();
         EXPECT_TRUE(w.analysisPage()->TradePictures->ToolButton17->isChecked());
         stroke(widgetByName<PictureSurface>(&charts, "ImgPic2"), {50, 100}, {300, 100});
-        draw->click();
+        chartDraw->click();
         QComboBox* textColours = widgetByName<QComboBox>(&editor, "ColorBox3");
         textColours->setCurrentIndex(textColours->findText(QStringLiteral("Красный")));
         ColorBox* penColours = widgetByName<ColorBox>(&charts, "ColorBox2");
