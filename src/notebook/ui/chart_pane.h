@@ -20,11 +20,11 @@
 
 class ColorBox;
 class Journal;
-class QImage;
 class PictureSurface;
 class Prompts;
 class TFm_All;
 class QAction;
+class QImage;
 class QLabel;
 class QMenu;
 class QPushButton;
