@@ -8,8 +8,8 @@
 #include "notebook/core/notebook_store.h"
 #include "notebook/core/rtf_reader.h"
 #include "notebook/core/rtf_writer.h"
-#include "notebook/ui/notebook_editor.h"
 #include "notebook/ui/notebook_page.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QFile>
@@ -154,7 +154,7 @@ void BM_KeystrokeIn1MBDocument(benchmark::State& state)
 {
     NotebookFixture f;
     f.page->openDocumentByName(QStringLiteral("Дневник"));
-    QTextEdit* editor = f.page->editor()->Editor;
+    QTextEdit* editor = widgetByName<QTextEdit>(f.page.get(), "Editor");
     editor->moveCursor(QTextCursor::End);
     QApplication::processEvents();
     const int storesBefore = f.page->textStoreCount();

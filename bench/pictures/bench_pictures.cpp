@@ -12,6 +12,7 @@
 #include "pictures/ui/trade_pictures_panel.h"
 
 #include "bench_journal.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QDir>
@@ -153,7 +154,7 @@ void BM_ChooseTradeWithPicture(benchmark::State& state)
         tab.chooseTrade(QString::number(trades[i++ % 2]));
         QApplication::processEvents();
     }
-    if (tab.ImPict->picture().size() != QSize(1920, 1080))
+    if (widgetByName<PictureSurface>(&tab, "ImPict")->picture().size() != QSize(1920, 1080))
         state.SkipWithError("the picture was not shown");
     if (!prompts.shown.isEmpty())
         state.SkipWithError(qPrintable(prompts.shown.join(u'|')));

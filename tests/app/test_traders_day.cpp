@@ -324,20 +324,23 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         // text typed as from the keyboard.
         s.visit(TForm1::PageNotebook);
         NotebookPage& notebook = *w.notebookPage();
-        notebook.TreeView1->setCurrentItem(notebook.TreeView1->topLevelItem(0));
+        QTreeWidget* notebookTree = widgetByName<QTreeWidget>(&notebook, "TreeView1");
+        notebookTree->setCurrentItem(notebookTree->topLevelItem(0));
         s.prompts.answerText(QStringLiteral("Стратегии"));
         notebook.Add_StratClick();
         s.prompts.answerText(QStringLiteral("Пробой уровня"));
         notebook.Add_TactikClick();
-        EXPECT_EQ(notebook.Label_name->text(), QStringLiteral("Пробой уровня"));
+        EXPECT_EQ(widgetByName<QLabel>(&notebook, "Label_name")->text(), QStringLiteral("Пробой уровня"));
         NotebookEditor& editor = *notebook.editor();
-        editor.Editor->setFocus();
-        editor.CenterAlign->click();
-        editor.BoldButton->click();
-        typeText(editor.Editor, QStringLiteral("Вход после ретеста"));
-        editor.BoldButton->click();
-        typeText(editor.Editor, QStringLiteral(" уровня"));
-        notebookText = describeText(*editor.Editor->document());
+        QTextEdit* editorText = widgetByName<QTextEdit>(&editor, "Editor");
+        QToolButton* bold = widgetByName<QToolButton>(&editor, "BoldButton");
+        editorText->setFocus();
+        widgetByName<QToolButton>(&editor, "CenterAlign")->click();
+        bold->click();
+        typeText(editorText, QStringLiteral("Вход после ретеста"));
+        bold->click();
+        typeText(editorText, QStringLiteral(" уровня"));
+        notebookText = describeText(*editorText->document());
         ASSERT_EQ(notebookText.size(), 1u);
         ASSERT_EQ(notebookText[0].runs.size(), 2u);
         EXPECT_TRUE(notebookText[0].runs[0].format.bold);
@@ -347,20 +350,23 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         // written when the window closes. A pen colour chosen for it also
         // runs the editor's colour command.
         ChartPane& charts = *notebook.chartPane();
+        QToolButton* chartDraw = widgetByName<QToolButton>(&charts, "ToolButton5");
         s.prompts.answerText(QStringLiteral("H4"));
-        charts.MenuItem2->trigger();
+        widgetByName<QAction>(&charts, "MenuItem2")->trigger();
         QImage chart(600, 400, QImage::Format_RGB32);
         chart.fill(Qt::green);
         QGuiApplication::clipboard()->setImage(chart);
-        charts.ToolButton9->click();
+        widgetByName<QToolButton>(&charts, "ToolButton9")->click();
         ASSERT_EQ(charts.picture().size(), QSize(600, 400));
-        charts.ToolButton5->click();
+        chartDraw->click();
         EXPECT_TRUE(widgetByName<QToolButton>(w.analysisPage(), "ToolButton17")->isChecked());
-        stroke(charts.ImgPic2, {50, 100}, {300, 100});
-        charts.ToolButton5->click();
-        editor.ColorBox3->setCurrentIndex(editor.ColorBox3->findText(QStringLiteral("Красный")));
-        emit charts.ColorBox2->activated(charts.ColorBox2->findText(QStringLiteral("Синий")));
-        EXPECT_EQ(editor.Editor->currentCharFormat().foreground().color(), QColor(Qt::red));
+        stroke(widgetByName<PictureSurface>(&charts, "ImgPic2"), {50, 100}, {300, 100});
+        chartDraw->click();
+        QComboBox* textColours = widgetByName<QComboBox>(&editor, "ColorBox3");
+        textColours->setCurrentIndex(textColours->findText(QStringLiteral("Красный")));
+        ColorBox* penColours = widgetByName<ColorBox>(&charts, "ColorBox2");
+        emit penColours->activated(penColours->findText(QStringLiteral("Синий")));
+        EXPECT_EQ(editorText->currentCharFormat().foreground().color(), QColor(Qt::red));
     }
 
     // The picture with both strokes after a restart.
@@ -412,13 +418,14 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
             // The notebook as it was left, text typed just before closing included.
             NotebookPage& notebook = *w.notebookPage();
             s.visit(TForm1::PageNotebook);
-            QTreeWidgetItem* folder = notebook.TreeView1->topLevelItem(0)->child(0);
+            QTreeWidget* notebookTree = widgetByName<QTreeWidget>(&notebook, "TreeView1");
+            QTreeWidgetItem* folder = notebookTree->topLevelItem(0)->child(0);
             ASSERT_NE(folder, nullptr);
             EXPECT_EQ(folder->text(0), QStringLiteral("Стратегии"));
             ASSERT_EQ(folder->childCount(), 1);
-            notebook.TreeView1->setCurrentItem(folder->child(0));
+            notebookTree->setCurrentItem(folder->child(0));
             notebook.TreeView1Click();
-            EXPECT_EQ(describeText(*notebook.editor()->Editor->document()), notebookText);
+            EXPECT_EQ(describeText(*widgetByName<QTextEdit>(&notebook, "Editor")->document()), notebookText);
             EXPECT_EQ(notebook.chartPane()->picture().pixel(100, 100), qRgb(0, 0, 0));
         }
         s.visit(page);

@@ -90,12 +90,12 @@ void writeConfig(const QString& path, const QString& address, const QString& sit
 
 bool noticeShown(TForm1& w)
 {
-    return w.aboutPage()->findChild<QWidget*>(QStringLiteral("Panel_NewVersion"))->isVisible();
+    return widgetByName<QWidget>(w.aboutPage(), "Panel_NewVersion")->isVisible();
 }
 
 QString noticeText(TForm1& w)
 {
-    return w.aboutPage()->findChild<QLabel*>(QStringLiteral("Label_News"))->text();
+    return widgetByName<QLabel>(w.aboutPage(), "Label_News")->text();
 }
 
 const QString kOldSite = QStringLiteral("http://старый.example/");

@@ -15,6 +15,7 @@
 #include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -59,9 +60,9 @@ struct PageRun {
         QTreeWidgetItem* item = nullptr;
         for (const QString& part : parts) {
             QTreeWidgetItem* next = nullptr;
-            const int count = item ? item->childCount() : page.TreeView1->topLevelItemCount();
+            const int count = item ? item->childCount() : tree()->topLevelItemCount();
             for (int i = 0; i < count && !next; ++i) {
-                QTreeWidgetItem* c = item ? item->child(i) : page.TreeView1->topLevelItem(i);
+                QTreeWidgetItem* c = item ? item->child(i) : tree()->topLevelItem(i);
                 if (c->text(0) == part)
                     next = c;
             }
@@ -75,7 +76,7 @@ struct PageRun {
     {
         QTreeWidgetItem* item = node(path);
         ASSERT_NE(item, nullptr) << path.toStdString();
-        page.TreeView1->setCurrentItem(item);
+        tree()->setCurrentItem(item);
     }
     void open(const QString& path)
     {
@@ -92,7 +93,8 @@ struct PageRun {
         prompts.answerText(name);
         page.Add_StratClick();
     }
-    QTextEdit* editor() const { return page.editor()->Editor; }
+    QTreeWidget* tree() const { return widgetByName<QTreeWidget>(&page, "TreeView1"); }
+    QTextEdit* editor() const { return widgetByName<QTextEdit>(&page, "Editor"); }
     void pressReturn() { QTest::keyClick(editor(), Qt::Key_Return); }
     // Typing as a keyboard does, one key event per character.
     void type(const QString& text)
@@ -133,7 +135,7 @@ TEST(NotebookTree, CommandsKeepTreeRowsAndFileInStep)
 {
     TempAppDir dir;
     PageRun run(dir);
-    QTreeWidget* tree = run.page.TreeView1;
+    QTreeWidget* tree = run.tree();
     ASSERT_EQ(takeTreeEntries(tree), (TreeEntries{TreeEntry{"Главная", 1, 2, 1, -1, {}}}));
 
     // Nothing selected: a folder goes to the top level, a document nowhere.
@@ -180,11 +182,11 @@ TEST(NotebookTree, CommandsKeepTreeRowsAndFileInStep)
     run.page.colourClick(3);
     EXPECT_EQ(treeEntryOf(tree->currentItem()).selectedIndex, 3);
     run.page.PopupMenu_TreePopup();
-    EXPECT_TRUE(run.page.N19->isEnabled());
+    EXPECT_TRUE(widgetByName<QAction>(&run.page, "N19")->isEnabled());
     run.select("Стратегии");
     run.page.PopupMenu_TreePopup();
-    EXPECT_FALSE(run.page.N19->isEnabled());
-    EXPECT_FALSE(run.page.N13->isEnabled());
+    EXPECT_FALSE(widgetByName<QAction>(&run.page, "N19")->isEnabled());
+    EXPECT_FALSE(widgetByName<QAction>(&run.page, "N13")->isEnabled());
 
     // Moves never leave the parent; down on the second-to-last of three
     // makes it the last.
@@ -268,7 +270,7 @@ TEST(NotebookTree, TreeFileOfTheWindowsProgramOpensWithFoldersAndColours)
         TreeEntry{"Главная", 1, 2, 1, -1, {TreeEntry{"План", 0, 0, -1, -1, {}}, TreeEntry{"Стратегии", 1, 2, 1, -1,
                                                                                           {TreeEntry{"Пробой", 3, 3, -1, -1, {}}}}}},
         TreeEntry{"EURUSD", 4, 4, -1, -1, {}}};
-    EXPECT_EQ(takeTreeEntries(run.page.TreeView1), expected);
+    EXPECT_EQ(takeTreeEntries(run.tree()), expected);
     EXPECT_FALSE(run.node("Главная/Стратегии/Пробой")->icon(0).isNull());
 }
 
@@ -324,13 +326,14 @@ TEST(NotebookEditor, TextIsStoredAfterTypingPausesAndOnLeaving)
 
     // Bold with nothing selected: the following typing is bold, the text
     // before it is not.
-    run.page.editor()->BoldButton->click();
+    QToolButton* boldButton = widgetByName<QToolButton>(&run.page, "BoldButton");
+    boldButton->click();
     run.type(" важно");
     const TextShape bold = describeText(*run.editor()->document());
     ASSERT_EQ(bold[0].runs.size(), 2u);
     EXPECT_FALSE(bold[0].runs[0].format.bold);
     EXPECT_TRUE(bold[0].runs[1].format.bold);
-    run.page.editor()->BoldButton->click();
+    boldButton->click();
 
     // Leaving the document stores what the pause has not yet stored.
     run.addDocument("Второй");
@@ -355,10 +358,11 @@ TEST(NotebookEditor, TextIsStoredAfterTypingPausesAndOnLeaving)
     EXPECT_EQ(run.editor()->toPlainText(), "строка 1\nстрока 2");
 
     // The search finds names and lines.
-    run.page.Edit_Search->setText("СТРОКА 2");
+    widgetByName<QLineEdit>(&run.page, "Edit_Search")->setText("СТРОКА 2");
     run.page.runSearch();
-    ASSERT_EQ(run.page.List_Search->count(), 1);
-    EXPECT_EQ(run.page.List_Search->item(0)->text(), "Второй документ: строка 2");
+    const QListWidget* results = widgetByName<QListWidget>(&run.page, "List_Search");
+    ASSERT_EQ(results->count(), 1);
+    EXPECT_EQ(results->item(0)->text(), "Второй документ: строка 2");
     EXPECT_EQ(run.prompts.messageTexts(), QStringList());
 }
 
@@ -369,28 +373,32 @@ TEST(NotebookEditor, ToolbarCommandsFormatTheTextAndItsParagraphs)
     run.select("Главная");
     run.addDocument("Формат");
     NotebookEditor& e = *run.page.editor();
+    const auto button = [&e](const char* name) { return widgetByName<QToolButton>(&e, name); };
+    QSpinBox* fontSize = widgetByName<QSpinBox>(&e, "FontSize");
+    QComboBox* fontName = widgetByName<QComboBox>(&e, "FontName");
+    QComboBox* colours = widgetByName<QComboBox>(&e, "ColorBox3");
     struct Case {
         const char* name;
         std::function<void()> command;
         std::function<void(const ParagraphShape&, const RunFormat&)> check;
     };
     const std::vector<Case> cases = {
-        {"italic", [&] { e.ItalicButton->click(); }, [](const ParagraphShape&, const RunFormat& f) { EXPECT_TRUE(f.italic); }},
-        {"underline", [&] { e.UnderlineButton->click(); },
+        {"italic", [&] { button("ItalicButton")->click(); }, [](const ParagraphShape&, const RunFormat& f) { EXPECT_TRUE(f.italic); }},
+        {"underline", [&] { button("UnderlineButton")->click(); },
          [](const ParagraphShape&, const RunFormat& f) { EXPECT_TRUE(f.underline); }},
-        {"size 18", [&] { e.FontSize->setValue(18); },
+        {"size 18", [&] { fontSize->setValue(18); },
          [](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.halfPoints, 36); }},
-        {"font", [&] { e.FontName->setEditText(e.FontName->itemText(0)); e.FontNameChange(); },
-         [&](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.family, e.FontName->itemText(0)); }},
-        {"colour red", [&] { e.ColorBox3->setCurrentIndex(e.ColorBox3->findText("Красный")); e.ColorBox3Select(); },
+        {"font", [&] { fontName->setEditText(fontName->itemText(0)); e.FontNameChange(); },
+         [&](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.family, fontName->itemText(0)); }},
+        {"colour red", [&] { colours->setCurrentIndex(colours->findText("Красный")); e.ColorBox3Select(); },
          [](const ParagraphShape&, const RunFormat& f) { EXPECT_EQ(f.colour, std::optional<QRgb>(qRgb(255, 0, 0))); }},
-        {"centre", [&] { e.CenterAlign->click(); },
+        {"centre", [&] { button("CenterAlign")->click(); },
          [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.alignment, ParagraphAlignment::Center); }},
-        {"right", [&] { e.RightAlign->click(); },
+        {"right", [&] { button("RightAlign")->click(); },
          [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.alignment, ParagraphAlignment::Right); }},
-        {"bullets on", [&] { e.BulletsButton->click(); },
+        {"bullets on", [&] { button("BulletsButton")->click(); },
          [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.list, ListKind::Bullet); }},
-        {"bullets off", [&] { e.BulletsButton->click(); },
+        {"bullets off", [&] { button("BulletsButton")->click(); },
          [](const ParagraphShape& p, const RunFormat&) { EXPECT_EQ(p.list, ListKind::None); }},
     };
     for (const Case& c : cases) {
@@ -437,9 +445,10 @@ TEST(NotebookCharts, ListFilesAndPane)
     TempAppDir dir;
     PageRun run(dir);
     ChartPane& charts = *run.page.chartPane();
+    const QPushButton* paneButton = widgetByName<QPushButton>(&charts, "Button6");
     run.select("Главная");
     run.addDocument("a_b");
-    EXPECT_EQ(charts.Button6->text(), "+");
+    EXPECT_EQ(paneButton->text(), "+");
 
     // Charts cannot go into folders.
     run.select("Главная");
@@ -456,7 +465,7 @@ TEST(NotebookCharts, ListFilesAndPane)
         charts.MenuItem2Click();
     }
     EXPECT_EQ(run.prompts.messageTexts(), QStringList{"Имя уже занято, придумайте другое!"});
-    EXPECT_EQ(charts.Button6->text(), "+") << "adding a chart does not open the pane";
+    EXPECT_EQ(paneButton->text(), "+") << "adding a chart does not open the pane";
     EXPECT_EQ(run.store().chartNames("a_b"), std::optional<QStringList>({"c", "H4"}));
 
     // Pasting writes the chart's file; reverting shows it again.
@@ -492,7 +501,7 @@ TEST(NotebookCharts, ListFilesAndPane)
 
     // Opening the document again opens the pane on its first chart.
     run.open("Главная/EURUSD");
-    EXPECT_EQ(charts.Button6->text(), "_");
+    EXPECT_EQ(paneButton->text(), "_");
     EXPECT_EQ(charts.picture().size(), QSize(30, 20));
 
     // Deleting a chart deletes its file.
@@ -527,9 +536,10 @@ ChartFile readChartFile(const QString& path)
 
 void chooseChart(ChartPane& charts, const QString& name)
 {
-    const QList<QTreeWidgetItem*> found = charts.TreeView2->findItems(name, Qt::MatchExactly);
+    QTreeWidget* list = widgetByName<QTreeWidget>(&charts, "TreeView2");
+    const QList<QTreeWidgetItem*> found = list->findItems(name, Qt::MatchExactly);
     ASSERT_EQ(found.size(), 1) << name.toStdString();
-    charts.TreeView2->setCurrentItem(found.first());
+    list->setCurrentItem(found.first());
 }
 
 constexpr QRgb kBlack = 0xff000000;
@@ -543,6 +553,8 @@ TEST(NotebookCharts, MarkupIsWrittenWhenTheChartIsLeftAndRevertedWhileShown)
     {
         PageRun run(dir);
         ChartPane& charts = *run.page.chartPane();
+        PictureSurface* surface = widgetByName<PictureSurface>(&charts, "ImgPic2");
+        QToolButton* draw = widgetByName<QToolButton>(&charts, "ToolButton5");
         run.select("Главная");
         run.addDocument("EURUSD");
         run.addDocument("GBPUSD");
@@ -554,20 +566,20 @@ TEST(NotebookCharts, MarkupIsWrittenWhenTheChartIsLeftAndRevertedWhileShown)
         charts.Button6Click();
         QCoreApplication::processEvents();
         charts.pasteChart(filled({1600, 1200}, Qt::green));
-        ASSERT_EQ(charts.ImgPic2->bounds(), QRect(0, 0, 1600, 1200));
+        ASSERT_EQ(surface->bounds(), QRect(0, 0, 1600, 1200));
 
         // The draw button is the tool's; the middle button draws on the chart.
-        charts.ToolButton5->click();
-        EXPECT_TRUE(charts.ToolButton5->isChecked());
-        drag(charts.ImgPic2, Qt::MiddleButton, {10, 50}, {200, 50});
+        draw->click();
+        EXPECT_TRUE(draw->isChecked());
+        drag(surface, Qt::MiddleButton, {10, 50}, {200, 50});
         EXPECT_EQ(charts.picture().pixel(100, 50), kBlack);
         charts.ToolButton21Click();
         EXPECT_EQ(charts.picture().pixel(100, 50), kGreen) << "reverted to the file";
 
         // A stroke and a pan, then another chart: both are written.
-        drag(charts.ImgPic2, Qt::LeftButton, {10, 60}, {200, 60});
-        drag(charts.ImgPic2, Qt::RightButton, {100, 100}, {60, 70});
-        EXPECT_EQ(charts.ImgPic2->bounds(), QRect(-40, -30, 1600, 1200));
+        drag(surface, Qt::LeftButton, {10, 60}, {200, 60});
+        drag(surface, Qt::RightButton, {100, 100}, {60, 70});
+        EXPECT_EQ(surface->bounds(), QRect(-40, -30, 1600, 1200));
         chooseChart(charts, "H1");
         const ChartFile h4 = readChartFile(dir.file("img/EURUSD_H4.paz"));
         EXPECT_EQ(h4.image.pixel(100, 60), kBlack);
@@ -575,31 +587,32 @@ TEST(NotebookCharts, MarkupIsWrittenWhenTheChartIsLeftAndRevertedWhileShown)
 
         // A chart never written: a stroke gives it a white picture, written
         // when another document opens.
-        EXPECT_FALSE(charts.ImgPic2->hasPicture());
-        drag(charts.ImgPic2, Qt::LeftButton, {10, 20}, {90, 20});
+        EXPECT_FALSE(surface->hasPicture());
+        drag(surface, Qt::LeftButton, {10, 20}, {90, 20});
         run.open("Главная/GBPUSD");
         EXPECT_EQ(readChartFile(dir.file("img/EURUSD_H1.paz")).image.pixel(50, 20), kBlack);
 
         // Text on H4, then the program closes.
         run.open("Главная/EURUSD");
         chooseChart(charts, "H4");
-        EXPECT_EQ(charts.ImgPic2->bounds(), QRect(-40, -30, 1600, 1200));
-        charts.ToolButton6->click();
+        EXPECT_EQ(surface->bounds(), QRect(-40, -30, 1600, 1200));
+        widgetByName<QToolButton>(&charts, "ToolButton6")->click();
         run.prompts.answerText("пробой");
-        mouse(charts.ImgPic2, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {300, 300});
-        mouse(charts.ImgPic2, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {300, 300});
-        EXPECT_TRUE(charts.ImgPic2->isModified());
+        mouse(surface, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {300, 300});
+        mouse(surface, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {300, 300});
+        EXPECT_TRUE(surface->isModified());
         run.page.saveState();
         EXPECT_TRUE(run.prompts.allAnswersUsed());
     }
     PageRun again(dir);
     ChartPane& charts = *again.page.chartPane();
+    const PictureSurface* surface = widgetByName<PictureSurface>(&charts, "ImgPic2");
     again.open("Главная/EURUSD");
     EXPECT_EQ(charts.picture().pixel(50, 20), kBlack) << "H1, the first chart";
     chooseChart(charts, "H4");
     EXPECT_EQ(charts.picture().pixel(100, 60), kBlack);
     EXPECT_NE(charts.picture().copy(300, 300, 60, 20), filled({60, 20}, Qt::green)) << "the text is there";
-    EXPECT_EQ(charts.ImgPic2->pos(), QPoint(-40, -30));
+    EXPECT_EQ(surface->pos(), QPoint(-40, -30));
 }
 
 TEST(NotebookCharts, BigWindowAndClearingChangeThePictureUntilReverted)
@@ -607,6 +620,8 @@ TEST(NotebookCharts, BigWindowAndClearingChangeThePictureUntilReverted)
     TempAppDir dir;
     PageRun run(dir);
     ChartPane& charts = *run.page.chartPane();
+    PictureSurface* surface = widgetByName<PictureSurface>(&charts, "ImgPic2");
+    QToolButton* clear = widgetByName<QToolButton>(&charts, "ToolButton10");
     run.select("Главная");
     run.addDocument("План");
     run.prompts.answerText("M15");
@@ -620,24 +635,24 @@ TEST(NotebookCharts, BigWindowAndClearingChangeThePictureUntilReverted)
         ASSERT_NE(big, nullptr);
         EXPECT_TRUE(big->isModal() && big->isVisible());
         EXPECT_TRUE(big->windowState() & Qt::WindowMaximized);
-        big->ToolButton5->click();
-        drag(big->Image1, Qt::LeftButton, {10, 20}, {110, 20});
+        widgetByName<QToolButton>(big, "ToolButton5")->click();
+        drag(widgetByName<PictureSurface>(big, "Image1"), Qt::LeftButton, {10, 20}, {110, 20});
         QTest::keyClick(big, Qt::Key_Escape);
     });
-    QTest::mouseDClick(charts.ImgPic2, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+    QTest::mouseDClick(surface, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     ASSERT_FALSE(charts.bigWindow()->isVisible());
     EXPECT_EQ(charts.picture().pixel(60, 20), kBlack);
-    EXPECT_TRUE(charts.ImgPic2->isModified());
+    EXPECT_TRUE(surface->isModified());
     EXPECT_EQ(readChartFile(dir.file("img/План_M15.paz")).image.pixel(60, 20), kGreen) << "not written yet";
 
     // Clearing asks, blanks the picture and leaves the button released.
     run.prompts.answerConfirm(false);
-    charts.ToolButton10->click();
+    clear->click();
     EXPECT_EQ(charts.picture().pixel(60, 20), kBlack);
     run.prompts.answerConfirm(true);
-    charts.ToolButton10->click();
+    clear->click();
     EXPECT_EQ(run.prompts.questions.back().text, "Удалить график?");
-    EXPECT_FALSE(charts.ToolButton10->isChecked());
+    EXPECT_FALSE(clear->isChecked());
     EXPECT_EQ(charts.picture().size(), QSize(300, 200));
     EXPECT_EQ(charts.picture().pixel(60, 20), 0xffffffff);
     charts.ToolButton21Click();

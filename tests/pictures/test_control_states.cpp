@@ -30,7 +30,7 @@ struct ProgramRun {
     }
     ~ProgramRun() { window.close(); }
 
-    QTreeWidget* tree() { return window.notebookPage()->TreeView1; }
+    QTreeWidget* tree() { return widgetByName<QTreeWidget>(window.notebookPage(), "TreeView1"); }
     QTableView* grid() { return widgetByName<QTableView>(window.analysisPage(), "StringGrid_Analiz"); }
 
     ScriptedPrompts prompts;

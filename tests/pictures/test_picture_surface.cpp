@@ -6,6 +6,7 @@
 #include "pictures/ui/picture_surface.h"
 #include "mouse_input.h"
 #include "scripted_prompts.h"
+#include "widget_by_name.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -119,11 +120,13 @@ TEST_F(SurfaceTest, BigWindowDrawsWideAndGivesItsPictureBackOnEsc)
     PictureSurface* chart = surface(PictureSurface::Kind::ChartPicture, {300, 200}, {0, 0, 300, 200});
     TFm_All big(tool, prompts);
     big.openChart(*chart, nullptr);
+    PictureSurface* bigPicture = widgetByName<PictureSurface>(&big, "Image1");
+    QToolButton* bigDraw = widgetByName<QToolButton>(&big, "ToolButton5");
     ASSERT_TRUE(big.isVisible());
-    EXPECT_EQ(big.Image1->picture().size(), QSize(300, 200));
-    big.ToolButton5->click();
-    EXPECT_TRUE(big.ToolButton5->isChecked());
-    drag(big.Image1, Qt::MiddleButton, {10, 20}, {110, 20});
+    EXPECT_EQ(bigPicture->picture().size(), QSize(300, 200));
+    bigDraw->click();
+    EXPECT_TRUE(bigDraw->isChecked());
+    drag(bigPicture, Qt::MiddleButton, {10, 20}, {110, 20});
     EXPECT_TRUE(inked(chart->picture()).isEmpty()); // not yet back
     QTest::keyClick(&big, Qt::Key_Escape);
     EXPECT_FALSE(big.isVisible());

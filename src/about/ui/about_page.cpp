@@ -44,8 +44,21 @@ AboutPage::AboutPage(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(m_checker, &UpdateChecker::finished, this, &AboutPage::onVersionFile);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(buildNotice());
+    layout->addWidget(makeNotice());
+    layout->addWidget(makeSlogan());
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(makeProductBox(), 1, Qt::AlignTop);
+    middle->addWidget(pictureLink(QStringLiteral("Image3"),
+                                  QPixmap::fromImage(aboutpictures::draw(aboutpictures::Picture::BalanceCurve, {220, 130})),
+                                  kMoreHint, weblinks::statisticsArticle()));
+    layout->addLayout(middle);
+    layout->addWidget(makeStartSteps());
+    layout->addWidget(makePicturePanels());
+    layout->addStretch();
+}
 
+QWidget* AboutPage::makeSlogan()
+{
     auto* slogan = new QLabel(QStringLiteral("Вначале вы работаете на статистику, потом она работает на Вас!"), this);
     slogan->setObjectName(QStringLiteral("Label_Slogan"));
     QFont sf = slogan->font();
@@ -53,16 +66,12 @@ AboutPage::AboutPage(Journal& journal, Prompts& prompts, QWidget* parent)
     sf.setUnderline(true);
     slogan->setFont(sf);
     slogan->setStyleSheet(QStringLiteral("color: rgb(0,128,0);"));
-    layout->addWidget(slogan);
+    return slogan;
+}
 
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(buildProductBox(), 1, Qt::AlignTop);
-    middle->addWidget(pictureLink(QStringLiteral("Image3"),
-                                  QPixmap::fromImage(aboutpictures::draw(aboutpictures::Picture::BalanceCurve, {220, 130})),
-                                  kMoreHint, weblinks::statisticsArticle()));
-    layout->addLayout(middle);
-
-    // Keeps a new trader from looking for where to begin.
+// Keeps a new trader from looking for where to begin.
+QWidget* AboutPage::makeStartSteps()
+{
     auto* steps = new QLabel(QStringLiteral(
         "Как начать:\n"
         "1. На странице «Менеджер счетов» создайте счет и сделайте его активным.\n"
@@ -70,16 +79,13 @@ AboutPage::AboutPage(Journal& journal, Prompts& prompts, QWidget* parent)
         "3. Разбирайте сделки на странице «Анализ», смотрите статистику по дням, отчеты и график баланса.\n"
         "4. Записывайте мысли и графики в «Записную книжку трейдера».\n\n"
         "Все данные хранятся в папке %1: база datamoney.db, настройки config.ini, "
-        "справочники в папке sprav, рисунки в папке img.").arg(QDir::toNativeSeparators(journal.appDir())), this);
+        "справочники в папке sprav, рисунки в папке img.").arg(QDir::toNativeSeparators(m_journal.appDir())), this);
     steps->setObjectName(QStringLiteral("Label_Steps"));
     steps->setWordWrap(true);
-    layout->addWidget(steps);
-
-    layout->addWidget(buildPicturePanels());
-    layout->addStretch();
+    return steps;
 }
 
-QWidget* AboutPage::buildNotice()
+QWidget* AboutPage::makeNotice()
 {
     m_notice = new QWidget(this);
     m_notice->setObjectName(QStringLiteral("Panel_NewVersion"));
@@ -101,7 +107,7 @@ QWidget* AboutPage::buildNotice()
     return m_notice;
 }
 
-QWidget* AboutPage::buildProductBox()
+QWidget* AboutPage::makeProductBox()
 {
     auto* box = new QGroupBox(this);
     box->setObjectName(QStringLiteral("GroupBox_Product"));
@@ -119,7 +125,7 @@ QWidget* AboutPage::buildProductBox()
     return box;
 }
 
-QWidget* AboutPage::buildPicturePanels()
+QWidget* AboutPage::makePicturePanels()
 {
     auto* area = new QWidget(this);
     auto* layout = new QVBoxLayout(area);

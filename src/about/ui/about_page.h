@@ -44,9 +44,11 @@ signals:
 
 private:
     void onVersionFile(const std::optional<VersionFile>& file);
-    QWidget* buildNotice();
-    QWidget* buildProductBox();
-    QWidget* buildPicturePanels();
+    QWidget* makeNotice();
+    QWidget* makeSlogan();
+    QWidget* makeStartSteps();
+    QWidget* makeProductBox();
+    QWidget* makePicturePanels();
     QToolButton* pictureLink(const QString& name, const QPixmap& picture, const QString& hint, const QUrl& url);
 
     Journal& m_journal;

@@ -234,6 +234,91 @@ QByteArray TSQLiteDatabase::declaredType(sqlite3_stmt* stmt, int column)
     return found != it->end() ? *found : QByteArray(reported);
 }
 
+namespace {
+
+// The kind of a column with a declared type; types are compared exactly,
+// case-sensitively.
+TSQLiteTable::Kind kindOfDeclaredType(const char* decl)
+{
+    if (!std::strcmp(decl, "INTEGER") || !std::strcmp(decl, "BOOLEAN"))
+        return TSQLiteTable::Kind::Integer;
+    if (!std::strcmp(decl, "NUMERIC") || !std::strcmp(decl, "FLOAT") || !std::strcmp(decl, "DOUBLE")
+        || !std::strcmp(decl, "REAL"))
+        return TSQLiteTable::Kind::Number;
+    if (!std::strcmp(decl, "BLOB"))
+        return TSQLiteTable::Kind::Blob;
+    return TSQLiteTable::Kind::Text;
+}
+
+} // namespace
+
+std::vector<bool> TSQLiteDatabase::describeColumns(sqlite3_stmt* s, TSQLiteTable& table)
+{
+    const int n = sqlite3_column_count(s);
+    table.m_columnCount = n;
+    std::vector<bool> forceAbsent(n, false);
+    for (int c = 0; c < n; ++c) {
+        const char* raw = sqlite3_column_name(s, c);
+        const QString name = cp1251::decode(raw, static_cast<qsizetype>(std::strlen(raw))).toUpper();
+        table.m_names.append(name);
+        table.m_index.insert(name, c);
+        const QByteArray declared = declaredType(s, c);
+        TSQLiteTable::Kind kind = TSQLiteTable::Kind::Text;
+        if (!declared.isNull()) {
+            kind = kindOfDeclaredType(declared.constData());
+        } else {
+            // No declared type: the type of the first row's value.
+            switch (sqlite3_column_type(s, c)) {
+            case SQLITE_INTEGER: kind = TSQLiteTable::Kind::Integer; break;
+            case SQLITE_FLOAT: kind = TSQLiteTable::Kind::Number; break;
+            case SQLITE_BLOB: kind = TSQLiteTable::Kind::Blob; break;
+            case SQLITE_NULL: forceAbsent[c] = true; break;
+            default: break;
+            }
+        }
+        table.m_kinds.push_back(kind);
+    }
+    return forceAbsent;
+}
+
+void TSQLiteTable::appendRow(sqlite3_stmt* s, const std::vector<bool>& absent)
+{
+    for (int c = 0; c < m_columnCount; ++c) {
+        Cell cell;
+        cell.i = 0;
+        const Kind kind = m_kinds[c];
+        if (absent[c]) {
+            // a column whose first value was NULL reads empty throughout
+        } else if (kind == Kind::Text) {
+            // The text pointer is null exactly for NULL, which saves
+            // asking for the type of every text cell of a large result.
+            if (const auto* text = sqlite3_column_text(s, c))
+                appendToArena(cell, text, sqlite3_column_bytes(s, c));
+        } else if (sqlite3_column_type(s, c) != SQLITE_NULL) {
+            switch (kind) {
+            case Kind::Integer:
+                cell.i = sqlite3_column_int64(s, c);
+                cell.present = true;
+                break;
+            case Kind::Number:
+                cell.d = sqlite3_column_double(s, c);
+                cell.present = true;
+                break;
+            case Kind::Blob: {
+                const void* data = sqlite3_column_blob(s, c);
+                const int len = sqlite3_column_bytes(s, c);
+                if (len > 0) // a zero-length blob is absent
+                    appendToArena(cell, data, len);
+                break;
+            }
+            case Kind::Text: break;
+            }
+        }
+        m_cells.push_back(cell);
+    }
+    ++m_rowCount;
+}
+
 std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sql, const SqlParams& params)
 {
     requireOpen();
@@ -245,74 +330,9 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sq
     for (int rc; (rc = sqlite3_step(s)) != SQLITE_DONE;) {
         if (rc != SQLITE_ROW)
             fail(stepFailure(rc), sql);
-        if (table->m_rowCount == 0) {
-            const int n = sqlite3_column_count(s);
-            table->m_columnCount = n;
-            forceAbsent.assign(n, false);
-            for (int c = 0; c < n; ++c) {
-                const char* raw = sqlite3_column_name(s, c);
-                const QString name = cp1251::decode(raw, static_cast<qsizetype>(std::strlen(raw))).toUpper();
-                table->m_names.append(name);
-                table->m_index.insert(name, c);
-                const QByteArray declared = declaredType(s, c);
-                const char* decl = declared.isNull() ? nullptr : declared.constData();
-                TSQLiteTable::Kind kind = TSQLiteTable::Kind::Text;
-                if (decl) {
-                    // Declared types are compared exactly, case-sensitively.
-                    if (!std::strcmp(decl, "INTEGER") || !std::strcmp(decl, "BOOLEAN"))
-                        kind = TSQLiteTable::Kind::Integer;
-                    else if (!std::strcmp(decl, "NUMERIC") || !std::strcmp(decl, "FLOAT") || !std::strcmp(decl, "DOUBLE")
-                             || !std::strcmp(decl, "REAL"))
-                        kind = TSQLiteTable::Kind::Number;
-                    else if (!std::strcmp(decl, "BLOB"))
-                        kind = TSQLiteTable::Kind::Blob;
-                } else {
-                    switch (sqlite3_column_type(s, c)) {
-                    case SQLITE_INTEGER: kind = TSQLiteTable::Kind::Integer; break;
-                    case SQLITE_FLOAT: kind = TSQLiteTable::Kind::Number; break;
-                    case SQLITE_BLOB: kind = TSQLiteTable::Kind::Blob; break;
-                    case SQLITE_NULL: forceAbsent[c] = true; break;
-                    default: break;
-                    }
-                }
-                table->m_kinds.push_back(kind);
-            }
-        }
-        const int n = table->m_columnCount;
-        for (int c = 0; c < n; ++c) {
-            TSQLiteTable::Cell cell;
-            cell.i = 0;
-            const TSQLiteTable::Kind kind = table->m_kinds[c];
-            if (forceAbsent[c]) {
-                // a column whose first value was NULL reads empty throughout
-            } else if (kind == TSQLiteTable::Kind::Text) {
-                // The text pointer is null exactly for NULL, which saves
-                // asking for the type of every text cell of a large result.
-                if (const auto* text = sqlite3_column_text(s, c))
-                    table->appendToArena(cell, text, sqlite3_column_bytes(s, c));
-            } else if (sqlite3_column_type(s, c) != SQLITE_NULL) {
-                switch (kind) {
-                case TSQLiteTable::Kind::Integer:
-                    cell.i = sqlite3_column_int64(s, c);
-                    cell.present = true;
-                    break;
-                case TSQLiteTable::Kind::Number:
-                    cell.d = sqlite3_column_double(s, c);
-                    cell.present = true;
-                    break;
-                case TSQLiteTable::Kind::Blob: {
-                    const void* data = sqlite3_column_blob(s, c);
-                    const int len = sqlite3_column_bytes(s, c);
-                    if (len > 0) // a zero-length blob is absent
-                        table->appendToArena(cell, data, len);
-                    break;
-                }
-                case TSQLiteTable::Kind::Text: break;
-                }
-            }
-            table->m_cells.push_back(cell);
-        }
-        ++table->m_rowCount;
+        if (table->m_rowCount == 0)
+            forceAbsent = describeColumns(s, *table);
+        table->appendRow(s, forceAbsent);
     }
     table->m_row = 0;
     return table;

@@ -105,6 +105,9 @@ private:
     void requireOpen() const;
     // The column's declared type exactly as written in its CREATE TABLE.
     QByteArray declaredType(sqlite3_stmt* stmt, int column);
+    // Sets the table's column names and kinds from the query's first row;
+    // returns the columns that read absent in every row.
+    std::vector<bool> describeColumns(sqlite3_stmt* stmt, TSQLiteTable& table);
 
     sqlite3* m_db = nullptr;
     QString m_path;
@@ -172,6 +175,8 @@ private:
     void appendToArena(Cell& cell, const void* data, int length);
     QString cellText(const Cell& c, Kind kind, bool absentAsZero) const;
     void checkReadable(int position) const;
+    // Copies the row the query stands on; `absent` marks the columns left empty.
+    void appendRow(sqlite3_stmt* stmt, const std::vector<bool>& absent);
 
     int m_rowCount = 0;
     int m_columnCount = 0;

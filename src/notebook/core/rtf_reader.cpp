@@ -127,121 +127,158 @@ void RtfReader::run()
             continue;
         }
         if (c != '\\') {
-            m_groupStart = false;
-            if (uchar(c) < 0x80 && m_skip == 0 && top().dest == Dest::Text && c != ';') {
-                // A stretch of plain text at once.
-                qsizetype end = m_pos + 1;
-                while (end < n && uchar(m_data[end]) < 0x80 && m_data[end] >= 0x20 && m_data[end] != '\\'
-                       && m_data[end] != '{' && m_data[end] != '}')
-                    ++end;
-                emitText(QString::fromLatin1(m_in.sliced(m_pos, end - m_pos)));
-                m_pos = end;
-                continue;
-            }
-            ++m_pos;
-            textByte(uchar(c));
+            readText();
             continue;
         }
-        // A control word or symbol.
-        ++m_pos;
-        if (m_pos >= n)
+        if (!readControl())
             break;
-        const char d = m_data[m_pos];
-        if ((d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z')) {
-            const qsizetype start = m_pos;
-            while (m_pos < n && ((m_data[m_pos] >= 'a' && m_data[m_pos] <= 'z') || (m_data[m_pos] >= 'A' && m_data[m_pos] <= 'Z')))
-                ++m_pos;
-            const QByteArrayView word = m_in.sliced(start, std::min<qsizetype>(m_pos - start, 32));
-            bool negative = false, hasParam = false;
-            qint64 value = 0;
-            if (m_pos < n && m_data[m_pos] == '-' && m_pos + 1 < n && m_data[m_pos + 1] >= '0' && m_data[m_pos + 1] <= '9') {
-                negative = true;
-                ++m_pos;
-            }
-            while (m_pos < n && m_data[m_pos] >= '0' && m_data[m_pos] <= '9') {
-                hasParam = true;
-                if (value < 100000000000LL)
-                    value = value * 10 + (m_data[m_pos] - '0');
-                ++m_pos;
-            }
-            if (m_pos < n && m_data[m_pos] == ' ')
-                ++m_pos;
-            value = std::clamp<qint64>(negative ? -value : value, -2147483647LL, 2147483647LL);
-            controlWord(word, hasParam, int(value));
-            continue;
-        }
-        ++m_pos;
-        if (d == '\'' && m_skip == 0 && top().dest == Dest::Text) {
-            // A run of \'hh bytes, as Cyrillic text comes: gathered at once
-            // in the code page of the current font.
-            const int cp = codePageOf(top().chr.font);
-            if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
-                flushBytes();
-            m_bytesCodePage = cp;
-            m_pos -= 2; // back to the backslash
-            while (m_pos + 3 < n && m_data[m_pos] == '\\' && m_data[m_pos + 1] == '\'') {
-                const int hi = hexValue(m_data[m_pos + 2]), lo = hexValue(m_data[m_pos + 3]);
-                if (hi < 0 || lo < 0)
-                    break;
-                const uchar b = uchar(hi * 16 + lo);
-                if (b < 0x80 || m_bytes.size() >= (1 << 16))
-                    break; // ASCII and the rest go the general way
-                m_bytes.append(char(b));
-                m_pos += 4;
-            }
-            m_groupStart = false;
-            if (m_pos + 1 < n && m_data[m_pos] == '\\' && m_data[m_pos + 1] == '\'') {
-                m_pos += 2;
-            } else {
-                continue;
-            }
-        }
-        if (d == '\'') {
-            int byte = 0, digits = 0;
-            while (digits < 2 && m_pos < n) {
-                const char h = m_data[m_pos];
-                const int v = (h >= '0' && h <= '9')   ? h - '0'
-                              : (h >= 'a' && h <= 'f') ? h - 'a' + 10
-                              : (h >= 'A' && h <= 'F') ? h - 'A' + 10
-                                                       : -1;
-                if (v < 0)
-                    break;
-                byte = byte * 16 + v;
-                ++digits;
-                ++m_pos;
-            }
-            m_groupStart = false;
-            if (digits > 0)
-                textByte(uchar(byte));
-            continue;
-        }
-        if (d == '*') {
-            m_ignorable = true;
-            continue;
-        }
-        m_groupStart = false;
-        if (d == '\r' || d == '\n') {
-            controlWord("par", false, 0);
-            continue;
-        }
-        flushBytes();
-        if (m_skip > 0) {
-            --m_skip;
-            continue;
-        }
-        switch (d) {
-        case '\\':
-        case '{':
-        case '}': textByte(uchar(d)); break;
-        case '~': emitChar(0x00A0); break;
-        case '_': emitChar(0x2011); break;
-        case '\t': emitChar(u'\t'); break;
-        default: break; // \- (optional hyphen), \| and \: (index marks)
-        }
     }
     flushBytes();
     endParagraph(true);
     m_cursor.endEditBlock();
+}
+
+// A character that is neither a brace nor a backslash.
+void RtfReader::readText()
+{
+    const char c = m_data[m_pos];
+    m_groupStart = false;
+    if (uchar(c) < 0x80 && m_skip == 0 && top().dest == Dest::Text && c != ';') {
+        // A stretch of plain text at once.
+        const qsizetype n = m_in.size();
+        qsizetype end = m_pos + 1;
+        while (end < n && uchar(m_data[end]) < 0x80 && m_data[end] >= 0x20 && m_data[end] != '\\'
+               && m_data[end] != '{' && m_data[end] != '}')
+            ++end;
+        emitText(QString::fromLatin1(m_in.sliced(m_pos, end - m_pos)));
+        m_pos = end;
+        return;
+    }
+    ++m_pos;
+    textByte(uchar(c));
+}
+
+// A control word or symbol, m_pos at its backslash.
+bool RtfReader::readControl()
+{
+    ++m_pos;
+    if (m_pos >= m_in.size())
+        return false;
+    const char d = m_data[m_pos];
+    if ((d >= 'a' && d <= 'z') || (d >= 'A' && d <= 'Z')) {
+        readControlWord();
+        return true;
+    }
+    ++m_pos;
+    readControlSymbol(d);
+    return true;
+}
+
+// The letters of the word, then an optional signed number and the space
+// that ends it.
+void RtfReader::readControlWord()
+{
+    const qsizetype n = m_in.size();
+    const qsizetype start = m_pos;
+    while (m_pos < n && ((m_data[m_pos] >= 'a' && m_data[m_pos] <= 'z') || (m_data[m_pos] >= 'A' && m_data[m_pos] <= 'Z')))
+        ++m_pos;
+    const QByteArrayView word = m_in.sliced(start, std::min<qsizetype>(m_pos - start, 32));
+    bool negative = false, hasParam = false;
+    qint64 value = 0;
+    if (m_pos < n && m_data[m_pos] == '-' && m_pos + 1 < n && m_data[m_pos + 1] >= '0' && m_data[m_pos + 1] <= '9') {
+        negative = true;
+        ++m_pos;
+    }
+    while (m_pos < n && m_data[m_pos] >= '0' && m_data[m_pos] <= '9') {
+        hasParam = true;
+        if (value < 100000000000LL)
+            value = value * 10 + (m_data[m_pos] - '0');
+        ++m_pos;
+    }
+    if (m_pos < n && m_data[m_pos] == ' ')
+        ++m_pos;
+    value = std::clamp<qint64>(negative ? -value : value, -2147483647LL, 2147483647LL);
+    controlWord(word, hasParam, int(value));
+}
+
+// The symbol after a backslash, m_pos past it.
+void RtfReader::readControlSymbol(char symbol)
+{
+    if (symbol == '\'') {
+        if (m_skip == 0 && top().dest == Dest::Text && !readByteRun())
+            return;
+        readHexByte();
+        return;
+    }
+    if (symbol == '*') {
+        m_ignorable = true;
+        return;
+    }
+    m_groupStart = false;
+    if (symbol == '\r' || symbol == '\n') {
+        controlWord("par", false, 0);
+        return;
+    }
+    flushBytes();
+    if (m_skip > 0) {
+        --m_skip;
+        return;
+    }
+    switch (symbol) {
+    case '\\':
+    case '{':
+    case '}': textByte(uchar(symbol)); break;
+    case '~': emitChar(0x00A0); break;
+    case '_': emitChar(0x2011); break;
+    case '\t': emitChar(u'\t'); break;
+    default: break; // \- (optional hyphen), \| and \: (index marks)
+    }
+}
+
+// A run of \'hh bytes, as Cyrillic text comes: gathered at once in the code
+// page of the current font. m_pos is past the first \' on entry.
+bool RtfReader::readByteRun()
+{
+    const qsizetype n = m_in.size();
+    const int cp = codePageOf(top().chr.font);
+    if (!m_bytes.isEmpty() && cp != m_bytesCodePage)
+        flushBytes();
+    m_bytesCodePage = cp;
+    m_pos -= 2; // back to the backslash
+    while (m_pos + 3 < n && m_data[m_pos] == '\\' && m_data[m_pos + 1] == '\'') {
+        const int hi = hexValue(m_data[m_pos + 2]), lo = hexValue(m_data[m_pos + 3]);
+        if (hi < 0 || lo < 0)
+            break;
+        const uchar b = uchar(hi * 16 + lo);
+        if (b < 0x80 || m_bytes.size() >= (1 << 16))
+            break; // ASCII and the rest go the general way
+        m_bytes.append(char(b));
+        m_pos += 4;
+    }
+    m_groupStart = false;
+    if (m_pos + 1 < n && m_data[m_pos] == '\\' && m_data[m_pos + 1] == '\'') {
+        m_pos += 2;
+        return true;
+    }
+    return false;
+}
+
+// One \'hh byte (up to two hex digits), m_pos past the \'.
+void RtfReader::readHexByte()
+{
+    const qsizetype n = m_in.size();
+    int byte = 0, digits = 0;
+    while (digits < 2 && m_pos < n) {
+        const int v = hexValue(m_data[m_pos]);
+        if (v < 0)
+            break;
+        byte = byte * 16 + v;
+        ++digits;
+        ++m_pos;
+    }
+    m_groupStart = false;
+    if (digits > 0)
+        textByte(uchar(byte));
 }
 
 void RtfReader::controlWord(QByteArrayView word, bool hasParam, int param)

@@ -75,6 +75,14 @@ private:
     Group& top() { return m_stack.back(); }
     void openGroup();
     bool closeGroup(); // false when the outermost group closed
+    // The readers of the stream, each starting at m_pos and leaving it
+    // after what it read.
+    void readText();
+    bool readControl(); // false when the stream ends after the backslash
+    void readControlWord();
+    void readControlSymbol(char symbol);
+    bool readByteRun(); // true when a \'hh to be read singly follows the run
+    void readHexByte();
     void controlWord(QByteArrayView word, bool hasParam, int param);
     void textByte(uchar b);
     void emitText(QStringView text);

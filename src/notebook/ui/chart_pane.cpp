@@ -70,7 +70,25 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(makeHeader());
+    layout->addWidget(makeBody(), 1);
 
+    buildMenu();
+    connectList();
+    connect(Button6, &QPushButton::clicked, this, &ChartPane::Button6Click);
+    connect(ImgPic2, &PictureSurface::doubleClicked, this, &ChartPane::ImgPic2DblClick);
+    connect(ImgPic2, &PictureSurface::imageDropped, this, &ChartPane::pasteChart);
+    auto* paste = new QShortcut(QKeySequence::Paste, this);
+    paste->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(paste, &QShortcut::activated, this, &ChartPane::ToolButton9Click);
+    connect(&journal.drawingTool, &DrawingTool::changed, this, &ChartPane::syncModeButtons);
+    syncModeButtons();
+    enableCommands();
+}
+
+// The header that stays while the pane is collapsed: its button and title.
+QWidget* ChartPane::makeHeader()
+{
     Panel10 = new QWidget(this);
     Panel10->setObjectName(QStringLiteral("Panel10"));
     Panel10->setAutoFillBackground(true);
@@ -91,8 +109,12 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
     header->addWidget(Button6);
     header->addWidget(title);
     header->addStretch(1);
-    layout->addWidget(Panel10);
+    return Panel10;
+}
 
+// The chart list on the left, the toolbar and the picture on the right.
+QWidget* ChartPane::makeBody()
+{
     m_body = new QWidget(this);
     auto* body = new QHBoxLayout(m_body);
     body->setContentsMargins(0, 0, 0, 0);
@@ -109,13 +131,14 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
 
     auto* right = new QVBoxLayout;
     right->setSpacing(0);
-    makeToolBar(m_body);
-    right->addWidget(ToolBar1);
+    right->addWidget(makeToolBar(m_body));
     right->addWidget(makeImagePanel(m_body), 1);
     body->addLayout(right, 1);
-    layout->addWidget(m_body, 1);
+    return m_body;
+}
 
-    buildMenu();
+void ChartPane::connectList()
+{
     // Every change of the chosen chart, by click, keys or the menu's
     // right click, shows that chart.
     connect(TreeView2, &QTreeWidget::currentItemChanged, this, [this] {
@@ -128,18 +151,9 @@ ChartPane::ChartPane(Journal& journal, Prompts& prompts, QWidget* parent)
         enableCommands();
         PopupMenu_Tree2->popup(TreeView2->viewport()->mapToGlobal(at));
     });
-    connect(Button6, &QPushButton::clicked, this, &ChartPane::Button6Click);
-    connect(ImgPic2, &PictureSurface::doubleClicked, this, &ChartPane::ImgPic2DblClick);
-    connect(ImgPic2, &PictureSurface::imageDropped, this, &ChartPane::pasteChart);
-    auto* paste = new QShortcut(QKeySequence::Paste, this);
-    paste->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(paste, &QShortcut::activated, this, &ChartPane::ToolButton9Click);
-    connect(&journal.drawingTool, &DrawingTool::changed, this, &ChartPane::syncModeButtons);
-    syncModeButtons();
-    enableCommands();
 }
 
-void ChartPane::makeToolBar(QWidget* parent)
+QToolBar* ChartPane::makeToolBar(QWidget* parent)
 {
     ToolBar1 = new QToolBar(parent);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -167,6 +181,7 @@ void ChartPane::makeToolBar(QWidget* parent)
     connect(ToolButton6, &QToolButton::clicked, &tool, &DrawingTool::toggleText);
     connect(ToolButton7, &QToolButton::clicked, this, &ChartPane::ToolButton7Click);
     connect(ToolButton10, &QToolButton::clicked, this, &ChartPane::ToolButton10Click);
+    return ToolBar1;
 }
 
 QWidget* ChartPane::makeImagePanel(QWidget* parent)
@@ -204,6 +219,10 @@ void ChartPane::buildMenu()
     PopupMenu_Tree2->addSeparator();
     MenuItem5 = PopupMenu_Tree2->addAction(QStringLiteral("Переместить вверх"), this, &ChartPane::MenuItem5Click);
     MenuItem6 = PopupMenu_Tree2->addAction(QStringLiteral("Переместить вниз"), this, &ChartPane::MenuItem6Click);
+    const std::pair<QAction*, const char*> named[] = {
+        {MenuItem2, "MenuItem2"}, {N21, "N21"}, {MenuItem3, "MenuItem3"}, {MenuItem5, "MenuItem5"}, {MenuItem6, "MenuItem6"}};
+    for (const auto& [action, name] : named)
+        action->setObjectName(QLatin1StringView(name));
     PopupMenu_Tree2->addSeparator();
     QMenu* colours = PopupMenu_Tree2->addMenu(QStringLiteral("Покрасить"));
     colours->addAction(QStringLiteral("Обычный"), this, [this] { emit colourRequested(0); });

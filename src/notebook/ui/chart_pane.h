@@ -12,7 +12,6 @@
 // the program. Until then "Отменить последние изменения" returns to the
 // picture last written.
 
-#include <QImage>
 #include <QRect>
 #include <QWidget>
 
@@ -25,6 +24,7 @@ class PictureSurface;
 class Prompts;
 class TFm_All;
 class QAction;
+class QImage;
 class QLabel;
 class QMenu;
 class QPushButton;
@@ -38,27 +38,6 @@ class ChartPane : public QWidget {
     Q_OBJECT
 public:
     ChartPane(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
-
-    QWidget* Panel10 = nullptr;
-    QPushButton* Button6 = nullptr;
-    QTreeWidget* TreeView2 = nullptr;
-    QToolBar* ToolBar1 = nullptr;
-    QToolButton* ToolButton9 = nullptr;  // "Вставить график"
-    QToolButton* ToolButton21 = nullptr; // "Отменить последние изменения"
-    QToolButton* ToolButton12 = nullptr; // "Сохранить"
-    QToolButton* ToolButton7 = nullptr;  // "Скопировать в буфер"
-    QToolButton* ToolButton5 = nullptr;  // "Рисовать"
-    QToolButton* ToolButton6 = nullptr;  // "Вывести текст"
-    QToolButton* ToolButton10 = nullptr; // "Очистить"
-    ColorBox* ColorBox2 = nullptr;
-    QWidget* Pan_Image = nullptr;
-    PictureSurface* ImgPic2 = nullptr;
-    QMenu* PopupMenu_Tree2 = nullptr;
-    QAction* MenuItem2 = nullptr; // "Добавить график"
-    QAction* N21 = nullptr;       // "Переименовать"
-    QAction* MenuItem3 = nullptr; // "Удалить"
-    QAction* MenuItem5 = nullptr; // "Переместить вверх"
-    QAction* MenuItem6 = nullptr; // "Переместить вниз"
 
     // The splitter whose lower part the pane is; opening and collapsing
     // set its sizes.
@@ -112,9 +91,12 @@ signals:
     void penColourChosen();
 
 private:
+    QWidget* makeHeader();
+    QWidget* makeBody();
     QWidget* makeImagePanel(QWidget* parent);
-    void makeToolBar(QWidget* parent);
+    QToolBar* makeToolBar(QWidget* parent);
     void buildMenu();
+    void connectList();
     void enableCommands();
     void syncModeButtons();
     void storeChartList();
@@ -131,6 +113,27 @@ private:
     void openPane();
     void collapsePane();
     void moveSelected(int step);
+
+    QWidget* Panel10 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QTreeWidget* TreeView2 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QToolButton* ToolButton9 = nullptr;  // "Вставить график"
+    QToolButton* ToolButton21 = nullptr; // "Отменить последние изменения"
+    QToolButton* ToolButton12 = nullptr; // "Сохранить"
+    QToolButton* ToolButton7 = nullptr;  // "Скопировать в буфер"
+    QToolButton* ToolButton5 = nullptr;  // "Рисовать"
+    QToolButton* ToolButton6 = nullptr;  // "Вывести текст"
+    QToolButton* ToolButton10 = nullptr; // "Очистить"
+    ColorBox* ColorBox2 = nullptr;
+    QWidget* Pan_Image = nullptr;
+    PictureSurface* ImgPic2 = nullptr;
+    QMenu* PopupMenu_Tree2 = nullptr;
+    QAction* MenuItem2 = nullptr; // "Добавить график"
+    QAction* N21 = nullptr;       // "Переименовать"
+    QAction* MenuItem3 = nullptr; // "Удалить"
+    QAction* MenuItem5 = nullptr; // "Переместить вверх"
+    QAction* MenuItem6 = nullptr; // "Переместить вниз"
 
     Journal& m_journal;
     Prompts& m_prompts;

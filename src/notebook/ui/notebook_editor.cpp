@@ -49,10 +49,34 @@ NotebookEditor::NotebookEditor(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(makeToolBar());
+    layout->addWidget(makeEditor(), 1);
 
+    m_storeTimer = new QTimer(this);
+    m_storeTimer->setSingleShot(true);
+    m_storeTimer->setInterval(kStoreDelayMs);
+    connect(m_storeTimer, &QTimer::timeout, this, [this] {
+        if (m_dirty)
+            emit textToStore();
+    });
+    watchDocument();
+    connectToolBar();
+}
+
+QToolBar* NotebookEditor::makeToolBar()
+{
     StandardToolBar = new QToolBar(this);
     StandardToolBar->setObjectName(QStringLiteral("StandardToolBar"));
     StandardToolBar->setIconSize(QSize(16, 16));
+    makeFontBoxes();
+    StandardToolBar->addSeparator();
+    makeStyleButtons();
+    return StandardToolBar;
+}
+
+// The font, its size and the text colour.
+void NotebookEditor::makeFontBoxes()
+{
     FontName = new QComboBox(StandardToolBar);
     FontName->setObjectName(QStringLiteral("FontName"));
     FontName->setEditable(true);
@@ -81,7 +105,11 @@ NotebookEditor::NotebookEditor(QWidget* parent)
     for (const auto& [name, colour] : colours)
         ColorBox3->addItem(swatch(colour), QString::fromUtf8(name), colour);
     StandardToolBar->addWidget(ColorBox3);
-    StandardToolBar->addSeparator();
+}
+
+// Bold, italic, underline, the alignments and the bullets.
+void NotebookEditor::makeStyleButtons()
+{
     BoldButton = toolButton(StandardToolBar, "BoldButton", QStringLiteral("Ж"), QStringLiteral("Bold"));
     QFont bold = BoldButton->font();
     bold.setBold(true);
@@ -103,25 +131,21 @@ NotebookEditor::NotebookEditor(QWidget* parent)
     StandardToolBar->addSeparator();
     BulletsButton = toolButton(StandardToolBar, "BulletsButton", QStringLiteral("•≡"),
                                QStringLiteral("Bullets|Enter bullet mode"));
-    layout->addWidget(StandardToolBar);
+}
 
+QTextEdit* NotebookEditor::makeEditor()
+{
     Editor = new QTextEdit(this);
     Editor->setObjectName(QStringLiteral("Editor"));
     Editor->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QPalette palette = Editor->palette();
     palette.setColor(QPalette::Base, QColor(252, 252, 228));
     Editor->setPalette(palette);
-    layout->addWidget(Editor, 1);
+    return Editor;
+}
 
-    m_storeTimer = new QTimer(this);
-    m_storeTimer->setSingleShot(true);
-    m_storeTimer->setInterval(kStoreDelayMs);
-    connect(m_storeTimer, &QTimer::timeout, this, [this] {
-        if (m_dirty)
-            emit textToStore();
-    });
-    watchDocument();
-
+void NotebookEditor::connectToolBar()
+{
     connect(BoldButton, &QToolButton::clicked, this, &NotebookEditor::BoldButtonClick);
     connect(ItalicButton, &QToolButton::clicked, this, &NotebookEditor::ItalicButtonClick);
     connect(UnderlineButton, &QToolButton::clicked, this, &NotebookEditor::UnderlineButtonClick);

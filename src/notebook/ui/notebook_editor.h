@@ -24,19 +24,6 @@ class NotebookEditor : public QWidget {
 public:
     explicit NotebookEditor(QWidget* parent = nullptr);
 
-    QToolBar* StandardToolBar = nullptr;
-    QComboBox* FontName = nullptr;
-    QSpinBox* FontSize = nullptr;
-    QComboBox* ColorBox3 = nullptr;
-    QToolButton* BoldButton = nullptr;
-    QToolButton* ItalicButton = nullptr;
-    QToolButton* UnderlineButton = nullptr;
-    QToolButton* LeftAlign = nullptr;
-    QToolButton* CenterAlign = nullptr;
-    QToolButton* RightAlign = nullptr;
-    QToolButton* BulletsButton = nullptr;
-    QTextEdit* Editor = nullptr;
-
     // How long typing must pause before the text is stored.
     static constexpr int kStoreDelayMs = 800;
 
@@ -74,9 +61,28 @@ signals:
     void textToStore();
 
 private:
+    QToolBar* makeToolBar();
+    void makeFontBoxes();
+    void makeStyleButtons();
+    QTextEdit* makeEditor();
+    void connectToolBar();
     void onContentsChanged();
     void watchDocument();
     void showCaretFont();
+
+    QToolBar* StandardToolBar = nullptr;
+    QComboBox* FontName = nullptr;
+    QSpinBox* FontSize = nullptr;
+    QComboBox* ColorBox3 = nullptr;
+    QToolButton* BoldButton = nullptr;
+    QToolButton* ItalicButton = nullptr;
+    QToolButton* UnderlineButton = nullptr;
+    QToolButton* LeftAlign = nullptr;
+    QToolButton* CenterAlign = nullptr;
+    QToolButton* RightAlign = nullptr;
+    QToolButton* BulletsButton = nullptr;
+    QTextEdit* Editor = nullptr;
+
     QTimer* m_storeTimer = nullptr;
     bool m_dirty = false;
     bool m_loading = false;

@@ -25,6 +25,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
 
 const QString kRootFolder = QStringLiteral("Главная");
@@ -50,8 +52,24 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
     auto* splitter = new QSplitter(Qt::Horizontal, this);
+    QWidget* left = makeTreeColumn(splitter);
+    QWidget* right = makeDocumentSide(splitter);
+    splitter->addWidget(left);
+    splitter->addWidget(right);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({209, 1000});
+    layout->addWidget(splitter);
 
-    auto* left = new QWidget(splitter);
+    buildMenu();
+    connectTree();
+    connectSearch();
+}
+
+// The search box, the tree and, in the tree's place while there is a
+// query, the search results.
+QWidget* NotebookPage::makeTreeColumn(QWidget* parent)
+{
+    auto* left = new QWidget(parent);
     auto* leftLayout = new QVBoxLayout(left);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(2);
@@ -78,12 +96,13 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     List_Search->setObjectName(QStringLiteral("List_Search"));
     List_Search->hide();
     leftLayout->addWidget(List_Search, 1);
+    return left;
+}
 
-    auto* right = new QWidget(splitter);
-    auto* rightLayout = new QVBoxLayout(right);
-    rightLayout->setContentsMargins(0, 0, 0, 0);
-    rightLayout->setSpacing(0);
-    Panel8 = new QWidget(right);
+// The open document's name and the link to the video lesson.
+QWidget* NotebookPage::makeTitleBar(QWidget* parent)
+{
+    Panel8 = new QWidget(parent);
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Panel8->setAutoFillBackground(true);
     QPalette title = Panel8->palette();
@@ -101,11 +120,21 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(video, &QLabel::linkActivated, this, [] { QDesktopServices::openUrl(weblinks::videoTutorial(kTutorial)); });
     titleLayout->addWidget(Label_name, 1);
     titleLayout->addWidget(video);
-    rightLayout->addWidget(Panel8);
+    return Panel8;
+}
+
+// The title above the editor and, below it, the chart pane.
+QWidget* NotebookPage::makeDocumentSide(QWidget* parent)
+{
+    auto* right = new QWidget(parent);
+    auto* rightLayout = new QVBoxLayout(right);
+    rightLayout->setContentsMargins(0, 0, 0, 0);
+    rightLayout->setSpacing(0);
+    rightLayout->addWidget(makeTitleBar(right));
 
     auto* vertical = new QSplitter(Qt::Vertical, right);
     m_editor = new NotebookEditor(vertical);
-    m_charts = new ChartPane(journal, prompts, vertical);
+    m_charts = new ChartPane(m_journal, m_prompts, vertical);
     vertical->addWidget(m_editor);
     vertical->addWidget(m_charts);
     vertical->setCollapsible(0, false);
@@ -113,14 +142,11 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
     vertical->setStretchFactor(0, 1);
     m_charts->setSplitter(vertical);
     rightLayout->addWidget(vertical, 1);
+    return right;
+}
 
-    splitter->addWidget(left);
-    splitter->addWidget(right);
-    splitter->setStretchFactor(1, 1);
-    splitter->setSizes({209, 1000});
-    layout->addWidget(splitter);
-
-    buildMenu();
+void NotebookPage::connectTree()
+{
     connect(TreeView1, &QTreeWidget::itemClicked, this, [this] { TreeView1Click(); });
     connect(TreeView1, &QTreeWidget::itemActivated, this, [this] { TreeView1Click(); });
     connect(TreeView1, &QTreeWidget::currentItemChanged, this, [](QTreeWidgetItem* item) {
@@ -142,7 +168,11 @@ NotebookPage::NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent)
             return std::nullopt;
         return isFolder(node);
     });
+}
 
+// The query runs once typing has paused, or at once on Enter.
+void NotebookPage::connectSearch()
+{
     auto* searchDelay = new QTimer(this);
     searchDelay->setSingleShot(true);
     searchDelay->setInterval(300);
@@ -187,6 +217,10 @@ void NotebookPage::buildMenu()
     colours->addAction(QStringLiteral("Обычный"), this, [this] { colourClick(0); })->setObjectName("N17");
     PopupMenu_Tree->addSeparator();
     N31 = PopupMenu_Tree->addAction(QStringLiteral("Очистить записную книжку"), this, &NotebookPage::N31Click);
+    const std::pair<QAction*, const char*> named[] = {{Add_Tactik, "Add_Tactik"}, {Add_Strat, "Add_Strat"}, {N19, "N19"},
+                                                       {N9, "N9"}, {N11, "N11"}, {N12, "N12"}, {N13, "N13"}, {N31, "N31"}};
+    for (const auto& [action, name] : named)
+        action->setObjectName(QLatin1StringView(name));
 }
 
 void NotebookPage::prepareEditor()

@@ -9,8 +9,6 @@
 
 #include <QWidget>
 
-#include <optional>
-
 class ChartPane;
 class Journal;
 class NotebookEditor;
@@ -27,23 +25,6 @@ class NotebookPage : public QWidget {
     Q_OBJECT
 public:
     NotebookPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
-
-    // The notebook tree: folders and documents. Each item carries its icon
-    // indexes in the roles of pictures/ui/tree_snapshot.h.
-    QTreeWidget* TreeView1 = nullptr;
-    QMenu* PopupMenu_Tree = nullptr;
-    QAction* Add_Tactik = nullptr; // "Добавить документ"
-    QAction* Add_Strat = nullptr;  // "Добавить папку"
-    QAction* N19 = nullptr;        // "Переименовать"
-    QAction* N9 = nullptr;         // "Удалить"
-    QAction* N11 = nullptr;        // "Переместить вверх"
-    QAction* N12 = nullptr;        // "Переместить вниз"
-    QAction* N13 = nullptr;        // "Покрасить"
-    QAction* N31 = nullptr;        // "Очистить записную книжку"
-    QWidget* Panel8 = nullptr;
-    QLabel* Label_name = nullptr;
-    QLineEdit* Edit_Search = nullptr;
-    QListWidget* List_Search = nullptr;
 
     NotebookEditor* editor() const { return m_editor; }
     ChartPane* chartPane() const { return m_charts; }
@@ -90,7 +71,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QWidget* makeTreeColumn(QWidget* parent);
+    QWidget* makeTitleBar(QWidget* parent);
+    QWidget* makeDocumentSide(QWidget* parent);
     void buildMenu();
+    void connectTree();
+    void connectSearch();
     QTreeWidgetItem* selectedNode() const;
     static bool isFolder(const QTreeWidgetItem* item);
     QTreeWidgetItem* newNodeParent() const;
@@ -100,6 +86,23 @@ private:
     void saveTreeFile(bool atExit = false);
     void refreshIcons();
     QTreeWidgetItem* findDocumentNode(const QString& name) const;
+
+    // The notebook tree: folders and documents. Each item carries its icon
+    // indexes in the roles of state/ui/tree_snapshot.h.
+    QTreeWidget* TreeView1 = nullptr;
+    QMenu* PopupMenu_Tree = nullptr;
+    QAction* Add_Tactik = nullptr; // "Добавить документ"
+    QAction* Add_Strat = nullptr;  // "Добавить папку"
+    QAction* N19 = nullptr;        // "Переименовать"
+    QAction* N9 = nullptr;         // "Удалить"
+    QAction* N11 = nullptr;        // "Переместить вверх"
+    QAction* N12 = nullptr;        // "Переместить вниз"
+    QAction* N13 = nullptr;        // "Покрасить"
+    QAction* N31 = nullptr;        // "Очистить записную книжку"
+    QWidget* Panel8 = nullptr;
+    QLabel* Label_name = nullptr;
+    QLineEdit* Edit_Search = nullptr;
+    QListWidget* List_Search = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;

@@ -20,10 +20,6 @@ class TFm_All : public QDialog {
 public:
     TFm_All(DrawingTool& tool, Prompts& prompts, QWidget* parent = nullptr);
 
-    QToolButton* ToolButton5 = nullptr; // "Рисовать"
-    QToolButton* ToolButton6 = nullptr; // "Вывести текст"
-    PictureSurface* Image1 = nullptr;
-
     // Opens the window over a copy of the chart's picture, drawing in the
     // colour of `colourBox`; returns when it closes, the chart then holding
     // the window's picture.
@@ -34,6 +30,10 @@ public:
     void done(int result) override;
 
 private:
+    QToolButton* ToolButton5 = nullptr; // "Рисовать"
+    QToolButton* ToolButton6 = nullptr; // "Вывести текст"
+    PictureSurface* Image1 = nullptr;
+
     DrawingTool& m_tool;
     PictureSurface* m_chart = nullptr;
 };

@@ -84,29 +84,7 @@ TradePicturesPanel::TradePicturesPanel(Journal& journal, Prompts& prompts, QWidg
     layout->addWidget(makeToolBar());
     auto* body = new QHBoxLayout;
     body->addWidget(makeList());
-
-    Panel1 = new QFrame(this);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFrameShape(QFrame::StyledPanel);
-    Panel1->setAutoFillBackground(true);
-    QPalette sky = Panel1->palette();
-    sky.setColor(QPalette::Window, QColor(166, 202, 240));
-    Panel1->setPalette(sky);
-    Panel1->setMinimumSize(200, 120);
-    Panel1Caption = new QLabel(
-        QStringLiteral("Чтобы скопировать график в буфер MetaTrader нажмите кнопку PrtScr (PrintScreen) возле клавиши "
-                       "F12 на клавиатуре. А потом тут, вставить график!"),
-        Panel1);
-    Panel1Caption->setObjectName(QStringLiteral("Panel1Caption"));
-    Panel1Caption->setWordWrap(true);
-    Panel1Caption->setAlignment(Qt::AlignCenter);
-    ImPict = new PictureSurface(PictureSurface::Kind::TradePicture, QStringLiteral("ImPict"), journal.drawingTool,
-                                prompts, Panel1);
-    ImPict->setToolTip(QStringLiteral("Чтобы перемещать изображение зажмите правую кнопку мыши"));
-    ImPict->setColourBox(ColorBox1);
-    ImPict->raise();
-    new PanelFollower(Panel1, Panel1Caption, ImPict);
-    body->addWidget(Panel1, 1);
+    body->addWidget(makePicturePanel(), 1);
     layout->addLayout(body, 1);
 
     connect(ImPict, &PictureSurface::released, this, &TradePicturesPanel::storePosition);
@@ -159,6 +137,33 @@ QWidget* TradePicturesPanel::makeToolBar()
     return ToolBar2;
 }
 
+// The picture over its panel, with the hint shown while there is none.
+QFrame* TradePicturesPanel::makePicturePanel()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFrameShape(QFrame::StyledPanel);
+    Panel1->setAutoFillBackground(true);
+    QPalette sky = Panel1->palette();
+    sky.setColor(QPalette::Window, QColor(166, 202, 240));
+    Panel1->setPalette(sky);
+    Panel1->setMinimumSize(200, 120);
+    Panel1Caption = new QLabel(
+        QStringLiteral("Чтобы скопировать график в буфер MetaTrader нажмите кнопку PrtScr (PrintScreen) возле клавиши "
+                       "F12 на клавиатуре. А потом тут, вставить график!"),
+        Panel1);
+    Panel1Caption->setObjectName(QStringLiteral("Panel1Caption"));
+    Panel1Caption->setWordWrap(true);
+    Panel1Caption->setAlignment(Qt::AlignCenter);
+    ImPict = new PictureSurface(PictureSurface::Kind::TradePicture, QStringLiteral("ImPict"), m_journal.drawingTool,
+                                m_prompts, Panel1);
+    ImPict->setToolTip(QStringLiteral("Чтобы перемещать изображение зажмите правую кнопку мыши"));
+    ImPict->setColourBox(ColorBox1);
+    ImPict->raise();
+    new PanelFollower(Panel1, Panel1Caption, ImPict);
+    return Panel1;
+}
+
 QWidget* TradePicturesPanel::makeList()
 {
     auto* column = new QWidget(this);
@@ -185,6 +190,8 @@ QWidget* TradePicturesPanel::makeList()
     N22 = PopupMenu4->addAction(QStringLiteral("Добавить рисунок"));
     PopupMenu4->addSeparator();
     N24 = PopupMenu4->addAction(QStringLiteral("Удалить рисунок"));
+    N22->setObjectName(QStringLiteral("N22"));
+    N24->setObjectName(QStringLiteral("N24"));
     connect(N22, &QAction::triggered, this, &TradePicturesPanel::N22Click);
     connect(N24, &QAction::triggered, this, &TradePicturesPanel::N24Click);
     connect(TreeView3, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {

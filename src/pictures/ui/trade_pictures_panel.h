@@ -33,26 +33,6 @@ class TradePicturesPanel : public QWidget {
 public:
     TradePicturesPanel(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
 
-    QToolBar* ToolBar2 = nullptr;
-    QToolButton* ToolButton13 = nullptr; // "Вставить график"
-    QToolButton* ToolButton14 = nullptr; // "Сохранить"
-    QToolButton* ToolButton22 = nullptr; // "Удалить график"
-    QToolButton* ToolButton24 = nullptr; // "Отменить последние изменения"
-    QToolButton* ToolButton17 = nullptr; // "Рисовать"
-    QToolButton* ToolButton18 = nullptr; // "Вывести текст"
-    QSpinBox* cbb_Width = nullptr;
-    ColorBox* ColorBox1 = nullptr;
-    QToolButton* ToolButton19 = nullptr; // "Скопировать в буфер"
-    QToolButton* ToolButton25 = nullptr; // zoom in
-    QToolButton* ToolButton26 = nullptr; // zoom out
-    QTreeWidget* TreeView3 = nullptr;
-    QMenu* PopupMenu4 = nullptr;
-    QAction* N22 = nullptr; // "Добавить рисунок"
-    QAction* N24 = nullptr; // "Удалить рисунок"
-    QFrame* Panel1 = nullptr;
-    QLabel* Panel1Caption = nullptr;
-    PictureSurface* ImPict = nullptr;
-
     // The trade whose pictures are shown (`CurrentTradeId`), 0 before one is chosen.
     qint64 currentTradeId() const { return m_tradeId; }
     // The file of the selected entry, empty when none is selected.
@@ -86,6 +66,7 @@ signals:
 private:
     QWidget* makeToolBar();
     QWidget* makeList();
+    QFrame* makePicturePanel();
     void syncModeButtons();
     QStringList entryNames() const;
     QString entryFile(const QString& name) const;
@@ -99,6 +80,26 @@ private:
     // Writes the picture to the shown entry's file; false when it failed (reported).
     bool writePicture();
     void placeEmptySurface();
+
+    QToolBar* ToolBar2 = nullptr;
+    QToolButton* ToolButton13 = nullptr; // "Вставить график"
+    QToolButton* ToolButton14 = nullptr; // "Сохранить"
+    QToolButton* ToolButton22 = nullptr; // "Удалить график"
+    QToolButton* ToolButton24 = nullptr; // "Отменить последние изменения"
+    QToolButton* ToolButton17 = nullptr; // "Рисовать"
+    QToolButton* ToolButton18 = nullptr; // "Вывести текст"
+    QSpinBox* cbb_Width = nullptr;
+    ColorBox* ColorBox1 = nullptr;
+    QToolButton* ToolButton19 = nullptr; // "Скопировать в буфер"
+    QToolButton* ToolButton25 = nullptr; // zoom in
+    QToolButton* ToolButton26 = nullptr; // zoom out
+    QTreeWidget* TreeView3 = nullptr;
+    QMenu* PopupMenu4 = nullptr;
+    QAction* N22 = nullptr; // "Добавить рисунок"
+    QAction* N24 = nullptr; // "Удалить рисунок"
+    QFrame* Panel1 = nullptr;
+    QLabel* Panel1Caption = nullptr;
+    PictureSurface* ImPict = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;
