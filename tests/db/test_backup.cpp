@@ -2,6 +2,7 @@
 // put back; and a database whose lock another connection holds.
 #include "damaged_database.h"
 #include "db/core/backup.h"
+#include "db/core/journal_error.h"
 #include "db/core/sqlite_database.h"
 #include "temp_journal.h"
 
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <chrono>
 #include <thread>
 
@@ -32,11 +34,25 @@ TEST_F(BackupTest, ACopyMadeWhileAnotherConnectionWritesHoldsWholeTransactions)
 {
     constexpr int kBatch = 50;
     std::atomic<bool> stop = false;
+    QString writerProblem;
     std::thread writer([&] {
-        TSQLiteDatabase db(database());
-        for (int ticket = 1; !stop; ticket += kBatch)
-            fillTrades(db, kBatch, QStringLiteral("1"), ticket);
+        try {
+            TSQLiteDatabase db(database());
+            for (int ticket = 1; !stop; ticket += kBatch)
+                fillTrades(db, kBatch, QStringLiteral("1"), ticket);
+        } catch (const JournalError& e) {
+            writerProblem = e.message();
+        }
     });
+    // A copy that fails ends the test with its reason, the writer stopped.
+    const std::unique_ptr<std::thread, void (*)(std::thread*)> joined(&writer, [](std::thread* t) {
+        if (t->joinable())
+            t->join();
+    });
+    struct StopAtExit {
+        std::atomic<bool>& stop;
+        ~StopAtExit() { stop = true; }
+    } stopAtExit{stop};
     QStringList copies;
     const QDateTime start(QDate(2026, 3, 1), QTime(10, 0));
     for (int i = 0; i < 4; ++i) {
@@ -45,6 +61,7 @@ TEST_F(BackupTest, ACopyMadeWhileAnotherConnectionWritesHoldsWholeTransactions)
     }
     stop = true;
     writer.join();
+    EXPECT_EQ(writerProblem, QString());
     int previous = -1;
     for (const QString& copy : copies) {
         SCOPED_TRACE(copy.toStdString());
