@@ -13,7 +13,9 @@
 #include "stats/ui/reports_page.h"
 #include "stats/ui/trade_table_page.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QTimer>
 #include <QTabBar>
 #include <QTabWidget>
 
@@ -176,6 +178,20 @@ void TForm1::rebuildAccountViews(Rebuild reason)
         m_analysis->runPeriodAnalysis();
         m_reports->rebuild();
         break;
+    case Rebuild::OutsideChange:
+        // Another program wrote to the journal (an import from the command
+        // line, most often): the account list and the views of the active
+        // account, and the page the trader is on when it is built on demand.
+        m_accounts->reloadAfterOutsideChange();
+        if (m_journal.activeAccount.isEmpty())
+            break;
+        m_trades->refreshTradeTable();
+        m_analysis->runPeriodAnalysis();
+        if (PageControl1->currentIndex() == PageDays)
+            m_days->rebuild();
+        if (PageControl1->currentIndex() == PageReports)
+            m_reports->rebuild();
+        break;
     case Rebuild::AccountDeleted:
         // The active account may have gone: every account view.
         m_trades->refreshTradeTable();
@@ -271,4 +287,47 @@ void TForm1::closeEvent(QCloseEvent* event)
         runShutdown();
     }
     event->accept();
+}
+
+void TForm1::startOutsideWatch()
+{
+    if (!m_journal.hasDatabase())
+        return;
+    m_dataVersion = journalDataVersion();
+    m_outsideWatch = new QTimer(this);
+    m_outsideWatch->setInterval(kOutsideCheckMs);
+    connect(m_outsideWatch, &QTimer::timeout, this, &TForm1::checkOutsideChanges);
+    m_outsideWatch->start();
+}
+
+qint64 TForm1::journalDataVersion()
+{
+    qint64 version = -1;
+    try {
+        m_journal.db().readRows(QStringLiteral("PRAGMA data_version"), {},
+                                [&](const SqlRow& row) { version = row.integer(0); });
+    } catch (const ESQLiteException&) {
+        // a journal busy elsewhere is looked at again next time
+    }
+    return version;
+}
+
+void TForm1::checkOutsideChanges()
+{
+    // Not while the trader is in a dialog or a message (the views under it
+    // stay as they were until it closes), nor before start-up is done.
+    if (!m_outsideWatch || m_shutDown || QApplication::activeModalWidget())
+        return;
+    const qint64 version = journalDataVersion();
+    if (version < 0 || version == m_dataVersion)
+        return;
+    m_dataVersion = version;
+    rebuildAccountViews(Rebuild::OutsideChange);
+}
+
+void TForm1::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        checkOutsideChanges();
 }

@@ -15,6 +15,7 @@ class Journal;
 class NotebookPage;
 class Prompts;
 class QTabWidget;
+class QTimer;
 class ReportsPage;
 class TradeTablePage;
 
@@ -49,17 +50,24 @@ public:
     void runStartup();
     void runShutdown();
 
+    // Looks whether another program (tradejournal-cli, a second copy)
+    // changed the journal since the last look, and if so shows the change:
+    // run when the window is activated and every few seconds while idle.
+    void checkOutsideChanges();
+    static constexpr int kOutsideCheckMs = 3000;
+
 signals:
     // The page-change actions of a page the trader selected have run.
     void pageActionsRun(int index);
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     // The events after which the views of the active account are rebuilt.
-    enum class Rebuild { AccountActivated, TradesCopied, TradeSaved, NewTradeSaved, TradeDeleted, AccountDeleted };
+    enum class Rebuild { AccountActivated, TradesCopied, TradeSaved, NewTradeSaved, TradeDeleted, AccountDeleted, OutsideChange };
     void rebuildAccountViews(Rebuild reason);
     void PageControl1Change(int index);
     void onAccountActivated();
@@ -80,6 +88,10 @@ private:
     void writeDates();
     void writeSettings();
     void startDailyBackup();
+    void startOutsideWatch();
+    // PRAGMA data_version of the window's connection: it changes when
+    // another connection commits. -1 when it cannot be read.
+    qint64 journalDataVersion();
     void reportShutdownProblems(const QString& problems);
 
     QTabWidget* PageControl1 = nullptr;
@@ -102,4 +114,6 @@ private:
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;
     bool m_shutDown = false;
+    qint64 m_dataVersion = -1;
+    QTimer* m_outsideWatch = nullptr;
 };

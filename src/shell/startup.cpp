@@ -44,6 +44,7 @@ void TForm1::runStartup()
         m_accounts->startupAccountChoice(static_cast<int>(m_journal.settings.activeAccountPosition));
     m_about->startUpdateCheck(); // in the background: start-up does not wait for it
     startDailyBackup();
+    startOutsideWatch();
 }
 
 void TForm1::startDailyBackup()

@@ -13,6 +13,7 @@
 
 #include <QLabel>
 #include <QTabWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -59,4 +60,37 @@ TEST(MainWindowAccounts, AccountPagesFollowActivationStartupAndDeletion)
     window.runShutdown();
     EXPECT_TRUE(readBytes(dir.file(QStringLiteral("config.ini"))).contains("=0\r\n"));
     EXPECT_TRUE(prompts.allAnswersUsed());
+}
+
+// An import from the command line while the window is open: the window shows
+// it within a few seconds, without a click, the account staying active.
+TEST(MainWindowAccounts, ChangesMadeByAnotherProgramAreShownWithoutAClick)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    const QString account = insertAccount(journal->db(), QStringLiteral("Первый"));
+    insertTrade(journal->db(), account, QStringLiteral("2024.03.01 10:00:00"), QStringLiteral("10,00"));
+    ScriptedPrompts prompts;
+    TForm1 window(*journal, prompts);
+    AccountsPage& accounts = *window.accountsPage();
+    window.runStartup();
+    accounts.activateAccount();
+    QLabel* count = widgetByName<QLabel>(&accounts, "Label_Sdelki");
+    ASSERT_EQ(count->text(), QStringLiteral("Сделок на счете: 1"));
+
+    TSQLiteDatabase elsewhere(dir.file(QStringLiteral("datamoney.db")));
+    insertTrade(elsewhere, account, QStringLiteral("2024.03.02 10:00:00"), QStringLiteral("5,00"));
+    insertAccount(elsewhere, QStringLiteral("Второй"));
+    QTRY_COMPARE_WITH_TIMEOUT(count->text(), QStringLiteral("Сделок на счете: 2"), 3 * TForm1::kOutsideCheckMs);
+    EXPECT_EQ(accounts.accountCount(), 2);
+    EXPECT_EQ(journal->activeAccount, account);
+    EXPECT_TRUE(accountPagesShown(window));
+
+    // The active account deleted elsewhere: its pages close.
+    elsewhere.executeStatement(QStringLiteral("DELETE FROM t_chet WHERE id = ?"), {account});
+    window.checkOutsideChanges();
+    EXPECT_EQ(accounts.accountCount(), 1);
+    EXPECT_TRUE(journal->activeAccount.isEmpty());
+    EXPECT_FALSE(accountPagesShown(window));
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
 }

@@ -56,6 +56,11 @@ public:
     // starting balance, its currency) after a copy filled them in; the views are
     // rebuilt by the copy's own event.
     void refreshActiveAccount();
+    // Another program changed the journal: the list is read again, the
+    // selected and the active account stay (the balance field keeps what
+    // the trader typed), and the active account's details and curve are
+    // shown anew. An active account that was deleted elsewhere is closed.
+    void reloadAfterOutsideChange();
     // The name of the active account, shown as the caption of the trade page.
     const QString& activeAccountName() const { return m_activeName; }
     // Whether an account is activated (the import may be used).

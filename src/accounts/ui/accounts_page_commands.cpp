@@ -297,3 +297,39 @@ void AccountsPage::deleteAccount()
     emit accountDeleted();
     markNotActivated();
 }
+
+void AccountsPage::reloadAfterOutsideChange()
+{
+    const int selected = selectedAccountRow();
+    const QString selectedId = selected >= 0 ? m_model->account(selected).id : QString();
+    std::vector<AccountRecord> accounts;
+    try {
+        accounts = store().listAccounts();
+    } catch (const ESQLiteException&) {
+        return; // the list shown stays; the next change tries again
+    }
+    m_model->clear();
+    int activeRow = -1;
+    int selectRowAgain = -1;
+    for (const AccountRecord& account : accounts) {
+        m_model->appendAccount(account);
+        const int row = m_model->rowCount() - 1;
+        if (account.id == m_journal.activeAccount)
+            activeRow = row;
+        if (account.id == selectedId)
+            selectRowAgain = row;
+    }
+    if (selectRowAgain >= 0)
+        selectRow(selectRowAgain);
+    if (m_journal.activeAccount.isEmpty())
+        return;
+    if (activeRow < 0) {
+        m_journal.activeAccount.clear();
+        clearDetails();
+        markNotActivated();
+        return;
+    }
+    m_model->markActive(activeRow);
+    refreshActiveAccount();
+    drawAccountCurve();
+}
