@@ -293,7 +293,11 @@ void copyDatabase(const QString& source, const QString& target)
             throw fail(to.error());
         // All pages in one step: the copy is one read of the source, so a
         // writer elsewhere waits for it (its busy time-out) and the copy is
-        // of one moment.
+        // of one moment. The read is begun first through the busy handler:
+        // a writer committing again and again leaves only short moments
+        // free, which the step's own tries below would mostly miss.
+        const bool reading = sqlite3_exec(from.handle(), "BEGIN; SELECT count(*) FROM sqlite_master", nullptr,
+                                          nullptr, nullptr) == SQLITE_OK;
         int rc;
         for (int attempt = 0; (rc = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || rc == SQLITE_LOCKED; ++attempt) {
             if (attempt >= 50)
@@ -301,6 +305,8 @@ void copyDatabase(const QString& source, const QString& target)
             sqlite3_sleep(100);
         }
         sqlite3_backup_finish(backup);
+        if (reading)
+            sqlite3_exec(from.handle(), "COMMIT", nullptr, nullptr, nullptr);
         if (rc != SQLITE_DONE) {
             const QString reason = QString::fromUtf8(sqlite3_errstr(rc));
             QFile::remove(part);
