@@ -302,13 +302,16 @@ void TForm1::startOutsideWatch()
 
 qint64 TForm1::journalDataVersion()
 {
+    // A journal that another program holds locked (the commit of a long
+    // import) is looked at again next time: the window does not wait.
     qint64 version = -1;
+    TSQLiteDatabase& db = m_journal.db();
+    db.setBusyTimeout(0);
     try {
-        m_journal.db().readRows(QStringLiteral("PRAGMA data_version"), {},
-                                [&](const SqlRow& row) { version = row.integer(0); });
+        db.readRows(QStringLiteral("PRAGMA data_version"), {}, [&](const SqlRow& row) { version = row.integer(0); });
     } catch (const ESQLiteException&) {
-        // a journal busy elsewhere is looked at again next time
     }
+    db.setBusyTimeout(TSQLiteDatabase::kBusyTimeoutMs);
     return version;
 }
 
