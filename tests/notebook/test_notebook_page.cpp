@@ -456,10 +456,12 @@ TEST(NotebookCharts, ListFilesAndPane)
     EXPECT_EQ(run.prompts.messageTexts(), QStringList{"Графики нельзя добавлять в папки, создайте документ!"});
     run.prompts.clear();
 
-    run.open("Главная/a_b");
+    // Nor can a chart be pasted there.
     charts.ToolButton9Click();
     EXPECT_EQ(run.prompts.messageTexts(), QStringList{"Добавьте сначала график, в левом окне правая кнопка мыши!"});
     run.prompts.clear();
+
+    run.open("Главная/a_b");
     for (const char* name : {"c", "H4", "c"}) {
         run.prompts.answerText(QString::fromUtf8(name));
         charts.MenuItem2Click();
