@@ -76,10 +76,36 @@ void PictureScrollBars::follow()
     if (m_following)
         return;
     m_following = true;
-    const QRect bounds = m_surface->geometry();
+    QRect bounds = m_surface->geometry();
     const bool any = m_surface->hasPicture();
+    // The room the pane would have without bars, less a bar's thickness
+    // for each bar needed (a bar needed across can make one needed down).
+    const int barHeight = m_horizontal->sizeHint().height(), barWidth = m_vertical->sizeHint().width();
+    // (The frame's size: the pane's lags behind a bar shown or hidden until
+    // the frame lays it out again.)
+    const QWidget* frame = m_container->parentWidget();
+    const int fullWidth = frame ? frame->width() : m_container->width();
+    const int fullHeight = frame ? frame->height() : m_container->height();
+    bool across = any && bounds.width() > fullWidth;
+    bool down = any && bounds.height() > fullHeight;
+    across = any && bounds.width() > fullWidth - (down ? barWidth : 0);
+    down = any && bounds.height() > fullHeight - (across ? barHeight : 0);
+    const int roomWidth = fullWidth - (down ? barWidth : 0), roomHeight = fullHeight - (across ? barHeight : 0);
+    // A picture that fits a side shows from its start (panned into a
+    // corner it stays there); one that does not leaves no gap at its end.
+    auto kept = [](int offset, int length, int room, bool scrolls) {
+        if (!scrolls)
+            return offset < 0 ? 0 : offset;
+        return std::clamp(offset, room - length, 0);
+    };
+    const QPoint at(kept(bounds.left(), bounds.width(), roomWidth, across),
+                    kept(bounds.top(), bounds.height(), roomHeight, down));
+    if (any && at != bounds.topLeft()) {
+        m_surface->move(at);
+        bounds.moveTopLeft(at);
+    }
     auto set = [](QScrollBar* bar, bool shown, int length, int room, int offset) {
-        if (!shown || length <= room) {
+        if (!shown) {
             bar->setRange(0, 0);
             bar->hide();
             return;
@@ -87,11 +113,11 @@ void PictureScrollBars::follow()
         bar->setRange(0, length - room);
         bar->setPageStep(room);
         bar->setSingleStep(std::max(1, room / 20));
-        bar->setValue(std::clamp(-offset, 0, length - room));
+        bar->setValue(-offset);
         bar->show();
     };
-    set(m_horizontal, any, bounds.width(), m_container->width(), bounds.left());
-    set(m_vertical, any, bounds.height(), m_container->height(), bounds.top());
+    set(m_horizontal, across, bounds.width(), roomWidth, bounds.left());
+    set(m_vertical, down, bounds.height(), roomHeight, bounds.top());
     m_following = false;
 }
 

@@ -1,6 +1,7 @@
 #include "pictures/ui/picture_surface.h"
 
 #include "context/core/prompts.h"
+#include "db/core/reasons.h"
 #include "db/core/safe_file.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/core/picture_geometry.h"
@@ -9,6 +10,7 @@
 #include "pictures/ui/color_box.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -141,7 +143,9 @@ void PictureSurface::savePngAs()
     try {
         writePngFile(*file, m_picture);
     } catch (const FileWriteError& e) {
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), e.message());
+        // The file as it was, if there was one, stays: the PNG is written whole or not at all.
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                              QStringLiteral("Рисунок не сохранен.\n") + withRussianReasons(e.message()));
     }
 }
 
@@ -331,7 +335,11 @@ void PictureSurface::mouseDoubleClickEvent(QMouseEvent* event)
 void PictureSurface::wheelEvent(QWheelEvent* event)
 {
     if (!(event->modifiers() & Qt::ControlModifier) || m_kind == Kind::BigPicture || !hasPicture()) {
-        event->ignore(); // the container scrolls
+        // The container scrolls (told here, as Qt passes on only the wheel
+        // events that come from the system).
+        event->ignore();
+        if (parentWidget())
+            QApplication::sendEvent(parentWidget(), event);
         return;
     }
     const int notches = event->angleDelta().y() / 120;
