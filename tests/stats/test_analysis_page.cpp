@@ -307,6 +307,7 @@ TEST_F(TradePicturesTest, ZoomKeepsTheMiddleOfTheViewAndScrolls)
 {
     choose(0);
     add(QStringLiteral("вход"));
+    EXPECT_EQ(prompts.questions.back().request.caption, QStringLiteral("Название рисунка"));
     tab->pasteImage(filled({1600, 1200}, Qt::blue));
     QApplication::processEvents();
     const QFrame* pane = control<QFrame>("Panel1");
