@@ -28,7 +28,10 @@ std::optional<QString> askTextWithWholeTitle(QWidget* parent, const QString& cap
     dialog.setInputMode(QInputDialog::TextInput);
     const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
     constexpr int kFrameButtons = 160;
-    dialog.setMinimumWidth(std::max(dialog.sizeHint().width(), title.horizontalAdvance(caption) + kFrameButtons));
+    // (The box's layout sets its minimum size when shown; a size given
+    // before that is kept.)
+    dialog.resize(std::max(dialog.sizeHint().width(), title.horizontalAdvance(caption) + kFrameButtons),
+                  dialog.sizeHint().height());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

@@ -5,6 +5,7 @@
 #include "pictures/ui/big_picture_window.h"
 #include "pictures/ui/picture_scroll_bars.h"
 #include "pictures/ui/picture_surface.h"
+#include "shell/qt_prompts.h"
 #include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "widget_by_name.h"
@@ -17,9 +18,11 @@
 #include <QWheelEvent>
 #include <QTemporaryDir>
 #include <QDir>
+#include <QInputDialog>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
@@ -294,6 +297,27 @@ TEST_F(SurfaceTest, APngThatCannotBeWrittenIsToldAndNothingIsLeft)
     EXPECT_FALSE(QFile::exists(missing));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     prompts.messages.clear();
+}
+
+// The question that names a picture shows its whole title: the box is at
+// least as wide as the title's text and the window frame's buttons.
+TEST(NamingQuestion, TheInputBoxIsWideEnoughForItsTitle)
+{
+    QtPrompts prompts;
+    const QString title = QStringLiteral("Название рисунка");
+    QString shownTitle;
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* box = qobject_cast<QInputDialog*>(QApplication::activeModalWidget())) {
+            shownTitle = box->windowTitle();
+            width = box->width();
+            box->setTextValue(QStringLiteral("вход"));
+            box->accept();
+        }
+    });
+    EXPECT_EQ(prompts.askText(title, QStringLiteral("Введите название"), QString()), QStringLiteral("вход"));
+    EXPECT_EQ(shownTitle, title);
+    EXPECT_GE(width, QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title) + 160);
 }
 
 } // namespace
