@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontMetrics>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -13,6 +14,27 @@ QWidget* frontWindow()
     if (QWidget* w = QApplication::activeModalWidget())
         return w;
     return QApplication::activeWindow();
+}
+
+// An input box wide enough for its whole title: the window frame's buttons
+// and margins take about as much again as a short title's text.
+std::optional<QString> askTextWithWholeTitle(QWidget* parent, const QString& caption, const QString& prompt,
+                                             const QString& initial)
+{
+    QInputDialog dialog(parent);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    dialog.setInputMode(QInputDialog::TextInput);
+    const QFontMetrics title(QApplication::font("QMdiSubWindowTitleBar"));
+    constexpr int kFrameButtons = 160;
+    // (The box's layout sets its minimum size when shown; a size given
+    // before that is kept.)
+    dialog.resize(std::max(dialog.sizeHint().width(), title.horizontalAdvance(caption) + kFrameButtons),
+                  dialog.sizeHint().height());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 } // namespace
@@ -40,11 +62,7 @@ bool QtPrompts::confirm(const QString& text)
 
 std::optional<QString> QtPrompts::askText(const QString& caption, const QString& prompt, const QString& initial)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(frontWindow(), caption, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok)
-        return std::nullopt;
-    return text;
+    return askTextWithWholeTitle(frontWindow(), caption, prompt, initial);
 }
 
 std::optional<QString> QtPrompts::chooseFile(const FileRequest& request)

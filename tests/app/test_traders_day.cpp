@@ -145,6 +145,7 @@ protected:
 
 TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
 {
+    QString pictureName; // the trade's picture, named when it was pasted
     TextShape notebookText;
     {
         Session s(dir.path());
@@ -247,21 +248,28 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         }
         EXPECT_EQ(reportTabs->count(), 4);
         reports.selectFirstTab();
-        // A screenshot pasted as the trade's picture and drawn on; another
-        // trade and back: the strokes are there. The last stroke is written
-        // when the window closes.
+        // A screenshot pasted as the trade's picture in one step (the trade
+        // had none: the picture is added, named by the time) and drawn on;
+        // the trade's "Рис" shows it; another trade and back: the strokes
+        // are there. The last stroke is written when the window closes.
         const QDate allFrom(2000, 1, 1), allTo(2030, 1, 1);
         analysis.showRange(allFrom, allTo);
-        clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 0);
+        QTableView* analysisGrid = widgetByName<QTableView>(&analysis, "StringGrid_Analiz");
+        clickRow(analysisGrid, 0);
         PictureSurface* picture = widgetByName<PictureSurface>(&analysis, "ImPict");
         QToolButton* draw = widgetByName<QToolButton>(&analysis, "ToolButton17");
-        s.prompts.answerText(QStringLiteral("вход"));
-        widgetByName<QMenu>(&analysis, "PopupMenu4")->actions().first()->trigger(); // "Добавить рисунок"
         QImage shot(800, 500, QImage::Format_RGB32);
         shot.fill(Qt::green);
         QGuiApplication::clipboard()->setImage(shot);
         widgetByName<QToolButton>(&analysis, "ToolButton13")->click();
         ASSERT_EQ(picture->picture().size(), QSize(800, 500));
+        const QTreeWidget* pictures = widgetByName<QTreeWidget>(&analysis, "TreeView3");
+        ASSERT_EQ(pictures->topLevelItemCount(), 1);
+        pictureName = pictures->topLevelItem(0)->text(0);
+        EXPECT_TRUE(pictureName.startsWith(QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")))
+                    || pictureName.startsWith(QDate::currentDate().addDays(-1).toString(QStringLiteral("yyyy-MM-dd"))))
+            << pictureName.toStdString();
+        EXPECT_EQ(analysisGrid->model()->index(0, 15).data().toString(), QStringLiteral("+"));
         draw->click();
         stroke(picture, {50, 100}, {300, 100});
         clickRow(widgetByName<QTableView>(&analysis, "StringGrid_Analiz"), 1);
@@ -383,7 +391,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         PictureSurface* picture = widgetByName<PictureSurface>(&analysis, "ImPict");
         QToolButton* draw = widgetByName<QToolButton>(&analysis, "ToolButton17");
         ASSERT_EQ(list->topLevelItemCount(), 1);
-        EXPECT_EQ(list->topLevelItem(0)->text(0), QStringLiteral("вход"));
+        EXPECT_EQ(list->topLevelItem(0)->text(0), pictureName);
         ASSERT_EQ(picture->picture().size(), QSize(800, 500));
         EXPECT_EQ(picture->picture().pixel(100, 100), qRgb(0, 0, 0));
         EXPECT_EQ(picture->picture().pixel(100, 200), qRgb(0, 0, 0));

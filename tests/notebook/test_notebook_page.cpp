@@ -23,11 +23,15 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextEdit>
 #include <QTimer>
@@ -456,10 +460,12 @@ TEST(NotebookCharts, ListFilesAndPane)
     EXPECT_EQ(run.prompts.messageTexts(), QStringList{"Графики нельзя добавлять в папки, создайте документ!"});
     run.prompts.clear();
 
-    run.open("Главная/a_b");
+    // Nor can a chart be pasted there.
     charts.ToolButton9Click();
     EXPECT_EQ(run.prompts.messageTexts(), QStringList{"Добавьте сначала график, в левом окне правая кнопка мыши!"});
     run.prompts.clear();
+
+    run.open("Главная/a_b");
     for (const char* name : {"c", "H4", "c"}) {
         run.prompts.answerText(QString::fromUtf8(name));
         charts.MenuItem2Click();
@@ -546,6 +552,53 @@ constexpr QRgb kBlack = 0xff000000;
 constexpr QRgb kGreen = 0xff00ff00;
 
 } // namespace
+
+// A screenshot pasted into a document without charts becomes its first
+// chart in one step, named by the time; a chart larger than the pane
+// scrolls and zooms; no hint shows beside it; it leaves as a PNG.
+TEST(NotebookCharts, PasteIntoADocumentWithoutChartsAddsOneInOneStep)
+{
+    TempAppDir dir;
+    PageRun run(dir);
+    ChartPane& charts = *run.page.chartPane();
+    run.select("Главная");
+    run.addDocument("План");
+    run.open("Главная/План");
+    EXPECT_EQ(widgetByName<QPushButton>(&charts, "Button6")->text(), "+");
+
+    charts.pasteChart(filled({1500, 1000}, QColor(0, 255, 0)));
+    EXPECT_EQ(run.prompts.messageTexts(), QStringList());
+    const QStringList names = charts.chartNames();
+    ASSERT_EQ(names.size(), 1);
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d$")).match(names[0]).hasMatch())
+        << names[0].toStdString();
+    EXPECT_EQ(run.store().chartNames("План"), std::optional<QStringList>(names));
+    EXPECT_EQ(readChartFile(dir.file("img/План_" + names[0] + ".paz")).image.size(), QSize(1500, 1000));
+    EXPECT_EQ(widgetByName<QPushButton>(&charts, "Button6")->text(), "_") << "the pane opens to show it";
+    for (const QLabel* label : charts.findChildren<QLabel*>())
+        if (label->text().startsWith(QStringLiteral("Нет изображения")) || label->text().startsWith(QStringLiteral("Развернуть")))
+            EXPECT_TRUE(label->isHidden()) << label->text().toStdString();
+    QApplication::processEvents();
+    EXPECT_FALSE(widgetByName<QScrollBar>(&charts, "ImgPic2HScroll")->isHidden());
+
+    PictureSurface* surface = widgetByName<PictureSurface>(&charts, "ImgPic2");
+    widgetByName<QToolButton>(&charts, "ChartZoomOut")->click();
+    EXPECT_EQ(surface->size(), QSize(1200, 800));
+    widgetByName<QToolButton>(&charts, "ChartZoomIn")->click();
+    EXPECT_EQ(surface->size(), QSize(1500, 1000));
+
+    QTemporaryDir out;
+    run.prompts.answerFile(out.filePath(QStringLiteral("план.png")));
+    widgetByName<QToolButton>(&charts, "SaveChartAsPng")->click();
+    EXPECT_EQ(QImage(out.filePath(QStringLiteral("план.png"))).size(), QSize(1500, 1000));
+
+    // Naming a chart by hand asks under a title of its own.
+    run.prompts.answerText("H1");
+    charts.MenuItem2Click();
+    EXPECT_EQ(run.prompts.questions.back().request.caption, QStringLiteral("Название рисунка"));
+    EXPECT_EQ(charts.chartNames(), (QStringList{names[0], "H1"}));
+    EXPECT_TRUE(run.prompts.allAnswersUsed());
+}
 
 TEST(NotebookCharts, MarkupIsWrittenWhenTheChartIsLeftAndRevertedWhileShown)
 {

@@ -77,6 +77,49 @@ TEST(PictureGeometry, ZoomsBy25PixelsASide)
     EXPECT_EQ(zoomedOut(QRect(0, 0, 51, 51)), QRect(25, 25, 1, 1));
 }
 
+// "+" and "−" and the wheel: the picture grows and shrinks undistorted, the
+// pixel under the pivot stays there, and the picture covers the view where
+// it can instead of sliding off its corner.
+TEST(PictureGeometry, ZoomsAroundThePivotAndKeepsTheViewCovered)
+{
+    struct Case {
+        const char* what;
+        QRect bounds;
+        QSize picture;
+        double factor;
+        QPointF pivot;
+        QSize container;
+        QRect zoomed;
+    };
+    const Case cases[] = {
+        {"in around the view's centre", {0, 0, 400, 200}, {400, 200}, 2.0, {200, 100}, {400, 200}, {-200, -100, 800, 400}},
+        {"in under the pointer", {0, 0, 400, 200}, {400, 200}, 2.0, {100, 50}, {400, 200}, {-100, -50, 800, 400}},
+        {"in at the corner stays at the corner", {0, 0, 400, 200}, {400, 200}, 2.0, {0, 0}, {400, 200}, {0, 0, 800, 400}},
+        {"out of a panned one stays inside", {-300, -150, 800, 400}, {400, 200}, 0.5, {200, 100}, {400, 200}, {0, 0, 400, 200}},
+        {"a small one lies at the left", {0, 0, 100, 100}, {100, 100}, 1.25, {300, 150}, {500, 300}, {0, 0, 125, 125}},
+        {"out stops before a side of 50", {0, 0, 50, 400}, {50, 400}, 0.8, {25, 100}, {500, 300}, {0, 0, 50, 400}},
+        {"the deepest zoom stops", {0, 0, 800, 400}, {100, 50}, 2.0, {0, 0}, {500, 300}, {0, 0, 800, 400}},
+        {"a fitted one grows from its shown scale", {0, 0, 200, 80}, {400, 160}, 2.0, {0, 0}, {500, 300}, {0, 0, 400, 160}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(zoomedAround(c.bounds, c.picture, c.factor, c.pivot, c.container), c.zoomed) << c.what;
+    EXPECT_DOUBLE_EQ(shownScale({400, 160}, {800, 320}), 2.0);
+    EXPECT_DOUBLE_EQ(shownScale({400, 160}, {450, 210}), 1.125); // undistorted: the smaller ratio
+    EXPECT_EQ(toPicturePixel(QPointF(300, 90), 2.0), QPoint(150, 45));
+    EXPECT_EQ(toPicturePixel(QPointF(100, 40), 0.5), QPoint(200, 80));
+}
+
+TEST(PictureNames, APastedPictureIsNamedByItsTimeOnce)
+{
+    const QDateTime when(QDate(2026, 12, 11), QTime(14, 5, 33));
+    EXPECT_EQ(pastedPictureName(when, {}), QStringLiteral("2026-12-11 14.05.33"));
+    EXPECT_EQ(pastedPictureName(when, {QStringLiteral("2026-12-11 14.05.33")}), QStringLiteral("2026-12-11 14.05.33 (2)"));
+    EXPECT_EQ(pastedPictureName(when, {QStringLiteral("2026-12-11 14.05.33"), QStringLiteral("2026-12-11 14.05.33 (2)")}),
+              QStringLiteral("2026-12-11 14.05.33 (3)"));
+    // A name a picture list accepts.
+    EXPECT_EQ(pictureNameProblem(pastedPictureName(when, {}), {}), QString());
+}
+
 TEST(DrawingToolModes, ButtonsOfBothPagesAndOfTheBigWindow)
 {
     using Mode = DrawingTool::Mode;

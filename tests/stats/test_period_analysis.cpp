@@ -1,4 +1,5 @@
 #include "db/core/sqlite_database.h"
+#include "state/core/control_snapshots.h"
 #include "stats/core/period_analysis.h"
 #include "temp_journal.h"
 
@@ -89,6 +90,32 @@ TEST_F(PeriodAnalysisTest, PictureMarkAndAProfitThatIsNotANumber)
     EXPECT_EQ(a.dayLabel(),
               QStringLiteral("Итог дня: 4,00 , всего сделок: 2, процент выйгрышных: 100,00%, Выйграл: 2, Проиграл 0, "
                              "средняя прибыльная сделка: 2,00"));
+}
+
+// "Рис" marks every trade with pictures: a list that names one, whether or
+// not the picture was ever panned (img_top is 0 until then).
+TEST_F(PeriodAnalysisTest, PictureMarkForATradeWhosePicturesAreListed)
+{
+    add({{"1", "2013.07.05 09:00", "1"}, {"1", "2013.07.05 10:00", "2"}, {"1", "2013.07.05 11:00", "3"},
+         {"1", "2013.07.05 12:00", "4"}});
+    auto list = [](QStringList names) {
+        TreeSnapshotState state;
+        for (const QString& name : names)
+            state.entries.push_back(TreeEntry{name});
+        return writeTreeSnapshot("TreeView3", state);
+    };
+    auto store = [&](int row, const QByteArray& blob) {
+        journal->db().writeBlob(QStringLiteral("UPDATE t_sdelki SET t_tree = ? WHERE OpenTime=?"), blob,
+                                {QStringLiteral("2013.07.05 %1:00").arg(9 + row, 2, 10, QLatin1Char('0'))});
+    };
+    store(0, list({QStringLiteral("2026-12-11 14.05.33")}));
+    store(1, list({})); // every picture deleted
+    store(2, QByteArray("not a list"));
+    const PeriodAnalysis a = run(QDate(2013, 7, 5), QDate(2013, 7, 6));
+    ASSERT_EQ(a.rows.size(), 4u);
+    const QStringList marks = {a.rows[0][15], a.rows[1][15], a.rows[2][15], a.rows[3][15]};
+    EXPECT_EQ(marks, (QStringList{"+", "", "", ""}));
+    EXPECT_TRUE(a.complete());
 }
 
 TEST(Weekday, NamesAndDateLabel)

@@ -4,6 +4,7 @@
 #include "context/core/prompts.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/ui/color_box.h"
+#include "pictures/ui/picture_scroll_bars.h"
 #include "pictures/ui/picture_surface.h"
 
 #include <QApplication>
@@ -172,6 +173,10 @@ QToolBar* ChartPane::makeToolBar(QWidget* parent)
     ToolButton7 = barButton(ToolBar1, "ToolButton7", QStringLiteral("В буфер"), QStringLiteral("Скопировать в буфер"));
     ToolButton10 = barButton(ToolBar1, "ToolButton10", QStringLiteral("Очистить"), QStringLiteral("Очистить"));
     ToolButton10->setCheckable(true);
+    ToolBar1->addSeparator();
+    ChartZoomIn = barButton(ToolBar1, "ChartZoomIn", QStringLiteral("+"), QStringLiteral("Увеличить"));
+    ChartZoomOut = barButton(ToolBar1, "ChartZoomOut", QStringLiteral("−"), QStringLiteral("Уменьшить"));
+    SaveChartAsPng = barButton(ToolBar1, "SaveChartAsPng", QStringLiteral("PNG…"), QStringLiteral("Сохранить как PNG…"));
 
     DrawingTool& tool = m_journal.drawingTool;
     connect(ToolButton9, &QToolButton::clicked, this, &ChartPane::ToolButton9Click);
@@ -181,9 +186,14 @@ QToolBar* ChartPane::makeToolBar(QWidget* parent)
     connect(ToolButton6, &QToolButton::clicked, &tool, &DrawingTool::toggleText);
     connect(ToolButton7, &QToolButton::clicked, this, &ChartPane::ToolButton7Click);
     connect(ToolButton10, &QToolButton::clicked, this, &ChartPane::ToolButton10Click);
+    // A zoom is written with the chart when the trader leaves it, as a pan is.
+    connect(ChartZoomIn, &QToolButton::clicked, this, [this] { ImgPic2->zoomIn(); });
+    connect(ChartZoomOut, &QToolButton::clicked, this, [this] { ImgPic2->zoomOut(); });
+    connect(SaveChartAsPng, &QToolButton::clicked, this, [this] { ImgPic2->savePngAs(); });
     return ToolBar1;
 }
 
+// The chart over its panel, with scroll bars for a chart larger than the panel.
 QWidget* ChartPane::makeImagePanel(QWidget* parent)
 {
     Pan_Image = new QWidget(parent);
@@ -194,8 +204,8 @@ QWidget* ChartPane::makeImagePanel(QWidget* parent)
     Pan_Image->setPalette(sky);
     auto* image = new QVBoxLayout(Pan_Image);
     image->setContentsMargins(0, 0, 0, 0);
-    auto* hint = new QLabel(QStringLiteral("Развернуть изображение - двойной клик по графику"), Pan_Image);
-    image->addWidget(hint);
+    m_hint = new QLabel(QStringLiteral("Развернуть изображение - двойной клик по графику"), Pan_Image);
+    image->addWidget(m_hint);
     m_caption = new QLabel(QStringLiteral("Нет изображения (Скопируте в буфер и нажмите кнопку \"Вставить\")"), Pan_Image);
     m_caption->setAlignment(Qt::AlignCenter);
     image->addWidget(m_caption, 1);
@@ -204,9 +214,16 @@ QWidget* ChartPane::makeImagePanel(QWidget* parent)
     ImgPic2 = new PictureSurface(PictureSurface::Kind::ChartPicture, QStringLiteral("ImgPic2"), m_journal.drawingTool,
                                  m_prompts, Pan_Image);
     ImgPic2->setColourBox(ColorBox2);
+    ImgPic2->setToolTip(m_hint->text());
     ImgPic2->raise();
     new EmptySurfaceFollower(Pan_Image, ImgPic2);
-    return Pan_Image;
+    // The hints are for an empty panel: they never show beside a chart
+    // (the chart's own tooltip tells about the double-click).
+    connect(ImgPic2, &PictureSurface::pictureChanged, this, [this] {
+        m_caption->setVisible(!ImgPic2->hasPicture());
+        m_hint->setVisible(!ImgPic2->hasPicture());
+    });
+    return PictureScrollBars::wrap(Pan_Image, ImgPic2, parent);
 }
 
 void ChartPane::buildMenu()

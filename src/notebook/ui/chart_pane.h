@@ -113,6 +113,8 @@ private:
     void openPane();
     void collapsePane();
     void moveSelected(int step);
+    // Appends a chart, stores the list and selects it with a white picture.
+    void appendChart(const QString& name);
 
     QWidget* Panel10 = nullptr;
     QPushButton* Button6 = nullptr;
@@ -125,6 +127,9 @@ private:
     QToolButton* ToolButton5 = nullptr;  // "Рисовать"
     QToolButton* ToolButton6 = nullptr;  // "Вывести текст"
     QToolButton* ToolButton10 = nullptr; // "Очистить"
+    QToolButton* ChartZoomIn = nullptr;  // "+"
+    QToolButton* ChartZoomOut = nullptr; // "−"
+    QToolButton* SaveChartAsPng = nullptr; // "Сохранить как PNG…"
     ColorBox* ColorBox2 = nullptr;
     QWidget* Pan_Image = nullptr;
     PictureSurface* ImgPic2 = nullptr;
@@ -146,6 +151,7 @@ private:
     TFm_All* m_big = nullptr;
     QWidget* m_body = nullptr; // everything below the header, hidden while collapsed
     QLabel* m_caption = nullptr;
+    QLabel* m_hint = nullptr; // "Развернуть изображение - двойной клик по графику"
     QSplitter* m_splitter = nullptr;
     std::function<std::optional<bool>()> m_selectedIsFolder;
 };

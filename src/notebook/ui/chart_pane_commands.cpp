@@ -7,16 +7,34 @@
 #include "context/core/prompts.h"
 #include "db/core/safe_file.h"
 #include "notebook/core/notebook_store.h"
+#include "pictures/core/picture_geometry.h"
+#include "pictures/core/trade_pictures.h"
 #include "pictures/ui/big_picture_window.h"
 #include "pictures/ui/clipboard_picture.h"
 #include "state/core/picture_snapshot.h"
 #include "pictures/ui/picture_surface.h"
 #include "state/ui/tree_snapshot.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QToolButton>
 #include <QTreeWidget>
+
+namespace {
+
+// The stored size when it is the picture's own shape at some zoom (files of
+// the first versions hold the picture's size), else the picture's size.
+QSize zoomKept(QSize picture, QSize stored)
+{
+    const double scale = picturegeom::shownScale(picture, stored);
+    const bool proportional = std::abs(stored.width() - picture.width() * scale) <= 1
+        && std::abs(stored.height() - picture.height() * scale) <= 1;
+    return proportional && scale >= picturegeom::kSmallestScale && scale <= picturegeom::kLargestScale ? stored
+                                                                                                         : picture;
+}
+
+} // namespace
 
 QString ChartPane::chartPath(const QString& chart) const { return m_journal.path(chartFileName(m_document, chart)); }
 
@@ -54,8 +72,8 @@ bool ChartPane::readChart(const QString& chart)
     ImgPic2->setPicture(image);
     if (image.isNull())
         placeEmptySurface();
-    else // the chart is always the size of its picture
-        ImgPic2->setBounds(QRect(bounds.topLeft(), image.size()));
+    else // the size of its picture, or of its zoom when the file keeps one
+        ImgPic2->setBounds(QRect(bounds.topLeft(), zoomKept(image.size(), bounds.size())));
     m_shownChart = chart;
     m_writtenBounds = ImgPic2->bounds();
     return true;
@@ -182,7 +200,7 @@ void ChartPane::MenuItem2Click()
     }
     if (!folder || m_document.isEmpty())
         return;
-    const QString name = m_prompts.askText(QStringLiteral("Добавить документ"), QStringLiteral("Введите название"), QString())
+    const QString name = m_prompts.askText(pictureNameCaption(), QStringLiteral("Введите название"), QString())
                              .value_or(QString());
     if (name.isEmpty())
         return;
@@ -191,6 +209,11 @@ void ChartPane::MenuItem2Click()
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), nameTakenMessage());
         return;
     }
+    appendChart(name);
+}
+
+void ChartPane::appendChart(const QString& name)
+{
     writePendingChart();
     auto* item = new QTreeWidgetItem(TreeView2, {name});
     item->setData(0, TreeRoles::ImageIndex, 0);
@@ -211,7 +234,7 @@ void ChartPane::N21Click()
     if (!chart || treeEntryOf(chart).imageIndex != 0)
         return;
     const QString old = chart->text(0);
-    const QString name = m_prompts.askText(QStringLiteral("Введите новое название документа"),
+    const QString name = m_prompts.askText(QStringLiteral("Новое название рисунка"),
                                            QStringLiteral("Введите название"), old)
                              .value_or(old);
     if (name.isEmpty() || name == old)
@@ -280,9 +303,21 @@ void ChartPane::ToolButton9Click() { pasteChart(clipboardImage()); }
 void ChartPane::pasteChart(const QImage& image)
 {
     if (TreeView2->topLevelItemCount() == 0) {
-        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
-                              QStringLiteral("Добавьте сначала график, в левом окне правая кнопка мыши!"));
-        return;
+        const std::optional<bool> folder = m_selectedIsFolder ? m_selectedIsFolder() : std::nullopt;
+        if (m_document.isEmpty() || !folder || *folder) {
+            m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                                  QStringLiteral("Добавьте сначала график, в левом окне правая кнопка мыши!"));
+            return;
+        }
+        if (image.isNull()) {
+            m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                                  QStringLiteral("В буфере обмена нет изображения."));
+            return;
+        }
+        // A screenshot into a document without charts becomes its first
+        // chart at once, named by the time; the pane opens to show it.
+        appendChart(pastedPictureName(QDateTime::currentDateTime(), chartNames()));
+        openPane();
     }
     const QTreeWidgetItem* chart = selectedChart();
     if (!chart || chart->text(0).isEmpty())

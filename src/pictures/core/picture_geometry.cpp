@@ -1,5 +1,6 @@
 #include "pictures/core/picture_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace picturegeom {
@@ -50,6 +51,53 @@ QRect zoomedOut(const QRect& bounds)
     if (bounds.width() <= 50 || bounds.height() <= 50)
         return bounds;
     return QRect(bounds.left() + 25, bounds.top() + 25, bounds.width() - 50, bounds.height() - 50);
+}
+
+double shownScale(QSize picture, QSize bounds)
+{
+    if (picture.isEmpty() || bounds.isEmpty())
+        return 1.0;
+    return std::min(double(bounds.width()) / picture.width(), double(bounds.height()) / picture.height());
+}
+
+QPoint toPicturePixel(QPointF point, double scale)
+{
+    if (scale <= 0)
+        scale = 1.0;
+    return QPoint(int(std::nearbyint(point.x() / scale)), int(std::nearbyint(point.y() / scale)));
+}
+
+namespace {
+
+// Left (or top) of a side of `length` in a container side of `room`.
+int keptInside(double wanted, int length, int room)
+{
+    if (length <= room)
+        return 0;
+    return int(std::lround(std::clamp(wanted, double(room - length), 0.0)));
+}
+
+} // namespace
+
+QRect zoomedAround(const QRect& bounds, QSize picture, double factor, QPointF pivot, QSize container)
+{
+    if (picture.isEmpty() || bounds.isEmpty() || factor <= 0)
+        return bounds;
+    const double scale = shownScale(picture, bounds.size());
+    const double wanted = std::clamp(scale * factor, kSmallestScale, kLargestScale);
+    if (std::abs(wanted - scale) < 1e-9)
+        return bounds;
+    const QSize size(std::max(1, int(std::lround(picture.width() * wanted))),
+                     std::max(1, int(std::lround(picture.height() * wanted))));
+    if (wanted < scale && (size.width() <= 50 || size.height() <= 50))
+        return bounds;
+    // The picture point under the pivot, in picture pixels.
+    const double px = (pivot.x() - bounds.left()) / scale;
+    const double py = (pivot.y() - bounds.top()) / scale;
+    const double newScale = std::min(double(size.width()) / picture.width(), double(size.height()) / picture.height());
+    const int left = keptInside(pivot.x() - px * newScale, size.width(), container.width());
+    const int top = keptInside(pivot.y() - py * newScale, size.height(), container.height());
+    return QRect(QPoint(left, top), size);
 }
 
 } // namespace picturegeom

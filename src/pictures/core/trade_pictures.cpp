@@ -43,6 +43,21 @@ QString pictureNameProblem(const QString& name, const QStringList& names)
     return QString();
 }
 
+QString pastedPictureName(const QDateTime& when, const QStringList& names)
+{
+    const QString base = when.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
+    auto taken = [&names](const QString& name) {
+        for (const QString& other : names)
+            if (other.trimmed().compare(name, Qt::CaseInsensitive) == 0)
+                return true;
+        return false;
+    };
+    QString name = base;
+    for (int n = 2; taken(name); ++n)
+        name = QStringLiteral("%1 (%2)").arg(base).arg(n);
+    return name;
+}
+
 QString tradePictureFile(const QString& imgDir, const QString& account, qint64 tradeId, const QString& name)
 {
     return imgDir + u'/' + account + u'_' + QString::number(tradeId) + u'_' + name + QStringLiteral(".pat");

@@ -7,6 +7,7 @@
 
 #include "state/core/tree_items.h"
 
+#include <QDateTime>
 #include <QPoint>
 #include <QString>
 #include <QStringList>
@@ -29,6 +30,15 @@ struct TradePictureRow {
 // holds), empty when it can. A name is a part of a file name here and on
 // Windows, and no two names of a list may lead to one file.
 QString pictureNameProblem(const QString& name, const QStringList& names);
+
+// The title of the question that names a picture or a chart.
+inline QString pictureNameCaption() { return QStringLiteral("Название рисунка"); }
+
+// The name of a picture pasted into an empty list: its date and time,
+// "2026-12-11 14.05.33" (a point between the hours, minutes and seconds, as a
+// file name on Windows holds no colon), with " (2)", " (3)"… when `names`
+// already hold it.
+QString pastedPictureName(const QDateTime& when, const QStringList& names);
 
 // The file of an entry: <imgDir>/<account>_<trade>_<name>.pat.
 QString tradePictureFile(const QString& imgDir, const QString& account, qint64 tradeId, const QString& name);

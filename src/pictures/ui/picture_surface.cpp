@@ -1,6 +1,7 @@
 #include "pictures/ui/picture_surface.h"
 
 #include "context/core/prompts.h"
+#include "db/core/reasons.h"
 #include "db/core/safe_file.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/core/picture_geometry.h"
@@ -9,6 +10,7 @@
 #include "pictures/ui/color_box.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -17,6 +19,9 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QStandardPaths>
+#include <QWheelEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -53,6 +58,7 @@ void PictureSurface::setPicture(const QImage& image)
     if (m_kind == Kind::ChartPicture)
         resize(m_picture.size());
     update();
+    emit pictureChanged();
 }
 
 void PictureSurface::removePicture()
@@ -60,6 +66,7 @@ void PictureSurface::removePicture()
     m_picture = QImage();
     m_modified = false;
     update();
+    emit pictureChanged();
 }
 
 void PictureSurface::blankPicture()
@@ -69,6 +76,7 @@ void PictureSurface::blankPicture()
     m_picture = blank;
     m_modified = false;
     update();
+    emit pictureChanged();
 }
 
 void PictureSurface::pasteAsPicture(const QImage& image)
@@ -83,9 +91,34 @@ void PictureSurface::pasteIntoChart(const QImage& image)
     resize(image.size());
 }
 
-void PictureSurface::zoomIn() { setGeometry(picturegeom::zoomedIn(geometry())); }
+double PictureSurface::scale() const
+{
+    if (m_kind == Kind::BigPicture || m_picture.isNull())
+        return 1.0;
+    return picturegeom::shownScale(m_picture.size(), size());
+}
 
-void PictureSurface::zoomOut() { setGeometry(picturegeom::zoomedOut(geometry())); }
+void PictureSurface::zoomAround(double factor, QPointF pivot)
+{
+    if (!hasPicture() || m_kind == Kind::BigPicture || !parentWidget())
+        return;
+    const QRect bounds =
+        picturegeom::zoomedAround(geometry(), m_picture.size(), factor, pivot, parentWidget()->size());
+    if (bounds == geometry())
+        return;
+    setGeometry(bounds);
+    update();
+    emit zoomed();
+}
+
+QPointF PictureSurface::viewCentre() const
+{
+    return parentWidget() ? QRectF(parentWidget()->rect()).center() : QRectF(rect()).center();
+}
+
+void PictureSurface::zoomIn() { zoomAround(picturegeom::kZoomStep, viewCentre()); }
+
+void PictureSurface::zoomOut() { zoomAround(1.0 / picturegeom::kZoomStep, viewCentre()); }
 
 void PictureSurface::copyToClipboard() const
 {
@@ -110,7 +143,9 @@ void PictureSurface::savePngAs()
     try {
         writePngFile(*file, m_picture);
     } catch (const FileWriteError& e) {
-        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), e.message());
+        // The file as it was, if there was one, stays: the PNG is written whole or not at all.
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
+                              QStringLiteral("Рисунок не сохранен.\n") + withRussianReasons(e.message()));
     }
 }
 
@@ -125,21 +160,20 @@ QColor PictureSurface::penColour() const { return m_colourBox ? m_colourBox->sel
 
 std::optional<QPoint> PictureSurface::toPicture(QPoint point) const
 {
-    if (m_kind != Kind::TradePicture)
+    const double s = scale();
+    if (s == 1.0)
         return point;
-    return picturegeom::surfaceToPicture(point, m_picture.size(), size());
+    if (s <= 0 || m_picture.width() <= 0)
+        return std::nullopt;
+    return picturegeom::toPicturePixel(point, s);
 }
 
 QRect PictureSurface::toSurface(const QRect& pictureRect) const
 {
-    if (m_kind != Kind::TradePicture || m_picture.isNull())
+    const double s = scale();
+    if (s == 1.0)
         return pictureRect;
-    const QSize shown = picturegeom::fittedSize(m_picture.size(), size());
-    if (shown == m_picture.size())
-        return pictureRect;
-    const double scale = double(shown.width()) / m_picture.width();
-    return QRectF(pictureRect.x() * scale, pictureRect.y() * scale, pictureRect.width() * scale,
-                  pictureRect.height() * scale)
+    return QRectF(pictureRect.x() * s, pictureRect.y() * s, pictureRect.width() * s, pictureRect.height() * s)
         .toAlignedRect()
         .adjusted(-1, -1, 1, 1);
 }
@@ -190,13 +224,14 @@ void PictureSurface::stampText(QPoint point)
     if (!text || text->isEmpty())
         return;
     ensurePicture();
+    // Its top-left corner on the picture pixel under the pointer, at every zoom.
+    const QPoint at = toPicture(point).value_or(point);
     QPainter painter(&m_picture);
     QFont font(QStringLiteral("Tahoma"));
     font.setPixelSize(kTextPixelSize);
     painter.setFont(font);
     painter.setPen(colour);
-    // At the press point in picture pixels, as the text tool always placed it.
-    const QRect area(point, QSize(m_picture.width() + 1, m_picture.height() + 1));
+    const QRect area(at, QSize(m_picture.width() + 1, m_picture.height() + 1));
     QRect drawn;
     painter.drawText(area, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, *text, &drawn);
     painter.end();
@@ -210,18 +245,23 @@ void PictureSurface::paintEvent(QPaintEvent* event)
         return; // the container's caption shows through
     QPainter painter(this);
     const QRect exposed = event->rect();
-    if (m_kind != Kind::TradePicture) {
+    const double s = scale();
+    if (s == 1.0) {
         painter.drawImage(exposed.topLeft(), m_picture, exposed);
         return;
     }
-    const QSize shown = picturegeom::fittedSize(m_picture.size(), size());
-    if (shown == m_picture.size()) {
-        painter.drawImage(exposed.topLeft(), m_picture, exposed);
+    // Only the picture pixels under the exposed part, so that a deep zoom
+    // costs no more than the view it fills.
+    const QRectF source = QRectF(exposed.x() / s, exposed.y() / s, exposed.width() / s, exposed.height() / s)
+                              .adjusted(-1, -1, 1, 1)
+                              .intersected(QRectF(m_picture.rect()));
+    if (source.isEmpty())
         return;
-    }
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (s < 1.0)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setClipRect(exposed);
-    painter.drawImage(QRect(QPoint(0, 0), shown), m_picture);
+    painter.drawImage(QRectF(source.x() * s, source.y() * s, source.width() * s, source.height() * s), m_picture,
+                      source);
 }
 
 void PictureSurface::mousePressEvent(QMouseEvent* event)
@@ -289,6 +329,22 @@ void PictureSurface::mouseDoubleClickEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
         emit doubleClicked();
+    event->accept();
+}
+
+void PictureSurface::wheelEvent(QWheelEvent* event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier) || m_kind == Kind::BigPicture || !hasPicture()) {
+        // The container scrolls (told here, as Qt passes on only the wheel
+        // events that come from the system).
+        event->ignore();
+        if (parentWidget())
+            QApplication::sendEvent(parentWidget(), event);
+        return;
+    }
+    const int notches = event->angleDelta().y() / 120;
+    if (notches != 0)
+        zoomAround(std::pow(picturegeom::kZoomStep, notches), mapToParent(event->position()));
     event->accept();
 }
 

@@ -5,14 +5,16 @@
 // trade picture (`ImPict`), the notebook chart (`ImgPic2`) and the big
 // window's picture (`Image1`); its kind decides the few rules that differ:
 //
-//                    shown                         draws with        pans
-//   TradePicture     fitted, never enlarged        left button       right button
-//   ChartPicture     natural size, sized to it     left or middle    right button
-//   BigPicture       natural size, fills window    left or middle    no
+//                    shown                              draws with        pans, zooms
+//   TradePicture     scaled to its bounds, undistorted  left button       right button, +/−, Ctrl+wheel
+//   ChartPicture     natural size until zoomed          left or middle    right button, +/−, Ctrl+wheel
+//   BigPicture       natural size, fills window         left or middle    no
 //
 // The surface's geometry in its parent is the picture's bounds (left and top
-// are negative when panned). Strokes and text change only the picture in
-// memory; the owner stores it (see `modified`, `released`).
+// are negative when panned); the picture is shown at the scale that fits it
+// to them (shownScale), and strokes and text land on the picture pixel under
+// the pointer at every scale. Strokes and text change only the picture in
+// memory; the owner stores it (see `modified`, `released`, `zoomed`).
 
 #include <QImage>
 #include <QPoint>
@@ -53,10 +55,15 @@ public:
     void pasteAsPicture(const QImage& image);
     // Paste into the chart bitmap: the image at natural size, left and top kept.
     void pasteIntoChart(const QImage& image);
-    // The bounds 25 pixels larger or smaller on every side (smaller only
-    // while both sides are longer than 50).
+    // One step larger or smaller around the centre of the container's view
+    // (smaller only while both sides stay longer than 50 pixels).
     void zoomIn();
     void zoomOut();
+    // Zooms by `factor` keeping the picture pixel at `pivot` (a point of
+    // the container) where it is.
+    void zoomAround(double factor, QPointF pivot);
+    // The scale the picture is shown at: 1 at natural size.
+    double scale() const;
 
     // Strokes or text drawn since the picture was set.
     bool isModified() const { return m_modified; }
@@ -76,6 +83,10 @@ signals:
     // A picture dragged in from another program.
     void imageDropped(const QImage& image);
     void doubleClicked();
+    // The picture was set, removed or blanked.
+    void pictureChanged();
+    // The bounds changed by a zoom.
+    void zoomed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -83,11 +94,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
 private:
     bool drawButtonDown() const;
+    QPointF viewCentre() const;
     QColor penColour() const;
     // The picture pixel of a surface point: through the fitted scale on the
     // trade picture, as it is elsewhere.

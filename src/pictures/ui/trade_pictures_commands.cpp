@@ -13,6 +13,7 @@
 #include "pictures/ui/picture_surface.h"
 #include "state/ui/tree_snapshot.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFrame>
@@ -68,6 +69,7 @@ void TradePicturesPanel::chooseTrade(const QString& id)
         return;
     ImPict->move(row->position);
     m_tradeId = tradeId;
+    m_storedTop = row->position.y();
     m_account = row->account;
     m_quiet = true;
     TreeView3->clear();
@@ -134,7 +136,7 @@ void TradePicturesPanel::TreeView3Click()
 void TradePicturesPanel::N22Click()
 {
     const std::optional<QString> answer =
-        m_prompts.askText(QStringLiteral("Добавить документ"), QStringLiteral("Введите название"), QString());
+        m_prompts.askText(pictureNameCaption(), QStringLiteral("Введите название"), QString());
     if (!answer || answer->isEmpty())
         return;
     const QString problem = pictureNameProblem(*answer, entryNames());
@@ -142,9 +144,14 @@ void TradePicturesPanel::N22Click()
         m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(), problem);
         return;
     }
+    appendEntry(answer->trimmed());
+}
+
+void TradePicturesPanel::appendEntry(const QString& name)
+{
     writePendingPicture();
     TreeEntry entry;
-    entry.text = answer->trimmed();
+    entry.text = name;
     auto* item = makeTreeItem(entry);
     item->setIcon(0, style()->standardIcon(QStyle::SP_FileIcon));
     TreeView3->addTopLevelItem(item);
@@ -198,10 +205,21 @@ void TradePicturesPanel::ToolButton13Click() { pasteImage(clipboardImage()); }
 void TradePicturesPanel::pasteImage(const QImage& image)
 {
     if (TreeView3->topLevelItemCount() == 0) {
-        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
-                              QStringLiteral("Добавьте сначала рисунок, в левом окне \"Список рисунков\" правая кнопка "
-                                             "мыши!"));
-        return;
+        if (m_tradeId == 0) {
+            m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                                  QStringLiteral("Добавьте сначала рисунок, в левом окне \"Список рисунков\" правая "
+                                                 "кнопка мыши!"));
+            return;
+        }
+        if (image.isNull()) {
+            m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                                  QStringLiteral("В буфере обмена нет рисунка."));
+            return;
+        }
+        // The most common start: a screenshot into a trade without pictures
+        // becomes its first picture at once, named by the time; renaming
+        // it later is the trader's choice.
+        appendEntry(pastedPictureName(QDateTime::currentDateTime(), entryNames()));
     }
     const QTreeWidgetItem* item = TreeView3->currentItem();
     if (!item || item->text(0).isEmpty())
@@ -296,7 +314,9 @@ void TradePicturesPanel::storeList()
         TradePictureStore(m_journal.db()).storeList(m_tradeId, takeTreeSnapshot(TreeView3));
     } catch (const JournalError& e) {
         reportError(m_prompts, e.message());
+        return;
     }
+    emit picturesChanged(QString::number(m_tradeId), TreeView3->topLevelItemCount() > 0 || m_storedTop != 0);
 }
 
 void TradePicturesPanel::storePosition()
@@ -305,6 +325,7 @@ void TradePicturesPanel::storePosition()
         return;
     try {
         TradePictureStore(m_journal.db()).storePosition(m_account, m_tradeId, ImPict->pos());
+        m_storedTop = ImPict->pos().y();
     } catch (const ESQLiteException&) {
         m_prompts.showMessage(Prompts::Icon::Error, errorCaption(),
                               QStringLiteral("Ошибка - Во время сохранения измененных данных (Комментарий)"));

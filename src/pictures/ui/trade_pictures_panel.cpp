@@ -6,6 +6,7 @@
 #include "context/core/prompts.h"
 #include "pictures/core/drawing_tool.h"
 #include "pictures/ui/color_box.h"
+#include "pictures/ui/picture_scroll_bars.h"
 #include "pictures/ui/picture_surface.h"
 
 #include <QEvent>
@@ -122,6 +123,9 @@ QWidget* TradePicturesPanel::makeToolBar()
     ToolBar2->addSeparator();
     ToolButton25 = makeButton(ToolBar2, "ToolButton25", QStringLiteral("+"), QStringLiteral("Увеличить"));
     ToolButton26 = makeButton(ToolBar2, "ToolButton26", QStringLiteral("−"), QStringLiteral("Уменьшить"));
+    ToolBar2->addSeparator();
+    SavePictureAsPng = makeButton(ToolBar2, "SavePictureAsPng", QStringLiteral("PNG…"),
+                                  QStringLiteral("Сохранить как PNG…"));
 
     DrawingTool& tool = m_journal.drawingTool;
     connect(ToolButton13, &QToolButton::clicked, this, &TradePicturesPanel::ToolButton13Click);
@@ -134,11 +138,13 @@ QWidget* TradePicturesPanel::makeToolBar()
     connect(ToolButton19, &QToolButton::clicked, this, [this] { ImPict->copyToClipboard(); });
     connect(ToolButton25, &QToolButton::clicked, this, &TradePicturesPanel::ToolButton25Click);
     connect(ToolButton26, &QToolButton::clicked, this, &TradePicturesPanel::ToolButton26Click);
+    connect(SavePictureAsPng, &QToolButton::clicked, this, [this] { ImPict->savePngAs(); });
     return ToolBar2;
 }
 
-// The picture over its panel, with the hint shown while there is none.
-QFrame* TradePicturesPanel::makePicturePanel()
+// The picture over its panel, with the hint shown while there is none, and
+// scroll bars for a picture larger than the panel.
+QWidget* TradePicturesPanel::makePicturePanel()
 {
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
@@ -161,7 +167,15 @@ QFrame* TradePicturesPanel::makePicturePanel()
     ImPict->setColourBox(ColorBox1);
     ImPict->raise();
     new PanelFollower(Panel1, Panel1Caption, ImPict);
-    return Panel1;
+    // The hint is for an empty panel: it never shows beside a picture.
+    connect(ImPict, &PictureSurface::pictureChanged, Panel1Caption,
+            [this] { Panel1Caption->setVisible(!ImPict->hasPicture()); });
+    QWidget* framed = PictureScrollBars::wrap(Panel1, ImPict, this);
+    // A zoom or a scroll is written with the picture when the trader leaves it.
+    connect(ImPict, &PictureSurface::zoomed, this, [this] { m_zoomPending = true; });
+    connect(framed->findChild<PictureScrollBars*>(), &PictureScrollBars::scrolled, this,
+            [this] { m_zoomPending = true; });
+    return framed;
 }
 
 QWidget* TradePicturesPanel::makeList()

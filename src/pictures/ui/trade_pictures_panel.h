@@ -62,11 +62,13 @@ signals:
     void editTradeRequested();
     // A pen colour was chosen on the toolbar.
     void penColourChosen();
+    // The trade's list of pictures changed: whether it has pictures now.
+    void picturesChanged(const QString& tradeId, bool hasPictures);
 
 private:
     QWidget* makeToolBar();
     QWidget* makeList();
-    QFrame* makePicturePanel();
+    QWidget* makePicturePanel();
     void syncModeButtons();
     QStringList entryNames() const;
     QString entryFile(const QString& name) const;
@@ -80,6 +82,8 @@ private:
     // Writes the picture to the shown entry's file; false when it failed (reported).
     bool writePicture();
     void placeEmptySurface();
+    // Appends an entry, stores the list and selects it with a white picture.
+    void appendEntry(const QString& name);
 
     QToolBar* ToolBar2 = nullptr;
     QToolButton* ToolButton13 = nullptr; // "Вставить график"
@@ -93,6 +97,7 @@ private:
     QToolButton* ToolButton19 = nullptr; // "Скопировать в буфер"
     QToolButton* ToolButton25 = nullptr; // zoom in
     QToolButton* ToolButton26 = nullptr; // zoom out
+    QToolButton* SavePictureAsPng = nullptr; // "Сохранить как PNG…"
     QTreeWidget* TreeView3 = nullptr;
     QMenu* PopupMenu4 = nullptr;
     QAction* N22 = nullptr; // "Добавить рисунок"
@@ -105,6 +110,7 @@ private:
     Prompts& m_prompts;
     qint64 m_tradeId = 0;
     QString m_account; // the chosen trade's account, which names its files
+    int m_storedTop = 0; // img_top of the chosen trade, which marks it in "Рис" too
     // The file the shown picture came from or goes to, empty when it
     // belongs to no entry; zooms since it was last written.
     QString m_shownFile;

@@ -24,6 +24,18 @@ QString AnalysisModel::tradeId(int row) const
     return m_analysis.rows[row][analysiscol::Id];
 }
 
+void AnalysisModel::setPictureMark(const QString& tradeId, bool hasPicture)
+{
+    for (size_t row = 0; row < m_analysis.rows.size(); ++row) {
+        QString& cell = m_analysis.rows[row][analysiscol::Picture];
+        if (m_analysis.rows[row][analysiscol::Id] != tradeId || cell == pictureMark(hasPicture))
+            continue;
+        cell = pictureMark(hasPicture);
+        const QModelIndex at = index(static_cast<int>(row), analysiscol::Picture);
+        emit dataChanged(at, at);
+    }
+}
+
 int AnalysisModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : static_cast<int>(m_analysis.rows.size());

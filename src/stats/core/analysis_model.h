@@ -16,6 +16,8 @@ public:
     const PeriodAnalysis& analysis() const { return m_analysis; }
     // The trade id of a row, empty when there is none.
     QString tradeId(int row) const;
+    // The trade's pictures changed: its "Рис" cell follows at once.
+    void setPictureMark(const QString& tradeId, bool hasPicture);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

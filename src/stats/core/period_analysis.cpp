@@ -4,6 +4,8 @@
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
+#include "pictures/core/trade_pictures.h"
+#include "state/core/snapshot_stream.h"
 
 #include <iterator>
 
@@ -52,7 +54,25 @@ constexpr t_sdelki::Column kShown[] = {
 static_assert(std::size(kShown) == analysiscol::Rating - analysiscol::Id + 1);
 static_assert(kShown[analysiscol::Profit - analysiscol::Id] == t_sdelki::Profit);
 
+// A trade has pictures when its list names at least one, or when a
+// picture position is stored for it (the mark of the program's first
+// versions, which read only the position).
+bool hasPictures(const QByteArray& list, const QString& storedTop)
+{
+    if (num::parseInteger(storedTop).value_or(0) != 0)
+        return true;
+    if (list.isEmpty())
+        return false;
+    try {
+        return !pictureListNames(list).isEmpty();
+    } catch (const SnapshotError&) {
+        return false; // the picture tab reports it when it is shown
+    }
+}
+
 } // namespace
+
+QString pictureMark(bool hasPicture) { return hasPicture ? QStringLiteral("+") : QString(); }
 
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
 {
@@ -68,6 +88,7 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
         for (size_t i = 0; i < std::size(kShown); ++i)
             cols[i] = t->columnIndex(name(kShown[i]));
         const int imgTop = t->columnIndex(name(ImgTop));
+        const int listCol = t->columnIndex(name(TTree));
         const int commissionCol = t->columnIndex(name(Commission)), taxesCol = t->columnIndex(name(Taxes)),
                   swapCol = t->columnIndex(name(Swap)), idCol = t->columnIndex(name(Id));
         result.rows.reserve(t->rowCount());
@@ -78,8 +99,7 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             row[analysiscol::Number] = QString::number(i);
             for (size_t c = 0; c < std::size(kShown); ++c)
                 row[analysiscol::Id + c] = t->fieldTextOf(cols[c]);
-            const auto picture = num::parseInteger(t->fieldTextOf(imgTop));
-            row[analysiscol::Picture] = picture.value_or(0) != 0 ? QStringLiteral("+") : QString();
+            row[analysiscol::Picture] = pictureMark(hasPictures(t->fieldBlob(listCol), t->fieldTextOf(imgTop)));
             result.rows.push_back(row);
             // The day's result is what its trades added to the balance: each
             // trade's profit with its commission, taxes and swap. A trade whose

@@ -48,4 +48,8 @@ struct PeriodAnalysis : PartialResult {
     QColor dayColour() const;
 };
 
+// The text of the column "Рис": "+" for a trade with pictures (its list
+// names one, or a picture position is stored), empty otherwise.
+QString pictureMark(bool hasPicture);
+
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end);

@@ -105,6 +105,7 @@ QWidget* AnalysisPage::makePicturePanel(QWidget* parent)
     pictureLayout->addWidget(PageControl3);
     connect(this, &AnalysisPage::tradeSelected, TradePictures, [this](const QString& id) { TradePictures->chooseTrade(id); });
     connect(TradePictures, &TradePicturesPanel::penColourChosen, this, &AnalysisPage::penColourChosen);
+    connect(TradePictures, &TradePicturesPanel::picturesChanged, m_model, &AnalysisModel::setPictureMark);
     connect(TradePictures, &TradePicturesPanel::editTradeRequested, this, [this] {
         const QString id = selectedTradeId();
         if (!id.isEmpty())
