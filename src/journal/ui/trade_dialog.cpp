@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -45,7 +46,7 @@ QPlainTextEdit* makeMemo(const char* name, QWidget* parent)
 {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(QLatin1String(name));
-    memo->setTabChangesFocus(true);
+    memo->setTabChangesFocus(true); // Enter is a new line, Ctrl+Enter saves (TForm_Add::eventFilter)
     memo->setFixedHeight(64);
     return memo;
 }
@@ -74,6 +75,7 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     layout->addLayout(makeTicketPart());
     layout->addWidget(makeAnnotationGroup(), 1);
     layout->addLayout(makeButtonRow());
+    setTabOrderOfLayout();
 
     m_editor = new TFm_Sprav(journal, prompts, this);
     connect(m_editor, &TFm_Sprav::listSaved, this, &TForm_Add::onListSaved);
@@ -137,8 +139,11 @@ QGroupBox* TForm_Add::makeAnnotationGroup()
     auto addRow = [&](QLabel* label, QWidget* field, QWidget* button = nullptr) {
         grid->addWidget(label, row, 0, Qt::AlignTop);
         grid->addWidget(field, row, 1);
-        if (button)
+        m_fieldOrder.append(field);
+        if (button) {
             grid->addWidget(button, row, 2, Qt::AlignTop);
+            m_fieldOrder.append(button);
+        }
         ++row;
     };
     auto listButton = [&](ListId id) {
@@ -183,17 +188,43 @@ QLayout* TForm_Add::makeButtonRow()
     auto* buttons = new QHBoxLayout;
     BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(false);
-    BitBtn1->setAutoDefault(false);
+    // Enter saves (a focused "Отмена" takes Enter for itself), Esc cancels.
+    BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Отмена"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setAutoDefault(false);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm_Add::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     return buttons;
+}
+
+// Tab walks the dialog as it reads: the ticket, each row's field and then
+// the button beside it, the save and cancel buttons.
+void TForm_Add::setTabOrderOfLayout()
+{
+    QList<QWidget*> order{Edit_Ticket};
+    order += m_fieldOrder;
+    order << BitBtn1 << BitBtn2;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    for (QPlainTextEdit* memo : {Memo_Enter, Memo_Exit, Edit_Comment})
+        memo->installEventFilter(this);
+}
+
+bool TForm_Add::eventFilter(QObject* watched, QEvent* event)
+{
+    // In the three multi-line fields Enter is a new line; Ctrl+Enter saves.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QPlainTextEdit*>(watched)) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && key->modifiers().testFlag(Qt::ControlModifier)) {
+            BitBtn1->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 QComboBox* TForm_Add::listField(ListId id) const
