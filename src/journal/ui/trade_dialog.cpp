@@ -146,15 +146,17 @@ QGroupBox* TForm_Add::makeAnnotationGroup()
         }
         ++row;
     };
-    auto listButton = [&](ListId id) {
+    auto listButton = [&](ListId id, const char* name) {
         auto* b = new QToolButton(group);
+        b->setObjectName(QLatin1String(name));
         b->setText(QStringLiteral("…"));
         b->setToolTip(QStringLiteral("Справочник"));
         connect(b, &QToolButton::clicked, this, [this, id] { openListEditor(id); });
         return b;
     };
-    auto helpButton = [&](void (TForm_Add::*slot)(), const QString& hint) {
+    auto helpButton = [&](void (TForm_Add::*slot)(), const QString& hint, const char* name) {
         auto* b = new QToolButton(group);
+        b->setObjectName(QLatin1String(name));
         b->setText(QStringLiteral("?"));
         b->setToolTip(hint);
         connect(b, &QToolButton::clicked, this, slot);
@@ -162,23 +164,23 @@ QGroupBox* TForm_Add::makeAnnotationGroup()
     };
 
     makeAnnotationFields(group);
-    addRow(makeLabel(QStringLiteral("Таймфэйм:"), "rgb(0,0,255)", group), ComboBox_Time, listButton(ListId::Timeframe));
+    addRow(makeLabel(QStringLiteral("Таймфэйм:"), "rgb(0,0,255)", group), ComboBox_Time, listButton(ListId::Timeframe, "BitBtn4"));
     addRow(makeLabel(QStringLiteral("Тип рынка"), "rgb(0,0,255)", group), ComboBox_Trend);
-    addRow(makeLabel(QStringLiteral("Вход:"), "rgb(0,128,0)", group), ComboBox_Enter, listButton(ListId::Enter));
+    addRow(makeLabel(QStringLiteral("Вход:"), "rgb(0,128,0)", group), ComboBox_Enter, listButton(ListId::Enter, "BitBtn3"));
     addRow(makeLabel(QStringLiteral("Анализ входа"), "rgb(0,128,0)", group), Memo_Enter);
-    addRow(makeLabel(QStringLiteral("Выход:"), "rgb(255,0,0)", group), ComboBox_Exit, listButton(ListId::Exit));
+    addRow(makeLabel(QStringLiteral("Выход:"), "rgb(255,0,0)", group), ComboBox_Exit, listButton(ListId::Exit, "BitBtn6"));
     addRow(makeLabel(QStringLiteral("Анализ выхода"), "rgb(255,0,0)", group), Memo_Exit);
     addRow(makeLabel(QStringLiteral("Недобрал"), "rgb(255,0,0)", group), Edit_Nedobral,
-           helpButton(&TForm_Add::pointsHelp, QStringLiteral("Что такое недобрал")));
+           helpButton(&TForm_Add::pointsHelp, QStringLiteral("Что такое недобрал"), "Button_NedobralHelp"));
     auto* spasLabel = makeLabel(QStringLiteral("Спас"), "rgb(0,0,0)", group);
     addRow(spasLabel, Edit_Spas);
     spasLabel->hide();
     Edit_Spas->hide();
-    addRow(makeLabel(QStringLiteral("Ошибка тех:"), "rgb(0,0,0)", group), ComboBox_Erorr, listButton(ListId::Technique));
-    addRow(makeLabel(QStringLiteral("Ошибка псих:"), "rgb(128,0,128)", group), ComboBox_Psixo, listButton(ListId::Psixo));
+    addRow(makeLabel(QStringLiteral("Ошибка тех:"), "rgb(0,0,0)", group), ComboBox_Erorr, listButton(ListId::Technique, "BitBtn7"));
+    addRow(makeLabel(QStringLiteral("Ошибка псих:"), "rgb(128,0,128)", group), ComboBox_Psixo, listButton(ListId::Psixo, "BitBtn5"));
     addRow(makeLabel(QStringLiteral("Комментарий:"), "rgb(0,0,0)", group), Edit_Comment);
     addRow(makeLabel(QStringLiteral("Оценка:"), "rgb(0,0,255)", group), ComboBox_Ocenka,
-           helpButton(&TForm_Add::ratingHelp, QStringLiteral("Как формируются оценки")));
+           helpButton(&TForm_Add::ratingHelp, QStringLiteral("Как формируются оценки"), "Button_OcenkaHelp"));
     grid->setColumnStretch(1, 1);
     return group;
 }
