@@ -30,7 +30,9 @@
 
 namespace {
 
-enum class Outcome { Saved, Cancelled, NewLine };
+// Saved: the default button; Cancelled: closed unsaved; NewLine: a line
+// break in the field; Pressed: the focused button did its own work.
+enum class Outcome { Saved, Cancelled, NewLine, Pressed };
 
 struct KeyCase {
     const char* dialog; // "account" or "annotation"
@@ -92,6 +94,12 @@ TEST_P(DialogKeys, EnterConfirmsEscCancels)
         EXPECT_TRUE(dialog->isVisible());
         EXPECT_EQ(qobject_cast<QPlainTextEdit*>(field)->toPlainText(), QStringLiteral("\n"));
         break;
+    case Outcome::Pressed:
+        EXPECT_EQ(saved->count(), 0);
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(prompts.messages.size(), 1u);
+        prompts.messages.clear();
+        break;
     }
     // The annotation dialog closes itself once saved; the account dialog is
     // closed by the account page when the account was stored.
@@ -125,7 +133,8 @@ INSTANTIATE_TEST_SUITE_P(
                               Outcome::Saved},
                       KeyCase{"annotation", "ComboBox_Time", Qt::Key_Escape, kNone, Outcome::Cancelled},
                       KeyCase{"annotation", "Memo_Exit", Qt::Key_Escape, kNone, Outcome::Cancelled},
-                      KeyCase{"annotation", "BitBtn2", Qt::Key_Return, kNone, Outcome::Cancelled}));
+                      KeyCase{"annotation", "BitBtn2", Qt::Key_Return, kNone, Outcome::Cancelled},
+                      KeyCase{"annotation", "Button_OcenkaHelp", Qt::Key_Return, kNone, Outcome::Pressed}));
 
 TEST_F(DialogKeys, EnterInTheListEditorPicksTheEntryMovedTo)
 {

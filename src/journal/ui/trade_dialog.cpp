@@ -229,6 +229,18 @@ bool TForm_Add::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TForm_Add::keyPressEvent(QKeyEvent* event)
+{
+    // A list or help button that has the focus takes Enter for itself, as
+    // "Отмена" does; anywhere else Enter saves.
+    auto* button = qobject_cast<QToolButton*>(focusWidget());
+    if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 QComboBox* TForm_Add::listField(ListId id) const
 {
     switch (id) {
