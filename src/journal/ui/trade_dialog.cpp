@@ -127,6 +127,8 @@ void TForm_Add::makeAnnotationFields(QWidget* group)
     Edit_Comment = makeMemo("Edit_Comment", group);
     ComboBox_Ocenka = makeCombo("ComboBox_Ocenka", false, group);
     ComboBox_Ocenka->addItems(kRatings);
+    for (QPlainTextEdit* memo : {Memo_Enter, Memo_Exit, Edit_Comment})
+        memo->installEventFilter(this);
 }
 
 // "До сделки": the annotation fields with their captions, the buttons of
@@ -211,8 +213,6 @@ void TForm_Add::setTabOrderOfLayout()
     order << BitBtn1 << BitBtn2;
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    for (QPlainTextEdit* memo : {Memo_Enter, Memo_Exit, Edit_Comment})
-        memo->installEventFilter(this);
 }
 
 bool TForm_Add::eventFilter(QObject* watched, QEvent* event)
