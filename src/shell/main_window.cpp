@@ -99,6 +99,12 @@ void TForm1::wireImport()
     // A copy that filled in the account's capital or currency shows them
     // before the views are rebuilt from that capital.
     connect(m_import, &ImportPanel::accountDetailsChanged, m_accounts, &AccountsPage::refreshActiveAccount);
+    // The copy's result goes with the trader to "База данных"; another file
+    // opened takes it away.
+    connect(m_import, &ImportPanel::copyResultChanged, this, [this](const QString& text) {
+        m_copyResultAccount = text.isEmpty() ? QString() : m_journal.activeAccount;
+        m_trades->showCopyResult(text);
+    });
     connect(m_import, &ImportPanel::copyFinished, this, [this](bool tradesCopied) {
         if (tradesCopied)
             rebuildAccountViews(Rebuild::TradesCopied);
@@ -232,6 +238,11 @@ void TForm1::onAccountActivated()
 {
     setAccountPagesVisible(true);
     m_trades->setAccountCaption(m_accounts->activeAccountName());
+    // The last copy's result was about the account it went into.
+    if (m_journal.activeAccount != m_copyResultAccount) {
+        m_copyResultAccount.clear();
+        m_trades->showCopyResult(QString());
+    }
     rebuildAccountViews(Rebuild::AccountActivated);
 }
 

@@ -108,6 +108,7 @@ private:
     NotebookPage* m_notebook = nullptr;
     ImportPanel* m_import = nullptr;
     TForm_Add* m_tradeDialog = nullptr;
+    QString m_copyResultAccount; // the account that the copy result shown on "База данных" is about
     bool m_settingPage = false;
     int m_shownPage = PageAbout;
     bool m_started = false;

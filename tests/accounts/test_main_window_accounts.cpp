@@ -1,5 +1,6 @@
 // The main window's part in the account life cycle: which pages are offered.
 #include "accounts/ui/accounts_page.h"
+#include "import/ui/import_panel.h"
 #include "shell/main_window.h"
 #include "stats/ui/trade_table_page.h"
 
@@ -12,6 +13,8 @@
 #include "db/core/sqlite_database.h"
 
 #include <QLabel>
+#include <QPushButton>
+#include <QTableView>
 #include <QTabWidget>
 #include <QTest>
 
@@ -93,4 +96,64 @@ TEST(MainWindowAccounts, ChangesMadeByAnotherProgramAreShownWithoutAClick)
     EXPECT_TRUE(journal->activeAccount.isEmpty());
     EXPECT_FALSE(accountPagesShown(window));
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
+
+// The line that tells what a copy did goes with the trader to "База
+// данных"; another file opened, refused or not, or another account takes it
+// away, on both pages.
+TEST(MainWindowAccounts, TheCopysResultIsShownOnTheTradeTableUntilAnotherFileOrAccount)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    insertAccount(journal->db(), QStringLiteral("Первый"));
+    insertAccount(journal->db(), QStringLiteral("Второй"));
+    ScriptedPrompts prompts;
+    TForm1 window(*journal, prompts);
+    window.runStartup();
+    AccountsPage& accounts = *window.accountsPage();
+    accounts.activateAccount();
+    ImportPanel& import = *window.importPanel();
+    QLabel* onTrades = widgetByName<QLabel>(window.tradeTablePage(), "Label_CopyResult");
+    QLabel* onImport = widgetByName<QLabel>(&import, "Label_Result");
+    const QString statement = QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm");
+    const auto copy = [&] {
+        prompts.answerFile(statement);
+        widgetByName<QPushButton>(&import, "BitBtn2")->click();
+        widgetByName<QPushButton>(&import, "BitBtn3")->click();
+    };
+
+    copy();
+    EXPECT_EQ(pageTabs(&window)->currentIndex(), TForm1::PageTrades);
+    EXPECT_TRUE(onTrades->text().startsWith(QStringLiteral("Добавлено сделок: 200, обновлено: 0"))) << onTrades->text().toStdString();
+    EXPECT_EQ(onTrades->text(), onImport->text());
+    EXPECT_TRUE(onTrades->isVisibleTo(window.tradeTablePage()));
+
+    // A file that is no statement: refused, and the old result is gone.
+    writeBytes(dir.file(QStringLiteral("page.htm")), "<html>just a page</html>");
+    prompts.answerFile(dir.file(QStringLiteral("page.htm")));
+    widgetByName<QPushButton>(&import, "BitBtn2")->click();
+    EXPECT_EQ(prompts.messageTexts(),
+              QStringList{QStringLiteral("Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!")});
+    prompts.messages.clear();
+    EXPECT_EQ(onTrades->text(), QString());
+    EXPECT_FALSE(onTrades->isVisibleTo(window.tradeTablePage()));
+    EXPECT_EQ(onImport->text(), QString());
+
+    // A statement opened: the import line counts its trades, the trade
+    // table shows no result until it is copied.
+    prompts.answerFile(statement);
+    widgetByName<QPushButton>(&import, "BitBtn2")->click();
+    EXPECT_EQ(onTrades->text(), QString());
+    EXPECT_EQ(onImport->text(), QStringLiteral("Закрытых сделок в отчете: 200"));
+    widgetByName<QPushButton>(&import, "BitBtn3")->click();
+    EXPECT_EQ(onTrades->text(), QStringLiteral("Добавлено сделок: 0, обновлено: 200"));
+
+    // The same account activated again keeps it; another one does not.
+    accounts.activateAccount();
+    EXPECT_EQ(onTrades->text(), QStringLiteral("Добавлено сделок: 0, обновлено: 200"));
+    widgetByName<QTableView>(&accounts, "ListView1")->selectRow(1);
+    accounts.activateAccount();
+    EXPECT_EQ(journal->activeAccount, QStringLiteral("2"));
+    EXPECT_EQ(onTrades->text(), QString());
+    EXPECT_EQ(prompts.messageTexts(), QStringList());
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }

@@ -190,6 +190,9 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         EXPECT_EQ(tradeLabel("kom3"), QStringLiteral("коммисия: -80,43"));
         EXPECT_EQ(pageTabs(&w)->currentIndex(), TForm1::PageTrades);
         EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), kStatementTrades);
+        // The trader lands there and reads what the copy did.
+        EXPECT_EQ(tradeLabel("Label_CopyResult"),
+                  QStringLiteral("Добавлено сделок: 130, обновлено: 0, пополнений и снятий: 1, валюта счета: EUR"));
         EXPECT_EQ(widgetByName<QLabel>(&accounts, "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 130"));
 
         for (int page = 0; page < pageTabs(&w)->count(); ++page)

@@ -16,6 +16,18 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+namespace {
+
+bool isCtrlEnter(const QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && key->modifiers().testFlag(Qt::ControlModifier);
+}
+
+} // namespace
+
 UpDownButtons::UpDownButtons(QWidget* parent)
     : QWidget(parent)
 {
@@ -46,11 +58,10 @@ TFm_Add_Schet::TFm_Add_Schet(QWidget* parent)
 
     BitBtn1 = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Добавить"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(false);
-    BitBtn1->setAutoDefault(false);
+    // Enter saves (a focused "Отмена" takes Enter for itself), Esc cancels.
+    BitBtn1->setDefault(true);
     Button2 = new QPushButton(QStringLiteral("Отмена"), this);
     Button2->setObjectName(QStringLiteral("Button2"));
-    Button2->setAutoDefault(false);
     for (QPushButton* b : {BitBtn1, Button2})
         b->setMinimumWidth(100);
     connect(BitBtn1, &QPushButton::clicked, this, &TFm_Add_Schet::saveRequested);
@@ -115,6 +126,7 @@ void TFm_Add_Schet::buildFields()
     Edit_Opis = new QPlainTextEdit(GroupBox1);
     Edit_Opis->setObjectName(QStringLiteral("Edit_Opis"));
     Edit_Opis->setTabChangesFocus(true);
+    Edit_Opis->installEventFilter(this);
     Edit_Opis->setFixedHeight(110);
 
     auto* form = new QFormLayout;
@@ -186,6 +198,11 @@ void TFm_Add_Schet::showEvent(QShowEvent* event)
 
 bool TFm_Add_Schet::eventFilter(QObject* watched, QEvent* event)
 {
+    // Enter is a new line in the description; Ctrl+Enter saves from there.
+    if (watched == Edit_Opis && isCtrlEnter(event)) {
+        BitBtn1->click();
+        return true;
+    }
     // The arrow keys in the capital field work the stepper.
     if (watched == Edit_kapital && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

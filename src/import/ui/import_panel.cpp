@@ -186,6 +186,10 @@ void ImportPanel::BitBtn2Click()
 void ImportPanel::loadReport(const QString& path)
 {
     m_kind = ReportKind::None;
+    // What the last step did was about the file before: the line waits for
+    // what this one gives (a refused file gives nothing).
+    Label_Result->clear();
+    emit copyResultChanged(QString());
     try {
         m_rawText = readTextFile(path);
     } catch (const ReportReadError& e) {
@@ -374,5 +378,7 @@ void ImportPanel::BitBtn3Click()
     }
     resetPreviewGrid();
     BitBtn3->setEnabled(false);
+    if (copied)
+        emit copyResultChanged(Label_Result->text());
     emit copyFinished(copied);
 }

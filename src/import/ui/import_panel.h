@@ -65,6 +65,10 @@ signals:
     // The copy command ended. tradesCopied: trades were written to the
     // database, and the views over them need rebuilding.
     void copyFinished(bool tradesCopied);
+    // The line that tells what the copy did ("Добавлено сделок: …"), sent
+    // before copyFinished for the page the trader lands on; empty when
+    // another file is opened and the line no longer holds.
+    void copyResultChanged(const QString& text);
 
 private:
     QHBoxLayout* makeButtonRow();

@@ -8,6 +8,7 @@
 #include "journal/core/trade_journal_store.h"
 
 #include <QCollator>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
@@ -145,6 +146,19 @@ bool TFm_Sprav::FormClose()
         emit listSaved(windowTitle(), list, picked.isEmpty() ? QString() : picked.first()->text());
     }
     return true;
+}
+
+void TFm_Sprav::keyPressEvent(QKeyEvent* event)
+{
+    // The editor has no buttons: Enter closes it as a double-click does,
+    // with the entry the trader moved to chosen for the field. Esc closes
+    // it as the window's own close does; either way the list is kept.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void TFm_Sprav::done(int result)

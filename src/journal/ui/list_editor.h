@@ -34,6 +34,9 @@ signals:
 public slots:
     void done(int result) override;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     // Saves on closing; false when the file could not be written (the
     // editor then stays open).

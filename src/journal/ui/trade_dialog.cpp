@@ -11,6 +11,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -45,7 +46,7 @@ QPlainTextEdit* makeMemo(const char* name, QWidget* parent)
 {
     auto* memo = new QPlainTextEdit(parent);
     memo->setObjectName(QLatin1String(name));
-    memo->setTabChangesFocus(true);
+    memo->setTabChangesFocus(true); // Enter is a new line, Ctrl+Enter saves (TForm_Add::eventFilter)
     memo->setFixedHeight(64);
     return memo;
 }
@@ -74,6 +75,7 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     layout->addLayout(makeTicketPart());
     layout->addWidget(makeAnnotationGroup(), 1);
     layout->addLayout(makeButtonRow());
+    setTabOrderOfLayout();
 
     m_editor = new TFm_Sprav(journal, prompts, this);
     connect(m_editor, &TFm_Sprav::listSaved, this, &TForm_Add::onListSaved);
@@ -125,6 +127,8 @@ void TForm_Add::makeAnnotationFields(QWidget* group)
     Edit_Comment = makeMemo("Edit_Comment", group);
     ComboBox_Ocenka = makeCombo("ComboBox_Ocenka", false, group);
     ComboBox_Ocenka->addItems(kRatings);
+    for (QPlainTextEdit* memo : {Memo_Enter, Memo_Exit, Edit_Comment})
+        memo->installEventFilter(this);
 }
 
 // "До сделки": the annotation fields with their captions, the buttons of
@@ -137,19 +141,24 @@ QGroupBox* TForm_Add::makeAnnotationGroup()
     auto addRow = [&](QLabel* label, QWidget* field, QWidget* button = nullptr) {
         grid->addWidget(label, row, 0, Qt::AlignTop);
         grid->addWidget(field, row, 1);
-        if (button)
+        m_fieldOrder.append(field);
+        if (button) {
             grid->addWidget(button, row, 2, Qt::AlignTop);
+            m_fieldOrder.append(button);
+        }
         ++row;
     };
-    auto listButton = [&](ListId id) {
+    auto listButton = [&](ListId id, const char* name) {
         auto* b = new QToolButton(group);
+        b->setObjectName(QLatin1String(name));
         b->setText(QStringLiteral("…"));
         b->setToolTip(QStringLiteral("Справочник"));
         connect(b, &QToolButton::clicked, this, [this, id] { openListEditor(id); });
         return b;
     };
-    auto helpButton = [&](void (TForm_Add::*slot)(), const QString& hint) {
+    auto helpButton = [&](void (TForm_Add::*slot)(), const QString& hint, const char* name) {
         auto* b = new QToolButton(group);
+        b->setObjectName(QLatin1String(name));
         b->setText(QStringLiteral("?"));
         b->setToolTip(hint);
         connect(b, &QToolButton::clicked, this, slot);
@@ -157,23 +166,23 @@ QGroupBox* TForm_Add::makeAnnotationGroup()
     };
 
     makeAnnotationFields(group);
-    addRow(makeLabel(QStringLiteral("Таймфэйм:"), "rgb(0,0,255)", group), ComboBox_Time, listButton(ListId::Timeframe));
+    addRow(makeLabel(QStringLiteral("Таймфэйм:"), "rgb(0,0,255)", group), ComboBox_Time, listButton(ListId::Timeframe, "BitBtn4"));
     addRow(makeLabel(QStringLiteral("Тип рынка"), "rgb(0,0,255)", group), ComboBox_Trend);
-    addRow(makeLabel(QStringLiteral("Вход:"), "rgb(0,128,0)", group), ComboBox_Enter, listButton(ListId::Enter));
+    addRow(makeLabel(QStringLiteral("Вход:"), "rgb(0,128,0)", group), ComboBox_Enter, listButton(ListId::Enter, "BitBtn3"));
     addRow(makeLabel(QStringLiteral("Анализ входа"), "rgb(0,128,0)", group), Memo_Enter);
-    addRow(makeLabel(QStringLiteral("Выход:"), "rgb(255,0,0)", group), ComboBox_Exit, listButton(ListId::Exit));
+    addRow(makeLabel(QStringLiteral("Выход:"), "rgb(255,0,0)", group), ComboBox_Exit, listButton(ListId::Exit, "BitBtn6"));
     addRow(makeLabel(QStringLiteral("Анализ выхода"), "rgb(255,0,0)", group), Memo_Exit);
     addRow(makeLabel(QStringLiteral("Недобрал"), "rgb(255,0,0)", group), Edit_Nedobral,
-           helpButton(&TForm_Add::pointsHelp, QStringLiteral("Что такое недобрал")));
+           helpButton(&TForm_Add::pointsHelp, QStringLiteral("Что такое недобрал"), "Button_NedobralHelp"));
     auto* spasLabel = makeLabel(QStringLiteral("Спас"), "rgb(0,0,0)", group);
     addRow(spasLabel, Edit_Spas);
     spasLabel->hide();
     Edit_Spas->hide();
-    addRow(makeLabel(QStringLiteral("Ошибка тех:"), "rgb(0,0,0)", group), ComboBox_Erorr, listButton(ListId::Technique));
-    addRow(makeLabel(QStringLiteral("Ошибка псих:"), "rgb(128,0,128)", group), ComboBox_Psixo, listButton(ListId::Psixo));
+    addRow(makeLabel(QStringLiteral("Ошибка тех:"), "rgb(0,0,0)", group), ComboBox_Erorr, listButton(ListId::Technique, "BitBtn7"));
+    addRow(makeLabel(QStringLiteral("Ошибка псих:"), "rgb(128,0,128)", group), ComboBox_Psixo, listButton(ListId::Psixo, "BitBtn5"));
     addRow(makeLabel(QStringLiteral("Комментарий:"), "rgb(0,0,0)", group), Edit_Comment);
     addRow(makeLabel(QStringLiteral("Оценка:"), "rgb(0,0,255)", group), ComboBox_Ocenka,
-           helpButton(&TForm_Add::ratingHelp, QStringLiteral("Как формируются оценки")));
+           helpButton(&TForm_Add::ratingHelp, QStringLiteral("Как формируются оценки"), "Button_OcenkaHelp"));
     grid->setColumnStretch(1, 1);
     return group;
 }
@@ -183,17 +192,53 @@ QLayout* TForm_Add::makeButtonRow()
     auto* buttons = new QHBoxLayout;
     BitBtn1 = new QPushButton(QStringLiteral("Сохранить"), this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
-    BitBtn1->setDefault(false);
-    BitBtn1->setAutoDefault(false);
+    // Enter saves (a focused "Отмена" takes Enter for itself), Esc cancels.
+    BitBtn1->setDefault(true);
     BitBtn2 = new QPushButton(QStringLiteral("Отмена"), this);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
-    BitBtn2->setAutoDefault(false);
     buttons->addStretch();
     buttons->addWidget(BitBtn1);
     buttons->addWidget(BitBtn2);
     connect(BitBtn1, &QPushButton::clicked, this, &TForm_Add::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     return buttons;
+}
+
+// Tab walks the dialog as it reads: the ticket, each row's field and then
+// the button beside it, the save and cancel buttons.
+void TForm_Add::setTabOrderOfLayout()
+{
+    QList<QWidget*> order{Edit_Ticket};
+    order += m_fieldOrder;
+    order << BitBtn1 << BitBtn2;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+}
+
+bool TForm_Add::eventFilter(QObject* watched, QEvent* event)
+{
+    // In the three multi-line fields Enter is a new line; Ctrl+Enter saves.
+    if (event->type() == QEvent::KeyPress && qobject_cast<QPlainTextEdit*>(watched)) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            && key->modifiers().testFlag(Qt::ControlModifier)) {
+            BitBtn1->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_Add::keyPressEvent(QKeyEvent* event)
+{
+    // A list or help button that has the focus takes Enter for itself, as
+    // "Отмена" does; anywhere else Enter saves.
+    auto* button = qobject_cast<QToolButton*>(focusWidget());
+    if (button && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
+        button->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 QComboBox* TForm_Add::listField(ListId id) const

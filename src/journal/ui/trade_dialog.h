@@ -46,11 +46,16 @@ signals:
     // analysis also jumps to today).
     void saved(bool newTrade);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     QLayout* makeTicketPart();
     void makeAnnotationFields(QWidget* group);
     QGroupBox* makeAnnotationGroup();
     QLayout* makeButtonRow();
+    void setTabOrderOfLayout();
     QComboBox* listField(ListId id) const;
     void setFields(const TradeAnnotation& a);
     void clearAll();
@@ -77,6 +82,7 @@ private:
     Journal& m_journal;
     Prompts& m_prompts;
     TFm_Sprav* m_editor = nullptr;
+    QList<QWidget*> m_fieldOrder; // the fields and their buttons as the rows show them
     bool m_newTrade = true;
     QString m_id;
 };

@@ -3,12 +3,20 @@
 #include <QDateTimeEdit>
 
 // A date picker of the analysis and day pages: a date and time, shown as
-// dd.mm.yyyy, with a calendar.
+// dd.mm.yyyy, with a calendar. Digits typed over a part of the date replace
+// that part, wherever the cursor stands in it.
+class DatePicker : public QDateTimeEdit {
+    Q_OBJECT
+public:
+    explicit DatePicker(QWidget* parent = nullptr);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
 inline QDateTimeEdit* makeDatePicker(const QString& name, QWidget* parent)
 {
-    auto* picker = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
+    auto* picker = new DatePicker(parent);
     picker->setObjectName(name);
-    picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    picker->setCalendarPopup(true);
     return picker;
 }

@@ -63,6 +63,13 @@ QHBoxLayout* TradeTablePage::makeTopBar()
     QPalette summaryPalette = Label_All2->palette();
     summaryPalette.setColor(QPalette::WindowText, Qt::black);
     Label_All2->setPalette(summaryPalette);
+    Label_CopyResult = new QLabel(this);
+    Label_CopyResult->setObjectName(QStringLiteral("Label_CopyResult"));
+    Label_CopyResult->setFont(statsFont(false));
+    Label_CopyResult->setVisible(false);
+    // A long line takes the room there is rather than widening the page;
+    // its tooltip holds all of it.
+    Label_CopyResult->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->addItems({QStringLiteral("по профиту"), QStringLiteral("по дате")});
@@ -70,6 +77,8 @@ QHBoxLayout* TradeTablePage::makeTopBar()
     top->addWidget(Active_Chet_Cap);
     top->addSpacing(24);
     top->addWidget(Label_All2);
+    top->addSpacing(24);
+    top->addWidget(Label_CopyResult, 1);
     top->addStretch();
     top->addWidget(new QLabel(QStringLiteral("Сортировать"), this));
     top->addWidget(ComboBox1);
@@ -117,6 +126,13 @@ void TradeTablePage::refreshTradeTable()
 }
 
 void TradeTablePage::setAccountCaption(const QString& name) { Active_Chet_Cap->setText(name); }
+
+void TradeTablePage::showCopyResult(const QString& text)
+{
+    Label_CopyResult->setText(text);
+    Label_CopyResult->setToolTip(text);
+    Label_CopyResult->setVisible(!text.isEmpty());
+}
 
 int TradeTablePage::selectedRow() const
 {

@@ -29,6 +29,9 @@ public:
     // The active account's name over the table. refreshTradeTable reads it
     // itself; this sets it directly.
     void setAccountCaption(const QString& name);
+    // What the last copy of a statement did, beside the summary; empty
+    // hides it.
+    void showCopyResult(const QString& text);
 
     // Asks for the analysis of the day of the selected trade.
     void StringGrid_AllDblClick();
@@ -46,6 +49,7 @@ private:
 
     QLabel* Active_Chet_Cap = nullptr;
     QLabel* Label_All2 = nullptr;
+    QLabel* Label_CopyResult = nullptr; // the last copy's result line
     QComboBox* ComboBox1 = nullptr; // "по профиту", "по дате"
     QTableView* StringGrid_All = nullptr;
     QMenu* PopupMenu6_Del1 = nullptr;
