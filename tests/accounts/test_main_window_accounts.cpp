@@ -96,6 +96,7 @@ TEST(MainWindowAccounts, ChangesMadeByAnotherProgramAreShownWithoutAClick)
     EXPECT_TRUE(journal->activeAccount.isEmpty());
     EXPECT_FALSE(accountPagesShown(window));
     EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
+}
 
 // The line that tells what a copy did goes with the trader to "База
 // данных"; another file opened, refused or not, or another account takes it
