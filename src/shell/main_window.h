@@ -76,6 +76,7 @@ private:
     void onTradeSaved(bool newTrade);
     void onDeleteTradeRequested(const QString& id);
     void restoreDates();
+    void showSavedPage();
     void readSettings();
     void writeDates();
     void writeSettings();
@@ -98,6 +99,7 @@ private:
     TForm_Add* m_tradeDialog = nullptr;
     bool m_settingPage = false;
     int m_shownPage = PageAbout;
+    int m_savedPage = PageAbout; // the page of date.txt
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;

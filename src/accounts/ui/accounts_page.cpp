@@ -8,10 +8,12 @@
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
 #include "context/core/journal.h"
+#include "context/core/settings.h"
 #include "context/core/web_links.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -127,6 +129,11 @@ void AccountsPage::buildAccountGroup()
     Label_Hint->setObjectName(QStringLiteral("Label_Hint"));
     setHintColor(QColor(128, 128, 128));
 
+    CheckBox_OpenLast = new QCheckBox(QStringLiteral("Открывать этот счет при запуске"), GroupBox7);
+    CheckBox_OpenLast->setObjectName(QStringLiteral("CheckBox_OpenLast"));
+    CheckBox_OpenLast->setToolTip(QStringLiteral("При запуске программы активировать счет, выбранный в таблице при "
+                                                 "закрытии, и открыть страницу, на которой работа закончилась"));
+
     ListView1 = new QTableView(GroupBox7);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(m_model);
@@ -164,6 +171,7 @@ void AccountsPage::buildAccountGroup()
     top->addSpacing(24);
     top->addWidget(Label_Hint);
     top->addStretch();
+    top->addWidget(CheckBox_OpenLast);
 
     auto* body = new QHBoxLayout;
     body->addWidget(ListView1);

@@ -10,11 +10,13 @@
 #include "context/core/data_safety.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
+#include "context/core/settings.h"
 #include "charts/ui/value_axis.h"
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -105,6 +107,7 @@ void AccountsPage::activateAccount()
         setHintColor(QColor(0, 0, 0));
         m_activated = true;
         emit importAllowedChanged(true);
+        emit copyTargetChanged(m_activeName);
         emit accountActivated();
     }
     drawAccountCurve();
@@ -199,6 +202,25 @@ void AccountsPage::startupAccountChoice(int position)
         selectRow(position);
 }
 
+bool AccountsPage::openRememberedAccount(int position)
+{
+    if (position < 0 || position >= accountCount())
+        return false;
+    selectRow(position);
+    activateAccount();
+    return m_activated;
+}
+
+void AccountsPage::restoreStartupOption(const Settings& settings)
+{
+    CheckBox_OpenLast->setChecked(settings.openLastAccount);
+}
+
+void AccountsPage::saveStartupOption(Settings& settings) const
+{
+    settings.openLastAccount = CheckBox_OpenLast->isChecked();
+}
+
 void AccountsPage::markNotActivated()
 {
     // The caption keeps its colour: only the text says the state.
@@ -206,6 +228,7 @@ void AccountsPage::markNotActivated()
     importArea()->setTitle(kImportCaption);
     m_activated = false;
     emit importAllowedChanged(false);
+    emit copyTargetChanged(QString());
     emit accountClosed();
 }
 
@@ -245,6 +268,13 @@ void AccountsPage::editAccount()
 void AccountsPage::saveAccount()
 {
     AccountRecord typed = m_dialog->fields();
+    if (typed.name.trimmed().isEmpty()) {
+        // An account without a name cannot be told apart in the list or in
+        // the caption of the import; the dialog stays open as it was.
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(), QStringLiteral("Введите название счета"));
+        m_dialog->focusName();
+        return;
+    }
     const std::optional<QString> currency = currencyCode(typed.currency);
     if (!currency) {
         // The dialog stays open with what was typed.

@@ -30,8 +30,12 @@ public:
 
     PreviewModel* previewModel() const { return m_model; }
 
-    // Opening a statement is possible only while an account is active.
+    // Opening a statement is possible only while an account is active; while
+    // none is, a loaded preview is not copied either.
     void setImportAllowed(bool allowed);
+    // The line over the buttons that names the account a copy goes into;
+    // an empty name says that no account is active.
+    void setCopyTarget(const QString& accountName);
 
     // "1. Открыть файл сделок": choose a file, read and recognise it, extract.
     // Cancelling the dialog examines the text loaded before once more.
@@ -70,6 +74,7 @@ private:
     QHBoxLayout* makeButtonRow();
     QProgressBar* makeProgressBar();
     QLabel* makeResultLabel();
+    QLabel* makeTargetLabel();
     QLabel* makeReconciliationLabel();
     QTableView* makePreviewGrid();
     void recognizeAndExtract();
@@ -86,6 +91,7 @@ private:
     QProgressBar* ProgressBar1 = nullptr;
     // What the last step did: the closed trades found, or the trades added
     // and updated by the copy.
+    QLabel* Label_Target = nullptr; // "Счет для копирования: ..."
     QLabel* Label_Result = nullptr;
     // The statement held against its own totals: one line under the buttons.
     QLabel* Label_Sverka = nullptr;
