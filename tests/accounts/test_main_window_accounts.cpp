@@ -1,4 +1,5 @@
 // The main window's part in the account life cycle: which pages are offered.
+#include "accounts/ui/account_dialog.h"
 #include "accounts/ui/accounts_page.h"
 #include "shell/main_window.h"
 #include "stats/ui/trade_table_page.h"
@@ -13,8 +14,10 @@
 #include "db/core/cp1251.h"
 #include "db/core/sqlite_database.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDate>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -70,43 +73,72 @@ TEST(MainWindowAccounts, AccountPagesFollowActivationStartupAndDeletion)
     EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
-#include <QApplication>
-#include <QTableView>
-#include <map>
-TEST(MainWindowAccounts, ProbeGeometry)
+// Activating an account must not move the page under the mouse: an account
+// kept without a name once took the group's caption line away, and a long
+// description grew the details panel, so the list jumped by a line and the
+// next click landed on another row. The list, its rows, the details panel
+// and the import area stay where they are, whichever account is activated.
+TEST(MainWindowAccounts, ActivatingAnyAccountMovesNothingOnThePage)
 {
     TempAppDir dir;
     auto journal = dir.openJournal();
-    insertAccount(journal->db(), QStringLiteral("Первый"));
-    const QString b = insertAccount(journal->db(), QStringLiteral("Второй"), QStringLiteral("реал"));
-    journal->db().executeStatement(QStringLiteral("UPDATE t_chet SET chet_opis=? WHERE id=?"),
-        {QStringLiteral("Длинное описание стратегии, которое занимает несколько строк и переносится по словам, потому что оно длиннее ширины метки в четыреста тридцать точек\r\nвторая\r\nтретья"), b});
+    TSQLiteDatabase& db = journal->db();
+    const QString named = insertAccount(db, QStringLiteral("Основной"));
+    insertTrade(db, named, QStringLiteral("2013.05.21 10:15"), QStringLiteral("25"));
+    const QString unnamed = insertAccount(db, QString(), QStringLiteral("реал"));
+    const QString described = insertAccount(db, QStringLiteral("С описанием"));
+    db.executeStatement(QStringLiteral("UPDATE t_chet SET chet_opis=? WHERE id=?"),
+                        {QStringLiteral("Пробой уровней после новостей, вход только по тренду старшего таймфрейма, "
+                                        "выход частями.\r\nВторая строка\r\nТретья\r\nЧетвертая\r\nПятая"),
+                         described});
+    const QString bare = insertAccount(db, QStringLiteral("Пустой"));
+    db.executeStatement(QStringLiteral("UPDATE t_chet SET chet_opis='', chet_broker='' WHERE id=?"), {bare});
     ScriptedPrompts prompts;
     TForm1 window(*journal, prompts);
     window.resize(1262, 670);
     window.show();
-    QApplication::processEvents();
     window.runStartup();
     window.setPage(TForm1::PageAccounts);
     QApplication::processEvents();
-    auto snap = [&] {
-        std::map<QString, QRect> m;
-        for (QWidget* w : window.accountsPage()->findChildren<QWidget*>())
-            if (!w->objectName().isEmpty() && w->isVisible())
-                m[w->objectName()] = QRect(w->mapTo(&window, QPoint(0, 0)), w->size());
-        return m;
+
+    QTableView* list = widgetByName<QTableView>(&window, "ListView1");
+    // Where each thing is in the window, rows included.
+    const auto places = [&] {
+        QStringList where;
+        for (const char* name : {"ListView1", "Panel_Details", "Chart2", "GroupBox8", "BitBtn2", "BitBtn3"}) {
+            const QWidget* w = widgetByName<QWidget>(window.accountsPage(), name);
+            where << QStringLiteral("%1 %2,%3 %4x%5")
+                         .arg(QLatin1String(name))
+                         .arg(w->mapTo(&window, QPoint(0, 0)).x())
+                         .arg(w->mapTo(&window, QPoint(0, 0)).y())
+                         .arg(w->width())
+                         .arg(w->height());
+        }
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QRect r = list->visualRect(list->model()->index(row, 1));
+            const QPoint at = list->viewport()->mapTo(&window, r.topLeft());
+            where << QStringLiteral("row %1 %2,%3 %4").arg(row).arg(at.x()).arg(at.y()).arg(r.height());
+        }
+        return where;
     };
-    auto before = snap();
-    for (int row : {0, 1, 0}) {
-        widgetByName<QTableView>(&window, "ListView1")->selectRow(row);
+    const QStringList before = places();
+    const std::pair<int, const char*> clicks[] = {{1, ""}, {2, "С описанием"}, {0, "Основной"}, {3, "Пустой"}, {1, ""}};
+    for (const auto& [row, caption] : clicks) {
+        list->selectRow(row);
         window.accountsPage()->activateAccount();
         QApplication::processEvents();
-        auto after = snap();
-        for (auto& [k, r] : after)
-            if (before.count(k) && before[k] != r)
-                std::printf("row %d %s: %d,%d %dx%d -> %d,%d %dx%d\n", row, qPrintable(k), before[k].x(), before[k].y(), before[k].width(), before[k].height(), r.x(), r.y(), r.width(), r.height());
-        before = after;
+        EXPECT_EQ(places(), before) << row;
+        const QString expected =
+            row == 1 ? QStringLiteral("Счет №%1 без названия").arg(unnamed) : QString::fromUtf8(caption);
+        EXPECT_EQ(widgetByName<QGroupBox>(&window, "GroupBox7")->title(), expected);
+        EXPECT_EQ(widgetByName<QLabel>(&window, "Label_Target")->text(),
+                  QStringLiteral("Счет для копирования: ") + expected);
     }
+    // The whole description is there to read.
+    list->selectRow(2);
+    window.accountsPage()->activateAccount();
+    EXPECT_TRUE(widgetByName<QLabel>(&window, "Label_Opis")->toolTip().endsWith(QStringLiteral("Пятая")));
+    EXPECT_TRUE(prompts.allAnswersUsed());
 }
 
 namespace {

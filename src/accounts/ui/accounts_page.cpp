@@ -33,6 +33,9 @@ namespace {
 
 const QString kVideoLessonCreateAccount = QStringLiteral("Видеоурок 1 - Как создать счет");
 
+// The lines of an account's description shown beside the list.
+constexpr int kDescriptionLines = 4;
+
 const int kColumnWidths[AccountListModel::ColumnCount] = {55, 120, 60, 100, 70, 85};
 
 // The row icons: a hollow grey ring for an account at rest, a green disc with
@@ -211,6 +214,15 @@ QWidget* AccountsPage::buildDetailsPanel()
     Label_Sdelki->setObjectName(QStringLiteral("Label_Sdelki"));
     Label_Sdelki->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label_Sdelki->setFont(bold);
+
+    // Every line of the panel keeps its height whatever the account holds
+    // (an empty broker, a long description), so that activating another
+    // account never moves the page under the trader's mouse. A description
+    // longer than its lines is read whole in its tooltip.
+    for (QLabel* line : {Label_Chet, Label_Type, Label_Kapital, Label_Broker, Label_Sdelki})
+        line->setFixedHeight(QFontMetrics(line->font()).height() + 2);
+    Label_Opis->setFixedHeight(kDescriptionLines * Label_Opis->fontMetrics().lineSpacing() + 2);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(4, 0, 4, 0);

@@ -102,7 +102,7 @@ void AccountsPage::activateAccount()
         showDetails(*account);
         m_journal.activeAccount = id;
         m_model->markActive(row);
-        m_activeName = m_model->account(row).name;
+        m_activeName = accountCaption(id, m_model->account(row).name);
         setGroupCaption(m_activeName, QColor(0, 0, 0));
         setHintColor(QColor(0, 0, 0));
         m_activated = true;
@@ -118,6 +118,7 @@ void AccountsPage::showDetails(const AccountRecord& account)
     Label_Chet->setText(account.name);
     Label_Broker->setText(account.broker);
     Label_Opis->setText(fromStoredLineBreaks(account.description));
+    Label_Opis->setToolTip(Label_Opis->text());
     Label_Kapital->setText(account.capital + currencyMark(account.currency));
     Label_Valuta->setText(currencyMark(account.currency));
     Label_Type->setText(account.type);
