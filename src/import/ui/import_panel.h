@@ -89,9 +89,9 @@ private:
     QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
     QPushButton* Button_Raschet = nullptr; // "Разобрать", hidden
     QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label_Target = nullptr; // "Счет для копирования: ..."
     // What the last step did: the closed trades found, or the trades added
     // and updated by the copy.
-    QLabel* Label_Target = nullptr; // "Счет для копирования: ..."
     QLabel* Label_Result = nullptr;
     // The statement held against its own totals: one line under the buttons.
     QLabel* Label_Sverka = nullptr;
