@@ -96,6 +96,7 @@ void TForm1::wireImport()
     m_import = new ImportPanel(m_journal, m_prompts);
     m_accounts->setImportArea(m_import);
     connect(m_accounts, &AccountsPage::importAllowedChanged, m_import, &ImportPanel::setImportAllowed);
+    connect(m_accounts, &AccountsPage::copyTargetChanged, m_import, &ImportPanel::setCopyTarget);
     // A copy that filled in the account's capital or currency shows them
     // before the views are rebuilt from that capital.
     connect(m_import, &ImportPanel::accountDetailsChanged, m_accounts, &AccountsPage::refreshActiveAccount);

@@ -84,6 +84,7 @@ private:
     void onTradeSaved(bool newTrade);
     void onDeleteTradeRequested(const QString& id);
     void restoreDates();
+    void showSavedPage();
     void readSettings();
     void writeDates();
     void writeSettings();
@@ -111,6 +112,7 @@ private:
     QString m_copyResultAccount; // the account that the copy result shown on "База данных" is about
     bool m_settingPage = false;
     int m_shownPage = PageAbout;
+    int m_savedPage = PageAbout; // the page of date.txt
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;

@@ -40,8 +40,14 @@ void TForm1::runStartup()
     m_tradeDialog->refillListFields();
     setPage(PageAbout);
     m_accounts->loadAccountList();
-    if (m_accounts->accountCount() > 0)
-        m_accounts->startupAccountChoice(static_cast<int>(m_journal.settings.activeAccountPosition));
+    const int position = static_cast<int>(m_journal.settings.activeAccountPosition);
+    if (m_journal.settings.openLastAccount && m_accounts->openRememberedAccount(position)) {
+        // The account's views are built by its activation; its pages are
+        // shown now, so the page of the last run can be too.
+        showSavedPage();
+    } else if (m_accounts->accountCount() > 0) {
+        m_accounts->startupAccountChoice(position);
+    }
     m_about->startUpdateCheck(); // in the background: start-up does not wait for it
     startDailyBackup();
     startOutsideWatch();
@@ -64,8 +70,20 @@ void TForm1::restoreDates()
     const DateState state = loadDateFile(m_journal.path(kDateFile));
     m_analysis->restoreDates(state);
     m_days->restoreDates(state);
-    if (state.page && *state.page >= 0 && *state.page < PageControl1->count())
+    if (state.page && *state.page >= 0 && *state.page < PageControl1->count()) {
         setPage(*state.page);
+        m_savedPage = *state.page;
+    }
+}
+
+// The page of the last run, built as when the trader turns to it; a page
+// that is not offered (an account page without an account) leaves
+// "О программе".
+void TForm1::showSavedPage()
+{
+    if (m_savedPage == PageAbout || !PageControl1->isTabVisible(m_savedPage))
+        return;
+    PageControl1->setCurrentIndex(m_savedPage);
 }
 
 void TForm1::readSettings()
@@ -76,6 +94,7 @@ void TForm1::readSettings()
                               QStringLiteral("Не найден файл конфигурации программмы config.ini!"));
     m_days->restoreNotes(s);
     m_reports->restoreNotes(s);
+    m_accounts->restoreStartupOption(s);
 }
 
 void TForm1::runShutdown()
@@ -126,6 +145,7 @@ void TForm1::writeSettings()
     s.activeAccountPosition = m_accounts->listPosition();
     m_days->saveNotes(s);
     m_reports->saveNotes(s);
+    m_accounts->saveStartupOption(s);
     try {
         saveSettings(m_journal.path(kConfigFile), s);
     } catch (const FileWriteError& e) {

@@ -232,6 +232,49 @@ TEST_F(AccountsPageTest, FailedSaveIsReportedAndKeepsTheDialogOpen)
     field<QPushButton>("Button2")->click();
 }
 
+// An empty or blank name is refused in both modes: the trader is told, the
+// dialog stays open with what was typed, and nothing is stored or activated.
+TEST_F(AccountsPageTest, BlankNameIsRefusedAndChangesNothing)
+{
+    const QString a = insertAccount(db, QStringLiteral("A"));
+    openPage();
+    const QString blanks[] = {QString(), QStringLiteral("   "), QStringLiteral(" \t ")};
+    for (const bool editing : {false, true}) {
+        for (const QString& name : blanks) {
+            prompts.messages.clear();
+            if (editing) {
+                accountList()->selectRow(0);
+                page->editAccount();
+            } else {
+                page->addAccount();
+            }
+            typeAccount(name, QStringLiteral("300"), QStringLiteral("реал"), QStringLiteral("открыт"));
+            field<QPushButton>("BitBtn1")->click();
+
+            ASSERT_EQ(prompts.messages.size(), 1u) << editing;
+            EXPECT_EQ(prompts.messages[0].text, QStringLiteral("Введите название счета"));
+            EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
+            EXPECT_TRUE(dialog().isVisible());
+            EXPECT_EQ(field<QLineEdit>("Edit_Name")->text(), name);
+            EXPECT_EQ(field<QLineEdit>("Edit_kapital")->text(), QStringLiteral("300"));
+            EXPECT_EQ(page->accountCount(), 1);
+            EXPECT_EQ(cell(0, AccountListModel::ColName), QStringLiteral("A"));
+            auto stored = db.openResultTable(QStringLiteral("SELECT * FROM t_chet WHERE id=?"), {a});
+            EXPECT_EQ(stored->fieldText(QStringLiteral("chet_name")), QStringLiteral("A"));
+            EXPECT_EQ(stored->fieldText(QStringLiteral("chet_kapital")), QStringLiteral("1000"));
+            EXPECT_EQ(journal->activeAccount, QString());
+            EXPECT_EQ(events, QStringList());
+            field<QPushButton>("Button2")->click();
+        }
+    }
+    // A name is all it takes.
+    page->addAccount();
+    typeAccount(QStringLiteral(" Б "), QStringLiteral("300"), QStringLiteral("реал"), QStringLiteral("открыт"));
+    field<QPushButton>("BitBtn1")->click();
+    EXPECT_FALSE(dialog().isVisible());
+    EXPECT_EQ(page->accountCount(), 2);
+}
+
 TEST_F(AccountsPageTest, SavingActivatesTheUpperOfTwoAccountsWithTheSameName)
 {
     const QString upper = insertAccount(db, QStringLiteral("Счет"));

@@ -79,6 +79,35 @@ TEST(Settings, WholeNumbersAndMissingFile)
     EXPECT_EQ(defaults.optimization, QString());
 }
 
+// The start-up option: only "1" opens the last account; 0, an absent key and
+// anything else leave the start as it was. It is written back as 1 or 0.
+TEST(Settings, OpenLastAccountReadsOneAsOnAndIsWrittenBack)
+{
+    TempAppDir dir(false);
+    const QString path = dir.file(QStringLiteral("config.ini"));
+    const std::vector<std::pair<QString, bool>> cases = {
+        {QStringLiteral("[Настройки]\r\nОткрыватьПоследнийСчет=1\r\n"), true},
+        {QStringLiteral("[Настройки]\r\nОткрыватьПоследнийСчет=0\r\n"), false},
+        {QStringLiteral("[Настройки]\r\nАктивный счет=1\r\n"), false},
+        {QStringLiteral("[Настройки]\r\nОткрыватьПоследнийСчет=да\r\n"), false},
+        {QString(), false},
+    };
+    for (const auto& [text, on] : cases) {
+        writeBytes(path, cp1251::encode(text));
+        Settings s;
+        ASSERT_TRUE(loadSettings(path, s));
+        EXPECT_EQ(s.openLastAccount, on) << text.toStdString();
+
+        // Written at shutdown as read, and read back the same.
+        saveSettings(path, s);
+        const QByteArray line = cp1251::encode(QStringLiteral("ОткрыватьПоследнийСчет=%1\r\n").arg(on ? 1 : 0));
+        EXPECT_TRUE(readBytes(path).contains(line)) << text.toStdString();
+        Settings back;
+        ASSERT_TRUE(loadSettings(path, back));
+        EXPECT_EQ(back.openLastAccount, on) << text.toStdString();
+    }
+}
+
 TEST(Settings, WritingKeepsWhatOthersPutInTheFile)
 {
     TempAppDir dir(false);

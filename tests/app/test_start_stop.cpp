@@ -5,6 +5,7 @@
 #include "accounts/core/account_store.h"
 #include "context/core/journal.h"
 #include "context/core/settings.h"
+#include "db/core/cp1251.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
@@ -272,6 +273,57 @@ INSTANTIATE_TEST_SUITE_P(EveryPageAndAccountState, StartStop,
                              return "Page" + std::to_string(std::get<0>(info.param)) + "_"
                                  + name(std::get<1>(info.param));
                          });
+
+// "Открывать этот счет при запуске" over a stop and a start: with the
+// option on, the window opens the remembered account (the second, the one
+// with trades) on the page of date.txt and writes that page back; with it
+// off or absent, the start is as it always was, on the first page.
+struct OpenLastAccountCase {
+    const char* option; // the line in config.ini, or nothing
+    int savedPage;
+    int writtenPage;
+};
+
+class StartStopOpenLastAccount : public testing::TestWithParam<OpenLastAccountCase> {};
+
+TEST_P(StartStopOpenLastAccount, OpensTheRememberedAccountOnTheSavedPageOnlyWhenAsked)
+{
+    const OpenLastAccountCase c = GetParam();
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), Accounts::NoTrades));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), Accounts::StatementCapital10000));
+    const QDate dates[4] = {QDate(2013, 7, 1), QDate(2013, 7, 8), QDate(2013, 7, 1), QDate(2013, 7, 8)};
+    saveDateFile(dir.file(QStringLiteral("date.txt")), dates, c.savedPage);
+    writeBytes(dir.file(QStringLiteral("config.ini")),
+               cp1251::encode(QStringLiteral("[Настройки]\r\nАктивный счет=1\r\n") + QString::fromUtf8(c.option)));
+
+    ASSERT_NO_FATAL_FAILURE(startAndTerminate(dir));
+
+    const DateState written = loadDateFile(dir.file(QStringLiteral("date.txt")));
+    EXPECT_EQ(written.page, std::optional<int>(c.writtenPage));
+    Settings back;
+    ASSERT_TRUE(loadSettings(dir.file(QStringLiteral("config.ini")), back));
+    EXPECT_EQ(back.activeAccountPosition, 1);
+    EXPECT_EQ(back.openLastAccount, QString::fromUtf8(c.option).contains(QStringLiteral("=1")));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    OnOffAndAbsent, StartStopOpenLastAccount,
+    testing::Values(OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 0, 0},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 1, 1},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 2, 2},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 3, 3},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 4, 4},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 5, 5},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=1\r\n", 6, 6},
+                    OpenLastAccountCase{"ОткрыватьПоследнийСчет=0\r\n", 4, 0},
+                    OpenLastAccountCase{"", 2, 0}),
+    [](const testing::TestParamInfo<OpenLastAccountCase>& info) {
+        const std::string option = info.param.option;
+        const char* state = option.empty() ? "Absent" : option.find("=1") != std::string::npos ? "On" : "Off";
+        return std::string(state) + "_Page" + std::to_string(info.param.savedPage);
+    });
 
 // The notebook over a stop and a start on its own page: the folder, the
 // document with its formatted Cyrillic text and the chart list stay as

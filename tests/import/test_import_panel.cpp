@@ -103,6 +103,26 @@ TEST_F(ImportPanelTest, ControlsCarryTheirNames)
     EXPECT_EQ(button("BitBtn2")->isEnabled(), false);
 }
 
+// The line over the buttons names the account a copy goes into; while no
+// account is active it says so, and a preview already loaded is not copied.
+TEST_F(ImportPanelTest, TargetLineNamesTheAccountAndNoAccountMeansNoCopy)
+{
+    EXPECT_EQ(label("Label_Target")->text(), "Счет для копирования: не выбран (щелкните счет в таблице выше)");
+    panel.setCopyTarget(QStringLiteral("Реальный ECN"));
+    EXPECT_EQ(label("Label_Target")->text(), "Счет для копирования: Реальный ECN");
+    const int height = label("Label_Target")->height();
+
+    open(statement(trades(2)));
+    EXPECT_TRUE(button("BitBtn3")->isEnabled());
+    panel.setImportAllowed(false);
+    panel.setCopyTarget(QString());
+    EXPECT_FALSE(button("BitBtn3")->isEnabled());
+    EXPECT_FALSE(button("BitBtn2")->isEnabled());
+    EXPECT_EQ(label("Label_Target")->text(), "Счет для копирования: не выбран (щелкните счет в таблице выше)");
+    EXPECT_EQ(label("Label_Target")->height(), height);
+    EXPECT_EQ(storedTrades(), 0);
+}
+
 TEST_F(ImportPanelTest, OpeningAStatementFillsThePreviewAndEnablesTheCopy)
 {
     open(statement(trades(3)));

@@ -54,3 +54,10 @@ QString currencyRefusal(const QString& typed)
                           "или оставьте поле пустым.")
         .arg(typed);
 }
+
+QString accountCaption(const QString& id, const QString& name)
+{
+    if (!name.trimmed().isEmpty())
+        return name;
+    return QStringLiteral("Счет №%1 без названия").arg(id);
+}

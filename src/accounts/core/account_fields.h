@@ -29,3 +29,8 @@ QString currencyMark(const QString& currency);
 std::optional<QString> currencyCode(const QString& typed);
 // Why a typed currency was refused.
 QString currencyRefusal(const QString& typed);
+
+// How an account is named in captions: its name, or for an account kept
+// without one (older journals allowed it) "Счет №<id> без названия", so a
+// caption is never empty.
+QString accountCaption(const QString& id, const QString& name);

@@ -185,6 +185,12 @@ AccountRecord TFm_Add_Schet::fields() const
     return a;
 }
 
+void TFm_Add_Schet::focusName()
+{
+    Edit_Name->setFocus();
+    Edit_Name->selectAll();
+}
+
 void TFm_Add_Schet::step(int direction)
 {
     Edit_kapital->setText(stepCapital(Edit_kapital->text(), direction));

@@ -45,6 +45,8 @@ public:
     void prepareEdit(const std::optional<AccountRecord>& account);
     // The typed texts (the id stays empty).
     AccountRecord fields() const;
+    // The name field takes the focus (after a refused name).
+    void focusName();
 
 signals:
     // The save button was pressed; the receiver closes the dialog on success.

@@ -8,10 +8,12 @@
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
 #include "context/core/journal.h"
+#include "context/core/settings.h"
 #include "context/core/web_links.h"
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -30,6 +32,9 @@
 namespace {
 
 const QString kVideoLessonCreateAccount = QStringLiteral("Видеоурок 1 - Как создать счет");
+
+// The lines of an account's description shown beside the list.
+constexpr int kDescriptionLines = 4;
 
 const int kColumnWidths[AccountListModel::ColumnCount] = {55, 120, 60, 100, 70, 85};
 
@@ -127,6 +132,11 @@ void AccountsPage::buildAccountGroup()
     Label_Hint->setObjectName(QStringLiteral("Label_Hint"));
     setHintColor(QColor(128, 128, 128));
 
+    CheckBox_OpenLast = new QCheckBox(QStringLiteral("Открывать этот счет при запуске"), GroupBox7);
+    CheckBox_OpenLast->setObjectName(QStringLiteral("CheckBox_OpenLast"));
+    CheckBox_OpenLast->setToolTip(QStringLiteral("При запуске программы активировать счет, выбранный в таблице при "
+                                                 "закрытии, и открыть страницу, на которой работа закончилась"));
+
     ListView1 = new QTableView(GroupBox7);
     ListView1->setObjectName(QStringLiteral("ListView1"));
     ListView1->setModel(m_model);
@@ -164,6 +174,7 @@ void AccountsPage::buildAccountGroup()
     top->addSpacing(24);
     top->addWidget(Label_Hint);
     top->addStretch();
+    top->addWidget(CheckBox_OpenLast);
 
     auto* body = new QHBoxLayout;
     body->addWidget(ListView1);
@@ -203,6 +214,15 @@ QWidget* AccountsPage::buildDetailsPanel()
     Label_Sdelki->setObjectName(QStringLiteral("Label_Sdelki"));
     Label_Sdelki->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label_Sdelki->setFont(bold);
+
+    // Every line of the panel keeps its height whatever the account holds
+    // (an empty broker, a long description), so that activating another
+    // account never moves the page under the trader's mouse. A description
+    // longer than its lines is read whole in its tooltip.
+    for (QLabel* line : {Label_Chet, Label_Type, Label_Kapital, Label_Broker, Label_Sdelki})
+        line->setFixedHeight(QFontMetrics(line->font()).height() + 2);
+    Label_Opis->setFixedHeight(kDescriptionLines * Label_Opis->fontMetrics().lineSpacing() + 2);
+    panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(4, 0, 4, 0);

@@ -5,12 +5,14 @@
 #include <vector>
 
 struct AccountRecord;
+struct Settings;
 class AccountListModel;
 class AccountStore;
 class CaptionGroupBox;
 class QAction;
 class QChart;
 class QChartView;
+class QCheckBox;
 class QColor;
 class QGroupBox;
 class QLabel;
@@ -46,6 +48,13 @@ public:
     // Start-up: activates the first account (so every view holds its data),
     // marks the manager as not activated and selects the remembered row.
     void startupAccountChoice(int position);
+    // Start-up with "Открывать этот счет при запуске" on: activates the
+    // account at the remembered position, once. False when there is no
+    // account there (or it could not be read): the start goes on as usual.
+    bool openRememberedAccount(int position);
+    // The start-up option as config.ini keeps it.
+    void restoreStartupOption(const Settings& settings);
+    void saveStartupOption(Settings& settings) const;
     // Position of the selected row of the account list, -1 when none.
     int listPosition() const;
     // Makes the selected row the active account.
@@ -87,6 +96,9 @@ signals:
     void accountDeleted();
     // Whether "1. Открыть файл сделок" may be used (an account is activated).
     void importAllowedChanged(bool allowed);
+    // The account a copy of trades goes into: its name, empty while none is
+    // activated.
+    void copyTargetChanged(const QString& accountName);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -114,6 +126,7 @@ private:
     CaptionGroupBox* GroupBox7 = nullptr;
     QLabel* Label22 = nullptr;     // the video lesson link
     QLabel* Label_Hint = nullptr;  // "Управление счетами, правая кнопка мыши ..."
+    QCheckBox* CheckBox_OpenLast = nullptr; // "Открывать этот счет при запуске"
     QTableView* ListView1 = nullptr;
     QLabel* Label_Chet = nullptr;
     QLabel* Label_Type = nullptr;

@@ -10,11 +10,13 @@
 #include "context/core/data_safety.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
+#include "context/core/settings.h"
 #include "charts/ui/value_axis.h"
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -100,11 +102,12 @@ void AccountsPage::activateAccount()
         showDetails(*account);
         m_journal.activeAccount = id;
         m_model->markActive(row);
-        m_activeName = m_model->account(row).name;
+        m_activeName = accountCaption(id, m_model->account(row).name);
         setGroupCaption(m_activeName, QColor(0, 0, 0));
         setHintColor(QColor(0, 0, 0));
         m_activated = true;
         emit importAllowedChanged(true);
+        emit copyTargetChanged(m_activeName);
         emit accountActivated();
     }
     drawAccountCurve();
@@ -115,6 +118,7 @@ void AccountsPage::showDetails(const AccountRecord& account)
     Label_Chet->setText(account.name);
     Label_Broker->setText(account.broker);
     Label_Opis->setText(fromStoredLineBreaks(account.description));
+    Label_Opis->setToolTip(Label_Opis->text());
     Label_Kapital->setText(account.capital + currencyMark(account.currency));
     Label_Valuta->setText(currencyMark(account.currency));
     Label_Type->setText(account.type);
@@ -199,6 +203,25 @@ void AccountsPage::startupAccountChoice(int position)
         selectRow(position);
 }
 
+bool AccountsPage::openRememberedAccount(int position)
+{
+    if (position < 0 || position >= accountCount())
+        return false;
+    selectRow(position);
+    activateAccount();
+    return m_activated;
+}
+
+void AccountsPage::restoreStartupOption(const Settings& settings)
+{
+    CheckBox_OpenLast->setChecked(settings.openLastAccount);
+}
+
+void AccountsPage::saveStartupOption(Settings& settings) const
+{
+    settings.openLastAccount = CheckBox_OpenLast->isChecked();
+}
+
 void AccountsPage::markNotActivated()
 {
     // The caption keeps its colour: only the text says the state.
@@ -206,6 +229,7 @@ void AccountsPage::markNotActivated()
     importArea()->setTitle(kImportCaption);
     m_activated = false;
     emit importAllowedChanged(false);
+    emit copyTargetChanged(QString());
     emit accountClosed();
 }
 
@@ -245,6 +269,13 @@ void AccountsPage::editAccount()
 void AccountsPage::saveAccount()
 {
     AccountRecord typed = m_dialog->fields();
+    if (typed.name.trimmed().isEmpty()) {
+        // An account without a name cannot be told apart in the list or in
+        // the caption of the import; the dialog stays open as it was.
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(), QStringLiteral("Введите название счета"));
+        m_dialog->focusName();
+        return;
+    }
     const std::optional<QString> currency = currencyCode(typed.currency);
     if (!currency) {
         // The dialog stays open with what was typed.

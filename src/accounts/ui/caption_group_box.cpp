@@ -11,7 +11,9 @@ CaptionGroupBox::CaptionGroupBox(QWidget* parent)
 void CaptionGroupBox::setCaption(const QString& caption, const QColor& color)
 {
     m_color = color;
-    setTitle(caption);
+    // An empty title would take the caption's line away and move every
+    // control of the group up.
+    setTitle(caption.isEmpty() ? QStringLiteral(" ") : caption);
     update();
 }
 

@@ -14,6 +14,7 @@ const QString kSettings = QStringLiteral("Настройки");
 const QString kInfo = QStringLiteral("Инфа");
 const QString kAds = QStringLiteral("Реклама");
 const QString kUpdateAddress = QStringLiteral("АдресОбновления");
+const QString kOpenLastAccount = QStringLiteral("ОткрыватьПоследнийСчет");
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kEncodedBreak = QStringLiteral("@13@10");
 
@@ -192,6 +193,7 @@ bool loadSettings(const QString& path, Settings& settings)
     ini.parse(file.readAll());
     settings.activeAccountPosition = ini.readInteger(kSettings, QStringLiteral("Активный счет"), 0);
     settings.updateAddress = ini.readString(kSettings, kUpdateAddress);
+    settings.openLastAccount = ini.readInteger(kSettings, kOpenLastAccount, 0) == 1;
     for (const InfoKey& k : kInfoKeys)
         settings.*k.field = decodeLineBreaks(ini.readString(kInfo, QString::fromUtf16(k.key)));
     settings.site = ini.readString(kAds, QStringLiteral("Сайт"));
@@ -207,6 +209,7 @@ void saveSettings(const QString& path, const Settings& settings)
     existing.close();
     ini.writeInteger(kSettings, QStringLiteral("Активный счет"), settings.activeAccountPosition);
     ini.writeString(kSettings, kUpdateAddress, settings.updateAddress);
+    ini.writeInteger(kSettings, kOpenLastAccount, settings.openLastAccount ? 1 : 0);
     for (const InfoKey& k : kInfoKeys)
         ini.writeString(kInfo, QString::fromUtf16(k.key), encodeLineBreaks(settings.*k.field));
     ini.writeString(kAds, QStringLiteral("Сайт"), settings.site);

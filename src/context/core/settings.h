@@ -60,6 +60,9 @@ struct Settings {
     // "АдресОбновления": where the update check fetches the version file;
     // empty (the default) makes no request at all.
     QString updateAddress;
+    // "ОткрыватьПоследнийСчет": start-up opens the account at
+    // activeAccountPosition and the page of date.txt (1); off when 0 or absent.
+    bool openLastAccount = false;
 };
 
 // Reads config.ini. A missing file or key gives the defaults; returns false

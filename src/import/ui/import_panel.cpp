@@ -65,6 +65,7 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("GroupBox8"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
 
+    Label_Target = makeTargetLabel();
     QHBoxLayout* buttons = makeButtonRow();
     ProgressBar1 = makeProgressBar();
     Label_Result = makeResultLabel();
@@ -75,6 +76,7 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     buttons->addWidget(Label_Result);
     buttons->addStretch(1);
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label_Target);
     layout->addLayout(buttons);
     layout->addWidget(Label_Sverka);
     layout->addWidget(ProgressBar1); // under the buttons
@@ -123,6 +125,33 @@ QLabel* ImportPanel::makeResultLabel()
     return label;
 }
 
+// One line of fixed height whatever it says, so that the page below it
+// never moves when another account is activated.
+QLabel* ImportPanel::makeTargetLabel()
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QStringLiteral("Label_Target"));
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setWordWrap(false);
+    label->setFixedHeight(label->fontMetrics().height() + 4);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    Label_Target = label;
+    setCopyTarget(QString());
+    return label;
+}
+
+void ImportPanel::setCopyTarget(const QString& accountName)
+{
+    if (!Label_Target)
+        return;
+    Label_Target->setText(accountName.isEmpty()
+                              ? QStringLiteral("Счет для копирования: не выбран (щелкните счет в таблице выше)")
+                              : QStringLiteral("Счет для копирования: ") + accountName);
+    Label_Target->setToolTip(Label_Target->text());
+}
+
 QLabel* ImportPanel::makeReconciliationLabel()
 {
     auto* label = new QLabel(this);
@@ -157,6 +186,11 @@ void ImportPanel::setImportAllowed(bool allowed)
     m_importAllowed = allowed;
     if (!m_busy)
         BitBtn2->setEnabled(allowed);
+    // With no account active the copy would go to one the trader did not
+    // choose: the preview waits until an account is activated and the
+    // statement opened again.
+    if (!allowed)
+        BitBtn3->setEnabled(false);
 }
 
 void ImportPanel::setBusy(bool busy)

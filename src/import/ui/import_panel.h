@@ -30,8 +30,12 @@ public:
 
     PreviewModel* previewModel() const { return m_model; }
 
-    // Opening a statement is possible only while an account is active.
+    // Opening a statement is possible only while an account is active; while
+    // none is, a loaded preview is not copied either.
     void setImportAllowed(bool allowed);
+    // The line over the buttons that names the account a copy goes into;
+    // an empty name says that no account is active.
+    void setCopyTarget(const QString& accountName);
 
     // "1. Открыть файл сделок": choose a file, read and recognise it, extract.
     // Cancelling the dialog examines the text loaded before once more.
@@ -74,6 +78,7 @@ private:
     QHBoxLayout* makeButtonRow();
     QProgressBar* makeProgressBar();
     QLabel* makeResultLabel();
+    QLabel* makeTargetLabel();
     QLabel* makeReconciliationLabel();
     QTableView* makePreviewGrid();
     void recognizeAndExtract();
@@ -88,6 +93,7 @@ private:
     QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
     QPushButton* Button_Raschet = nullptr; // "Разобрать", hidden
     QProgressBar* ProgressBar1 = nullptr;
+    QLabel* Label_Target = nullptr; // "Счет для копирования: ..."
     // What the last step did: the closed trades found, or the trades added
     // and updated by the copy.
     QLabel* Label_Result = nullptr;
