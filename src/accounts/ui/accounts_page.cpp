@@ -138,7 +138,9 @@ void AccountsPage::buildAccountGroup()
     ListView1->setAlternatingRowColors(false);
     ListView1->verticalHeader()->hide();
     ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 6);
-    ListView1->horizontalHeader()->setSectionsClickable(false);
+    // Sorted by a click on a header; until then in the order the accounts were added.
+    ListView1->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    ListView1->setSortingEnabled(true);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     int listWidth = 0;
