@@ -7,6 +7,7 @@
 #include "accounts/core/account_list_model.h"
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
+#include "context/ui/page_scroll.h"
 #include "context/core/journal.h"
 #include "context/core/web_links.h"
 
@@ -76,7 +77,7 @@ AccountsPage::AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     buildBalanceGroup();
     buildAccountGroup();
 
-    m_layout = new QVBoxLayout(this);
+    m_layout = new QVBoxLayout(scrollingPageBody(this));
     m_layout->setContentsMargins(6, 6, 6, 6);
     // The account group and the import area share the height; the starting
     // balance between them keeps its own.
