@@ -2,6 +2,7 @@
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/accounts_page.h"
 #include "context/core/journal.h"
+#include "db/core/cp1251.h"
 #include "journal/ui/list_editor.h"
 #include "journal/ui/trade_dialog.h"
 #include "shell/main_window.h"
@@ -87,6 +88,30 @@ TEST(SmallScreen, LongLinesWrapWithinANarrowWindow)
         EXPECT_LE(onPage.right(), scroll->viewport()->width()) << line.label;
         EXPECT_GE(label->height(), label->heightForWidth(label->width())) << line.label << " shows all its lines";
     }
+}
+
+// The size and state the window had at its close come back at the next
+// start; a config.ini without them starts it maximized as before.
+TEST(SmallScreen, TheWindowStartsAsItWasLeft)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    ScriptedPrompts prompts;
+    {
+        TForm1 w(*journal, prompts);
+        w.showAtStart();
+        EXPECT_TRUE(w.isMaximized()) << "no keys yet";
+        w.showNormal();
+        w.resize(760, 540); // within the test screen (800 x 600)
+        w.close();
+    }
+    const QString config = cp1251::decode(readBytes(dir.file(QStringLiteral("config.ini"))));
+    EXPECT_TRUE(config.contains(QStringLiteral("ШиринаОкна=760\r\nВысотаОкна=540\r\nОкноРазвернуто=0\r\n")))
+        << config.toStdString();
+    TForm1 again(*journal, prompts);
+    again.showAtStart();
+    EXPECT_FALSE(again.isMaximized());
+    EXPECT_EQ(again.size(), QSize(760, 540));
 }
 
 } // namespace
