@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QLocale>
-#include <QScreen>
 
 #include <cstdio>
 
@@ -109,10 +108,6 @@ int main(int argc, char** argv)
     ScreenCaptureFilter capture;
     app.installEventFilter(&capture);
     closeOnTerminationSignals(&window);
-    // Without a window manager a maximized window keeps its design size;
-    // start at the screen's size so the pages always have room.
-    if (const QScreen* screen = window.screen())
-        window.resize(screen->availableGeometry().size());
-    window.showMaximized();
+    window.showAtStart();
     return app.exec();
 }

@@ -46,6 +46,9 @@ public:
     // Shows or hides "База данных", "Анализ", "По дням" and "Отчеты".
     void setAccountPagesVisible(bool visible);
 
+    // Shows the window as it was left: maximized at the screen's room, or
+    // at the size it had, by the keys of config.ini (maximized without them).
+    void showAtStart();
     // Run once, when the window is first shown and when it closes.
     void runStartup();
     void runShutdown();

@@ -14,6 +14,7 @@
 #include "stats/ui/days_page.h"
 #include "stats/ui/reports_page.h"
 
+#include <QScreen>
 #include <QTabWidget>
 
 #include <cstdio>
@@ -24,6 +25,25 @@ const QString kDateFile = QStringLiteral("date.txt");
 const QString kConfigFile = QStringLiteral("config.ini");
 
 } // namespace
+
+void TForm1::showAtStart()
+{
+    // Only the window's keys are used here; the start-up reads the file
+    // again with the rest and tells a file that does not read.
+    Settings kept;
+    loadSettings(m_journal.path(kConfigFile), kept);
+    const QScreen* shownOn = screen();
+    const QSize room = shownOn ? shownOn->availableGeometry().size() : QSize();
+    const WindowPlacement placement = windowPlacementAtStart(kept, room, QSize(1262, 670));
+    // Without a window manager a maximized window keeps its size; at the
+    // screen's size the pages always have room.
+    if (placement.size.isValid())
+        resize(placement.size);
+    if (placement.maximized)
+        showMaximized();
+    else
+        showNormal();
+}
 
 void TForm1::runStartup()
 {
@@ -143,6 +163,14 @@ void TForm1::writeSettings()
 {
     Settings& s = m_journal.settings;
     s.activeAccountPosition = m_accounts->listPosition();
+    // The size to come back to when not maximized: a maximized window's
+    // normal size, when the window system knows one.
+    const QSize normal = isMaximized() ? normalGeometry().size() : size();
+    if (normal.width() > 0 && normal.height() > 0) {
+        s.windowWidth = normal.width();
+        s.windowHeight = normal.height();
+    }
+    s.windowMaximized = isMaximized();
     m_days->saveNotes(s);
     m_reports->saveNotes(s);
     m_accounts->saveStartupOption(s);

@@ -6,6 +6,7 @@
 #include "accounts/ui/caption_group_box.h"
 
 #include "accounts_test_data.h"
+#include "header_click.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
 #include "widget_by_name.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
@@ -378,6 +380,56 @@ TEST_F(AccountsPageTest, StartupActivatesTheFirstAccountThenSelectsTheRemembered
     clickRow(2);
     EXPECT_EQ(events, QStringList({"import on", "activated"}));
     EXPECT_EQ(accountGroup()->title(), QStringLiteral("Третий"));
+}
+
+// A click on a header sorts the list (capital as a number); the rows keep
+// their accounts and marks, a click activates the account it shows, and
+// the position kept for the next start is the account's place in the list
+// as it is loaded.
+TEST_F(AccountsPageTest, HeaderClicksSortTheListAndTheRowsKeepTheirAccounts)
+{
+    const QString first = insertAccount(db, QStringLiteral("Первый"), QStringLiteral("демо"),
+                                        QStringLiteral("открыт"), QStringLiteral("700"));
+    const QString second = insertAccount(db, QStringLiteral("Второй"), QStringLiteral("демо"),
+                                         QStringLiteral("открыт"), QStringLiteral("50"));
+    const QString third = insertAccount(db, QStringLiteral("Третий"), QStringLiteral("демо"),
+                                        QStringLiteral("открыт"), QStringLiteral("3000"));
+    openPage();
+    EXPECT_EQ(accountList()->horizontalHeader()->sortIndicatorSection(), -1);
+    auto shownIds = [this] {
+        QStringList ids;
+        for (int row = 0; row < list().rowCount(); ++row)
+            ids << list().account(row).id;
+        return ids;
+    };
+    EXPECT_EQ(shownIds(), QStringList({first, second, third}));
+    struct Click {
+        int column;
+        QStringList ids;
+    };
+    const Click clicks[] = {
+        {AccountListModel::ColCapital, {second, first, third}},
+        {AccountListModel::ColCapital, {third, first, second}},
+        {AccountListModel::ColName, {second, first, third}},
+        {AccountListModel::ColName, {third, first, second}},
+    };
+    for (const Click& click : clicks) {
+        clickHeader(accountList(), click.column);
+        EXPECT_EQ(shownIds(), click.ids) << click.column;
+    }
+    clickRow(2); // "Второй", second when loaded
+    EXPECT_EQ(journal->activeAccount, second);
+    EXPECT_EQ(cell(2, AccountListModel::ColName), QStringLiteral("Второй"));
+    EXPECT_EQ(list().mark(2), AccountListModel::Mark::Active);
+    EXPECT_EQ(page->listPosition(), 1);
+    clickHeader(accountList(), AccountListModel::ColCapital); // 50 first
+    EXPECT_EQ(shownIds(), QStringList({second, first, third}));
+    EXPECT_EQ(accountList()->selectionModel()->selectedRows().value(0).row(), 0) << "the selection goes with it";
+    EXPECT_EQ(list().mark(0), AccountListModel::Mark::Active);
+    EXPECT_EQ(page->listPosition(), 1);
+    clickRow(2); // "Третий"
+    EXPECT_EQ(journal->activeAccount, third);
+    EXPECT_EQ(page->listPosition(), 2);
 }
 
 // The small curve of an account with capital 0 after the copy of a long

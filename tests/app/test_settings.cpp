@@ -122,6 +122,60 @@ TEST(Settings, WritingKeepsWhatOthersPutInTheFile)
         << text.toStdString();
 }
 
+// The window's size and state round-trip through config.ini; keys that are
+// absent or do not read keep today's start, maximized at the screen's room.
+TEST(Settings, WindowSizeAndStateKeys)
+{
+    TempAppDir dir(false);
+    const QString path = dir.file(QStringLiteral("config.ini"));
+    Settings s;
+    s.windowWidth = 1000;
+    s.windowHeight = 560;
+    s.windowMaximized = false;
+    saveSettings(path, s);
+    EXPECT_TRUE(readBytes(path).contains(
+        cp1251::encode(QStringLiteral("Активный счет=0\r\nАдресОбновления=\r\nШиринаОкна=1000\r\nВысотаОкна=560\r\n"
+                                      "ОкноРазвернуто=0\r\n"))));
+    Settings back;
+    ASSERT_TRUE(loadSettings(path, back));
+    EXPECT_EQ(back.windowWidth, 1000);
+    EXPECT_EQ(back.windowHeight, 560);
+    EXPECT_EQ(back.windowMaximized, std::optional<bool>(false));
+
+    const QSize room(1024, 570), design(1262, 670);
+    struct Case {
+        const char* keys; // the lines of section "Настройки"
+        int width, height;
+        std::optional<bool> maximized;
+        QSize startSize;
+        bool startMaximized;
+    };
+    const Case cases[] = {
+        {"Активный счет=0", 0, 0, std::nullopt, room, true}, // written by an older program
+        {"ОкноРазвернуто=1\r\nШиринаОкна=900\r\nВысотаОкна=500", 900, 500, true, room, true},
+        {"ОкноРазвернуто=0\r\nШиринаОкна=900\r\nВысотаОкна=500", 900, 500, false, QSize(900, 500), false},
+        {"ОкноРазвернуто=0\r\nШиринаОкна=1900\r\nВысотаОкна=1000", 1900, 1000, false, room, false},
+        {"ОкноРазвернуто=0", 0, 0, false, QSize(1024, 570), false},  // the design size, within the room
+        {"ОкноРазвернуто=2\r\nШиринаОкна=-5\r\nВысотаОкна=500", 0, 0, std::nullopt, room, true},
+        {"ШиринаОкна=abc\r\nВысотаОкна=500", 0, 0, std::nullopt, room, true},
+    };
+    for (const Case& c : cases) {
+        writeBytes(path, cp1251::encode(QStringLiteral("[Настройки]\r\n%1\r\n").arg(QString::fromUtf8(c.keys))));
+        Settings read;
+        ASSERT_TRUE(loadSettings(path, read));
+        EXPECT_EQ(read.windowWidth, c.width) << c.keys;
+        EXPECT_EQ(read.windowHeight, c.height) << c.keys;
+        EXPECT_EQ(read.windowMaximized, c.maximized) << c.keys;
+        const WindowPlacement start = windowPlacementAtStart(read, room, design);
+        EXPECT_EQ(start.size, c.startSize) << c.keys;
+        EXPECT_EQ(start.maximized, c.startMaximized) << c.keys;
+    }
+    // A program that never learnt the window's size writes no such keys.
+    QFile::remove(path);
+    saveSettings(path, Settings{});
+    EXPECT_FALSE(cp1251::decode(readBytes(path)).contains(QStringLiteral("Окн")));
+}
+
 TEST(DateFile, ReadsWhatIsPresentAndSkipsWhatDoesNotRead)
 {
     struct Case {

@@ -6,6 +6,7 @@
 #include "import/core/preview_model.h"
 #include "import/core/report_file.h"
 
+#include "header_click.h"
 #include "import_test_support.h"
 #include "scripted_prompts.h"
 #include "temp_journal.h"
@@ -262,6 +263,28 @@ TEST_F(ImportPanelTest, CopyFollowsTheRowOrderTheGridShows)
     widgetByName<QTableView>(&panel, "StringGrid_Main")->verticalHeader()->moveSection(1, 0);
     copyUnreconciled();
     EXPECT_EQ(journal->db().openResultTable("SELECT Profit FROM t_sdelki")->fieldTextAt(0), "1,00");
+}
+
+// Sorted by a click on "Profit", the copy goes in the sorted order (the
+// later of two rows of one ticket is the one that stays), the empty row
+// stays last.
+TEST_F(ImportPanelTest, CopyFollowsTheOrderOfAHeaderSort)
+{
+    const QString t = "2024.03.01 10:00:00";
+    const QByteArray rows = mt4Row({"1001", t, "buy", "0.1", "x", "1", "0", "0", t, "1", "0", "0", "0", "10.00"})
+        + mt4Row({"1001", t, "buy", "0.1", "x", "1", "0", "0", t, "1", "0", "0", "0", "9.50"});
+    // Each statement opened takes the grid's sort; each click turns it round.
+    const std::pair<const char*, const char*> cases[] = {{"9,50", "10,00"}, {"10,00", "9,50"}};
+    for (const auto& [top, kept] : cases) {
+        open(statement(mt4Statement(rows)));
+        clickHeader(widgetByName<QTableView>(&panel, "StringGrid_Main"), StatementRow::Profit);
+        const PreviewModel* preview = panel.previewModel();
+        EXPECT_EQ(preview->cell(1, StatementRow::Profit).replace(u'.', u','), top);
+        EXPECT_EQ(preview->cell(3, StatementRow::Profit), "") << "the empty row stays last";
+        copyUnreconciled();
+        EXPECT_EQ(journal->db().openResultTable("SELECT Profit FROM t_sdelki")->fieldTextAt(0), kept) << top;
+        journal->db().executeStatement("DELETE FROM t_sdelki");
+    }
 }
 
 } // namespace

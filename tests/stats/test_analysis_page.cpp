@@ -5,9 +5,11 @@
 #include "state/core/picture_snapshot.h"
 #include "pictures/ui/picture_surface.h"
 #include "pictures/ui/trade_pictures_panel.h"
+#include "header_click.h"
 #include "mouse_input.h"
 #include "scripted_prompts.h"
 #include "stats/core/analysis_model.h"
+#include "stats/core/period_analysis.h"
 #include "stats/ui/analysis_page.h"
 #include "stats_fixture.h"
 #include "widget_by_name.h"
@@ -115,6 +117,43 @@ TEST_F(AnalysisPageTest, DoubleClickAndMenuActOnTheSelectedTrade)
     ASSERT_EQ(deleted.count(), 1);
     EXPECT_EQ(deleted.at(0).at(0).toString(), second);
     (void)first;
+}
+
+// The selected trade stays selected through a sort by a header, and the
+// menu and a rebuild act on it, not on the row that took its place.
+TEST_F(AnalysisPageTest, TheSelectedTradeFollowsItsRowThroughAHeaderSort)
+{
+    const QString small = fx.insert({QStringLiteral("2013.07.05 10:00"), QStringLiteral("9,5")});
+    const QString large = fx.insert({QStringLiteral("2013.07.05 11:00"), QStringLiteral("10")});
+    const QString loss = fx.insert({QStringLiteral("2013.07.05 12:00"), QStringLiteral("-120")});
+    page.showDay(QDate(2013, 7, 5));
+    EXPECT_EQ(grid()->horizontalHeader()->sortIndicatorSection(), -1);
+    grid()->selectRow(0);
+    ASSERT_EQ(page.selectedTradeId(), small);
+
+    auto shownIds = [this] {
+        QStringList ids;
+        for (int row = 0; row < grid()->model()->rowCount(); ++row)
+            ids << grid()->model()->index(row, analysiscol::Id).data().toString();
+        return ids;
+    };
+    clickHeader(grid(), analysiscol::Profit);
+    EXPECT_EQ(shownIds(), QStringList({loss, small, large}));
+    EXPECT_EQ(grid()->selectionModel()->selectedRows().value(0).row(), 1);
+    EXPECT_EQ(page.selectedTradeId(), small);
+    clickHeader(grid(), analysiscol::Profit);
+    EXPECT_EQ(shownIds(), QStringList({large, small, loss}));
+    EXPECT_EQ(page.selectedTradeId(), small);
+    // The trade's fill goes with it.
+    EXPECT_EQ(grid()->model()->index(2, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 182, 193));
+
+    QSignalSpy deleted(&page, &AnalysisPage::deleteTradeRequested);
+    control<QMenu>("PopupMenu6_Del1")->actions().first()->trigger();
+    ASSERT_EQ(deleted.count(), 1);
+    EXPECT_EQ(deleted.at(0).at(0).toString(), small);
+    page.runPeriodAnalysis();
+    EXPECT_EQ(shownIds(), QStringList({large, small, loss})) << "a rebuild keeps the column";
+    EXPECT_EQ(page.selectedTradeId(), small);
 }
 
 TEST_F(AnalysisPageTest, AProfitThatIsNotANumberIsReported)

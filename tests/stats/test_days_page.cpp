@@ -1,5 +1,7 @@
+#include "header_click.h"
 #include "scripted_prompts.h"
 #include "stats/core/period_table_model.h"
+#include "stats/core/period_tables.h"
 #include "stats/ui/days_page.h"
 #include "stats_fixture.h"
 #include "widget_by_name.h"
@@ -169,6 +171,61 @@ TEST_F(DaysPageTest, ANoteIsShownSavedIntoTheTableAndUpdated)
     memo("Memo_Day")->setPlainText(QStringLiteral("черновик"));
     page.Button_DayClick();
     EXPECT_EQ(memo("Memo_Day")->toPlainText(), QStringLiteral("черновик"));
+    EXPECT_EQ(prompts.messageTexts(), QStringList());
+}
+
+// Both tables sort by a header click, by value and by date, with the empty
+// row kept last; the selected day keeps its note through a sort.
+TEST_F(DaysPageTest, HeaderClicksSortTheDaysAndWeeksAndTheSelectedDayKeepsItsNote)
+{
+    button("Button_Day")->click();
+    auto column = [](const QAbstractItemModel& model, int col) {
+        QStringList texts;
+        for (int row = 0; row < model.rowCount(); ++row)
+            texts << model.index(row, col).data().toString();
+        return texts;
+    };
+    // Days: 01.07 +15, 03.07 +60, 09.07 -80, 10.07 -10.
+    ASSERT_EQ(column(days(), daycol::Key),
+              QStringList({"01.07.2013", "03.07.2013", "09.07.2013", "10.07.2013", ""}));
+    dayGrid()->selectRow(1); // 03.07.2013
+    memo("Memo_Day")->setPlainText(QStringLiteral("Тренд"));
+    button("But_Save")->click();
+
+    struct Click {
+        QTableView* grid;
+        int column;
+        int keyColumn;
+        QStringList keys;
+    };
+    const Click clicks[] = {
+        {dayGrid(), daycol::Total, daycol::Key, {"09.07.2013", "10.07.2013", "01.07.2013", "03.07.2013", ""}},
+        {dayGrid(), daycol::Total, daycol::Key, {"03.07.2013", "01.07.2013", "10.07.2013", "09.07.2013", ""}},
+        {dayGrid(), daycol::Key, daycol::Key, {"01.07.2013", "03.07.2013", "09.07.2013", "10.07.2013", ""}},
+        {dayGrid(), daycol::Key, daycol::Key, {"10.07.2013", "09.07.2013", "03.07.2013", "01.07.2013", ""}},
+        {weekGrid(), weekcol::Total, weekcol::Key, {"08.07.2013", "01.07.2013", ""}},
+        {weekGrid(), weekcol::Total, weekcol::Key, {"01.07.2013", "08.07.2013", ""}},
+    };
+    for (const Click& click : clicks) {
+        clickHeader(click.grid, click.column);
+        EXPECT_EQ(column(*click.grid->model(), click.keyColumn), click.keys) << click.column;
+    }
+    clickHeader(dayGrid(), daycol::Total); // a new column starts ascending
+    const int selected = dayGrid()->selectionModel()->selectedRows().value(0).row();
+    EXPECT_EQ(selected, 3);
+    EXPECT_EQ(text(days(), selected, daycol::Key), QStringLiteral("03.07.2013"));
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QStringLiteral("Тренд"));
+    // Another day and back: the notes follow the days, not the rows.
+    dayGrid()->selectRow(0); // 09.07.2013
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QString());
+    memo("Memo_Day")->setPlainText(QStringLiteral("Минус"));
+    button("But_Save")->click();
+    EXPECT_EQ(storedNotes(), QStringLiteral("03.07.2013:Тренд:|09.07.2013:Минус:"));
+    EXPECT_EQ(text(days(), 0, daycol::Key), QStringLiteral("09.07.2013"));
+    EXPECT_EQ(text(days(), 0, daycol::Comment), QStringLiteral("Минус"));
+    EXPECT_EQ(days().index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(255, 182, 193));
+    dayGrid()->selectRow(3);
+    EXPECT_EQ(memo("Memo_Day")->toPlainText(), QStringLiteral("Тренд"));
     EXPECT_EQ(prompts.messageTexts(), QStringList());
 }
 

@@ -1,4 +1,5 @@
 #include "shell/main_window.h"
+#include "db/core/numbers.h"
 #include "charts/core/axis_ticks.h"
 #include "scripted_prompts.h"
 #include "stats/core/column_widths.h"
@@ -8,6 +9,7 @@
 #include "stats/ui/balance_chart_view.h"
 #include "stats/ui/trade_table_page.h"
 
+#include "header_click.h"
 #include "stats_fixture.h"
 #include "widget_by_name.h"
 
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
 #include <QMenu>
@@ -103,6 +106,64 @@ TEST_F(TradeTablePageTest, ChangingTheSortOrderRebuildsAtOnce)
     child<QComboBox>("ComboBox1")->setCurrentIndex(1); // "по дате"
     EXPECT_EQ(rowOf(early), 0);
     EXPECT_EQ(label("Label_All2"), summary);
+}
+
+// A click on a header sorts by that column's values (numbers as numbers,
+// times as times), a second click reverses; "№" and the colours go with
+// their trade; the order chosen under "Сортировать" puts the header's
+// sort aside.
+TEST_F(TradeTablePageTest, HeaderClicksSortNumbersAndTimesAndTheOrderChoiceStillWorks)
+{
+    auto trade = [this](const char* time, const char* profit) {
+        TradeRow row;
+        row.openTime = QString::fromUtf8(time);
+        row.profit = QString::fromUtf8(profit);
+        row.profit2 = num::parseComma(row.profit).value_or(0);
+        return f.insert(row);
+    };
+    const QString a = trade("2013.05.22 10:00", "9,50");
+    const QString b = trade("2013.05.21 09:00:30", "10,00");
+    const QString c = trade("2013.05.23 08:00", "-1120,00");
+    page.refreshTradeTable();
+    auto* grid = child<QTableView>("StringGrid_All");
+    auto shownIds = [this] {
+        QStringList ids;
+        for (int row = 0; row < page.model()->rowCount(); ++row)
+            ids << page.model()->cell(row, tradecol::Id);
+        return ids;
+    };
+    EXPECT_EQ(shownIds(), QStringList({b, a, c})) << "по профиту";
+    EXPECT_EQ(grid->horizontalHeader()->sortIndicatorSection(), -1) << "no arrow before a click";
+
+    struct Click {
+        int column;
+        QStringList ids;
+    };
+    const Click clicks[] = {
+        {tradecol::Profit, {c, a, b}},
+        {tradecol::Profit, {b, a, c}},
+        {tradecol::OpenTime, {b, a, c}}, // a new column starts ascending
+        {tradecol::OpenTime, {c, a, b}},
+        {tradecol::Ticket, {c, a, b}},   // all empty: the order before stays
+    };
+    for (const Click& click : clicks) {
+        clickHeader(grid, click.column);
+        EXPECT_EQ(shownIds(), click.ids) << click.column;
+    }
+    clickHeader(grid, tradecol::Profit);
+    EXPECT_EQ(shownIds(), QStringList({c, a, b}));
+    const int rowOfC = 0;
+    EXPECT_EQ(page.model()->cell(rowOfC, tradecol::Number), QStringLiteral("3"));
+    EXPECT_EQ(page.model()->data(page.model()->index(rowOfC, 0), Qt::BackgroundRole).value<QColor>(),
+              QColor(255, 182, 193));
+    // A rebuild keeps the trader's column.
+    page.refreshTradeTable();
+    EXPECT_EQ(shownIds(), QStringList({c, a, b}));
+
+    child<QComboBox>("ComboBox1")->setCurrentIndex(1); // "по дате"
+    EXPECT_EQ(shownIds(), QStringList({b, a, c}));
+    EXPECT_EQ(grid->horizontalHeader()->sortIndicatorSection(), -1);
+    EXPECT_EQ(page.model()->cell(0, tradecol::Number), QStringLiteral("1"));
 }
 
 TEST_F(TradeTablePageTest, AProfitThatDoesNotReadIsReportedOnceAndLeftOut)

@@ -1,5 +1,6 @@
 #include "about/ui/about_page.h"
 
+#include "context/ui/page_scroll.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
 #include "about/core/update_checker.h"
@@ -43,7 +44,7 @@ AboutPage::AboutPage(Journal& journal, Prompts& prompts, QWidget* parent)
     m_checker = new UpdateChecker(journal.path(kVersionFile), this);
     connect(m_checker, &UpdateChecker::finished, this, &AboutPage::onVersionFile);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingPageBody(this));
     layout->addWidget(makeNotice());
     layout->addWidget(makeSlogan());
     auto* middle = new QHBoxLayout;

@@ -25,7 +25,7 @@ QColor accountTypeColor(const QString& type)
 }
 
 AccountListModel::AccountListModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : SortableTableModel(parent)
 {
 }
 
@@ -56,7 +56,7 @@ QVariant AccountListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
-    const Row& row = m_rows[index.row()];
+    const Row& row = m_rows[baseRow(index.row())];
     switch (role) {
     case Qt::DisplayRole:
         return cellText(row.account, index.column());
@@ -93,6 +93,7 @@ void AccountListModel::clear()
 {
     beginResetModel();
     m_rows.clear();
+    resortWithinReset();
     endResetModel();
 }
 
@@ -101,31 +102,36 @@ void AccountListModel::appendAccount(const AccountRecord& account)
     const int row = rowCount();
     beginInsertRows({}, row, row);
     m_rows.push_back({account, Mark::None});
+    appendBaseRow(row);
     endInsertRows();
+    resortKeepingSelection();
 }
 
 void AccountListModel::updateAccount(int row, const AccountRecord& a)
 {
-    AccountRecord& r = m_rows[row].account;
+    AccountRecord& r = m_rows[baseRow(row)].account;
     r.name = a.name;
     r.type = a.type;
     r.broker = a.broker;
     r.capital = a.capital;
     r.state = a.state;
     emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    resortKeepingSelection();
 }
 
 void AccountListModel::removeAccount(int row)
 {
+    const int base = baseRow(row);
     beginRemoveRows({}, row, row);
-    m_rows.erase(m_rows.begin() + row);
+    m_rows.erase(m_rows.begin() + base);
+    forgetBaseRow(base);
     endRemoveRows();
 }
 
 int AccountListModel::findByName(const QString& name) const
 {
     for (int i = 0; i < rowCount(); ++i) {
-        if (m_rows[i].account.name == name)
+        if (m_rows[baseRow(i)].account.name == name)
             return i;
     }
     return -1;
@@ -133,8 +139,9 @@ int AccountListModel::findByName(const QString& name) const
 
 void AccountListModel::markActive(int row)
 {
+    const int active = baseRow(row);
     for (int i = 0; i < rowCount(); ++i)
-        m_rows[i].mark = i == row ? Mark::Active : Mark::Inactive;
+        m_rows[i].mark = i == active ? Mark::Active : Mark::Inactive;
     if (!m_rows.empty())
         emit dataChanged(index(0, ColId), index(rowCount() - 1, ColId), {Qt::DecorationRole});
 }

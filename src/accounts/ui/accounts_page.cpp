@@ -7,6 +7,7 @@
 #include "accounts/core/account_list_model.h"
 #include "accounts/ui/account_dialog.h"
 #include "accounts/ui/caption_group_box.h"
+#include "context/ui/page_scroll.h"
 #include "context/core/journal.h"
 #include "context/core/settings.h"
 #include "context/core/web_links.h"
@@ -81,7 +82,7 @@ AccountsPage::AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     buildBalanceGroup();
     buildAccountGroup();
 
-    m_layout = new QVBoxLayout(this);
+    m_layout = new QVBoxLayout(scrollingPageBody(this));
     m_layout->setContentsMargins(6, 6, 6, 6);
     // The account group and the import area share the height; the starting
     // balance between them keeps its own.
@@ -148,7 +149,9 @@ void AccountsPage::buildAccountGroup()
     ListView1->setAlternatingRowColors(false);
     ListView1->verticalHeader()->hide();
     ListView1->verticalHeader()->setDefaultSectionSize(ListView1->fontMetrics().height() + 6);
-    ListView1->horizontalHeader()->setSectionsClickable(false);
+    // Sorted by a click on a header; until then in the order the accounts were added.
+    ListView1->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    ListView1->setSortingEnabled(true);
     ListView1->horizontalHeader()->setHighlightSections(false);
     ListView1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     int listWidth = 0;

@@ -63,7 +63,7 @@ void AccountsPage::selectRow(int row)
 
 int AccountsPage::accountCount() const { return m_model->rowCount(); }
 
-int AccountsPage::listPosition() const { return selectedRow(); }
+int AccountsPage::listPosition() const { return m_model->listPosition(selectedRow()); }
 
 int AccountsPage::selectedAccountRow() const
 {

@@ -15,6 +15,9 @@ const QString kInfo = QStringLiteral("Инфа");
 const QString kAds = QStringLiteral("Реклама");
 const QString kUpdateAddress = QStringLiteral("АдресОбновления");
 const QString kOpenLastAccount = QStringLiteral("ОткрыватьПоследнийСчет");
+const QString kWindowWidth = QStringLiteral("ШиринаОкна");
+const QString kWindowHeight = QStringLiteral("ВысотаОкна");
+const QString kWindowMaximized = QStringLiteral("ОкноРазвернуто");
 const QString kLineBreak = QStringLiteral("\r\n");
 const QString kEncodedBreak = QStringLiteral("@13@10");
 
@@ -197,6 +200,16 @@ bool loadSettings(const QString& path, Settings& settings)
     for (const InfoKey& k : kInfoKeys)
         settings.*k.field = decodeLineBreaks(ini.readString(kInfo, QString::fromUtf16(k.key)));
     settings.site = ini.readString(kAds, QStringLiteral("Сайт"));
+    // A size that does not read, or is not positive, is not kept.
+    const qint64 width = ini.readInteger(kSettings, kWindowWidth, 0);
+    const qint64 height = ini.readInteger(kSettings, kWindowHeight, 0);
+    if (width > 0 && height > 0 && width <= 100000 && height <= 100000) {
+        settings.windowWidth = static_cast<int>(width);
+        settings.windowHeight = static_cast<int>(height);
+    }
+    const qint64 maximized = ini.readInteger(kSettings, kWindowMaximized, -1);
+    if (maximized == 0 || maximized == 1)
+        settings.windowMaximized = maximized == 1;
     return true;
 }
 
@@ -213,7 +226,22 @@ void saveSettings(const QString& path, const Settings& settings)
     for (const InfoKey& k : kInfoKeys)
         ini.writeString(kInfo, QString::fromUtf16(k.key), encodeLineBreaks(settings.*k.field));
     ini.writeString(kAds, QStringLiteral("Сайт"), settings.site);
+    // Written once known, so a file without them keeps starting as before.
+    if (settings.windowWidth > 0 && settings.windowHeight > 0) {
+        ini.writeInteger(kSettings, kWindowWidth, settings.windowWidth);
+        ini.writeInteger(kSettings, kWindowHeight, settings.windowHeight);
+    }
+    if (settings.windowMaximized)
+        ini.writeInteger(kSettings, kWindowMaximized, *settings.windowMaximized ? 1 : 0);
     writeFileAtomically(path, ini.toBytes());
+}
+
+WindowPlacement windowPlacementAtStart(const Settings& settings, QSize room, QSize designSize)
+{
+    if (settings.windowMaximized.value_or(true))
+        return {room, true};
+    const QSize kept = settings.windowWidth > 0 ? QSize(settings.windowWidth, settings.windowHeight) : designSize;
+    return {room.isValid() ? kept.boundedTo(room) : kept, false};
 }
 
 // ---------------------------------------------------------------------------

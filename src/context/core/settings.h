@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDate>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -63,7 +64,24 @@ struct Settings {
     // "ОткрыватьПоследнийСчет": start-up opens the account at
     // activeAccountPosition and the page of date.txt (1); off when 0 or absent.
     bool openLastAccount = false;
+    // The main window between runs, section "Настройки": "ШиринаОкна" and
+    // "ВысотаОкна", its size when it is not maximized (0: not kept), and
+    // "ОкноРазвернуто", 1 when it was maximized, 0 when not (none: not kept).
+    int windowWidth = 0;
+    int windowHeight = 0;
+    std::optional<bool> windowMaximized;
 };
+
+// How the main window starts: its size and whether maximized.
+struct WindowPlacement {
+    QSize size;
+    bool maximized = true;
+};
+// room: the screen's available size. Without kept keys (and when kept
+// maximized) the window starts maximized at the room's size; kept normal,
+// it starts at its kept size (the design size when none was kept), no
+// larger than the room.
+WindowPlacement windowPlacementAtStart(const Settings& settings, QSize room, QSize designSize);
 
 // Reads config.ini. A missing file or key gives the defaults; returns false
 // only when the file exists but cannot be read (what was read is kept).

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 PreviewModel::PreviewModel(QObject* parent)
-    : QAbstractTableModel(parent)
+    : SortableTableModel(parent)
 {
 }
 
@@ -21,13 +21,14 @@ int PreviewModel::columnCount(const QModelIndex& parent) const
 
 QVariant PreviewModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || index.row() >= static_cast<int>(m_rows.size()))
+    const int row = baseRow(index.row());
+    if (!index.isValid() || row >= static_cast<int>(m_rows.size()))
         return {};
     if (role == Qt::BackgroundRole)
-        return isProblemRow(index.row()) ? QVariant(QColor(255, 182, 193)) : QVariant();
+        return isProblemRow(row) ? QVariant(QColor(255, 182, 193)) : QVariant();
     if (role != Qt::DisplayRole)
         return {};
-    return m_rows[static_cast<std::size_t>(index.row())][index.column()];
+    return m_rows[static_cast<std::size_t>(row)][index.column()];
 }
 
 QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -46,7 +47,7 @@ QString PreviewModel::cell(int gridRow, int column) const
         return {};
     if (gridRow == 0)
         return previewHeaderTexts()[column];
-    const int row = gridRow - 1;
+    const int row = baseRow(gridRow - 1);
     if (row < 0 || row >= static_cast<int>(m_rows.size()))
         return {};
     return m_rows[static_cast<std::size_t>(row)][column];
@@ -57,6 +58,7 @@ void PreviewModel::setRows(std::vector<StatementRow> rows)
     beginResetModel();
     m_rows = std::move(rows);
     m_problemRows.clear();
+    resortWithinReset();
     endResetModel();
 }
 
@@ -73,4 +75,9 @@ void PreviewModel::setProblemRows(std::vector<int> rows)
 bool PreviewModel::isProblemRow(int row) const
 {
     return std::binary_search(m_problemRows.begin(), m_problemRows.end(), row);
+}
+
+QString PreviewModel::sortText(int baseRow, int column) const
+{
+    return baseRow < static_cast<int>(m_rows.size()) ? m_rows[static_cast<std::size_t>(baseRow)][column] : QString();
 }

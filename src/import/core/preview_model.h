@@ -2,15 +2,17 @@
 
 #include "import/core/statement_row.h"
 
-#include <QAbstractTableModel>
+#include "db/core/sortable_table_model.h"
 
 #include <vector>
 
 // The preview grid StringGrid_Main as a model: sixteen columns under the
 // header texts, one row per extracted trade and one empty row at the end.
 // In grid terms (cell(), gridRowCount()) row 0 is the header row, so a grid
-// of n trades has n + 2 rows.
-class PreviewModel : public QAbstractTableModel {
+// of n trades has n + 2 rows. A click on a column header sorts the trades
+// (the empty row stays last); rows() keeps the statement's order and
+// baseRow() says which of them a shown row is.
+class PreviewModel : public SortableTableModel {
     Q_OBJECT
 public:
     explicit PreviewModel(QObject* parent = nullptr);
@@ -20,7 +22,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
-    // Header row, the trades, the empty last row.
+    // Header row, the trades as shown, the empty last row.
     int gridRowCount() const { return static_cast<int>(m_rows.size()) + 2; }
     QString cell(int gridRow, int column) const;
 
@@ -32,6 +34,10 @@ public:
     bool isProblemRow(int row) const;
     // The header and one empty row.
     void clear();
+
+protected:
+    QString sortText(int baseRow, int column) const override;
+    bool keptLast(int baseRow) const override { return baseRow >= static_cast<int>(m_rows.size()); }
 
 private:
     std::vector<StatementRow> m_rows;

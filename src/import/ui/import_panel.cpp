@@ -171,6 +171,9 @@ QTableView* ImportPanel::makePreviewGrid()
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->horizontalHeader()->setSectionsMovable(true);
     grid->verticalHeader()->setSectionsMovable(true);
+    // Sorted by a click on a header; until then in the statement's order.
+    grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    grid->setSortingEnabled(true);
     grid->verticalHeader()->setDefaultSectionSize(20);
     grid->verticalHeader()->setMinimumWidth(12);
     grid->horizontalHeader()->setDefaultSectionSize(72);
@@ -320,13 +323,14 @@ bool ImportPanel::offerOpeningBalance()
 
 std::vector<StatementRow> ImportPanel::rowsInGridOrder() const
 {
-    // The trader may have dragged rows; the copy follows what the grid shows.
+    // The trader may have dragged rows or sorted them by a column; the copy
+    // follows what the grid shows.
     const QHeaderView* header = StringGrid_Main->verticalHeader();
     const auto& rows = m_model->rows();
     std::vector<StatementRow> ordered;
     ordered.reserve(rows.size());
     for (int visual = 0; visual < m_model->rowCount(); ++visual) {
-        const int logical = header->logicalIndex(visual);
+        const int logical = m_model->baseRow(header->logicalIndex(visual));
         if (logical >= 0 && logical < static_cast<int>(rows.size()) && !m_model->isProblemRow(logical))
             ordered.push_back(rows[static_cast<std::size_t>(logical)]);
     }

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -24,6 +26,8 @@ namespace {
 const QStringList kRatings = {QStringLiteral("Отлично"), QStringLiteral("Плохо"), QStringLiteral("Ужасно")};
 const QStringList kMarketTypes = {QStringLiteral("по тренду"), QStringLiteral("против тренда"), QStringLiteral("флэт"),
                                   QStringLiteral("откат")};
+constexpr int kDesignHeight = 666;
+constexpr int kTitleBarAllowance = 32;
 const QString kTutorial = QStringLiteral("Видеоурок 7 - Создание сделки предварительно");
 
 QLabel* makeLabel(const QString& text, const char* colour, QWidget* parent, bool bold = true)
@@ -70,10 +74,18 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     setObjectName(QStringLiteral("TForm_Add"));
     setWindowTitle(QStringLiteral("Анализ сделки"));
     setModal(true);
-    resize(379, 666);
+    resize(379, kDesignHeight);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(makeTicketPart());
-    layout->addWidget(makeAnnotationGroup(), 1);
+    // On a small screen the fields scroll between the order number and the
+    // buttons, which stay in sight.
+    auto* fields = new QScrollArea(this);
+    fields->setObjectName(QStringLiteral("ScrollBox_Fields"));
+    fields->setFrameShape(QFrame::NoFrame);
+    fields->setWidgetResizable(true);
+    fields->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    fields->setWidget(makeAnnotationGroup());
+    layout->addWidget(fields, 1);
     layout->addLayout(makeButtonRow());
     setTabOrderOfLayout();
 
@@ -321,6 +333,17 @@ void TForm_Add::setMode(bool newTrade)
     setWindowTitle(newTrade ? QStringLiteral("Новая сделка") : QStringLiteral("Анализ сделки"));
 }
 
+// The design height, or the screen's when that is lower (a netbook's
+// 600 pixels, less the title bar): the fields then scroll.
+void TForm_Add::fitToScreen()
+{
+    const QWidget* over = parentWidget() ? parentWidget() : this;
+    if (const QScreen* shownOn = over->screen()) {
+        const QSize room = shownOn->availableGeometry().size() - QSize(0, kTitleBarAllowance);
+        resize(QSize(width(), kDesignHeight).boundedTo(room).expandedTo(minimumSizeHint()));
+    }
+}
+
 bool TForm_Add::openForEdit(const QString& id)
 {
     refillListFields();
@@ -337,6 +360,7 @@ bool TForm_Add::openForEdit(const QString& id)
     setFields(*a);
     m_id = id;
     setMode(false);
+    fitToScreen();
     open();
     Edit_Ticket->setFocus();
     return true;
@@ -348,6 +372,7 @@ void TForm_Add::openForNewTrade()
     clearAll();
     m_id.clear();
     setMode(true);
+    fitToScreen();
     open();
     Edit_Ticket->setFocus();
 }

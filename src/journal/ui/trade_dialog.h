@@ -61,6 +61,7 @@ private:
     void clearAll();
     void setRating(const QString& rating);
     void setMode(bool newTrade);
+    void fitToScreen();
     void onListSaved(const QString& listName, const QStringList& entries, const QString& selected);
 
     QLineEdit* Edit_Ticket = nullptr;

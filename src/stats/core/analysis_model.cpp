@@ -14,6 +14,7 @@ void AnalysisModel::setAnalysis(PeriodAnalysis analysis)
         const auto colour = profit ? bandColour(profitBand(*profit)) : std::nullopt;
         m_fills.push_back(colour ? QVariant(*colour) : QVariant());
     }
+    resortWithinReset();
     endResetModel();
 }
 
@@ -21,7 +22,7 @@ QString AnalysisModel::tradeId(int row) const
 {
     if (row < 0 || row >= rowCount())
         return QString();
-    return m_analysis.rows[row][analysiscol::Id];
+    return m_analysis.rows[baseRow(row)][analysiscol::Id];
 }
 
 void AnalysisModel::setPictureMark(const QString& tradeId, bool hasPicture)
@@ -50,13 +51,14 @@ QVariant AnalysisModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const QString& text = m_analysis.rows[index.row()][index.column()];
+    const int row = baseRow(index.row());
+    const QString& text = m_analysis.rows[row][index.column()];
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
         return text.isEmpty() && role == Qt::ToolTipRole ? QVariant() : QVariant(text);
     case Qt::BackgroundRole:
-        return m_fills[index.row()];
+        return m_fills[row];
     case Qt::ForegroundRole:
         if (const auto colour = cellTextColour(text))
             return *colour;

@@ -2,19 +2,20 @@
 
 #include "stats/core/period_analysis.h"
 
-#include <QAbstractTableModel>
+#include "db/core/sortable_table_model.h"
 
 // The period analysis grid's model: the 16 columns of texts, each row filled
 // by the band of its profit and the "Обычная"/"Низкая" text
-// colours, as the trade table draws them.
-class AnalysisModel : public QAbstractTableModel {
+// colours, as the trade table draws them. Sorted by a column header, each
+// row keeps its trade id and fill.
+class AnalysisModel : public SortableTableModel {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    using SortableTableModel::SortableTableModel;
 
     void setAnalysis(PeriodAnalysis analysis);
     const PeriodAnalysis& analysis() const { return m_analysis; }
-    // The trade id of a row, empty when there is none.
+    // The trade id of a shown row, empty when there is none.
     QString tradeId(int row) const;
     // The trade's pictures changed: its "Рис" cell follows at once.
     void setPictureMark(const QString& tradeId, bool hasPicture);
@@ -23,6 +24,9 @@ public:
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+protected:
+    QString sortText(int baseRow, int column) const override { return m_analysis.rows[baseRow][column]; }
 
 private:
     PeriodAnalysis m_analysis;

@@ -35,5 +35,6 @@ QVariant CategoryReportModel::cellData(int row, int column, int role) const
 
 std::optional<double> CategoryReportModel::net(int row) const
 {
-    return row >= 0 && row < static_cast<int>(m_net.size()) ? m_net[row] : std::nullopt;
+    const int built = tableRow(row);
+    return row >= 0 && built >= 0 && built < static_cast<int>(m_net.size()) ? m_net[built] : std::nullopt;
 }

@@ -47,9 +47,10 @@ void PeriodTableModel::setPeriodTable(PeriodTable table, QDate today)
 
 std::optional<QDate> PeriodTableModel::rowDate(int row) const
 {
-    if (row < 0 || row >= listedRows())
+    const int listed = tableRow(row);
+    if (row < 0 || listed < 0 || listed >= listedRows())
         return std::nullopt;
-    return m_rows[row].date;
+    return m_rows[listed].date;
 }
 
 bool PeriodTableModel::isToday(int row) const
@@ -73,10 +74,11 @@ QVariant PeriodTableModel::headerData(int section, Qt::Orientation orientation, 
 
 QVariant PeriodTableModel::cellData(int row, int column, int role) const
 {
+    const int listed = tableRow(row);
     switch (role) {
     case Qt::BackgroundRole:
-        if (row < listedRows() && m_rows[row].band) {
-            if (const auto colour = periodBandColour(periodBand(*m_rows[row].band)))
+        if (listed < listedRows() && m_rows[listed].band) {
+            if (const auto colour = periodBandColour(periodBand(*m_rows[listed].band)))
                 return *colour;
         }
         break;
@@ -85,7 +87,7 @@ QVariant PeriodTableModel::cellData(int row, int column, int role) const
             return boldFont();
         break;
     case Qt::ToolTipRole:
-        if (m_toolTips && row < listedRows()) {
+        if (m_toolTips && listed < listedRows()) {
             const QString text = cell(row, column).toString();
             if (!text.isEmpty())
                 return text;

@@ -36,3 +36,18 @@ QVariant TextTableModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 QVariant TextTableModel::cellData(int, int, int) const { return {}; }
+
+QString TextTableModel::sortText(int baseRow, int column) const
+{
+    return m_table.cellText(m_order.empty() ? baseRow : m_order[baseRow], column);
+}
+
+bool TextTableModel::keptLast(int baseRow) const
+{
+    const int row = m_order.empty() ? baseRow : m_order[baseRow];
+    for (int column = 0; column < m_table.columnCount(); ++column) {
+        if (!m_table.cell(row, column).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}

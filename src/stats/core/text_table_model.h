@@ -2,18 +2,18 @@
 
 #include "stats/core/column_widths.h"
 #include "stats/core/text_table.h"
-
-#include <QAbstractTableModel>
+#include "db/core/sortable_table_model.h"
 
 #include <vector>
 
 // A read-only grid over a TextTable: the cells are read from the table when
 // a view asks, so a large table costs no item per cell. Subclasses add
-// colours through cellData.
-class TextTableModel : public QAbstractTableModel, public ColumnWidthSource {
+// colours through cellData. The trader sorts the rows by a column header;
+// blank rows (the grids' empty last row) stay at the bottom.
+class TextTableModel : public SortableTableModel, public ColumnWidthSource {
     Q_OBJECT
 public:
-    using QAbstractTableModel::QAbstractTableModel;
+    using SortableTableModel::SortableTableModel;
 
     // The rows are shown in the given order of the table's rows (all of
     // them, in their own order, when none is given).
@@ -21,7 +21,12 @@ public:
     const TextTable& table() const { return m_table; }
     // The text of a shown row.
     QStringView cell(int row, int column) const { return m_table.cell(tableRow(row), column); }
-    int tableRow(int row) const { return m_order.empty() ? row : m_order[row]; }
+    // The table's row shown at a row.
+    int tableRow(int row) const
+    {
+        const int base = baseRow(row);
+        return m_order.empty() ? base : m_order[base];
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -33,14 +38,18 @@ public:
     }
 
 protected:
+    QString sortText(int baseRow, int column) const override;
+    bool keptLast(int baseRow) const override;
     // Roles other than the text; called inside a model reset too.
     virtual QVariant cellData(int row, int column, int role) const;
     // Swaps the texts in without a reset, for subclasses that reset
-    // themselves because they replace more than the texts.
+    // themselves because they replace more than the texts; the rows take
+    // the trader's sort again.
     void replaceTable(TextTable table, std::vector<int> rowOrder)
     {
         m_table = std::move(table);
         m_order = std::move(rowOrder);
+        resortWithinReset();
     }
 
 private:

@@ -4,6 +4,7 @@ void TradeTableModel::setTrades(TradeTable trades)
 {
     beginResetModel();
     m_trades = std::move(trades);
+    resortWithinReset();
     endResetModel();
 }
 
@@ -15,14 +16,15 @@ QVariant TradeTableModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= m_trades.rowCount() || index.column() >= tradecol::Count)
         return {};
+    const int row = baseRow(index.row());
     switch (role) {
-    case Qt::DisplayRole: return m_trades.cell(index.row(), index.column());
+    case Qt::DisplayRole: return m_trades.cell(row, index.column());
     case Qt::BackgroundRole:
-        if (const auto colour = bandColour(m_trades.band(index.row())))
+        if (const auto colour = bandColour(m_trades.band(row)))
             return *colour;
         break;
     case Qt::ForegroundRole:
-        if (const auto colour = cellTextColour(m_trades.cell(index.row(), index.column())))
+        if (const auto colour = cellTextColour(m_trades.cell(row, index.column())))
             return *colour;
         break;
     default: break;

@@ -1,5 +1,6 @@
 #include "stats/ui/analysis_page.h"
 
+#include "context/ui/page_scroll.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
 #include "context/core/settings.h"
@@ -43,7 +44,7 @@ AnalysisPage::AnalysisPage(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("TabSheet6"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingPageBody(this));
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(makeTopPanel());
     StringGrid_Analiz = makeGrid();
@@ -83,6 +84,10 @@ QWidget* AnalysisPage::makeLowerHalf()
     setTextColour(Label_Day, QColor(0, 0, 128));
     auto* note = new QLabel(QStringLiteral("Удаление записи, правая кнопка мыши! Редактирование двойной клик"), lower);
     setTextColour(note, QColor(128, 128, 128));
+    // On a narrow window both lines wrap instead of running past the edge.
+    Label_Day->setWordWrap(true);
+    note->setWordWrap(true);
+    note->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     strip->addWidget(Label_Day, 1);
     strip->addWidget(note);
     lowerLayout->addLayout(strip);

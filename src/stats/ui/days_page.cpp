@@ -1,5 +1,6 @@
 #include "stats/ui/days_page.h"
 
+#include "context/ui/page_scroll.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
 #include "context/core/settings.h"
@@ -96,7 +97,7 @@ DaysPage::DaysPage(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("TabSheet3"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingPageBody(this));
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(makeTopBar());
     Splitter_Days = makeTables();

@@ -1,6 +1,7 @@
 #include "stats/ui/reports_page.h"
 
 #include "db/core/cash_store.h"
+#include "context/ui/page_scroll.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
 #include "context/core/settings.h"
@@ -88,7 +89,7 @@ ReportsPage::ReportsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     , m_prompts(prompts)
 {
     setObjectName(QStringLiteral("TabSheet9"));
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(scrollingPageBody(this));
     layout->setContentsMargins(4, 4, 4, 4);
     PageControl2 = new QTabWidget(this);
     PageControl2->setObjectName(QStringLiteral("PageControl2"));

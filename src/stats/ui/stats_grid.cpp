@@ -34,5 +34,14 @@ QTableView* makeStatsGrid(const QString& objectName, QWidget* parent)
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    enableHeaderSorting(grid);
     return grid;
+}
+
+void enableHeaderSorting(QTableView* grid)
+{
+    // No column chosen yet: the rows stay in the order they were built in
+    // and no arrow shows until the trader clicks a header.
+    grid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    grid->setSortingEnabled(true);
 }

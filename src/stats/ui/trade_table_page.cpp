@@ -44,7 +44,11 @@ TradeTablePage::TradeTablePage(Journal& journal, Prompts& prompts, QWidget* pare
         PopupMenu6_Del1->popup(StringGrid_All->viewport()->mapToGlobal(pos));
     });
     connect(StringGrid_All, &QAbstractItemView::doubleClicked, this, &TradeTablePage::StringGrid_AllDblClick);
-    connect(ComboBox1, &QComboBox::currentIndexChanged, this, &TradeTablePage::refreshTradeTable);
+    connect(ComboBox1, &QComboBox::currentIndexChanged, this, [this] {
+        // The chosen order replaces a header's sort.
+        StringGrid_All->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+        refreshTradeTable();
+    });
 }
 
 // The account's name, the summary and the choice of order over the table.
