@@ -134,8 +134,8 @@ TEST(Settings, WindowSizeAndStateKeys)
     s.windowMaximized = false;
     saveSettings(path, s);
     EXPECT_TRUE(readBytes(path).contains(
-        cp1251::encode(QStringLiteral("Активный счет=0\r\nАдресОбновления=\r\nШиринаОкна=1000\r\nВысотаОкна=560\r\n"
-                                      "ОкноРазвернуто=0\r\n"))));
+        cp1251::encode(QStringLiteral("Активный счет=0\r\nАдресОбновления=\r\nОткрыватьПоследнийСчет=0\r\nШиринаОкна=1000\r\n"
+                                      "ВысотаОкна=560\r\nОкноРазвернуто=0\r\n"))));
     Settings back;
     ASSERT_TRUE(loadSettings(path, back));
     EXPECT_EQ(back.windowWidth, 1000);

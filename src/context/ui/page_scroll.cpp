@@ -11,6 +11,7 @@ QWidget* scrollingPageBody(QWidget* page)
     auto* scroll = new QScrollArea(page);
     scroll->setObjectName(page->objectName() + QStringLiteral("_Scroll"));
     scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus); // Tab goes through the page, not its frame
     scroll->setWidgetResizable(true);
     auto* body = new QWidget(scroll);
     body->setObjectName(page->objectName() + QStringLiteral("_Body"));

@@ -82,6 +82,7 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     auto* fields = new QScrollArea(this);
     fields->setObjectName(QStringLiteral("ScrollBox_Fields"));
     fields->setFrameShape(QFrame::NoFrame);
+    fields->setFocusPolicy(Qt::NoFocus); // Tab goes through the fields, not the frame
     fields->setWidgetResizable(true);
     fields->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fields->setWidget(makeAnnotationGroup());
