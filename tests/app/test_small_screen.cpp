@@ -88,6 +88,11 @@ TEST(SmallScreen, LongLinesWrapWithinANarrowWindow)
         EXPECT_LE(onPage.right(), scroll->viewport()->width()) << line.label;
         EXPECT_GE(label->height(), label->heightForWidth(label->width())) << line.label << " shows all its lines";
     }
+    // The account page wraps the description: its option on the right
+    // edge is in sight without scrolling sideways.
+    w.setPage(TForm1::PageAccounts);
+    QApplication::processEvents();
+    EXPECT_FALSE(widgetByName<QScrollArea>(&w, "TabSheet1_Scroll")->horizontalScrollBar()->isVisible());
 }
 
 // The size and state the window had at its close come back at the next

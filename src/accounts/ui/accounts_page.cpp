@@ -209,7 +209,8 @@ QWidget* AccountsPage::buildDetailsPanel()
     Label_Opis = new QLabel(panel);
     Label_Opis->setObjectName(QStringLiteral("Label_Opis"));
     Label_Opis->setWordWrap(true);
-    Label_Opis->setFixedWidth(430);
+    Label_Opis->setMinimumWidth(160); // wraps on a narrow screen
+    Label_Opis->setMaximumWidth(430);
     Label_Opis->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Label_Broker = new QLabel(panel);
     Label_Broker->setObjectName(QStringLiteral("Label_Broker"));
