@@ -90,11 +90,18 @@ TEST(MainWindowAccounts, ChangesMadeByAnotherProgramAreShownWithoutAClick)
     accounts.activateAccount();
     QLabel* count = widgetByName<QLabel>(&accounts, "Label_Sdelki");
     ASSERT_EQ(count->text(), QStringLiteral("Сделок на счете: 1"));
+    QTableView* trades = widgetByName<QTableView>(window.tradeTablePage(), "StringGrid_All");
+    trades->selectRow(0);
+    const QString selectedId = trades->model()->index(0, 1).data().toString();
 
+    // A new trade joins the table: the one selected stays selected.
     TSQLiteDatabase elsewhere(dir.file(QStringLiteral("datamoney.db")));
-    insertTrade(elsewhere, account, QStringLiteral("2024.03.02 10:00:00"), QStringLiteral("5,00"));
+    insertTrade(elsewhere, account, QStringLiteral("2024.03.02 10:00:00"), QStringLiteral("50,00"));
     insertAccount(elsewhere, QStringLiteral("Второй"));
     QTRY_COMPARE_WITH_TIMEOUT(count->text(), QStringLiteral("Сделок на счете: 2"), 3 * TForm1::kOutsideCheckMs);
+    const QModelIndexList selected = trades->selectionModel()->selectedRows();
+    ASSERT_EQ(selected.size(), 1);
+    EXPECT_EQ(trades->model()->index(selected.first().row(), 1).data().toString(), selectedId);
     EXPECT_EQ(accounts.accountCount(), 2);
     EXPECT_EQ(journal->activeAccount, account);
     EXPECT_TRUE(accountPagesShown(window));

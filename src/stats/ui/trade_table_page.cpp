@@ -108,6 +108,9 @@ TradeTablePage::~TradeTablePage() = default;
 void TradeTablePage::refreshTradeTable()
 {
     const auto order = ComboBox1->currentIndex() == 1 ? TradeOrder::Date : TradeOrder::Profit;
+    // The trade the trader had selected stays selected where it now stands.
+    const int selected = selectedRow();
+    const QString selectedId = selected >= 0 ? m_model->cell(selected, tradecol::Id) : QString();
     // The table and the chart are built from one reading of the trades.
     std::shared_ptr<AccountTrades> stored;
     TradeTable trades;
@@ -122,6 +125,8 @@ void TradeTablePage::refreshTradeTable()
         reportUpdateProblem(m_journal, m_prompts, trades.problem);
     Label_All2->setText(trades.summary());
     m_model->setTrades(std::move(trades));
+    if (!selectedId.isEmpty())
+        selectTrade(selectedId);
     // A refresh that already reported its failure does not report the
     // chart's failure over the same trades a second time.
     if (const QString problem = m_chart->rebuildChart(stored.get()); !problem.isEmpty() && !tableFailed)
@@ -136,6 +141,16 @@ void TradeTablePage::showCopyResult(const QString& text)
     Label_CopyResult->setText(text);
     Label_CopyResult->setToolTip(text);
     Label_CopyResult->setVisible(!text.isEmpty());
+}
+
+void TradeTablePage::selectTrade(const QString& id)
+{
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->cell(row, tradecol::Id) == id) {
+            StringGrid_All->selectRow(row);
+            return;
+        }
+    }
 }
 
 int TradeTablePage::selectedRow() const

@@ -46,6 +46,7 @@ private:
     QHBoxLayout* makeTopBar();
     QMenu* makeDeleteMenu();
     int selectedRow() const;
+    void selectTrade(const QString& id);
 
     QLabel* Active_Chet_Cap = nullptr;
     QLabel* Label_All2 = nullptr;
