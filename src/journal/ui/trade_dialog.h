@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class Journal;
 class Prompts;
 class QComboBox;
@@ -33,6 +35,8 @@ public:
     bool isNewTradeMode() const { return m_newTrade; }
     const QString& tradeId() const { return m_id; }
     TradeAnnotation fields() const;
+    // The prices, times and results typed in new-trade mode, as typed.
+    HandTrade tradeFields() const;
 
     void BitBtn1Click(); // save
     void ratingHelp();
@@ -52,6 +56,10 @@ protected:
 
 private:
     QLayout* makeTicketPart();
+    QGroupBox* makeTradeGroup();
+    // The typed trade in its stored form; a message names the first field
+    // that does not read (or a missing profit) and gives nothing.
+    std::optional<HandTrade> readTradeFields();
     void makeAnnotationFields(QWidget* group);
     QGroupBox* makeAnnotationGroup();
     QLayout* makeButtonRow();
@@ -77,6 +85,21 @@ private:
     QComboBox* ComboBox_Psixo = nullptr;
     QPlainTextEdit* Edit_Comment = nullptr;
     QComboBox* ComboBox_Ocenka = nullptr;
+    // "Сделка": a trade entered by hand (new-trade mode only).
+    QGroupBox* GroupBox_Trade = nullptr;
+    QLineEdit* Edit_Symbol = nullptr;
+    QComboBox* ComboBox_Type = nullptr;
+    QLineEdit* Edit_Size = nullptr;
+    QLineEdit* Edit_OpenTime = nullptr;
+    QLineEdit* Edit_CloseTime = nullptr;
+    QLineEdit* Edit_PriceOpen = nullptr;
+    QLineEdit* Edit_PriceClose = nullptr;
+    QLineEdit* Edit_SL = nullptr;
+    QLineEdit* Edit_TP = nullptr;
+    QLineEdit* Edit_Commission = nullptr;
+    QLineEdit* Edit_Swap = nullptr;
+    QLineEdit* Edit_Profit = nullptr;
+    QList<QWidget*> m_tradeOrder; // the trade's fields as the rows show them
     QPushButton* BitBtn1 = nullptr; // save
     QPushButton* BitBtn2 = nullptr; // cancel
 
