@@ -185,6 +185,7 @@ void CsvMapperDialog::refresh()
                                                : m_table.header[c] + QStringLiteral("\n→ ") + takenBy.join(QStringLiteral(", "));
         StringGrid_Csv->setHorizontalHeaderItem(c, new QTableWidgetItem(text));
     }
+    StringGrid_Csv->resizeColumnsToContents();
     const QStringList missing = m.missingRequired();
     BitBtn_CsvOk->setEnabled(missing.isEmpty());
     if (!missing.isEmpty()) {

@@ -516,12 +516,16 @@ void TForm_Add::BitBtn1Click()
         return; // the message named the field; the dialog stays open
     try {
         TradeJournalStore store(m_journal.db());
-        if (m_newTrade && *trade != HandTrade{})
+        m_savedDay = {};
+        if (m_newTrade && *trade != HandTrade{}) {
             store.insertHandTrade(m_journal.activeAccount, a, *trade, QDateTime::currentDateTime());
-        else if (m_newTrade)
+            if (!trade->openTime.isEmpty())
+                m_savedDay = QDate::fromString(trade->openTime.left(10), QStringLiteral("yyyy.MM.dd"));
+        } else if (m_newTrade) {
             store.insertNew(m_journal.activeAccount, a, QDateTime::currentDateTime());
-        else
+        } else {
             store.update(m_id, a);
+        }
     } catch (const std::exception& e) {
         // Nothing was written: the dialog stays open with what was typed.
         reportError(m_prompts, e);

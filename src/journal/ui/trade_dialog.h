@@ -3,6 +3,7 @@
 #include "journal/core/reference_lists.h"
 #include "journal/core/trade_journal_store.h"
 
+#include <QDate>
 #include <QDialog>
 
 #include <optional>
@@ -37,6 +38,9 @@ public:
     TradeAnnotation fields() const;
     // The prices, times and results typed in new-trade mode, as typed.
     HandTrade tradeFields() const;
+    // The day the last saved trade opened on, when it was entered by hand
+    // with its open time; invalid otherwise.
+    QDate savedTradeDay() const { return m_savedDay; }
 
     void BitBtn1Click(); // save
     void ratingHelp();
@@ -108,6 +112,7 @@ private:
     TFm_Sprav* m_editor = nullptr;
     QList<QWidget*> m_fieldOrder; // the fields and their buttons as the rows show them
     bool m_newTrade = true;
+    QDate m_savedDay;
     QString m_id;
 };
 
