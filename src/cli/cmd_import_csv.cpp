@@ -110,18 +110,18 @@ bool namesCsvFile(const QStringList& args)
 {
     if (args.contains(QStringLiteral("--map")))
         return true;
-    if (args.isEmpty())
-        return false;
-    const QString& file = args.last();
-    if (isCsvFileName(file))
-        return true;
-    if (!isTxtFileName(file))
-        return false;
-    try {
-        return recognizeReport(readTextFile(file)) == ReportKind::None;
-    } catch (const ReportReadError&) {
-        return false; // the statement path reports it
+    for (const QString& arg : args) {
+        if (isCsvFileName(arg))
+            return true;
+        if (!isTxtFileName(arg))
+            continue;
+        try {
+            return recognizeReport(readTextFile(arg)) == ReportKind::None;
+        } catch (const ReportReadError&) {
+            return false; // the statement path reports it
+        }
     }
+    return false;
 }
 
 int runImportCsv(const QStringList& arguments)

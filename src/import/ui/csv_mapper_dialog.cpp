@@ -120,7 +120,12 @@ CsvMapperDialog::CsvMapperDialog(QWidget* parent)
 
 void CsvMapperDialog::openFor(const QString& fileName, const CsvTable& table, const CsvMapping& mapping)
 {
-    m_table = table;
+    m_table.delimiter = table.delimiter;
+    m_table.encoding = table.encoding;
+    m_table.headerLine = table.headerLine;
+    m_table.header = table.header;
+    m_rowCount = static_cast<int>(table.rows.size());
+    m_table.rows.assign(table.rows.begin(), table.rows.begin() + std::min(m_rowCount, kCheckedRows));
     Label_CsvFile->setText(QStringLiteral("Файл «%1»: разделитель — %2, кодировка %3, строк сделок: %4")
                                .arg(QFileInfo(fileName).fileName(), delimiterName(table.delimiter),
                                     encodingName(table.encoding))
@@ -196,13 +201,19 @@ void CsvMapperDialog::refresh()
     const CsvTrades trades = readCsvTrades(m_table, m);
     const int total = static_cast<int>(trades.rows.size());
     if (trades.problems.empty()) {
-        Label_CsvCheck->setText(QStringLiteral("Все строки читаются: сделок %1").arg(total));
+        Label_CsvCheck->setText(total < m_rowCount
+                                    ? QStringLiteral("Первые %1 строк читаются (всего сделок %2)").arg(total).arg(m_rowCount)
+                                    : QStringLiteral("Все строки читаются: сделок %1").arg(total));
         Label_CsvCheck->setStyleSheet(QStringLiteral("color: #008000"));
         return;
     }
-    QStringList lines{QStringLiteral("Строк с ошибками: %1 из %2, они не будут скопированы:")
-                          .arg(trades.badRowCount())
-                          .arg(total)};
+    QStringList lines{total < m_rowCount
+                          ? QStringLiteral("Строк с ошибками среди первых %1: %2, они не будут скопированы:")
+                                .arg(total)
+                                .arg(trades.badRowCount())
+                          : QStringLiteral("Строк с ошибками: %1 из %2, они не будут скопированы:")
+                                .arg(trades.badRowCount())
+                                .arg(total)};
     for (std::size_t i = 0; i < trades.problems.size() && i < kProblemsShown; ++i)
         lines << trades.problems[i].describe();
     if (trades.problems.size() > kProblemsShown)

@@ -27,6 +27,9 @@ public:
     void setMapping(const CsvMapping& mapping);
 
     static constexpr int kPreviewRows = 8;
+    // The rows checked while the trader changes the mapping: the window
+    // stays quick with a file of any size; the preview checks every row.
+    static constexpr int kCheckedRows = 5000;
 
 private:
     void refresh();
@@ -38,6 +41,7 @@ private:
     QTableWidget* StringGrid_Csv = nullptr;
     QPushButton* BitBtn_CsvOk = nullptr;
     QPushButton* BitBtn_CsvCancel = nullptr;
-    CsvTable m_table;
+    CsvTable m_table; // the header and the first kCheckedRows rows
+    int m_rowCount = 0;
     bool m_filling = false;
 };
