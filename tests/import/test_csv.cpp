@@ -3,7 +3,9 @@
 #include "import/core/csv_mapping_memory.h"
 #include "import/core/csv_table.h"
 #include "import/core/csv_trades.h"
+#include "import/core/report_file.h"
 #include "import/core/trade_copy.h"
+#include "import/core/trade_extraction.h"
 
 #include "db/core/cp1251.h"
 #include "db/core/sqlite_database.h"
@@ -234,3 +236,84 @@ TEST(CsvImport, ImportingTheSameFileAgainUpdatesInsteadOfAdding)
 }
 
 } // namespace
+
+namespace {
+
+// A real statement's trades as a spreadsheet saves them: semicolons,
+// decimal commas, the usual English header.
+QByteArray spreadsheetCsv(const std::vector<StatementRow>& rows, bool withTickets)
+{
+    QByteArray csv = "Ticket;Open Time;Type;Volume;Symbol;Price;S/L;T/P;Close Time;Close Price;Commission;Taxes;Swap;"
+                     "Profit\r\n";
+    constexpr int kNumbers[] = {StatementRow::Size,       StatementRow::PriceOpen,  StatementRow::StopLoss,
+                                StatementRow::TakeProfit, StatementRow::PriceClose, StatementRow::Commission,
+                                StatementRow::Taxes,      StatementRow::Swap,       StatementRow::Profit};
+    for (StatementRow row : rows) {
+        for (const int c : kNumbers)
+            row[c].replace(u'.', u',');
+        if (!withTickets)
+            row[StatementRow::Ticket].clear();
+        QStringList cells;
+        for (int c = StatementRow::Ticket; c < StatementRow::ColumnCount; ++c)
+            cells << row[c];
+        csv += cells.join(u';').toUtf8() + "\r\n";
+    }
+    return csv;
+}
+
+QList<QStringList> storedTrades(TSQLiteDatabase& db)
+{
+    auto t = db.openResultTable("SELECT Ticket, OpenTime, Type, Size, Item, PriceOpen, sl, tp, CloseTime, PriceClose, "
+                                "Commission, Taxes, Swap, Profit, Profit2 FROM t_sdelki ORDER BY id");
+    QList<QStringList> rows;
+    for (; !t->atEnd(); t->moveNext()) {
+        QStringList row;
+        for (int c = 0; c < t->columnCount(); ++c)
+            row << t->fieldTextAt(c);
+        rows << row;
+    }
+    return rows;
+}
+
+} // namespace
+
+// The trades of a real statement saved as a spreadsheet's CSV import into
+// the same stored trades as the statement itself, with or without tickets,
+// and a second import adds none.
+TEST(CsvImport, ARealStatementsTradesAsCsvAreTheStatementsTrades)
+{
+    const QString path = fixture(QStringLiteral("mt4_reuniware_DetailedStatement.htm"));
+    if (path.isEmpty())
+        GTEST_SKIP() << "real statements are not here";
+    const QByteArray text = readTextFile(path);
+    const Extraction statement = extractTrades(text, recognizeReport(text));
+    ASSERT_EQ(statement.rows.size(), 130u);
+
+    TempAppDir fromStatement, fromCsv, withoutTickets;
+    auto a = fromStatement.openJournal();
+    copyTrades(a->db(), "1", statement.rows, fromStatement.file("img"));
+    const QList<QStringList> expected = storedTrades(a->db());
+
+    for (const bool tickets : {true, false}) {
+        SCOPED_TRACE(tickets ? "with tickets" : "without tickets");
+        TempAppDir& dir = tickets ? fromCsv : withoutTickets;
+        auto b = dir.openJournal();
+        const CsvTable table = parseCsvBytes(spreadsheetCsv(statement.rows, tickets));
+        EXPECT_EQ(table.delimiter, u';');
+        const CsvTrades trades = readCsvTrades(table, guessCsvMapping(table.header));
+        EXPECT_TRUE(trades.problems.empty());
+        EXPECT_EQ(copyTrades(b->db(), "1", trades.goodRows(), dir.file("img")).inserted, 130);
+        const CopyOutcome again = copyTrades(b->db(), "1", trades.goodRows(), dir.file("img"));
+        EXPECT_EQ(again.inserted, 0);
+        EXPECT_EQ(again.updated, 130);
+        QList<QStringList> stored = storedTrades(b->db());
+        ASSERT_EQ(stored.size(), expected.size());
+        for (qsizetype r = 0; r < stored.size(); ++r) {
+            if (!tickets) {
+                EXPECT_TRUE(stored[r][0].startsWith("csv-"));
+                stored[r][0] = expected[r][0];
+            }
+            EXPECT_EQ(stored[r], expected[r]) << r;
+        }
+    }
+}
