@@ -1,5 +1,6 @@
 // tradejournal-cli extract FILE: the preview of a statement as TSV.
 #include "cli/cli_support.h"
+#include "cli/cmd_csv.h"
 #include "db/core/cp1251.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_extraction.h"
@@ -66,6 +67,8 @@ private:
 
 int runExtract(const QStringList& args)
 {
+    if (namesCsvFile(args))
+        return runExtractCsv(args);
     if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
         std::fprintf(stderr, "Usage: tradejournal-cli extract FILE\n"
                              "Prints the closed trades of a MetaTrader statement as the import preview shows them:\n"

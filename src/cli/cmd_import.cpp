@@ -5,6 +5,7 @@
 #include "accounts/core/account_store.h"
 #include "context/core/journal.h"
 #include "cli/cli_support.h"
+#include "cli/cmd_csv.h"
 #include "import/core/report_file.h"
 #include "import/core/row_check.h"
 #include "import/core/statement_facts.h"
@@ -39,6 +40,8 @@ int fail(const QString& message)
 
 int runImport(const QStringList& arguments)
 {
+    if (namesCsvFile(arguments))
+        return runImportCsv(arguments);
     QStringList args = arguments;
     const QString account = cli::takeOption(args, QStringLiteral("--account")).value_or(QString());
     const bool force = cli::takeFlag(args, QStringLiteral("--force"));

@@ -137,6 +137,12 @@ void TForm1::wireTradeDialog()
 void TForm1::onTradeSaved(bool newTrade)
 {
     rebuildAccountViews(newTrade ? Rebuild::NewTradeSaved : Rebuild::TradeSaved);
+    // A trade entered with its prices and result: its money joins the
+    // account's curve, and the analysis shows the day it opened on.
+    if (newTrade && m_tradeDialog->savedTradeDay().isValid()) {
+        m_accounts->drawAccountCurve();
+        m_analysis->showDay(m_tradeDialog->savedTradeDay());
+    }
 }
 
 void TForm1::onDeleteTradeRequested(const QString& id)

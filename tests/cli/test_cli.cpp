@@ -425,3 +425,62 @@ TEST(CliAccounts, AnAccountAddedAndFilledEndsOnTheStatementBalance)
 }
 
 } // namespace
+
+// A table of trades through the tool: the columns guessed without --map, a
+// second import updating every trade, --map naming a column the guess does
+// not know, a bad cell stopping the copy unless --force, extract printing
+// the preview.
+TEST(CliCsv, ImportsATableOfTradesAndAgainWithoutDoubles)
+{
+    TempAppDir dir;
+    QString account;
+    {
+        auto journal = dir.openJournal();
+        AccountRecord record;
+        record.name = QStringLiteral("CSV");
+        account = AccountStore(journal->db(), dir.file(QStringLiteral("img"))).addAccount(record);
+    }
+    const QString csv = dir.file(QStringLiteral("trades.csv"));
+    writeBytes(csv, "Ticket;Open Time;Type;Volume;Symbol;Price;S/L;T/P;Close Time;Close Price;Commission;Taxes;Swap;Profit\r\n"
+                    "5001;2024.03.01 10:15:00;buy;0,10;EURUSD;1,08500;0;0;2024.03.01 12:00:00;1,08600;-0,70;0;0;10,00\r\n"
+                    ";2024.03.01 13:00:00;sell;1,00;GBPUSD;1,27000;0;0;2024.03.01 14:00:00;1,26900;-7,00;0;-1,20;1 000,00\r\n");
+    const QStringList import = {"import", "--account", account, "--data", dir.path(), csv};
+    const CliRun first = runCli(import);
+    EXPECT_EQ(first.exitCode, 0) << first.err.toStdString();
+    EXPECT_EQ(first.out.value(1), "Файл CSV: в нем нет итогов счета, сверка с итогами не выполняется");
+    EXPECT_EQ(first.out.value(2), "Добавлено сделок: 2, обновлено: 0");
+    const CliRun second = runCli(import);
+    EXPECT_EQ(second.out.value(2), "Добавлено сделок: 0, обновлено: 2");
+    {
+        auto journal = dir.openJournal();
+        auto t = journal->db().openResultTable(
+            QStringLiteral("SELECT Ticket, Profit, Swap FROM t_sdelki WHERE chet=? ORDER BY id"), {account});
+        ASSERT_EQ(t->rowCount(), 2);
+        EXPECT_EQ(t->fieldTextAt(0), "5001");
+        t->moveNext();
+        EXPECT_TRUE(t->fieldTextAt(0).startsWith("csv-"));
+        EXPECT_EQ(t->fieldTextAt(1), "1000,00");
+        EXPECT_EQ(t->fieldTextAt(2), "-1,20");
+    }
+
+    const CliRun extract = runCli({"extract", csv});
+    EXPECT_EQ(extract.exitCode, 0);
+    ASSERT_EQ(extract.out.size(), 3);
+    EXPECT_EQ(extract.out[1], "\t1\t5001\t2024.03.01 10:15:00\tbuy\t0.10\tEURUSD\t1.08500\t0\t0\t2024.03.01 12:00:00\t"
+                              "1.08600\t-0.70\t0\t0\t10.00");
+
+    const QString other = dir.file(QStringLiteral("other.csv"));
+    writeBytes(other, "When,Side,Lots,Pair,Outcome\n2024-03-02 09:00,long,0.2,USDJPY,5\n2024-03-02 10:00,short,x,USDJPY,1\n");
+    const CliRun unmapped = runCli({"import", "--account", account, "--data", dir.path(), other});
+    EXPECT_EQ(unmapped.exitCode, 1);
+    EXPECT_TRUE(unmapped.err.startsWith("Не найдены столбцы для полей: Время открытия, Прибыль.")) << unmapped.err.toStdString();
+    const QStringList mapped = {"import", "--account", account, "--data", dir.path(), "--map", "opentime=When,profit=5", other};
+    const CliRun refused = runCli(mapped);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Строка 3, столбец «Lots»: «x» не является числом\n"
+                           "Строк с ошибками: 1. Ничего не скопировано; --force копирует остальные сделки.\n");
+    const CliRun forced = runCli(QStringList(mapped) << "--force");
+    EXPECT_EQ(forced.exitCode, 0) << forced.err.toStdString();
+    EXPECT_EQ(forced.out.value(2), "Добавлено сделок: 1, обновлено: 0");
+    EXPECT_EQ(forced.out.value(3), "Не скопировано строк с ошибками: 1");
+}

@@ -12,7 +12,11 @@
 #include "temp_journal.h"
 #include "widget_by_name.h"
 
+#include "import/ui/csv_mapper_dialog.h"
+
+#include <QComboBox>
 #include <QDir>
+#include <QTest>
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -130,7 +134,8 @@ TEST_F(ImportPanelTest, OpeningAStatementFillsThePreviewAndEnablesTheCopy)
     ASSERT_EQ(prompts.questions.size(), 1u);
     EXPECT_EQ(prompts.questions[0].request.caption, "Открыть файл сделок");
     EXPECT_EQ(prompts.questions[0].request.filters,
-              (QStringList{"Файл сделок MetaTrader 4 (*.htm)", "Файл сделок MetaTrader 5 (*.html)", "Все файлы (*)"}));
+              (QStringList{"Файл сделок MetaTrader 4 (*.htm)", "Файл сделок MetaTrader 5 (*.html)",
+                           "Таблица сделок CSV (*.csv *.txt)", "Все файлы (*)"}));
     const PreviewModel* grid = panel.previewModel();
     EXPECT_EQ(grid->gridRowCount(), 3 + 2);
     EXPECT_EQ(grid->cell(0, 12), "Comission");
@@ -425,3 +430,83 @@ TEST_F(StatementMoneyTest, TradesOfAnotherAccountMoveOnlyWhenTheTraderSaysSo)
 }
 
 } // namespace
+
+// A table of trades: the columns guessed and shown in the mapper, corrected
+// there, the rows that do not read named and left out, the mapping
+// remembered for the next file of the same header, a second copy updating.
+TEST_F(ImportPanelTest, ACsvFileIsMappedPreviewedAndCopied)
+{
+    const QString file = dir.file(QStringLiteral("trades.csv"));
+    writeBytes(file, "Deal;When;Side;Lots;Pair;Price;Result\r\n"
+                     "1;2024.03.01 10:15;buy;0,10;EURUSD;1,085;12,5\r\n"
+                     "2;2024.03.01 11:00;sell;1;GBPUSD;1,27;oops\r\n"
+                     "3;2024.03.01 12:00;short;0,5;USDJPY;150,1;-4,25\r\n");
+    open(file);
+    auto* mapper = widgetByName<CsvMapperDialog>(&panel, "TFm_Csv");
+    ASSERT_TRUE(mapper->isVisible());
+    auto* apply = widgetByName<QPushButton>(mapper, "BitBtn_CsvOk");
+    auto* check = widgetByName<QLabel>(mapper, "Label_CsvCheck");
+    auto* openTime = widgetByName<QComboBox>(mapper, "ComboBox_Csv_opentime");
+    EXPECT_EQ(widgetByName<QComboBox>(mapper, "ComboBox_Csv_profit")->currentText(), "7: Result");
+    EXPECT_EQ(openTime->currentText(), "(нет)");
+    EXPECT_EQ(apply->isEnabled(), false);
+    EXPECT_EQ(check->text(), "Выберите столбцы для полей: Время открытия");
+
+    openTime->setCurrentIndex(openTime->findData(1));
+    EXPECT_EQ(apply->isEnabled(), true);
+    EXPECT_EQ(check->text(), "Строк с ошибками: 1 из 3, они не будут скопированы:\n"
+                             "Строка 3, столбец «Result»: «oops» не является числом");
+    QTest::keyClick(mapper, Qt::Key_Return); // Enter applies
+    EXPECT_FALSE(mapper->isVisible());
+
+    const PreviewModel* grid = panel.previewModel();
+    ASSERT_EQ(grid->gridRowCount(), 3 + 2);
+    EXPECT_EQ(grid->cell(1, 3), "2024.03.01 10:15");
+    EXPECT_EQ(grid->cell(1, 5), "0.10");
+    EXPECT_EQ(grid->cell(3, 4), "sell");
+    EXPECT_EQ(grid->cell(3, 15), "-4.25");
+    EXPECT_TRUE(panel.previewModel()->isProblemRow(1));
+    EXPECT_EQ(label("Label_Result")->text(), "Сделок в файле CSV: 3");
+    EXPECT_EQ(label("Label_Sverka")->text(),
+              "Файл CSV: в нем нет итогов счета, сверка с итогами не выполняется\n"
+              "Строк с ошибками: 1, они не будут скопированы. Строка 3, столбец «Result»: «oops» не является числом");
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), true);
+
+    prompts.answerConfirm(true);
+    button("BitBtn3")->click();
+    EXPECT_EQ(prompts.confirmations(),
+              QStringList{"Строк с ошибками: 1, они не будут скопированы. Строка 3, столбец «Result»: «oops» не "
+                          "является числом\nКопировать остальные сделки?"});
+    EXPECT_EQ(storedTrades(), 2);
+    EXPECT_EQ(label("Label_Result")->text(), "Добавлено сделок: 2, обновлено: 0");
+
+    // The same header again: the mapping applied before. Esc leaves all as it was.
+    open(file);
+    ASSERT_TRUE(mapper->isVisible());
+    EXPECT_EQ(openTime->currentText(), "2: When");
+    QTest::keyClick(mapper, Qt::Key_Escape);
+    EXPECT_FALSE(mapper->isVisible());
+    EXPECT_EQ(grid->gridRowCount(), 2);
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), false);
+
+    open(file);
+    apply->click();
+    prompts.answerConfirm(true);
+    button("BitBtn3")->click();
+    EXPECT_EQ(storedTrades(), 2);
+    EXPECT_EQ(label("Label_Result")->text(), "Добавлено сделок: 0, обновлено: 2");
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
+}
+
+// A file that holds no table is refused with a message and loads nothing.
+TEST_F(ImportPanelTest, ACsvFileWithoutATableIsRefused)
+{
+    const QString file = dir.file(QStringLiteral("notes.csv"));
+    writeBytes(file, "just a line of text\n");
+    open(file);
+    EXPECT_FALSE(widgetByName<CsvMapperDialog>(&panel, "TFm_Csv")->isVisible());
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "В файле «notes.csv» нет таблицы сделок: нужна строка заголовков и под ней "
+                                        "строки сделок, ячейки через запятую, точку с запятой или табуляцию.");
+    EXPECT_EQ(button("BitBtn3")->isEnabled(), false);
+}

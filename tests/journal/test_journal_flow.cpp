@@ -120,3 +120,25 @@ TEST_F(JournalFlowTest, ATradeThatVanishedDoesNotOpen)
 }
 
 } // namespace
+
+// A trade entered by hand with its open time shows on the day it opened,
+// with its result, among the statement's trades.
+TEST_F(JournalFlowTest, AHandEnteredTradeShowsOnItsDay)
+{
+    widgetByName<QPushButton>(window.analysisPage(), "BitBtn19")->click();
+    TForm_Add* dialog = window.tradeDialog();
+    ASSERT_TRUE(dialog->isVisible());
+    widgetByName<QLineEdit>(dialog, "Edit_Symbol")->setText(QStringLiteral("EURUSD"));
+    widgetByName<QLineEdit>(dialog, "Edit_Size")->setText(QStringLiteral("0,1"));
+    widgetByName<QLineEdit>(dialog, "Edit_OpenTime")->setText(QStringLiteral("05.07.2013 15:30"));
+    widgetByName<QLineEdit>(dialog, "Edit_Profit")->setText(QStringLiteral("-7,25"));
+    widgetByName<QPushButton>(dialog, "BitBtn1")->click();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(widgetByName<QDateTimeEdit>(window.analysisPage(), "DateTimePicker1")->date(), QDate(2013, 7, 5));
+    QTableView* grid = widgetByName<QTableView>(window.analysisPage(), "StringGrid_Analiz");
+    QStringList opened;
+    for (int r = 0; r < grid->model()->rowCount(); ++r)
+        opened << grid->model()->index(r, 3).data().toString();
+    EXPECT_TRUE(opened.contains(QStringLiteral("2013.07.05 15:30"))) << opened.join(u'|').toStdString();
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
+}

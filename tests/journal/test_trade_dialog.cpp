@@ -258,3 +258,74 @@ TEST_F(TradeDialogTest, ListEditorLeavesTheFileWhenEveryEntryIsDeleted)
 }
 
 } // namespace
+
+// A trade entered by hand with its prices and result is stored in the
+// columns and the form a statement's trade has, so every view counts it.
+TEST_F(TradeDialogTest, AHandEnteredTradeIsStoredLikeAStatementsTrade)
+{
+    dialog.openForNewTrade();
+    EXPECT_TRUE(field<QWidget>("GroupBox_Trade")->isVisible());
+    field<QLineEdit>("Edit_Ticket")->setText(QStringLiteral("777001"));
+    field<QLineEdit>("Edit_Symbol")->setText(QStringLiteral("EURUSD"));
+    auto* type = field<QComboBox>("ComboBox_Type");
+    type->setCurrentIndex(type->findData(QStringLiteral("sell")));
+    const std::vector<std::pair<const char*, QString>> typed = {
+        {"Edit_Size", "0,10"},           {"Edit_OpenTime", "01.03.2024 10:15"}, {"Edit_CloseTime", "2024-03-01 12:30:05"},
+        {"Edit_PriceOpen", "1,08500"},   {"Edit_PriceClose", "1.08250"},        {"Edit_SL", "1,0880"},
+        {"Edit_TP", ""},                 {"Edit_Commission", "-0,70"},          {"Edit_Swap", "-0.15"},
+        {"Edit_Profit", "1 025,00"}};
+    for (const auto& [name, text] : typed)
+        field<QLineEdit>(name)->setText(text);
+    field<QComboBox>("ComboBox_Time")->setEditText(QStringLiteral("H1"));
+    dialog.BitBtn1Click();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(prompts.messages.empty()) << prompts.messageTexts().join(u'|').toStdString();
+
+    auto t = journal->db().openResultTable(QStringLiteral(
+        "SELECT chet, OpenTime, Type, Size, Item, PriceOpen, sl, tp, CloseTime, PriceClose, typeof(Commission), "
+        "Commission, Taxes, Swap, Profit, Profit2, strategia FROM t_sdelki WHERE Ticket='777001'"));
+    ASSERT_EQ(t->rowCount(), 1);
+    QStringList stored;
+    for (int i = 0; i < 17; ++i)
+        stored << t->fieldTextAt(i);
+    EXPECT_EQ(stored, QStringList({"3", "2024.03.01 10:15", "sell", "0.10", "EURUSD", "1.08500", "1.0880", "0",
+                                   "2024.03.01 12:30:05", "1.08250", "real", t->fieldTextAt(11), "0", "-0,15",
+                                   "1025,00", t->fieldTextAt(15), "H1"}));
+    EXPECT_EQ(t->fieldNumber(11), -0.7);
+    EXPECT_EQ(t->fieldNumber(15), 1025.0);
+
+    // In edit mode the prices are the statement's: the group is not shown.
+    ASSERT_TRUE(dialog.openForEdit(journal->db().openResultTable(QStringLiteral("SELECT id FROM t_sdelki"))->fieldTextAt(0)));
+    EXPECT_FALSE(field<QWidget>("GroupBox_Trade")->isVisible());
+}
+
+// Profit is required once any field of the trade is filled; a number or a
+// time that does not read is named, and nothing is stored.
+TEST_F(TradeDialogTest, AHandEnteredTradeNeedsAProfitAndReadableNumbers)
+{
+    struct Case {
+        std::vector<std::pair<const char*, QString>> typed;
+        QString message;
+    };
+    const std::vector<Case> cases = {
+        {{{"Edit_Symbol", "EURUSD"}}, "Укажите прибыль сделки: без нее сделка не попадет в статистику."},
+        {{{"Edit_Profit", "12"}, {"Edit_Size", "0.1.0"}},
+         "«0.1.0» не является числом. Введите число, например 0,10 или -12,50."},
+        {{{"Edit_Profit", "12abc"}}, "«12abc» не является числом. Введите число, например 0,10 или -12,50."},
+        {{{"Edit_Profit", "12"}, {"Edit_OpenTime", "завтра"}},
+         "«завтра» не является датой и временем. Введите, например, 2024.03.01 10:15."},
+    };
+    for (const Case& c : cases) {
+        prompts.clear();
+        dialog.openForNewTrade();
+        for (const auto& [name, text] : c.typed)
+            field<QLineEdit>(name)->setText(text);
+        dialog.BitBtn1Click();
+        EXPECT_TRUE(dialog.isVisible());
+        ASSERT_EQ(prompts.messages.size(), 1u);
+        EXPECT_EQ(prompts.messages[0].text, c.message);
+        EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
+        dialog.reject();
+    }
+    EXPECT_EQ(journal->db().openResultTable(QStringLiteral("SELECT id FROM t_sdelki"))->rowCount(), 0);
+}

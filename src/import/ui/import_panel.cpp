@@ -4,14 +4,18 @@
 #include "context/core/data_safety.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
+#include "import/core/csv_mapping_memory.h"
 #include "import/core/preview_model.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
 
 #include "accounts/core/account_fields.h"
+#include "db/core/safe_file.h"
+#include "import/ui/csv_mapper_dialog.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -85,6 +89,9 @@ ImportPanel::ImportPanel(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(BitBtn2, &QPushButton::clicked, this, &ImportPanel::BitBtn2Click);
     connect(BitBtn3, &QPushButton::clicked, this, &ImportPanel::BitBtn3Click);
     connect(Button_Raschet, &QPushButton::clicked, this, &ImportPanel::Button_RaschetClick);
+
+    m_csvDialog = new CsvMapperDialog(this);
+    connect(m_csvDialog, &QDialog::accepted, this, &ImportPanel::applyCsvMapping);
 }
 
 // The two steps and the hidden "Разобрать"; the result line joins them.
@@ -212,10 +219,13 @@ void ImportPanel::BitBtn2Click()
     Prompts::FileRequest request;
     request.caption = QStringLiteral("Открыть файл сделок");
     request.filters = {QStringLiteral("Файл сделок MetaTrader 4 (*.htm)"),
-                       QStringLiteral("Файл сделок MetaTrader 5 (*.html)"), QStringLiteral("Все файлы (*)")};
+                       QStringLiteral("Файл сделок MetaTrader 5 (*.html)"),
+                       QStringLiteral("Таблица сделок CSV (*.csv *.txt)"), QStringLiteral("Все файлы (*)")};
     const auto file = m_prompts.chooseFile(request);
     if (file)
         loadReport(*file);
+    else if (m_csvLoaded)
+        fillCsvPreview(); // the table loaded before, with its mapping
     else
         recognizeAndExtract();
 }
@@ -227,18 +237,105 @@ void ImportPanel::loadReport(const QString& path)
     // what this one gives (a refused file gives nothing).
     Label_Result->clear();
     emit copyResultChanged(QString());
+    if (isCsvFileName(path)) {
+        loadCsv(path);
+        return;
+    }
+    QByteArray text;
     try {
-        m_rawText = readTextFile(path);
+        text = readTextFile(path);
     } catch (const ReportReadError& e) {
         reportError(m_prompts, e.message()); // the text loaded before stays
         return;
     }
+    // A .txt file that is no statement may be a table of trades.
+    if (isTxtFileName(path) && recognizeReport(text) == ReportKind::None) {
+        loadCsv(path);
+        return;
+    }
+    m_rawText = std::move(text);
+    m_csvLoaded = false;
     recognizeAndExtract();
+}
+
+void ImportPanel::extractLastReport()
+{
+    if (m_csvLoaded)
+        fillCsvPreview();
+    else
+        extractTrades(m_kind);
+}
+
+void ImportPanel::loadCsv(const QString& path)
+{
+    if (m_busy)
+        return;
+    CsvTable table;
+    try {
+        table = readCsvFile(path);
+    } catch (const ReportReadError& e) {
+        reportError(m_prompts, e.message()); // what was loaded before stays
+        return;
+    }
+    if (table.isEmpty() || table.rows.empty()) {
+        m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
+                              QStringLiteral("В файле «%1» нет таблицы сделок: нужна строка заголовков и под ней "
+                                             "строки сделок, ячейки через запятую, точку с запятой или табуляцию.")
+                                  .arg(QFileInfo(path).fileName()));
+        BitBtn3->setEnabled(false);
+        return;
+    }
+    const CsvMappingMemory memory(m_journal.path(CsvMappingMemory::fileName()));
+    const CsvMapping mapping = initialCsvMapping(table, memory);
+    m_pendingCsvFile = path;
+    m_pendingCsv = std::move(table);
+    m_csvDialog->openFor(path, m_pendingCsv, mapping);
+}
+
+// The trader applied the mapping: it is remembered for the next file with
+// this header, and the preview shows the trades.
+void ImportPanel::applyCsvMapping()
+{
+    m_csvMapping = m_csvDialog->mapping();
+    m_csvTable = std::move(m_pendingCsv);
+    m_pendingCsv = {};
+    m_csvLoaded = true;
+    m_kind = ReportKind::None;
+    try {
+        CsvMappingMemory(m_journal.path(CsvMappingMemory::fileName())).remember(m_csvTable.header, m_csvMapping);
+    } catch (const FileWriteError& e) {
+        m_prompts.showMessage(Prompts::Icon::Warning, errorCaption(),
+                              QStringLiteral("Не удалось запомнить столбцы файла: %1").arg(e.message()));
+    }
+    fillCsvPreview();
+}
+
+void ImportPanel::fillCsvPreview()
+{
+    if (m_busy || !m_csvLoaded)
+        return;
+    resetPreviewGrid();
+    CsvTrades trades = readCsvTrades(m_csvTable, m_csvMapping);
+    m_facts = {};
+    m_reconciliation = {};
+    m_csvProblems = trades.problems;
+    const std::vector<int> problemRows = trades.problemRows();
+    const auto found = static_cast<qsizetype>(trades.rows.size());
+    m_model->setRows(std::move(trades.rows));
+    m_model->setProblemRows(problemRows);
+    Label_Result->setText(QStringLiteral("Сделок в файле CSV: %1").arg(found));
+    const QString problems = CsvTrades{{}, m_csvProblems}.problemsLine();
+    Label_Sverka->setText(problems.isEmpty() ? csvReconciliationLine() : csvReconciliationLine() + u'\n' + problems);
+    Label_Sverka->setStyleSheet(problems.isEmpty() ? QStringLiteral("color: #404040") : QStringLiteral("color: #ff0000"));
+    Label_Sverka->setVisible(true);
+    StringGrid_Main->resizeColumnsToContents();
+    BitBtn3->setEnabled(m_importAllowed);
 }
 
 void ImportPanel::recognizeAndExtract()
 {
     m_kind = recognizeReport(m_rawText);
+    m_csvLoaded = false;
     if (m_kind == ReportKind::None) {
         m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(), notAReportMessage());
         BitBtn3->setEnabled(false);
@@ -290,6 +387,7 @@ void ImportPanel::resetPreviewGrid()
 {
     m_model->clear();
     m_problems.clear();
+    m_csvProblems.clear();
     Label_Sverka->setVisible(false);
 }
 
@@ -337,6 +435,26 @@ std::vector<StatementRow> ImportPanel::rowsInGridOrder() const
     return ordered;
 }
 
+// A statement cut short or one whose trades do not add up to its own
+// totals, or a table with rows that do not read, is copied only when the
+// trader says so.
+bool ImportPanel::confirmCopy()
+{
+    if (m_csvLoaded) {
+        const QString problems = CsvTrades{{}, m_csvProblems}.problemsLine();
+        return problems.isEmpty()
+            || m_prompts.confirm(problems + QStringLiteral("\nКопировать остальные сделки?"));
+    }
+    return m_reconciliation.reconciled
+        || m_prompts.confirm(m_problems.empty()
+                                 ? QStringLiteral("Отчет не сверяется со своими итогами: %1\n"
+                                                  "Копировать сделки всё равно?")
+                                       .arg(m_reconciliation.reason())
+                                 : QStringLiteral("Отчет не сверяется со своими итогами: %1\n%2\n"
+                                                  "Копировать остальные сделки?")
+                                       .arg(m_reconciliation.reason(), problemsLine(m_problems)));
+}
+
 void ImportPanel::BitBtn3Click()
 {
     if (m_busy)
@@ -346,16 +464,7 @@ void ImportPanel::BitBtn3Click()
         m_prompts.showMessage(Prompts::Icon::Information, applicationTitle(),
                               QStringLiteral("Выберите счет куда копировать сделки"));
     } else {
-        // A statement cut short or one whose trades do not add up to its
-        // own totals is copied only when the trader says so.
-        if (!m_reconciliation.reconciled
-            && !m_prompts.confirm(m_problems.empty()
-                                      ? QStringLiteral("Отчет не сверяется со своими итогами: %1\n"
-                                                       "Копировать сделки всё равно?")
-                                            .arg(m_reconciliation.reason())
-                                      : QStringLiteral("Отчет не сверяется со своими итогами: %1\n%2\n"
-                                                       "Копировать остальные сделки?")
-                                            .arg(m_reconciliation.reason(), problemsLine(m_problems))))
+        if (!confirmCopy())
             return;
         // Trades that another account holds move here with the copy: the
         // trader is told from where, and asked.
@@ -386,7 +495,7 @@ void ImportPanel::BitBtn3Click()
         progress.start(m_model->gridRowCount() - 1);
         const CopyOutcome outcome =
             copyTrades(m_journal.db(), m_journal.activeAccount, rowsInGridOrder(), m_journal.path(QStringLiteral("img")),
-                       [&] { progress.advance(); }, statementMoney(m_facts));
+                       [&] { progress.advance(); }, m_csvLoaded ? StatementMoney{} : statementMoney(m_facts));
         setBusy(false);
         QString result = QStringLiteral("Добавлено сделок: %1, обновлено: %2").arg(outcome.inserted).arg(outcome.updated);
         if (!outcome.movedFrom.empty())

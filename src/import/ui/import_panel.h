@@ -1,5 +1,7 @@
 #pragma once
 
+#include "import/core/csv_table.h"
+#include "import/core/csv_trades.h"
 #include "import/core/report_file.h"
 #include "import/core/row_check.h"
 #include "import/core/statement_facts.h"
@@ -10,6 +12,7 @@
 
 #include <vector>
 
+class CsvMapperDialog;
 class Journal;
 class PreviewModel;
 class Prompts;
@@ -46,6 +49,13 @@ public:
     void BitBtn3Click();
     // "Разобрать": extracts the loaded statement with the last recognised kind.
     void Button_RaschetClick() { extractLastReport(); }
+    // A table of trades (CSV): read, then shown in the column mapper; the
+    // preview fills when the trader applies the mapping.
+    void loadCsv(const QString& path);
+    // Fills the preview from the loaded table with the applied mapping.
+    void fillCsvPreview();
+    bool csvLoaded() const { return m_csvLoaded; }
+    const CsvMapping& csvMapping() const { return m_csvMapping; }
 
     // Fills the preview with the trades of the loaded statement; nothing for
     // ReportKind::None. Enables the copy unless the statement could not be
@@ -53,7 +63,7 @@ public:
     void extractTrades(ReportKind kind);
     // Extracts again with the kind of the last recognition (after a trade
     // was deleted, the preview shows what the statement still adds).
-    void extractLastReport() { extractTrades(m_kind); }
+    void extractLastReport();
     void resetPreviewGrid();
 
     ReportKind reportKind() const { return m_kind; }
@@ -88,6 +98,8 @@ private:
     void setBusy(bool busy);
     void showReconciliation();
     bool offerOpeningBalance();
+    void applyCsvMapping();
+    bool confirmCopy();
 
     QPushButton* BitBtn2 = nullptr;        // "1. Открыть файл сделок"
     QPushButton* BitBtn3 = nullptr;        // "2. Скопировать сделки на счет"
@@ -109,6 +121,15 @@ private:
     StatementFacts m_facts;
     Reconciliation m_reconciliation;
     std::vector<RowProblem> m_problems; // trades whose cells do not read: not copied
+    // A table of trades: the one shown in the mapper, the one applied, its
+    // mapping and the rows that do not read.
+    CsvMapperDialog* m_csvDialog = nullptr;
+    QString m_pendingCsvFile;
+    CsvTable m_pendingCsv;
+    CsvTable m_csvTable;
+    CsvMapping m_csvMapping;
+    std::vector<CsvProblem> m_csvProblems;
+    bool m_csvLoaded = false; // the preview comes from m_csvTable, not from a statement
     bool m_importAllowed = false;
     bool m_busy = false;
 };

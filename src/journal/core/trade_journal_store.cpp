@@ -20,6 +20,16 @@ constexpr Column kAnnotated[] = {Comment, Pravilo, Pravilo2, Enter, Verno, Exit,
 constexpr Column kNewTrade[] = {Psixo,   Nedobral, Chet,     Verno,     OpenTime, Ticket, Comment, Pravilo, Pravilo2,
                                 Enter,   Exit,     Taktika,  Strategia, Ocenka,   Plan,   Commission, Swap, Profit};
 
+// The columns of a trade entered by hand with its prices, in the order of
+// the insert: the annotation's, then those a statement's trade fills.
+constexpr Column kHandTrade[] = {Psixo,   Nedobral, Chet,      Verno,  Ticket,    Comment,    Pravilo,
+                                 Pravilo2, Enter,   Exit,      Taktika, Strategia, Ocenka,     Plan,
+                                 OpenTime, Type,    Size,      Item,    PriceOpen, Sl,         Tp,
+                                 CloseTime, PriceClose, Commission, Taxes, Swap,    Profit,     Profit2};
+
+QString withComma(QString number) { return number.replace(QLatin1Char('.'), QLatin1Char(',')); }
+QString orZero(const QString& number) { return number.isEmpty() ? QStringLiteral("0") : number; }
+
 } // namespace
 
 QString newTradeOpenTime(const QDateTime& savingMoment)
@@ -70,6 +80,23 @@ qint64 TradeJournalStore::insertNew(const QString& account, const TradeAnnotatio
         {a.psixo, a.nedobral, account, a.verno, newTradeOpenTime(savingMoment), a.ticket, a.comment, a.pravilo,
          a.pravilo2, a.enter, a.exit, a.taktika, a.strategia, a.ocenka, QString(), QStringLiteral("0,0"),
          QStringLiteral("0,0"), QStringLiteral("0,0")});
+    return m_db.lastInsertId();
+}
+
+qint64 TradeJournalStore::insertHandTrade(const QString& account, const TradeAnnotation& a, const HandTrade& t,
+                                          const QDateTime& savingMoment)
+{
+    static const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(table, sql::columnList(kHandTrade), sql::placeholders(std::size(kHandTrade)));
+    const QString profit = orZero(t.profit);
+    m_db.executeStatement(
+        insert,
+        {a.psixo, a.nedobral, account, a.verno, a.ticket, a.comment, a.pravilo, a.pravilo2, a.enter, a.exit,
+         a.taktika, a.strategia, a.ocenka, QString(),
+         t.openTime.isEmpty() ? newTradeOpenTime(savingMoment) : t.openTime, t.type, orZero(t.size), t.symbol,
+         orZero(t.priceOpen), orZero(t.sl), orZero(t.tp), t.closeTime.isEmpty() ? QVariant() : QVariant(t.closeTime),
+         orZero(t.priceClose), orZero(t.commission), QStringLiteral("0"), withComma(orZero(t.swap)),
+         withComma(profit), profit});
     return m_db.lastInsertId();
 }
 

@@ -26,6 +26,15 @@ struct TradeAnnotation {
     bool operator==(const TradeAnnotation&) const = default;
 };
 
+// The prices, times and results of a trade entered by hand, in the form a
+// statement's trade is stored in: times "yyyy.MM.dd hh:mm[:ss]", numbers
+// with a decimal point ("1.08500", "-12.50"), the type "buy" or "sell". An
+// empty text is a value the trader did not give.
+struct HandTrade {
+    QString symbol, type, size, openTime, closeTime, priceOpen, priceClose, sl, tp, commission, swap, profit;
+    bool operator==(const HandTrade&) const = default;
+};
+
 // The open time of a trade made by hand: the saving moment plus one second,
 // "yyyy.mm.dd hh:nn", so that it sorts and filters like imported times.
 QString newTradeOpenTime(const QDateTime& savingMoment);
@@ -46,6 +55,14 @@ public:
     // A trade made by hand in the account; returns its id. Commission, swap
     // and profit are "0,0", Spas is not written.
     qint64 insertNew(const QString& account, const TradeAnnotation& a, const QDateTime& savingMoment);
+    // A trade entered by hand with its prices and result: stored in the
+    // columns a statement's trade fills and in their form (Commission and
+    // Profit2 with a point, Swap and Profit with a comma), so the day
+    // tables, reports and charts count it. Without an open time it opens at
+    // newTradeOpenTime; S/L, T/P and prices not given are "0", a close
+    // time not given stays empty.
+    qint64 insertHandTrade(const QString& account, const TradeAnnotation& a, const HandTrade& t,
+                           const QDateTime& savingMoment);
     // Deletes the trade's row only.
     void remove(const QString& id);
     // Every trade of every account whose column holds exactly the old text

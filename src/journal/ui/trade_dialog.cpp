@@ -4,6 +4,7 @@
 #include "context/core/prompts.h"
 #include "context/core/web_links.h"
 #include "db/core/safe_file.h"
+#include "import/core/csv_trades.h"
 #include "journal/ui/list_editor.h"
 
 #include <QComboBox>
@@ -85,7 +86,12 @@ TForm_Add::TForm_Add(Journal& journal, Prompts& prompts, QWidget* parent)
     fields->setFocusPolicy(Qt::NoFocus); // Tab goes through the fields, not the frame
     fields->setWidgetResizable(true);
     fields->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    fields->setWidget(makeAnnotationGroup());
+    auto* groups = new QWidget(fields);
+    auto* groupsLayout = new QVBoxLayout(groups);
+    groupsLayout->setContentsMargins(0, 0, 0, 0);
+    groupsLayout->addWidget(makeTradeGroup());
+    groupsLayout->addWidget(makeAnnotationGroup());
+    fields->setWidget(groups);
     layout->addWidget(fields, 1);
     layout->addLayout(makeButtonRow());
     setTabOrderOfLayout();
@@ -120,6 +126,67 @@ QLayout* TForm_Add::makeTicketPart()
     connect(link, &QLabel::linkActivated, this, [] { QDesktopServices::openUrl(weblinks::videoTutorial(kTutorial)); });
     part->addWidget(link);
     return part;
+}
+
+// "Сделка": what a statement would bring, for a trade entered by hand;
+// two fields a row so that the dialog stays short.
+QGroupBox* TForm_Add::makeTradeGroup()
+{
+    GroupBox_Trade = new QGroupBox(QStringLiteral("Сделка"), this);
+    GroupBox_Trade->setObjectName(QStringLiteral("GroupBox_Trade"));
+    auto* grid = new QGridLayout(GroupBox_Trade);
+    auto edit = [&](const char* name, const QString& placeholder = QString()) {
+        auto* e = new QLineEdit(GroupBox_Trade);
+        e->setObjectName(QLatin1String(name));
+        e->setPlaceholderText(placeholder);
+        return e;
+    };
+    Edit_Symbol = edit("Edit_Symbol", QStringLiteral("EURUSD"));
+    ComboBox_Type = makeCombo("ComboBox_Type", false, GroupBox_Trade);
+    ComboBox_Type->addItem(QString(), QString());
+    ComboBox_Type->addItem(QStringLiteral("buy (покупка)"), QStringLiteral("buy"));
+    ComboBox_Type->addItem(QStringLiteral("sell (продажа)"), QStringLiteral("sell"));
+    Edit_Size = edit("Edit_Size", QStringLiteral("0,10"));
+    Edit_Profit = edit("Edit_Profit", QStringLiteral("-12,50"));
+    Edit_OpenTime = edit("Edit_OpenTime", QStringLiteral("ГГГГ.ММ.ДД ЧЧ:ММ"));
+    Edit_CloseTime = edit("Edit_CloseTime", QStringLiteral("ГГГГ.ММ.ДД ЧЧ:ММ"));
+    Edit_PriceOpen = edit("Edit_PriceOpen");
+    Edit_PriceClose = edit("Edit_PriceClose");
+    Edit_SL = edit("Edit_SL");
+    Edit_TP = edit("Edit_TP");
+    Edit_Commission = edit("Edit_Commission");
+    Edit_Swap = edit("Edit_Swap");
+    const char* colour = "rgb(0,0,0)";
+    int row = 0;
+    auto pair = [&](const QString& left, QWidget* a, const QString& right, QWidget* b) {
+        grid->addWidget(makeLabel(left, colour, GroupBox_Trade), row, 0);
+        grid->addWidget(a, row, 1);
+        m_tradeOrder << a;
+        if (b) {
+            grid->addWidget(makeLabel(right, colour, GroupBox_Trade), row, 2);
+            grid->addWidget(b, row, 3);
+            m_tradeOrder << b;
+        }
+        ++row;
+    };
+    auto wide = [&](const QString& label, QWidget* a) {
+        grid->addWidget(makeLabel(label, colour, GroupBox_Trade), row, 0);
+        grid->addWidget(a, row, 1, 1, 3);
+        m_tradeOrder << a;
+        ++row;
+    };
+    pair(QStringLiteral("Символ"), Edit_Symbol, QStringLiteral("Тип"), ComboBox_Type);
+    pair(QStringLiteral("Объем"), Edit_Size, QStringLiteral("Прибыль *"), Edit_Profit);
+    wide(QStringLiteral("Открыта"), Edit_OpenTime);
+    wide(QStringLiteral("Закрыта"), Edit_CloseTime);
+    pair(QStringLiteral("Цена откр."), Edit_PriceOpen, QStringLiteral("закр."), Edit_PriceClose);
+    pair(QStringLiteral("S/L"), Edit_SL, QStringLiteral("T/P"), Edit_TP);
+    pair(QStringLiteral("Комиссия"), Edit_Commission, QStringLiteral("Своп"), Edit_Swap);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    GroupBox_Trade->setToolTip(QStringLiteral("Прибыль обязательна, если заполнено любое поле сделки. "
+                                              "Пустая группа - сделка, запланированная заранее"));
+    return GroupBox_Trade;
 }
 
 void TForm_Add::makeAnnotationFields(QWidget* group)
@@ -222,6 +289,7 @@ QLayout* TForm_Add::makeButtonRow()
 void TForm_Add::setTabOrderOfLayout()
 {
     QList<QWidget*> order{Edit_Ticket};
+    order += m_tradeOrder;
     order += m_fieldOrder;
     order << BitBtn1 << BitBtn2;
     for (qsizetype i = 1; i < order.size(); ++i)
@@ -308,6 +376,61 @@ TradeAnnotation TForm_Add::fields() const
     return a;
 }
 
+HandTrade TForm_Add::tradeFields() const
+{
+    HandTrade t;
+    t.symbol = Edit_Symbol->text().trimmed();
+    t.type = ComboBox_Type->currentData().toString();
+    t.size = Edit_Size->text().trimmed();
+    t.openTime = Edit_OpenTime->text().trimmed();
+    t.closeTime = Edit_CloseTime->text().trimmed();
+    t.priceOpen = Edit_PriceOpen->text().trimmed();
+    t.priceClose = Edit_PriceClose->text().trimmed();
+    t.sl = Edit_SL->text().trimmed();
+    t.tp = Edit_TP->text().trimmed();
+    t.commission = Edit_Commission->text().trimmed();
+    t.swap = Edit_Swap->text().trimmed();
+    t.profit = Edit_Profit->text().trimmed();
+    return t;
+}
+
+std::optional<HandTrade> TForm_Add::readTradeFields()
+{
+    HandTrade t = tradeFields();
+    const auto refuse = [&](QLineEdit* field, const QString& text) {
+        m_prompts.showMessage(Prompts::Icon::Error, errorCaption(), text);
+        field->setFocus();
+        field->selectAll();
+        return std::nullopt;
+    };
+    if (t == HandTrade{})
+        return t; // a trade planned before it is opened: nothing to read
+    if (t.profit.isEmpty())
+        return refuse(Edit_Profit, QStringLiteral("Укажите прибыль сделки: без нее сделка не попадет в статистику."));
+    const std::pair<QLineEdit*, QString*> numbers[] = {
+        {Edit_Size, &t.size},   {Edit_Profit, &t.profit}, {Edit_PriceOpen, &t.priceOpen}, {Edit_PriceClose, &t.priceClose},
+        {Edit_SL, &t.sl},       {Edit_TP, &t.tp},         {Edit_Commission, &t.commission}, {Edit_Swap, &t.swap}};
+    for (const auto& [field, value] : numbers) {
+        if (value->isEmpty())
+            continue;
+        const std::optional<QString> number = csvNumber(*value);
+        if (!number)
+            return refuse(field, QStringLiteral("«%1» не является числом. Введите число, например 0,10 или -12,50.")
+                                     .arg(*value));
+        *value = *number;
+    }
+    for (const auto& [field, value] : {std::pair{Edit_OpenTime, &t.openTime}, std::pair{Edit_CloseTime, &t.closeTime}}) {
+        if (value->isEmpty())
+            continue;
+        const std::optional<QString> time = csvTime(*value);
+        if (!time)
+            return refuse(field, QStringLiteral("«%1» не является датой и временем. Введите, например, 2024.03.01 10:15.")
+                                     .arg(*value));
+        *value = *time;
+    }
+    return t;
+}
+
 void TForm_Add::setFields(const TradeAnnotation& a)
 {
     Edit_Ticket->setText(a.ticket);
@@ -331,6 +454,8 @@ void TForm_Add::setMode(bool newTrade)
 {
     m_newTrade = newTrade;
     BitBtn1->setText(newTrade ? QStringLiteral("Добавить сделку") : QStringLiteral("Сохранить сделку"));
+    // A stored trade's prices come from its statement; only a new one is typed.
+    GroupBox_Trade->setVisible(newTrade);
     setWindowTitle(newTrade ? QStringLiteral("Новая сделка") : QStringLiteral("Анализ сделки"));
 }
 
@@ -371,6 +496,11 @@ void TForm_Add::openForNewTrade()
 {
     refillListFields();
     clearAll();
+    for (QWidget* w : m_tradeOrder) {
+        if (auto* e = qobject_cast<QLineEdit*>(w))
+            e->clear();
+    }
+    ComboBox_Type->setCurrentIndex(0);
     m_id.clear();
     setMode(true);
     fitToScreen();
@@ -381,12 +511,21 @@ void TForm_Add::openForNewTrade()
 void TForm_Add::BitBtn1Click()
 {
     const TradeAnnotation a = fields();
+    std::optional<HandTrade> trade;
+    if (m_newTrade && !(trade = readTradeFields()))
+        return; // the message named the field; the dialog stays open
     try {
         TradeJournalStore store(m_journal.db());
-        if (m_newTrade)
+        m_savedDay = {};
+        if (m_newTrade && *trade != HandTrade{}) {
+            store.insertHandTrade(m_journal.activeAccount, a, *trade, QDateTime::currentDateTime());
+            if (!trade->openTime.isEmpty())
+                m_savedDay = QDate::fromString(trade->openTime.left(10), QStringLiteral("yyyy.MM.dd"));
+        } else if (m_newTrade) {
             store.insertNew(m_journal.activeAccount, a, QDateTime::currentDateTime());
-        else
+        } else {
             store.update(m_id, a);
+        }
     } catch (const std::exception& e) {
         // Nothing was written: the dialog stays open with what was typed.
         reportError(m_prompts, e);

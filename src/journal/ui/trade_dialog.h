@@ -3,7 +3,10 @@
 #include "journal/core/reference_lists.h"
 #include "journal/core/trade_journal_store.h"
 
+#include <QDate>
 #include <QDialog>
+
+#include <optional>
 
 class Journal;
 class Prompts;
@@ -33,6 +36,11 @@ public:
     bool isNewTradeMode() const { return m_newTrade; }
     const QString& tradeId() const { return m_id; }
     TradeAnnotation fields() const;
+    // The prices, times and results typed in new-trade mode, as typed.
+    HandTrade tradeFields() const;
+    // The day the last saved trade opened on, when it was entered by hand
+    // with its open time; invalid otherwise.
+    QDate savedTradeDay() const { return m_savedDay; }
 
     void BitBtn1Click(); // save
     void ratingHelp();
@@ -52,6 +60,10 @@ protected:
 
 private:
     QLayout* makeTicketPart();
+    QGroupBox* makeTradeGroup();
+    // The typed trade in its stored form; a message names the first field
+    // that does not read (or a missing profit) and gives nothing.
+    std::optional<HandTrade> readTradeFields();
     void makeAnnotationFields(QWidget* group);
     QGroupBox* makeAnnotationGroup();
     QLayout* makeButtonRow();
@@ -77,6 +89,21 @@ private:
     QComboBox* ComboBox_Psixo = nullptr;
     QPlainTextEdit* Edit_Comment = nullptr;
     QComboBox* ComboBox_Ocenka = nullptr;
+    // "Сделка": a trade entered by hand (new-trade mode only).
+    QGroupBox* GroupBox_Trade = nullptr;
+    QLineEdit* Edit_Symbol = nullptr;
+    QComboBox* ComboBox_Type = nullptr;
+    QLineEdit* Edit_Size = nullptr;
+    QLineEdit* Edit_OpenTime = nullptr;
+    QLineEdit* Edit_CloseTime = nullptr;
+    QLineEdit* Edit_PriceOpen = nullptr;
+    QLineEdit* Edit_PriceClose = nullptr;
+    QLineEdit* Edit_SL = nullptr;
+    QLineEdit* Edit_TP = nullptr;
+    QLineEdit* Edit_Commission = nullptr;
+    QLineEdit* Edit_Swap = nullptr;
+    QLineEdit* Edit_Profit = nullptr;
+    QList<QWidget*> m_tradeOrder; // the trade's fields as the rows show them
     QPushButton* BitBtn1 = nullptr; // save
     QPushButton* BitBtn2 = nullptr; // cancel
 
@@ -85,6 +112,7 @@ private:
     TFm_Sprav* m_editor = nullptr;
     QList<QWidget*> m_fieldOrder; // the fields and their buttons as the rows show them
     bool m_newTrade = true;
+    QDate m_savedDay;
     QString m_id;
 };
 
