@@ -1,12 +1,14 @@
 #include "stats/core/balance_chart.h"
 
 #include "stats/core/account_trades.h"
+#include "stats/core/chart_times.h"
 
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
+#include <cmath>
 #include <numeric>
 
 QString BalanceChart::withCommissionText() const
@@ -65,6 +67,7 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     chart.tradeCount = trades.count();
     chart.balanceCurve.reserve(trades.count());
     chart.noCommissionCurve.reserve(trades.count());
+    chart.times.reserve(trades.count());
     const AccountTrades::Numbers& n = trades.numbers();
     // A movement enters both balances once the trades reach its time.
     auto nextCash = cash.begin();
@@ -86,10 +89,11 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
                 firstBad = trades.badMoneyText(r);
             continue;
         }
-        if (nextCash != cash.end()) {
-            const QString openTime = trades.text(r, Col::OpenTime);
+        const QString openTime = trades.text(r, Col::OpenTime);
+        if (nextCash != cash.end())
             addCash(&openTime);
-        }
+        const std::optional<qint64> time = tradeMsecs(openTime);
+        chart.times.push_back(time ? static_cast<double>(*time) : NAN);
         chart.withCommission += n.net(r);
         chart.withoutCommission += n.profit[r];
         chart.commission += n.commission[r];
@@ -98,6 +102,7 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
         chart.noCommissionCurve.push_back(chart.withoutCommission);
     }
     addCash(nullptr);
+    settleChartTimes(chart.times);
     if (unreadable > 0)
         chart.stop(unreadableTradesText(firstBad, unreadable));
     return chart;

@@ -22,6 +22,9 @@ struct BalanceChart : PartialResult {
     // (noCommissionCurve: their profits alone).
     std::vector<double> balanceCurve;
     std::vector<double> noCommissionCurve;
+    // The open time of point k's trade, for a date axis: milliseconds as
+    // chart_times.h reads them, ascending.
+    std::vector<double> times;
     // A: the balance net of everything (with every cash movement, also
     // those after the last trade): what the broker's statement calls the
     // balance. B: the same from the profits alone. C and S: the sums of the

@@ -56,6 +56,7 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
     connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
     connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
+    connect(CheckBox_Dates, &QCheckBox::toggled, Chart1, &BalanceChartView::setDateAxis);
 }
 
 // The column at the chart's right: the hide button over the options.
@@ -94,11 +95,13 @@ QWidget* BalanceChartPanel::makeOptions(QWidget* parent)
     CheckBox4 = option("CheckBox4", QStringLiteral("Проценты"), panel);
     CheckBox_Komis = option("CheckBox_Komis", QStringLiteral("Показать комиссию"), panel);
     CheckBox_Komis->setToolTip(QStringLiteral("Показать график без комисии"));
+    CheckBox_Dates = option("CheckBox_Dates", QStringLiteral("Даты по оси X"), panel);
+    CheckBox_Dates->setToolTip(QStringLiteral("Сделки по времени открытия вместо номеров сделок"));
     kom1 = totalLabel("kom1", Qt::red, panel);
     kom2 = totalLabel("kom2", Qt::blue, panel);
     kom3 = totalLabel("kom3", Qt::black, panel);
     capswap = totalLabel("capswap", Qt::black, panel);
-    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox3, CheckBox4, CheckBox_Komis})
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox3, CheckBox4, CheckBox_Komis, CheckBox_Dates})
         options->addWidget(w);
     options->addSpacing(6);
     for (QWidget* w : std::initializer_list<QWidget*>{kom1, kom2, kom3, capswap})
