@@ -51,6 +51,7 @@ std::optional<qint64> parse(const Text& text)
     std::optional<int> year, month, day;
     const qsizetype start = i;
     const std::optional<int> a = number(text, i, 4);
+    const qsizetype aDigits = i - start;
     if (!a || !skip(text, i, '.'))
         return std::nullopt;
     const std::optional<int> b = number(text, i, 2);
@@ -60,9 +61,9 @@ std::optional<qint64> parse(const Text& text)
     const std::optional<int> c = number(text, i, 4);
     if (!c)
         return std::nullopt;
-    if (third - start == 5) { // 2013.05.21
+    if (aDigits == 4 && i - third <= 2) { // 2013.05.21
         year = a, month = b, day = c;
-    } else if (i - third == 4) { // 21.05.2013
+    } else if (aDigits <= 2 && i - third == 4) { // 21.05.2013
         year = c, month = b, day = a;
     } else {
         return std::nullopt;
