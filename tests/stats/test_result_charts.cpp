@@ -8,6 +8,7 @@
 #include "stats/ui/drawdown_chart_view.h"
 #include "stats/ui/net_histogram_view.h"
 #include "stats/ui/reports_page.h"
+#include "stats/ui/trade_table_page.h"
 #include "scripted_prompts.h"
 #include "stats_fixture.h"
 #include "widget_by_name.h"
@@ -219,7 +220,8 @@ TEST_F(ResultChartsTest, BalanceChartPointsCarryTheirTimes)
     trade("2013.05.22 10:00", "-5");
     trade("2013.05.21 10:00", "10");
     trade("2013.05.23 10:00:30", "20");
-    const BalanceChart c = buildBalanceChartData(fx.db(), "1", "1000");
+    EXPECT_TRUE(buildBalanceChartData(fx.db(), "1", "1000").times.empty()); // read only when asked for
+    const BalanceChart c = buildBalanceChartData(fx.db(), "1", "1000", true);
     EXPECT_EQ(c.balanceCurve, (std::vector<double>{1010, 1005, 1025}));
     EXPECT_EQ(c.times, (std::vector<double>{double(utc("2013.05.21 10:00:00")), double(utc("2013.05.22 10:00:00")),
                                             double(utc("2013.05.23 10:00:30"))}));
@@ -331,6 +333,45 @@ TEST(ReportsPageCharts, DrawdownAndHistogramUnderTheMetrics)
     EXPECT_GT(histogram->lossesOutline()->count(), 0);
     EXPECT_LE(histogram->moneyAxis()->min(), -100);
     EXPECT_GE(histogram->moneyAxis()->max(), 200);
+}
+
+} // namespace
+
+namespace {
+
+// "Даты по оси X" beside "Показать комиссию" on "База данных": ticked, the
+// chart reads the open times and labels the dates; cleared, the numbers.
+TEST(BalanceChartDates, OptionBesideTheCommission)
+{
+    StatsFixture f;
+    ScriptedPrompts prompts;
+    f.insertProfit(10, "2013.05.21 10:00");
+    f.insertProfit(-5, "2013.07.22 10:00:15");
+    f.insertProfit(20, "2013.11.23 10:00");
+    TradeTablePage page(f.journal(), prompts);
+    page.resize(1024, 600);
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    page.refreshTradeTable();
+    auto* view = widgetByName<BalanceChartView>(&page, "Chart1");
+    auto* dates = widgetByName<QCheckBox>(&page, "CheckBox_Dates");
+    ASSERT_NE(dates, nullptr);
+    EXPECT_EQ(dates->text(), QStringLiteral("Даты по оси X"));
+    EXPECT_FALSE(dates->isChecked()); // trade numbers by default
+    EXPECT_FALSE(view->dateAxis());
+    EXPECT_EQ(view->balanceSeries()->at(2).x(), 2);
+
+    dates->setChecked(true);
+    EXPECT_TRUE(view->dateAxis());
+    EXPECT_EQ(view->balanceSeries()->at(2).x(), double(utc("2013.11.23 10:00:00")));
+    EXPECT_TRUE(view->dateLabels()->categoriesLabels().contains(QStringLiteral("09.2013")))
+        << view->dateLabels()->categoriesLabels().join(' ').toStdString();
+    // A refresh keeps the choice.
+    page.refreshTradeTable();
+    EXPECT_EQ(view->balanceSeries()->at(0).x(), double(utc("2013.05.21 10:00:00")));
+    dates->setChecked(false);
+    EXPECT_EQ(view->balanceSeries()->at(0).x(), 0);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 } // namespace

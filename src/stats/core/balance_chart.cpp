@@ -54,7 +54,7 @@ std::optional<int> markerSizeFor(int n)
 }
 
 BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance,
-                                   const std::vector<CashMovement>& cash)
+                                   const std::vector<CashMovement>& cash, bool withTimes)
 {
     using Col = AccountTrades::Column;
     BalanceChart chart;
@@ -67,7 +67,8 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     chart.tradeCount = trades.count();
     chart.balanceCurve.reserve(trades.count());
     chart.noCommissionCurve.reserve(trades.count());
-    chart.times.reserve(trades.count());
+    if (withTimes)
+        chart.times.reserve(trades.count());
     const AccountTrades::Numbers& n = trades.numbers();
     // A movement enters both balances once the trades reach its time.
     auto nextCash = cash.begin();
@@ -89,11 +90,14 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
                 firstBad = trades.badMoneyText(r);
             continue;
         }
-        const QString openTime = trades.text(r, Col::OpenTime);
-        if (nextCash != cash.end())
+        if (nextCash != cash.end() || withTimes) {
+            const QString openTime = trades.text(r, Col::OpenTime);
             addCash(&openTime);
-        const std::optional<qint64> time = tradeMsecs(openTime);
-        chart.times.push_back(time ? static_cast<double>(*time) : NAN);
+            if (withTimes) {
+                const std::optional<qint64> time = tradeMsecs(openTime);
+                chart.times.push_back(time ? static_cast<double>(*time) : NAN);
+            }
+        }
         chart.withCommission += n.net(r);
         chart.withoutCommission += n.profit[r];
         chart.commission += n.commission[r];
@@ -108,11 +112,12 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     return chart;
 }
 
-BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance)
+BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance,
+                                   bool withTimes)
 {
     try {
         AccountTrades trades(db, account);
-        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account));
+        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account), withTimes);
     } catch (const ESQLiteException& e) {
         BalanceChart chart;
         chart.stop(e.message());

@@ -56,7 +56,8 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
     connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
     connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
-    connect(CheckBox_Dates, &QCheckBox::toggled, Chart1, &BalanceChartView::setDateAxis);
+    // The dates are read only while they are shown: a change reads the chart anew.
+    connect(CheckBox_Dates, &QCheckBox::toggled, this, &BalanceChartPanel::buildBalanceChart);
 }
 
 // The column at the chart's right: the hide button over the options.
@@ -113,12 +114,13 @@ QWidget* BalanceChartPanel::makeOptions(QWidget* parent)
 QString BalanceChartPanel::rebuildChart(AccountTrades* trades)
 {
     BalanceChart data;
+    const bool dates = CheckBox_Dates->isChecked();
     if (!trades) {
-        data = buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
+        data = buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance, dates);
     } else {
         try {
             data = buildBalanceChartData(*trades, m_journal.initialBalance,
-                                         CashStore(m_journal.db()).list(m_journal.activeAccount));
+                                         CashStore(m_journal.db()).list(m_journal.activeAccount), dates);
         } catch (const ESQLiteException& e) {
             data.stop(e.message());
         }
@@ -128,6 +130,7 @@ QString BalanceChartPanel::rebuildChart(AccountTrades* trades)
     kom2->setText(data.withoutCommissionText());
     kom3->setText(data.commissionText());
     capswap->setText(data.swapsText());
+    Chart1->setDateAxis(dates);
     Chart1->showChart(std::move(data), CheckBox_Komis->isChecked());
     return problem;
 }

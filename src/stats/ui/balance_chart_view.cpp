@@ -164,7 +164,7 @@ void BalanceChartView::setFullRanges()
     if (m_dates) {
         // No trades: today's date; one trade or all at one time: its day
         // (the axis widens a flat range to the day).
-        const std::vector<double>& t = m_data.times;
+        const std::vector<double>& t = xs();
         const qint64 now = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch();
         const qint64 first = t.empty() ? now : static_cast<qint64>(t.front());
         const qint64 last = t.empty() ? now : static_cast<qint64>(t.back());
@@ -252,7 +252,12 @@ void BalanceChartView::setDateAxis(bool on)
     viewport()->update();
 }
 
-const std::vector<double>& BalanceChartView::xs() const { return m_dates ? m_data.times : kByNumber; }
+const std::vector<double>& BalanceChartView::xs() const
+{
+    // Curves built without their times (the option was just ticked) wait
+    // for the chart that has them.
+    return m_dates && m_data.times.size() == m_data.balanceCurve.size() ? m_data.times : kByNumber;
+}
 
 void BalanceChartView::updateSeries()
 {
