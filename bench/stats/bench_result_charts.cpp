@@ -5,6 +5,8 @@
 #include "bench_journal.h"
 
 #include "db/core/sqlite_database.h"
+#include "stats/core/account_trades.h"
+#include "stats/core/balance_chart.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/result_charts.h"
 
@@ -64,5 +66,20 @@ void BM_ReadAndCharts(benchmark::State& state)
     }
 }
 BENCHMARK(BM_ReadAndCharts)->Unit(benchmark::kMillisecond);
+
+// The balance chart of "База данных" with its date axis: the curves and the
+// open time of every trade, over a reading of the trades.
+void BM_BalanceChartWithDates(benchmark::State& state)
+{
+    AccountTrades trades(database(), QStringLiteral("1"));
+    const bool dates = state.range(0) != 0;
+    for (auto _ : state) {
+        BalanceChart chart = buildBalanceChartData(trades, QStringLiteral("10000"), {}, dates);
+        benchmark::DoNotOptimize(chart.times.data());
+        if (dates && chart.times.size() != size_t(kBenchTrades))
+            state.SkipWithError("unexpected times");
+    }
+}
+BENCHMARK(BM_BalanceChartWithDates)->ArgName("dates")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
