@@ -61,6 +61,12 @@ DrawdownChartView::DrawdownChartView(QWidget* parent)
     chart->addAxis(m_axisPercent, Qt::AlignRight);
     m_area->attachAxis(m_axisX);
     m_area->attachAxis(m_axisMoney);
+    // Small labels: the chart shares the page with the metrics and the months.
+    QFont small = chart->legend()->font();
+    small.setPixelSize(11);
+    for (QAbstractAxis* axis : chart->axes())
+        axis->setLabelsFont(small);
+    chart->legend()->setFont(small);
 
     setChart(chart);
     setRenderHint(QPainter::Antialiasing, false);

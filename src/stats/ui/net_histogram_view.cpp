@@ -46,6 +46,11 @@ NetHistogramView::NetHistogramView(QWidget* parent)
     m_axisY = new QValueAxis;
     chart->addAxis(m_axisX, Qt::AlignBottom);
     chart->addAxis(m_axisY, Qt::AlignLeft);
+    // Small labels: the chart shares the page with the metrics and the months.
+    QFont small = m_axisX->labelsFont();
+    small.setPixelSize(11);
+    m_axisX->setLabelsFont(small);
+    m_axisY->setLabelsFont(small);
     for (QAreaSeries* bars : {makeBars(m_lossesTop, QColor(255, 0, 0), QColor(160, 0, 0), QStringLiteral("Убыток")),
                               makeBars(m_gainsTop, QColor(0, 160, 0), QColor(0, 100, 0), QStringLiteral("Прибыль"))}) {
         chart->addSeries(bars);

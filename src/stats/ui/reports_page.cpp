@@ -253,6 +253,9 @@ QWidget* ReportsPage::makeMetricsTab()
     splitter->addWidget(months);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    // With the charts below, every part keeps a height it can be read at:
+    // a small screen scrolls the page.
+    splitter->setMinimumHeight(780);
     splitter->addWidget(makeResultCharts(tab));
     splitter->setStretchFactor(2, 1);
     layout->addWidget(splitter, 1);

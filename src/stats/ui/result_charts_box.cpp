@@ -24,8 +24,9 @@ ResultChartsBox::ResultChartsBox(QWidget* parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("Panel_ResultCharts"));
-    // Both charts need some height to be read; the page scrolls below it.
-    setMinimumHeight(220);
+    // Both charts need this height for their scales to be read; on a small
+    // screen the page scrolls instead of squeezing them.
+    setMinimumHeight(300);
     Chart_Drawdown = new DrawdownChartView(this);
     Chart_Histogram = new NetHistogramView(this);
     GroupBox_Drawdown = makeGroup("GroupBox_Drawdown", kDrawdownTitle, Chart_Drawdown);
