@@ -22,7 +22,8 @@ std::optional<quint64> timeKey(QByteArrayView t)
     quint64 key = 0;
     for (qsizetype i = 0; i < 19; ++i) {
         if (i >= t.size()) {
-            key *= 10; // absent seconds count as 00
+            if (kShape[i] == '0')
+                key *= 10; // absent seconds count as 00 (the colon before them is no digit)
             continue;
         }
         const char c = t[i];

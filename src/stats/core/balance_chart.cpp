@@ -1,12 +1,14 @@
 #include "stats/core/balance_chart.h"
 
 #include "stats/core/account_trades.h"
+#include "stats/core/chart_times.h"
 
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
+#include <cmath>
 #include <numeric>
 
 QString BalanceChart::withCommissionText() const
@@ -52,7 +54,7 @@ std::optional<int> markerSizeFor(int n)
 }
 
 BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance,
-                                   const std::vector<CashMovement>& cash)
+                                   const std::vector<CashMovement>& cash, bool withTimes)
 {
     using Col = AccountTrades::Column;
     BalanceChart chart;
@@ -65,6 +67,8 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
     chart.tradeCount = trades.count();
     chart.balanceCurve.reserve(trades.count());
     chart.noCommissionCurve.reserve(trades.count());
+    if (withTimes)
+        chart.times.reserve(trades.count());
     const AccountTrades::Numbers& n = trades.numbers();
     // A movement enters both balances once the trades reach its time.
     auto nextCash = cash.begin();
@@ -86,9 +90,13 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
                 firstBad = trades.badMoneyText(r);
             continue;
         }
-        if (nextCash != cash.end()) {
+        if (nextCash != cash.end() || withTimes) {
             const QString openTime = trades.text(r, Col::OpenTime);
             addCash(&openTime);
+            if (withTimes) {
+                const std::optional<qint64> time = tradeMsecs(openTime);
+                chart.times.push_back(time ? static_cast<double>(*time) : NAN);
+            }
         }
         chart.withCommission += n.net(r);
         chart.withoutCommission += n.profit[r];
@@ -98,16 +106,18 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
         chart.noCommissionCurve.push_back(chart.withoutCommission);
     }
     addCash(nullptr);
+    settleChartTimes(chart.times);
     if (unreadable > 0)
         chart.stop(unreadableTradesText(firstBad, unreadable));
     return chart;
 }
 
-BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance)
+BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance,
+                                   bool withTimes)
 {
     try {
         AccountTrades trades(db, account);
-        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account));
+        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account), withTimes);
     } catch (const ESQLiteException& e) {
         BalanceChart chart;
         chart.stop(e.message());

@@ -22,6 +22,10 @@ struct BalanceChart : PartialResult {
     // (noCommissionCurve: their profits alone).
     std::vector<double> balanceCurve;
     std::vector<double> noCommissionCurve;
+    // The open time of point k's trade, for a date axis: milliseconds as
+    // chart_times.h reads them, ascending; empty unless asked for (reading
+    // the times of 100 000 trades costs more than the rest of the chart).
+    std::vector<double> times;
     // A: the balance net of everything (with every cash movement, also
     // those after the last trade): what the broker's statement calls the
     // balance. B: the same from the profits alone. C and S: the sums of the
@@ -53,7 +57,9 @@ std::optional<int> markerSizeFor(int tradeCount);
 // Reads the trades and the cash movements of the account in time order.
 // initialBalance is the text of the initial-balance field (decimal comma);
 // when it is not a number the chart fails at once and counts from 0.
-BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance);
+// withTimes: also the open time of every point, for a date axis.
+BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance,
+                                   bool withTimes = false);
 // The same over trades and movements already read (movements in time order).
 BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initialBalance,
-                                   const std::vector<CashMovement>& cash);
+                                   const std::vector<CashMovement>& cash, bool withTimes = false);

@@ -56,6 +56,8 @@ BalanceChartPanel::BalanceChartPanel(Journal& journal, Prompts& prompts, QWidget
     connect(CheckBox1, &QCheckBox::toggled, Chart1, &BalanceChartView::setDepth);
     connect(CheckBox3, &QCheckBox::toggled, Chart1, &BalanceChartView::setPointsShown);
     connect(CheckBox4, &QCheckBox::toggled, Chart1, &BalanceChartView::setPercentMarksShown);
+    // The dates are read only while they are shown: a change reads the chart anew.
+    connect(CheckBox_Dates, &QCheckBox::toggled, this, &BalanceChartPanel::buildBalanceChart);
 }
 
 // The column at the chart's right: the hide button over the options.
@@ -94,11 +96,13 @@ QWidget* BalanceChartPanel::makeOptions(QWidget* parent)
     CheckBox4 = option("CheckBox4", QStringLiteral("Проценты"), panel);
     CheckBox_Komis = option("CheckBox_Komis", QStringLiteral("Показать комиссию"), panel);
     CheckBox_Komis->setToolTip(QStringLiteral("Показать график без комисии"));
+    CheckBox_Dates = option("CheckBox_Dates", QStringLiteral("Даты по оси X"), panel);
+    CheckBox_Dates->setToolTip(QStringLiteral("Сделки по времени открытия вместо номеров сделок"));
     kom1 = totalLabel("kom1", Qt::red, panel);
     kom2 = totalLabel("kom2", Qt::blue, panel);
     kom3 = totalLabel("kom3", Qt::black, panel);
     capswap = totalLabel("capswap", Qt::black, panel);
-    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox3, CheckBox4, CheckBox_Komis})
+    for (QWidget* w : std::initializer_list<QWidget*>{CheckBox1, CheckBox3, CheckBox4, CheckBox_Komis, CheckBox_Dates})
         options->addWidget(w);
     options->addSpacing(6);
     for (QWidget* w : std::initializer_list<QWidget*>{kom1, kom2, kom3, capswap})
@@ -110,12 +114,13 @@ QWidget* BalanceChartPanel::makeOptions(QWidget* parent)
 QString BalanceChartPanel::rebuildChart(AccountTrades* trades)
 {
     BalanceChart data;
+    const bool dates = CheckBox_Dates->isChecked();
     if (!trades) {
-        data = buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance);
+        data = buildBalanceChartData(m_journal.db(), m_journal.activeAccount, m_journal.initialBalance, dates);
     } else {
         try {
             data = buildBalanceChartData(*trades, m_journal.initialBalance,
-                                         CashStore(m_journal.db()).list(m_journal.activeAccount));
+                                         CashStore(m_journal.db()).list(m_journal.activeAccount), dates);
         } catch (const ESQLiteException& e) {
             data.stop(e.message());
         }
@@ -125,6 +130,7 @@ QString BalanceChartPanel::rebuildChart(AccountTrades* trades)
     kom2->setText(data.withoutCommissionText());
     kom3->setText(data.commissionText());
     capswap->setText(data.swapsText());
+    Chart1->setDateAxis(dates);
     Chart1->showChart(std::move(data), CheckBox_Komis->isChecked());
     return problem;
 }

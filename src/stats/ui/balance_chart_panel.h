@@ -43,6 +43,7 @@ private:
     QCheckBox* CheckBox3 = nullptr;     // "Точки"
     QCheckBox* CheckBox4 = nullptr;     // "Проценты"
     QCheckBox* CheckBox_Komis = nullptr; // "Показать комиссию"
+    QCheckBox* CheckBox_Dates = nullptr; // "Даты по оси X"
     QLabel* kom1 = nullptr;
     QLabel* kom2 = nullptr;
     QLabel* kom3 = nullptr;

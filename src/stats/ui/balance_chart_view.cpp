@@ -1,9 +1,13 @@
 #include "stats/ui/balance_chart_view.h"
 
 #include "charts/core/chart_zoom.h"
+#include "charts/core/curve_points.h"
+#include "charts/ui/date_axis.h"
 #include "charts/ui/value_axis.h"
 
 #include <QAreaSeries>
+#include <QDateTime>
+#include <QCategoryAxis>
 #include <QLineSeries>
 #include <QLinearGradient>
 #include <QLocale>
@@ -26,6 +30,12 @@ constexpr qreal kWheelZoom = 1.25;
 // The deepest zoom: two trades across, ten cents up the side.
 constexpr qreal kNarrowestX = 2;
 constexpr qreal kNarrowestY = 0.1;
+// On the date axis: an hour across.
+constexpr qreal kNarrowestTime = 3'600'000;
+// Room beside the first and the last trade on the date axis.
+constexpr double kTimePadding = 0.02;
+
+const std::vector<double> kByNumber;
 
 QImage diamondMarker()
 {
@@ -37,50 +47,6 @@ QImage diamondMarker()
     p.setBrush(kMaroon);
     p.drawPolygon(QPolygonF({QPointF(16, 0), QPointF(32, 16), QPointF(16, 32), QPointF(0, 16)}));
     return image;
-}
-
-// The points of a curve between two x values (one more on each side, so
-// the line runs on to the edge). When there are more points than the plot
-// has pixel columns, each column keeps its first, lowest, highest and last
-// point: the line is drawn exactly as with all points, at a fraction of the
-// cost, which keeps a chart of 100 000 trades instant.
-QList<QPointF> shownPoints(const std::vector<double>& values, qreal fromX, qreal toX, int columns)
-{
-    QList<QPointF> points;
-    if (values.empty())
-        return points;
-    const qsizetype n = static_cast<qsizetype>(values.size());
-    const qsizetype first = std::clamp<qsizetype>(static_cast<qsizetype>(std::floor(fromX)) - 1, 0, n - 1);
-    const qsizetype last = std::clamp<qsizetype>(static_cast<qsizetype>(std::ceil(toX)) + 1, 0, n - 1);
-    const qsizetype count = last - first + 1;
-    auto at = [&](qsizetype k) { return QPointF(static_cast<qreal>(k), values[k]); };
-    if (columns <= 0 || count <= 4 * qsizetype(columns)) {
-        points.reserve(count);
-        for (qsizetype k = first; k <= last; ++k)
-            points.append(at(k));
-        return points;
-    }
-    points.reserve(4 * qsizetype(columns) + 2);
-    const double perColumn = static_cast<double>(count) / columns;
-    for (int c = 0; c < columns; ++c) {
-        const qsizetype begin = first + static_cast<qsizetype>(c * perColumn);
-        const qsizetype end = std::min(last + 1, first + static_cast<qsizetype>((c + 1) * perColumn));
-        if (begin >= end)
-            continue;
-        qsizetype lo = begin, hi = begin;
-        for (qsizetype k = begin + 1; k < end; ++k) {
-            if (values[k] < values[lo])
-                lo = k;
-            if (values[k] > values[hi])
-                hi = k;
-        }
-        points.append(at(begin));
-        for (qsizetype k : {std::min(lo, hi), std::max(lo, hi), end - 1}) {
-            if (k != static_cast<qsizetype>(points.last().x()))
-                points.append(at(k));
-        }
-    }
-    return points;
 }
 
 QList<QPointF> shifted(QList<QPointF> points, qreal dx, qreal dy)
@@ -160,7 +126,13 @@ void BalanceChartView::addAxes(QChart* chart)
     m_axisX = new QValueAxis;
     m_axisLeft = new QValueAxis;
     m_axisRight = new QValueAxis;
+    // The date labels: shown instead of the numbers on demand, attached to
+    // no series, their range set with that of the numbers.
+    m_axisDates = new QCategoryAxis;
+    m_axisDates->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_axisDates->setVisible(false);
     chart->addAxis(m_axisX, Qt::AlignBottom);
+    chart->addAxis(m_axisDates, Qt::AlignBottom);
     chart->addAxis(m_axisLeft, Qt::AlignLeft);
     chart->addAxis(m_axisRight, Qt::AlignRight);
     for (QAbstractSeries* s : {static_cast<QAbstractSeries*>(m_ribbon), static_cast<QAbstractSeries*>(m_noCommission),
@@ -189,6 +161,17 @@ void BalanceChartView::setFullRanges()
     const auto& a = m_data.balanceCurve;
     ShownRanges full;
     full.xMax = std::max<qreal>(1, static_cast<qreal>(a.size()) - 1);
+    if (m_dates) {
+        // No trades: today's date; one trade or all at one time: its day
+        // (the axis widens a flat range to the day).
+        const std::vector<double>& t = xs();
+        const qint64 now = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch();
+        const qint64 first = t.empty() ? now : static_cast<qint64>(t.front());
+        const qint64 last = t.empty() ? now : static_cast<qint64>(t.back());
+        const auto [from, to] = first == last ? std::pair(first, last) : paddedTimeRange(first, last, kTimePadding);
+        full.xMin = static_cast<qreal>(from);
+        full.xMax = static_cast<qreal>(to);
+    }
     if (a.empty()) {
         full.yMin = m_data.withCommission - 1;
         full.yMax = m_data.withCommission + 1;
@@ -215,7 +198,12 @@ BalanceChartView::ShownRanges BalanceChartView::shownRanges() const
 
 void BalanceChartView::setRanges(const ShownRanges& ranges)
 {
-    setAxisRange(*m_axisX, ranges.xMin, ranges.xMax, AxisKind::Counts);
+    if (m_dates) {
+        setDateRange(*m_axisX, *m_axisDates, static_cast<qint64>(ranges.xMin), static_cast<qint64>(ranges.xMax),
+                     dateTicksFor(width() - 120));
+    } else {
+        setAxisRange(*m_axisX, ranges.xMin, ranges.xMax, AxisKind::Counts);
+    }
     // The right axis mirrors the left one, so the balance reads on both sides.
     applyAxisTicks(*m_axisRight, setAxisRange(*m_axisLeft, ranges.yMin, ranges.yMax));
     updateSeries();
@@ -253,6 +241,24 @@ void BalanceChartView::setDepth(bool on)
     updateSeries();
 }
 
+void BalanceChartView::setDateAxis(bool on)
+{
+    if (on == m_dates)
+        return;
+    m_dates = on;
+    m_axisX->setVisible(!on);
+    m_axisDates->setVisible(on);
+    setFullRanges();
+    viewport()->update();
+}
+
+const std::vector<double>& BalanceChartView::xs() const
+{
+    // Curves built without their times (the option was just ticked) wait
+    // for the chart that has them.
+    return m_dates && m_data.times.size() == m_data.balanceCurve.size() ? m_data.times : kByNumber;
+}
+
 void BalanceChartView::updateSeries()
 {
     if (m_updating)
@@ -261,9 +267,9 @@ void BalanceChartView::updateSeries()
     const QRectF plot = chart()->plotArea();
     const int columns = static_cast<int>(plot.width());
     const qreal fromX = m_axisX->min(), toX = m_axisX->max();
-    const QList<QPointF> balance = shownPoints(m_data.balanceCurve, fromX, toX, columns);
+    const QList<QPointF> balance = shownPoints(m_data.balanceCurve, xs(), fromX, toX, columns);
     m_balance->replace(balance);
-    m_noCommission->replace(m_showNoCommission ? shownPoints(m_data.noCommissionCurve, fromX, toX, columns)
+    m_noCommission->replace(m_showNoCommission ? shownPoints(m_data.noCommissionCurve, xs(), fromX, toX, columns)
                                                : QList<QPointF>());
     // The depth look: a ribbon from the line to a copy of it set back up and
     // to the right, as if the line were a band standing in the chart.
@@ -290,8 +296,8 @@ void BalanceChartView::zoomAround(QPointF position, qreal factor)
     const qreal x = shown.xMin + (position.x() - plot.left()) / plot.width() * (shown.xMax - shown.xMin);
     const qreal y = shown.yMin + (plot.bottom() - position.y()) / plot.height() * (shown.yMax - shown.yMin);
     ShownRanges zoomed;
-    std::tie(zoomed.xMin, zoomed.xMax) =
-        zoomedRange({shown.xMin, shown.xMax}, x, factor, kNarrowestX, {m_full.xMin, m_full.xMax});
+    std::tie(zoomed.xMin, zoomed.xMax) = zoomedRange({shown.xMin, shown.xMax}, x, factor,
+                                                     m_dates ? kNarrowestTime : kNarrowestX, {m_full.xMin, m_full.xMax});
     std::tie(zoomed.yMin, zoomed.yMax) =
         zoomedRange({shown.yMin, shown.yMax}, y, factor, kNarrowestY, {m_full.yMin, m_full.yMax});
     setRanges(zoomed);
@@ -318,7 +324,11 @@ void BalanceChartView::mouseDoubleClickEvent(QMouseEvent* event)
 void BalanceChartView::resizeEvent(QResizeEvent* event)
 {
     QChartView::resizeEvent(event);
-    updateSeries();
+    // How many dates fit across follows the width.
+    if (m_dates)
+        setRanges(shownRanges());
+    else
+        updateSeries();
 }
 
 // The percentage marks: above each point, on an arrow 8 pixels long, the
@@ -335,13 +345,14 @@ void BalanceChartView::drawForeground(QPainter* painter, const QRectF& rect)
     painter->setClipRect(plot);
     painter->setRenderHint(QPainter::Antialiasing, false);
     const QFontMetrics fm(font());
-    const qreal first = std::max<qreal>(0, std::ceil(m_axisX->min()));
-    const qreal last = std::min<qreal>(static_cast<qreal>(curve.size()) - 1, std::floor(m_axisX->max()));
-    const qreal pixelsPerPoint = plot.width() / std::max<qreal>(1e-9, m_axisX->max() - m_axisX->min());
-    for (qreal x = first; x <= last;) {
-        const size_t k = static_cast<size_t>(x);
-        const QPointF point = chart()->mapToScene(chart()->mapToPosition(QPointF(x, curve[k]), m_balance));
-        const QString text = m_data.percentMarkText(k);
+    const std::vector<double>& x = xs();
+    auto [k, last] = shownIndexRange(curve, x, m_axisX->min(), m_axisX->max());
+    const qreal pixelsPerX = plot.width() / std::max<qreal>(1e-9, m_axisX->max() - m_axisX->min());
+    while (k <= last) {
+        const qreal xk = x.empty() ? static_cast<qreal>(k) : x[k];
+        const QPointF point =
+            chart()->mapToScene(chart()->mapToPosition(QPointF(xk, curve[k]), m_balance));
+        const QString text = m_data.percentMarkText(static_cast<size_t>(k));
         const int w = fm.horizontalAdvance(text) + 6;
         const QRectF box(point.x() - w / 2.0, point.y() - kArrowLength - fm.height() - 2, w, fm.height() + 2);
         painter->setPen(Qt::black);
@@ -350,7 +361,11 @@ void BalanceChartView::drawForeground(QPainter* painter, const QRectF& rect)
         painter->drawRect(box);
         painter->drawText(box, Qt::AlignCenter, text);
         // The next mark that clears this one.
-        x += std::max<qreal>(1, std::ceil((w + 2) / pixelsPerPoint));
+        const qreal clear = xk + (w + 2) / pixelsPerX;
+        if (x.empty())
+            k = std::max<qsizetype>(k + 1, static_cast<qsizetype>(std::ceil(clear)));
+        else
+            k = std::max<qsizetype>(k + 1, std::lower_bound(x.begin(), x.end(), clear) - x.begin());
     }
     painter->restore();
 }

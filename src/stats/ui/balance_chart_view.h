@@ -5,6 +5,7 @@
 #include <QChartView>
 
 class QAreaSeries;
+class QCategoryAxis;
 class QLineSeries;
 class QValueAxis;
 
@@ -25,10 +26,16 @@ public:
     void setPointsShown(bool shown);       // "Точки"
     void setPercentMarksShown(bool shown); // "Проценты"
     void setDepth(bool on);                // "3D график"
+    // "Даты по оси X": the trades at their open times along a date axis;
+    // otherwise one after another by number, as the chart always showed them.
+    void setDateAxis(bool on);
+    bool dateAxis() const { return m_dates; }
     int markerSize() const { return m_markerSize; }
 
     QLineSeries* balanceSeries() const { return m_balance; }
     QLineSeries* noCommissionSeries() const { return m_noCommission; }
+    QValueAxis* numberAxis() const { return m_axisX; }
+    QCategoryAxis* dateLabels() const { return m_axisDates; }
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -56,6 +63,9 @@ private:
     // plot's pixels can show, and redraws the depth ribbon.
     void updateSeries();
     void zoomAround(QPointF position, qreal factor);
+    // The x of every point: its open time on the date axis, none (its
+    // number) otherwise.
+    const std::vector<double>& xs() const;
 
     BalanceChart m_data;
     bool m_showNoCommission = false;
@@ -63,6 +73,7 @@ private:
     bool m_percentShown = false;
     bool m_depth = false;
     bool m_updating = false;
+    bool m_dates = false;
     int m_markerSize = 5;
     QLineSeries* m_balance = nullptr;
     QLineSeries* m_noCommission = nullptr;
@@ -70,6 +81,7 @@ private:
     QLineSeries* m_ribbonBottom = nullptr;
     QAreaSeries* m_ribbon = nullptr;
     QValueAxis* m_axisX = nullptr;
+    QCategoryAxis* m_axisDates = nullptr;
     QValueAxis* m_axisLeft = nullptr;
     QValueAxis* m_axisRight = nullptr;
     ShownRanges m_full;

@@ -13,6 +13,7 @@
 #include "stats/ui/grid_cell_delegate.h"
 #include "stats/ui/month_chart_view.h"
 #include "stats/ui/page_state.h"
+#include "stats/ui/result_charts_box.h"
 #include "stats/ui/stats_grid.h"
 
 #include <QGroupBox>
@@ -252,8 +253,19 @@ QWidget* ReportsPage::makeMetricsTab()
     splitter->addWidget(months);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    // With the charts below, every part keeps a height it can be read at:
+    // a small screen scrolls the page.
+    splitter->setMinimumHeight(780);
+    splitter->addWidget(makeResultCharts(tab));
+    splitter->setStretchFactor(2, 1);
     layout->addWidget(splitter, 1);
     return tab;
+}
+
+QWidget* ReportsPage::makeResultCharts(QWidget* parent)
+{
+    m_resultCharts = new ResultChartsBox(parent);
+    return m_resultCharts;
 }
 
 void ReportsPage::selectFirstTab() { PageControl2->setCurrentIndex(0); }
@@ -266,6 +278,7 @@ void ReportsPage::rebuild()
         const ReportTrades trades(m_journal.db(), m_journal.activeAccount);
         reports = buildCategoryReports(trades, m_journal.lists);
         metrics = buildTradingMetrics(trades, m_journal.initialBalance, CashStore(m_journal.db()).list(m_journal.activeAccount));
+        m_resultCharts->showTrades(trades, m_journal.initialBalance, CashStore(m_journal.db()).list(m_journal.activeAccount));
     } catch (const ESQLiteException& e) {
         // Nothing could be read: the grids keep what they showed.
         reportUpdateProblem(m_journal, m_prompts, e.message());

@@ -16,6 +16,7 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class ResultChartsBox;
 struct Settings;
 class TextTableModel;
 
@@ -47,6 +48,8 @@ private:
     QWidget* makeEntriesTab();
     QWidget* makePsychologyTab();
     QWidget* makeMetricsTab();
+    // The drawdown and the spread of the results under the metrics.
+    QWidget* makeResultCharts(QWidget* parent);
 
     QTabWidget* PageControl2 = nullptr;
     QPlainTextEdit* Memo_Valuta = nullptr;
@@ -66,6 +69,7 @@ private:
     QTableView* StringGrid_Metrics = nullptr;
     QLabel* Label_MetricsProblem = nullptr;
     MonthChartView* Chart_Months = nullptr;
+    ResultChartsBox* m_resultCharts = nullptr;
 
     Journal& m_journal;
     Prompts& m_prompts;
