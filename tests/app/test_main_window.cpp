@@ -308,7 +308,7 @@ TEST(MainWindow, AStatementGivenAtStartIsPreviewedOnTheAccountPage)
         w.openStatementAtStart(c.file);
         w.show();
         EXPECT_EQ(pageTabs(&w)->currentIndex(), int(TForm1::PageAccounts));
-        EXPECT_EQ(w.importPanel()->previewModel()->rowCount(), c.rows);
+        EXPECT_EQ(static_cast<int>(w.importPanel()->previewModel()->rows().size()), c.rows);
         EXPECT_EQ(prompts.messageTexts(), c.messages);
         w.close();
     }
