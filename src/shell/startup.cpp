@@ -72,6 +72,7 @@ void TForm1::runStartup()
     if (!m_statementAtStart.isEmpty()) {
         setPage(PageAccounts);
         m_import->loadReport(m_statementAtStart);
+        m_accounts->showImportArea();
     }
     m_about->startUpdateCheck(); // in the background: start-up does not wait for it
     startDailyBackup();
