@@ -92,8 +92,10 @@ QString commandHelp(const QString& command)
         text += (i == 0 ? QStringLiteral("Использование: ") : QStringLiteral("               "))
                 + usageLine(*c, forms[i]) + u'\n';
     QString summary = QString::fromUtf8(c->summary).section(u';', 0, 0);
-    summary[0] = summary[0].toUpper();
-    text += u'\n' + summary + QStringLiteral(".\n");
+    if (!summary.isEmpty()) {
+        summary[0] = summary[0].toUpper();
+        text += u'\n' + summary + QStringLiteral(".\n");
+    }
     if (*c->details)
         text += u'\n' + QString::fromUtf8(c->details) + u'\n';
     if (QString::fromUtf8(c->synopsis).contains(QLatin1String("--data DIR")))
