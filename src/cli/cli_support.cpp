@@ -1,4 +1,5 @@
 #include "cli/cli_support.h"
+#include "cli/commands.h"
 
 #include "accounts/core/account_store.h"
 #include "context/core/data_safety.h"
@@ -40,6 +41,75 @@ QString accountCapital(Journal& journal, const QString& account)
     AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
     const auto found = store.findAccount(account);
     return found ? found->capital : QStringLiteral("0");
+}
+
+bool requireAccount(Journal& journal, const QString& account)
+{
+    try {
+        AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
+        if (QString::number(account.toLongLong()) == account && store.findAccount(account))
+            return true;
+        err(QStringLiteral("Нет счета с id %1").arg(account));
+    } catch (const ESQLiteException& e) {
+        err(e.message());
+    }
+    return false;
+}
+
+namespace {
+
+QStringList synopsisForms(const CliCommand& command)
+{
+    return QString::fromUtf8(command.synopsis).split(u'\n');
+}
+
+QString usageLine(const CliCommand& command, const QString& form)
+{
+    return QStringLiteral("tradejournal-cli %1 %2").arg(QLatin1String(command.name), form).trimmed();
+}
+
+} // namespace
+
+int usageError(const QString& command, int form)
+{
+    const CliCommand* c = findCliCommand(command);
+    if (!c)
+        return 2;
+    const QStringList forms = synopsisForms(*c);
+    err(QStringLiteral("Использование: %1\nСправка: tradejournal-cli %2 --help")
+            .arg(usageLine(*c, forms.value(form)), command));
+    return 2;
+}
+
+QString commandHelp(const QString& command)
+{
+    const CliCommand* c = findCliCommand(command);
+    if (!c)
+        return {};
+    QString text;
+    const QStringList forms = synopsisForms(*c);
+    for (qsizetype i = 0; i < forms.size(); ++i)
+        text += (i == 0 ? QStringLiteral("Использование: ") : QStringLiteral("               "))
+                + usageLine(*c, forms[i]) + u'\n';
+    QString summary = QString::fromUtf8(c->summary).section(u';', 0, 0);
+    if (!summary.isEmpty()) {
+        summary[0] = summary[0].toUpper();
+        text += u'\n' + summary + QStringLiteral(".\n");
+    }
+    if (*c->details)
+        text += u'\n' + QString::fromUtf8(c->details) + u'\n';
+    if (QString::fromUtf8(c->synopsis).contains(QLatin1String("--data DIR")))
+        text += QStringLiteral("\n--data DIR: папка журнала (в ней datamoney.db).\n") + defaultFolderHelp();
+    text += QStringLiteral("\n--help: эта справка.\n");
+    return text;
+}
+
+QString defaultFolderHelp()
+{
+    if (QFileInfo::exists(QStringLiteral("datamoney.db")))
+        return QStringLiteral("Без --data: текущая папка (в ней есть datamoney.db).\nПапка данных: %1\n").arg(QDir::currentPath());
+    return QStringLiteral("Без --data: текущая папка, если в ней есть datamoney.db, иначе папка окна.\n")
+           + dataFolderHelp(toolDataFolder());
 }
 
 bool takeFlag(QStringList& args, const QString& name)

@@ -31,6 +31,22 @@ QString defaultDataFolder();
 // datamoney.db must exist. Prints the reason and returns nothing on failure.
 std::unique_ptr<Journal> openJournal(QStringList& args);
 
+// Whether the account exists, by the id's own spelling ("01" is not account
+// 1: its trades would be stored under another text). Prints "Нет счета с id
+// N" (or the database's reason) when it does not. Every command that takes
+// --account asks this once the journal is open.
+bool requireAccount(Journal& journal, const QString& account);
+
+// A wrong command line: the form `form` of the command's synopsis and where
+// its help is, on stderr. Returns 2, the exit code of a wrong command line.
+int usageError(const QString& command, int form = 0);
+// The whole `COMMAND --help`: its synopsis, what it does and, when it
+// takes --data, the folder it uses without it.
+QString commandHelp(const QString& command);
+// The lines of --help that say which folder the commands use without
+// --data, as it is on this machine now.
+QString defaultFolderHelp();
+
 // The initial balance the account page would show: the account's capital,
 // "0" for an unknown account. Throws ESQLiteException.
 QString accountCapital(Journal& journal, const QString& account);

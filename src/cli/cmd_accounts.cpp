@@ -1,4 +1,4 @@
-// tradejournal-cli accounts [--data DIR]: the accounts as TSV with their
+// tradejournal-cli accounts [--ids] [--data DIR]: the accounts as TSV with their
 // currency, cash movements and balance.
 // tradejournal-cli accounts add NAME [--capital N] [--currency C] [--data DIR]:
 // a new account, as the account dialog makes one; prints its id.
@@ -37,14 +37,23 @@ int listAccounts(Journal& journal)
     return problems.isEmpty() ? 0 : 1;
 }
 
+// Only what names an account: quick on any journal (the shell's completion
+// of --account asks it at every Tab).
+int listAccountIds(Journal& journal)
+{
+    AccountStore store(journal.db(), journal.path(QStringLiteral("img")));
+    cli::tsvLine({QStringLiteral("id"), QStringLiteral("name")});
+    for (const AccountRecord& a : store.listAccounts())
+        cli::tsvLine({a.id, a.name});
+    return 0;
+}
+
 int addAccount(Journal& journal, QStringList args)
 {
     const QString capital = cli::takeOption(args, QStringLiteral("--capital")).value_or(QStringLiteral("0"));
     const QString typed = cli::takeOption(args, QStringLiteral("--currency")).value_or(QString());
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        cli::err(QStringLiteral("usage: tradejournal-cli accounts add NAME [--capital N] [--currency C] [--data DIR]"));
-        return 2;
-    }
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return cli::usageError(QStringLiteral("accounts"), 1);
     AccountRecord account;
     account.name = args[0].trimmed();
     if (account.name.isEmpty()) {
@@ -83,12 +92,10 @@ int runAccounts(const QStringList& arguments)
     try {
         if (add)
             return addAccount(*journal, args);
-        if (!args.isEmpty()) {
-            cli::err(QStringLiteral("usage: tradejournal-cli accounts [--data DIR]\n"
-                                    "       tradejournal-cli accounts add NAME [--capital N] [--currency C] [--data DIR]"));
-            return 2;
-        }
-        return listAccounts(*journal);
+        const bool idsOnly = cli::takeFlag(args, QStringLiteral("--ids"));
+        if (!args.isEmpty())
+            return cli::usageError(QStringLiteral("accounts"));
+        return idsOnly ? listAccountIds(*journal) : listAccounts(*journal);
     } catch (const ESQLiteException& e) {
         cli::err(e.message());
         return 1;

@@ -17,10 +17,10 @@ int runAnalysisCommand(const QStringList& arguments)
     const auto to = cli::takeOption(args, QStringLiteral("--to"));
     const QDate start = QDate::fromString(from.value_or(QString()), Qt::ISODate);
     const QDate end = QDate::fromString(to.value_or(QString()), Qt::ISODate);
-    if (!account || !start.isValid() || !end.isValid() || !args.isEmpty()) {
-        cli::err(QStringLiteral("usage: tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]"));
-        return 2;
-    }
+    if (!account || !start.isValid() || !end.isValid() || !args.isEmpty())
+        return cli::usageError(QStringLiteral("analysis"));
+    if (!cli::requireAccount(*journal, *account))
+        return 1;
     const PeriodAnalysis a = buildPeriodAnalysis(journal->db(), *account, start, end);
     cli::out(analysisDateLabel(start) + u'\n');
     cli::tsvLine(analysisHeaders());

@@ -4,6 +4,7 @@
 #include "context/core/data_safety.h"
 #include "cli/cli_support.h"
 #include "db/core/backup.h"
+#include "db/core/journal_error.h"
 #include "db/core/reasons.h"
 
 #include <QDir>
@@ -20,15 +21,23 @@ int fail(const QString& message)
     return 1;
 }
 
-// The program folder of --data (the current folder by default), or nothing
-// when the option has no value.
+// The folder of --data, or the one every command uses without it; nothing
+// (and the reason said) when the option has no value or the folder cannot
+// be laid out.
 std::optional<QString> dataFolder(QStringList& args)
 {
     bool missing = false;
-    const QString folder = cli::takeOption(args, QStringLiteral("--data"), &missing).value_or(QDir::currentPath());
-    if (missing)
+    const std::optional<QString> chosen = cli::takeOption(args, QStringLiteral("--data"), &missing);
+    if (missing) {
+        fail(QStringLiteral("--data: укажите папку программы"));
         return std::nullopt;
-    return QDir(folder).absolutePath();
+    }
+    try {
+        return QDir(chosen ? *chosen : cli::defaultDataFolder()).absolutePath();
+    } catch (const JournalError& e) {
+        fail(e.message());
+        return std::nullopt;
+    }
 }
 
 } // namespace
@@ -38,13 +47,9 @@ int runBackup(const QStringList& arguments)
     QStringList args = arguments;
     const auto folder = dataFolder(args);
     if (!folder)
-        return fail(QStringLiteral("--data: укажите папку программы"));
-    if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1String("--")))) {
-        std::fprintf(stderr, "Usage: tradejournal-cli backup [--data DIR] [FILE]\n"
-                             "Copies datamoney.db of DIR (the current folder by default) to FILE, or to\n"
-                             "DIR/backup/datamoney-YYYY-MM-DD-hhmmss.db, checks the copy and prints its path.\n");
-        return 2;
-    }
+        return 1;
+    if (args.size() > 1 || (!args.isEmpty() && args[0].startsWith(QLatin1String("--"))))
+        return cli::usageError(QStringLiteral("backup"));
     const QString database = *folder + QStringLiteral("/datamoney.db");
     if (!QFileInfo(database).isFile())
         return fail(QStringLiteral("Нет базы данных %1").arg(database));
@@ -70,13 +75,9 @@ int runRestore(const QStringList& arguments)
     QStringList args = arguments;
     const auto folder = dataFolder(args);
     if (!folder)
-        return fail(QStringLiteral("--data: укажите папку программы"));
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        std::fprintf(stderr, "Usage: tradejournal-cli restore FILE [--data DIR]\n"
-                             "Puts FILE in place of datamoney.db of DIR (the current folder by default)\n"
-                             "after checking it; the database as it was is kept in DIR/backup.\n");
-        return 2;
-    }
+        return 1;
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return cli::usageError(QStringLiteral("restore"));
     // Held until the end: the window cannot start on a half-restored folder.
     const JournalLock lock(*folder);
     if (lock.state() == JournalLock::State::HeldElsewhere)

@@ -16,10 +16,10 @@ int runChart(const QStringList& arguments)
     auto journal = cli::openJournal(args);
     if (!journal)
         return 1;
-    if (!account || !args.isEmpty()) {
-        cli::err(QStringLiteral("usage: tradejournal-cli chart --account ID [--balance N] [--data DIR]"));
-        return 2;
-    }
+    if (!account || !args.isEmpty())
+        return cli::usageError(QStringLiteral("chart"));
+    if (!cli::requireAccount(*journal, *account))
+        return 1;
     try {
         const QString start = balance ? *balance : cli::accountCapital(*journal, *account);
         const BalanceChart chart = buildBalanceChartData(journal->db(), *account, start);

@@ -69,13 +69,8 @@ int runExtract(const QStringList& args)
 {
     if (namesCsvFile(args))
         return runExtractCsv(args);
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        std::fprintf(stderr, "Usage: tradejournal-cli extract FILE\n"
-                             "Prints the closed trades of a MetaTrader statement as the import preview shows them:\n"
-                             "a TSV of the 16 header texts and one line per trade (UTF-8; tab, CR, LF and\n"
-                             "backslash inside a cell written as \\t, \\r, \\n and \\\\).\n");
-        return 2;
-    }
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return cli::usageError(QStringLiteral("extract"));
     QByteArray text;
     try {
         text = readTextFile(args[0]);

@@ -19,16 +19,7 @@
 
 namespace {
 
-int usage()
-{
-    std::fprintf(stderr, "Usage: tradejournal-cli import --account ID [--force] [--data DIR] FILE\n"
-                         "Copies the closed trades and the deposits and withdrawals of a MetaTrader\n"
-                         "statement into the account ID of datamoney.db in DIR (the current folder by\n"
-                         "default): known tickets are updated and keep their annotations, new ones are\n"
-                         "added. A statement whose trades do not add up to its own totals is refused\n"
-                         "unless --force is given.\n");
-    return 2;
-}
+int usage() { return cli::usageError(QStringLiteral("import")); }
 
 int fail(const QString& message)
 {
@@ -55,11 +46,8 @@ int runImport(const QStringList& arguments)
 
     QByteArray text;
     try {
-        // Only the id's own spelling counts: "01" would find account 1 but
-        // store its trades under a different chet text.
-        AccountStore accounts(journal.db(), journal.path(QStringLiteral("img")));
-        if (QString::number(account.toLongLong()) != account || !accounts.findAccount(account))
-            return fail(QStringLiteral("Нет счета с id %1").arg(account));
+        if (!cli::requireAccount(journal, account))
+            return 1;
         text = readTextFile(file);
     } catch (const ESQLiteException& e) {
         return fail(withRussianReasons(e.message()));

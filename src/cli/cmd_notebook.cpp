@@ -29,10 +29,8 @@ int runNotebook(const QStringList& arguments)
     auto journal = cli::openJournal(args);
     if (!journal)
         return 1;
-    if (!args.isEmpty()) {
-        cli::err(QStringLiteral("usage: tradejournal-cli notebook [--data DIR]"));
-        return 2;
-    }
+    if (!args.isEmpty())
+        return cli::usageError(QStringLiteral("notebook"));
     const QString path = journal->path(QStringLiteral("txt/TreeView1.txt"));
     TreeSnapshotState tree;
     int rc = 0;
@@ -63,10 +61,8 @@ int runNote(const QStringList& arguments)
     auto journal = cli::openJournal(args);
     if (!journal)
         return 1;
-    if (args.size() != 1) {
-        cli::err(QStringLiteral("usage: tradejournal-cli note NAME [--rtf] [--data DIR]"));
-        return 2;
-    }
+    if (args.size() != 1)
+        return cli::usageError(QStringLiteral("note"));
     std::optional<QByteArray> text;
     try {
         text = NotebookStore(journal->db()).text(args[0]);

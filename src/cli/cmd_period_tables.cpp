@@ -26,12 +26,10 @@ int runPeriodTable(const char* command, Builder build, const QStringList& argume
     // The pickers' values: the dates at 00:00.
     const QDate start = QDate::fromString(from.value_or(QString()), Qt::ISODate);
     const QDate end = QDate::fromString(to.value_or(QString()), Qt::ISODate);
-    if (!account || !start.isValid() || !end.isValid() || !args.isEmpty()) {
-        cli::err(QStringLiteral("usage: tradejournal-cli %1 --account ID --from YYYY-MM-DD --to YYYY-MM-DD "
-                                "[--balance N] [--data DIR]")
-                     .arg(QLatin1String(command)));
-        return 2;
-    }
+    if (!account || !start.isValid() || !end.isValid() || !args.isEmpty())
+        return cli::usageError(QLatin1String(command));
+    if (!cli::requireAccount(*journal, *account))
+        return 1;
     try {
         const QString initial = balance ? *balance : cli::accountCapital(*journal, *account);
         const PeriodTable table = build(journal->db(), *account, start.startOfDay(), end.startOfDay(), initial);

@@ -14,13 +14,7 @@
 
 namespace {
 
-int usage()
-{
-    std::fprintf(stderr, "Usage: tradejournal-cli picture FILE [--png OUT]\n"
-                         "Prints the bounds and size of the picture in FILE (.pat or .paz)\n"
-                         "and, with --png, writes its bitmap to OUT as PNG.\n");
-    return 2;
-}
+int usage() { return cli::usageError(QStringLiteral("picture")); }
 
 } // namespace
 

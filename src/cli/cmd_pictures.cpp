@@ -15,11 +15,7 @@
 
 namespace {
 
-int usage()
-{
-    cli::err(QStringLiteral("usage: tradejournal-cli pictures --account ID --trade ID [--png NAME OUT] [--data DIR]"));
-    return 2;
-}
+int usage() { return cli::usageError(QStringLiteral("pictures")); }
 
 // The picture of a file; nothing when the file is not there. Throws SnapshotError.
 std::optional<PictureSnapshotState> readPicture(const QString& path)
@@ -59,6 +55,8 @@ int runPicturesCommand(const QStringList& arguments)
     std::optional<TradePictureRow> row;
     QStringList names;
     try {
+        if (!cli::requireAccount(*journal, *account))
+            return 1;
         row = TradePictureStore(journal->db()).loadTrade(tradeId);
         if (!row || row->account != *account) {
             cli::err(QStringLiteral("Нет сделки с id %1 на счете %2").arg(*trade, *account));

@@ -29,10 +29,10 @@ int runReports(const QStringList& arguments)
     auto journal = cli::openJournal(args);
     if (!journal)
         return 1;
-    if (!account || !args.isEmpty()) {
-        cli::err(QStringLiteral("usage: tradejournal-cli reports --account ID [--data DIR]"));
-        return 2;
-    }
+    if (!account || !args.isEmpty())
+        return cli::usageError(QStringLiteral("reports"));
+    if (!cli::requireAccount(*journal, *account))
+        return 1;
     if (!journal->lists.loadAll(journal->appDir())) {
         cli::err(QStringLiteral("Не удалось прочитать справочники в папке %1").arg(journal->path(QStringLiteral("sprav"))));
         return 1;

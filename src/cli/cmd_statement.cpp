@@ -15,14 +15,8 @@ QString plain(const std::optional<qint64>& cents) { return cents ? centsPlain(*c
 
 int runStatement(const QStringList& args)
 {
-    if (args.size() != 1 || args[0].startsWith(QLatin1String("--"))) {
-        std::fprintf(stderr, "Usage: tradejournal-cli statement FILE\n"
-                             "Prints the facts of a MetaTrader statement and its reconciliation with its own\n"
-                             "totals as key<TAB>value lines: account, name, currency, trades, deposits,\n"
-                             "closed_pl_statement, closed_pl_trades, balance_statement, opening_balance,\n"
-                             "reconciled (yes/no). Amounts with a point; a fact not found is empty.\n");
-        return 2;
-    }
+    if (args.size() != 1 || args[0].startsWith(QLatin1String("--")))
+        return cli::usageError(QStringLiteral("statement"));
     QByteArray text;
     try {
         text = readTextFile(args[0]);

@@ -15,10 +15,10 @@ int runTrades(const QStringList& arguments)
     auto journal = cli::openJournal(args);
     if (!journal)
         return 1;
-    if (!account || !args.isEmpty() || (orderText != QLatin1String("profit") && orderText != QLatin1String("date"))) {
-        cli::err(QStringLiteral("usage: tradejournal-cli trades --account ID [--order profit|date] [--data DIR]"));
-        return 2;
-    }
+    if (!account || !args.isEmpty() || (orderText != QLatin1String("profit") && orderText != QLatin1String("date")))
+        return cli::usageError(QStringLiteral("trades"));
+    if (!cli::requireAccount(*journal, *account))
+        return 1;
     const TradeOrder order = orderText == QLatin1String("date") ? TradeOrder::Date : TradeOrder::Profit;
     const TradeTable table = buildTradeTable(journal->db(), *account, order);
     cli::tsvLine(tradeTableHeaders());

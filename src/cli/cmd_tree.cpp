@@ -22,12 +22,8 @@ void printEntries(const TreeEntries& entries, int depth)
 
 int runTreeCommand(const QStringList& args)
 {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "Usage: tradejournal-cli tree FILE\n"
-                             "Prints the entries of a tree snapshot, one per line, indented by depth,\n"
-                             "each with its image index in brackets.\n");
-        return 2;
-    }
+    if (args.size() != 1)
+        return cli::usageError(QStringLiteral("tree"));
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly)) {
         cli::err(QStringLiteral("Не удалось открыть %1: %2").arg(args[0], file.errorString()));

@@ -21,23 +21,83 @@ int runStatement(const QStringList& args);
 const std::vector<CliCommand>& cliCommands()
 {
     static const std::vector<CliCommand> commands = {
-        {"tree", "print the entries of a tree snapshot file", runTreeCommand},
-        {"picture", "print the bounds of a picture file (.pat, .paz); --png OUT saves it", runPictureCommand},
-        {"accounts", "list the accounts with currency and balance; accounts add NAME creates one", runAccounts},
-        {"extract", "print the closed trades of a statement as TSV", runExtract},
-        {"statement", "the facts of a statement and its reconciliation with its own totals", runStatement},
-        {"import", "copy the closed trades and cash movements of a statement into an account", runImport},
-        {"trades", "the trade table of an account and its summary", runTrades},
-        {"chart", "the balance curve of an account and its totals", runChart},
-        {"analysis", "the trades of a period with their annotations and totals", runAnalysisCommand},
-        {"days", "the results of a range by day, with running balances and day notes", runDays},
-        {"weeks", "the results of a range by week, with running balances", runWeeks},
-        {"backup", "a checked copy of the journal database; prints its path", runBackup},
-        {"restore", "put a copy of the database back in place (the program must be closed)", runRestore},
-        {"reports", "the category reports of an account, its trading metrics and monthly results", runReports},
-        {"pictures", "the pictures of a trade; --png NAME OUT saves one as PNG", runPicturesCommand},
-        {"notebook", "print the notebook tree, one entry a line, indented by depth", runNotebook},
-        {"note", "print a notebook document as plain text; --rtf as the stored RTF", runNote},
+        {"tree", "записи дерева из файла состояния (txt/TreeView1.txt и др.)", runTreeCommand, "FILE",
+         "Печатает записи дерева по одной в строке с отступом по глубине и номером\n"
+         "значка в скобках."},
+        {"picture", "размеры рисунка из файла .pat или .paz; --png OUT сохраняет его", runPictureCommand,
+         "FILE [--png OUT]",
+         "Печатает границы и размер рисунка из файла FILE (.pat или .paz), с --png\n"
+         "записывает его в OUT в формате PNG."},
+        {"accounts", "счета с валютой и балансом; accounts add NAME создает счет", runAccounts,
+         "[--ids] [--data DIR]\nadd NAME [--capital N] [--currency C] [--data DIR]",
+         "Без add печатает счета в TSV: id, название, тип, брокер, состояние, валюта,\n"
+         "капитал, пополнения, сделки, баланс (суммы с точкой). --ids: только id и\n"
+         "название, без подсчета баланса.\n"
+         "add создает счет, как диалог счета (капитал: целое число, по умолчанию 0;\n"
+         "валюта: код из трех латинских букв или пусто), и печатает его id."},
+        {"extract", "закрытые сделки отчета или таблицы CSV в TSV", runExtract, "FILE\n[--map FIELD=COLUMN,...] FILE.csv",
+         "Печатает закрытые сделки отчета MetaTrader, как их показывает предпросмотр\n"
+         "импорта: строку из 16 заголовков и по строке на сделку (UTF-8; табуляция,\n"
+         "CR, LF и обратная косая черта в ячейке записаны как \\t, \\r, \\n и \\\\).\n"
+         "Таблица CSV (*.csv, *.txt) читается по столбцам, угаданным по заголовкам\n"
+         "или запомненным окном; --map задает столбец поля (по имени или номеру с 1)."},
+        {"statement", "сведения отчета и его сверка с собственными итогами", runStatement, "FILE",
+         "Печатает сведения отчета MetaTrader и его сверку с собственными итогами\n"
+         "строками ключ<TAB>значение: account, name, currency, trades, deposits,\n"
+         "closed_pl_statement, closed_pl_trades, balance_statement, opening_balance,\n"
+         "reconciled (yes/no). Суммы с точкой; ненайденное значение пусто."},
+        {"import", "скопировать закрытые сделки и движения средств отчета на счет", runImport,
+         "--account ID [--force] [--data DIR] FILE\n--account ID [--force] [--map FIELD=COLUMN,...] [--data DIR] FILE.csv",
+         "Копирует закрытые сделки, пополнения и снятия отчета MetaTrader на счет ID:\n"
+         "известные тикеты обновляются и сохраняют свои пометки, новые добавляются.\n"
+         "Отчет, сделки которого не сходятся с его итогами, не копируется без --force.\n"
+         "Таблица CSV копируется так же; строка без тикета получает тикет из символа,\n"
+         "времени открытия, типа и объема. Таблица со строками с ошибками не\n"
+         "копируется без --force (тогда копируются остальные строки)."},
+        {"trades", "таблица сделок счета и ее итог", runTrades, "--account ID [--order profit|date] [--data DIR]",
+         "Печатает таблицу сделок счета, как страница \"База данных\", в TSV и строку\n"
+         "итога; --order date упорядочивает по дате, profit (по умолчанию) по прибыли."},
+        {"chart", "кривая баланса счета и ее итоги", runChart, "--account ID [--balance N] [--data DIR]",
+         "Печатает точки кривой баланса и итоги графика. Начальный баланс: --balance\n"
+         "или капитал счета."},
+        {"analysis", "сделки периода с пометками и итогами", runAnalysisCommand,
+         "--account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]",
+         "Печатает анализ периода, как страница \"Анализ\": сделки с пометками и итоги."},
+        {"days", "результаты по дням с балансом и заметками дня", runDays,
+         "--account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]",
+         "Печатает таблицу по дням страницы \"По дням\" в TSV. Начальный баланс:\n"
+         "--balance или капитал счета."},
+        {"weeks", "результаты по неделям с балансом", runWeeks,
+         "--account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]",
+         "Печатает таблицу по неделям страницы \"По дням\" в TSV. Начальный баланс:\n"
+         "--balance или капитал счета."},
+        {"backup", "проверенная копия базы журнала; печатает ее путь", runBackup, "[--data DIR] [FILE]",
+         "Копирует datamoney.db в FILE или в backup/datamoney-YYYY-MM-DD-hhmmss.db\n"
+         "папки данных, проверяет копию и печатает ее путь. Программа может быть открыта."},
+        {"restore", "вернуть копию базы на место (программа должна быть закрыта)", runRestore,
+         "FILE [--data DIR]",
+         "Проверяет копию FILE и ставит ее на место datamoney.db папки данных; прежняя\n"
+         "база сохраняется в backup/. Пока журнал открыт в окне, ничего не делает."},
+        {"reports", "отчеты по категориям, показатели счета и результаты по месяцам", runReports,
+         "--account ID [--data DIR]",
+         "Печатает восемь отчетов страницы \"Отчеты\", показатели счета и результат по\n"
+         "месяцам: каждая таблица под своим заголовком, между таблицами пустая строка."},
+        {"pictures", "рисунки сделки; --png NAME OUT сохраняет один в PNG", runPicturesCommand,
+         "--account ID --trade ID [--png NAME OUT] [--data DIR]",
+         "Печатает рисунки сделки: название, файл и размер; с --png записывает\n"
+         "рисунок NAME в файл OUT в формате PNG."},
+        {"notebook", "дерево блокнота, по записи в строке с отступом по глубине", runNotebook, "[--data DIR]",
+         "Печатает дерево блокнота, как его показывает страница."},
+        {"note", "документ блокнота простым текстом; --rtf в хранимом RTF", runNote, "NAME [--rtf] [--data DIR]",
+         "Печатает документ блокнота NAME простым текстом, с --rtf в виде хранимого RTF."},
     };
     return commands;
+}
+
+const CliCommand* findCliCommand(const QString& name)
+{
+    for (const CliCommand& c : cliCommands())
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
 }

@@ -2,6 +2,7 @@
 #include "context/core/version.h"
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/completion.h"
 
 #include <QCoreApplication>
 #include <QLocale>
@@ -10,20 +11,26 @@
 
 namespace {
 
-void printHelp()
+QString help()
 {
-    std::printf("Usage: tradejournal-cli COMMAND [ARGS]\n\n"
-                "The trade journal's data from the command line.\n\n"
-                "Options:\n"
-                "  --help       show this help\n"
-                "  --version    show the version\n\n"
-                "Commands that read the journal take --data DIR. Without it they use the\n"
-                "current folder when it holds a datamoney.db, otherwise the window's:\n%s",
-                dataFolderHelp(cli::toolDataFolder()).toLocal8Bit().constData());
-    if (!cliCommands().empty())
-        std::printf("\nCommands:\n");
+    QString text = QStringLiteral(
+        "Использование: tradejournal-cli COMMAND [ARGS]\n\n"
+        "Данные журнала сделок из командной строки.\n\n"
+        "Параметры:\n"
+        "  --help                 показать эту справку; COMMAND --help: справку команды\n"
+        "  --version              показать версию\n"
+        "  --completion bash|zsh  напечатать дополнение команд для оболочки\n\n"
+        "Команды, которые читают журнал, принимают --data DIR.\n");
+    text += cli::defaultFolderHelp();
+    text += QStringLiteral("\nКоманды:\n");
     for (const CliCommand& c : cliCommands())
-        std::printf("  %-10s %s\n", c.name, c.summary);
+        text += QStringLiteral("  %1 %2\n").arg(QString::fromUtf8(c.name), -10).arg(QString::fromUtf8(c.summary));
+    return text;
+}
+
+bool asksForHelp(const QStringList& args)
+{
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
 }
 
 } // namespace
@@ -35,19 +42,32 @@ int main(int argc, char** argv)
     QStringList args = app.arguments();
     args.removeFirst();
     if (args.isEmpty() || args[0] == QLatin1String("--help") || args[0] == QLatin1String("-h")) {
-        printHelp();
+        cli::out(help());
         return args.isEmpty() ? 1 : 0;
     }
     if (args[0] == QLatin1String("--version")) {
         std::printf("tradejournal-cli %s\n", qPrintable(applicationVersion()));
         return 0;
     }
-    for (const CliCommand& c : cliCommands()) {
-        if (args[0] == QLatin1String(c.name)) {
-            args.removeFirst();
-            return c.run(args);
+    if (args[0] == QLatin1String("--completion")) {
+        const QString shell = args.value(1);
+        if (args.size() != 2 || (shell != QLatin1String("bash") && shell != QLatin1String("zsh"))) {
+            cli::err(QStringLiteral("Использование: tradejournal-cli --completion bash|zsh"));
+            return 2;
         }
+        cli::out(shell == QLatin1String("bash") ? bashCompletion() : zshCompletion());
+        return 0;
     }
-    std::fprintf(stderr, "tradejournal-cli: unknown command '%s' (see --help)\n", qPrintable(args[0]));
-    return 2;
+    const CliCommand* command = findCliCommand(args[0]);
+    if (!command) {
+        cli::err(QStringLiteral("tradejournal-cli: нет команды «%1» (см. --help)").arg(args[0]));
+        return 2;
+    }
+    args.removeFirst();
+    // Every command's help, whatever else is on the line.
+    if (asksForHelp(args)) {
+        cli::out(cli::commandHelp(QString::fromUtf8(command->name)));
+        return 0;
+    }
+    return command->run(args);
 }

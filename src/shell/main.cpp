@@ -31,14 +31,16 @@ QStringList ownArguments(int argc, char** argv)
 
 void printHelp(const DataFolder& folder)
 {
-    std::printf("Usage: tradejournal [--data DIR]\n\n"
-                "The trade journal's window.\n\n"
-                "Options:\n"
-                "  --data DIR   keep the journal in DIR (an existing folder) for this run\n"
-                "  --help       show this help\n"
-                "  --version    show the version\n\n"
-                "%s",
-                dataFolderHelp(folder).toLocal8Bit().constData());
+    const QString text = QStringLiteral(
+        "Использование: tradejournal [--data DIR] [FILE]\n\n"
+        "Окно журнала сделок. FILE: отчет MetaTrader 4 или 5 (.htm, .html); окно\n"
+        "открывается на странице \"Менеджер счетов\" с его сделками в предпросмотре,\n"
+        "щелкните счет и нажмите \"2. Скопировать сделки на счет\".\n\n"
+        "Параметры:\n"
+        "  --data DIR   хранить журнал в папке DIR (она должна быть) в этот запуск\n"
+        "  --help       показать эту справку\n"
+        "  --version    показать версию\n\n");
+    std::fputs((text + dataFolderHelp(folder)).toUtf8().constData(), stdout);
 }
 
 } // namespace
@@ -50,7 +52,7 @@ int main(int argc, char** argv)
     catchTerminationSignals();
     const WindowOptions options = parseWindowOptions(ownArguments(argc, argv));
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "tradejournal: %s\n", options.error.toLocal8Bit().constData());
+        std::fprintf(stderr, "tradejournal: %s\n", options.error.toUtf8().constData());
         return 2;
     }
     if (!options.data.isEmpty() && !QFileInfo(options.data).isDir()) {
@@ -70,13 +72,16 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(applicationTitle());
     QApplication::setApplicationDisplayName(QString());
     // The installed menu entry and icon; a portable copy finds no icon and keeps Qt's.
-    QApplication::setDesktopFileName(QStringLiteral("tradejournal"));
+    QApplication::setDesktopFileName(QStringLiteral(TJ_APP_ID));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tradejournal")));
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     installQtTranslation(app);
 
     QtPrompts prompts;
     app.setPrompts(&prompts);
+    // A stop ends any message shown before the window: from here on the
+    // event loop of a message box reads the noted signals.
+    closeOnTerminationSignals(nullptr);
     const DataFolder data =
         chooseDataFolder(QCoreApplication::applicationDirPath(), options.data, userFoldersFromEnvironment());
     if (data.kind == DataFolder::Kind::Installed) {
@@ -90,9 +95,9 @@ int main(int argc, char** argv)
     // The program folder is the current folder, so that datamoney.db and
     // date.txt resolve there wherever the program was started from.
     const QString appDir = data.path;
+    // A statement named relative to where the program was started from.
+    const QString statement = options.file.isEmpty() ? QString() : QFileInfo(options.file).absoluteFilePath();
     QDir::setCurrent(appDir);
-
-    closeOnTerminationSignals(nullptr); // a stop ends a message shown before the window
     // One window per journal folder, taken before anything is written: two
     // runs would each write their settings and state files at exit.
     const JournalLock lock(appDir);
@@ -103,11 +108,16 @@ int main(int argc, char** argv)
     Journal journal(appDir);
     if (!openJournalAtStart(journal, prompts))
         return 2;
+    // A stop that ended a message above ends the program, not only the message.
+    if (terminationSignalReceived())
+        return 0;
 
     TForm1 window(journal, prompts);
     ScreenCaptureFilter capture;
     app.installEventFilter(&capture);
     closeOnTerminationSignals(&window);
+    if (!statement.isEmpty())
+        window.openStatementAtStart(statement);
     window.showAtStart();
     return app.exec();
 }

@@ -52,6 +52,10 @@ public:
     // Run once, when the window is first shown and when it closes.
     void runStartup();
     void runShutdown();
+    // A statement given on the command line ("Открыть с помощью"): start-up
+    // ends on the account page with its trades in the import preview, to be
+    // copied into the account the trader chooses. Set before the window is shown.
+    void openStatementAtStart(const QString& path) { m_statementAtStart = path; }
 
     // Looks whether another program (tradejournal-cli, a second copy)
     // changed the journal since the last look, and if so shows the change:
@@ -122,4 +126,5 @@ private:
     bool m_shutDown = false;
     qint64 m_dataVersion = -1;
     QTimer* m_outsideWatch = nullptr;
+    QString m_statementAtStart;
 };

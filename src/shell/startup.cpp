@@ -6,6 +6,7 @@
 #include "context/core/prompts.h"
 #include "db/core/safe_file.h"
 #include "about/ui/about_page.h"
+#include "import/ui/import_panel.h"
 #include "shell/main_window.h"
 #include "shell/unix_signals.h"
 #include "journal/ui/trade_dialog.h"
@@ -67,6 +68,11 @@ void TForm1::runStartup()
         showSavedPage();
     } else if (m_accounts->accountCount() > 0) {
         m_accounts->startupAccountChoice(position);
+    }
+    if (!m_statementAtStart.isEmpty()) {
+        setPage(PageAccounts);
+        m_import->loadReport(m_statementAtStart);
+        m_accounts->showImportArea();
     }
     m_about->startUpdateCheck(); // in the background: start-up does not wait for it
     startDailyBackup();

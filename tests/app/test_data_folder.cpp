@@ -160,4 +160,31 @@ TEST(DataFolder, WindowOptions)
     }
 }
 
+// A statement to open, Qt's own options in either spelling, and what is refused.
+TEST(DataFolder, WindowOptionsWithAFile)
+{
+    struct Case {
+        QStringList args;
+        QString data, file, error;
+    };
+    const std::vector<Case> cases = {
+        {{"отчет.htm"}, "", "отчет.htm", ""},
+        {{"--data", "/j", "/tmp/a b.html"}, "/j", "/tmp/a b.html", ""},
+        {{"-platform", "offscreen", "a.htm"}, "", "a.htm", ""},
+        {{"--style", "Fusion", "-reverse", "a.htm"}, "", "a.htm", ""},
+        {{"-style=Fusion", "a.htm"}, "", "a.htm", ""},
+        {{"--", "-минус.htm"}, "", "-минус.htm", ""},
+        {{"a.htm", "b.htm"}, "", "a.htm", "откройте один файл отчета, а не несколько (см. --help)"},
+        {{"--open", "a.htm"}, "", "", "неизвестный параметр --open (см. --help)"},
+        {{"-reverse=1"}, "", "", "неизвестный параметр -reverse=1 (см. --help)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        const WindowOptions got = parseWindowOptions(c.args);
+        EXPECT_EQ(got.data, c.data);
+        EXPECT_EQ(got.file, c.file);
+        EXPECT_EQ(got.error, c.error);
+    }
+}
+
 } // namespace

@@ -3,6 +3,8 @@
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_capture.h"
+#include "import/core/preview_model.h"
+#include "import/ui/import_panel.h"
 #include "db/core/cp1251.h"
 #include "scripted_prompts.h"
 #include "stats/ui/analysis_page.h"
@@ -244,10 +246,72 @@ TEST(Program, CommandLineToolAnswersHelpAndVersion)
     p.start(cli, {QStringLiteral("--help")});
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitCode(), 0);
-    EXPECT_TRUE(p.readAllStandardOutput().startsWith("Usage: tradejournal-cli COMMAND"));
+    EXPECT_TRUE(QString::fromUtf8(p.readAllStandardOutput()).startsWith("Использование: tradejournal-cli COMMAND"));
     p.start(cli, {QStringLiteral("nonsense")});
     ASSERT_TRUE(p.waitForFinished(10000));
     EXPECT_EQ(p.exitCode(), 2);
+}
+
+// The window's command line: its help in Russian; an option it does not know
+// or a second file is refused before any window opens.
+TEST(Program, WindowRefusesUnknownOptions)
+{
+    struct Case {
+        QStringList args;
+        int exitCode;
+        QString out, err;
+    };
+    const std::vector<Case> cases = {
+        {{"--bogus"}, 2, "", "tradejournal: неизвестный параметр --bogus (см. --help)\n"},
+        {{"-x", "a.htm"}, 2, "", "tradejournal: неизвестный параметр -x (см. --help)\n"},
+        {{"a.htm", "b.htm"}, 2, "", "tradejournal: откройте один файл отчета, а не несколько (см. --help)\n"},
+        {{"--help"}, 0, "Использование: tradejournal [--data DIR] [FILE]", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(u' ').toStdString());
+        QProcess p;
+        p.start(QStringLiteral(TJ_APP_EXE), c.args);
+        ASSERT_TRUE(p.waitForFinished(10000));
+        EXPECT_EQ(p.exitCode(), c.exitCode);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).section(u'\n', 0, 0), c.out);
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardError()), c.err);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// "Открыть с помощью" on a statement: the window starts on the account page
+// with the statement's trades in the preview, waiting for the trader to
+// choose the account; a file that does not read is said and nothing else
+// changes.
+TEST(MainWindow, AStatementGivenAtStartIsPreviewedOnTheAccountPage)
+{
+    struct Case {
+        QString file;
+        int rows;
+        QStringList messages;
+    };
+    const QString missing = QDir::temp().filePath(QStringLiteral("нет-такого-отчета.htm"));
+    const std::vector<Case> cases = {
+        {QStringLiteral(TJ_SOURCE_DIR "/examples/mt4_statement_example.htm"), 200, {}},
+        {QStringLiteral(TJ_SOURCE_DIR "/examples/mt5_report_example.html"), 200, {}},
+        {missing, 0, {QStringLiteral("Не удалось прочитать файл \"%1\": нет такого файла или папки").arg(missing)}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file.toStdString());
+        TempAppDir dir;
+        auto journal = dir.openJournal();
+        ScriptedPrompts prompts;
+        TForm1 w(*journal, prompts);
+        w.openStatementAtStart(c.file);
+        w.show();
+        EXPECT_EQ(pageTabs(&w)->currentIndex(), int(TForm1::PageAccounts));
+        EXPECT_EQ(static_cast<int>(w.importPanel()->previewModel()->rows().size()), c.rows);
+        EXPECT_EQ(prompts.messageTexts(), c.messages);
+        w.close();
+    }
 }
 
 } // namespace

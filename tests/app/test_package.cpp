@@ -11,6 +11,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -78,6 +79,50 @@ struct ReadOnlyTree {
     QString root;
 };
 
+// What a well-kept Debian desktop program ships beside itself: the software
+// centres' metainfo (valid, naming the menu entry), a menu entry that opens
+// statements, manual pages in English and Russian, the shell completion, the
+// copyright file and the changelog, a maintainer and a home page; and
+// lintian finds nothing to warn about.
+void checkPackageFiles(const QString& deb, const QString& root, const QString& desktopFile)
+{
+    for (const char* file : {"usr/share/metainfo/" TJ_APP_ID ".metainfo.xml",
+                             "usr/share/man/man1/tradejournal.1.gz", "usr/share/man/man1/tradejournal-cli.1.gz",
+                             "usr/share/man/ru/man1/tradejournal.1.gz", "usr/share/man/ru/man1/tradejournal-cli.1.gz",
+                             "usr/share/bash-completion/completions/tradejournal-cli",
+                             "usr/share/zsh/vendor-completions/_tradejournal-cli",
+                             "usr/share/doc/tradejournal/copyright", "usr/share/doc/tradejournal/changelog.gz"})
+        EXPECT_TRUE(QFile::exists(root + u'/' + QString::fromUtf8(file))) << file;
+
+    const QString metainfo = root + QStringLiteral("/usr/share/metainfo/" TJ_APP_ID ".metainfo.xml");
+    const Outcome appstream = runProgram(QStringLiteral("appstreamcli"), {QStringLiteral("validate"),
+                                         QStringLiteral("--no-net"), QStringLiteral("--no-color"), metainfo});
+    EXPECT_EQ(appstream.exitCode, 0) << appstream.out.toStdString() << appstream.err.toStdString();
+    const QString meta = QString::fromUtf8(readBytes(metainfo));
+    EXPECT_TRUE(meta.contains(QStringLiteral("<launchable type=\"desktop-id\">" TJ_APP_ID ".desktop</launchable>")));
+    EXPECT_TRUE(meta.contains(QStringLiteral("<release version=\"%1\"").arg(applicationVersion())));
+
+    const QString desktop = QString::fromUtf8(readBytes(desktopFile));
+    for (const char* line : {"Exec=tradejournal %f\n", "MimeType=text/html;\n", "Name[ru]=Журнал сделок\n"})
+        EXPECT_TRUE(desktop.contains(QString::fromUtf8(line))) << line;
+
+    const QString dpkgDeb = QStandardPaths::findExecutable(QStringLiteral("dpkg-deb"));
+    for (const char* field : {"Maintainer", "Homepage"}) {
+        const QString value = runProgram(dpkgDeb, {QStringLiteral("-f"), deb, QString::fromLatin1(field)}).out.trimmed();
+        EXPECT_FALSE(value.isEmpty() || value.contains(QLatin1String("example"))) << field << ": " << value.toStdString();
+    }
+
+    if (QStandardPaths::findExecutable(QStringLiteral("lintian")).isEmpty()) {
+        ADD_FAILURE() << "lintian is not installed (scripts/deps.sh installs it)";
+        return;
+    }
+    const Outcome lintian = runProgram(QStringLiteral("lintian"), {QStringLiteral("--fail-on"),
+                                       QStringLiteral("error,warning"), QStringLiteral("--tag-display-limit"), QStringLiteral("0"), deb});
+    EXPECT_EQ(lintian.exitCode, 0) << lintian.out.toStdString() << lintian.err.toStdString();
+    static const QRegularExpression complaint(QStringLiteral("^[EW]: "), QRegularExpression::MultilineOption);
+    EXPECT_FALSE(lintian.out.contains(complaint)) << lintian.out.toStdString();
+}
+
 TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
 {
     const QString dpkgDeb = QStandardPaths::findExecutable(QStringLiteral("dpkg-deb"));
@@ -102,17 +147,18 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
     const QString root = work.filePath(QStringLiteral("root"));
     ASSERT_EQ(runProgram(dpkgDeb, {QStringLiteral("-x"), deb, root}).exitCode, 0);
     for (const char* file : {"usr/bin/tradejournal", "usr/bin/tradejournal-cli",
-                             "usr/share/applications/tradejournal.desktop",
+                             "usr/share/applications/" TJ_APP_ID ".desktop",
                              "usr/share/icons/hicolor/scalable/apps/tradejournal.svg",
                              "usr/share/icons/hicolor/48x48/apps/tradejournal.png",
                              "usr/share/tradejournal/datamoney.db", "usr/share/tradejournal/sprav/Психо.txt",
                              "usr/share/tradejournal/txt", "usr/share/tradejournal/img"})
         EXPECT_TRUE(QFile::exists(root + u'/' + QString::fromUtf8(file))) << file;
 
-    const Outcome validate = runProgram(QStringLiteral("desktop-file-validate"),
-                             {root + QStringLiteral("/usr/share/applications/tradejournal.desktop")});
+    const QString desktopFile = root + QStringLiteral("/usr/share/applications/" TJ_APP_ID ".desktop");
+    const Outcome validate = runProgram(QStringLiteral("desktop-file-validate"), {desktopFile});
     EXPECT_EQ(validate.exitCode, 0) << validate.err.toStdString();
     EXPECT_EQ(validate.out + validate.err, QString());
+    EXPECT_NO_FATAL_FAILURE(checkPackageFiles(deb, root, desktopFile));
 
     // Read-only for a user; root writes anyway, which the listing catches.
     const ReadOnlyTree readOnly(root);
@@ -131,7 +177,7 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
     for (const QString& program : {window, cli}) {
         const Outcome help = runProgram(program, {QStringLiteral("--help")}, env);
         EXPECT_EQ(help.exitCode, 0);
-        EXPECT_TRUE(help.out.contains(QStringLiteral("Data folder: ") + data)) << help.out.toStdString();
+        EXPECT_TRUE(help.out.contains(QStringLiteral("Папка данных: ") + data)) << help.out.toStdString();
     }
 
     // The window lays out the data folder, starts, and writes its files
@@ -177,6 +223,13 @@ TEST(Package, InstallsProgramsThatKeepTheJournalInTheUsersFolder)
     EXPECT_GT(trades.out.count(u'\n'), 200);
     // A journal in the current folder still comes first.
     const TempAppDir here;
+    {
+        // The same id, without trades: its empty table shows which journal was read.
+        auto journal = here.openJournal();
+        AccountRecord record;
+        record.name = QStringLiteral("Здесь");
+        ASSERT_EQ(AccountStore(journal->db(), here.file(QStringLiteral("img"))).addAccount(record), account);
+    }
     const Outcome local = runProgram(cli, {QStringLiteral("trades"), QStringLiteral("--account"), account}, env,
                                      here.path());
     EXPECT_EQ(local.exitCode, 0) << local.err.toStdString();

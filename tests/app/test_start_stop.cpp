@@ -6,6 +6,7 @@
 #include "context/core/journal.h"
 #include "context/core/settings.h"
 #include "db/core/cp1251.h"
+#include "db/core/sqlite_database.h"
 #include "import/core/report_file.h"
 #include "import/core/trade_copy.h"
 #include "import/core/trade_extraction.h"
@@ -19,6 +20,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -82,7 +84,7 @@ void addAccounts(const QString& dir, Accounts accounts)
 
 // Starts the program in the folder, waits until it listens for SIGTERM,
 // sends it and expects a normal end.
-void startAndTerminate(const TempAppDir& dir)
+void startAndTerminate(const TempAppDir& dir, const QStringList& args = {})
 {
     QProcess program;
     auto env = QProcessEnvironment::systemEnvironment();
@@ -90,7 +92,7 @@ void startAndTerminate(const TempAppDir& dir)
     program.setProcessEnvironment(env);
     // A program that hangs goes with the test when the time-out ends it.
     program.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-    program.start(dir.file(QStringLiteral("tradejournal")), {});
+    program.start(dir.file(QStringLiteral("tradejournal")), args);
     ASSERT_TRUE(program.waitForStarted(-1));
     while (!catchesSigterm(program.processId()) && program.state() == QProcess::Running)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -363,6 +365,58 @@ TEST(StartStopNotebook, FolderDocumentAndTextSurviveARestart)
     NotebookStore store(journal.db());
     EXPECT_EQ(store.text(QStringLiteral("Пробой уровня")), std::optional<QByteArray>(rtf));
     EXPECT_EQ(store.chartNames(QStringLiteral("Пробой уровня")), std::optional<QStringList>(QStringList{QStringLiteral("H1")}));
+}
+
+// "Открыть с помощью": started with a statement, the program reads it into
+// the preview during start-up and still closes normally on SIGTERM, the
+// account untouched.
+TEST(StartStop, StartedWithAStatementClosesNormallyOnSigterm)
+{
+    TempAppDir dir(false);
+    ASSERT_NO_FATAL_FAILURE(prepareProgramFolder(dir.path()));
+    ASSERT_NO_FATAL_FAILURE(addAccounts(dir.path(), Accounts::NoTrades));
+    ASSERT_NO_FATAL_FAILURE(startAndTerminate(dir, {statementFile()}));
+    Journal journal(dir.path());
+    journal.openDatabase();
+    qint64 trades = -1;
+    journal.db().readRows(QStringLiteral("SELECT count(*) FROM t_sdelki"), {},
+                          [&](const SqlRow& row) { trades = row.integer(0); });
+    EXPECT_EQ(trades, 0);
+}
+
+// A message shown before the window exists (here: an installed program whose
+// data folder cannot be made) ends with the program on SIGTERM instead of
+// waiting for a click that never comes.
+TEST(StartStop, SigtermEndsAMessageShownBeforeTheWindow)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    // The installed layout: <prefix>/bin/tradejournal and the first-start data.
+    QDir().mkpath(root.filePath(QStringLiteral("bin")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TJ_APP_EXE), root.filePath(QStringLiteral("bin/tradejournal"))));
+    writeBytes(root.filePath(QStringLiteral("share/tradejournal/datamoney.db")), QByteArray());
+    // HOME is a file: ~/.local/share/tradejournal cannot be made.
+    writeBytes(root.filePath(QStringLiteral("home")), QByteArray("not a folder"));
+
+    QProcess program;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), root.filePath(QStringLiteral("home")));
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+    program.setProcessEnvironment(env);
+    program.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+    program.start(root.filePath(QStringLiteral("bin/tradejournal")), {});
+    ASSERT_TRUE(program.waitForStarted(-1));
+    while (!catchesSigterm(program.processId()) && program.state() == QProcess::Running)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // Time for the message to be on screen; a signal that comes earlier is
+    // noted and acted on as soon as the message's event loop runs.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    ASSERT_EQ(program.state(), QProcess::Running) << program.readAllStandardError().toStdString();
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(60000)) << "the message kept the program running";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 2);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
@@ -151,9 +152,6 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          202,
          {{1, "1\t1\t40000002\t2023.01.02 05:04:01\tsell\t0.37\txauusd\t1988.10\t1993.10\t1980.10\t"
               "2023.01.04 00:10:25\t1988.10\t-0,25\t-0,70\t-0,88\t\t\t\t"}}},
-        {withData({"trades", "--account", "9"}),
-         2,
-         {{0, tradeHeader}, {1, "Кол-во сделок: 0, прибыльных 0 (0,0%), проигравших 0 (0,0%)"}}},
         {withData({"chart", "--account", "1"}),
          205,
          {{0, "#\tБаланс\tБез комиссии"},
@@ -217,7 +215,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {withData({"note", "План"}), 2, {{0, "Вход по тренду"}, {1, "Stop"}}},
         {withData({"note", "План", "--rtf"}), 1, {{0, QString::fromLatin1(kNote)}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 32, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 33, {{0, "Использование: tradejournal-cli COMMAND [ARGS]"}, {11, "Папка данных: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -233,7 +231,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
 TEST_F(CliTest, HelpListsEveryCommand)
 {
     const CliRun run = runCli({"--help"});
-    const qsizetype start = run.out.indexOf("Commands:");
+    const qsizetype start = run.out.indexOf("Команды:");
     ASSERT_GE(start, 0);
     QStringList names;
     for (const QString& line : run.out.mid(start + 1))
@@ -313,42 +311,42 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
          "Не удалось прочитать файл \"" + missing + "\": нет такого файла или папки"},
         {withData({"import", "--account", "1", schema}), 1,
          "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
-        {withData({"import", kExample}), 2, "Usage: tradejournal-cli import --account ID [--force] [--data DIR] FILE"},
+        {withData({"import", kExample}), 2, "Использование: tradejournal-cli import --account ID [--force] [--data DIR] FILE"},
         {{"import", "--account", "1", "--data", file("nowhere"), kExample}, 1,
          "Нет базы данных " + file("nowhere/datamoney.db")},
         {{"extract", missing}, 1, "Не удалось прочитать файл \"" + missing + "\": нет такого файла или папки"},
         {{"extract", schema}, 1, "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
-        {{"extract"}, 2, "Usage: tradejournal-cli extract FILE"},
+        {{"extract"}, 2, "Использование: tradejournal-cli extract FILE"},
         {withData({"trades", "--account", "1", "--order", "size"}), 2,
-         "usage: tradejournal-cli trades --account ID [--order profit|date] [--data DIR]"},
+         "Использование: tradejournal-cli trades --account ID [--order profit|date] [--data DIR]"},
         {{"trades", "--account", "1", "--data"}, 1, "--data: укажите папку программы"},
-        {withData({"chart"}), 2, "usage: tradejournal-cli chart --account ID [--balance N] [--data DIR]"},
+        {withData({"chart"}), 2, "Использование: tradejournal-cli chart --account ID [--balance N] [--data DIR]"},
         {withData({"analysis", "--account", "1", "--from", "2023-13-01", "--to", "2023-01-22"}), 2,
-         "usage: tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]"},
+         "Использование: tradejournal-cli analysis --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--data DIR]"},
         {withData({"days", "--account", "1", "--from", "2023-01-01"}), 2,
-         "usage: tradejournal-cli days --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
+         "Использование: tradejournal-cli days --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
         {withData({"weeks", "--account", "1", "--from", "2023-01-01", "--to", "10.01.2023"}), 2,
-         "usage: tradejournal-cli weeks --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
-        {withData({"reports"}), 2, "usage: tradejournal-cli reports --account ID [--data DIR]"},
+         "Использование: tradejournal-cli weeks --account ID --from YYYY-MM-DD --to YYYY-MM-DD [--balance N] [--data DIR]"},
+        {withData({"reports"}), 2, "Использование: tradejournal-cli reports --account ID [--data DIR]"},
         {{"tree", missing}, 1, "Не удалось открыть " + missing + ": нет такого файла или папки"},
-        {{"tree"}, 2, "Usage: tradejournal-cli tree FILE"},
+        {{"tree"}, 2, "Использование: tradejournal-cli tree FILE"},
         {{"picture", missing}, 1, "Не удалось открыть " + missing + ": нет такого файла или папки"},
-        {{"picture", file("img/1_138_вход.pat"), "--jpeg"}, 2, "Usage: tradejournal-cli picture FILE [--png OUT]"},
+        {{"picture", file("img/1_138_вход.pat"), "--jpeg"}, 2, "Использование: tradejournal-cli picture FILE [--png OUT]"},
         {withData({"pictures", "--account", "1"}), 2,
-         "usage: tradejournal-cli pictures --account ID --trade ID [--png NAME OUT] [--data DIR]"},
-        {withData({"pictures", "--account", "2", "--trade", "138"}), 1, "Нет сделки с id 138 на счете 2"},
+         "Использование: tradejournal-cli pictures --account ID --trade ID [--png NAME OUT] [--data DIR]"},
+        {withData({"pictures", "--account", "2", "--trade", "138"}), 1, "Нет счета с id 2"},
         {withData({"pictures", "--account", "1", "--trade", "138", "--png", "итог", file("x.png")}), 1,
          "У сделки нет рисунка \"итог\""},
         {withData({"pictures", "--account", "1", "--trade", "138", "--png", "выход", file("x.png")}), 1,
          "Нет файла " + file("img/1_138_выход.pat")},
         {withData({"note", "Нет такого"}), 1, "Нет документа \"Нет такого\""},
-        {withData({"note"}), 2, "usage: tradejournal-cli note NAME [--rtf] [--data DIR]"},
-        {withData({"notebook", "лишнее"}), 2, "usage: tradejournal-cli notebook [--data DIR]"},
-        {{"bogus"}, 2, "tradejournal-cli: unknown command 'bogus' (see --help)"},
+        {withData({"note"}), 2, "Использование: tradejournal-cli note NAME [--rtf] [--data DIR]"},
+        {withData({"notebook", "лишнее"}), 2, "Использование: tradejournal-cli notebook [--data DIR]"},
+        {{"bogus"}, 2, "tradejournal-cli: нет команды «bogus» (см. --help)"},
         {{"backup", "--data", file("nowhere")}, 1, "Нет базы данных " + file("nowhere/datamoney.db")},
-        {withData({"backup", "a.db", "b.db"}), 2, "Usage: tradejournal-cli backup [--data DIR] [FILE]"},
+        {withData({"backup", "a.db", "b.db"}), 2, "Использование: tradejournal-cli backup [--data DIR] [FILE]"},
         {withData({"backup", kExample}), 1, "Файл " + kExample + " уже есть: укажите новое имя"},
-        {withData({"restore"}), 2, "Usage: tradejournal-cli restore FILE [--data DIR]"},
+        {withData({"restore"}), 2, "Использование: tradejournal-cli restore FILE [--data DIR]"},
         {withData({"restore", schema}), 1,
          "Не удалось восстановить базу данных из " + schema + ": файл не является базой данных"},
         {withData({"restore", noProfit}), 1,
@@ -357,16 +355,16 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
          "Не удалось восстановить базу данных из " + file("img") + ": это папка, а не файл"},
         {withData({"import", "--account", "1", cut}), 1,
          "Отчет не сверяется со своими итогами: итогов в отчете нет (файл может быть обрезан при сохранении или загрузке)"},
-        {{"statement"}, 2, "Usage: tradejournal-cli statement FILE"},
+        {{"statement"}, 2, "Использование: tradejournal-cli statement FILE"},
         {{"statement", missing}, 1, "Не удалось прочитать файл \"" + missing + "\": нет такого файла или папки"},
         {{"statement", schema}, 1, "Выбранный файл не является отчетом MetaTrader, посмотрите видео урок!"},
         {withData({"accounts", "add"}), 2,
-         "usage: tradejournal-cli accounts add NAME [--capital N] [--currency C] [--data DIR]"},
+         "Использование: tradejournal-cli accounts add NAME [--capital N] [--currency C] [--data DIR]"},
         {withData({"accounts", "add", "Новый", "--currency", "US1"}), 1,
          "Валюта счета «US1» не принята: укажите код из трех латинских букв (USD, EUR, JPY) или оставьте поле пустым."},
         {withData({"accounts", "add", "Новый", "--capital", "12,5"}), 1,
          "Капитал «12,5» не принят: укажите целое число без знаков и пробелов"},
-        {withData({"accounts", "лишнее"}), 2, "usage: tradejournal-cli accounts [--data DIR]"},
+        {withData({"accounts", "лишнее"}), 2, "Использование: tradejournal-cli accounts [--ids] [--data DIR]"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -378,7 +376,7 @@ TEST_F(CliTest, FailuresExitWithTheirCodeAndReason)
     // Without a command the help is printed, but as a failure.
     const CliRun bare = runCli({});
     EXPECT_EQ(bare.exitCode, 1);
-    EXPECT_EQ(bare.out.value(0), "Usage: tradejournal-cli COMMAND [ARGS]");
+    EXPECT_EQ(bare.out.value(0), "Использование: tradejournal-cli COMMAND [ARGS]");
     // The refused imports left the account as it was.
     EXPECT_EQ(runCli(withData({"trades", "--account", "1"})).out.size(), 202);
 }
@@ -422,6 +420,128 @@ TEST(CliAccounts, AnAccountAddedAndFilledEndsOnTheStatementBalance)
     const CliRun moved = runCli(data({"import", "--account", "2", statement}));
     EXPECT_EQ(moved.exitCode, 0) << moved.err.toStdString();
     EXPECT_EQ(moved.out.value(1), "Перенесено из счета «Счет в евро»: 130");
+}
+
+// Every command answers --help on stdout in Russian, whatever else is on
+// the line, and names the folder it reads without --data.
+TEST(CliHelp, EveryCommandAnswersHelp)
+{
+    const CliRun list = runCli({"--help"});
+    const qsizetype start = list.out.indexOf("Команды:");
+    ASSERT_GE(start, 0);
+    for (const QString& line : list.out.mid(start + 1)) {
+        const QString command = line.section(u' ', 2, 2);
+        SCOPED_TRACE(command.toStdString());
+        for (const QStringList& args : {QStringList{command, "--help"}, QStringList{command, "--account", "1", "-h"}}) {
+            const CliRun help = runCli(args);
+            EXPECT_EQ(help.exitCode, 0);
+            EXPECT_EQ(help.err, "");
+            ASSERT_FALSE(help.out.isEmpty());
+            EXPECT_TRUE(help.out[0].startsWith("Использование: tradejournal-cli " + command)) << help.out[0].toStdString();
+            if (help.out[0].contains("--data DIR"))
+                EXPECT_TRUE(help.out.join(u'\n').contains("Папка данных: ")) << help.out.join(u'\n').toStdString();
+        }
+    }
+    const CliRun import = runCli({"import", "--help"});
+    EXPECT_EQ(import.out.value(2), "Скопировать закрытые сделки и движения средств отчета на счет.");
+    EXPECT_FALSE(import.out.join(u'\n').contains("current folder"));
+}
+
+// An account that is not in the journal is an error in every command that
+// takes one, and nothing is printed as if it were empty.
+TEST(CliAccounts, AMissingAccountIsAnErrorInEveryCommand)
+{
+    const TempAppDir dir;
+    {
+        auto journal = dir.openJournal();
+        AccountStore store(journal->db(), dir.file(QStringLiteral("img")));
+        AccountRecord account;
+        account.name = QStringLiteral("Первый");
+        store.addAccount(account);
+        account.name = QStringLiteral("Второй");
+        store.addAccount(account);
+    }
+    const auto data = [&](QStringList args) { return args << QStringLiteral("--data") << dir.path(); };
+    const QString range[] = {"--from", "2023-01-01", "--to", "2023-02-01"};
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {data({"trades", "--account", "99"}), "Нет счета с id 99"},
+        {data({"trades", "--account", "1x"}), "Нет счета с id 1x"},
+        {data({"chart", "--account", "99"}), "Нет счета с id 99"},
+        {data({"analysis", "--account", "99", range[0], range[1], range[2], range[3]}), "Нет счета с id 99"},
+        {data({"days", "--account", "99", range[0], range[1], range[2], range[3]}), "Нет счета с id 99"},
+        {data({"weeks", "--account", "99", range[0], range[1], range[2], range[3]}), "Нет счета с id 99"},
+        {data({"reports", "--account", "99"}), "Нет счета с id 99"},
+        {data({"pictures", "--account", "99", "--trade", "5"}), "Нет счета с id 99"},
+        {data({"import", "--account", "99", kExample}), "Нет счета с id 99"},
+        // The account is there; the trade is not on it.
+        {data({"pictures", "--account", "2", "--trade", "5"}), "Нет сделки с id 5 на счете 2"},
+    };
+    for (const auto& [args, message] : cases) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.out, QStringList());
+        EXPECT_EQ(run.err, message + u'\n');
+    }
+    // An account without trades is not a missing one: its table is empty.
+    const CliRun empty = runCli(data({"trades", "--account", "2"}));
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(empty.out.value(1), "Кол-во сделок: 0, прибыльных 0 (0,0%), проигравших 0 (0,0%)");
+    const CliRun ids = runCli(data({"accounts", "--ids"}));
+    EXPECT_EQ(ids.exitCode, 0);
+    EXPECT_EQ(ids.out, (QStringList{"id\tname", "1\tПервый", "2\tВторой"}));
+}
+
+// The bash completion as bash runs it at a Tab: the words offered after what
+// was typed.
+TEST_F(CliTest, BashCompletionOffersCommandsOptionsAndAccounts)
+{
+    const QString script = file("completion.bash");
+    QProcess make;
+    make.setStandardOutputFile(script);
+    make.start(QStringLiteral(TJ_CLI_EXE), {"--completion", "bash"});
+    ASSERT_TRUE(make.waitForFinished(10000));
+    ASSERT_EQ(make.exitCode(), 0);
+    const QString cli = QStringLiteral(TJ_CLI_EXE);
+    struct Case {
+        QStringList words; // the last one is being typed
+        QString offered;
+    };
+    const std::vector<Case> cases = {
+        {{cli, "tr"}, "tree trades"},
+        {{cli, "trades", "--data", s_dir->path(), "--account", ""}, "1"},
+        {{cli, "trades", "--order", ""}, "profit date"},
+        {{cli, "trades", "--"}, "--account --order --data --help"},
+        {{cli, "accounts", ""}, "add --ids --data --capital --currency --help"},
+        {{cli, "--completion", "z"}, "zsh"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.words.join(u' ').toStdString());
+        QStringList quoted;
+        for (const QString& w : c.words)
+            quoted << u'\'' + w + u'\'';
+        QProcess bash;
+        bash.start(QStringLiteral("bash"),
+                   {"-c", QStringLiteral("source '%1'; COMP_WORDS=(%2); COMP_CWORD=%3; _tradejournal_cli; "
+                                         "echo \"${COMPREPLY[*]}\"")
+                              .arg(script, quoted.join(u' '))
+                              .arg(c.words.size() - 1)});
+        ASSERT_TRUE(bash.waitForFinished(20000));
+        EXPECT_EQ(QString::fromUtf8(bash.readAllStandardOutput()).trimmed(), c.offered)
+            << bash.readAllStandardError().toStdString();
+    }
+
+    // The zsh completion at least reads as zsh, where zsh is installed.
+    if (QStandardPaths::findExecutable(QStringLiteral("zsh")).isEmpty())
+        return;
+    const QString zshScript = file("_tradejournal-cli");
+    make.setStandardOutputFile(zshScript);
+    make.start(QStringLiteral(TJ_CLI_EXE), {"--completion", "zsh"});
+    ASSERT_TRUE(make.waitForFinished(10000));
+    QProcess zsh;
+    zsh.start(QStringLiteral("zsh"), {"-n", zshScript});
+    ASSERT_TRUE(zsh.waitForFinished(10000));
+    EXPECT_EQ(zsh.exitCode(), 0) << zsh.readAllStandardError().toStdString();
 }
 
 } // namespace

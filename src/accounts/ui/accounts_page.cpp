@@ -25,7 +25,9 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollArea>
 #include <QTableView>
+#include <QTimer>
 #include <QUrl>
 #include <QValueAxis>
 #include <QVBoxLayout>
@@ -343,6 +345,19 @@ QGroupBox* AccountsPage::importArea()
         m_importAreaIsPlaceholder = true;
     }
     return m_importArea;
+}
+
+void AccountsPage::showImportArea()
+{
+    // Once the page has its size: during start-up it may not have it yet.
+    QTimer::singleShot(0, this, [this] {
+        for (QWidget* w = m_importArea; w; w = w->parentWidget()) {
+            if (auto* scroll = qobject_cast<QScrollArea*>(w)) {
+                scroll->ensureWidgetVisible(m_importArea, 0, 0);
+                return;
+            }
+        }
+    });
 }
 
 void AccountsPage::setImportArea(QGroupBox* area)

@@ -86,6 +86,9 @@ public:
     // this page sets its caption and tells when importing is allowed.
     void setImportArea(QGroupBox* area);
     QGroupBox* importArea();
+    // Scrolls the page (on a small screen) so that the import area is in
+    // sight: a statement opened from outside shows its preview.
+    void showImportArea();
 
 signals:
     // An account became active: the account pages are shown and rebuilt.

@@ -87,31 +87,65 @@ void layOutDataFolder(const QString& source, const QString& target)
 
 QString dataFolderHelp(const DataFolder& folder)
 {
-    const QString files = QStringLiteral("datamoney.db, config.ini, date.txt,\n  sprav/, img/ and txt/");
+    const QString files = QStringLiteral("datamoney.db, config.ini, date.txt,\n  sprav/, img/ и txt/");
     switch (folder.kind) {
     case DataFolder::Kind::Portable:
-        return QStringLiteral("Data folder: %1\n"
-                              "  a portable copy: %2 live beside the executable.\n")
+        return QStringLiteral("Папка данных: %1\n"
+                              "  переносная копия: %2 лежат рядом с программой.\n")
             .arg(folder.path, files);
     case DataFolder::Kind::Installed:
-        return QStringLiteral("Data folder: %1\n"
-                              "  $XDG_DATA_HOME/tradejournal, by default ~/.local/share/tradejournal,\n"
-                              "  holds %2.\n"
-                              "  A start lays out what is missing from %3\n"
-                              "  and never replaces a file that is there.\n")
+        return QStringLiteral("Папка данных: %1\n"
+                              "  $XDG_DATA_HOME/tradejournal, по умолчанию ~/.local/share/tradejournal;\n"
+                              "  в ней %2.\n"
+                              "  Запуск дополняет ее тем, чего не хватает, из %3\n"
+                              "  и никогда не заменяет файл, который там есть.\n")
             .arg(folder.path, files, folder.firstStartData);
     case DataFolder::Kind::Chosen:
-        return QStringLiteral("Data folder: %1 (--data)\n").arg(folder.path);
+        return QStringLiteral("Папка данных: %1 (--data)\n").arg(folder.path);
     }
     return {};
 }
 
+namespace {
+
+// The options QGuiApplication and QApplication take for themselves, and
+// whether each is followed by a value.
+bool isQtOption(const QString& arg, bool* takesValue)
+{
+    static const QStringList withValue = {
+        QStringLiteral("platform"), QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"), QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"), QStringLiteral("session"), QStringLiteral("display"),
+        QStringLiteral("geometry"), QStringLiteral("style"), QStringLiteral("stylesheet"), QStringLiteral("name"),
+        QStringLiteral("title"), QStringLiteral("qmljsdebugger")};
+    static const QStringList flags = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"), QStringLiteral("sync"),
+                                      QStringLiteral("testability")};
+    QString name = arg.mid(arg.startsWith(QLatin1String("--")) ? 2 : 1);
+    const bool inlineValue = name.contains(u'=');
+    name = name.section(u'=', 0, 0);
+    *takesValue = !inlineValue && withValue.contains(name);
+    return withValue.contains(name) || (!inlineValue && flags.contains(name));
+}
+
+} // namespace
+
 WindowOptions parseWindowOptions(const QStringList& args)
 {
     WindowOptions options;
+    bool optionsEnd = false;
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString& arg = args[i];
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+        bool qtValue = false;
+        if (optionsEnd || !arg.startsWith(u'-') || arg == QLatin1String("-")) {
+            if (!options.file.isEmpty()) {
+                options.error = QStringLiteral("откройте один файл отчета, а не несколько (см. --help)");
+                return options;
+            }
+            options.file = arg;
+        } else if (arg == QLatin1String("--")) {
+            optionsEnd = true;
+        } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             options.help = true;
         } else if (arg == QLatin1String("--version")) {
             options.version = true;
@@ -123,6 +157,12 @@ WindowOptions parseWindowOptions(const QStringList& args)
                 return options;
             }
             options.data = value;
+        } else if (isQtOption(arg, &qtValue)) {
+            if (qtValue)
+                ++i;
+        } else {
+            options.error = QStringLiteral("неизвестный параметр %1 (см. --help)").arg(arg);
+            return options;
         }
     }
     return options;

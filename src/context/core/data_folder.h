@@ -47,12 +47,14 @@ void layOutDataFolder(const QString& source, const QString& target);
 // The lines of --help that say where the data is.
 QString dataFolderHelp(const DataFolder& folder);
 
-// The window's command line. Arguments it does not know are left to Qt
-// (-platform, -style and the like).
+// The window's command line: its own options, at most one statement file
+// to open, and Qt's own options (-platform, -style and the like, with one or
+// two dashes), which are left to Qt. Anything else is refused.
 struct WindowOptions {
     bool help = false;
     bool version = false;
     QString data;   // --data DIR
+    QString file;   // a statement to open ("Открыть с помощью")
     QString error;  // a message for stderr when the line is wrong
 };
 WindowOptions parseWindowOptions(const QStringList& args);
