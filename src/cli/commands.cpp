@@ -17,6 +17,10 @@ int runNotebook(const QStringList& args);
 int runNote(const QStringList& args);
 int runAccounts(const QStringList& args);
 int runStatement(const QStringList& args);
+int runBreakdown(const QStringList& args);
+int runCalendar(const QStringList& args);
+int runRStats(const QStringList& args);
+int runStats(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -38,6 +42,10 @@ const std::vector<CliCommand>& cliCommands()
         {"pictures", "the pictures of a trade; --png NAME OUT saves one as PNG", runPicturesCommand},
         {"notebook", "print the notebook tree, one entry a line, indented by depth", runNotebook},
         {"note", "print a notebook document as plain text; --rtf as the stored RTF", runNote},
+        {"breakdown", "итоги сделок по часу, дню недели, символу или полю анализа (--by), TSV", runBreakdown},
+        {"calendar", "дни месяца (--month YYYY-MM) со сделками: число сделок и результат, TSV", runCalendar},
+        {"rstats", "R-мультипликаторы сделок со стоп-лоссом: число, среднее, SQN, наибольший и наименьший", runRStats},
+        {"stats", "показатели сделок, отобранных фильтром (символ, тип, день недели, час, поля анализа)", runStats},
     };
     return commands;
 }
