@@ -170,8 +170,8 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          9,
          {{0, "21 января 2023 - Суббота"},
           {1, "№\tid\tTicket\tOpenTime\tType\tSize\tItem\tProfit\tТаймфрэйм\tТренд\tВошел\tВышел\tНЛ\tОшибка\t"
-              "Оценка\tРис"},
-          {2, "1\t135\t40000143\t2023.01.21 03:48:06\tbuy\t0.18\teurusd\t118,72\t\t\t\t\t0\t\t\t"},
+              "Оценка\tРис\tR"},
+          {2, "1\t135\t40000143\t2023.01.21 03:48:06\tbuy\t0.18\teurusd\t118,72\t\t\t\t\t0\t\t\t\t1,32"},
           {-1, "Итог дня: 29895,27 , всего сделок: 6, процент выйгрышных: 50,00%, Выйграл: 3, Проиграл 3, "
                "средняя прибыльная сделка: 10468,31"}}},
         {withData({"days", "--account", "1", "--from", "2023-01-01", "--to", "2023-01-10"}),
@@ -218,7 +218,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {withData({"note", "План"}), 2, {{0, "Вход по тренду"}, {1, "Stop"}}},
         {withData({"note", "План", "--rtf"}), 1, {{0, QString::fromLatin1(kNote)}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 32, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 36, {{0, "Usage: tradejournal-cli COMMAND [ARGS]"}, {10, "Data folder: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
