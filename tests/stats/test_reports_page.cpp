@@ -66,7 +66,7 @@ TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
     QStringList tabs;
     for (int i = 0; i < innerTabs()->count(); ++i)
         tabs << innerTabs()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"Простые", "Входы и выходы", "Психология", "Показатели"}));
+    EXPECT_EQ(tabs, (QStringList{"Простые", "Входы и выходы", "Психология", "Показатели", "Календарь", "По часам и дням"}));
 
     const QColor green(0, 128, 0), red(255, 0, 0);
     struct Case {
