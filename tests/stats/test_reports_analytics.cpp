@@ -135,10 +135,12 @@ TEST_F(ReportsAnalyticsTest, ByHourAndWeekday)
     EXPECT_EQ(weekdays->model()->index(0, 5).data().toString(), "-40,00");
     EXPECT_EQ(weekdays->model()->index(1, 4).data().toString(), "100,00%");
     auto* chart = control<BarChartWidget>("Chart_Weekdays");
-    EXPECT_EQ(chart->labels(), (QStringList{"Пн", "Вт"}));
-    EXPECT_EQ(chart->values(), (std::vector<double>{-40, 35}));
+    // Every weekday on the chart, those without trades at 0.
+    EXPECT_EQ(chart->labels(), (QStringList{"Пн", "Вт", "Ср", "Чт", "Пт", "Сб", "Вс"}));
+    EXPECT_EQ(chart->values(), (std::vector<double>{-40, 35, 0, 0, 0, 0, 0}));
     control<QComboBox>("ComboBox_BreakdownMeasure")->setCurrentIndex(1);
-    EXPECT_EQ(chart->values(), (std::vector<double>{2, 2}));
+    EXPECT_EQ(chart->values(), (std::vector<double>{2, 2, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(control<BarChartWidget>("Chart_Hours")->values().size(), 24u);
 
     control<QComboBox>("ComboBox_BreakdownKey")->setCurrentIndex(0); // symbols
     auto* other = control<QTableView>("StringGrid_Other");

@@ -62,12 +62,34 @@ std::optional<double> readProfit(QByteArrayView bytes)
     return num::parseComma(cp1251::decode(bytes.data(), bytes.size()));
 }
 
-// A price as stored; the statement's point form is read on the stack.
+// A price as stored. The statement's plain form ("1.23456", "0") is read
+// here: its digits as a whole number divided by a power of ten, both exact
+// in a double, which rounds the one division as a full parse would.
+// Anything else takes the long way.
 std::optional<double> readPrice(QByteArrayView bytes)
 {
-    constexpr qsizetype kShort = 32;
     if (bytes.isEmpty())
         return std::nullopt;
+    static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qint64 digits = 0;
+    int count = 0, decimals = -1;
+    bool plain = bytes.size() <= 16;
+    for (qsizetype i = 0; plain && i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c >= '0' && c <= '9') {
+            digits = digits * 10 + (c - '0');
+            ++count;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0 && i > 0 && i + 1 < bytes.size()) {
+            decimals = 0;
+        } else {
+            plain = false;
+        }
+    }
+    if (plain && count > 0 && count <= 15)
+        return static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
+    constexpr qsizetype kShort = 32;
     if (bytes.size() <= kShort) {
         char16_t wide[kShort];
         bool ascii = true;

@@ -14,19 +14,36 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr BreakdownKey kOtherKeys[] = {BreakdownKey::Symbol, BreakdownKey::Timeframe, BreakdownKey::Market,
                                        BreakdownKey::Entry,  BreakdownKey::Exit,      BreakdownKey::Errors,
                                        BreakdownKey::Rating};
 
+// Hours and weekdays show every one, those without trades at 0, so that
+// the gaps show where they are; other keys only those with trades.
 void chartOf(BarChartWidget* chart, const Breakdown& b, int measure)
 {
+    const auto figure = [measure](const BreakdownRow& r) {
+        return measure == 0 ? r.net : measure == 1 ? double(r.trades) : r.winPercent();
+    };
     QStringList labels;
     std::vector<double> values;
-    for (const BreakdownRow& r : b.rows) {
-        labels.append(b.key == BreakdownKey::Hour ? r.key : breakdownKeyLabel(b.key, r.key));
-        values.push_back(measure == 0 ? r.net : measure == 1 ? double(r.trades) : r.winPercent());
+    if (b.key == BreakdownKey::Hour || b.key == BreakdownKey::Weekday) {
+        const int first = b.key == BreakdownKey::Hour ? 0 : 1, last = b.key == BreakdownKey::Hour ? 23 : 7;
+        for (int k = first; k <= last; ++k) {
+            const QString key = QString::number(k);
+            labels.append(b.key == BreakdownKey::Hour ? key : breakdownKeyLabel(b.key, key));
+            const auto it = std::find_if(b.rows.begin(), b.rows.end(), [&key](const BreakdownRow& r) { return r.key == key; });
+            values.push_back(it == b.rows.end() ? 0.0 : figure(*it));
+        }
+    } else {
+        for (const BreakdownRow& r : b.rows) {
+            labels.append(breakdownKeyLabel(b.key, r.key));
+            values.push_back(figure(r));
+        }
     }
     chart->setBars(labels, values, measure == 1 ? 0 : 2);
 }
@@ -97,8 +114,12 @@ QWidget* BreakdownTab::makeGroup(const QString& name, const QString& title, BarC
     group->setObjectName(name);
     auto* box = new QVBoxLayout(group);
     box->setContentsMargins(4, 4, 4, 4);
-    if (top)
-        box->addWidget(top);
+    if (top) {
+        auto* line = new QHBoxLayout;
+        line->addWidget(top);
+        line->addStretch(1);
+        box->addLayout(line);
+    }
     auto* row = new QHBoxLayout;
     row->addWidget(chart, 1);
     row->addWidget(grid, 1);
