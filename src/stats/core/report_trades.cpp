@@ -104,14 +104,25 @@ std::optional<double> readPrice(QByteArrayView bytes)
     return parsePrice(cp1251::decode(bytes.data(), bytes.size()));
 }
 
+// "buy" or "sell" in any letter case, compared in place.
 TradeSide sideOf(QByteArrayView type)
 {
-    if (type.size() > 8)
-        return TradeSide::Other;
-    char16_t wide[8];
-    for (qsizetype i = 0; i < type.size(); ++i)
-        wide[i] = static_cast<unsigned char>(type[i]) < 0x80 ? static_cast<char16_t>(type[i]) : u'?';
-    return tradeSide(QStringView(wide, type.size()));
+    const auto is = [&type](const char* word, qsizetype n) {
+        if (type.size() != n)
+            return false;
+        for (qsizetype i = 0; i < n; ++i) {
+            if ((type[i] | 0x20) != word[i])
+                return false;
+        }
+        return true;
+    };
+    if (is("buy", 3))
+        return TradeSide::Buy;
+    if (is("sell", 4))
+        return TradeSide::Sell;
+    if (type.size() > 0 && (type[0] == ' ' || type[type.size() - 1] == ' ')) // blanks around: the long way
+        return tradeSide(QString::fromLatin1(type.data(), type.size()));
+    return TradeSide::Other;
 }
 
 int twoDigits(QByteArrayView t, qsizetype at)
@@ -140,6 +151,16 @@ int secondOfDay(QByteArrayView t)
 
 ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
 {
+    // Room for every trade of the journal at most, taken at once: the
+    // largest id bounds the count and is found without a scan. Memory
+    // reserved but not filled costs nothing, and no column is copied as
+    // it grows.
+    {
+        qint64 largestId = 0;
+        db.readRows(QStringLiteral("SELECT max(%1) FROM %2").arg(t_sdelki::name(t_sdelki::Id), t_sdelki::table), {},
+                    [&largestId](const SqlRow& r) { largestId = r.integer(0); });
+        reserve(static_cast<size_t>(std::clamp<qint64>(largestId, 0, 2'000'000)));
+    }
     const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                               .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
     db.readRows(query, {account}, [this](const SqlRow& r) {
@@ -170,11 +191,8 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
         m_ids.push_back(r.integer(kId));
         m_sides.push_back(static_cast<quint8>(sideOf(r.bytes(Type))));
         double prices[3];
-        for (int i = 0; i < 3; ++i) {
-            const std::optional<double> price = readPrice(r.bytes(kPrices[i]));
-            prices[i] = price.value_or(kNaN);
-            m_prices.push_back(prices[i]);
-        }
+        for (int i = 0; i < 3; ++i)
+            prices[i] = readPrice(r.bytes(kPrices[i])).value_or(kNaN);
         m_r.push_back(rMultiple(static_cast<TradeSide>(m_sides.back()), prices[0], prices[1], prices[2]).value_or(kNaN));
         const QByteArrayView time = r.bytes(kOpenTime);
         const auto day = tradeDayParts(time);
@@ -198,6 +216,22 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
     const auto earlier = [&timeOf](int a, int b) { return timeOf(a) < timeOf(b); };
     if (!std::is_sorted(m_timeOrder.begin(), m_timeOrder.end(), earlier))
         std::stable_sort(m_timeOrder.begin(), m_timeOrder.end(), earlier);
+}
+
+void ReportTrades::reserve(size_t rows)
+{
+    m_profit.reserve(rows);
+    m_profitRead.reserve(rows);
+    m_net.reserve(rows);
+    m_nedobral.reserve(rows);
+    m_categories.reserve(rows * ColumnCount);
+    m_times.reserve(rows * 19); // "2013.05.21 10:15:07"
+    m_timeEnds.reserve(rows);
+    m_ids.reserve(rows);
+    m_days.reserve(rows);
+    m_seconds.reserve(rows);
+    m_sides.reserve(rows);
+    m_r.reserve(rows);
 }
 
 int ReportTrades::textIndex(int column, QByteArrayView bytes)

@@ -103,7 +103,7 @@ QTableView* BreakdownTab::makeGrid(const QString& name, TextTableModel*& model)
     QTableView* grid = makeStatsGrid(name, this);
     grid->setModel(model);
     grid->setContextMenuPolicy(Qt::NoContextMenu);
-    grid->setMinimumHeight(150);
+    grid->setMinimumHeight(130);
     return grid;
 }
 
@@ -124,7 +124,7 @@ QWidget* BreakdownTab::makeGroup(const QString& name, const QString& title, BarC
     row->addWidget(chart, 1);
     row->addWidget(grid, 1);
     box->addLayout(row, 1);
-    chart->setMinimumHeight(150);
+    chart->setMinimumHeight(130);
     return group;
 }
 

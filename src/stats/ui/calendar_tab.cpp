@@ -61,11 +61,11 @@ CalendarTab::CalendarTab(QWidget* parent)
     Grid_Calendar->verticalHeader()->setVisible(false);
     Grid_Calendar->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     Grid_Calendar->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    Grid_Calendar->verticalHeader()->setMinimumSectionSize(52);
+    Grid_Calendar->verticalHeader()->setMinimumSectionSize(46);
     Grid_Calendar->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid_Calendar->setSelectionMode(QAbstractItemView::NoSelection);
     Grid_Calendar->setWordWrap(true);
-    Grid_Calendar->setMinimumHeight(6 * 52 + 28);
+    Grid_Calendar->setMinimumHeight(6 * 46 + 28);
     Grid_Calendar->setToolTip(QStringLiteral("Щелчок по дню открывает его на странице \"Анализ\""));
     layout->addWidget(Grid_Calendar, 1);
 
