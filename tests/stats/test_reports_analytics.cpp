@@ -194,4 +194,37 @@ TEST_F(ReportsAnalyticsTest, FiltersFileThatDoesNotRead)
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+// Each account keeps its own filter; the bar offers each account's own
+// symbols; the last ticked choice of a list stays ticked.
+TEST_F(ReportsAnalyticsTest, EachAccountItsOwnFilter)
+{
+    fx.db().executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Второй', 500)"));
+    fx.db().executeStatement(QStringLiteral("INSERT INTO t_sdelki (chet, OpenTime, Type, Item, Profit) "
+                                            "VALUES ('2', '2024.02.01 10:00', 'buy', 'XAUUSD', '7')"));
+    tick("Button_FilterWeekdays", "Пн", false);
+    fx.journal().activeAccount = QStringLiteral("2");
+    page->rebuild();
+    EXPECT_TRUE(page->filter().isEmpty());
+    EXPECT_EQ(control<ChoiceButton>("Button_FilterSymbols")->text(), "Символы: все");
+    QStringList symbols;
+    for (QAction* a : control<ChoiceButton>("Button_FilterSymbols")->choicesMenu()->actions()) {
+        if (a->isCheckable())
+            symbols << a->text();
+    }
+    EXPECT_EQ(symbols, QStringList{"XAUUSD"});
+    tick("Button_FilterSymbols", "XAUUSD", false); // the only one: stays ticked
+    EXPECT_TRUE(page->filter().isEmpty());
+    control<QComboBox>("ComboBox_FilterType")->setCurrentIndex(1);
+    EXPECT_EQ(page->filter().direction, TradeFilter::Direction::Buy);
+
+    fx.journal().activeAccount = QStringLiteral("1");
+    page->rebuild();
+    EXPECT_EQ(page->filter().weekdays, 0x7eu);
+    EXPECT_EQ(page->filter().direction, TradeFilter::Direction::Any);
+    fx.journal().activeAccount = QStringLiteral("2");
+    page->rebuild();
+    EXPECT_EQ(page->filter().direction, TradeFilter::Direction::Buy);
+    EXPECT_EQ(page->filter().weekdays, TradeFilter::kAllWeekdays);
+}
+
 } // namespace

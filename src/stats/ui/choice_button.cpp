@@ -74,46 +74,44 @@ void ChoiceButton::tickAll()
     }
 }
 
+void ChoiceButton::addChoice(const QString& label, const QString& value, bool ticked)
+{
+    QAction* a = m_menu->addAction(label);
+    a->setData(value);
+    a->setCheckable(true);
+    a->setChecked(ticked);
+    connect(a, &QAction::toggled, this, [this, a](bool checked) {
+        if (!checked) {
+            bool any = false;
+            for (QAction* other : choiceActions(m_menu))
+                any = any || other->isChecked();
+            if (!any) { // the last ticked one stays
+                const QSignalBlocker block(a);
+                a->setChecked(true);
+                return;
+            }
+        }
+        updateText();
+        emit takenChanged();
+    });
+}
+
 void ChoiceButton::setChoices(const QList<Choice>& choices)
 {
     const QStringList taken = takenValues();
-    QStringList known;
     for (QAction* a : choiceActions(m_menu)) {
-        known.append(a->data().toString());
         m_menu->removeAction(a);
         a->deleteLater();
     }
-    for (const Choice& c : choices) {
-        QAction* a = m_menu->addAction(c.first);
-        a->setData(c.second);
-        a->setCheckable(true);
-        a->setChecked(taken.isEmpty() || taken.contains(c.second));
-        connect(a, &QAction::toggled, this, [this, a](bool checked) {
-            if (!checked) {
-                bool any = false;
-                for (QAction* other : choiceActions(m_menu))
-                    any = any || other->isChecked();
-                if (!any) { // the last ticked one stays
-                    const QSignalBlocker block(a);
-                    a->setChecked(true);
-                    return;
-                }
-            }
-            updateText();
-            emit takenChanged();
-        });
-    }
+    for (const Choice& c : choices)
+        addChoice(c.first, c.second, taken.isEmpty() || taken.contains(c.second));
     // A value taken that is no longer among the choices is kept, ticked.
     for (const QString& value : taken) {
         bool present = false;
         for (const Choice& c : choices)
             present = present || c.second == value;
-        if (!present) {
-            QAction* a = m_menu->addAction(value.isEmpty() ? QStringLiteral("(нет)") : value);
-            a->setData(value);
-            a->setCheckable(true);
-            a->setChecked(true);
-        }
+        if (!present)
+            addChoice(value.isEmpty() ? QStringLiteral("(нет)") : value, value, true);
     }
     updateText();
 }
@@ -135,28 +133,19 @@ void ChoiceButton::setTakenValues(const QStringList& values)
 {
     if (values.isEmpty()) {
         tickAll();
-    } else {
-        QList<Choice> choices;
+        updateText();
+        return;
+    }
+    for (const QString& v : values) {
+        bool present = false;
         for (QAction* a : choiceActions(m_menu))
-            choices.append({a->text(), a->data().toString()});
-        for (const QString& v : values) {
-            bool present = false;
-            for (const Choice& c : choices)
-                present = present || c.second == v;
-            if (!present)
-                choices.append({v.isEmpty() ? QStringLiteral("(нет)") : v, v});
-        }
-        // Rebuilt with nothing ticked, then the values.
-        for (QAction* a : choiceActions(m_menu)) {
-            m_menu->removeAction(a);
-            a->deleteLater();
-        }
-        QList<Choice> rebuilt = choices;
-        setChoices(rebuilt);
-        for (QAction* a : choiceActions(m_menu)) {
-            const QSignalBlocker block(a);
-            a->setChecked(values.contains(a->data().toString()));
-        }
+            present = present || a->data().toString() == v;
+        if (!present)
+            addChoice(v.isEmpty() ? QStringLiteral("(нет)") : v, v, true);
+    }
+    for (QAction* a : choiceActions(m_menu)) {
+        const QSignalBlocker block(a);
+        a->setChecked(values.contains(a->data().toString()));
     }
     updateText();
 }

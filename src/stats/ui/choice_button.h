@@ -33,6 +33,7 @@ signals:
     void takenChanged();
 
 private:
+    void addChoice(const QString& label, const QString& value, bool ticked);
     void updateText();
     void tickAll();
 

@@ -307,15 +307,18 @@ void ReportsPage::rebuild()
         m_models[i]->setReport(std::move(report));
         fitColumnWidths(m_grids[i]);
     }
-    m_filterBar->setChoices(*m_trades);
     if (m_filterAccount != m_journal.activeAccount) {
-        // Another account: its own filter, and its latest month.
+        // Another account: its own choices and filter, and its latest month.
         m_filterAccount = m_journal.activeAccount;
+        m_filterBar->setFilter(TradeFilter());
+        m_filterBar->setChoices(*m_trades);
         m_filterBar->setFilter(m_filters.load(m_filterAccount));
         const QString damaged = m_filters.takeProblem();
         if (!damaged.isEmpty())
             m_prompts.showMessage(Prompts::Icon::Warning, QStringLiteral("Ошибка"), damaged);
         m_calendarMonth = QDate();
+    } else {
+        m_filterBar->setChoices(*m_trades);
     }
     const QString metricsProblem = showAnalytics();
     if (problem.isEmpty())
@@ -334,6 +337,8 @@ void ReportsPage::setFilter(const TradeFilter& filter)
 
 void ReportsPage::filterChanged()
 {
+    if (m_journal.activeAccount.isEmpty())
+        return; // no account, nothing shown
     try {
         m_filters.save(m_journal.activeAccount, m_filterBar->filter());
     } catch (const FileWriteError& e) {
