@@ -14,10 +14,11 @@
 
 class TSQLiteDatabase;
 
-// The trades of one account as the category reports and the trading
-// metrics read them: one query over the columns they need, in the order the
-// database returns the rows, kept as a digest. Both builders of one rebuild
-// share a reading.
+// The trades of one account as the category reports, the trading metrics,
+// the what-if filter, the breakdowns and the calendar read them: one query
+// over the columns they need, in the order the database returns the rows,
+// kept as a digest (the open time also as numbers, the R-multiple computed
+// once). Every builder of one rebuild shares a reading.
 class ReportTrades {
 public:
     // The columns the reports group trades by.
