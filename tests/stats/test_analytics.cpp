@@ -373,4 +373,38 @@ TEST_F(AnalyticsTest, MetricsOfTheFilteredTradesBesideAll)
     EXPECT_EQ(empty.texts.cellText(metricrow::Sqn, 1), "—");
 }
 
+// Every annotation key groups by its own field; trades without it come last
+// under the empty key.
+TEST_F(AnalyticsTest, BreakdownsByEachAnnotationField)
+{
+    journal->db().executeStatement(QStringLiteral(
+        "INSERT INTO t_sdelki (chet, OpenTime, Type, Item, Profit, strategia, verno, taktika, pravilo2, ocenka) VALUES "
+        "('1', '2024.01.01 10:00', 'buy', 'EURUSD', '5', 'H1', 'флэт', 'Пробой', 'Стоп', 'Отлично'),"
+        "('1', '2024.01.02 10:00', 'buy', 'EURUSD', '-2', 'M5', 'флэт', 'Отбой', 'Тейк', 'Плохо'),"
+        "('1', '2024.01.03 10:00', 'buy', 'EURUSD', '1', NULL, '', NULL, NULL, NULL)"));
+    const ReportTrades trades = read();
+    const std::vector<int> all = selectTrades(trades, {});
+    struct Case {
+        BreakdownKey key;
+        QStringList lines;
+    };
+    const Case cases[] = {
+        {BreakdownKey::Timeframe, {"H1 1 1 0 5", "M5 1 0 1 -2", " 1 1 0 1"}},
+        {BreakdownKey::Market, {"флэт 2 1 1 3", " 1 1 0 1"}},
+        {BreakdownKey::Entry, {"Отбой 1 0 1 -2", "Пробой 1 1 0 5", " 1 1 0 1"}},
+        {BreakdownKey::Exit, {"Стоп 1 1 0 5", "Тейк 1 0 1 -2", " 1 1 0 1"}},
+        {BreakdownKey::Rating, {"Отлично 1 1 0 5", "Плохо 1 0 1 -2", " 1 1 0 1"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(breakdownKeyName(c.key).toStdString());
+        EXPECT_EQ(breakdownLines(buildBreakdown(trades, all, c.key)), c.lines);
+    }
+    const TextTable table = breakdownTable(buildBreakdown(trades, all, BreakdownKey::Rating));
+    EXPECT_EQ(table.headers(), (QStringList{"Оценка", "Сделок", "Выигрышных", "Проигрышных", "% выигрышных",
+                                            "Результат", "Средний"}));
+    EXPECT_EQ(table.cellText(2, 0), "(нет)");
+    EXPECT_EQ(table.cellText(0, 4), "100,00%");
+    EXPECT_EQ(table.cellText(1, 5), "-2,00");
+}
+
 } // namespace
