@@ -1,5 +1,6 @@
 #include "stats/core/trade_calendar.h"
 
+#include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "stats/core/report_trades.h"
 
@@ -63,4 +64,19 @@ QColor calendarShade(double net, double largest)
     const QColor full = net > 0 ? QColor(60, 170, 60) : QColor(220, 60, 60);
     const auto mix = [share](int c) { return static_cast<int>(std::lround(255 - (255 - c) * share)); };
     return QColor(mix(full.red()), mix(full.green()), mix(full.blue()));
+}
+
+QString calendarCellText(const QString& head, const CalendarCell& c)
+{
+    if (c.trades == 0)
+        return head;
+    return QStringLiteral("%1\n%2\nсделок: %3").arg(head, num::money(c.net)).arg(c.trades);
+}
+
+QString calendarMonthTitle(const QDate& month)
+{
+    static const char16_t* const names[12] = {u"Январь", u"Февраль", u"Март",     u"Апрель",  u"Май",    u"Июнь",
+                                              u"Июль",   u"Август",  u"Сентябрь", u"Октябрь", u"Ноябрь", u"Декабрь"};
+    return month.isValid() ? QStringLiteral("%1 %2").arg(QString::fromUtf16(names[month.month() - 1])).arg(month.year())
+                           : QString();
 }

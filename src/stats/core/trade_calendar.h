@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QDate>
+#include <QString>
 
 #include <vector>
 
@@ -34,6 +35,12 @@ struct CalendarMonth : PartialResult {
 
 // rows: the trades to count (selectTrades), in any order.
 CalendarMonth buildCalendarMonth(const ReportTrades& trades, const std::vector<int>& rows, int year, int month);
+
+// The text of a calendar cell: the day's number (or "Неделя"), then, when
+// it has trades, the net result and "сделок: N" on lines of their own.
+QString calendarCellText(const QString& head, const CalendarCell& cell);
+// "Октябрь 2017"
+QString calendarMonthTitle(const QDate& month);
 
 // The fill of a day: green for a gain, red for a loss, the deeper the
 // larger the result beside the month's largest; white for no result.

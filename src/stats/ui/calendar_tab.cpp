@@ -9,19 +9,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-namespace {
-
-const char16_t* const kMonths[12] = {u"Январь", u"Февраль", u"Март",     u"Апрель",  u"Май",    u"Июнь",
-                                     u"Июль",   u"Август",  u"Сентябрь", u"Октябрь", u"Ноябрь", u"Декабрь"};
-
-QString cellText(const QString& head, const CalendarCell& c)
-{
-    if (c.trades == 0)
-        return head;
-    return QStringLiteral("%1\n%2\nсделок: %3").arg(head, num::money(c.net)).arg(c.trades);
-}
-
-} // namespace
 
 CalendarTab::CalendarTab(QWidget* parent)
     : QWidget(parent)
@@ -89,7 +76,7 @@ void CalendarTab::showMonth(const CalendarMonth& month)
         Label_CalendarTotal->clear();
         return;
     }
-    Label_CalendarMonth->setText(QStringLiteral("%1 %2").arg(QString::fromUtf16(kMonths[month.first.month() - 1])).arg(month.first.year()));
+    Label_CalendarMonth->setText(calendarMonthTitle(month.first));
     Label_CalendarTotal->setText(QStringLiteral("Итого за месяц: %1, сделок: %2")
                                      .arg(num::money(month.total.net))
                                      .arg(month.total.trades));
@@ -97,7 +84,7 @@ void CalendarTab::showMonth(const CalendarMonth& month)
     for (int d = 1; d <= static_cast<int>(month.days.size()); ++d) {
         const QDate date = month.first.addDays(d - 1);
         const CalendarCell& cell = month.days[static_cast<size_t>(d - 1)];
-        auto* item = new QTableWidgetItem(cellText(QString::number(d), cell));
+        auto* item = new QTableWidgetItem(calendarCellText(QString::number(d), cell));
         item->setTextAlignment(Qt::AlignCenter);
         item->setBackground(calendarShade(cell.trades > 0 ? cell.net : 0, month.largest));
         item->setForeground(Qt::black);
@@ -106,7 +93,7 @@ void CalendarTab::showMonth(const CalendarMonth& month)
     }
     for (int w = 0; w < static_cast<int>(month.weeks.size()); ++w) {
         const CalendarCell& week = month.weeks[static_cast<size_t>(w)];
-        auto* item = new QTableWidgetItem(cellText(QStringLiteral("Неделя"), week));
+        auto* item = new QTableWidgetItem(calendarCellText(QStringLiteral("Неделя"), week));
         item->setTextAlignment(Qt::AlignCenter);
         item->setBackground(QColor(235, 235, 235));
         item->setForeground(week.net < 0 ? QColor(200, 0, 0) : week.net > 0 ? QColor(0, 128, 0) : QColor(0, 0, 0));
