@@ -17,6 +17,10 @@ int runNotebook(const QStringList& args);
 int runNote(const QStringList& args);
 int runAccounts(const QStringList& args);
 int runStatement(const QStringList& args);
+int runBreakdown(const QStringList& args);
+int runCalendar(const QStringList& args);
+int runRStats(const QStringList& args);
+int runStats(const QStringList& args);
 
 const std::vector<CliCommand>& cliCommands()
 {
@@ -90,6 +94,31 @@ const std::vector<CliCommand>& cliCommands()
          "Печатает дерево блокнота, как его показывает страница."},
         {"note", "документ блокнота простым текстом; --rtf в хранимом RTF", runNote, "NAME [--rtf] [--data DIR]",
          "Печатает документ блокнота NAME простым текстом, с --rtf в виде хранимого RTF."},
+        {"breakdown", "итоги сделок по часу, дню недели, символу или полю анализа, TSV", runBreakdown,
+         "--by hour|weekday|symbol|timeframe|market|entry|exit|errors|rating --account ID [--from YYYY-MM-DD] "
+         "[--to YYYY-MM-DD] [--data DIR]",
+         "Печатает TSV с заголовком key, trades, wins, losses, net, average: по строке на\n"
+         "ключ, у которого есть сделки, по порядку ключей. net - сумма прибыли, комиссии,\n"
+         "налогов и свопа; выигрыш - сделка с net > 0, проигрыш - с net < 0. Час и день\n"
+         "недели (1 - понедельник) - по времени открытия сервера. Период: с --from\n"
+         "до --to, не включая --to, как во всех периодах журнала."},
+        {"calendar", "дни месяца со сделками: число сделок и результат, TSV", runCalendar,
+         "--month YYYY-MM --account ID [--data DIR]",
+         "Печатает TSV с заголовком date, trades, net для каждого дня месяца, в котором\n"
+         "открыты сделки."},
+        {"rstats", "R-мультипликаторы сделок со стоп-лоссом: число, среднее, SQN, наибольший и наименьший",
+         runRStats, "--account ID [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--data DIR]",
+         "Печатает строки ключ<TAB>значение: trades_with_r, average_r, sqn, max_r, min_r\n"
+         "(четыре знака после точки). R = пройденное ценой расстояние в единицах риска\n"
+         "(цена открытия - S/L) для сделок со стоп-лоссом на убыточной стороне; SQN\n"
+         "считается при двух сделках с R и больше."},
+        {"stats", "показатели сделок, отобранных фильтром", runStats,
+         "--account ID [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--symbol S[,S...]] [--type buy|sell] "
+         "[--weekday N[,N...]] [--hour H[,H...]] [--timeframe T] [--market M] [--entry E] [--exit X] "
+         "[--errors E] [--rating R] [--data DIR]",
+         "Печатает показатели отобранных сделок строками ключ<TAB>значение, как вкладка\n"
+         "\"Показатели\" с фильтром. День недели: 1 - понедельник ... 7 - воскресенье;\n"
+         "час - час времени открытия сервера (0-23)."},
     };
     return commands;
 }

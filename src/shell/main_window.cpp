@@ -88,6 +88,7 @@ void TForm1::wireAccountEvents()
     connect(m_accounts, &AccountsPage::accountDeleted, this, &TForm1::onAccountDeleted);
     connect(m_trades, &TradeTablePage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
     connect(m_days, &DaysPage::periodAnalysisRequested, this, &TForm1::showAnalysisOfRange);
+    connect(m_reports, &ReportsPage::tradeDayRequested, this, &TForm1::showAnalysisOfDay);
 }
 
 // The import area lives on the account page.

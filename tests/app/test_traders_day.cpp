@@ -41,6 +41,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTableWidget>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -249,7 +250,43 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
             reportTabs->setCurrentIndex(tab);
             expectAnswers(w, qPrintable(reportTabs->tabText(tab)));
         }
-        EXPECT_EQ(reportTabs->count(), 4);
+        EXPECT_EQ(reportTabs->count(), 6);
+        // The tabs beside the metrics over the statement: every trade by
+        // weekday; a what-if without Mondays beside every trade; a day of the
+        // calendar opens "Анализ" on that day.
+        reportTabs->setCurrentIndex(5);
+        const QAbstractItemModel* byWeekday = widgetByName<QTableView>(&reports, "StringGrid_Weekdays")->model();
+        int weekdayTrades = 0;
+        for (int row = 0; row < byWeekday->rowCount(); ++row)
+            weekdayTrades += byWeekday->index(row, 1).data().toInt();
+        EXPECT_EQ(weekdayTrades, kStatementTrades);
+        reportTabs->setCurrentIndex(3);
+        TradeFilter noMondays;
+        noMondays.weekdays = TradeFilter::kAllWeekdays & ~1u;
+        reports.setFilter(noMondays);
+        const QAbstractItemModel* metrics = widgetByName<QTableView>(&reports, "StringGrid_Metrics")->model();
+        ASSERT_EQ(metrics->columnCount(), 5);
+        EXPECT_EQ(metrics->index(0, 1).data().toString(), QString::number(kStatementTrades));
+        EXPECT_EQ(metrics->index(0, 2).data().toString(), QString::number(kStatementTrades - 23)); // 23 on Mondays
+        reports.setFilter(TradeFilter());
+        expectAnswers(w, "after the what-if");
+        reportTabs->setCurrentIndex(4);
+        auto* calendar = widgetByName<QTableWidget>(&reports, "Grid_Calendar");
+        QTableWidgetItem* tradingDay = nullptr;
+        for (int row = 0; row < calendar->rowCount() && !tradingDay; ++row) {
+            for (int col = 0; col < 7 && !tradingDay; ++col) {
+                QTableWidgetItem* item = calendar->item(row, col);
+                if (item && item->text().contains(QStringLiteral("сделок: ")))
+                    tradingDay = item;
+            }
+        }
+        ASSERT_NE(tradingDay, nullptr);
+        const int dayTrades = tradingDay->text().section(QStringLiteral("сделок: "), 1).toInt();
+        QTest::mouseClick(calendar->viewport(), Qt::LeftButton, {}, calendar->visualItemRect(tradingDay).center());
+        ASSERT_EQ(pageTabs(&w)->currentIndex(), TForm1::PageAnalysis);
+        EXPECT_EQ(widgetByName<QTableView>(&analysis, "StringGrid_Analiz")->model()->rowCount(), dayTrades);
+        expectAnswers(w, "after a calendar day");
+        s.visit(TForm1::PageReports);
         reports.selectFirstTab();
         // A screenshot pasted as the trade's picture in one step (the trade
         // had none: the picture is added, named by the time) and drawn on;

@@ -168,8 +168,8 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
          9,
          {{0, "21 января 2023 - Суббота"},
           {1, "№\tid\tTicket\tOpenTime\tType\tSize\tItem\tProfit\tТаймфрэйм\tТренд\tВошел\tВышел\tНЛ\tОшибка\t"
-              "Оценка\tРис"},
-          {2, "1\t135\t40000143\t2023.01.21 03:48:06\tbuy\t0.18\teurusd\t118,72\t\t\t\t\t0\t\t\t"},
+              "Оценка\tРис\tR"},
+          {2, "1\t135\t40000143\t2023.01.21 03:48:06\tbuy\t0.18\teurusd\t118,72\t\t\t\t\t0\t\t\t\t1,32"},
           {-1, "Итог дня: 29895,27 , всего сделок: 6, процент выйгрышных: 50,00%, Выйграл: 3, Проиграл 3, "
                "средняя прибыльная сделка: 10468,31"}}},
         {withData({"days", "--account", "1", "--from", "2023-01-01", "--to", "2023-01-10"}),
@@ -186,13 +186,14 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
               "-7556,82\t-4,60\t16441,39\t-4012,17\t1121,04\t-419,82\t5\t12\t02.01.2023"}}},
         // The folder has empty lists: the reports by list have headers only.
         {withData({"reports", "--account", "1"}),
-         56,
+         62,
          {{0, "Отчет по валютным парам"},
           {2, "1\txauusd\t31\t61,29%\t19\t7786,19\t12\t-3384,76\t4401,43"},
           {13, "1\tbuy\t96\t61,46%\t59\t36869,89\t37\t-39711,68\t-2841,79"},
           {32, "№\tТактика\tСделок\tВ%\tВ\tВ pips\tП\tП pips\tНедобрал"},
           {36, "Сделок\t200\tЗакрытые сделки счета."},
           {38, "Чистый результат\t87076,76\tСумма результатов всех сделок: прибыль вместе с комиссией, налогами и свопами."},
+          {55, "SQN\t3,81\t√N × средний R / стандартное отклонение R (выборочное, N − 1); нужны хотя бы две сделки с R."},
           {-1, "01.2023\t87076,76"}}},
         {{"statement", kExample},
          10,
@@ -215,7 +216,7 @@ TEST_F(CliTest, EveryCommandPrintsItsLines)
         {withData({"note", "План"}), 2, {{0, "Вход по тренду"}, {1, "Stop"}}},
         {withData({"note", "План", "--rtf"}), 1, {{0, QString::fromLatin1(kNote)}}},
         {{"--version"}, 1, {{0, "tradejournal-cli " + applicationVersion()}}},
-        {{"--help"}, 33, {{0, "Использование: tradejournal-cli COMMAND [ARGS]"}, {11, "Папка данных: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
+        {{"--help"}, 37, {{0, "Использование: tradejournal-cli COMMAND [ARGS]"}, {11, "Папка данных: " + QStringLiteral(TJ_CLI_EXE).section(u'/', 0, -2)}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.join(u' ').toStdString());
@@ -238,7 +239,7 @@ TEST_F(CliTest, HelpListsEveryCommand)
         names << line.section(u' ', 2, 2);
     EXPECT_EQ(names, (QStringList{"tree", "picture", "accounts", "extract", "statement", "import", "trades", "chart",
                                   "analysis", "days", "weeks", "backup", "restore", "reports", "pictures", "notebook",
-                                  "note"}));
+                                  "note", "breakdown", "calendar", "rstats", "stats"}));
 }
 
 TEST_F(CliTest, BackupCopiesTheDatabaseAndRestorePutsACopyBack)
@@ -604,3 +605,135 @@ TEST(CliCsv, ImportsATableOfTradesAndAgainWithoutDoubles)
     EXPECT_EQ(forced.out.value(2), "Добавлено сделок: 1, обновлено: 0");
     EXPECT_EQ(forced.out.value(3), "Не скопировано строк с ошибками: 1");
 }
+
+// The analytics commands over a handful of trades: a Monday's last second
+// and the next Monday's first, a Sunday, buys and sells with and without a
+// stop loss on the losing side.
+TEST(CliAnalytics, BreakdownCalendarRStatsAndStatsPrintTheirLines)
+{
+    const TempAppDir dir;
+    {
+        auto journal = dir.openJournal();
+        journal->db().executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Демо', 1000)"));
+        struct Trade {
+            const char *time, *type, *item, *open, *close, *sl, *profit;
+            double commission;
+            const char* psixo;
+        };
+        for (const Trade& t : {Trade{"2024.01.01 23:59:59", "buy", "EURUSD", "1.10000", "1.10500", "1.09500", "50", -1, ""},
+                               Trade{"2024.01.08 00:00:00", "sell", "GBPUSD", "1.30000", "1.30500", "1.30500", "-50", -1, "Страх"},
+                               Trade{"2024.01.07 12:00", "sell", "EURUSD", "1.10000", "1.09000", "1.11000", "100", 0, ""},
+                               Trade{"2024.01.02 23:00", "buy", "EURUSD", "1.10000", "1.11500", "1.09500", "150", 0, "Страх"},
+                               Trade{"2024.02.05 10:00", "buy", "USDJPY", "150.000", "150.000", "0", "0", 0, ""}})
+            journal->db().executeStatement(
+                QStringLiteral("INSERT INTO t_sdelki (chet, OpenTime, Type, Item, PriceOpen, PriceClose, sl, Profit, "
+                               "Commission, Swap, Taxes, Psixo) VALUES ('1', ?, ?, ?, ?, ?, ?, ?, ?, '0', '0', ?)"),
+                {QString::fromUtf8(t.time), QString::fromUtf8(t.type), QString::fromUtf8(t.item),
+                 QString::fromUtf8(t.open), QString::fromUtf8(t.close), QString::fromUtf8(t.sl),
+                 QString::fromUtf8(t.profit), t.commission, QString::fromUtf8(t.psixo)});
+    }
+    const auto run = [&](QStringList args) { return runCli(args << QStringLiteral("--data") << dir.path()); };
+    const QString header = "key\ttrades\twins\tlosses\tnet\taverage";
+    struct Case {
+        QStringList args;
+        QStringList out;
+    };
+    const std::vector<Case> cases = {
+        {{"breakdown", "--by", "weekday", "--account", "1"},
+         {header, "1\t3\t1\t1\t-2.00\t-0.67", "2\t1\t1\t0\t150.00\t150.00", "7\t1\t1\t0\t100.00\t100.00"}},
+        {{"breakdown", "--by", "hour", "--account", "1"},
+         {header, "0\t1\t0\t1\t-51.00\t-51.00", "10\t1\t0\t0\t0.00\t0.00", "12\t1\t1\t0\t100.00\t100.00",
+          "23\t2\t2\t0\t199.00\t99.50"}},
+        {{"breakdown", "--by", "symbol", "--account", "1", "--from", "2024-01-02", "--to", "2024-01-08"},
+         {header, "EURUSD\t2\t2\t0\t250.00\t125.00"}},
+        {{"breakdown", "--by", "errors", "--account", "1"},
+         {header, "Страх\t2\t1\t1\t99.00\t49.50", "\t3\t2\t0\t149.00\t49.67"}},
+        {{"calendar", "--month", "2024-01", "--account", "1"},
+         {"date\ttrades\tnet", "2024-01-01\t1\t49.00", "2024-01-02\t1\t150.00", "2024-01-07\t1\t100.00",
+          "2024-01-08\t1\t-51.00"}},
+        {{"calendar", "--month", "2023-12", "--account", "1"}, {"date\ttrades\tnet"}},
+        // R: 1, -1, 1, 3; the last trade has no stop. SQN = 2 * 1 / sqrt(8 / 3).
+        {{"rstats", "--account", "1"},
+         {"trades_with_r\t4", "average_r\t1.0000", "sqn\t1.2247", "max_r\t3.0000", "min_r\t-1.0000"}},
+        {{"rstats", "--account", "1", "--from", "2024-02-01"},
+         {"trades_with_r\t0", "average_r\t", "sqn\t", "max_r\t", "min_r\t"}},
+    };
+    for (const Case& c : cases) {
+        const CliRun r = run(c.args);
+        EXPECT_EQ(r.exitCode, 0) << c.args.join(u' ').toStdString() << r.err.toStdString();
+        EXPECT_EQ(r.out, c.out) << c.args.join(u' ').toStdString();
+    }
+
+    // Without Mondays, sells only; and a filter that leaves nothing.
+    const CliRun noMondays = run({"stats", "--account", "1", "--weekday", "2,3,4,5,6,7", "--type", "sell"});
+    EXPECT_EQ(noMondays.exitCode, 0) << noMondays.err.toStdString();
+    ASSERT_GE(noMondays.out.size(), 22);
+    EXPECT_EQ(noMondays.out.mid(0, 3), (QStringList{"trades\t1", "win_percent\t100.00", "net\t100.00"}));
+    EXPECT_TRUE(noMondays.out.contains("trades_with_r\t1"));
+    const CliRun nothing = run({"stats", "--account", "1", "--symbol", "XAUUSD"});
+    EXPECT_EQ(nothing.exitCode, 0);
+    EXPECT_EQ(nothing.out.mid(0, 3), (QStringList{"trades\t0", "win_percent\t", "net\t0.00"}));
+    const CliRun hours = run({"stats", "--account", "1", "--hour", "23", "--hour", "0", "--errors", "Страх"});
+    EXPECT_EQ(hours.out.mid(0, 3), (QStringList{"trades\t2", "win_percent\t50.00", "net\t99.00"}));
+
+    struct Failure {
+        QStringList args;
+        int exitCode;
+        QString errStart;
+    };
+    const std::vector<Failure> failures = {
+        {{"breakdown", "--by", "hour", "--account", "9"}, 1, "Нет счета с id 9\n"},
+        {{"calendar", "--month", "2024-01", "--account", "01"}, 1, "Нет счета с id 01\n"},
+        {{"rstats", "--account", "2"}, 1, "Нет счета с id 2\n"},
+        {{"stats", "--account", "3", "--type", "buy"}, 1, "Нет счета с id 3\n"},
+        {{"breakdown", "--by", "minute", "--account", "1"}, 2, "использование: tradejournal-cli breakdown"},
+        {{"breakdown", "--account", "1"}, 2, "использование: tradejournal-cli breakdown"},
+        {{"calendar", "--month", "2024-13", "--account", "1"}, 2, "использование: tradejournal-cli calendar"},
+        {{"rstats", "--account", "1", "--from", "01.01.2024"}, 2, "использование: tradejournal-cli rstats"},
+        {{"stats", "--account", "1", "--weekday", "8"}, 2, "использование: tradejournal-cli stats"},
+        {{"stats", "--account", "1", "--hour", "24"}, 2, "использование: tradejournal-cli stats"},
+        {{"stats", "--account", "1", "--type", "long"}, 2, "использование: tradejournal-cli stats"},
+        {{"stats", "--account", "1", "--weekday"}, 2, "использование: tradejournal-cli stats"},
+        {{"rstats", "--account", "1", "--symbol", "EURUSD"}, 2, "использование: tradejournal-cli rstats"},
+    };
+    for (const Failure& f : failures) {
+        const CliRun r = run(f.args);
+        EXPECT_EQ(r.exitCode, f.exitCode) << f.args.join(u' ').toStdString();
+        EXPECT_TRUE(r.err.startsWith(f.errStart)) << r.err.toStdString();
+        EXPECT_EQ(r.out, QStringList()) << f.args.join(u' ').toStdString();
+    }
+
+    // A trade whose money does not read is named even when the filter leaves it out.
+    {
+        auto journal = dir.openJournal();
+        journal->db().executeStatement(QStringLiteral(
+            "INSERT INTO t_sdelki (chet, OpenTime, Type, Item, Profit) VALUES ('1', '2024.03.01 10:00', 'buy', 'XAUUSD', 'x')"));
+    }
+    const CliRun bad = run({"stats", "--account", "1", "--symbol", "EURUSD"});
+    EXPECT_EQ(bad.exitCode, 1);
+    EXPECT_EQ(bad.out.value(0), "trades\t3");
+    EXPECT_EQ(bad.err, "Ошибка - Во время обновление данных: Сделка id 6: Прибыль «x» не является числом; она не "
+                       "входит в итоги\n");
+}
+
+// A real statement: the figures equal those computed apart from the program
+// (a short Python script over the database, rounding as the journal does).
+TEST(CliAnalytics, RealStatementByWeekdayAndR)
+{
+    const QString statement = QStringLiteral(TJ_FIXTURES_DIR "/statements/mt4_reuniware_DetailedStatement.htm");
+    if (!QFile::exists(statement))
+        GTEST_SKIP() << "the shared fixtures are not here";
+    const TempAppDir dir;
+    const auto data = [&](QStringList args) { return args << QStringLiteral("--data") << dir.path(); };
+    ASSERT_EQ(runCli(data({"accounts", "add", "Счет"})).out, QStringList{"1"});
+    ASSERT_EQ(runCli(data({"import", "--account", "1", "--force", statement})).exitCode, 0);
+    EXPECT_EQ(runCli(data({"breakdown", "--by", "weekday", "--account", "1"})).out,
+              (QStringList{"key\ttrades\twins\tlosses\tnet\taverage", "1\t23\t15\t7\t10.18\t0.44",
+                           "2\t32\t22\t10\t-1.94\t-0.06", "3\t51\t39\t12\t44.45\t0.87",
+                           "5\t24\t21\t3\t-28.52\t-1.19"}));
+    EXPECT_EQ(runCli(data({"rstats", "--account", "1"})).out,
+              (QStringList{"trades_with_r\t28", "average_r\t-0.2267", "sqn\t-2.0095", "max_r\t0.2712",
+                           "min_r\t-1.0000"}));
+}
+
+} // namespace

@@ -231,7 +231,9 @@ TEST_F(CategoryReportsTest, MetricsOfAKnownSeries)
     ASSERT_TRUE(m.complete()) << m.problem.toStdString();
     const QStringList expected = {"11",     "54,55%", "23,00",  "1,55", "2,09", "10,83",
                                   "-10,50", "1,03",   "20,00",  "-30,00", "2",  "3",
-                                  "30,00",  "24,39%", "01.08.2013 – 02.08.2013", "0,77"};
+                                  "30,00",  "24,39%", "01.08.2013 – 02.08.2013", "0,77",
+                                  // no trade has a stop loss: no R
+                                  "0",      "—",      "—",      "—",    "—",    "—"};
     ASSERT_EQ(m.texts.rowCount(), metricrow::Count);
     QStringList values;
     for (int r = 0; r < m.texts.rowCount(); ++r)
@@ -284,13 +286,14 @@ TEST_F(CategoryReportsTest, MetricsWithoutLossesOrTrades)
         QStringList values;
     };
     const std::vector<Case> cases = {
-        {{}, "100", {"0", "—", "0,00", "—", "—", "—", "—", "—", "—", "—", "0", "0", "0,00", "—", "—", "—"}},
+        {{}, "100", {"0", "—", "0,00", "—", "—", "—", "—", "—", "—", "—", "0", "0", "0,00", "—", "—", "—",
+                     "0", "—", "—", "—", "—", "—"}},
         // The first trade loses: the peak is the starting balance, dated by it.
         {{{"-10", "eurusd", "buy", "", "", "", "", "", "", 0, "2013.05.10 09:00"},
           {"4", "eurusd", "buy", "", "", "", "", "", "", 0, "2013.05.11 09:00"}},
          "",
          {"2", "50,00%", "-6,00", "0,40", "-3,00", "4,00", "-10,00", "0,40", "4,00", "-10,00", "1", "1", "10,00",
-          "—", "10.05.2013 – 10.05.2013", "-0,60"}},
+          "—", "10.05.2013 – 10.05.2013", "-0,60", "0", "—", "—", "—", "—", "—"}},
     };
     const TradingMetrics bad = metrics(QStringLiteral("много"));
     EXPECT_EQ(bad.problem, "Начальный баланс не читается как число: \"много\"");

@@ -66,7 +66,7 @@ TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
     QStringList tabs;
     for (int i = 0; i < innerTabs()->count(); ++i)
         tabs << innerTabs()->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{"Простые", "Входы и выходы", "Психология", "Показатели"}));
+    EXPECT_EQ(tabs, (QStringList{"Простые", "Входы и выходы", "Психология", "Показатели", "Календарь", "По часам и дням"}));
 
     const QColor green(0, 128, 0), red(255, 0, 0);
     struct Case {
@@ -91,7 +91,7 @@ TEST_F(ReportsPageTest, RowsInTheColourOfTheirResult)
     EXPECT_TRUE(page.findChild<QGroupBox*>("GroupBox_Valuta")->font().bold());
     EXPECT_EQ(page.findChild<QGroupBox*>("GroupBox_Erorr2")->title(), "Отчет по выходам:");
 
-    EXPECT_EQ(grid("StringGrid_Metrics")->model()->rowCount(), 16);
+    EXPECT_EQ(grid("StringGrid_Metrics")->model()->rowCount(), 22); // sixteen money figures, six of R
     EXPECT_EQ(grid("StringGrid_Metrics")->model()->index(2, 1).data().toString(), "6,00");
     EXPECT_TRUE(metricsProblem()->isHidden());
     ASSERT_EQ(months()->gains()->count(), 1);

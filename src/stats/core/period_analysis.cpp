@@ -5,6 +5,7 @@
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 #include "pictures/core/trade_pictures.h"
+#include "stats/core/r_multiples.h"
 #include "state/core/snapshot_stream.h"
 
 #include <iterator>
@@ -40,7 +41,8 @@ const QStringList& analysisHeaders()
         QStringLiteral("№"),     QStringLiteral("id"),        QStringLiteral("Ticket"), QStringLiteral("OpenTime"),
         QStringLiteral("Type"),  QStringLiteral("Size"),      QStringLiteral("Item"),   QStringLiteral("Profit"),
         QStringLiteral("Таймфрэйм"), QStringLiteral("Тренд"), QStringLiteral("Вошел"),  QStringLiteral("Вышел"),
-        QStringLiteral("НЛ"),    QStringLiteral("Ошибка"),    QStringLiteral("Оценка"), QStringLiteral("Рис")};
+        QStringLiteral("НЛ"),    QStringLiteral("Ошибка"),    QStringLiteral("Оценка"), QStringLiteral("Рис"),
+        QStringLiteral("R")};
     return headers;
 }
 
@@ -70,6 +72,15 @@ bool hasPictures(const QByteArray& list, const QString& storedTop)
     }
 }
 
+QString rText(const QString& type, const QString& open, const QString& close, const QString& stopLoss)
+{
+    const auto o = parsePrice(open), c = parsePrice(close), sl = parsePrice(stopLoss);
+    if (!o || !c || !sl)
+        return QString();
+    const std::optional<double> r = rMultiple(tradeSide(type), *o, *c, *sl);
+    return r ? num::formatFixed(*r, 2) : QString();
+}
+
 } // namespace
 
 QString pictureMark(bool hasPicture) { return hasPicture ? QStringLiteral("+") : QString(); }
@@ -89,6 +100,8 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             cols[i] = t->columnIndex(name(kShown[i]));
         const int imgTop = t->columnIndex(name(ImgTop));
         const int listCol = t->columnIndex(name(TTree));
+        const int openCol = t->columnIndex(name(PriceOpen)), closeCol = t->columnIndex(name(PriceClose)),
+                  slCol = t->columnIndex(name(Sl));
         const int commissionCol = t->columnIndex(name(Commission)), taxesCol = t->columnIndex(name(Taxes)),
                   swapCol = t->columnIndex(name(Swap)), idCol = t->columnIndex(name(Id));
         result.rows.reserve(t->rowCount());
@@ -100,6 +113,8 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
             for (size_t c = 0; c < std::size(kShown); ++c)
                 row[analysiscol::Id + c] = t->fieldTextOf(cols[c]);
             row[analysiscol::Picture] = pictureMark(hasPictures(t->fieldBlob(listCol), t->fieldTextOf(imgTop)));
+            row[analysiscol::R] = rText(row[analysiscol::Type], t->fieldTextOf(openCol), t->fieldTextOf(closeCol),
+                                        t->fieldTextOf(slCol));
             result.rows.push_back(row);
             // The day's result is what its trades added to the balance: each
             // trade's profit with its commission, taxes and swap. A trade whose

@@ -20,11 +20,12 @@ QString longDateText(const QDate& date);
 QString analysisDateLabel(const QDate& start);
 
 // The columns of the analysis grid: the row's number, the trade's columns
-// from id to the rating, and "+" when the trade has a picture.
+// from id to the rating, "+" when the trade has a picture, and the trade's
+// R-multiple when it has a stop loss on the losing side (rMultiple).
 namespace analysiscol {
 enum : int {
     Number, Id, Ticket, OpenTime, Type, Size, Item, Profit, Timeframe, Trend, Entry, Exit, Nedobral, Error, Rating,
-    Picture, Count
+    Picture, R, Count
 };
 }
 inline constexpr int kAnalysisColumns = analysiscol::Count;

@@ -5,6 +5,9 @@
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/trade_time.h"
+
+#include <QDate>
 
 #include <algorithm>
 #include <cmath>
@@ -17,8 +20,9 @@ namespace {
 // names, then the rest.
 constexpr t_sdelki::Column kRead[] = {
     t_sdelki::Type,    t_sdelki::Item,  t_sdelki::Verno,   t_sdelki::Strategia, t_sdelki::Taktika,
-    t_sdelki::Psixo,   t_sdelki::Pravilo, t_sdelki::Pravilo2, t_sdelki::OpenTime, t_sdelki::Profit,
-    t_sdelki::Nedobral, t_sdelki::Id,   t_sdelki::Commission, t_sdelki::Taxes, t_sdelki::Swap};
+    t_sdelki::Psixo,   t_sdelki::Pravilo, t_sdelki::Pravilo2, t_sdelki::Ocenka, t_sdelki::OpenTime, t_sdelki::Profit,
+    t_sdelki::Nedobral, t_sdelki::Id,   t_sdelki::Commission, t_sdelki::Taxes, t_sdelki::Swap,
+    t_sdelki::PriceOpen, t_sdelki::PriceClose, t_sdelki::Sl};
 using R = ReportTrades;
 static_assert(sql::position(kRead, t_sdelki::Type) == R::Type && sql::position(kRead, t_sdelki::Item) == R::Item
               && sql::position(kRead, t_sdelki::Verno) == R::Verno
@@ -26,7 +30,8 @@ static_assert(sql::position(kRead, t_sdelki::Type) == R::Type && sql::position(k
               && sql::position(kRead, t_sdelki::Taktika) == R::Taktika
               && sql::position(kRead, t_sdelki::Psixo) == R::Psixo
               && sql::position(kRead, t_sdelki::Pravilo) == R::Pravilo
-              && sql::position(kRead, t_sdelki::Pravilo2) == R::Pravilo2);
+              && sql::position(kRead, t_sdelki::Pravilo2) == R::Pravilo2
+              && sql::position(kRead, t_sdelki::Ocenka) == R::Ocenka);
 constexpr int kOpenTime = sql::position(kRead, t_sdelki::OpenTime);
 constexpr int kProfit = sql::position(kRead, t_sdelki::Profit);
 constexpr int kNedobral = sql::position(kRead, t_sdelki::Nedobral);
@@ -34,6 +39,9 @@ constexpr int kId = sql::position(kRead, t_sdelki::Id);
 constexpr int kCommission = sql::position(kRead, t_sdelki::Commission);
 constexpr int kTaxes = sql::position(kRead, t_sdelki::Taxes);
 constexpr int kSwap = sql::position(kRead, t_sdelki::Swap);
+constexpr int kPrices[3] = {sql::position(kRead, t_sdelki::PriceOpen), sql::position(kRead, t_sdelki::PriceClose),
+                            sql::position(kRead, t_sdelki::Sl)};
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // A profit as stored: short ASCII texts are widened on the stack rather
 // than decoded into a string of their own; anything else takes the long way.
@@ -54,10 +62,105 @@ std::optional<double> readProfit(QByteArrayView bytes)
     return num::parseComma(cp1251::decode(bytes.data(), bytes.size()));
 }
 
+// A price as stored. The statement's plain form ("1.23456", "0") is read
+// here: its digits as a whole number divided by a power of ten, both exact
+// in a double, which rounds the one division as a full parse would.
+// Anything else takes the long way.
+std::optional<double> readPrice(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return std::nullopt;
+    static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qint64 digits = 0;
+    int count = 0, decimals = -1;
+    bool plain = bytes.size() <= 16;
+    for (qsizetype i = 0; plain && i < bytes.size(); ++i) {
+        const char c = bytes[i];
+        if (c >= '0' && c <= '9') {
+            digits = digits * 10 + (c - '0');
+            ++count;
+            if (decimals >= 0)
+                ++decimals;
+        } else if (c == '.' && decimals < 0 && i > 0 && i + 1 < bytes.size()) {
+            decimals = 0;
+        } else {
+            plain = false;
+        }
+    }
+    if (plain && count > 0 && count <= 15)
+        return static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
+    constexpr qsizetype kShort = 32;
+    if (bytes.size() <= kShort) {
+        char16_t wide[kShort];
+        bool ascii = true;
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            const auto c = static_cast<unsigned char>(bytes[i]);
+            ascii = ascii && c < 0x80;
+            wide[i] = c;
+        }
+        if (ascii)
+            return parsePrice(QStringView(wide, bytes.size()));
+    }
+    return parsePrice(cp1251::decode(bytes.data(), bytes.size()));
+}
+
+// "buy" or "sell" in any letter case, compared in place.
+TradeSide sideOf(QByteArrayView type)
+{
+    const auto is = [&type](const char* word, qsizetype n) {
+        if (type.size() != n)
+            return false;
+        for (qsizetype i = 0; i < n; ++i) {
+            if ((type[i] | 0x20) != word[i])
+                return false;
+        }
+        return true;
+    };
+    if (is("buy", 3))
+        return TradeSide::Buy;
+    if (is("sell", 4))
+        return TradeSide::Sell;
+    if (type.size() > 0 && (type[0] == ' ' || type[type.size() - 1] == ' ')) // blanks around: the long way
+        return tradeSide(QString::fromLatin1(type.data(), type.size()));
+    return TradeSide::Other;
+}
+
+int twoDigits(QByteArrayView t, qsizetype at)
+{
+    const char a = t[at], b = t[at + 1];
+    if (a < '0' || a > '9' || b < '0' || b > '9')
+        return -1;
+    return (a - '0') * 10 + (b - '0');
+}
+
+// "2013.05.21 10:15" or "2013.05.21 10:15:07": the second of the day.
+int secondOfDay(QByteArrayView t)
+{
+    if (t.size() < 16 || t[10] != ' ' || t[13] != ':')
+        return ReportTrades::kNoTime;
+    const int h = twoDigits(t, 11), m = twoDigits(t, 14);
+    int s = 0;
+    if (t.size() >= 19 && t[16] == ':')
+        s = twoDigits(t, 17);
+    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59)
+        return ReportTrades::kNoTime;
+    return h * 3600 + m * 60 + s;
+}
+
 } // namespace
 
 ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
 {
+    // Room for every trade of the journal at most, taken at once: the
+    // largest id bounds the count and is found without a scan. Memory
+    // reserved but not filled costs nothing, and no column is copied as
+    // it grows.
+    {
+        qint64 largestId = 0;
+        db.readRows(QStringLiteral("SELECT max(%1) FROM %2").arg(t_sdelki::name(t_sdelki::Id), t_sdelki::table), {},
+                    [&largestId](const SqlRow& r) { largestId = r.integer(0); });
+        reserve(static_cast<size_t>(std::clamp<qint64>(largestId, 0, 2'000'000)));
+    }
     const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                               .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
     db.readRows(query, {account}, [this](const SqlRow& r) {
@@ -85,7 +188,16 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
             const QByteArrayView bytes = r.bytes(c);
             m_categories.push_back(bytes.isNull() ? -1 : textIndex(c, bytes));
         }
+        m_ids.push_back(r.integer(kId));
+        m_sides.push_back(static_cast<quint8>(sideOf(r.bytes(Type))));
+        double prices[3];
+        for (int i = 0; i < 3; ++i)
+            prices[i] = readPrice(r.bytes(kPrices[i])).value_or(kNaN);
+        m_r.push_back(rMultiple(static_cast<TradeSide>(m_sides.back()), prices[0], prices[1], prices[2]).value_or(kNaN));
         const QByteArrayView time = r.bytes(kOpenTime);
+        const auto day = tradeDayParts(time);
+        m_days.push_back(day ? static_cast<int>(QDate((*day)[0], (*day)[1], (*day)[2]).toJulianDay()) : kNoDay);
+        m_seconds.push_back(day ? secondOfDay(time) : kNoTime);
         if (!time.isEmpty())
             m_times.append(time.data(), static_cast<size_t>(time.size()));
         m_timeEnds.push_back(static_cast<quint32>(m_times.size()));
@@ -104,6 +216,22 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
     const auto earlier = [&timeOf](int a, int b) { return timeOf(a) < timeOf(b); };
     if (!std::is_sorted(m_timeOrder.begin(), m_timeOrder.end(), earlier))
         std::stable_sort(m_timeOrder.begin(), m_timeOrder.end(), earlier);
+}
+
+void ReportTrades::reserve(size_t rows)
+{
+    m_profit.reserve(rows);
+    m_profitRead.reserve(rows);
+    m_net.reserve(rows);
+    m_nedobral.reserve(rows);
+    m_categories.reserve(rows * ColumnCount);
+    m_times.reserve(rows * 19); // "2013.05.21 10:15:07"
+    m_timeEnds.reserve(rows);
+    m_ids.reserve(rows);
+    m_days.reserve(rows);
+    m_seconds.reserve(rows);
+    m_sides.reserve(rows);
+    m_r.reserve(rows);
 }
 
 int ReportTrades::textIndex(int column, QByteArrayView bytes)
@@ -134,6 +262,13 @@ QByteArrayView ReportTrades::openTimeBytes(int row) const
     return QByteArrayView(m_times.data() + begin, m_timeEnds[row] - begin);
 }
 
+int ReportTrades::openWeekday(int row) const
+{
+    const int day = m_days[static_cast<size_t>(row)];
+    // Julian day 0 was a Monday.
+    return day == kNoDay ? 0 : static_cast<int>(((static_cast<qint64>(day) % 7) + 7) % 7) + 1;
+}
+
 QString ReportTrades::openTime(int row) const
 {
     const QByteArrayView t = openTimeBytes(row);
@@ -154,6 +289,17 @@ QString ReportTrades::profitProblem(int row) const
     if (it == m_badProfits.end() || it->row != row)
         return QString();
     return unreadableTradeText(QString::number(it->id), QStringLiteral("Прибыль"), cp1251::decode(it->text));
+}
+
+QString ReportTrades::moneyProblem() const
+{
+    int bad = 0;
+    int first = -1;
+    for (size_t i = 0; i < m_net.size(); ++i) {
+        if (std::isnan(m_net[i]) && bad++ == 0)
+            first = static_cast<int>(i);
+    }
+    return bad == 0 ? QString() : unreadableTradesText(netProblem(first), bad);
 }
 
 std::optional<double> ReportTrades::net(int row) const

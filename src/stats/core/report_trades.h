@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stats/core/r_multiples.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -12,14 +14,19 @@
 
 class TSQLiteDatabase;
 
-// The trades of one account as the category reports and the trading
-// metrics read them: one query over the columns they need, in the order the
-// database returns the rows, kept as a digest. Both builders of one rebuild
-// share a reading.
+// The trades of one account as the category reports, the trading metrics,
+// the what-if filter, the breakdowns and the calendar read them: one query
+// over the columns they need, in the order the database returns the rows,
+// kept as a digest (the open time also as numbers, the R-multiple computed
+// once). Every builder of one rebuild shares a reading.
 class ReportTrades {
 public:
     // The columns the reports group trades by.
-    enum Column : int { Type, Item, Verno, Strategia, Taktika, Psixo, Pravilo, Pravilo2, ColumnCount };
+    // The columns the reports group trades by (and the filters choose by).
+    enum Column : int { Type, Item, Verno, Strategia, Taktika, Psixo, Pravilo, Pravilo2, Ocenka, ColumnCount };
+    // A row whose open time has no date or no time of day.
+    static constexpr int kNoDay = -2147483647 - 1;
+    static constexpr int kNoTime = -1;
 
     // Reads every trade of the account; throws ESQLiteException.
     ReportTrades(TSQLiteDatabase& db, const QString& account);
@@ -48,8 +55,31 @@ public:
     // when one of them does not read (netProblem says which).
     std::optional<double> net(int row) const;
     QString netProblem(int row) const;
+    // The trades of the whole account whose money does not read, the first
+    // one named with their count; empty when every one reads. A filter
+    // never hides them: what-if figures are shown with this beside them.
+    QString moneyProblem() const;
     // Points left on the table: a whole number; never set reads 0.
     qint64 nedobral(int row) const { return m_nedobral[row]; }
+
+    // The trade's id in t_sdelki.
+    qint64 id(int row) const { return m_ids[static_cast<size_t>(row)]; }
+    // The open time as numbers, read once: the day as a Julian day number
+    // (kNoDay when the stored text does not begin with a date) and the
+    // second of that day as written, the statement's server time with no
+    // conversion (kNoTime without a time of day).
+    int openDay(int row) const { return m_days[static_cast<size_t>(row)]; }
+    int openSecond(int row) const { return m_seconds[static_cast<size_t>(row)]; }
+    // Monday = 1 ... Sunday = 7; 0 without a date.
+    int openWeekday(int row) const;
+    // 0 ... 23; -1 without a time of day.
+    int openHour(int row) const { return m_seconds[static_cast<size_t>(row)] < 0 ? -1 : m_seconds[static_cast<size_t>(row)] / 3600; }
+    TradeSide side(int row) const { return static_cast<TradeSide>(m_sides[static_cast<size_t>(row)]); }
+    // The trade's R-multiple (see rMultiple) from its open price, close
+    // price and stop loss; nothing without a stop loss on the losing side of
+    // the open price or when a price does not read. Only the R is kept: a
+    // reading of 100 000 trades costs its memory once per rebuild.
+    std::optional<double> r(int row) const { return valueAt(m_r, static_cast<size_t>(row)); }
 
     // The rows by open time (compared as texts, as the journal orders
     // trades by date), equal times in stored order.
@@ -57,6 +87,11 @@ public:
 
 private:
     int textIndex(int column, QByteArrayView bytes);
+    void reserve(size_t rows);
+    static std::optional<double> valueAt(const std::vector<double>& values, size_t i)
+    {
+        return values[i] == values[i] ? std::optional<double>(values[i]) : std::nullopt; // NaN: none
+    }
 
     std::vector<double> m_profit;
     std::vector<bool> m_profitRead;
@@ -72,6 +107,11 @@ private:
     std::vector<BadProfit> m_badCosts;
 
     std::vector<qint64> m_nedobral;
+    std::vector<qint64> m_ids;
+    std::vector<int> m_days;
+    std::vector<int> m_seconds;
+    std::vector<quint8> m_sides;
+    std::vector<double> m_r;      // NaN without one
     std::vector<int> m_categories; // ColumnCount a row
     std::deque<std::string> m_texts; // a deque: the views below stay valid
     std::unordered_map<std::string_view, int> m_textIndex;

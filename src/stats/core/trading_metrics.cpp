@@ -3,6 +3,7 @@
 #include "db/core/cash_store.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
+#include "stats/core/r_multiples.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/trade_time.h"
 
@@ -43,7 +44,20 @@ constexpr Figure kFigures[metricrow::Count] = {
     {u"Просадка от пика", u"Та же просадка в процентах от баланса на пике (с пополнениями до него)."},
     {u"Даты просадки", u"День сделки, после которой был пик (или первой сделки, если пик — начальный баланс), и день дна."},
     {u"Фактор восстановления", u"Чистый результат, деленный на максимальную просадку: во сколько раз прибыль перекрыла худшее падение."},
+    {u"Сделок с R", u"Сделки со стоп-лоссом по убыточную сторону от цены открытия: у них есть R — результат в долях риска."},
+    {u"Средний R", u"Среднее R: (закрытие − открытие) / (открытие − S/L) для buy, (открытие − закрытие) / (S/L − открытие) для sell."},
+    {u"Ожидание в R", u"Доля выигрышей × средний выигрыш в R − доля проигрышей × средний проигрыш в R."},
+    {u"SQN", u"√N × средний R / стандартное отклонение R (выборочное, N − 1); нужны хотя бы две сделки с R."},
+    {u"Крупнейший R", u"Лучшая сделка в R."},
+    {u"Наименьший R", u"Худшая сделка в R."},
 };
+static_assert(metricrow::Count == std::tuple_size_v<decltype(TradingMetrics::values)>);
+
+constexpr std::array<const char*, metricrow::Count> kKeys = {
+    "trades", "win_percent", "net", "profit_factor", "expectancy", "average_win", "average_loss",
+    "win_loss_ratio", "largest_win", "largest_loss", "winning_streak", "losing_streak", "max_drawdown",
+    "max_drawdown_percent", "drawdown_dates", "recovery_factor", "trades_with_r", "average_r", "expectancy_r",
+    "sqn", "max_r", "min_r"};
 
 std::optional<QDate> tradeDay(QByteArrayView t)
 {
@@ -58,6 +72,10 @@ QString dayText(const ReportTrades& trades, int row)
 }
 
 QString ratio(double part, double whole) { return whole == 0 ? kNone : num::formatFixed(part / whole, 2); }
+std::optional<double> ratioValue(double part, double whole)
+{
+    return whole == 0 ? std::nullopt : std::optional<double>(part / whole);
+}
 QString moneyPer(double sum, int count) { return count == 0 ? kNone : num::money(sum / count); }
 
 struct Curve {
@@ -95,6 +113,12 @@ std::vector<MonthResult> monthsOf(const std::map<int, double>& byMonth)
 
 TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance,
                                    const std::vector<CashMovement>& cash)
+{
+    return buildTradingMetrics(trades, trades.timeOrder(), initialBalance, cash);
+}
+
+TradingMetrics buildTradingMetrics(const ReportTrades& trades, const std::vector<int>& rows,
+                                   const QString& initialBalance, const std::vector<CashMovement>& cash)
 {
     TradingMetrics m;
     m.texts = TextTable(3, {QStringLiteral("Показатель"), QStringLiteral("Значение"), QStringLiteral("Пояснение")});
@@ -134,7 +158,10 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
             }
         }
     };
-    for (const int row : trades.timeOrder()) {
+    std::vector<double> rs;
+    for (const int row : rows) {
+        if (const std::optional<double> r = trades.r(row))
+            rs.push_back(*r);
         const std::optional<double> net = trades.net(row);
         if (!net) {
             // Left out of every figure, named once.
@@ -179,7 +206,7 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
         }
     }
 
-    const int n = trades.count() - unreadable;
+    const int n = static_cast<int>(rows.size()) - unreadable;
     const double net = winSum + lossSum;
     QStringList values(metricrow::Count);
     values[metricrow::Trades] = QString::number(n);
@@ -202,14 +229,52 @@ TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& in
             ? num::formatFixed(curve.maxDrawdown / curve.peakAtDrawdown * 100.0, 2) + u'%'
             : kNone;
     if (curve.maxDrawdown > 0) {
-        const int peakDayRow = curve.peakRow >= 0 ? curve.peakRow : trades.timeOrder().front();
+        const int peakDayRow = curve.peakRow >= 0 ? curve.peakRow : rows.front();
         values[metricrow::DrawdownDates] = dayText(trades, peakDayRow) + QStringLiteral(" – ")
                                            + dayText(trades, curve.troughRow);
     } else {
         values[metricrow::DrawdownDates] = kNone;
     }
     values[metricrow::RecoveryFactor] = ratio(net, curve.maxDrawdown);
+
+    const RStats r = computeRStats(rs);
+    const auto rText = [](const std::optional<double>& v) { return v ? num::formatFixed(*v, 2) : kNone; };
+    values[metricrow::TradesWithR] = QString::number(r.count);
+    values[metricrow::AverageR] = rText(r.average);
+    values[metricrow::ExpectancyR] = rText(r.expectancy);
+    values[metricrow::Sqn] = rText(r.sqn);
+    values[metricrow::LargestR] = rText(r.largest);
+    values[metricrow::SmallestR] = rText(r.smallest);
     writeFigures(m, values);
+
+    auto& v = m.values;
+    v[metricrow::Trades] = n;
+    if (n > 0)
+        v[metricrow::WinPercent] = static_cast<double>(wins) / n * 100.0;
+    v[metricrow::Net] = net;
+    v[metricrow::ProfitFactor] = ratioValue(winSum, std::abs(lossSum));
+    if (n > 0)
+        v[metricrow::Expectancy] = net / n;
+    if (wins > 0)
+        v[metricrow::AverageWin] = winSum / wins;
+    if (losses > 0)
+        v[metricrow::AverageLoss] = lossSum / losses;
+    if (wins > 0 && losses > 0)
+        v[metricrow::WinLossRatio] = ratioValue(winSum / wins, std::abs(lossSum / losses));
+    v[metricrow::LargestWin] = largestWin;
+    v[metricrow::LargestLoss] = largestLoss;
+    v[metricrow::WinningStreak] = longestWinRun;
+    v[metricrow::LosingStreak] = longestLossRun;
+    v[metricrow::Drawdown] = curve.maxDrawdown;
+    if (curve.maxDrawdown > 0 && curve.peakAtDrawdown > 0)
+        v[metricrow::DrawdownPercent] = curve.maxDrawdown / curve.peakAtDrawdown * 100.0;
+    v[metricrow::RecoveryFactor] = ratioValue(net, curve.maxDrawdown);
+    v[metricrow::TradesWithR] = r.count;
+    v[metricrow::AverageR] = r.average;
+    v[metricrow::ExpectancyR] = r.expectancy;
+    v[metricrow::Sqn] = r.sqn;
+    v[metricrow::LargestR] = r.largest;
+    v[metricrow::SmallestR] = r.smallest;
     m.months = monthsOf(byMonth);
     if (unreadable > 0)
         m.stop(unreadableTradesText(firstBad, unreadable));
@@ -220,4 +285,37 @@ TradingMetrics buildTradingMetrics(TSQLiteDatabase& db, const QString& account, 
 {
     const ReportTrades trades(db, account);
     return buildTradingMetrics(trades, initialBalance, CashStore(db).list(account));
+}
+
+const std::array<const char*, metricrow::Count>& metricKeys() { return kKeys; }
+
+TextTable compareTradingMetrics(const TradingMetrics& all, const TradingMetrics& filtered)
+{
+    TextTable t(5, {QStringLiteral("Показатель"), QStringLiteral("Все сделки"), QStringLiteral("С фильтром"),
+                    QStringLiteral("Разница"), QStringLiteral("Пояснение")});
+    for (int i = 0; i < metricrow::Count; ++i) {
+        t.append(QString::fromUtf16(kFigures[i].name));
+        t.append(i < all.texts.rowCount() ? all.texts.cellText(i, 1) : QString());
+        t.append(i < filtered.texts.rowCount() ? filtered.texts.cellText(i, 1) : QString());
+        const auto& a = all.values[static_cast<size_t>(i)];
+        const auto& f = filtered.values[static_cast<size_t>(i)];
+        QString difference;
+        if (a && f) {
+            const bool whole = i == metricrow::Trades || i == metricrow::WinningStreak
+                               || i == metricrow::LosingStreak || i == metricrow::TradesWithR;
+            double d = *f - *a;
+            if (std::abs(d) < 0.005)
+                d = 0;
+            difference = whole ? QString::number(static_cast<qint64>(std::llround(d)))
+                               : num::formatFixed(d, 2);
+            if (d > 0)
+                difference.prepend(u'+');
+            if (i == metricrow::WinPercent || i == metricrow::DrawdownPercent)
+                difference += QStringLiteral(" п.п.");
+        }
+        t.append(difference);
+        t.append(QString::fromUtf16(kFigures[i].explanation));
+        t.endRow();
+    }
+    return t;
 }

@@ -7,6 +7,8 @@
 #include <QDate>
 #include <QString>
 
+#include <array>
+#include <optional>
 #include <vector>
 
 class ReportTrades;
@@ -27,12 +29,16 @@ struct MonthResult {
 struct TradingMetrics : PartialResult {
     TextTable texts; // "Показатель", "Значение", "Пояснение"
     std::vector<MonthResult> months;
+    // Each figure as a number, in the order of metricrow (the drawdown's
+    // dates are none); nothing where the page shows "—".
+    std::array<std::optional<double>, 22> values{};
 };
 
 namespace metricrow {
 enum : int {
     Trades, WinPercent, Net, ProfitFactor, Expectancy, AverageWin, AverageLoss, WinLossRatio, LargestWin,
-    LargestLoss, WinningStreak, LosingStreak, Drawdown, DrawdownPercent, DrawdownDates, RecoveryFactor, Count
+    LargestLoss, WinningStreak, LosingStreak, Drawdown, DrawdownPercent, DrawdownDates, RecoveryFactor,
+    TradesWithR, AverageR, ExpectancyR, Sqn, LargestR, SmallestR, Count
 };
 }
 
@@ -41,5 +47,17 @@ enum : int {
 // time order, which move the balance (and its peak) when their time comes.
 TradingMetrics buildTradingMetrics(const ReportTrades& trades, const QString& initialBalance,
                                    const std::vector<CashMovement>& cash);
+// The same over some of the trades: rows in time order (selectTrades).
+TradingMetrics buildTradingMetrics(const ReportTrades& trades, const std::vector<int>& rows,
+                                   const QString& initialBalance, const std::vector<CashMovement>& cash);
 // The same from a reading of the account's trades; throws ESQLiteException.
 TradingMetrics buildTradingMetrics(TSQLiteDatabase& db, const QString& account, const QString& initialBalance);
+
+// The figures of every trade beside those of a what-if: "Показатель",
+// "Все сделки", "С фильтром", "Разница" (the filtered figure less the whole
+// one, where both are numbers), "Пояснение".
+TextTable compareTradingMetrics(const TradingMetrics& all, const TradingMetrics& filtered);
+
+// The command line's names of the figures ("trades", "win_percent", ...),
+// in the order of metricrow.
+const std::array<const char*, metricrow::Count>& metricKeys();

@@ -64,7 +64,7 @@ QTableView* AnalysisPage::makeGrid()
     grid->setItemDelegate(new GridCellDelegate(grid));
     const QFontMetrics metrics(grid->font());
     const int designWidths[kAnalysisColumns] = {32, 48, 80, metrics.horizontalAdvance(QStringLiteral("2013.07.05 23:59:59")) + 12,
-                                                44, 48, 70, 72, 80, 100, 130, 130, 36, 130, 70, 36};
+                                                44, 48, 70, 72, 80, 100, 130, 130, 36, 130, 70, 36, 48};
     for (int c = 0; c < kAnalysisColumns; ++c)
         grid->horizontalHeader()->resizeSection(
             c, std::max(designWidths[c], metrics.horizontalAdvance(analysisHeaders()[c]) + 12));

@@ -5,11 +5,17 @@
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
 #include "context/core/settings.h"
+#include "db/core/safe_file.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/breakdown.h"
 #include "stats/core/category_report_model.h"
+#include "stats/core/trade_calendar.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/trading_metrics.h"
+#include "stats/ui/breakdown_tab.h"
+#include "stats/ui/calendar_tab.h"
 #include "stats/ui/fit_column_widths.h"
+#include "stats/ui/trade_filter_bar.h"
 #include "stats/ui/grid_cell_delegate.h"
 #include "stats/ui/month_chart_view.h"
 #include "stats/ui/page_state.h"
@@ -33,6 +39,7 @@ const QString kEntriesTip =
     QStringLiteral("Совет: Прибыльную стратегию торгуем большим лотом,  в конце каждого года, удаляем худшую стратегию");
 const QString kMonthsTitle = QStringLiteral("Результат по месяцам");
 const QString kExitsTip = QStringLiteral("Совет: Самый лудший выход это по тэйкрофиту");
+constexpr int kMetricsTab = 3; // "Показатели", then the calendar and the breakdowns
 
 QFont plainFont()
 {
@@ -88,6 +95,7 @@ ReportsPage::ReportsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     : QWidget(parent)
     , m_journal(journal)
     , m_prompts(prompts)
+    , m_filters(journal.path(QStringLiteral("filters.json")))
 {
     setObjectName(QStringLiteral("TabSheet9"));
     auto* layout = new QVBoxLayout(scrollingPageBody(this));
@@ -100,7 +108,26 @@ ReportsPage::ReportsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     PageControl2->addTab(makeEntriesTab(), QStringLiteral("Входы и выходы"));
     PageControl2->addTab(makePsychologyTab(), QStringLiteral("Психология"));
     PageControl2->addTab(makeMetricsTab(), QStringLiteral("Показатели"));
+    m_calendar = new CalendarTab(this);
+    PageControl2->addTab(m_calendar, QStringLiteral("Календарь"));
+    m_breakdowns = new BreakdownTab(this);
+    PageControl2->addTab(m_breakdowns, QStringLiteral("По часам и дням"));
+
+    // The what-if bar above the tabs it applies to; the category reports
+    // tally every trade.
+    m_filterBar = new TradeFilterBar(this);
+    layout->insertWidget(0, m_filterBar);
+    m_filterBar->setVisible(false);
+    connect(PageControl2, &QTabWidget::currentChanged, this,
+            [this](int index) { m_filterBar->setVisible(index >= kMetricsTab); });
+    connect(m_filterBar, &TradeFilterBar::filterChanged, this, &ReportsPage::filterChanged);
+    connect(m_calendar, &CalendarTab::monthStepRequested, this,
+            [this](int step) { showCalendarMonth(m_calendarMonth.addMonths(step)); });
+    connect(m_calendar, &CalendarTab::dayClicked, this, &ReportsPage::tradeDayRequested);
+    connect(m_breakdowns, &BreakdownTab::otherKeyChanged, this, [this] { showAnalytics(); });
 }
+
+ReportsPage::~ReportsPage() = default;
 
 QTableView* ReportsPage::makeReportGrid(CategoryReportKind kind, bool wholeRows)
 {
@@ -273,17 +300,20 @@ void ReportsPage::selectFirstTab() { PageControl2->setCurrentIndex(0); }
 void ReportsPage::rebuild()
 {
     std::optional<CategoryReports> reports;
-    TradingMetrics metrics;
+    std::unique_ptr<ReportTrades> trades;
     try {
-        const ReportTrades trades(m_journal.db(), m_journal.activeAccount);
-        reports = buildCategoryReports(trades, m_journal.lists);
-        metrics = buildTradingMetrics(trades, m_journal.initialBalance, CashStore(m_journal.db()).list(m_journal.activeAccount));
-        m_resultCharts->showTrades(trades, m_journal.initialBalance, CashStore(m_journal.db()).list(m_journal.activeAccount));
+        trades = std::make_unique<ReportTrades>(m_journal.db(), m_journal.activeAccount);
+        reports = buildCategoryReports(*trades, m_journal.lists);
+        // The drawdown and the spread of results are of every trade, as the
+        // "Все сделки" column.
+        m_resultCharts->showTrades(*trades, m_journal.initialBalance,
+                                   CashStore(m_journal.db()).list(m_journal.activeAccount));
     } catch (const ESQLiteException& e) {
         // Nothing could be read: the grids keep what they showed.
         reportUpdateProblem(m_journal, m_prompts, e.message());
         return;
     }
+    m_trades = std::move(trades);
     // One message for the page: the first trade that was left out.
     QString problem;
     for (CategoryReport& report : reports->reports) {
@@ -293,20 +323,114 @@ void ReportsPage::rebuild()
         m_models[i]->setReport(std::move(report));
         fitColumnWidths(m_grids[i]);
     }
+    if (m_filterAccount != m_journal.activeAccount) {
+        // Another account: its own choices and filter, and its latest month.
+        m_filterAccount = m_journal.activeAccount;
+        m_filterBar->setFilter(TradeFilter());
+        m_filterBar->setChoices(*m_trades);
+        m_filterBar->setFilter(m_filters.load(m_filterAccount));
+        const QString damaged = m_filters.takeProblem();
+        if (!damaged.isEmpty())
+            m_prompts.showMessage(Prompts::Icon::Warning, QStringLiteral("Ошибка"), damaged);
+        m_calendarMonth = QDate();
+    } else {
+        m_filterBar->setChoices(*m_trades);
+    }
+    const QString metricsProblem = showAnalytics();
     if (problem.isEmpty())
-        problem = metrics.problem;
+        problem = metricsProblem;
     if (!problem.isEmpty())
         reportUpdateProblem(m_journal, m_prompts, problem);
+}
 
-    Label_MetricsProblem->setText(metrics.problem);
-    Label_MetricsProblem->setVisible(!metrics.complete());
-    const int shown = Chart_Months->showMonths(metrics.months);
-    const int all = static_cast<int>(metrics.months.size());
-    findChild<QGroupBox*>(QStringLiteral("GroupBox_Months"))
-        ->setTitle(shown < all ? kMonthsTitle + QStringLiteral(" (последние %1 из %2)").arg(shown).arg(all)
-                               : kMonthsTitle);
-    m_metricsModel->setTable(std::move(metrics.texts));
+TradeFilter ReportsPage::filter() const { return m_filterBar->filter(); }
+
+void ReportsPage::setFilter(const TradeFilter& filter)
+{
+    m_filterBar->setFilter(filter);
+    filterChanged();
+}
+
+void ReportsPage::filterChanged()
+{
+    if (m_journal.activeAccount.isEmpty())
+        return; // no account, nothing shown
+    try {
+        m_filters.save(m_journal.activeAccount, m_filterBar->filter());
+    } catch (const FileWriteError& e) {
+        // The what-if still shows; only keeping it failed.
+        m_prompts.showMessage(Prompts::Icon::Error, QStringLiteral("Ошибка"),
+                              QStringLiteral("Фильтр не сохранен: ") + e.message());
+    }
+    showAnalytics();
+}
+
+void ReportsPage::showCalendarMonth(QDate month)
+{
+    m_calendarMonth = QDate(month.year(), month.month(), 1);
+    showCalendar();
+}
+
+// Everything the filter applies to, from the last reading; returns why the
+// figures of every trade stopped, if they did.
+QString ReportsPage::showAnalytics()
+{
+    if (!m_trades)
+        return QString();
+    const TradeFilter filter = m_filterBar->filter();
+    m_selected = selectTrades(*m_trades, filter);
+    m_filterBar->setCounts(static_cast<int>(m_selected.size()), m_trades->count());
+
+    std::vector<CashMovement> cash;
+    try {
+        cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
+    } catch (const ESQLiteException& e) {
+        reportUpdateProblem(m_journal, m_prompts, e.message());
+        return QString();
+    }
+    TradingMetrics all = buildTradingMetrics(*m_trades, m_journal.initialBalance, cash);
+    // A trade whose money does not read is named whether the filter takes
+    // it or not.
+    Label_MetricsProblem->setText(all.problem);
+    Label_MetricsProblem->setVisible(!all.complete());
+    const bool whatIf = !filter.isEmpty();
+    TradingMetrics filtered;
+    if (whatIf)
+        filtered = buildTradingMetrics(*m_trades, m_selected, m_journal.initialBalance, cash);
+    const TradingMetrics& shown = whatIf ? filtered : all;
+    const int monthsShown = Chart_Months->showMonths(shown.months);
+    const int monthsAll = static_cast<int>(shown.months.size());
+    QString title = kMonthsTitle;
+    if (whatIf)
+        title += QStringLiteral(" (с фильтром)");
+    if (monthsShown < monthsAll)
+        title += QStringLiteral(" (последние %1 из %2)").arg(monthsShown).arg(monthsAll);
+    findChild<QGroupBox*>(QStringLiteral("GroupBox_Months"))->setTitle(title);
+    const QString problem = all.problem;
+    m_metricsModel->setTable(whatIf ? compareTradingMetrics(all, filtered) : std::move(all.texts));
     fitColumnWidths(StringGrid_Metrics);
+
+    m_breakdowns->showBreakdowns(buildBreakdown(*m_trades, m_selected, BreakdownKey::Hour),
+                                 buildBreakdown(*m_trades, m_selected, BreakdownKey::Weekday),
+                                 buildBreakdown(*m_trades, m_selected, m_breakdowns->otherKey()));
+    if (!m_calendarMonth.isValid()) {
+        // The month of the latest trade taken, else of today.
+        const std::vector<int>& rows = m_selected.empty() ? m_trades->timeOrder() : m_selected;
+        int day = ReportTrades::kNoDay;
+        for (auto it = rows.rbegin(); it != rows.rend() && day == ReportTrades::kNoDay; ++it)
+            day = m_trades->openDay(*it);
+        const QDate latest = day == ReportTrades::kNoDay ? QDate::currentDate() : QDate::fromJulianDay(day);
+        m_calendarMonth = QDate(latest.year(), latest.month(), 1);
+    }
+    showCalendar();
+    return problem;
+}
+
+void ReportsPage::showCalendar()
+{
+    if (!m_trades)
+        return;
+    m_calendar->showMonth(buildCalendarMonth(*m_trades, m_selected, m_calendarMonth.year(), m_calendarMonth.month()));
 }
 
 void ReportsPage::restoreNotes(const Settings& s)

@@ -1,11 +1,19 @@
 #pragma once
 
 #include "stats/core/category_reports.h"
+#include "stats/core/filter_store.h"
+#include "stats/core/trade_filter.h"
 
+#include <QDate>
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
+class BreakdownTab;
+class CalendarTab;
+class ReportTrades;
+class TradeFilterBar;
 class CategoryReportModel;
 class Journal;
 class MonthChartView;
@@ -21,12 +29,16 @@ struct Settings;
 class TextTableModel;
 
 // The page "Отчеты": the eight category reports of the active account in
-// three inner tabs, and its trading metrics with the result of every month
-// in a fourth.
+// three inner tabs, its trading metrics with the result of every month in a
+// fourth, a calendar of days and the results by hour, weekday and other
+// keys. A what-if filter bar above the last three (kept per account in
+// filters.json) narrows them to some trades; "Показатели" then shows every
+// trade's figures beside the filtered ones.
 class ReportsPage : public QWidget {
     Q_OBJECT
 public:
     ReportsPage(Journal& journal, Prompts& prompts, QWidget* parent = nullptr);
+    ~ReportsPage() override;
 
     void selectFirstTab();
     // The four notes beside the reports, kept in config.ini.
@@ -37,9 +49,20 @@ public:
     void rebuild();
     void Button_StratClick() { rebuild(); } // "Сформировать заново"
 
+    // The what-if filter of the active account: shown on the bar, applied
+    // to the metrics, the calendar and the breakdowns, and kept.
+    void setFilter(const TradeFilter& filter);
+    TradeFilter filter() const;
+    // The calendar shows the month of this day.
+    void showCalendarMonth(QDate month);
+
     QTableView* grid(CategoryReportKind kind) const { return m_grids[static_cast<int>(kind)]; }
     const CategoryReportModel& model(CategoryReportKind kind) const { return *m_models[static_cast<int>(kind)]; }
     const TextTableModel& metricsModel() const { return *m_metricsModel; }
+
+signals:
+    // A day clicked in the calendar: the shell shows its analysis.
+    void tradeDayRequested(QDate day);
 
 private:
     QTableView* makeReportGrid(CategoryReportKind kind, bool wholeRows);
@@ -50,6 +73,9 @@ private:
     QWidget* makeMetricsTab();
     // The drawdown and the spread of the results under the metrics.
     QWidget* makeResultCharts(QWidget* parent);
+    QString showAnalytics();
+    void showCalendar();
+    void filterChanged();
 
     QTabWidget* PageControl2 = nullptr;
     QPlainTextEdit* Memo_Valuta = nullptr;
@@ -76,4 +102,13 @@ private:
     std::array<QTableView*, kReportCount> m_grids{};
     std::array<CategoryReportModel*, kReportCount> m_models{};
     TextTableModel* m_metricsModel = nullptr;
+
+    TradeFilterBar* m_filterBar = nullptr;
+    CalendarTab* m_calendar = nullptr;
+    BreakdownTab* m_breakdowns = nullptr;
+    std::unique_ptr<ReportTrades> m_trades; // the last reading, for a filter changed without one
+    std::vector<int> m_selected;            // the rows the filter takes
+    FilterStore m_filters;
+    QString m_filterAccount;                // the account whose filter the bar shows
+    QDate m_calendarMonth;
 };
