@@ -106,8 +106,8 @@ BalanceChart buildBalanceChartData(AccountTrades& trades, const QString& initial
 BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, const QString& initialBalance)
 {
     try {
-        AccountTrades trades(db, account);
-        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account));
+        const std::shared_ptr<AccountTrades> trades = AccountTrades::read(db, account);
+        return buildBalanceChartData(*trades, initialBalance, CashStore(db).list(account));
     } catch (const ESQLiteException& e) {
         BalanceChart chart;
         chart.stop(e.message());
