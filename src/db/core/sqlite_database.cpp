@@ -380,6 +380,12 @@ QByteArrayView SqlRow::bytes(int column) const
 
 qint64 SqlRow::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
 
+QByteArrayView SqlRow::blob(int column) const
+{
+    const void* data = sqlite3_column_blob(m_stmt, column);
+    return data ? QByteArrayView(static_cast<const char*>(data), sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
 bool SqlRow::isNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
 
 int SqlRow::columnCount() const { return sqlite3_column_count(m_stmt); }

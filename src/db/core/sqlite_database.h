@@ -55,6 +55,8 @@ public:
     double number(int column) const;
     // The cell is NULL.
     bool isNull(int column) const;
+    // The cell's bytes as a blob (a text's bytes too); empty for NULL.
+    QByteArrayView blob(int column) const;
     // How openResultTable would keep the column, decided as it decides it on
     // the first row: by the declared type, or for a column without one by
     // the first row's value; nothing when that value is NULL (the column

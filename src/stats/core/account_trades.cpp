@@ -234,12 +234,32 @@ private:
 
 AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
 {
+    // The count first (from the index alone), so that the digest is laid
+    // out once instead of copied as it grows.
+    qint64 expected = 0;
+    db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?").arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
+                {account}, [&](const SqlRow& row) { expected = row.integer(0); });
+    reserve(static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max())));
     AccountTradesBuilder builder(*this);
     db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                     .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
                 {account}, [&](const SqlRow& row) { builder.add(row); });
-    m_cells.shrink_to_fit();
-    m_arena.shrink_to_fit();
+    if (m_arena.capacity() > m_arena.size() + m_arena.size() / 2)
+        m_arena.shrink_to_fit();
+}
+
+void AccountTrades::reserve(size_t rows)
+{
+    m_cells.reserve(rows * ColumnCount);
+    m_arena.reserve(rows * 48); // the texts that do not repeat: a ticket, two times, prices, money
+    m_ids.reserve(rows);
+    m_openKey.reserve(rows);
+    m_profitKey.reserve(rows);
+    for (std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
+        v->reserve(rows);
+    m_numbers.bad.reserve(rows);
+    m_numbers.nedobral.reserve(rows);
+    m_numbers.badNedobral.reserve(rows);
 }
 
 AccountTrades::~AccountTrades() = default;

@@ -82,6 +82,7 @@ public:
 private:
     friend class AccountTradesBuilder;
     AccountTrades() = default;
+    void reserve(size_t rows);
     int m_count = 0;
     // Per row and column: where the cell's text starts in the arena (a
     // length byte, or 255 and four length bytes, then the bytes), or kNull.

@@ -111,6 +111,14 @@ QString TradeTable::cell(int row, int column) const
     return m_trades->text(m_order[row], AccountTrades::Column(column - 1));
 }
 
+void TradeTable::appendCell(int row, int column, QString& out) const
+{
+    if (column == tradecol::Number)
+        out += QString::number(row + 1);
+    else
+        m_trades->appendText(m_order[row], AccountTrades::Column(column - 1), out);
+}
+
 std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWidth) const
 {
     const QStringList& headers = tradeTableHeaders();
