@@ -206,8 +206,12 @@ void TSQLiteDatabase::executeStatement(const QString& sql, const SqlParams& para
     bindParams(stmt, params, 1, sql);
     const int rc = sqlite3_step(stmt);
     const QString head = sql.trimmed().left(6).toUpper();
-    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP")))
+    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP"))) {
         m_declaredTypes.clear(); // the schema changed
+        ++m_epoch;
+    } else if (head.startsWith(QLatin1String("ROLLBA"))) {
+        ++m_epoch;
+    }
     if (rc != SQLITE_DONE)
         fail(QStringLiteral("Error executing SQL statement"), sql);
 }
@@ -448,6 +452,7 @@ DataStamp TSQLiteDatabase::dataStamp()
     stamp.connection = m_serial;
     readRows(QStringLiteral("PRAGMA data_version"), {}, [&](const SqlRow& row) { stamp.dataVersion = row.integer(0); });
     stamp.ownChanges = sqlite3_total_changes64(m_db);
+    stamp.ownEpoch = m_epoch;
     return stamp;
 }
 
@@ -606,8 +611,10 @@ SqlTransaction::SqlTransaction(TSQLiteDatabase& db)
 
 SqlTransaction::~SqlTransaction()
 {
-    if (!m_done && m_db.isOpen())
+    if (!m_done && m_db.isOpen()) {
         sqlite3_exec(m_db.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        ++m_db.m_epoch;
+    }
 }
 
 void SqlTransaction::commit()

@@ -76,14 +76,16 @@ private:
     TSQLiteDatabase* m_db;
 };
 
-// What a connection reads is the same as at an earlier stamp exactly when
-// the stamps are equal: it names the connection, the database's data version
-// (changed by a commit of any other connection) and the changes made through
-// this connection.
+// What a connection reads is the same as at an earlier stamp when the stamps
+// are equal: it names the connection, the database's data version (changed
+// by a commit of any other connection), the rows changed through this
+// connection, and the changes of its tables and the transactions rolled
+// back through it.
 struct DataStamp {
     quint64 connection = 0;
     qint64 dataVersion = -1;
     qint64 ownChanges = -1;
+    qint64 ownEpoch = -1;
     bool operator==(const DataStamp&) const = default;
 };
 
@@ -140,6 +142,7 @@ private:
     sqlite3* m_db = nullptr;
     QString m_path;
     quint64 m_serial = 0; // this connection among those of the run
+    qint64 m_epoch = 0;   // tables changed or transactions rolled back through this connection
     QHash<QByteArray, QHash<QByteArray, QByteArray>> m_declaredTypes; // "main.TABLE" -> column -> type
     // Statements of executeStatement kept prepared by their text, so that a
     // statement run once per row of a large change is parsed only once.
