@@ -19,3 +19,10 @@ bool benchMillionWanted();
 
 // The program folder holding the journal of that many trades' datamoney.db.
 QString benchJournalFolder(int trades = kBenchTrades);
+
+// Adds an argument per size of kBenchSizes to a Google Benchmark
+// (->Apply(benchSizes)); the million only when benchMillionWanted().
+namespace benchmark::internal {
+class Benchmark;
+}
+void benchSizes(benchmark::internal::Benchmark* b);

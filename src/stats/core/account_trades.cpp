@@ -10,8 +10,6 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
-#include <string>
-#include <unordered_map>
 
 namespace {
 
@@ -79,16 +77,29 @@ QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
     return QByteArrayView(buffer + start, 24 - start);
 }
 
-// A column keeps a dictionary of its texts while they repeat (the pair, the
-// side, the entry and exit, the rating): each stored once. A column of ever
-// new texts (tickets, times, prices) gives it up after a few thousand.
-constexpr size_t kDictionaryLimit = 4096;
+// A column remembers where its recent texts are stored, so that a text that
+// repeats in it (the pair, the side, the size, the entry and exit, the
+// rating) is stored once: a small table by the text's hash, each slot
+// holding the last text that fell into it. A column of ever new texts
+// (tickets, times, prices) stops looking once it finds few repeats.
+constexpr int kSlots = 1024;
+constexpr int kTrialRows = 2048;
 
 struct ColumnReader {
     std::optional<SqlRow::Kind> kind;
-    std::unordered_map<std::string, quint32> dictionary;
-    bool dictionaryOpen = true;
+    bool shares = true;
+    int looked = 0;
+    int found = 0;
+    std::vector<quint32> recent; // arena positions, kNull when empty
 };
+
+quint32 textHash(QByteArrayView bytes)
+{
+    quint32 h = 2166136261u;
+    for (const char c : bytes)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+}
 
 } // namespace
 
@@ -147,22 +158,36 @@ private:
         return at;
     }
 
+    QByteArrayView storedAt(quint32 at) const
+    {
+        const char* p = m_t.m_arena.data() + at;
+        quint32 length = static_cast<unsigned char>(*p++);
+        if (length == 255) {
+            std::memcpy(&length, p, 4);
+            p += 4;
+        }
+        return QByteArrayView(p, length);
+    }
+
     quint32 stored(int c, QByteArrayView bytes)
     {
         ColumnReader& column = m_columns[c];
-        if (!column.dictionaryOpen)
+        if (!column.shares)
             return append(bytes);
-        std::string key(bytes.data(), static_cast<size_t>(bytes.size()));
-        const auto found = column.dictionary.find(key);
-        if (found != column.dictionary.end())
-            return found->second;
-        const quint32 at = append(bytes);
-        column.dictionary.emplace(std::move(key), at);
-        if (column.dictionary.size() >= kDictionaryLimit) {
-            column.dictionaryOpen = false;
-            column.dictionary = {};
+        if (column.recent.empty())
+            column.recent.assign(kSlots, kNull);
+        quint32& slot = column.recent[textHash(bytes) % kSlots];
+        ++column.looked;
+        if (slot != kNull && storedAt(slot) == bytes) {
+            ++column.found;
+            return slot;
         }
-        return at;
+        slot = append(bytes);
+        if (column.looked == kTrialRows && column.found < kTrialRows / 4) {
+            column.shares = false;
+            column.recent = {};
+        }
+        return slot;
     }
 
     // The cell's text as the database layer reads it (see bytes()).
