@@ -8,6 +8,7 @@
 #include "pictures/core/trade_pictures.h"
 #include "state/core/snapshot_stream.h"
 
+#include <algorithm>
 #include <iterator>
 
 QString weekdayName(const QDate& date)
@@ -119,6 +120,10 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
         // Read row by row in time order (the index of the account's trades
         // by open time gives that order without a sort); only the rows'
         // texts are kept.
+        // The count first (from the index alone): the rows are laid out once.
+        const SqlParams params = {start.toString(format), end.toString(format), account};
+        db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
+                    params, [&](const SqlRow& row) { result.rows.reserve(static_cast<size_t>(std::max<qint64>(0, row.integer(0)))); });
         std::optional<SqlRow::Kind> kinds[kReadCount];
         bool first = true;
         int unreadable = 0;
@@ -126,7 +131,7 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
         int i = 0;
         db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
                         .arg(selectList(), table, name(OpenTime), name(Chet)),
-                    {start.toString(format), end.toString(format), account}, [&](const SqlRow& t) {
+                    params, [&](const SqlRow& t) {
                         if (first) {
                             first = false;
                             for (int c = 0; c < kReadCount; ++c)
