@@ -131,7 +131,7 @@ BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
 // painted. Two trades alternate, so every choice reads a file.
 void BM_ChooseTradeWithPicture(benchmark::State& state)
 {
-    Journal journal(benchJournalFolder());
+    Journal journal(benchJournalFolder(kBenchTrades)); // the trades chosen below are among its ids
     journal.openDatabase();
     journal.activeAccount = QStringLiteral("1");
     BenchPrompts prompts;

@@ -1,12 +1,21 @@
 // The day and the week table of a five-year range over an account of
-// 100 000 trades, as the page "По дням" builds them on "Сформировать".
-//   build-rel/bench/stats/bench_period_tables
+// 10 000, 100 000 and (TJ_BENCH_1M=1) 1 000 000 trades, as the page
+// "По дням" builds them on "Сформировать", and the period analysis of the
+// page "Анализ" over the same five years.
+//   build/bench/stats/bench_period_tables
+// A "kept" run builds from the account's digest read before (nothing
+// changed); the others read the trades anew, as after a change.
 // For the peak memory of a build, time the whole process:
 //   /usr/bin/time -v build-rel/bench/stats/bench_period_tables --benchmark_filter=BothTables
 #include "bench_journal.h"
 
 #include "db/core/sqlite_database.h"
+#include "stats/core/account_trades.h"
+#include "stats/core/period_analysis.h"
 #include "stats/core/period_tables.h"
+
+#include <map>
+#include <memory>
 
 #include <QDateTime>
 
@@ -16,13 +25,19 @@
 
 namespace {
 
-TSQLiteDatabase& database()
+TSQLiteDatabase& database(int trades)
 {
-    static TSQLiteDatabase db(benchJournalFolder() + QStringLiteral("/datamoney.db"));
-    return db;
+    static std::map<int, std::unique_ptr<TSQLiteDatabase>> open;
+    auto& db = open[trades];
+    if (!db)
+        db = std::make_unique<TSQLiteDatabase>(benchJournalFolder(trades) + QStringLiteral("/datamoney.db"));
+    return *db;
 }
 
-// Five years from the first trade: about 75 000 of the account's trades.
+TSQLiteDatabase& database(const benchmark::State& state) { return database(static_cast<int>(state.range(0))); }
+
+// Five years from the first trade: about 75 000 of the account's trades
+// (all 10 000 of the smallest journal).
 const QDateTime kFrom(QDate(2009, 1, 5), QTime(0, 0));
 const QDateTime kTo(QDate(2014, 1, 5), QTime(0, 0));
 
@@ -35,30 +50,37 @@ void reportPeak(benchmark::State& state)
 
 void BM_DayTable(benchmark::State& state)
 {
-    TSQLiteDatabase& db = database();
+    TSQLiteDatabase& db = database(state);
     for (auto _ : state) {
+        AccountTrades::forgetKept();
         PeriodTable t = buildDayTable(db, QStringLiteral("1"), kFrom, kTo, QStringLiteral("10000"));
         benchmark::DoNotOptimize(t.rows.data());
     }
 }
-BENCHMARK(BM_DayTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DayTable)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 void BM_WeekTable(benchmark::State& state)
 {
-    TSQLiteDatabase& db = database();
+    TSQLiteDatabase& db = database(state);
     for (auto _ : state) {
+        AccountTrades::forgetKept();
         PeriodTable t = buildWeekTable(db, QStringLiteral("1"), kFrom, kTo, QStringLiteral("10000"));
         benchmark::DoNotOptimize(t.rows.data());
     }
 }
-BENCHMARK(BM_WeekTable)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WeekTable)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
-// What one "Сформировать" costs: both tables from one reading.
+// What one "Сформировать" costs: both tables from one reading (kept:1, from
+// the digest the trade table read before).
 void BM_BothTables(benchmark::State& state)
 {
-    TSQLiteDatabase& db = database();
+    TSQLiteDatabase& db = database(state);
     int days = 0, weeks = 0;
+    if (state.range(1)) // the digest read once before, as by the trade table
+        buildPeriodTables(db, QStringLiteral("1"), kFrom, kTo, QStringLiteral("10000"));
     for (auto _ : state) {
+        if (!state.range(1))
+            AccountTrades::forgetKept();
         PeriodTables t = buildPeriodTables(db, QStringLiteral("1"), kFrom, kTo, QStringLiteral("10000"));
         weeks = t.weeks.texts.rowCount();
         days = t.days.texts.rowCount();
@@ -68,6 +90,47 @@ void BM_BothTables(benchmark::State& state)
     state.counters["week_rows"] = weeks;
     reportPeak(state);
 }
-BENCHMARK(BM_BothTables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BothTables)
+    ->ArgNames({"trades", "kept"})
+    ->ArgsProduct({{10000, 100000}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_BothTablesMillion(benchmark::State& state)
+{
+    if (!benchMillionWanted()) {
+        state.SkipWithError("TJ_BENCH_1M=1 runs the million");
+        return;
+    }
+    BM_BothTables(state);
+}
+BENCHMARK(BM_BothTablesMillion)->ArgNames({"trades", "kept"})->ArgsProduct({{1000000}, {0, 1}})->Unit(benchmark::kMillisecond);
+
+// The page "Анализ" over the five years, and over one day (what it shows
+// most often).
+void BM_PeriodAnalysis(benchmark::State& state)
+{
+    TSQLiteDatabase& db = database(state);
+    const QDate from = kFrom.date();
+    const QDate to = state.range(1) ? kFrom.date().addDays(1) : kTo.date();
+    int rows = 0;
+    for (auto _ : state) {
+        PeriodAnalysis a = buildPeriodAnalysis(db, QStringLiteral("1"), from, to);
+        rows = static_cast<int>(a.rows.size());
+        benchmark::DoNotOptimize(a.rows.data());
+    }
+    state.counters["rows"] = rows;
+    reportPeak(state);
+}
+BENCHMARK(BM_PeriodAnalysis)
+    ->ArgNames({"trades", "one_day"})
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (const int n : kBenchSizes) {
+            if (n < 1000000 || benchMillionWanted()) {
+                b->Args({n, 0});
+                b->Args({n, 1});
+            }
+        }
+    })
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

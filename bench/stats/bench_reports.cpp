@@ -13,12 +13,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <map>
+#include <memory>
+
 namespace {
 
-TSQLiteDatabase& database()
+TSQLiteDatabase& database(int trades = kBenchTrades)
 {
-    static TSQLiteDatabase db(benchJournalFolder() + QStringLiteral("/datamoney.db"));
-    return db;
+    static std::map<int, std::unique_ptr<TSQLiteDatabase>> open;
+    auto& db = open[trades];
+    if (!db)
+        db = std::make_unique<TSQLiteDatabase>(benchJournalFolder(trades) + QStringLiteral("/datamoney.db"));
+    return *db;
 }
 
 // Lists as a trader keeps them; the journal's entries and exits use the
@@ -37,7 +43,7 @@ ReferenceLists lists()
 
 void BM_ReportsAndMetrics(benchmark::State& state)
 {
-    TSQLiteDatabase& db = database();
+    TSQLiteDatabase& db = database(static_cast<int>(state.range(0)));
     const ReferenceLists l = lists();
     for (auto _ : state) {
         const ReportTrades trades(db, QStringLiteral("1"));
@@ -49,7 +55,7 @@ void BM_ReportsAndMetrics(benchmark::State& state)
             state.SkipWithError("unexpected reports");
     }
 }
-BENCHMARK(BM_ReportsAndMetrics)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportsAndMetrics)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 // The parts: the reading alone, the reports alone over a reading.
 void BM_ReadTrades(benchmark::State& state)

@@ -1,9 +1,12 @@
 // The trade table and balance chart of a trader with years of history:
-// 100 000 trades in one account. Run offscreen:
+// 10 000, 100 000 and (TJ_BENCH_1M=1) 1 000 000 trades in one account. Run
+// offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/stats/bench_stats
-// The journal is made once in the temporary folder and reused, so that a
+//   TJ_BENCH_1M=1 QT_QPA_PLATFORM=offscreen build/bench/stats/bench_stats
+// The journals are made once in the build folder and reused, so that a
 // whole-process run (/usr/bin/time -v ... --benchmark_filter=Refresh)
-// measures the refresh and not the making of the data.
+// measures the refresh and not the making of the data. Every run reads the
+// trades anew (as after a change) unless its name says "kept".
 #include "bench_journal.h"
 
 #include "context/core/journal.h"
@@ -18,6 +21,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTableView>
+
+#include <map>
+#include <memory>
 
 #include <benchmark/benchmark.h>
 
@@ -34,8 +40,8 @@ public:
 };
 
 struct Fixture {
-    Fixture()
-        : folder(benchJournalFolder())
+    explicit Fixture(int trades)
+        : folder(benchJournalFolder(trades))
     {
         journal = std::make_unique<Journal>(folder);
         journal->openDatabase();
@@ -47,10 +53,13 @@ struct Fixture {
     SilentPrompts prompts;
 };
 
-Fixture& fixture()
+Fixture& fixture(const benchmark::State& state)
 {
-    static Fixture f;
-    return f;
+    static std::map<int, std::unique_ptr<Fixture>> made;
+    auto& f = made[static_cast<int>(state.range(0))];
+    if (!f)
+        f = std::make_unique<Fixture>(static_cast<int>(state.range(0)));
+    return *f;
 }
 
 void reportPeak(benchmark::State& state)
@@ -62,28 +71,40 @@ void reportPeak(benchmark::State& state)
 
 void BM_BuildTradeTable(benchmark::State& state)
 {
-    Fixture& f = fixture();
+    Fixture& f = fixture(state);
     for (auto _ : state) {
-        TradeTable t = buildTradeTable(f.journal->db(), QStringLiteral("1"), TradeOrder(state.range(0)));
+        AccountTrades::forgetKept();
+        TradeTable t = buildTradeTable(f.journal->db(), QStringLiteral("1"), TradeOrder(state.range(1)));
         benchmark::DoNotOptimize(t.listed);
     }
     reportPeak(state);
 }
-BENCHMARK(BM_BuildTradeTable)->ArgName("order")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+void sizesAndOrders(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"trades", "order"});
+    for (const int n : kBenchSizes) {
+        if (n < 1000000 || benchMillionWanted()) {
+            b->Args({n, 0});
+            b->Args({n, 1});
+        }
+    }
+}
+BENCHMARK(BM_BuildTradeTable)->Apply(sizesAndOrders)->Unit(benchmark::kMillisecond);
 
 void BM_BuildBalanceChart(benchmark::State& state)
 {
-    Fixture& f = fixture();
+    Fixture& f = fixture(state);
     for (auto _ : state) {
+        AccountTrades::forgetKept();
         BalanceChart c = buildBalanceChartData(f.journal->db(), QStringLiteral("1"), QStringLiteral("10000"));
         benchmark::DoNotOptimize(c.withCommission);
     }
 }
-BENCHMARK(BM_BuildBalanceChart)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildBalanceChart)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 void BM_FitColumnWidths(benchmark::State& state)
 {
-    Fixture& f = fixture();
+    Fixture& f = fixture(state);
     const TradeTable t = buildTradeTable(f.journal->db(), QStringLiteral("1"), TradeOrder::Profit);
     const QFont font = gridFont(QStringLiteral("Tahoma"), 13);
     for (auto _ : state) {
@@ -91,12 +112,12 @@ void BM_FitColumnWidths(benchmark::State& state)
         benchmark::DoNotOptimize(t.columnWidths(measure, 1));
     }
 }
-BENCHMARK(BM_FitColumnWidths)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FitColumnWidths)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 // Where the time of one refresh goes, phase by phase (milliseconds).
 void BM_RefreshPhases(benchmark::State& state)
 {
-    Fixture& f = fixture();
+    Fixture& f = fixture(state);
     const QFont font = gridFont(QStringLiteral("Tahoma"), 13);
     double query = 0, sorts = 0, numbers = 0, table = 0, chart = 0, widths = 0;
     auto lap = [](QElapsedTimer& t, double& sum) { sum += t.nsecsElapsed() / 1e6; t.restart(); };
@@ -126,25 +147,61 @@ void BM_RefreshPhases(benchmark::State& state)
     state.counters["chart"] = chart / n;
     state.counters["widths"] = widths / n;
 }
-BENCHMARK(BM_RefreshPhases)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefreshPhases)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 // refreshTradeTable end to end on a shown page: query, table, model, chart,
 // column widths and, with painted:1, the repaint of the whole page with its
-// 100 000-point curve.
+// curve of every trade; kept:1 with nothing changed since the last refresh.
 void BM_RefreshTradeTable(benchmark::State& state)
 {
-    Fixture& f = fixture();
+    Fixture& f = fixture(state);
+    TradeTablePage page(*f.journal, f.prompts);
+    page.resize(1600, 860);
+    page.show();
+    QApplication::processEvents();
+    AccountTrades::forgetKept();
+    page.refreshTradeTable(); // kept:1 starts from this reading
+    for (auto _ : state) {
+        if (!state.range(2))
+            AccountTrades::forgetKept();
+        page.refreshTradeTable();
+        if (state.range(1))
+            page.repaint();
+    }
+    reportPeak(state);
+}
+BENCHMARK(BM_RefreshTradeTable)
+    ->ArgNames({"trades", "painted", "kept"})
+    ->Apply([](benchmark::internal::Benchmark* b) {
+        for (const int n : kBenchSizes) {
+            if (n < 1000000 || benchMillionWanted()) {
+                b->Args({n, 0, 0});
+                b->Args({n, 1, 0});
+                b->Args({n, 1, 1});
+            }
+        }
+    })
+    ->Unit(benchmark::kMillisecond);
+
+// Switching the page between the accounts: the 100-trade account, then the
+// large one, each read anew (the digest keeps one account).
+void BM_SwitchAccount(benchmark::State& state)
+{
+    Fixture& f = fixture(state);
     TradeTablePage page(*f.journal, f.prompts);
     page.resize(1600, 860);
     page.show();
     QApplication::processEvents();
     for (auto _ : state) {
+        f.journal->activeAccount = QStringLiteral("2");
         page.refreshTradeTable();
-        if (state.range(0))
-            page.repaint();
+        page.repaint();
+        f.journal->activeAccount = QStringLiteral("1");
+        page.refreshTradeTable();
+        page.repaint();
     }
     reportPeak(state);
 }
-BENCHMARK(BM_RefreshTradeTable)->ArgName("painted")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_SwitchAccount)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 } // namespace

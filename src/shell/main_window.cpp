@@ -152,67 +152,82 @@ void TForm1::onDeleteTradeRequested(const QString& id)
         rebuildAccountViews(Rebuild::TradeDeleted);
 }
 
-// What each event changes decides what is built anew; the pages shown on
-// demand ("Анализ", "По дням", "Отчеты") also rebuild when the trader turns
-// to them (PageControl1Change). A new page joins the cases here.
+// What each event changes decides what is out of date. Only the page on
+// screen is built at once; the others are built when the trader turns to
+// them (PageControl1Change), so an account of a million trades opens
+// without waiting for the pages nobody looks at. "По дням" and "Отчеты" are
+// built every time they are shown anyway. A new page joins the cases here
+// and in buildPage.
 void TForm1::rebuildAccountViews(Rebuild reason)
 {
     switch (reason) {
     case Rebuild::AccountActivated:
         // Another account's trades: its table, chart and analysis. The
         // account page draws the account's curve itself.
-        m_trades->refreshTradeTable();
-        m_analysis->runPeriodAnalysis();
+        markStale({PageTrades, PageAnalysis, PageDays, PageReports});
         break;
     case Rebuild::TradesCopied:
-        // Trades added and changed: every view over them that is not built
-        // when its page is shown, the account's curve, and then the trade
-        // table is shown.
-        m_trades->refreshTradeTable();
-        m_analysis->runPeriodAnalysis();
-        m_reports->rebuild();
+        // Trades added and changed: every view over them, the account's
+        // curve, and then the trade table is shown.
         m_accounts->drawAccountCurve();
         setPage(PageTrades);
+        markStale({PageTrades, PageAnalysis, PageDays, PageReports});
         break;
     case Rebuild::TradeSaved:
     case Rebuild::NewTradeSaved:
         // An annotation changes the categories, not the money.
-        m_trades->refreshTradeTable();
-        m_analysis->runPeriodAnalysis();
-        m_reports->rebuild();
-        if (reason == Rebuild::NewTradeSaved)
+        if (reason == Rebuild::NewTradeSaved) {
             m_analysis->showToday(); // where the new trade is
+            markStale({PageTrades, PageReports});
+        } else {
+            markStale({PageTrades, PageAnalysis, PageReports});
+        }
         break;
     case Rebuild::TradeDeleted:
         // The trade's money leaves the tables, and the loaded statement
         // offers it again in the preview.
-        m_trades->refreshTradeTable();
         m_import->extractLastReport();
-        m_days->rebuild();
-        m_analysis->runPeriodAnalysis();
-        m_reports->rebuild();
+        markStale({PageTrades, PageAnalysis, PageDays, PageReports});
         break;
     case Rebuild::OutsideChange:
         // Another program wrote to the journal (an import from the command
         // line, most often): the account list and the views of the active
-        // account, and the page the trader is on when it is built on demand.
+        // account.
         m_accounts->reloadAfterOutsideChange();
         if (m_journal.activeAccount.isEmpty())
             break;
-        m_trades->refreshTradeTable();
-        m_analysis->runPeriodAnalysis();
-        if (PageControl1->currentIndex() == PageDays)
-            m_days->rebuild();
-        if (PageControl1->currentIndex() == PageReports)
-            m_reports->rebuild();
+        markStale({PageTrades, PageAnalysis, PageDays, PageReports});
         break;
     case Rebuild::AccountDeleted:
         // The active account may have gone: every account view.
-        m_trades->refreshTradeTable();
-        m_analysis->runPeriodAnalysis();
-        m_days->rebuild();
-        m_reports->rebuild();
+        markStale({PageTrades, PageAnalysis, PageDays, PageReports});
         break;
+    }
+}
+
+void TForm1::markStale(std::initializer_list<int> pages)
+{
+    for (const int page : pages)
+        m_stalePages.insert(page);
+    buildShownPageIfStale();
+}
+
+void TForm1::buildShownPageIfStale()
+{
+    const int page = PageControl1->currentIndex();
+    if (m_stalePages.contains(page))
+        buildPage(page);
+}
+
+void TForm1::buildPage(int page)
+{
+    m_stalePages.remove(page);
+    switch (page) {
+    case PageTrades: m_trades->refreshTradeTable(); break;
+    case PageAnalysis: m_analysis->runPeriodAnalysis(); break;
+    case PageDays: m_days->rebuild(); break;
+    case PageReports: m_reports->rebuild(); break;
+    default: break;
     }
 }
 
@@ -234,9 +249,16 @@ void TForm1::setAccountPagesVisible(bool visible)
 void TForm1::PageControl1Change(int index)
 {
     switch (index) {
-    case PageAnalysis: m_analysis->reselectTrade(); break;
-    case PageReports: m_reports->rebuild(); break;
-    case PageDays: m_days->rebuild(); break;
+    case PageTrades:
+        // Built now when a change left it out of date.
+        buildShownPageIfStale();
+        return;
+    case PageAnalysis:
+        buildShownPageIfStale();
+        m_analysis->reselectTrade();
+        break;
+    case PageReports:
+    case PageDays: buildPage(index); break;
     default: return;
     }
     emit pageActionsRun(index);
@@ -269,6 +291,7 @@ void TForm1::onAccountDeleted()
 void TForm1::showAnalysisOfDay(QDate day)
 {
     setPage(PageAnalysis);
+    m_stalePages.remove(PageAnalysis);
     m_analysis->showDay(day);
 }
 
@@ -276,6 +299,7 @@ void TForm1::showAnalysisOfDay(QDate day)
 void TForm1::showAnalysisOfRange(QDate from, QDate to)
 {
     setPage(PageAnalysis);
+    m_stalePages.remove(PageAnalysis);
     m_analysis->showRange(from, to);
 }
 

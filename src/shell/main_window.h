@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QMainWindow>
+#include <QSet>
 
 class AboutPage;
 class AccountsPage;
@@ -76,6 +77,12 @@ private:
     // The events after which the views of the active account are rebuilt.
     enum class Rebuild { AccountActivated, TradesCopied, TradeSaved, NewTradeSaved, TradeDeleted, AccountDeleted, OutsideChange };
     void rebuildAccountViews(Rebuild reason);
+    // The pages are marked out of date; the one on screen is built now, the
+    // others when the trader next turns to them.
+    void markStale(std::initializer_list<int> pages);
+    // Builds the page on screen when it is out of date.
+    void buildShownPageIfStale();
+    void buildPage(int page);
     void PageControl1Change(int index);
     void onAccountActivated();
     void onAccountClosed();
@@ -120,6 +127,7 @@ private:
     bool m_settingPage = false;
     int m_shownPage = PageAbout;
     int m_savedPage = PageAbout; // the page of date.txt
+    QSet<int> m_stalePages; // account pages whose contents are out of date
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;

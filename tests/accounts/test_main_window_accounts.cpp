@@ -91,6 +91,7 @@ TEST(MainWindowAccounts, ChangesMadeByAnotherProgramAreShownWithoutAClick)
     QLabel* count = widgetByName<QLabel>(&accounts, "Label_Sdelki");
     ASSERT_EQ(count->text(), QStringLiteral("Сделок на счете: 1"));
     QTableView* trades = widgetByName<QTableView>(window.tradeTablePage(), "StringGrid_All");
+    pageTabs(&window)->setCurrentIndex(TForm1::PageTrades); // the table is built when its page is shown
     trades->selectRow(0);
     const QString selectedId = trades->model()->index(0, 1).data().toString();
 

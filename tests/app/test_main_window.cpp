@@ -6,6 +6,8 @@
 #include "import/core/preview_model.h"
 #include "import/ui/import_panel.h"
 #include "db/core/cp1251.h"
+#include "db/core/sqlite_database.h"
+#include "stats/ui/trade_table_page.h"
 #include "scripted_prompts.h"
 #include "stats/ui/analysis_page.h"
 #include "stats/ui/days_page.h"
@@ -25,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTabWidget>
 #include <QWindow>
 
@@ -312,6 +315,57 @@ TEST(MainWindow, AStatementGivenAtStartIsPreviewedOnTheAccountPage)
         EXPECT_EQ(prompts.messageTexts(), c.messages);
         w.close();
     }
+}
+
+} // namespace
+
+namespace {
+
+// After an activation or a change only the page on screen is built; the
+// other account pages are built when the trader turns to them, and show the
+// same as if they had been built at once.
+TEST(MainWindow, AccountPagesAreBuiltWhenShown)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    TSQLiteDatabase& db = journal->db();
+    db.executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Счет', 1000)"));
+    auto addTrade = [](TSQLiteDatabase& to, const QString& time) {
+        to.executeStatement(QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Profit, Profit2, Commission, Swap, Taxes) "
+                                           "VALUES ('1', '1', ?, '5', 5, 0, '0', '0')"),
+                            {time});
+    };
+    addTrade(db, QStringLiteral("2013.07.01 10:00"));
+    addTrade(db, QStringLiteral("2013.07.02 10:00"));
+    ScriptedPrompts prompts;
+    TForm1 w(*journal, prompts);
+    w.show();
+    QAbstractItemModel* grid = widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model();
+    w.setAccountPagesVisible(true);
+    pageTabs(&w)->setCurrentIndex(TForm1::PageAccounts);
+    EXPECT_EQ(grid->rowCount(), 0); // the first account was chosen at start, not yet looked at
+    pageTabs(&w)->setCurrentIndex(TForm1::PageTrades);
+    EXPECT_EQ(grid->rowCount(), 2);
+
+    // A change made by another program shows at once on the page on screen.
+    {
+        TSQLiteDatabase other(db.path());
+        addTrade(other, QStringLiteral("2013.07.03 10:00"));
+    }
+    w.checkOutsideChanges();
+    EXPECT_EQ(grid->rowCount(), 3);
+
+    // Elsewhere it waits until the trader comes back.
+    pageTabs(&w)->setCurrentIndex(TForm1::PageAccounts);
+    {
+        TSQLiteDatabase other(db.path());
+        addTrade(other, QStringLiteral("2013.07.04 10:00"));
+    }
+    w.checkOutsideChanges();
+    EXPECT_EQ(grid->rowCount(), 3);
+    pageTabs(&w)->setCurrentIndex(TForm1::PageTrades);
+    EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_TRUE(prompts.messages.empty());
 }
 
 } // namespace

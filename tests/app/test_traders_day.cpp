@@ -461,6 +461,7 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
             << page;
         s.visit(TForm1::PageAccounts);
         clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
+        s.visit(TForm1::PageTrades); // the table is built when its page is shown
         EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), kStatementTrades) << page;
         if (page == 0) {
             // The notebook as it was left, text typed just before closing included.

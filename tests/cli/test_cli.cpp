@@ -5,6 +5,7 @@
 #include "accounts/core/account_store.h"
 #include "context/core/data_safety.h"
 #include "context/core/version.h"
+#include "db/core/sqlite_database.h"
 #include "state/core/control_snapshots.h"
 #include "pictures/core/trade_pictures.h"
 #include "temp_journal.h"
@@ -734,6 +735,31 @@ TEST(CliAnalytics, RealStatementByWeekdayAndR)
     EXPECT_EQ(runCli(data({"rstats", "--account", "1"})).out,
               (QStringList{"trades_with_r\t28", "average_r\t-0.2267", "sqn\t-2.0095", "max_r\t0.2712",
                            "min_r\t-1.0000"}));
+}
+
+} // namespace
+
+namespace {
+
+// The trade table's lines keep one trade on one line: tabs and line breaks
+// in a trade's texts print as spaces, as in every other table.
+TEST(CliTrades, TabsAndLineBreaksInTextsPrintAsSpaces)
+{
+    TempAppDir dir;
+    {
+        auto journal = dir.openJournal();
+        journal->db().executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Счет', 100)"));
+        journal->db().executeStatement(
+            QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Profit, Profit2, Commission, Swap, Taxes, comment, ocenka) "
+                           "VALUES ('1', '77', '2013.07.01 10:00', '5', 5, 0, '0', '0', ?, 'Хорошо')"),
+            {QStringLiteral("вход\tпо сигналу\r\nвыход\nпо стопу\rпозже")});
+    }
+    const CliRun run = runCli({QStringLiteral("trades"), QStringLiteral("--account"), QStringLiteral("1"),
+                               QStringLiteral("--data"), dir.path()});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), 3);
+    EXPECT_TRUE(run.out[1].endsWith(QStringLiteral("\tвход по сигналу выход по стопу позже\tХорошо"))) << run.out[1].toStdString();
+    EXPECT_EQ(run.out[1].count(u'\t'), 18);
 }
 
 } // namespace

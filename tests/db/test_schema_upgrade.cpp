@@ -95,6 +95,42 @@ TEST_F(SchemaUpgradeTest, ALockedFileStaysAtItsVersion)
               QStringList());
 }
 
+// Version 2 adds the index of an account's trades by open time, which the
+// readings of an account and of a period use; a file that cannot be written
+// stays at version 1 and is read as before.
+TEST_F(SchemaUpgradeTest, TheTradeIndexIsAddedWhenTheFileTakesIt)
+{
+    const QString hasIndex = QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index' AND name = 't_sdelki_chet_opentime'");
+    const QString plan = QStringLiteral("EXPLAIN QUERY PLAN SELECT id FROM t_sdelki WHERE chet = '1' "
+                                        "AND OpenTime > '2013' AND OpenTime < '2014' ORDER BY OpenTime");
+    {
+        TSQLiteDatabase db(path);
+        db.executeStatement(QStringLiteral("PRAGMA query_only = 1"));
+        EXPECT_THROW(upgradeJournalSchema(db), ESQLiteException); // version 1 must be written
+        EXPECT_EQ(journalSchemaVersion(db), 0);
+        db.executeStatement(QStringLiteral("PRAGMA query_only = 0"));
+        SqlTransaction tx(db);
+        db.executeStatement(QStringLiteral("ALTER TABLE t_chet ADD COLUMN chet_valuta TEXT DEFAULT ''"));
+        db.executeStatement(QStringLiteral("CREATE TABLE t_kassa (id INTEGER PRIMARY KEY AUTOINCREMENT, chet TEXT, "
+                                           "Ticket TEXT, Time TEXT, Type TEXT, Comment TEXT, Amount REAL)"));
+        db.executeStatement(QStringLiteral("PRAGMA user_version = 1"));
+        tx.commit();
+    }
+    {
+        TSQLiteDatabase db(path);
+        db.executeStatement(QStringLiteral("PRAGMA query_only = 1"));
+        EXPECT_NO_THROW(upgradeJournalSchema(db));
+        EXPECT_EQ(journalSchemaVersion(db), 1);
+        EXPECT_EQ(dump(db, hasIndex), QStringList());
+    }
+    TSQLiteDatabase db(path);
+    upgradeJournalSchema(db);
+    EXPECT_EQ(journalSchemaVersion(db), 2);
+    EXPECT_EQ(dump(db, hasIndex), QStringList({QStringLiteral("t_sdelki_chet_opentime")}));
+    EXPECT_TRUE(dump(db, plan).join(u' ').contains(QStringLiteral("t_sdelki_chet_opentime"))) << dump(db, plan).join(u' ').toStdString();
+    EXPECT_EQ(dump(db, QStringLiteral("SELECT Ticket, Profit FROM t_sdelki")), QStringList({QStringLiteral("7|12,5")}));
+}
+
 } // namespace
 
 // The reasons SQLite and the system give, as a trader reads them.

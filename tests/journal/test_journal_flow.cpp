@@ -96,6 +96,7 @@ TEST_F(JournalFlowTest, ANewTradeShowsUnderToday)
 TEST_F(JournalFlowTest, DeletingFromTheTradeTableTakesItsOwnSelection)
 {
     QTableView* all = widgetByName<QTableView>(window.tradeTablePage(), "StringGrid_All");
+    pageTabs(&window)->setCurrentIndex(TForm1::PageTrades); // the table is built when its page is shown
     ASSERT_EQ(all->model()->rowCount(), 3);
     all->selectRow(2);
     const QString id = all->model()->index(2, 1).data().toString();

@@ -1,6 +1,7 @@
 #include "accounts/core/account_store.h"
 
 #include "db/core/columns.h"
+#include "db/core/cp1251.h"
 #include "db/core/sqlite_database.h"
 
 #include <QDir>
@@ -98,21 +99,24 @@ std::vector<BalanceStep> AccountStore::balanceSteps(const QString& id)
     // trades of the same minute keep the order they were stored in.
     using namespace t_sdelki;
     static constexpr Column kMoney[] = {OpenTime, Profit, Commission, Taxes, Swap};
-    auto table = m_db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4, %5")
-                                          .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime),
-                                               name(Id)),
-                                      {id});
+    // Read row by row: the index of an account's trades by open time gives
+    // this order without a sort, and no copy of the whole result is made.
     std::vector<BalanceStep> steps;
-    steps.reserve(static_cast<size_t>(table->rowCount()));
-    for (; !table->atEnd(); table->moveNext()) {
-        BalanceStep step;
-        step.time = table->fieldTextOf(0);
-        step.profit = table->fieldTextOf(1);
-        step.commission = table->fieldNumber(2);
-        step.taxes = table->fieldTextOf(3);
-        step.swap = table->fieldTextOf(4);
-        steps.push_back(std::move(step));
-    }
+    auto text = [](const SqlRow& row, int column) {
+        const QByteArrayView bytes = row.bytes(column);
+        return bytes.isEmpty() ? QString() : cp1251::decode(bytes.data(), bytes.size());
+    };
+    m_db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4, %5")
+                      .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime), name(Id)),
+                  {id}, [&](const SqlRow& row) {
+                      BalanceStep step;
+                      step.time = text(row, 0);
+                      step.profit = text(row, 1);
+                      step.commission = row.isNull(2) ? 0.0 : row.number(2);
+                      step.taxes = text(row, 3);
+                      step.swap = text(row, 4);
+                      steps.push_back(std::move(step));
+                  });
     return steps;
 }
 

@@ -31,6 +31,15 @@ void addCurrencyAndCash(TSQLiteDatabase& db)
     db.executeStatement(QStringLiteral("CREATE INDEX IF NOT EXISTS t_kassa_chet ON %1 (%2)").arg(t_kassa::table, name(Chet)));
 }
 
+// Version 2: the index by which an account's trades and the trades of a
+// period are found without reading every trade of the journal.
+void addTradeIndex(TSQLiteDatabase& db)
+{
+    using namespace t_sdelki;
+    db.executeStatement(QStringLiteral("CREATE INDEX IF NOT EXISTS t_sdelki_chet_opentime ON %1 (%2, %3)")
+                            .arg(t_sdelki::table, name(Chet), name(OpenTime)));
+}
+
 } // namespace
 
 int journalSchemaVersion(TSQLiteDatabase& db)
@@ -41,12 +50,26 @@ int journalSchemaVersion(TSQLiteDatabase& db)
 
 void upgradeJournalSchema(TSQLiteDatabase& db)
 {
-    if (journalSchemaVersion(db) >= kJournalSchemaVersion)
+    const int version = journalSchemaVersion(db);
+    if (version >= kJournalSchemaVersion)
         return;
-    SqlTransaction tx(db);
-    addCurrencyAndCash(db);
-    db.executeStatement(QStringLiteral("PRAGMA user_version = %1").arg(kJournalSchemaVersion));
-    tx.commit();
+    if (version < 1) {
+        SqlTransaction tx(db);
+        addCurrencyAndCash(db);
+        db.executeStatement(QStringLiteral("PRAGMA user_version = 1"));
+        tx.commit();
+    }
+    try {
+        SqlTransaction tx(db);
+        addTradeIndex(db);
+        db.executeStatement(QStringLiteral("PRAGMA user_version = 2"));
+        tx.commit();
+    } catch (const EDatabaseBusy&) {
+        // Another program holds the file: the index is added next time.
+    } catch (const ESQLiteException&) {
+        // A file that cannot be written (read-only, a full disk) is read
+        // without the index.
+    }
 }
 
 void createDatabaseFromSchema(const QString& path, const QString& schemaSql, bool upgrade)

@@ -45,8 +45,17 @@ bool hasPendingError(sqlite3* db)
 
 TSQLiteDatabase::TSQLiteDatabase() = default;
 
+namespace {
+quint64 nextConnectionSerial()
+{
+    static quint64 serial = 0;
+    return ++serial;
+}
+} // namespace
+
 TSQLiteDatabase::TSQLiteDatabase(const QString& path)
     : m_path(path)
+    , m_serial(nextConnectionSerial())
 {
     const QByteArray file = path.toUtf8(); // file names go to the OS as UTF-8
     sqlite3* db = nullptr;
@@ -197,8 +206,12 @@ void TSQLiteDatabase::executeStatement(const QString& sql, const SqlParams& para
     bindParams(stmt, params, 1, sql);
     const int rc = sqlite3_step(stmt);
     const QString head = sql.trimmed().left(6).toUpper();
-    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP")))
+    if (head.startsWith(QLatin1String("CREATE")) || head.startsWith(QLatin1String("ALTER")) || head.startsWith(QLatin1String("DROP"))) {
         m_declaredTypes.clear(); // the schema changed
+        ++m_epoch;
+    } else if (head.startsWith(QLatin1String("ROLLBA"))) {
+        ++m_epoch;
+    }
     if (rc != SQLITE_DONE)
         fail(QStringLiteral("Error executing SQL statement"), sql);
 }
@@ -330,8 +343,15 @@ std::unique_ptr<TSQLiteTable> TSQLiteDatabase::openResultTable(const QString& sq
     for (int rc; (rc = sqlite3_step(s)) != SQLITE_DONE;) {
         if (rc != SQLITE_ROW)
             fail(stepFailure(rc), sql);
-        if (table->m_rowCount == 0)
+        if (table->m_rowCount == 0) {
             forceAbsent = describeColumns(s, *table);
+            table->m_cells.reserve(static_cast<size_t>(table->m_columnCount) * 64);
+        } else if (table->m_cells.size() == table->m_cells.capacity()) {
+            // Grown in large steps: a result of a million rows is copied a
+            // handful of times, not twenty.
+            table->m_cells.reserve(table->m_cells.capacity() * 4);
+            table->m_arena.reserve(table->m_arena.size() * 4);
+        }
         table->appendRow(s, forceAbsent);
     }
     table->m_row = 0;
@@ -344,7 +364,7 @@ void TSQLiteDatabase::readRows(const QString& sql, const SqlParams& params,
     requireOpen();
     StmtPtr stmt(prepare(sql, cp1251::encode(sql)));
     bindParams(stmt.get(), params, 1, sql);
-    const SqlRow row(stmt.get());
+    const SqlRow row(stmt.get(), this);
     for (int rc; (rc = sqlite3_step(stmt.get())) != SQLITE_DONE;) {
         if (rc != SQLITE_ROW)
             fail(stepFailure(rc), sql);
@@ -363,6 +383,36 @@ QByteArrayView SqlRow::bytes(int column) const
 }
 
 qint64 SqlRow::integer(int column) const { return sqlite3_column_int64(m_stmt, column); }
+
+QByteArrayView SqlRow::blob(int column) const
+{
+    const void* data = sqlite3_column_blob(m_stmt, column);
+    return data ? QByteArrayView(static_cast<const char*>(data), sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
+bool SqlRow::isNull(int column) const { return sqlite3_column_type(m_stmt, column) == SQLITE_NULL; }
+
+int SqlRow::columnCount() const { return sqlite3_column_count(m_stmt); }
+
+std::optional<SqlRow::Kind> SqlRow::kind(int column) const
+{
+    const QByteArray declared = m_db->declaredType(m_stmt, column);
+    if (!declared.isNull()) {
+        switch (kindOfDeclaredType(declared.constData())) {
+        case TSQLiteTable::Kind::Integer: return Kind::Integer;
+        case TSQLiteTable::Kind::Number: return Kind::Number;
+        case TSQLiteTable::Kind::Blob: return Kind::Blob;
+        case TSQLiteTable::Kind::Text: return Kind::Text;
+        }
+    }
+    switch (sqlite3_column_type(m_stmt, column)) {
+    case SQLITE_INTEGER: return Kind::Integer;
+    case SQLITE_FLOAT: return Kind::Number;
+    case SQLITE_BLOB: return Kind::Blob;
+    case SQLITE_NULL: return std::nullopt;
+    default: return Kind::Text;
+    }
+}
 
 double SqlRow::number(int column) const { return sqlite3_column_double(m_stmt, column); }
 
@@ -393,6 +443,17 @@ int TSQLiteDatabase::changes() const
 {
     requireOpen();
     return sqlite3_changes(m_db);
+}
+
+DataStamp TSQLiteDatabase::dataStamp()
+{
+    requireOpen();
+    DataStamp stamp;
+    stamp.connection = m_serial;
+    readRows(QStringLiteral("PRAGMA data_version"), {}, [&](const SqlRow& row) { stamp.dataVersion = row.integer(0); });
+    stamp.ownChanges = sqlite3_total_changes64(m_db);
+    stamp.ownEpoch = m_epoch;
+    return stamp;
 }
 
 // ---------------------------------------------------------------------------
@@ -550,8 +611,10 @@ SqlTransaction::SqlTransaction(TSQLiteDatabase& db)
 
 SqlTransaction::~SqlTransaction()
 {
-    if (!m_done && m_db.isOpen())
+    if (!m_done && m_db.isOpen()) {
         sqlite3_exec(m_db.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+        ++m_db.m_epoch;
+    }
 }
 
 void SqlTransaction::commit()

@@ -39,6 +39,7 @@ public:
 using SqlParams = QVariantList;
 
 class TSQLiteTable;
+class TSQLiteDatabase;
 
 // The row a query stands on while TSQLiteDatabase::readRows hands it over;
 // what it returns is valid only until the handler returns.
@@ -52,14 +53,40 @@ public:
     // The cell as a double, as SQLite converts it (NULL and a text without a
     // leading number read 0), which is how a REAL column is read anywhere.
     double number(int column) const;
+    // The cell is NULL.
+    bool isNull(int column) const;
+    // The cell's bytes as a blob (a text's bytes too); empty for NULL.
+    QByteArrayView blob(int column) const;
+    // How openResultTable would keep the column, decided as it decides it on
+    // the first row: by the declared type, or for a column without one by
+    // the first row's value; nothing when that value is NULL (the column
+    // then reads absent in every row). Ask on the first row.
+    enum class Kind { Integer, Number, Text, Blob };
+    std::optional<Kind> kind(int column) const;
+    int columnCount() const;
 
 private:
     friend class TSQLiteDatabase;
-    explicit SqlRow(sqlite3_stmt* stmt)
+    SqlRow(sqlite3_stmt* stmt, TSQLiteDatabase* db)
         : m_stmt(stmt)
+        , m_db(db)
     {
     }
     sqlite3_stmt* m_stmt;
+    TSQLiteDatabase* m_db;
+};
+
+// What a connection reads is the same as at an earlier stamp when the stamps
+// are equal: it names the connection, the database's data version (changed
+// by a commit of any other connection), the rows changed through this
+// connection, and the changes of its tables and the transactions rolled
+// back through it.
+struct DataStamp {
+    quint64 connection = 0;
+    qint64 dataVersion = -1;
+    qint64 ownChanges = -1;
+    qint64 ownEpoch = -1;
+    bool operator==(const DataStamp&) const = default;
 };
 
 // The one connection to the journal database.
@@ -96,9 +123,12 @@ public:
     qint64 lastInsertId() const;
     // Rows changed by the last INSERT, UPDATE or DELETE.
     int changes() const;
+    // The stamp of the data as it reads now; throws ESQLiteException.
+    DataStamp dataStamp();
 
 private:
     friend class SqlTransaction;
+    friend class SqlRow;
     sqlite3_stmt* prepare(const QString& sql, const QByteArray& sqlBytes);
     [[noreturn]] void fail(const QString& fixedText, const QString& sql) const;
     void bindParams(sqlite3_stmt* stmt, const SqlParams& params, int firstIndex, const QString& sql);
@@ -111,6 +141,8 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    quint64 m_serial = 0; // this connection among those of the run
+    qint64 m_epoch = 0;   // tables changed or transactions rolled back through this connection
     QHash<QByteArray, QHash<QByteArray, QByteArray>> m_declaredTypes; // "main.TABLE" -> column -> type
     // Statements of executeStatement kept prepared by their text, so that a
     // statement run once per row of a large change is parsed only once.

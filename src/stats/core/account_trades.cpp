@@ -1,15 +1,20 @@
 #include "stats/core/account_trades.h"
 
 #include "db/core/columns.h"
+#include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 #include <limits>
 
 namespace {
+
+constexpr quint32 kNull = std::numeric_limits<quint32>::max();
+constexpr quint64 kNoKey = std::numeric_limits<quint64>::max();
 
 // "yyyy.mm.dd hh:mm" or "yyyy.mm.dd hh:mm:ss" as a number that sorts like
 // the text: the digits, then the length (a shorter text that is a prefix of
@@ -43,7 +48,8 @@ constexpr t_sdelki::Column kRead[] = {
     t_sdelki::Id,        t_sdelki::Ticket,     t_sdelki::OpenTime,   t_sdelki::Type,    t_sdelki::Size,
     t_sdelki::Item,      t_sdelki::PriceOpen,  t_sdelki::Sl,         t_sdelki::Tp,      t_sdelki::CloseTime,
     t_sdelki::PriceClose, t_sdelki::Commission, t_sdelki::Swap,      t_sdelki::Profit,  t_sdelki::Taktika,
-    t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2, t_sdelki::Taxes};
+    t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2, t_sdelki::Taxes,
+    t_sdelki::Nedobral};
 static_assert(std::size(kRead) == AccountTrades::ColumnCount);
 using C = AccountTrades;
 static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Ticket
@@ -55,51 +61,320 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
               && kRead[C::Swap] == t_sdelki::Swap && kRead[C::Profit] == t_sdelki::Profit
               && kRead[C::Taktika] == t_sdelki::Taktika && kRead[C::Pravilo2] == t_sdelki::Pravilo2
               && kRead[C::Comment] == t_sdelki::Comment && kRead[C::Ocenka] == t_sdelki::Ocenka
-              && kRead[C::Profit2] == t_sdelki::Profit2 && kRead[C::Taxes] == t_sdelki::Taxes);
+              && kRead[C::Profit2] == t_sdelki::Profit2 && kRead[C::Taxes] == t_sdelki::Taxes
+              && kRead[C::Nedobral] == t_sdelki::Nedobral);
 
-std::vector<int> identity(int n)
+// A whole number as its decimal digits, without a string on the heap.
+QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
 {
-    std::vector<int> order(static_cast<size_t>(n));
-    for (int i = 0; i < n; ++i)
-        order[i] = i;
-    return order;
+    int start = 24;
+    quint64 magnitude = value < 0 ? 0 - static_cast<quint64>(value) : static_cast<quint64>(value);
+    do {
+        buffer[--start] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude > 0);
+    if (value < 0)
+        buffer[--start] = '-';
+    return QByteArrayView(buffer + start, 24 - start);
+}
+
+// A column remembers where its recent texts are stored, so that a text that
+// repeats in it (the pair, the side, the size, the entry and exit, the
+// rating) is stored once: a small table by the text's hash, each slot
+// holding the last text that fell into it. A column of ever new texts
+// (tickets, times, prices) stops looking once it finds few repeats.
+constexpr int kSlots = 1024;
+constexpr int kTrialRows = 2048;
+
+struct ColumnReader {
+    std::optional<SqlRow::Kind> kind;
+    bool shares = true;
+    int looked = 0;
+    int found = 0;
+    std::vector<quint32> recent; // arena positions, kNull when empty
+};
+
+quint32 textHash(QByteArrayView bytes)
+{
+    quint32 h = 2166136261u;
+    for (const char c : bytes)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
 }
 
 } // namespace
 
+// Fills a digest from the rows of the query, one at a time.
+class AccountTradesBuilder {
+public:
+    explicit AccountTradesBuilder(AccountTrades& t)
+        : m_t(t)
+    {
+    }
+
+    void add(const SqlRow& row)
+    {
+        if (m_first) {
+            m_first = false;
+            for (int c = 0; c < AccountTrades::ColumnCount; ++c)
+                m_columns[c].kind = row.kind(c);
+        }
+        const int r = m_t.m_count++;
+        for (int c = 0; c < AccountTrades::ColumnCount; ++c)
+            m_t.m_cells.push_back(store(row, c));
+        m_t.m_ids.push_back(row.integer(AccountTrades::Id));
+        const std::optional<quint64> key = timeKey(m_t.bytes(r, AccountTrades::OpenTime));
+        m_t.m_openKey.push_back(key.value_or(kNoKey));
+        if (!key)
+            m_t.m_allTimesKeyed = false;
+        const bool numericProfit2 = isNumeric(AccountTrades::Profit2);
+        m_t.m_profitKey.push_back(!numericProfit2 || row.isNull(AccountTrades::Profit2)
+                                      ? -std::numeric_limits<double>::infinity()
+                                      : row.number(AccountTrades::Profit2));
+        readNumbers(row, r);
+    }
+
+private:
+    bool isNumeric(int c) const
+    {
+        return m_columns[c].kind == SqlRow::Kind::Integer || m_columns[c].kind == SqlRow::Kind::Number;
+    }
+
+    quint32 append(QByteArrayView bytes)
+    {
+        std::vector<char>& arena = m_t.m_arena;
+        if (arena.size() + static_cast<size_t>(bytes.size()) + 5 > kNull)
+            throw ESQLiteException(QStringLiteral("Could not retrieve data"));
+        const quint32 at = static_cast<quint32>(arena.size());
+        const quint32 length = static_cast<quint32>(bytes.size());
+        if (length < 255) {
+            arena.push_back(static_cast<char>(length));
+        } else {
+            arena.push_back(static_cast<char>(255));
+            char prefix[4];
+            std::memcpy(prefix, &length, 4);
+            arena.insert(arena.end(), prefix, prefix + 4);
+        }
+        arena.insert(arena.end(), bytes.data(), bytes.data() + bytes.size());
+        return at;
+    }
+
+    QByteArrayView storedAt(quint32 at) const
+    {
+        const char* p = m_t.m_arena.data() + at;
+        quint32 length = static_cast<unsigned char>(*p++);
+        if (length == 255) {
+            std::memcpy(&length, p, 4);
+            p += 4;
+        }
+        return QByteArrayView(p, length);
+    }
+
+    quint32 stored(int c, QByteArrayView bytes)
+    {
+        ColumnReader& column = m_columns[c];
+        if (!column.shares)
+            return append(bytes);
+        if (column.recent.empty())
+            column.recent.assign(kSlots, kNull);
+        quint32& slot = column.recent[textHash(bytes) % kSlots];
+        ++column.looked;
+        if (slot != kNull && storedAt(slot) == bytes) {
+            ++column.found;
+            return slot;
+        }
+        slot = append(bytes);
+        if (column.looked == kTrialRows && column.found < kTrialRows / 4) {
+            column.shares = false;
+            column.recent = {};
+        }
+        return slot;
+    }
+
+    // The cell's text as the database layer reads it (see bytes()).
+    quint32 store(const SqlRow& row, int c)
+    {
+        const std::optional<SqlRow::Kind> kind = m_columns[c].kind;
+        if (!kind)
+            return kNull; // NULL in the first row of a column without a type: absent throughout
+        char digits[24];
+        switch (*kind) {
+        case SqlRow::Kind::Integer:
+            return stored(c, decimalDigits(row.isNull(c) ? 0 : row.integer(c), digits));
+        case SqlRow::Kind::Number:
+            return stored(c, row.isNull(c) ? QByteArrayView("0") : QByteArrayView(num::formatGeneral(row.number(c)).toLatin1()));
+        case SqlRow::Kind::Blob: {
+            const QByteArrayView bytes = row.bytes(c);
+            return bytes.isEmpty() ? kNull : stored(c, bytes);
+        }
+        case SqlRow::Kind::Text: {
+            const QByteArrayView bytes = row.bytes(c);
+            return bytes.isNull() ? kNull : stored(c, bytes);
+        }
+        }
+        return kNull;
+    }
+
+    std::optional<double> parsed(const SqlRow& row, int c, std::optional<double> (*parse)(QStringView))
+    {
+        if (isNumeric(c))
+            return row.isNull(c) ? 0.0 : row.number(c);
+        m_buffer.clear();
+        m_t.appendText(m_t.m_count - 1, AccountTrades::Column(c), m_buffer);
+        return parse(m_buffer);
+    }
+
+    void readNumbers(const SqlRow& row, int r)
+    {
+        AccountTrades::Numbers& n = m_t.m_numbers;
+        quint8 bad = 0;
+        auto money = [&](int c, std::optional<double> (*parse)(QStringView), quint8 flag) {
+            const std::optional<double> value = parsed(row, c, parse);
+            if (!value)
+                bad |= flag;
+            return value.value_or(0.0);
+        };
+        using N = AccountTrades::Numbers;
+        n.profit.push_back(money(AccountTrades::Profit, num::parseComma, N::BadProfit));
+        n.commission.push_back(money(AccountTrades::Commission, num::parseComma, N::BadCommission));
+        n.swap.push_back(money(AccountTrades::Swap, num::parseSwap, N::BadSwap));
+        n.taxes.push_back(money(AccountTrades::Taxes, num::parseTaxes, N::BadTaxes));
+        n.bad.push_back(bad);
+        std::optional<qint64> nedobral;
+        if (m_columns[AccountTrades::Nedobral].kind == SqlRow::Kind::Integer) {
+            nedobral = row.isNull(AccountTrades::Nedobral) ? 0 : row.integer(AccountTrades::Nedobral);
+        } else {
+            m_buffer.clear();
+            m_t.appendText(r, AccountTrades::Nedobral, m_buffer);
+            nedobral = num::parseInteger(m_buffer);
+        }
+        n.nedobral.push_back(nedobral.value_or(0));
+        n.badNedobral.push_back(!nedobral);
+    }
+
+    AccountTrades& m_t;
+    bool m_first = true;
+    ColumnReader m_columns[AccountTrades::ColumnCount];
+    QString m_buffer;
+};
+
 AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
-    : m_rows(db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
-                                    .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
-                                {account}))
 {
+    // The count first (from the index alone), so that the digest is laid
+    // out once instead of copied as it grows.
+    qint64 expected = 0;
+    db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?").arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
+                {account}, [&](const SqlRow& row) { expected = row.integer(0); });
+    reserve(static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max())));
+    AccountTradesBuilder builder(*this);
+    db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+                    .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
+                {account}, [&](const SqlRow& row) { builder.add(row); });
+    if (m_arena.capacity() > m_arena.size() + m_arena.size() / 2)
+        m_arena.shrink_to_fit();
+}
+
+void AccountTrades::reserve(size_t rows)
+{
+    m_cells.reserve(rows * ColumnCount);
+    m_arena.reserve(rows * 48); // the texts that do not repeat: a ticket, two times, prices, money
+    m_ids.reserve(rows);
+    m_openKey.reserve(rows);
+    m_profitKey.reserve(rows);
+    for (std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
+        v->reserve(rows);
+    m_numbers.bad.reserve(rows);
+    m_numbers.nedobral.reserve(rows);
+    m_numbers.badNedobral.reserve(rows);
 }
 
 AccountTrades::~AccountTrades() = default;
 AccountTrades::AccountTrades(AccountTrades&&) noexcept = default;
 
-int AccountTrades::count() const { return m_rows->rowCount(); }
+namespace {
+
+struct Kept {
+    const TSQLiteDatabase* db = nullptr;
+    DataStamp stamp;
+    QString account;
+    std::shared_ptr<AccountTrades> trades;
+};
+
+Kept& kept()
+{
+    static Kept k;
+    return k;
+}
+
+} // namespace
+
+std::shared_ptr<AccountTrades> AccountTrades::read(TSQLiteDatabase& db, const QString& account)
+{
+    const DataStamp stamp = db.dataStamp();
+    Kept& k = kept();
+    if (k.trades && k.db == &db && k.stamp == stamp && k.account == account)
+        return k.trades;
+    k = Kept(); // the old digest goes before the new one is read
+    auto trades = std::make_shared<AccountTrades>(db, account);
+    k.db = &db;
+    k.stamp = stamp;
+    k.account = account;
+    k.trades = trades;
+    return trades;
+}
+
+void AccountTrades::forgetKept() { kept() = Kept(); }
+
+QByteArrayView AccountTrades::bytes(int row, Column column) const
+{
+    const quint32 at = m_cells[static_cast<size_t>(row) * ColumnCount + column];
+    if (at == kNull)
+        return QByteArrayView();
+    const char* p = m_arena.data() + at;
+    quint32 length = static_cast<unsigned char>(*p++);
+    if (length == 255) {
+        std::memcpy(&length, p, 4);
+        p += 4;
+    }
+    return QByteArrayView(p, length);
+}
+
+QString AccountTrades::text(int row, Column column) const
+{
+    const QByteArrayView b = bytes(row, column);
+    return b.isNull() ? QString() : cp1251::decode(b.data(), b.size());
+}
+
+void AccountTrades::appendText(int row, Column column, QString& out) const
+{
+    const QByteArrayView b = bytes(row, column);
+    if (!b.isEmpty())
+        cp1251::decodeAppend(b.data(), b.size(), out);
+}
+
+std::optional<quint64> AccountTrades::openTimeKey(int row) const
+{
+    return m_openKey[row] == kNoKey ? std::nullopt : std::optional<quint64>(m_openKey[row]);
+}
 
 const std::vector<int>& AccountTrades::byProfitDescending()
 {
     if (m_byProfit)
         return *m_byProfit;
-    // Sorted as (key, row) pairs side by side in memory; a trade without a
+    // Sorted as (key, id, row) side by side in memory; a trade without a
     // profit gets the lowest key, so it comes after every real profit.
+    // Equal profits keep the stored order (the id breaks the tie).
     struct Key {
         double profit;
+        qint64 id;
         int row;
     };
-    TSQLiteTable& rows = *m_rows;
     std::vector<Key> keys;
-    keys.reserve(static_cast<size_t>(count()));
-    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
-        const double key = rows.isNull(Profit2) ? -std::numeric_limits<double>::infinity() : rows.fieldNumber(Profit2);
-        keys.push_back({key, rows.currentRow()});
-    }
-    rows.seek(0);
-    // Equal profits keep the stored order (the row breaks the tie).
+    keys.reserve(static_cast<size_t>(m_count));
+    for (int r = 0; r < m_count; ++r)
+        keys.push_back({m_profitKey[r], m_ids[r], r});
     std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        return a.profit != b.profit ? a.profit > b.profit : a.row < b.row;
+        return a.profit != b.profit ? a.profit > b.profit : a.id != b.id ? a.id < b.id : a.row < b.row;
     });
     std::vector<int> order;
     order.reserve(keys.size());
@@ -113,93 +388,44 @@ const std::vector<int>& AccountTrades::byOpenTime()
 {
     if (m_byOpenTime)
         return *m_byOpenTime;
-    TSQLiteTable& rows = *m_rows;
-    struct Key {
-        quint64 time;
-        int row;
-    };
-    std::vector<Key> keys;
-    keys.reserve(static_cast<size_t>(count()));
-    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
-        // The stored bytes: a time of the usual form is ASCII, so no decoding.
-        const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(OpenTime);
-        const std::optional<quint64> key = bytes ? timeKey(*bytes) : std::nullopt;
-        if (!key)
-            break;
-        keys.push_back({*key, rows.currentRow()});
-    }
     std::vector<int> order;
-    order.reserve(static_cast<size_t>(count()));
-    if (keys.size() == static_cast<size_t>(count())) {
-        std::sort(keys.begin(), keys.end(),
-                  [](const Key& a, const Key& b) { return a.time != b.time ? a.time < b.time : a.row < b.row; });
+    order.reserve(static_cast<size_t>(m_count));
+    if (m_allTimesKeyed) {
+        struct Key {
+            quint64 time;
+            qint64 id;
+            int row;
+        };
+        std::vector<Key> keys;
+        keys.reserve(static_cast<size_t>(m_count));
+        for (int r = 0; r < m_count; ++r)
+            keys.push_back({m_openKey[r], m_ids[r], r});
+        std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
+            return a.time != b.time ? a.time < b.time : a.id != b.id ? a.id < b.id : a.row < b.row;
+        });
         for (const Key& k : keys)
             order.push_back(k.row);
     } else {
         // Times of other forms: compared as texts. Trade times are ASCII, so
         // comparing code units is SQLite's text order.
         std::vector<QString> times;
-        times.reserve(static_cast<size_t>(count()));
-        for (rows.seek(0); !rows.atEnd(); rows.moveNext())
-            times.push_back(rows.fieldTextOf(OpenTime));
-        order = identity(count());
-        std::stable_sort(order.begin(), order.end(),
-                         [&](int a, int b) { return QStringView(times[a]).compare(times[b]) < 0; });
+        times.reserve(static_cast<size_t>(m_count));
+        for (int r = 0; r < m_count; ++r)
+            times.push_back(text(r, OpenTime));
+        for (int r = 0; r < m_count; ++r)
+            order.push_back(r);
+        std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+            const int c = QStringView(times[a]).compare(times[b]);
+            return c != 0 ? c < 0 : m_ids[a] < m_ids[b];
+        });
     }
-    rows.seek(0);
     m_byOpenTime = std::move(order);
     return *m_byOpenTime;
 }
 
-const AccountTrades::Numbers& AccountTrades::numbers()
+QString AccountTrades::badMoneyText(int row) const
 {
-    if (m_numbers)
-        return *m_numbers;
-    Numbers n;
-    const size_t size = static_cast<size_t>(count());
-    n.profit.resize(size);
-    n.commission.resize(size);
-    n.swap.resize(size);
-    n.taxes.resize(size);
-    n.bad.resize(size);
-    TSQLiteTable& rows = *m_rows;
-    QString buffer;
-    auto read = [&](Column column, double& value, quint8 flag, quint8& bad) {
-        buffer.clear();
-        rows.appendFieldTextOf(column, buffer);
-        const std::optional<double> parsed = column == Swap ? num::parseSwap(buffer) : num::parseComma(buffer);
-        value = parsed.value_or(0.0);
-        if (!parsed)
-            bad |= flag;
-    };
-    for (rows.seek(0); !rows.atEnd(); rows.moveNext()) {
-        const int r = rows.currentRow();
-        read(Profit, n.profit[r], Numbers::BadProfit, n.bad[r]);
-        read(Commission, n.commission[r], Numbers::BadCommission, n.bad[r]);
-        read(Swap, n.swap[r], Numbers::BadSwap, n.bad[r]);
-        buffer.clear();
-        rows.appendFieldTextOf(Taxes, buffer);
-        const std::optional<double> taxes = num::parseTaxes(buffer);
-        n.taxes[r] = taxes.value_or(0.0);
-        if (!taxes)
-            n.bad[r] |= Numbers::BadTaxes;
-    }
-    rows.seek(0);
-    m_numbers = std::move(n);
-    return *m_numbers;
-}
-
-QString AccountTrades::text(int row, Column column)
-{
-    m_rows->seek(row);
-    const QString t = m_rows->fieldTextOf(column);
-    m_rows->seek(0);
-    return t;
-}
-
-QString AccountTrades::badMoneyText(int row)
-{
-    const quint8 bad = numbers().bad[row];
+    const quint8 bad = m_numbers.bad[row];
     if (!bad)
         return {};
     static constexpr std::pair<quint8, Column> kChecks[] = {{Numbers::BadProfit, Profit},

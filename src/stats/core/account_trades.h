@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 
 #include <memory>
@@ -7,19 +8,22 @@
 #include <vector>
 
 class TSQLiteDatabase;
-class TSQLiteTable;
 
-// The trades of one account as the trade table and the balance chart read
-// them: one query over the columns they show, ordered here rather than by
-// SQLite, whose sorter is the slowest part of reading a large account. The
-// table and the chart of one refresh share one reading.
+// The trades of one account as the trade table, the balance chart and the
+// tables of days and weeks read them: one streamed query over the columns
+// they show, kept as a compact digest (texts in their stored Windows-1251
+// bytes, a text repeated in a column such as the pair or the entry stored
+// once, the money parsed once, the open time as a number) and ordered here
+// rather than by SQLite, whose sorter is the slowest part of reading a large
+// account. The views of one refresh share one digest, and read() hands the
+// same digest again while the account's data has not changed.
 class AccountTrades {
 public:
     // Positions in the query's select list (the columns of t_sdelki that
     // account_trades.cpp lists in this order).
     enum Column : int {
         Id, Ticket, OpenTime, Type, Size, Item, PriceOpen, Sl, Tp, CloseTime, PriceClose, Commission, Swap,
-        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, ColumnCount
+        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, Nedobral, ColumnCount
     };
 
     // Reads every trade of the account; throws ESQLiteException.
@@ -27,8 +31,16 @@ public:
     ~AccountTrades();
     AccountTrades(AccountTrades&&) noexcept;
 
-    TSQLiteTable& rows() { return *m_rows; }
-    int count() const;
+    // The digest of the account's trades: the one read last when neither
+    // this connection nor another has changed the database since (and it
+    // was read over this connection for the same account), otherwise read
+    // now. Throws ESQLiteException.
+    static std::shared_ptr<AccountTrades> read(TSQLiteDatabase& db, const QString& account);
+    // Lets go of the kept digest (its memory), e.g. when the window closes
+    // an account.
+    static void forgetKept();
+
+    int count() const { return m_count; }
     // Row positions by profit, highest first, trades without a profit
     // (made by hand) last; or by open time, earliest first. Equal keys keep
     // their stored order.
@@ -37,24 +49,50 @@ public:
 
     // Profit, commission, swap and taxes of every row, read once, in row
     // order. A text that is not a number leaves 0 and sets its flag in bad.
+    // A REAL or INTEGER column is taken as stored. The points missed (НЛ,
+    // Nedobral) likewise, with their own flag, which the money does not see.
     struct Numbers {
         enum Flag : quint8 { BadProfit = 1, BadCommission = 2, BadSwap = 4, BadTaxes = 8 };
         std::vector<double> profit, commission, swap, taxes;
         std::vector<quint8> bad;
+        std::vector<qint64> nedobral;
+        std::vector<bool> badNedobral;
         // What the trade added to the balance: MetaTrader's profit leaves
         // out the commission, the taxes and the swap.
         double net(int row) const { return profit[row] + commission[row] + taxes[row] + swap[row]; }
     };
-    const Numbers& numbers();
-    // The text of one cell, for messages.
-    QString text(int row, Column column);
+    const Numbers& numbers() const { return m_numbers; }
+    // The cell as the database layer reads it as text, in its stored
+    // Windows-1251 bytes: a whole number's digits, a REAL column's number
+    // (0 for NULL), a text as stored; a null view for a NULL text.
+    QByteArrayView bytes(int row, Column column) const;
+    // The same decoded, for what is shown.
+    QString text(int row, Column column) const;
+    // Appends the decoded text to out.
+    void appendText(int row, Column column, QString& out) const;
+    // The trade's id (the order in which trades were stored).
+    qint64 id(int row) const { return m_ids[row]; }
+    // The open time as a number that sorts like its text
+    // ("yyyy.mm.dd hh:mm[:ss]"), or nothing for a text of another form.
+    std::optional<quint64> openTimeKey(int row) const;
     // Why the money of a row does not read ("Прибыль «12abc» не является
     // числом"), or empty when its profit, commission, taxes and swap all read.
-    QString badMoneyText(int row);
+    QString badMoneyText(int row) const;
 
 private:
-    std::unique_ptr<TSQLiteTable> m_rows;
-    std::optional<Numbers> m_numbers;
+    friend class AccountTradesBuilder;
+    AccountTrades() = default;
+    void reserve(size_t rows);
+    int m_count = 0;
+    // Per row and column: where the cell's text starts in the arena (a
+    // length byte, or 255 and four length bytes, then the bytes), or kNull.
+    std::vector<quint32> m_cells;
+    std::vector<char> m_arena;
+    std::vector<qint64> m_ids;
+    std::vector<quint64> m_openKey; // kNoKey where the time has another form
+    bool m_allTimesKeyed = true;
+    std::vector<double> m_profitKey; // Profit2, or the lowest key without one
+    Numbers m_numbers;
     std::optional<std::vector<int>> m_byProfit;
     std::optional<std::vector<int>> m_byOpenTime;
 };

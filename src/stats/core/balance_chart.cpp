@@ -116,8 +116,8 @@ BalanceChart buildBalanceChartData(TSQLiteDatabase& db, const QString& account, 
                                    bool withTimes)
 {
     try {
-        AccountTrades trades(db, account);
-        return buildBalanceChartData(trades, initialBalance, CashStore(db).list(account), withTimes);
+        const std::shared_ptr<AccountTrades> trades = AccountTrades::read(db, account);
+        return buildBalanceChartData(*trades, initialBalance, CashStore(db).list(account), withTimes);
     } catch (const ESQLiteException& e) {
         BalanceChart chart;
         chart.stop(e.message());

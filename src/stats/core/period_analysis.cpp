@@ -1,6 +1,7 @@
 #include "stats/core/period_analysis.h"
 
 #include "db/core/columns.h"
+#include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
@@ -8,6 +9,7 @@
 #include "stats/core/r_multiples.h"
 #include "state/core/snapshot_stream.h"
 
+#include <algorithm>
 #include <iterator>
 
 QString weekdayName(const QDate& date)
@@ -85,62 +87,106 @@ QString rText(const QString& type, const QString& open, const QString& close, co
 
 QString pictureMark(bool hasPicture) { return hasPicture ? QStringLiteral("+") : QString(); }
 
+namespace {
+
+// The columns read, in the order of the select list: the shown ones first.
+constexpr int kImgTop = std::size(kShown), kList = kImgTop + 1, kCommission = kImgTop + 2, kTaxes = kImgTop + 3,
+              kSwap = kImgTop + 4, kPriceOpen = kImgTop + 5, kPriceClose = kImgTop + 6, kSl = kImgTop + 7,
+              kReadCount = kImgTop + 8;
+constexpr int kIdAt = 0; // t_sdelki::Id is the first shown column
+
+QString selectList()
+{
+    QStringList names;
+    for (const t_sdelki::Column c : kShown)
+        names.append(t_sdelki::name(c));
+    for (const t_sdelki::Column c : {t_sdelki::ImgTop, t_sdelki::TTree, t_sdelki::Commission, t_sdelki::Taxes, t_sdelki::Swap,
+                                    t_sdelki::PriceOpen, t_sdelki::PriceClose, t_sdelki::Sl})
+        names.append(t_sdelki::name(c));
+    return names.join(QStringLiteral(", "));
+}
+
+// A cell as the trade's text: a whole number's digits, a REAL's number, a
+// stored text; NULL reads "0" in a number column and empty in a text one.
+QString cellText(const SqlRow& row, int column, std::optional<SqlRow::Kind> kind)
+{
+    if (!kind)
+        return QString(); // NULL in the first row of a column without a type
+    switch (*kind) {
+    case SqlRow::Kind::Integer: return QString::number(row.isNull(column) ? 0 : row.integer(column));
+    case SqlRow::Kind::Number: return row.isNull(column) ? QStringLiteral("0") : num::formatGeneral(row.number(column));
+    case SqlRow::Kind::Text:
+    case SqlRow::Kind::Blob: break;
+    }
+    const QByteArrayView bytes = row.bytes(column);
+    return bytes.isNull() ? QString() : cp1251::decode(bytes.data(), bytes.size());
+}
+
+} // namespace
+
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
 {
     PeriodAnalysis result;
     const QString format = QStringLiteral("yyyy.MM.dd");
     try {
         using namespace t_sdelki;
-        auto t = db.openResultTable(QStringLiteral("SELECT * FROM %1 WHERE %2>? and %2<? and %3=? ORDER BY %2 ASC")
-                                        .arg(table, name(OpenTime), name(Chet)),
-                                    {start.toString(format), end.toString(format), account});
-        // Every column by name once per query, not per row.
-        int cols[std::size(kShown)];
-        for (size_t i = 0; i < std::size(kShown); ++i)
-            cols[i] = t->columnIndex(name(kShown[i]));
-        const int imgTop = t->columnIndex(name(ImgTop));
-        const int listCol = t->columnIndex(name(TTree));
-        const int openCol = t->columnIndex(name(PriceOpen)), closeCol = t->columnIndex(name(PriceClose)),
-                  slCol = t->columnIndex(name(Sl));
-        const int commissionCol = t->columnIndex(name(Commission)), taxesCol = t->columnIndex(name(Taxes)),
-                  swapCol = t->columnIndex(name(Swap)), idCol = t->columnIndex(name(Id));
-        result.rows.reserve(t->rowCount());
+        // Read row by row in time order (the index of the account's trades
+        // by open time gives that order without a sort); only the rows'
+        // texts are kept.
+        // The count first (from the index alone): the rows are laid out once.
+        const SqlParams params = {start.toString(format), end.toString(format), account};
+        db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
+                    params, [&](const SqlRow& row) { result.rows.reserve(static_cast<size_t>(std::max<qint64>(0, row.integer(0)))); });
+        std::optional<SqlRow::Kind> kinds[kReadCount];
+        bool first = true;
         int unreadable = 0;
         QString firstBad;
-        for (int i = 1; !t->atEnd(); t->moveNext(), ++i) {
-            PeriodAnalysis::Row row;
-            row[analysiscol::Number] = QString::number(i);
-            for (size_t c = 0; c < std::size(kShown); ++c)
-                row[analysiscol::Id + c] = t->fieldTextOf(cols[c]);
-            row[analysiscol::Picture] = pictureMark(hasPictures(t->fieldBlob(listCol), t->fieldTextOf(imgTop)));
-            row[analysiscol::R] = rText(row[analysiscol::Type], t->fieldTextOf(openCol), t->fieldTextOf(closeCol),
-                                        t->fieldTextOf(slCol));
-            result.rows.push_back(row);
-            // The day's result is what its trades added to the balance: each
-            // trade's profit with its commission, taxes and swap. A trade whose
-            // money does not read is listed but left out of the sums.
-            const QString& profitText = row[analysiscol::Profit];
-            const auto profit = num::parseComma(profitText);
-            const QString taxesText = t->fieldTextOf(taxesCol), swapText = t->fieldTextOf(swapCol);
-            const auto taxes = num::parseTaxes(taxesText);
-            const auto swap = num::parseSwap(swapText);
-            if (!profit || !taxes || !swap) {
-                if (unreadable++ == 0)
-                    firstBad = unreadableTradeText(t->fieldTextOf(idCol),
-                                                   !profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
-                                                   !profit ? profitText : !taxes ? taxesText : swapText);
-                continue;
-            }
-            const double net = *profit + t->fieldNumber(commissionCol) + *taxes + *swap;
-            ++result.count;
-            if (net > 0) {
-                ++result.wins;
-                result.sumPos += net;
-            } else if (net < 0) {
-                ++result.losses;
-                result.sumNeg += net;
-            }
-        }
+        int i = 0;
+        db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
+                        .arg(selectList(), table, name(OpenTime), name(Chet)),
+                    params, [&](const SqlRow& t) {
+                        if (first) {
+                            first = false;
+                            for (int c = 0; c < kReadCount; ++c)
+                                kinds[c] = t.kind(c);
+                        }
+                        PeriodAnalysis::Row row;
+                        row[analysiscol::Number] = QString::number(++i);
+                        for (size_t c = 0; c < std::size(kShown); ++c)
+                            row[analysiscol::Id + c] = cellText(t, static_cast<int>(c), kinds[c]);
+                        const QByteArrayView list = kinds[kList] ? t.blob(kList) : QByteArrayView();
+                        row[analysiscol::Picture] = pictureMark(
+                            hasPictures(list.isEmpty() ? QByteArray() : list.toByteArray(), cellText(t, kImgTop, kinds[kImgTop])));
+                        row[analysiscol::R] = rText(row[analysiscol::Type], cellText(t, kPriceOpen, kinds[kPriceOpen]),
+                                                    cellText(t, kPriceClose, kinds[kPriceClose]), cellText(t, kSl, kinds[kSl]));
+                        result.rows.push_back(std::move(row));
+                        // The day's result is what its trades added to the balance: each
+                        // trade's profit with its commission, taxes and swap. A trade whose
+                        // money does not read is listed but left out of the sums.
+                        const QString& profitText = result.rows.back()[analysiscol::Profit];
+                        const auto profit = num::parseComma(profitText);
+                        const QString taxesText = cellText(t, kTaxes, kinds[kTaxes]);
+                        const QString swapText = cellText(t, kSwap, kinds[kSwap]);
+                        const auto taxes = num::parseTaxes(taxesText);
+                        const auto swap = num::parseSwap(swapText);
+                        if (!profit || !taxes || !swap) {
+                            if (unreadable++ == 0)
+                                firstBad = unreadableTradeText(result.rows.back()[analysiscol::Id + kIdAt],
+                                                               !profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
+                                                               !profit ? profitText : !taxes ? taxesText : swapText);
+                            return;
+                        }
+                        const double commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
+                        const double net = *profit + commission + *taxes + *swap;
+                        ++result.count;
+                        if (net > 0) {
+                            ++result.wins;
+                            result.sumPos += net;
+                        } else if (net < 0) {
+                            ++result.losses;
+                            result.sumNeg += net;
+                        }
+                    });
         if (unreadable > 0)
             result.stop(unreadableTradesText(firstBad, unreadable));
     } catch (const ESQLiteException& e) {

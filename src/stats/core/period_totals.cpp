@@ -5,6 +5,7 @@
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/account_trades.h"
 #include "stats/core/trade_time.h"
 
 #include <algorithm>
@@ -14,61 +15,14 @@
 
 namespace {
 
-// The columns the totals need, in the order of the select list.
-constexpr t_sdelki::Column kRead[] = {t_sdelki::Id,       t_sdelki::OpenTime, t_sdelki::Profit,
-                                      t_sdelki::Commission, t_sdelki::Nedobral, t_sdelki::Ocenka,
-                                      t_sdelki::Swap,       t_sdelki::Taxes};
-constexpr int kId = sql::position(kRead, t_sdelki::Id);
-constexpr int kOpenTime = sql::position(kRead, t_sdelki::OpenTime);
-constexpr int kProfit = sql::position(kRead, t_sdelki::Profit);
-constexpr int kCommission = sql::position(kRead, t_sdelki::Commission);
-constexpr int kNedobral = sql::position(kRead, t_sdelki::Nedobral);
-constexpr int kOcenka = sql::position(kRead, t_sdelki::Ocenka);
-constexpr int kSwap = sql::position(kRead, t_sdelki::Swap);
-constexpr int kTaxes = sql::position(kRead, t_sdelki::Taxes);
+using Col = AccountTrades::Column;
 
 // The stored bytes of a text cell. SQLite compares texts byte by byte, and
 // so does std::string_view (its characters compare as unsigned).
-std::string_view bytesOf(const TSQLiteTable& rows, int column)
+std::string_view bytesOf(const AccountTrades& trades, int row, Col column)
 {
-    const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(column);
-    return bytes ? std::string_view(bytes->data(), static_cast<size_t>(bytes->size())) : std::string_view();
-}
-
-// A number of a REAL or INTEGER column is taken as it is stored (its text
-// would only write it back out with a comma); a text is read with the
-// comma. text is left holding what was read, for a message.
-std::optional<double> readNumber(const TSQLiteTable& rows, int column, QString& text)
-{
-    text.clear();
-    const TSQLiteTable::Kind kind = rows.columnKind(column);
-    if (kind == TSQLiteTable::Kind::Number || kind == TSQLiteTable::Kind::Integer)
-        return rows.fieldNumber(column);
-    rows.appendFieldTextOf(column, text);
-    return num::parseComma(text);
-}
-
-std::optional<qint64> readInteger(const TSQLiteTable& rows, int column, QString& text)
-{
-    text.clear();
-    if (rows.columnKind(column) == TSQLiteTable::Kind::Integer)
-        return rows.fieldInteger(column);
-    rows.appendFieldTextOf(column, text);
-    return num::parseInteger(text);
-}
-
-std::optional<double> readTaxes(const TSQLiteTable& rows, int column, QString& text)
-{
-    text.clear();
-    rows.appendFieldTextOf(column, text);
-    return num::parseTaxes(text);
-}
-
-std::optional<double> readSwap(const TSQLiteTable& rows, int column, QString& text)
-{
-    text.clear();
-    rows.appendFieldTextOf(column, text);
-    return num::parseSwap(text);
+    const QByteArrayView bytes = trades.bytes(row, column);
+    return std::string_view(bytes.data(), static_cast<size_t>(bytes.size()));
 }
 
 std::string_view view(const QByteArray& bytes) { return std::string_view(bytes.constData(), bytes.size()); }
@@ -90,43 +44,41 @@ QString periodBoundText(const QDate& date) { return date.toString(QStringLiteral
 bool moneyBefore(TSQLiteDatabase& db, const QString& account, const QDate& bound, MoneyBefore& money,
                  QString& reason)
 {
-    using namespace t_sdelki;
-    static constexpr Column kMoney[] = {Id, Profit, Commission, Taxes, Swap};
-    const auto rows = db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? AND %4<=?")
-                                             .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime)),
-                                         {account, periodBoundText(bound)});
-    QString text;
-    bool whole = true;
-    auto skip = [&](const char16_t* what) {
-        if (whole)
-            reason = unreadableTradeText(rows->fieldTextOf(0), QString::fromUtf16(what), text);
-        whole = false;
-    };
-    for (; !rows->atEnd(); rows->moveNext()) {
-        const std::optional<double> profit = readNumber(*rows, 1, text);
-        if (!profit) {
-            skip(u"Прибыль");
+    return moneyBefore(*AccountTrades::read(db, account), bound, money, reason);
+}
+
+bool moneyBefore(const AccountTrades& trades, const QDate& bound, MoneyBefore& money, QString& reason)
+{
+    // The trades opened up to the bound as SQLite compares the texts (a
+    // trade without a time is in no range), in the order they were stored.
+    const QByteArray boundText = periodBoundText(bound).toLatin1();
+    const std::string_view upTo = view(boundText);
+    const AccountTrades::Numbers& n = trades.numbers();
+    // A trade whose money does not read is left out; the reason names the
+    // first of them as stored (the lowest id).
+    int firstBad = -1;
+    for (int r = 0; r < trades.count(); ++r) {
+        const QByteArrayView time = trades.bytes(r, Col::OpenTime);
+        if (time.isNull() || bytesOf(trades, r, Col::OpenTime) > upTo)
+            continue;
+        if (n.bad[r]) {
+            if (firstBad < 0 || trades.id(r) < trades.id(firstBad))
+                firstBad = r;
             continue;
         }
-        const std::optional<double> commission = readNumber(*rows, 2, text);
-        if (!commission) {
-            skip(u"Комиссия");
-            continue;
-        }
-        const std::optional<double> taxes = readTaxes(*rows, 3, text);
-        if (!taxes) {
-            skip(u"Налог");
-            continue;
-        }
-        const std::optional<double> swap = readSwap(*rows, 4, text);
-        if (!swap) {
-            skip(u"Своп");
-            continue;
-        }
-        money.profit += *profit;
-        money.net += *profit + *commission + *taxes + *swap;
+        money.profit += n.profit[r];
+        money.net += n.net(r);
     }
-    return whole;
+    if (firstBad < 0)
+        return true;
+    using N = AccountTrades::Numbers;
+    const quint8 bad = n.bad[firstBad];
+    const auto [what, column] = bad & N::BadProfit ? std::pair(u"Прибыль", Col::Profit)
+        : bad & N::BadCommission                   ? std::pair(u"Комиссия", Col::Commission)
+        : bad & N::BadTaxes                        ? std::pair(u"Налог", Col::Taxes)
+                                                   : std::pair(u"Своп", Col::Swap);
+    reason = unreadableTradeText(trades.text(firstBad, Col::Id), QString::fromUtf16(what), trades.text(firstBad, column));
+    return false;
 }
 
 int wholeDaysBetween(const QDateTime& from, const QDateTime& to)
@@ -138,20 +90,20 @@ int wholeDaysBetween(const QDateTime& from, const QDateTime& to)
 }
 
 PeriodTrades::PeriodTrades(TSQLiteDatabase& db, const QString& account, const std::vector<QDate>& bounds)
-    : m_excellent(cp1251::encode(u"Отлично"))
+    : PeriodTrades(bounds.size() >= 2 ? AccountTrades::read(db, account) : nullptr, bounds)
+{
+}
+
+PeriodTrades::PeriodTrades(std::shared_ptr<AccountTrades> trades, const std::vector<QDate>& bounds)
+    : m_trades(std::move(trades))
+    , m_excellent(cp1251::encode(u"Отлично"))
     , m_bad(cp1251::encode(u"Плохо"))
 {
-    if (bounds.size() >= 2) {
-        using namespace t_sdelki;
-        m_rows = db.openResultTable(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? and %4>? and %4<?")
-                                        .arg(sql::columnList(kRead), table, name(Chet), name(OpenTime)),
-                                    {account, periodBoundText(bounds.front()), periodBoundText(bounds.back())});
-    }
     group(bounds, nullptr);
 }
 
 PeriodTrades::PeriodTrades(const PeriodTrades& wider, const std::vector<QDate>& bounds)
-    : m_rows(wider.m_rows)
+    : m_trades(wider.m_trades)
     , m_excellent(wider.m_excellent)
     , m_bad(wider.m_bad)
 {
@@ -161,7 +113,7 @@ PeriodTrades::PeriodTrades(const PeriodTrades& wider, const std::vector<QDate>& 
 void PeriodTrades::group(const std::vector<QDate>& bounds, const std::vector<int>* timeOrder)
 {
     m_periodBegin.assign(std::max<size_t>(bounds.size(), 1), 0);
-    if (bounds.size() < 2 || !m_rows)
+    if (bounds.size() < 2 || !m_trades)
         return;
     std::vector<QByteArray> boundText;
     std::vector<qint64> boundDay;
@@ -175,19 +127,20 @@ void PeriodTrades::group(const std::vector<QDate>& bounds, const std::vector<int
     // day's, so its period follows from the date alone; any other text is
     // placed among the bounds' texts.
     const int periods = periodCount();
-    TSQLiteTable& rows = *m_rows;
+    const AccountTrades& trades = *m_trades;
     std::vector<int> source;
     if (!timeOrder) {
-        source.resize(static_cast<size_t>(rows.rowCount()));
-        for (int row = 0; row < rows.rowCount(); ++row)
+        source.resize(static_cast<size_t>(trades.count()));
+        for (int row = 0; row < trades.count(); ++row)
             source[row] = row;
     }
     const std::vector<int>& from = timeOrder ? *timeOrder : source;
-    std::vector<int> periodOf(static_cast<size_t>(rows.rowCount()), -1);
+    std::vector<int> periodOf(static_cast<size_t>(trades.count()), -1);
     std::vector<int> sizes(static_cast<size_t>(periods), 0);
     for (const int row : from) {
-        rows.seek(row);
-        const std::string_view time = bytesOf(rows, kOpenTime);
+        if (trades.bytes(row, Col::OpenTime).isNull())
+            continue; // a trade without a time lies in no range
+        const std::string_view time = bytesOf(trades, row, Col::OpenTime);
         int period = -1;
         if (const std::optional<QDate> date = datePrefix(time)) {
             const auto above = std::upper_bound(boundDay.begin(), boundDay.end(), date->toJulianDay());
@@ -212,7 +165,6 @@ void PeriodTrades::group(const std::vector<QDate>& bounds, const std::vector<int
     for (const int row : from)
         if (periodOf[row] >= 0)
             m_order[next[periodOf[row]]++] = row;
-    rows.seek(0);
     if (timeOrder)
         return; // the split of a reading already in time order
 
@@ -227,85 +179,70 @@ void PeriodTrades::group(const std::vector<QDate>& bounds, const std::vector<int
     std::vector<Key> keys;
     for (int p = 0; p < periods; ++p) {
         keys.clear();
-        for (int i = m_periodBegin[p]; i < m_periodBegin[p + 1]; ++i) {
-            rows.seek(m_order[i]);
-            keys.push_back({bytesOf(rows, kOpenTime), rows.fieldInteger(kId), m_order[i]});
-        }
+        for (int i = m_periodBegin[p]; i < m_periodBegin[p + 1]; ++i)
+            keys.push_back({bytesOf(trades, m_order[i], Col::OpenTime), trades.id(m_order[i]), m_order[i]});
         std::sort(keys.begin(), keys.end(),
                   [](const Key& a, const Key& b) { return a.time != b.time ? a.time < b.time : a.id < b.id; });
         for (size_t k = 0; k < keys.size(); ++k)
             m_order[m_periodBegin[p] + k] = keys[k].row;
     }
-    rows.seek(0);
 }
 
 PeriodTrades::~PeriodTrades() = default;
 
 QString PeriodTrades::firstOpenTime(int period) const
 {
-    m_rows->seek(m_order[m_periodBegin[period]]);
-    const QString time = m_rows->fieldTextOf(kOpenTime);
-    m_rows->seek(0);
-    return time;
+    return m_trades->text(m_order[m_periodBegin[period]], Col::OpenTime);
 }
 
 bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
 {
-    TSQLiteTable& rows = *m_rows;
-    QString text;
+    const AccountTrades& trades = *m_trades;
+    const AccountTrades::Numbers& n = trades.numbers();
+    using N = AccountTrades::Numbers;
     // A trade whose number does not read is named and left out; the others count.
     bool whole = true;
-    auto skip = [&](const char16_t* what) {
+    auto skip = [&](int row, const char16_t* what, Col column) {
         if (whole)
-            reason = unreadableTradeText(rows.fieldTextOf(kId), QString::fromUtf16(what), text);
+            reason = unreadableTradeText(trades.text(row, Col::Id), QString::fromUtf16(what), trades.text(row, column));
         whole = false;
         ++t.unreadable;
     };
+    const std::string_view excellent = view(m_excellent), bad = view(m_bad);
     int winRun = 0, lossRun = 0;
     for (int i = m_periodBegin[period]; i < m_periodBegin[period + 1]; ++i) {
-        rows.seek(m_order[i]);
-        text.clear();
-        rows.appendFieldTextOf(kProfit, text);
-        const std::optional<double> profit = num::parseComma(text);
-        if (!profit) {
-            skip(u"Прибыль");
+        const int row = m_order[i];
+        if (const quint8 flags = n.bad[row]) {
+            if (flags & N::BadProfit)
+                skip(row, u"Прибыль", Col::Profit);
+            else if (flags & N::BadCommission)
+                skip(row, u"Комиссия", Col::Commission);
+            else if (flags & N::BadTaxes)
+                skip(row, u"Налог", Col::Taxes);
+            else
+                skip(row, u"Своп", Col::Swap);
             continue;
         }
-        const std::optional<double> commission = readNumber(rows, kCommission, text);
-        if (!commission) {
-            skip(u"Комиссия");
+        if (n.badNedobral[row]) {
+            skip(row, u"НЛ", Col::Nedobral);
             continue;
         }
-        const std::optional<double> taxes = readTaxes(rows, kTaxes, text);
-        if (!taxes) {
-            skip(u"Налог");
-            continue;
-        }
-        const std::optional<double> swap = readSwap(rows, kSwap, text);
-        if (!swap) {
-            skip(u"Своп");
-            continue;
-        }
-        const std::optional<qint64> nedobral = readInteger(rows, kNedobral, text);
-        if (!nedobral) {
-            skip(u"НЛ");
-            continue;
-        }
+        const double profit = n.profit[row];
         ++t.n;
-        t.commission += *commission;
-        t.swap += *swap;
-        t.taxes += *taxes;
-        t.nedobralSum += *nedobral;
-        if (*profit > 0) {
+        t.commission += n.commission[row];
+        t.swap += n.swap[row];
+        t.taxes += n.taxes[row];
+        t.nedobralSum += n.nedobral[row];
+        if (profit > 0) {
             ++t.wins;
-            t.sumPos += *profit;
-            t.maxPos = std::max(t.maxPos, *profit);
+            t.sumPos += profit;
+            t.maxPos = std::max(t.maxPos, profit);
             ++winRun;
             lossRun = 0;
-        } else if (*profit < 0) {
+        } else if (profit < 0) {
             ++t.losses;
-            t.sumNeg += *profit;
-            t.minNeg = std::min(t.minNeg, *profit);
+            t.sumNeg += profit;
+            t.minNeg = std::min(t.minNeg, profit);
             ++lossRun;
             winRun = 0;
         } else {
@@ -314,10 +251,10 @@ bool PeriodTrades::totals(int period, PeriodTotals& t, QString& reason) const
         t.longestWinningRun = std::max(t.longestWinningRun, winRun);
         t.longestLosingRun = std::max(t.longestLosingRun, lossRun);
 
-        const std::string_view rating = bytesOf(rows, kOcenka);
-        if (rating == std::string_view(m_excellent.constData(), m_excellent.size()))
+        const std::string_view rating = bytesOf(trades, row, Col::Ocenka);
+        if (rating == excellent)
             t.ratingPoints += 10;
-        else if (rating == std::string_view(m_bad.constData(), m_bad.size()))
+        else if (rating == bad)
             t.ratingPoints += 3;
     }
     return whole;

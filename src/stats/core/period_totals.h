@@ -9,11 +9,11 @@
 #include <memory>
 #include <vector>
 
+class AccountTrades;
 class TSQLiteDatabase;
-class TSQLiteTable;
 
-// The trades of an account over consecutive periods (days or weeks), read in
-// one query and split in memory. The periods are given by their bounds
+// The trades of an account over consecutive periods (days or weeks), taken
+// from the account's digest (AccountTrades::read) and split in memory. The periods are given by their bounds
 // b0 < b1 < ... < bk: period i holds the trades opened after bi and before
 // bi+1, the open time and the bound compared as texts (yyyy.mm.dd), as the
 // journal compares them everywhere: a trade stamped with a bare date that is
@@ -22,6 +22,7 @@ class PeriodTrades {
 public:
     // Throws ESQLiteException.
     PeriodTrades(TSQLiteDatabase& db, const QString& account, const std::vector<QDate>& bounds);
+    PeriodTrades(std::shared_ptr<AccountTrades> trades, const std::vector<QDate>& bounds);
     // The trades already read for wider bounds, split by other bounds that
     // lie within them: one reading serves the week and the day table.
     PeriodTrades(const PeriodTrades& wider, const std::vector<QDate>& bounds);
@@ -41,7 +42,7 @@ private:
     // timeOrder: the rows already in time order, or none to sort them.
     void group(const std::vector<QDate>& bounds, const std::vector<int>* timeOrder);
 
-    std::shared_ptr<TSQLiteTable> m_rows; // shared by the splits of one reading
+    std::shared_ptr<AccountTrades> m_trades; // shared by the splits of one reading
     std::vector<int> m_order;       // result rows in time order
     std::vector<int> m_periodBegin; // per period its first position in m_order, and the end
     QByteArray m_excellent, m_bad;  // the ratings that earn points, as stored
@@ -58,6 +59,7 @@ struct MoneyBefore {
 };
 bool moneyBefore(TSQLiteDatabase& db, const QString& account, const QDate& bound, MoneyBefore& money,
                  QString& reason);
+bool moneyBefore(const AccountTrades& trades, const QDate& bound, MoneyBefore& money, QString& reason);
 
 // The bounds as the journal writes dates in trade times: 2013.07.05.
 QString periodBoundText(const QDate& date);

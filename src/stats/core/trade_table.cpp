@@ -111,6 +111,14 @@ QString TradeTable::cell(int row, int column) const
     return m_trades->text(m_order[row], AccountTrades::Column(column - 1));
 }
 
+void TradeTable::appendCell(int row, int column, QString& out) const
+{
+    if (column == tradecol::Number)
+        out += QString::number(row + 1);
+    else
+        m_trades->appendText(m_order[row], AccountTrades::Column(column - 1), out);
+}
+
 std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWidth) const
 {
     const QStringList& headers = tradeTableHeaders();
@@ -126,30 +134,26 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         return widest;
     }
     // Only the shown rows count, which are every row unless the reading
-    // stopped early; the order does not matter for a maximum.
-    TSQLiteTable& rows = m_trades->rows();
-    std::vector<bool> shown(static_cast<size_t>(m_trades->count()), m_order.size() == size_t(m_trades->count()));
-    if (m_order.size() != size_t(m_trades->count())) {
+    // stopped early; the order does not matter for a maximum. A text that
+    // repeats (the pair, the side) is measured once per run of it.
+    const AccountTrades& trades = *m_trades;
+    std::vector<bool> shown(static_cast<size_t>(trades.count()), m_order.size() == size_t(trades.count()));
+    if (m_order.size() != size_t(trades.count())) {
         for (const int r : m_order)
             shown[r] = true;
     }
-    for (int r = 0; r < m_trades->count(); ++r) {
+    const char* last[tradecol::Count] = {};
+    for (int r = 0; r < trades.count(); ++r) {
         if (!shown[r])
             continue;
-        rows.seek(r);
         for (int col = 1; col < tradecol::Count; ++col) {
-            const int position = col - 1;
-            int w;
-            if (const std::optional<QByteArrayView> bytes = rows.fieldBytesOf(position))
-                w = measure.widthOfCp1251(*bytes);
-            else if (rows.columnKind(position) == TSQLiteTable::Kind::Integer)
-                w = measure.widthOfCp1251(decimalText(rows.fieldInteger(position)).view());
-            else
-                w = measure.width(rows.fieldTextOf(position));
-            widest[col] = std::max(widest[col], w);
+            const QByteArrayView bytes = trades.bytes(r, AccountTrades::Column(col - 1));
+            if (bytes.data() == last[col] && bytes.data())
+                continue; // the same stored text as the row before
+            last[col] = bytes.data();
+            widest[col] = std::max(widest[col], measure.widthOfCp1251(bytes));
         }
     }
-    rows.seek(0);
     for (int& w : widest)
         w = columnWidthFor(w, lineWidth);
     return widest;
@@ -195,7 +199,7 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
 TradeTable buildTradeTable(TSQLiteDatabase& db, const QString& account, TradeOrder order)
 {
     try {
-        return buildTradeTable(std::make_shared<AccountTrades>(db, account), order);
+        return buildTradeTable(AccountTrades::read(db, account), order);
     } catch (const ESQLiteException& e) {
         TradeTable result;
         result.stop(e.message());

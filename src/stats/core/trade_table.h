@@ -52,6 +52,8 @@ public:
 
     int rowCount() const { return static_cast<int>(m_order.size()); }
     QString cell(int row, int column) const;
+    // Appends cell(row, column) to out without a string of its own.
+    void appendCell(int row, int column, QString& out) const;
     ProfitBand band(int row) const { return bands[row]; }
     // The widths of the column rule over the headers and every cell.
     std::vector<int> columnWidths(TextWidthMeasure& measure, int lineWidth) const;

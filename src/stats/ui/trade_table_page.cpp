@@ -115,7 +115,7 @@ void TradeTablePage::refreshTradeTable()
     std::shared_ptr<AccountTrades> stored;
     TradeTable trades;
     try {
-        stored = std::make_shared<AccountTrades>(m_journal.db(), m_journal.activeAccount);
+        stored = AccountTrades::read(m_journal.db(), m_journal.activeAccount);
         trades = buildTradeTable(stored, order);
     } catch (const ESQLiteException& e) {
         trades.stop(e.message());

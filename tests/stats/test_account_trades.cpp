@@ -1,0 +1,128 @@
+// The digest of an account's trades that the trade table, the chart and the
+// day and week tables share: what its cells read, the order of equal keys,
+// and when a reading is kept.
+#include "stats_fixture.h"
+
+#include "db/core/sqlite_database.h"
+#include "stats/core/account_trades.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using Col = AccountTrades::Column;
+
+class AccountTradesTest : public testing::Test {
+protected:
+    void SetUp() override { AccountTrades::forgetKept(); }
+    void TearDown() override { AccountTrades::forgetKept(); }
+    StatsFixture f;
+};
+
+TEST_F(AccountTradesTest, CellsReadAsTheDatabaseLayerReadsThem)
+{
+    f.db().executeStatement(QStringLiteral(
+        "INSERT INTO t_sdelki (chet, Ticket, OpenTime, Item, Profit, Profit2, Commission, Swap, Taxes, comment, Nedobral) "
+        "VALUES ('1', '501', '2013.07.01 10:00', 'eurusd', '12,5', 12.5, -0.75, '-1', '0', 'пробой', 4)"));
+    f.db().executeStatement(QStringLiteral(
+        "INSERT INTO t_sdelki (chet, OpenTime, Item, Profit, Swap, Taxes, comment) "
+        "VALUES ('1', '2013.07.02 10:00', 'eurusd', 'abc', '0', '0', 'пробой')"));
+    f.db().executeStatement(QStringLiteral("INSERT INTO t_sdelki (chet, OpenTime, Profit) VALUES ('2', '2013.07.03', '1')"));
+    const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
+    ASSERT_EQ(t->count(), 2);
+    struct Case {
+        int row;
+        Col column;
+        QString text;
+        bool null;
+    };
+    const Case cases[] = {
+        {0, Col::Ticket, "501", false},       {0, Col::Commission, "-0,75", false}, {0, Col::Profit2, "12,5", false},
+        {0, Col::Comment, "пробой", false},    {0, Col::Nedobral, "4", false},       {1, Col::Ticket, "", true},
+        {1, Col::Commission, "0", false},     {1, Col::Nedobral, "0", false},       {1, Col::Profit, "abc", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(t->text(c.row, c.column), c.text) << c.row << ' ' << c.column;
+        EXPECT_EQ(t->bytes(c.row, c.column).isNull(), c.null) << c.row << ' ' << c.column;
+    }
+    EXPECT_EQ(t->id(1), t->id(0) + 1);
+    // A text repeated in a column is kept once.
+    EXPECT_EQ(t->bytes(0, Col::Item).data(), t->bytes(1, Col::Item).data());
+    EXPECT_EQ(t->bytes(0, Col::Comment).data(), t->bytes(1, Col::Comment).data());
+    // The money is parsed once; a profit that does not read is flagged.
+    const AccountTrades::Numbers& n = t->numbers();
+    EXPECT_DOUBLE_EQ(n.net(0), 12.5 - 0.75 - 1);
+    EXPECT_EQ(n.nedobral[0], 4);
+    EXPECT_EQ(n.bad[0], 0);
+    EXPECT_EQ(n.bad[1], AccountTrades::Numbers::BadProfit);
+    EXPECT_EQ(t->badMoneyText(1), QStringLiteral("Сделка id %1: Прибыль «abc» не является числом; она не входит в итоги").arg(t->id(1)));
+    EXPECT_EQ(t->openTimeKey(0) < t->openTimeKey(1), true);
+}
+
+// Equal profits and equal times keep the order the trades were stored in,
+// whatever order the query hands them over in.
+TEST_F(AccountTradesTest, EqualKeysKeepTheStoredOrder)
+{
+    for (const char* time : {"2013.07.03 10:00", "2013.07.02 10:00", "2013.07.02 10:00", "2013.07.01 10:00"}) {
+        TradeRow row;
+        row.openTime = QString::fromLatin1(time);
+        row.profit = QStringLiteral("5");
+        row.profit2 = 5.0;
+        f.insert(row);
+    }
+    TradeRow byHand; // no Profit2: last by profit
+    byHand.openTime = QStringLiteral("2013.07.01 09:00");
+    f.insert(byHand);
+    const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
+    qint64 first = t->id(0);
+    for (int r = 0; r < t->count(); ++r)
+        first = std::min(first, t->id(r));
+    // The trades by their place in the order of storing: 1 is the first stored.
+    auto stored = [&](const std::vector<int>& order) {
+        std::vector<qint64> out;
+        for (const int r : order)
+            out.push_back(t->id(r) - first + 1);
+        return out;
+    };
+    EXPECT_EQ(stored(t->byProfitDescending()), (std::vector<qint64>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(stored(t->byOpenTime()), (std::vector<qint64>{5, 4, 2, 3, 1}));
+}
+
+// The reading is kept while nothing changed, and read anew after any change:
+// through this connection, through another one, of the tables, or undone.
+TEST_F(AccountTradesTest, KeptUntilTheDataChanges)
+{
+    f.insertProfit(10, QStringLiteral("2013.07.01 10:00"));
+    const auto first = AccountTrades::read(f.db(), QStringLiteral("1"));
+    EXPECT_EQ(AccountTrades::read(f.db(), QStringLiteral("1")), first);
+
+    f.insertProfit(20, QStringLiteral("2013.07.02 10:00"));
+    const auto afterInsert = AccountTrades::read(f.db(), QStringLiteral("1"));
+    EXPECT_NE(afterInsert, first);
+    EXPECT_EQ(afterInsert->count(), 2);
+
+    {
+        TSQLiteDatabase other(f.db().path());
+        other.executeStatement(QStringLiteral("UPDATE t_sdelki SET Profit = '30' WHERE Profit = '20'"));
+    }
+    const auto afterOther = AccountTrades::read(f.db(), QStringLiteral("1"));
+    EXPECT_NE(afterOther, afterInsert);
+    EXPECT_DOUBLE_EQ(afterOther->numbers().profit[1], 30);
+
+    {
+        SqlTransaction undone(f.db());
+        f.db().executeStatement(QStringLiteral("DELETE FROM t_sdelki"));
+        EXPECT_EQ(AccountTrades::read(f.db(), QStringLiteral("1"))->count(), 0);
+    } // rolled back
+    EXPECT_EQ(AccountTrades::read(f.db(), QStringLiteral("1"))->count(), 2);
+
+    EXPECT_EQ(AccountTrades::read(f.db(), QStringLiteral("2"))->count(), 0);
+    EXPECT_EQ(AccountTrades::read(f.db(), QStringLiteral("1"))->count(), 2);
+
+    f.db().executeStatement(QStringLiteral("DROP TABLE t_sdelki"));
+    EXPECT_THROW(AccountTrades::read(f.db(), QStringLiteral("1")), ESQLiteException);
+}
+
+} // namespace
