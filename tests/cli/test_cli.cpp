@@ -445,7 +445,7 @@ TEST(CliHelp, EveryCommandAnswersHelp)
         }
     }
     const CliRun import = runCli({"import", "--help"});
-    EXPECT_EQ(import.out.value(2), "Скопировать закрытые сделки и движения средств отчета на счет.");
+    EXPECT_EQ(import.out.value(3), "Скопировать закрытые сделки и движения средств отчета на счет.");
     EXPECT_FALSE(import.out.join(u'\n').contains("current folder"));
 }
 
@@ -687,15 +687,15 @@ TEST(CliAnalytics, BreakdownCalendarRStatsAndStatsPrintTheirLines)
         {{"calendar", "--month", "2024-01", "--account", "01"}, 1, "Нет счета с id 01\n"},
         {{"rstats", "--account", "2"}, 1, "Нет счета с id 2\n"},
         {{"stats", "--account", "3", "--type", "buy"}, 1, "Нет счета с id 3\n"},
-        {{"breakdown", "--by", "minute", "--account", "1"}, 2, "использование: tradejournal-cli breakdown"},
-        {{"breakdown", "--account", "1"}, 2, "использование: tradejournal-cli breakdown"},
-        {{"calendar", "--month", "2024-13", "--account", "1"}, 2, "использование: tradejournal-cli calendar"},
-        {{"rstats", "--account", "1", "--from", "01.01.2024"}, 2, "использование: tradejournal-cli rstats"},
-        {{"stats", "--account", "1", "--weekday", "8"}, 2, "использование: tradejournal-cli stats"},
-        {{"stats", "--account", "1", "--hour", "24"}, 2, "использование: tradejournal-cli stats"},
-        {{"stats", "--account", "1", "--type", "long"}, 2, "использование: tradejournal-cli stats"},
-        {{"stats", "--account", "1", "--weekday"}, 2, "использование: tradejournal-cli stats"},
-        {{"rstats", "--account", "1", "--symbol", "EURUSD"}, 2, "использование: tradejournal-cli rstats"},
+        {{"breakdown", "--by", "minute", "--account", "1"}, 2, "Использование: tradejournal-cli breakdown"},
+        {{"breakdown", "--account", "1"}, 2, "Использование: tradejournal-cli breakdown"},
+        {{"calendar", "--month", "2024-13", "--account", "1"}, 2, "Использование: tradejournal-cli calendar"},
+        {{"rstats", "--account", "1", "--from", "01.01.2024"}, 2, "Использование: tradejournal-cli rstats"},
+        {{"stats", "--account", "1", "--weekday", "8"}, 2, "Использование: tradejournal-cli stats"},
+        {{"stats", "--account", "1", "--hour", "24"}, 2, "Использование: tradejournal-cli stats"},
+        {{"stats", "--account", "1", "--type", "long"}, 2, "Использование: tradejournal-cli stats"},
+        {{"stats", "--account", "1", "--weekday"}, 2, "Использование: tradejournal-cli stats"},
+        {{"rstats", "--account", "1", "--symbol", "EURUSD"}, 2, "Использование: tradejournal-cli rstats"},
     };
     for (const Failure& f : failures) {
         const CliRun r = run(f.args);
@@ -737,7 +737,6 @@ TEST(CliAnalytics, RealStatementByWeekdayAndR)
                            "min_r\t-1.0000"}));
 }
 
-} // namespace
 
 namespace {
 

@@ -161,7 +161,11 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
                     [&largestId](const SqlRow& r) { largestId = r.integer(0); });
         reserve(static_cast<size_t>(std::clamp<qint64>(largestId, 0, 2'000'000)));
     }
-    const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
+    // The rows in stored order (the unary plus keeps SQLite off the index
+    // by account and open time, which would hand them over by time): the
+    // reports list categories and name the first unreadable trade in the
+    // order the trades were copied.
+    const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE +%3=?")
                               .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
     db.readRows(query, {account}, [this](const SqlRow& r) {
         const int row = count();
