@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTableView>
@@ -156,6 +157,10 @@ TEST_F(ReportsAnalyticsTest, CalendarMonthAndADayClicked)
     EXPECT_EQ(control<QLabel>("Label_CalendarTotal")->text(), "Итого за месяц: -5,00, сделок: 4");
     auto* grid = control<QTableWidget>("Grid_Calendar");
     ASSERT_EQ(grid->rowCount(), 5);
+    // The whole month in sight, however tall the tabs beside it are.
+    EXPECT_EQ(grid->verticalScrollBar()->maximum(), 0);
+    EXPECT_LE(grid->visualItemRect(grid->item(4, 7)).bottom(), grid->viewport()->height());
+    EXPECT_LT(grid->height(), 400);
     EXPECT_EQ(grid->item(0, 0)->text(), "1\n-30,00\nсделок: 1");
     EXPECT_EQ(grid->item(0, 7)->text(), "Неделя\n-10,00\nсделок: 2");
     EXPECT_EQ(grid->item(0, 0)->background().color(), QColor(220, 60, 60)); // the month's largest

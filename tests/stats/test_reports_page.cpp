@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace {
 
 QVariant colourOf(const QTableView* grid, int row)
@@ -117,6 +119,26 @@ TEST_F(ReportsPageTest, ProfitThatDoesNotRead)
     // Built again in the same run: nothing more is shown.
     page.Button_StratClick();
     EXPECT_EQ(prompts.messages.size(), 1u);
+}
+
+// The month chart's value labels keep a line apart at every height: a
+// short chart gets fewer ticks rather than labels elided to "…".
+TEST(MonthChart, TicksFitTheHeight)
+{
+    MonthChartView view;
+    view.showMonths({{QDate(2024, 1, 1), 120.0}, {QDate(2024, 2, 1), -45.0}});
+    view.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
+    const auto ticks = [&view](int height) {
+        view.resize(400, height);
+        QCoreApplication::processEvents();
+        const QValueAxis* axis = view.valueAxis();
+        return static_cast<int>(std::floor((axis->max() - axis->min()) / axis->tickInterval() + 1e-9)) + 1;
+    };
+    const int low = ticks(110);
+    EXPECT_GE(low, 2);
+    EXPECT_LE(low, 3);
+    EXPECT_GT(ticks(400), low);
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 
 CalendarTab::CalendarTab(QWidget* parent)
     : QWidget(parent)
@@ -47,14 +49,18 @@ CalendarTab::CalendarTab(QWidget* parent)
                                               QStringLiteral("Вс"), QStringLiteral("Неделя")});
     Grid_Calendar->verticalHeader()->setVisible(false);
     Grid_Calendar->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    Grid_Calendar->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Weeks of three lines each, whatever the height of the tabs beside:
+    // a month stays in sight on a small screen.
+    Grid_Calendar->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid_Calendar->verticalHeader()->setMinimumSectionSize(46);
+    Grid_Calendar->verticalHeader()->setDefaultSectionSize(std::max(46, 3 * fontMetrics().lineSpacing() + 10));
     Grid_Calendar->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid_Calendar->setSelectionMode(QAbstractItemView::NoSelection);
     Grid_Calendar->setWordWrap(true);
-    Grid_Calendar->setMinimumHeight(6 * 46 + 28);
+    fitGridHeight(6);
     Grid_Calendar->setToolTip(QStringLiteral("Щелчок по дню открывает его на странице \"Анализ\""));
-    layout->addWidget(Grid_Calendar, 1);
+    layout->addWidget(Grid_Calendar);
+    layout->addStretch(1);
 
     connect(Button_PrevMonth, &QPushButton::clicked, this, [this] { emit monthStepRequested(-1); });
     connect(Button_NextMonth, &QPushButton::clicked, this, [this] { emit monthStepRequested(1); });
@@ -64,6 +70,13 @@ CalendarTab::CalendarTab(QWidget* parent)
         if (day.isValid())
             emit dayClicked(day);
     });
+}
+
+void CalendarTab::fitGridHeight(int weeks)
+{
+    const int rows = std::max(weeks, 4) * Grid_Calendar->verticalHeader()->defaultSectionSize();
+    Grid_Calendar->setFixedHeight(rows + Grid_Calendar->horizontalHeader()->sizeHint().height() +
+                                  2 * Grid_Calendar->frameWidth());
 }
 
 void CalendarTab::showMonth(const CalendarMonth& month)
@@ -81,6 +94,7 @@ void CalendarTab::showMonth(const CalendarMonth& month)
                                      .arg(num::money(month.total.net))
                                      .arg(month.total.trades));
     Grid_Calendar->setRowCount(static_cast<int>(month.weeks.size()));
+    fitGridHeight(Grid_Calendar->rowCount());
     for (int d = 1; d <= static_cast<int>(month.days.size()); ++d) {
         const QDate date = month.first.addDays(d - 1);
         const CalendarCell& cell = month.days[static_cast<size_t>(d - 1)];

@@ -26,6 +26,8 @@ signals:
     void dayClicked(QDate day);
 
 private:
+    // The grid as high as its weeks, without a scroll bar.
+    void fitGridHeight(int weeks);
     QPushButton* Button_PrevMonth = nullptr;
     QPushButton* Button_NextMonth = nullptr;
     QLabel* Label_CalendarMonth = nullptr;

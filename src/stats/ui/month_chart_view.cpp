@@ -43,9 +43,8 @@ MonthChartView::MonthChartView(QWidget* parent)
     chart->addAxis(m_axisY, Qt::AlignLeft);
     series->attachAxis(m_axisX);
     series->attachAxis(m_axisY);
-    setAxisRange(*m_axisY, 0, 1);
-
     setChart(chart);
+    applyValueRange();
     setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -70,6 +69,24 @@ int MonthChartView::showMonths(const std::vector<MonthResult>& months)
     m_axisX->clear();
     m_axisX->append(labels);
     const auto [padLow, padHigh] = paddedRange(low, high, 0.05);
-    setAxisRange(*m_axisY, low < 0 ? padLow : 0, high > 0 ? padHigh : (low < 0 ? 0 : 1));
+    m_low = low < 0 ? padLow : 0;
+    m_high = high > 0 ? padHigh : (low < 0 ? 0 : 1);
+    applyValueRange();
     return static_cast<int>(labels.size());
+}
+
+void MonthChartView::applyValueRange()
+{
+    // About two lines of text between ticks; the margins and the month
+    // labels under the bars take some 40 pixels.
+    const int lineHeight = fontMetrics().height();
+    const int room = std::max(0, height() - 40);
+    const int ticks = std::clamp(room / std::max(1, 2 * lineHeight) + 1, 2, kMaxAxisTicks);
+    setAxisRange(*m_axisY, m_low, m_high, AxisKind::Values, ticks);
+}
+
+void MonthChartView::resizeEvent(QResizeEvent* event)
+{
+    QChartView::resizeEvent(event);
+    applyValueRange();
 }

@@ -25,7 +25,15 @@ public:
     QBarSet* losses() const { return m_losses; }
     QValueAxis* valueAxis() const { return m_axisY; }
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The value axis over m_low..m_high with as many ticks as the chart's
+    // height leaves room for: labels closer than a line are elided to "…".
+    void applyValueRange();
+
+    double m_low = 0, m_high = 1;
     QBarSet* m_gains = nullptr;
     QBarSet* m_losses = nullptr;
     QBarCategoryAxis* m_axisX = nullptr;
