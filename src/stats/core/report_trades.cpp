@@ -43,9 +43,11 @@ constexpr int kPrices[3] = {sql::position(kRead, t_sdelki::PriceOpen), sql::posi
                             sql::position(kRead, t_sdelki::Sl)};
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-// A profit as stored: short ASCII texts are widened on the stack rather
-// than decoded into a string of their own; anything else takes the long way.
-std::optional<double> readProfit(QByteArrayView bytes)
+// A number as stored, read by parse: short ASCII texts are widened on the
+// stack rather than decoded into a string of their own; anything else takes
+// the long way.
+template <typename Parse>
+std::optional<double> readStoredNumber(QByteArrayView bytes, Parse parse)
 {
     constexpr qsizetype kShort = 32;
     if (bytes.size() <= kShort) {
@@ -57,9 +59,14 @@ std::optional<double> readProfit(QByteArrayView bytes)
             wide[i] = c;
         }
         if (ascii)
-            return num::parseComma(QStringView(wide, bytes.size()));
+            return parse(QStringView(wide, bytes.size()));
     }
-    return num::parseComma(cp1251::decode(bytes.data(), bytes.size()));
+    return parse(cp1251::decode(bytes.data(), bytes.size()));
+}
+
+std::optional<double> readProfit(QByteArrayView bytes)
+{
+    return readStoredNumber(bytes, [](QStringView text) { return num::parseComma(text); });
 }
 
 // A price as stored. The statement's plain form ("1.23456", "0") is read
@@ -89,19 +96,7 @@ std::optional<double> readPrice(QByteArrayView bytes)
     }
     if (plain && count > 0 && count <= 15)
         return static_cast<double>(digits) / kTens[decimals < 0 ? 0 : decimals];
-    constexpr qsizetype kShort = 32;
-    if (bytes.size() <= kShort) {
-        char16_t wide[kShort];
-        bool ascii = true;
-        for (qsizetype i = 0; i < bytes.size(); ++i) {
-            const auto c = static_cast<unsigned char>(bytes[i]);
-            ascii = ascii && c < 0x80;
-            wide[i] = c;
-        }
-        if (ascii)
-            return parsePrice(QStringView(wide, bytes.size()));
-    }
-    return parsePrice(cp1251::decode(bytes.data(), bytes.size()));
+    return readStoredNumber(bytes, [](QStringView text) { return parsePrice(text); });
 }
 
 // "buy" or "sell" in any letter case, compared in place.

@@ -3,6 +3,7 @@
 #include "charts/core/chart_zoom.h"
 #include "charts/core/curve_points.h"
 #include "charts/ui/date_axis.h"
+#include "charts/ui/small_chart.h"
 #include "charts/ui/value_axis.h"
 
 #include <QAreaSeries>
@@ -10,7 +11,6 @@
 #include <QCategoryAxis>
 #include <QLineSeries>
 #include <QLinearGradient>
-#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -88,10 +88,7 @@ QChart* BalanceChartView::makeChart()
     wall.setColorAt(1, Qt::white);
     chart->setPlotAreaBackgroundBrush(wall);
     chart->setPlotAreaBackgroundVisible(true);
-    QLocale locale(QLocale::Russian, QLocale::Russia);
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
+    useRussianNumbers(*chart);
     return chart;
 }
 

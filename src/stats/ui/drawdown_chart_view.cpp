@@ -2,6 +2,7 @@
 
 #include "charts/core/curve_points.h"
 #include "charts/ui/date_axis.h"
+#include "charts/ui/small_chart.h"
 #include "charts/ui/value_axis.h"
 
 #include <QAreaSeries>
@@ -9,7 +10,6 @@
 #include <QDateTime>
 #include <QLegendMarker>
 #include <QLineSeries>
-#include <QLocale>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -29,13 +29,7 @@ DrawdownChartView::DrawdownChartView(QWidget* parent)
     : QChartView(parent)
 {
     setObjectName(QStringLiteral("Chart_Drawdown"));
-    auto* chart = new QChart;
-    chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins(2, 4, 2, 2));
-    QLocale locale(QLocale::Russian, QLocale::Russia);
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
+    QChart* chart = makeSmallChart();
     chart->legend()->setAlignment(Qt::AlignBottom);
 
     m_money = new QLineSeries(this);

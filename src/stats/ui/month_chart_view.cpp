@@ -1,10 +1,10 @@
 #include "stats/ui/month_chart_view.h"
 
+#include "charts/ui/small_chart.h"
 #include "charts/ui/value_axis.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
-#include <QLocale>
 #include <QStackedBarSeries>
 #include <QValueAxis>
 
@@ -14,14 +14,8 @@ MonthChartView::MonthChartView(QWidget* parent)
     : QChartView(parent)
 {
     setObjectName(QStringLiteral("Chart_Months"));
-    auto* chart = new QChart;
+    QChart* chart = makeSmallChart();
     chart->legend()->hide();
-    chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins(2, 4, 2, 2));
-    QLocale locale(QLocale::Russian, QLocale::Russia);
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
 
     // Two stacked sets, one of them 0 in every month: each bar takes the
     // colour of its sign.

@@ -1,10 +1,10 @@
 #include "stats/ui/net_histogram_view.h"
 
+#include "charts/ui/small_chart.h"
 #include "charts/ui/value_axis.h"
 
 #include <QAreaSeries>
 #include <QLineSeries>
-#include <QLocale>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -32,14 +32,8 @@ NetHistogramView::NetHistogramView(QWidget* parent)
     : QChartView(parent)
 {
     setObjectName(QStringLiteral("Chart_Histogram"));
-    auto* chart = new QChart;
+    QChart* chart = makeSmallChart();
     chart->legend()->hide();
-    chart->setBackgroundRoundness(0);
-    chart->setMargins(QMargins(2, 4, 2, 2));
-    QLocale locale(QLocale::Russian, QLocale::Russia);
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    chart->setLocale(locale);
-    chart->setLocalizeNumbers(true);
     setChart(chart);
 
     m_axisX = new QValueAxis;
