@@ -16,6 +16,8 @@
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
+#include <QChartView>
+#include <QScreen>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QItemSelectionModel>
@@ -146,24 +148,24 @@ void AccountsPage::refreshActiveAccount()
 
 void AccountsPage::drawAccountCurve()
 {
-    std::vector<BalanceStep> steps;
-    std::vector<CashMovement> cash;
+    AccountStore::Curve read;
     bool readable = true;
     try {
-        steps = store().balanceSteps(m_journal.activeAccount);
-        cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
+        const std::vector<CashMovement> cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
+        read = store().balanceCurve(m_journal.activeAccount, Edit_Balance->text(), cash);
     } catch (const ESQLiteException&) {
         readable = false;
+        read = {buildBalanceCurve(Edit_Balance->text(), {}), 0};
     }
-    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(steps.size()));
+    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(read.trades));
     importArea()->setTitle(kImportCaption);
 
-    const BalanceCurve curve = buildBalanceCurve(Edit_Balance->text(), steps, cash);
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(curve.points.size()));
-    for (size_t k = 0; k < curve.points.size(); ++k)
-        points.append(QPointF(static_cast<double>(k), curve.points[k]));
-    m_series->replace(points);
+    const BalanceCurve& curve = read.curve;
+    // No wider than the screen the chart is on: more points than pixel
+    // columns draw nothing more.
+    const QScreen* screen = Chart2->screen();
+    const int columns = screen ? static_cast<int>(screen->geometry().width() * screen->devicePixelRatio()) : 4096;
+    m_series->replace(curvePlotPoints(curve.points, columns));
 
     fitCurveAxes(curve.points);
     if (!readable || !curve.complete())
