@@ -168,6 +168,8 @@ TEST_F(AccountStoreTest, StreamedCurveMatchesTheCurveOfTheSteps)
         EXPECT_EQ(streamed.curve.problem, expected.problem) << c.start;
         EXPECT_FALSE(streamed.curve.complete()) << c.start;
     }
+    EXPECT_EQ(store.tradeCount(a), 4);
+    EXPECT_EQ(store.tradeCount(QStringLiteral("42")), 0);
     const AccountStore::Curve none = store.balanceCurve(QStringLiteral("42"), QStringLiteral("10"), {});
     EXPECT_EQ(none.trades, 0);
     EXPECT_TRUE(none.curve.points.empty());

@@ -138,6 +138,16 @@ AccountStore::Curve AccountStore::balanceCurve(const QString& id, const QString&
     return result;
 }
 
+int AccountStore::tradeCount(const QString& id)
+{
+    // Counted in the index of an account's trades by open time.
+    static const QString query = QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?")
+                                     .arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
+    int count = 0;
+    m_db.readRows(query, {id}, [&](const SqlRow& row) { count = static_cast<int>(row.integer(0)); });
+    return count;
+}
+
 std::vector<BalanceStep> AccountStore::balanceSteps(const QString& id)
 {
     std::vector<BalanceStep> steps;

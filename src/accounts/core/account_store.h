@@ -36,6 +36,8 @@ public:
 
     // The money of the account's trades, oldest trade first.
     std::vector<BalanceStep> balanceSteps(const QString& id);
+    // How many trades the account has.
+    int tradeCount(const QString& id);
     // The account's balance curve (see buildBalanceCurve) read row by row
     // in the order of balanceSteps, with no step kept: each trade's texts
     // are read into buffers that the next trade reuses. trades: how many

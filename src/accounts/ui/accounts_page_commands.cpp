@@ -148,6 +148,20 @@ void AccountsPage::refreshActiveAccount()
 
 void AccountsPage::drawAccountCurve()
 {
+    // Under another tab of the window (start-up opens on "О программе")
+    // the curve waits until the page is shown: nobody sees it before. The
+    // number of trades is counted now.
+    if (parentWidget() && isHidden()) {
+        m_curveStale = true;
+        int trades = 0;
+        try {
+            trades = store().tradeCount(m_journal.activeAccount);
+        } catch (const ESQLiteException&) {
+        }
+        Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(trades));
+        return;
+    }
+    m_curveStale = false;
     AccountStore::Curve read;
     bool readable = true;
     try {
@@ -170,6 +184,13 @@ void AccountsPage::drawAccountCurve()
     fitCurveAxes(curve.points);
     if (!readable || !curve.complete())
         reportUpdateProblem(m_journal, m_prompts, curve.problem);
+}
+
+void AccountsPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_curveStale)
+        drawAccountCurve();
 }
 
 void AccountsPage::fitCurveAxes(const std::vector<double>& values)
