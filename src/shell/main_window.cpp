@@ -217,9 +217,12 @@ void TForm1::markStale(std::initializer_list<int> pages)
 
 void TForm1::buildShownPageIfStale()
 {
-    if (startingUp())
-        return;
     const int page = PageControl1->currentIndex();
+    if (startingUp()) {
+        if (m_stalePages.contains(page))
+            m_buildLeftAtStartup = page;
+        return;
+    }
     if (m_stalePages.contains(page))
         buildPage(page);
 }
@@ -254,7 +257,7 @@ void TForm1::setAccountPagesVisible(bool visible)
 void TForm1::PageControl1Change(int index)
 {
     if (startingUp()) {
-        m_pageChangedAtStartup = true;
+        m_pageChangedAtStartup = index;
         return;
     }
     switch (index) {
@@ -327,10 +330,12 @@ void TForm1::showEvent(QShowEvent* event)
 
 void TForm1::buildAfterStartup()
 {
-    // As if the trader had turned to the page now that the window is up.
-    if (std::exchange(m_pageChangedAtStartup, false))
-        PageControl1Change(PageControl1->currentIndex());
-    else
+    // As if the trader had turned to the page now that the window is up;
+    // nothing when another page has been chosen since.
+    const int page = PageControl1->currentIndex();
+    if (std::exchange(m_pageChangedAtStartup, -1) == page)
+        PageControl1Change(page);
+    else if (std::exchange(m_buildLeftAtStartup, -1) == page)
         buildShownPageIfStale();
 }
 

@@ -135,7 +135,10 @@ private:
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;
-    bool m_pageChangedAtStartup = false;
+    // What start-up left for buildAfterStartup: the page turned to, or the
+    // page on screen whose build waits (-1: none).
+    int m_pageChangedAtStartup = -1;
+    int m_buildLeftAtStartup = -1;
     bool m_shutDown = false;
     qint64 m_dataVersion = -1;
     QTimer* m_outsideWatch = nullptr;

@@ -56,6 +56,8 @@ public:
             if (!closed.isEmpty() && closed != QLatin1String("0"))
                 dealKeys.insert(cp1251::encode(dealKey(row[StatementRow::Item], closed)));
         }
+        // Every row of the statement may add its trade under its ticket.
+        m_byTicket.reserve(static_cast<qsizetype>(rows.size()));
         const QByteArray chetBytes = cp1251::encode(account);
         static constexpr Column kRead[] = {Id, Chet, Ticket, Item, OpenTime, CloseTime, Size};
         const auto at = [](Column c) { return sql::position(kRead, c); };
