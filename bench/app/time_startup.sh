@@ -52,7 +52,9 @@ run_us() { # folder
     local start=$EPOCHREALTIME
     "$APP" --data "$1" > /dev/null 2>&1 &
     local pid=$!
-    xdotool search --sync --onlyvisible --pid "$pid" > /dev/null
+    # Looked for every 10 ms (xdotool's own --sync waits half a second
+    # between looks).
+    until xdotool search --onlyvisible --pid "$pid" > /dev/null 2>&1; do sleep 0.01; done
     local end=$EPOCHREALTIME
     kill -TERM "$pid"
     wait "$pid" || true
