@@ -19,6 +19,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <utility>
+
 TForm1::TForm1(Journal& journal, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent)
     , m_journal(journal)
@@ -168,9 +170,10 @@ void TForm1::rebuildAccountViews(Rebuild reason)
         break;
     case Rebuild::TradesCopied:
         // Trades added and changed: every view over them, the account's
-        // curve, and then the trade table is shown.
-        m_accounts->drawAccountCurve();
+        // curve (drawn when its page is shown again), and then the trade
+        // table is shown.
         setPage(PageTrades);
+        m_accounts->drawAccountCurve();
         markStale({PageTrades, PageAnalysis, PageDays, PageReports});
         break;
     case Rebuild::TradeSaved:
@@ -215,6 +218,11 @@ void TForm1::markStale(std::initializer_list<int> pages)
 void TForm1::buildShownPageIfStale()
 {
     const int page = PageControl1->currentIndex();
+    if (startingUp()) {
+        if (m_stalePages.contains(page))
+            m_buildLeftAtStartup = page;
+        return;
+    }
     if (m_stalePages.contains(page))
         buildPage(page);
 }
@@ -248,6 +256,10 @@ void TForm1::setAccountPagesVisible(bool visible)
 
 void TForm1::PageControl1Change(int index)
 {
+    if (startingUp()) {
+        m_pageChangedAtStartup = index;
+        return;
+    }
     switch (index) {
     case PageTrades:
         // Built now when a change left it out of date.
@@ -310,9 +322,21 @@ void TForm1::showEvent(QShowEvent* event)
         m_started = true;
         runStartup();
         m_startupDone = true;
+        QMetaObject::invokeMethod(this, &TForm1::buildAfterStartup, Qt::QueuedConnection);
         if (m_closeAfterStartup)
             QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
     }
+}
+
+void TForm1::buildAfterStartup()
+{
+    // As if the trader had turned to the page now that the window is up;
+    // nothing when another page has been chosen since.
+    const int page = PageControl1->currentIndex();
+    if (std::exchange(m_pageChangedAtStartup, -1) == page)
+        PageControl1Change(page);
+    else if (std::exchange(m_buildLeftAtStartup, -1) == page)
+        buildShownPageIfStale();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

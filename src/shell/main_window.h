@@ -84,6 +84,10 @@ private:
     void buildShownPageIfStale();
     void buildPage(int page);
     void PageControl1Change(int index);
+    // Start-up fills no page before the window is on screen: a page turned
+    // to during start-up (the saved page) is built here, queued after it.
+    bool startingUp() const { return m_started && !m_startupDone; }
+    void buildAfterStartup();
     void onAccountActivated();
     void onAccountClosed();
     void onAccountDeleted();
@@ -131,6 +135,10 @@ private:
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;
+    // What start-up left for buildAfterStartup: the page turned to, or the
+    // page on screen whose build waits (-1: none).
+    int m_pageChangedAtStartup = -1;
+    int m_buildLeftAtStartup = -1;
     bool m_shutDown = false;
     qint64 m_dataVersion = -1;
     QTimer* m_outsideWatch = nullptr;

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 TEST(BalanceCurve, RunsOldestToNewestFromTheInitialBalance)
 {
     struct Case {
@@ -107,4 +109,56 @@ TEST(AccountFields, DescriptionsAreStoredWithCrLf)
 {
     EXPECT_EQ(toStoredLineBreaks(QStringLiteral("a\nb\r\nc")), QStringLiteral("a\r\nb\r\nc"));
     EXPECT_EQ(fromStoredLineBreaks(QStringLiteral("a\r\nb\nc")), QStringLiteral("a\nb\nc"));
+}
+
+// The plot gets every point of a short curve; of a long one at most four
+// per pixel column, among them the first and last point, every column's
+// lowest and highest, each at its own trade number and value.
+TEST(BalanceCurve, PlotPointsKeepTheShapeOfALongCurve)
+{
+    struct Case {
+        int count;
+        int columns;
+    };
+    const Case cases[] = {{0, 100}, {7, 100}, {400, 100}, {401, 100}, {100000, 300}, {99991, 7}, {10, 0}};
+    for (const Case& c : cases) {
+        std::vector<double> values(static_cast<size_t>(c.count));
+        for (size_t k = 0; k < values.size(); ++k)
+            values[k] = static_cast<double>((k * 7919) % 1013) - 500.0 + (k % 97 == 0 ? 5000.0 : 0.0);
+        const QList<QPointF> points = curvePlotPoints(values, c.columns);
+        const int columns = std::max(c.columns, 1);
+        if (c.count <= 4 * columns) {
+            ASSERT_EQ(points.size(), c.count) << c.count;
+        } else {
+            EXPECT_LE(points.size(), 4 * columns) << c.count;
+            EXPECT_EQ(points.front().x(), 0);
+            EXPECT_EQ(points.back().x(), c.count - 1);
+        }
+        for (qsizetype i = 0; i < points.size(); ++i) {
+            const auto k = static_cast<size_t>(points[i].x());
+            ASSERT_LT(k, values.size());
+            EXPECT_EQ(points[i].y(), values[k]);
+            if (i > 0) {
+                EXPECT_LT(points[i - 1].x(), points[i].x());
+            }
+        }
+        // Per column (trade k falls into column k * columns / count) the
+        // lowest and the highest value are drawn.
+        if (c.count <= 4 * columns)
+            continue;
+        auto columnOf = [&](size_t k) { return k * static_cast<size_t>(columns) / values.size(); };
+        std::vector<double> low(columns, 1e300), high(columns, -1e300), drawnLow(columns, 1e300),
+            drawnHigh(columns, -1e300);
+        for (size_t k = 0; k < values.size(); ++k) {
+            low[columnOf(k)] = std::min(low[columnOf(k)], values[k]);
+            high[columnOf(k)] = std::max(high[columnOf(k)], values[k]);
+        }
+        for (const QPointF& p : points) {
+            const size_t column = columnOf(static_cast<size_t>(p.x()));
+            drawnLow[column] = std::min(drawnLow[column], p.y());
+            drawnHigh[column] = std::max(drawnHigh[column], p.y());
+        }
+        EXPECT_EQ(drawnLow, low) << c.count;
+        EXPECT_EQ(drawnHigh, high) << c.count;
+    }
 }

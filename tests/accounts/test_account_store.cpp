@@ -139,3 +139,39 @@ TEST(AccountStore, WithoutDatabaseEveryCallFails)
     EXPECT_THROW(store.listAccounts(), ESQLiteException);
     EXPECT_THROW(store.deleteAccount(QStringLiteral("1")), ESQLiteException);
 }
+
+// The curve read row by row is the one built from the steps: the same
+// points, the same count of trades and the same named problem, with or
+// without a readable start and cash movements between the trades.
+TEST_F(AccountStoreTest, StreamedCurveMatchesTheCurveOfTheSteps)
+{
+    const QString a = insertAccount(db, QStringLiteral("A"));
+    insertTrade(db, a, QStringLiteral("2013.06.01 00:00"), QStringLiteral("3"));
+    insertTrade(db, a, QStringLiteral("2013.05.21 10:15"), QStringLiteral("1,25"));
+    insertTrade(db, a, QStringLiteral("2013.05.22 09:00"), QStringLiteral("двенадцать"));
+    insertTrade(db, a, QStringLiteral("2013.05.23 09:00"), QStringLiteral("-2,5"));
+    const std::vector<CashMovement> cash = {
+        {QStringLiteral("1"), QStringLiteral("2013.05.22 08:00:00"), QStringLiteral("balance"), {}, 100},
+        {QStringLiteral("2"), QStringLiteral("2013.05.30 08:00:00"), QStringLiteral("balance"), {}, -40},
+    };
+    struct Case {
+        const char* start;
+        std::vector<CashMovement> cash;
+    };
+    const Case cases[] = {{"1000", {}}, {"1000", cash}, {"", cash}, {"abc", cash}};
+    for (const Case& c : cases) {
+        const QString start = QString::fromUtf8(c.start);
+        const BalanceCurve expected = buildBalanceCurve(start, store.balanceSteps(a), c.cash);
+        const AccountStore::Curve streamed = store.balanceCurve(a, start, c.cash);
+        EXPECT_EQ(streamed.trades, 4) << c.start;
+        EXPECT_EQ(streamed.curve.points, expected.points) << c.start;
+        EXPECT_EQ(streamed.curve.problem, expected.problem) << c.start;
+        EXPECT_FALSE(streamed.curve.complete()) << c.start;
+    }
+    EXPECT_EQ(store.tradeCount(a), 4);
+    EXPECT_EQ(store.tradeCount(QStringLiteral("42")), 0);
+    const AccountStore::Curve none = store.balanceCurve(QStringLiteral("42"), QStringLiteral("10"), {});
+    EXPECT_EQ(none.trades, 0);
+    EXPECT_TRUE(none.curve.points.empty());
+    EXPECT_TRUE(none.curve.complete());
+}

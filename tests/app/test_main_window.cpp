@@ -1,5 +1,7 @@
 #include "context/core/data_safety.h"
 #include "context/core/journal.h"
+#include "context/core/settings.h"
+#include "accounts/ui/accounts_page.h"
 #include "shell/application.h"
 #include "shell/main_window.h"
 #include "shell/screen_capture.h"
@@ -21,6 +23,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineSeries>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
@@ -365,6 +369,49 @@ TEST(MainWindow, AccountPagesAreBuiltWhenShown)
     EXPECT_EQ(grid->rowCount(), 3);
     pageTabs(&w)->setCurrentIndex(TForm1::PageTrades);
     EXPECT_EQ(grid->rowCount(), 4);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+} // namespace
+
+namespace {
+
+// Start-up fills no page before the window is on screen: the remembered
+// account opens on the saved page "База данных", whose table is filled just
+// after the window shows; the account page counts the trades at once and
+// draws the curve when the trader turns to it, as it would have at start.
+TEST(MainWindow, StartUpFillsTheSavedPageOnceTheWindowIsUp)
+{
+    TempAppDir dir;
+    const QDate dates[4] = {QDate(2013, 7, 1), QDate(2013, 7, 8), QDate(2013, 7, 1), QDate(2013, 7, 8)};
+    saveDateFile(dir.file(QStringLiteral("date.txt")), dates, TForm1::PageTrades);
+    writeBytes(dir.file(QStringLiteral("config.ini")),
+               cp1251::encode(QStringLiteral("[Настройки]\r\nАктивный счет=0\r\nОткрыватьПоследнийСчет=1\r\n")));
+    auto journal = dir.openJournal();
+    TSQLiteDatabase& db = journal->db();
+    db.executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Счет', 1000)"));
+    for (const char* profit : {"5", "-2,5"})
+        db.executeStatement(QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Profit, Profit2, Commission, Swap, Taxes) "
+                                           "VALUES ('1', '1', '2013.07.01 10:00', ?, 0, 0, '0', '0')"),
+                            {QString::fromLatin1(profit)});
+    ScriptedPrompts prompts;
+    TForm1 w(*journal, prompts);
+    QSignalSpy ran(&w, &TForm1::pageActionsRun);
+    w.show();
+    QAbstractItemModel* grid = widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model();
+    EXPECT_EQ(pageTabs(&w)->currentIndex(), TForm1::PageTrades);
+    EXPECT_EQ(grid->rowCount(), 0);
+    EXPECT_EQ(widgetByName<QLabel>(w.accountsPage(), "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 2"));
+    EXPECT_TRUE(w.accountsPage()->balanceSeries()->points().isEmpty());
+    QCoreApplication::sendPostedEvents(&w);
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_TRUE(ran.isEmpty()); // "База данных" has no page actions
+
+    pageTabs(&w)->setCurrentIndex(TForm1::PageAccounts);
+    const QList<QPointF> curve = w.accountsPage()->balanceSeries()->points();
+    ASSERT_EQ(curve.size(), 2);
+    EXPECT_EQ(curve[0].y(), 1005);
+    EXPECT_EQ(curve[1].y(), 1002.5);
     EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -276,3 +276,44 @@ TEST(Schema, JournalTablesHaveTheirDeclaredTypes)
 }
 
 } // namespace
+
+// A statement prepared once stores what executeStatement stores: the same
+// bytes for every text (Windows-1251, '?' for what it lacks, '' for an empty
+// text), integers as integers, run after run; a failure names the statement.
+TEST_F(DbTest, PreparedStatementStoresWhatExecuteStatementStores)
+{
+    const QStringList texts = {QStringLiteral("say \"hi\""), QString(), QStringLiteral(""),
+                               QStringLiteral("Пробой уровня"), QStringLiteral("Счет 中"), QStringLiteral("1.5")};
+    db->executeStatement(QStringLiteral("CREATE TABLE pairs (k INTEGER, t TEXT, v TEXT)"));
+    {
+        SqlStatement insert(*db, QStringLiteral("INSERT INTO pairs (k, t, v) VALUES (?, ?, ?)"));
+        for (int k = 0; k < texts.size(); ++k) {
+            insert.bindInteger(1, k);
+            insert.bindText(2, texts[k]);
+            insert.bindBytes(3, QByteArrayView(cp1251::encode(texts[k])));
+            insert.execute();
+            db->executeStatement(QStringLiteral("INSERT INTO pairs (k, t, v) VALUES (?, ?, ?)"),
+                                 {k + 100, texts[k], texts[k]});
+        }
+    }
+    for (int k = 0; k < texts.size(); ++k) {
+        auto t = db->openResultTable(
+            QStringLiteral("SELECT a.t IS b.t AND a.v IS b.v AND typeof(a.t) = 'text' AND typeof(a.k) = 'integer' "
+                           "FROM pairs a JOIN pairs b ON b.k = a.k + 100 WHERE a.k = ?"),
+            {k});
+        ASSERT_EQ(t->rowCount(), 1) << k;
+        EXPECT_EQ(t->fieldInteger(0), 1) << texts[k].toStdString();
+    }
+    db->executeStatement(QStringLiteral("CREATE UNIQUE INDEX one_k ON pairs (k)"));
+    SqlStatement again(*db, QStringLiteral("INSERT INTO pairs (k) VALUES (?)"));
+    again.bindInteger(1, 0);
+    EXPECT_TRUE(failure([&] { again.execute(); })
+                    .startsWith(QStringLiteral("Error executing SQL statement \"INSERT INTO pairs (k) VALUES (?)\"")));
+    again.bindInteger(1, 50); // the statement runs again after a failure
+    again.execute();
+    EXPECT_EQ(db->openResultTable(QStringLiteral("SELECT count(*) FROM pairs WHERE k = 50"))->fieldInteger(0), 1);
+    const QString unknownTable = failure([&] { SqlStatement bad(*db, QStringLiteral("INSERT INTO nowhere VALUES (?)")); });
+    EXPECT_EQ(unknownTable,
+              failure([&] { db->executeStatement(QStringLiteral("INSERT INTO nowhere VALUES (?)"), {1}); }));
+    EXPECT_TRUE(unknownTable.contains(QStringLiteral("no such table: nowhere"))) << unknownTable.toStdString();
+}

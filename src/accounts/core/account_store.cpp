@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 namespace {
@@ -93,22 +94,68 @@ QStringList AccountStore::deleteAccount(const QString& id)
     return leftBehind;
 }
 
-std::vector<BalanceStep> AccountStore::balanceSteps(const QString& id)
+namespace {
+
+// The money of an account's trades, oldest first, so that a balance curve
+// reads left to right in time; trades of the same minute keep the order they
+// were stored in. Read row by row: the index of an account's trades by open
+// time gives this order without a sort, and no copy of the whole result is
+// made.
+void readMoney(TSQLiteDatabase& db, const QString& id, const std::function<void(const SqlRow&)>& onRow)
 {
-    // Oldest first, so that a balance curve reads left to right in time;
-    // trades of the same minute keep the order they were stored in.
     using namespace t_sdelki;
     static constexpr Column kMoney[] = {OpenTime, Profit, Commission, Taxes, Swap};
-    // Read row by row: the index of an account's trades by open time gives
-    // this order without a sort, and no copy of the whole result is made.
+    static const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4, %5")
+                                     .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime), name(Id));
+    db.readRows(query, {id}, onRow);
+}
+
+} // namespace
+
+AccountStore::Curve AccountStore::balanceCurve(const QString& id, const QString& initialBalance,
+                                               const std::vector<CashMovement>& cash)
+{
+    BalanceCurveBuilder builder(initialBalance, cash);
+    // One buffer per text column, reused from trade to trade.
+    QString texts[4];
+    auto read = [&](const SqlRow& row, int column, QString& out) -> QStringView {
+        out.resize(0);
+        const QByteArrayView bytes = row.bytes(column);
+        if (!bytes.isEmpty())
+            cp1251::decodeAppend(bytes.data(), bytes.size(), out);
+        return out;
+    };
+    readMoney(m_db, id, [&](const SqlRow& row) {
+        const QStringView time = read(row, 0, texts[0]);
+        const QStringView profit = read(row, 1, texts[1]);
+        const QStringView taxes = read(row, 3, texts[2]);
+        const QStringView swap = read(row, 4, texts[3]);
+        builder.add(time, profit, row.isNull(2) ? 0.0 : row.number(2), taxes, swap);
+    });
+    Curve result;
+    result.trades = builder.trades();
+    result.curve = builder.finish();
+    return result;
+}
+
+int AccountStore::tradeCount(const QString& id)
+{
+    // Counted in the index of an account's trades by open time.
+    static const QString query = QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?")
+                                     .arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
+    int count = 0;
+    m_db.readRows(query, {id}, [&](const SqlRow& row) { count = static_cast<int>(row.integer(0)); });
+    return count;
+}
+
+std::vector<BalanceStep> AccountStore::balanceSteps(const QString& id)
+{
     std::vector<BalanceStep> steps;
     auto text = [](const SqlRow& row, int column) {
         const QByteArrayView bytes = row.bytes(column);
         return bytes.isEmpty() ? QString() : cp1251::decode(bytes.data(), bytes.size());
     };
-    m_db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=? ORDER BY %4, %5")
-                      .arg(sql::columnList(kMoney), t_sdelki::table, name(Chet), name(OpenTime), name(Id)),
-                  {id}, [&](const SqlRow& row) {
+    readMoney(m_db, id, [&](const SqlRow& row) {
                       BalanceStep step;
                       step.time = text(row, 0);
                       step.profit = text(row, 1);

@@ -36,6 +36,18 @@ public:
 
     // The money of the account's trades, oldest trade first.
     std::vector<BalanceStep> balanceSteps(const QString& id);
+    // How many trades the account has.
+    int tradeCount(const QString& id);
+    // The account's balance curve (see buildBalanceCurve) read row by row
+    // in the order of balanceSteps, with no step kept: each trade's texts
+    // are read into buffers that the next trade reuses. trades: how many
+    // trades the account has, drawn or not. The starting balance and the
+    // cash movements are as for buildBalanceCurve.
+    struct Curve {
+        BalanceCurve curve;
+        int trades = 0;
+    };
+    Curve balanceCurve(const QString& id, const QString& initialBalance, const std::vector<CashMovement>& cash);
     // The picture files of one account: names beginning with the id and "_"
     // and ending in ".pat".
     QStringList pictureFiles(const QString& id) const;

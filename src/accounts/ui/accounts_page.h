@@ -105,6 +105,8 @@ signals:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Draws the curve that changed while another page was on screen.
+    void showEvent(QShowEvent* event) override;
 
 private:
     void showDetails(const AccountRecord& account);
@@ -160,4 +162,6 @@ private:
     QValueAxis* m_axisY = nullptr;
     QString m_activeName;
     bool m_activated = false;
+    // The curve changed while the page was under another tab.
+    bool m_curveStale = false;
 };

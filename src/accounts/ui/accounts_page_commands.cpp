@@ -16,6 +16,8 @@
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 
+#include <QChartView>
+#include <QScreen>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QItemSelectionModel>
@@ -146,28 +148,49 @@ void AccountsPage::refreshActiveAccount()
 
 void AccountsPage::drawAccountCurve()
 {
-    std::vector<BalanceStep> steps;
-    std::vector<CashMovement> cash;
+    // Under another tab of the window (start-up opens on "О программе")
+    // the curve waits until the page is shown: nobody sees it before. The
+    // number of trades is counted now.
+    if (parentWidget() && isHidden()) {
+        m_curveStale = true;
+        int trades = 0;
+        try {
+            trades = store().tradeCount(m_journal.activeAccount);
+        } catch (const ESQLiteException&) {
+        }
+        Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(trades));
+        return;
+    }
+    m_curveStale = false;
+    AccountStore::Curve read;
     bool readable = true;
     try {
-        steps = store().balanceSteps(m_journal.activeAccount);
-        cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
+        const std::vector<CashMovement> cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
+        read = store().balanceCurve(m_journal.activeAccount, Edit_Balance->text(), cash);
     } catch (const ESQLiteException&) {
         readable = false;
+        read = {buildBalanceCurve(Edit_Balance->text(), {}), 0};
     }
-    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(steps.size()));
+    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(read.trades));
     importArea()->setTitle(kImportCaption);
 
-    const BalanceCurve curve = buildBalanceCurve(Edit_Balance->text(), steps, cash);
-    QList<QPointF> points;
-    points.reserve(static_cast<qsizetype>(curve.points.size()));
-    for (size_t k = 0; k < curve.points.size(); ++k)
-        points.append(QPointF(static_cast<double>(k), curve.points[k]));
-    m_series->replace(points);
+    const BalanceCurve& curve = read.curve;
+    // No wider than the screen the chart is on: more points than pixel
+    // columns draw nothing more.
+    const QScreen* screen = Chart2->screen();
+    const int columns = screen ? static_cast<int>(screen->geometry().width() * screen->devicePixelRatio()) : 4096;
+    m_series->replace(curvePlotPoints(curve.points, columns));
 
     fitCurveAxes(curve.points);
     if (!readable || !curve.complete())
         reportUpdateProblem(m_journal, m_prompts, curve.problem);
+}
+
+void AccountsPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_curveStale)
+        drawAccountCurve();
 }
 
 void AccountsPage::fitCurveAxes(const std::vector<double>& values)

@@ -59,8 +59,15 @@ namespace cp1251 {
 
 QByteArray encode(QStringView text)
 {
+    QByteArray out;
+    encodeInto(text, out);
+    return out;
+}
+
+void encodeInto(QStringView text, QByteArray& out)
+{
     const qsizetype n = text.size();
-    QByteArray out(n, Qt::Uninitialized);
+    out.resize(n);
     char* dst = out.data();
     qsizetype written = 0;
     const char16_t* src = text.utf16();
@@ -79,7 +86,6 @@ QByteArray encode(QStringView text)
         dst[written++] = b < 0 ? '?' : static_cast<char>(b);
     }
     out.truncate(written);
-    return out;
 }
 
 namespace {

@@ -9,6 +9,9 @@ namespace cp1251 {
 
 // Characters that Windows-1251 lacks become '?', one per character.
 QByteArray encode(QStringView text);
+// The same into out, whose storage is reused: for loops that encode many
+// texts one after the other.
+void encodeInto(QStringView text, QByteArray& out);
 QString decode(const char* data, qsizetype size);
 // Appends the decoded text to out, for loops that gather many texts into
 // one buffer without a string each.

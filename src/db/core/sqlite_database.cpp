@@ -177,6 +177,54 @@ void TSQLiteDatabase::bindParams(sqlite3_stmt* stmt, const SqlParams& params, in
     }
 }
 
+SqlStatement::SqlStatement(TSQLiteDatabase& db, const QString& sql)
+    : m_db(db)
+    , m_sql(sql)
+{
+    m_db.requireOpen();
+    m_stmt = m_db.prepare(sql, cp1251::encode(sql));
+}
+
+SqlStatement::~SqlStatement()
+{
+    sqlite3_finalize(m_stmt);
+}
+
+void SqlStatement::check(int rc)
+{
+    if (rc != SQLITE_OK)
+        m_db.fail(QStringLiteral("Error executing SQL"), m_sql);
+}
+
+void SqlStatement::bindText(int index, QStringView text)
+{
+    cp1251::encodeInto(text, m_text);
+    bindBytes(index, m_text);
+}
+
+void SqlStatement::bindBytes(int index, QByteArrayView bytes)
+{
+    // An empty text is bound as '' rather than NULL: SQLite takes a null
+    // pointer for NULL.
+    static const char kEmpty[] = "";
+    check(sqlite3_bind_text64(m_stmt, index, bytes.isEmpty() ? kEmpty : bytes.data(),
+                              static_cast<sqlite3_uint64>(bytes.size()), SQLITE_TRANSIENT, SQLITE_UTF8));
+}
+
+void SqlStatement::bindInteger(int index, qint64 value)
+{
+    check(sqlite3_bind_int64(m_stmt, index, value));
+}
+
+void SqlStatement::execute()
+{
+    // Reset when done (or failed, after the message is read), so the
+    // statement holds no lock between runs.
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> resetOnExit(m_stmt, sqlite3_reset);
+    if (sqlite3_step(m_stmt) != SQLITE_DONE)
+        m_db.fail(QStringLiteral("Error executing SQL statement"), m_sql);
+}
+
 void TSQLiteDatabase::clearPreparedStatements()
 {
     for (sqlite3_stmt* stmt : std::as_const(m_statements))

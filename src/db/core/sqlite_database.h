@@ -129,6 +129,7 @@ public:
 private:
     friend class SqlTransaction;
     friend class SqlRow;
+    friend class SqlStatement;
     sqlite3_stmt* prepare(const QString& sql, const QByteArray& sqlBytes);
     [[noreturn]] void fail(const QString& fixedText, const QString& sql) const;
     void bindParams(sqlite3_stmt* stmt, const SqlParams& params, int firstIndex, const QString& sql);
@@ -218,6 +219,35 @@ private:
     std::vector<Kind> m_kinds;
     std::vector<Cell> m_cells;
     QByteArray m_arena;
+};
+
+// One statement prepared once and run many times (one row of a large copy
+// after another), its parameters bound straight from the texts at hand: no
+// list of values per run. Every run binds every parameter anew. Failures
+// raise ESQLiteException with executeStatement's messages.
+class SqlStatement {
+public:
+    SqlStatement(TSQLiteDatabase& db, const QString& sql);
+    ~SqlStatement();
+    SqlStatement(const SqlStatement&) = delete;
+    SqlStatement& operator=(const SqlStatement&) = delete;
+
+    // Parameters count from 1. A text is stored in Windows-1251, as
+    // executeStatement stores it (an empty text is '', not NULL).
+    void bindText(int index, QStringView text);
+    // Text bytes already in Windows-1251.
+    void bindBytes(int index, QByteArrayView bytes);
+    void bindInteger(int index, qint64 value);
+    // Runs the statement (one that yields no rows) and readies it for the
+    // next run.
+    void execute();
+
+private:
+    void check(int rc);
+    TSQLiteDatabase& m_db;
+    QString m_sql;
+    sqlite3_stmt* m_stmt = nullptr;
+    QByteArray m_text; // the encoded text of bindText, reused
 };
 
 // A transaction that rolls back unless committed.

@@ -1,6 +1,7 @@
 #include "import/core/trade_copy.h"
 
 #include "db/core/columns.h"
+#include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "db/core/sqlite_database.h"
 #include "import/core/statement_facts.h"
@@ -38,27 +39,53 @@ bool sameSize(const QString& a, const QString& b)
     return x && y ? *x == *y : a == b;
 }
 
-// What the copy knows of the stored trades: every trade by its ticket, and
-// the account's trades read from closing deals by symbol and close time.
+// What the copy knows of the stored trades that the statement's rows can
+// name: the trades with one of its tickets, and the account's trades read
+// from closing deals with the symbol and close time of one of its rows. The
+// trades are read row by row and only those are kept, so the memory follows
+// the statement, not the journal.
 class StoredTrades {
 public:
-    StoredTrades(TSQLiteDatabase& db, const QString& account)
+    StoredTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows)
     {
+        // What the statement names, in the stored bytes.
+        QSet<QByteArray> tickets, dealKeys;
+        for (const StatementRow& row : rows) {
+            tickets.insert(cp1251::encode(row[StatementRow::Ticket]));
+            const QString& closed = row[StatementRow::CloseTime];
+            if (!closed.isEmpty() && closed != QLatin1String("0"))
+                dealKeys.insert(cp1251::encode(dealKey(row[StatementRow::Item], closed)));
+        }
+        // Every row of the statement may add its trade under its ticket.
+        m_byTicket.reserve(static_cast<qsizetype>(rows.size()));
+        const QByteArray chetBytes = cp1251::encode(account);
         static constexpr Column kRead[] = {Id, Chet, Ticket, Item, OpenTime, CloseTime, Size};
         const auto at = [](Column c) { return sql::position(kRead, c); };
-        const auto t = db.openResultTable(
-            QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(sql::columnList(kRead), table, name(Id)));
-        for (; !t->atEnd(); t->moveNext()) {
-            const qint64 id = t->fieldInteger(at(Id));
-            const QString item = t->fieldTextAt(at(Item)), openTime = t->fieldTextAt(at(OpenTime));
-            const QString chet = t->fieldTextAt(at(Chet));
-            const bool hasTicket = !t->isNull(at(Ticket));
-            if (hasTicket)
-                m_byTicket[t->fieldTextAt(at(Ticket))].append({id, chet, item, openTime});
-            if (chet == account && t->fieldTextAt(at(CloseTime)) == QLatin1String("0") && hasTicket)
-                m_dealTrades.insert(dealKey(item, openTime),
-                                    {id, t->fieldTextAt(at(Ticket)), t->fieldTextAt(at(Size))});
-        }
+        const auto text = [](QByteArrayView bytes) { return cp1251::decode(bytes.data(), bytes.size()); };
+        QByteArray key;
+        db.readRows(QStringLiteral("SELECT %1 FROM %2 ORDER BY %3").arg(sql::columnList(kRead), table, name(Id)), {},
+                    [&](const SqlRow& row) {
+                        if (row.isNull(at(Ticket)))
+                            return;
+                        const QByteArrayView ticket = row.bytes(at(Ticket));
+                        const bool named = tickets.contains(QByteArray::fromRawData(ticket.data(), ticket.size()));
+                        const QByteArrayView chet = row.bytes(at(Chet));
+                        bool deal = false;
+                        if (chet == chetBytes && row.bytes(at(CloseTime)) == QByteArrayView("0")) {
+                            key.resize(0);
+                            key.append(row.bytes(at(Item))).append('\n').append(row.bytes(at(OpenTime)));
+                            deal = dealKeys.contains(key);
+                        }
+                        if (!named && !deal)
+                            return;
+                        const qint64 id = row.integer(at(Id));
+                        const QString item = text(row.bytes(at(Item))), openTime = text(row.bytes(at(OpenTime)));
+                        const QString ticketText = text(ticket);
+                        if (named)
+                            m_byTicket[ticketText].append({id, text(chet), item, openTime});
+                        if (deal)
+                            m_dealTrades.insert(dealKey(item, openTime), {id, ticketText, text(row.bytes(at(Size)))});
+                    });
     }
 
     QList<StoredTrade>* withTicket(const QString& ticket)
@@ -109,30 +136,68 @@ bool sameTrade(const StoredTrade& trade, const StatementRow& row)
     return !item.isEmpty() && !openTime.isEmpty() && trade.item == item && trade.openTime == openTime;
 }
 
-QString withComma(QString number) { return number.replace(QLatin1Char('.'), QLatin1Char(',')); }
-
 // The columns a statement row writes: the account and the ticket, then the
-// prices and results of tradeValues, in this order in the update's
-// assignments and in the insert.
+// prices and results of the row, in this order in the update's assignments
+// and in the insert.
 constexpr Column kCopied[] = {Chet,      Ticket,     OpenTime,   Type,  Size, Item,   PriceOpen, Sl,
                               Tp,        CloseTime,  PriceClose, Commission, Taxes, Swap, Profit, Profit2};
-
-// The price and result values of a row, in the order of kCopied after chet
-// and Ticket.
-SqlParams tradeValues(const StatementRow& r)
-{
-    return {r[StatementRow::OpenTime],   r[StatementRow::Type],       r[StatementRow::Size],
-            r[StatementRow::Item],       r[StatementRow::PriceOpen],  r[StatementRow::StopLoss],
-            r[StatementRow::TakeProfit], r[StatementRow::CloseTime],  r[StatementRow::PriceClose],
-            r[StatementRow::Commission], r[StatementRow::Taxes],      withComma(r[StatementRow::Swap]),
-            withComma(r[StatementRow::Profit]), r[StatementRow::Profit]};
-}
 
 const QString kUpdate =
     QStringLiteral("UPDATE %1 SET %2 WHERE %3=?").arg(table, sql::assignments(kCopied), name(Id));
 const QString kInsert = QStringLiteral("INSERT INTO %1 (%2) values(%3)")
                             .arg(table, sql::columnList(kCopied, QLatin1StringView(",")),
                                  sql::placeholders(std::size(kCopied), QLatin1StringView(",")));
+
+// The insert and the update of the copy, prepared once for all its rows;
+// a row's cells are bound from its texts as they are.
+class TradeWriter {
+public:
+    TradeWriter(TSQLiteDatabase& db, const QString& account)
+        : m_insert(db, kInsert)
+        , m_update(db, kUpdate)
+        , m_account(account)
+    {
+    }
+    void insert(const StatementRow& row)
+    {
+        bindRow(m_insert, row);
+        m_insert.execute();
+    }
+    void update(qint64 id, const StatementRow& row)
+    {
+        bindRow(m_update, row);
+        m_update.bindInteger(static_cast<int>(std::size(kCopied)) + 1, id);
+        m_update.execute();
+    }
+
+private:
+    // The row's values in the order of kCopied; the swap and the profit are
+    // stored with a decimal comma, Profit2 as the statement wrote it.
+    void bindRow(SqlStatement& statement, const StatementRow& r)
+    {
+        static constexpr StatementRow::Column kTexts[] = {
+            StatementRow::Ticket,     StatementRow::OpenTime,   StatementRow::Type,      StatementRow::Size,
+            StatementRow::Item,       StatementRow::PriceOpen,  StatementRow::StopLoss,  StatementRow::TakeProfit,
+            StatementRow::CloseTime,  StatementRow::PriceClose, StatementRow::Commission, StatementRow::Taxes};
+        int index = 1;
+        statement.bindText(index++, m_account);
+        for (const StatementRow::Column column : kTexts)
+            statement.bindText(index++, r[column]);
+        bindWithComma(statement, index++, r[StatementRow::Swap]);
+        bindWithComma(statement, index++, r[StatementRow::Profit]);
+        statement.bindText(index++, r[StatementRow::Profit]);
+    }
+    void bindWithComma(SqlStatement& statement, int index, const QString& number)
+    {
+        cp1251::encodeInto(number, m_comma);
+        m_comma.replace('.', ',');
+        statement.bindBytes(index, m_comma);
+    }
+
+    SqlStatement m_insert, m_update;
+    QString m_account;
+    QByteArray m_comma;
+};
 
 struct Move {
     qint64 id;
@@ -143,14 +208,11 @@ struct Move {
 // ticket in the account, or in another account when they are the same trade
 // (those move to the account); failing that, the trade an older import read
 // from the position's closing deal. False when there is none.
-bool updateKnownTrades(TSQLiteDatabase& db, StoredTrades& stored, const QString& account, const StatementRow& row,
+bool updateKnownTrades(TradeWriter& writer, StoredTrades& stored, const QString& account, const StatementRow& row,
                        std::vector<Move>& moves)
 {
     const QString& ticket = row[StatementRow::Ticket];
-    const SqlParams values = tradeValues(row);
-    const auto update = [&](qint64 id) {
-        db.executeStatement(kUpdate, SqlParams{account, ticket} + values + SqlParams{id});
-    };
+    const auto update = [&](qint64 id) { writer.update(id, row); };
     bool updated = false;
     if (QList<StoredTrade>* known = stored.withTicket(ticket)) {
         for (StoredTrade& trade : *known) {
@@ -195,18 +257,19 @@ CopyOutcome copyTrades(TSQLiteDatabase& db, const QString& account, const std::v
     std::vector<Move> moves;
     try {
         SqlTransaction transaction(db);
-        StoredTrades stored(db, account);
+        StoredTrades stored(db, account, rows);
         try {
+            TradeWriter writer(db, account);
             for (const StatementRow& row : rows) {
                 const QString& ticket = row[StatementRow::Ticket];
                 if (ticket.isEmpty() || ticket == QLatin1String("Ticket"))
                     continue;
                 if (advance)
                     advance();
-                if (updateKnownTrades(db, stored, account, row, moves)) {
+                if (updateKnownTrades(writer, stored, account, row, moves)) {
                     ++outcome.updated;
                 } else {
-                    db.executeStatement(kInsert, SqlParams{account, ticket} + tradeValues(row));
+                    writer.insert(row);
                     stored.add(ticket,
                                {db.lastInsertId(), account, row[StatementRow::Item], row[StatementRow::OpenTime]});
                     ++outcome.inserted;
@@ -257,7 +320,7 @@ QStringList movePictureFiles(const QString& imgDir, const QString& tradeId, cons
 std::map<QString, int> tradesInOtherAccounts(TSQLiteDatabase& db, const QString& account,
                                              const std::vector<StatementRow>& rows)
 {
-    StoredTrades stored(db, account);
+    StoredTrades stored(db, account, rows);
     std::map<QString, int> elsewhere;
     QSet<qint64> counted;
     for (const StatementRow& row : rows) {
