@@ -440,8 +440,9 @@ TEST(CliHelp, EveryCommandAnswersHelp)
             EXPECT_EQ(help.err, "");
             ASSERT_FALSE(help.out.isEmpty());
             EXPECT_TRUE(help.out[0].startsWith("Использование: tradejournal-cli " + command)) << help.out[0].toStdString();
-            if (help.out[0].contains("--data DIR"))
+            if (help.out[0].contains("--data DIR")) {
                 EXPECT_TRUE(help.out.join(u'\n').contains("Папка данных: ")) << help.out.join(u'\n').toStdString();
+            }
         }
     }
     const CliRun import = runCli({"import", "--help"});

@@ -576,8 +576,9 @@ TEST(NotebookCharts, PasteIntoADocumentWithoutChartsAddsOneInOneStep)
     EXPECT_EQ(readChartFile(dir.file("img/План_" + names[0] + ".paz")).image.size(), QSize(1500, 1000));
     EXPECT_EQ(widgetByName<QPushButton>(&charts, "Button6")->text(), "_") << "the pane opens to show it";
     for (const QLabel* label : charts.findChildren<QLabel*>())
-        if (label->text().startsWith(QStringLiteral("Нет изображения")) || label->text().startsWith(QStringLiteral("Развернуть")))
+        if (label->text().startsWith(QStringLiteral("Нет изображения")) || label->text().startsWith(QStringLiteral("Развернуть"))) {
             EXPECT_TRUE(label->isHidden()) << label->text().toStdString();
+        }
     QApplication::processEvents();
     EXPECT_FALSE(widgetByName<QScrollBar>(&charts, "ImgPic2HScroll")->isHidden());
 

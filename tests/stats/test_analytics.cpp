@@ -130,8 +130,9 @@ TEST_F(AnalyticsTest, RMultipleFollowsTheStopLoss)
     for (int i = 0; i < trades.count(); ++i) {
         SCOPED_TRACE(std::string(cases[i].type) + " " + cases[i].open + " " + cases[i].sl);
         ASSERT_EQ(trades.r(i).has_value(), cases[i].r.has_value());
-        if (cases[i].r)
+        if (cases[i].r) {
             EXPECT_NEAR(*trades.r(i), *cases[i].r, 1e-9);
+        }
     }
 }
 
@@ -156,8 +157,9 @@ TEST_F(AnalyticsTest, RStatsAndSqn)
                                         std::pair{s.sqn, c.sqn}, std::pair{s.largest, c.largest},
                                         std::pair{s.smallest, c.smallest}}) {
             ASSERT_EQ(got.has_value(), want.has_value());
-            if (want)
+            if (want) {
                 EXPECT_NEAR(*got, *want, 1e-12);
+            }
         }
     }
 }
