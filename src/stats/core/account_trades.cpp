@@ -7,6 +7,7 @@
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <functional>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -100,6 +101,30 @@ quint32 textHash(QByteArrayView bytes)
     for (const char c : bytes)
         h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
     return h;
+}
+
+// The rows in the order of their keys; equal keys in stored order (the id
+// breaks the tie). Key, id and row sit side by side while sorting.
+template <typename Key, typename Before>
+std::vector<int> rowsByKey(const std::vector<Key>& keys, const std::vector<qint64>& ids, int count, Before before)
+{
+    struct Entry {
+        Key key;
+        qint64 id;
+        int row;
+    };
+    std::vector<Entry> entries;
+    entries.reserve(static_cast<size_t>(count));
+    for (int r = 0; r < count; ++r)
+        entries.push_back({keys[r], ids[r], r});
+    std::sort(entries.begin(), entries.end(), [&before](const Entry& a, const Entry& b) {
+        return a.key != b.key ? before(a.key, b.key) : a.id != b.id ? a.id < b.id : a.row < b.row;
+    });
+    std::vector<int> order;
+    order.reserve(entries.size());
+    for (const Entry& e : entries)
+        order.push_back(e.row);
+    return order;
 }
 
 } // namespace
@@ -361,26 +386,9 @@ const std::vector<int>& AccountTrades::byProfitDescending()
 {
     if (m_byProfit)
         return *m_byProfit;
-    // Sorted as (key, id, row) side by side in memory; a trade without a
-    // profit gets the lowest key, so it comes after every real profit.
-    // Equal profits keep the stored order (the id breaks the tie).
-    struct Key {
-        double profit;
-        qint64 id;
-        int row;
-    };
-    std::vector<Key> keys;
-    keys.reserve(static_cast<size_t>(m_count));
-    for (int r = 0; r < m_count; ++r)
-        keys.push_back({m_profitKey[r], m_ids[r], r});
-    std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        return a.profit != b.profit ? a.profit > b.profit : a.id != b.id ? a.id < b.id : a.row < b.row;
-    });
-    std::vector<int> order;
-    order.reserve(keys.size());
-    for (const Key& k : keys)
-        order.push_back(k.row);
-    m_byProfit = std::move(order);
+    // A trade without a profit has the lowest key, so it comes after every
+    // real profit.
+    m_byProfit = rowsByKey(m_profitKey, m_ids, m_count, std::greater<double>());
     return *m_byProfit;
 }
 
@@ -389,23 +397,10 @@ const std::vector<int>& AccountTrades::byOpenTime()
     if (m_byOpenTime)
         return *m_byOpenTime;
     std::vector<int> order;
-    order.reserve(static_cast<size_t>(m_count));
     if (m_allTimesKeyed) {
-        struct Key {
-            quint64 time;
-            qint64 id;
-            int row;
-        };
-        std::vector<Key> keys;
-        keys.reserve(static_cast<size_t>(m_count));
-        for (int r = 0; r < m_count; ++r)
-            keys.push_back({m_openKey[r], m_ids[r], r});
-        std::sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-            return a.time != b.time ? a.time < b.time : a.id != b.id ? a.id < b.id : a.row < b.row;
-        });
-        for (const Key& k : keys)
-            order.push_back(k.row);
+        order = rowsByKey(m_openKey, m_ids, m_count, std::less<quint64>());
     } else {
+        order.reserve(static_cast<size_t>(m_count));
         // Times of other forms: compared as texts. Trade times are ASCII, so
         // comparing code units is SQLite's text order.
         std::vector<QString> times;

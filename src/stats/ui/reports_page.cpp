@@ -301,19 +301,21 @@ void ReportsPage::rebuild()
 {
     std::optional<CategoryReports> reports;
     std::unique_ptr<ReportTrades> trades;
+    std::vector<CashMovement> cash;
     try {
         trades = std::make_unique<ReportTrades>(m_journal.db(), m_journal.activeAccount);
+        cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
         reports = buildCategoryReports(*trades, m_journal.lists);
         // The drawdown and the spread of results are of every trade, as the
         // "Все сделки" column.
-        m_resultCharts->showTrades(*trades, m_journal.initialBalance,
-                                   CashStore(m_journal.db()).list(m_journal.activeAccount));
+        m_resultCharts->showTrades(*trades, m_journal.initialBalance, cash);
     } catch (const ESQLiteException& e) {
         // Nothing could be read: the grids keep what they showed.
         reportUpdateProblem(m_journal, m_prompts, e.message());
         return;
     }
     m_trades = std::move(trades);
+    m_cash = std::move(cash);
     // One message for the page: the first trade that was left out.
     QString problem;
     for (CategoryReport& report : reports->reports) {
@@ -381,13 +383,7 @@ QString ReportsPage::showAnalytics()
     m_selected = selectTrades(*m_trades, filter);
     m_filterBar->setCounts(static_cast<int>(m_selected.size()), m_trades->count());
 
-    std::vector<CashMovement> cash;
-    try {
-        cash = CashStore(m_journal.db()).list(m_journal.activeAccount);
-    } catch (const ESQLiteException& e) {
-        reportUpdateProblem(m_journal, m_prompts, e.message());
-        return QString();
-    }
+    const std::vector<CashMovement>& cash = m_cash;
     TradingMetrics all = buildTradingMetrics(*m_trades, m_journal.initialBalance, cash);
     // A trade whose money does not read is named whether the filter takes
     // it or not.

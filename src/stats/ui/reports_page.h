@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/core/cash_store.h"
 #include "stats/core/category_reports.h"
 #include "stats/core/filter_store.h"
 #include "stats/core/trade_filter.h"
@@ -9,6 +10,7 @@
 
 #include <array>
 #include <memory>
+#include <vector>
 
 class BreakdownTab;
 class CalendarTab;
@@ -107,6 +109,7 @@ private:
     CalendarTab* m_calendar = nullptr;
     BreakdownTab* m_breakdowns = nullptr;
     std::unique_ptr<ReportTrades> m_trades; // the last reading, for a filter changed without one
+    std::vector<CashMovement> m_cash;       // the account's cash movements of the same reading
     std::vector<int> m_selected;            // the rows the filter takes
     FilterStore m_filters;
     QString m_filterAccount;                // the account whose filter the bar shows
