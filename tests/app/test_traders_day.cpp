@@ -31,6 +31,7 @@
 
 #include <QAction>
 #include <QBarSet>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QMouseEvent>
 #include <QTreeWidget>
@@ -479,6 +480,74 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         }
         s.visit(page);
     }
+}
+
+// A day with a broker that gives a CSV table: the table mapped (every
+// column guessed from its header) and copied, a trade of another platform
+// entered by hand, and both in the account's money: "База данных" with
+// dates on its chart, the metrics, the calendar.
+TEST_F(TradersDay, ACsvTableAndATradeEnteredByHand)
+{
+    const QString csv = dir.file(QStringLiteral("trades.csv"));
+    {
+        QFile f(csv);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("Ticket;Open Time;Type;Volume;Symbol;Price;S/L;T/P;Close Time;Close Price;Commission;Taxes;Swap;Profit\r\n"
+                "9001;2024.03.04 10:15:00;buy;0,10;EURUSD;1,08500;1,08000;0;2024.03.04 12:00:00;1,08625;-0,70;0;-0,10;12,50\r\n"
+                "9002;2024.03.05 09:00:00;sell;0,10;GBPUSD;1,27000;1,27500;0;2024.03.05 11:30:00;1,27425;-0,70;0;0;-4,25\r\n");
+    }
+    Session s(dir.path());
+    TForm1& w = *s.window;
+    AccountsPage& accounts = *w.accountsPage();
+    s.visit(TForm1::PageAccounts);
+    widgetByName<QAction>(&accounts, "N_Add")->trigger();
+    widgetByName<QLineEdit>(accounts.accountDialog(), "Edit_Name")->setText(QStringLiteral("cTrader"));
+    widgetByName<QPushButton>(accounts.accountDialog(), "BitBtn1")->click();
+    clickRow(widgetByName<QTableView>(&accounts, "ListView1"), 0);
+
+    ImportPanel& import = *w.importPanel();
+    s.prompts.answerFile(csv);
+    widgetByName<QPushButton>(&import, "BitBtn2")->click();
+    QWidget* mapper = widgetByName<QWidget>(&import, "TFm_Csv");
+    ASSERT_TRUE(mapper->isVisible());
+    QTest::keyClick(mapper, Qt::Key_Return);
+    EXPECT_FALSE(mapper->isVisible());
+    EXPECT_EQ(import.previewModel()->rows().size(), std::size_t(2));
+    widgetByName<QPushButton>(&import, "BitBtn3")->click();
+    expectAnswers(w, "after the CSV copy");
+    const auto balance = [&] { return widgetByName<QLabel>(w.tradeTablePage(), "kom1")->text(); };
+    // 12,50 - 0,70 - 0,10 and -4,25 - 0,70.
+    EXPECT_EQ(balance(), QStringLiteral("c коммисией: 6,75"));
+    widgetByName<QCheckBox>(w.tradeTablePage(), "CheckBox_Dates")->setChecked(true);
+    expectAnswers(w, "after dates on the chart");
+
+    // A trade of another platform, typed in with its result.
+    s.visit(TForm1::PageAnalysis);
+    widgetByName<QPushButton>(w.analysisPage(), "BitBtn19")->click();
+    TForm_Add& dialog = *w.tradeDialog();
+    ASSERT_TRUE(dialog.isVisible());
+    const std::vector<std::pair<const char*, QString>> typed = {
+        {"Edit_Symbol", "XAUUSD"}, {"Edit_Size", "0,01"}, {"Edit_OpenTime", "06.03.2024 15:00"},
+        {"Edit_Commission", "-1"}, {"Edit_Profit", "10"}};
+    for (const auto& [name, text] : typed)
+        widgetByName<QLineEdit>(&dialog, name)->setText(text);
+    widgetByName<QPushButton>(&dialog, "BitBtn1")->click();
+    EXPECT_FALSE(dialog.isVisible());
+    expectAnswers(w, "after the hand-entered trade");
+
+    s.visit(TForm1::PageTrades);
+    EXPECT_EQ(widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model()->rowCount(), 3);
+    EXPECT_EQ(balance(), QStringLiteral("c коммисией: 15,75"));
+    s.visit(TForm1::PageReports);
+    QTabWidget* reportTabs = widgetByName<QTabWidget>(w.reportsPage(), "PageControl2");
+    reportTabs->setCurrentIndex(3);
+    const QAbstractItemModel* metrics = widgetByName<QTableView>(w.reportsPage(), "StringGrid_Metrics")->model();
+    EXPECT_EQ(metrics->index(0, 1).data().toString(), QStringLiteral("3"));
+    EXPECT_EQ(metrics->index(2, 1).data().toString(), QStringLiteral("15,75"));
+    reportTabs->setCurrentIndex(4);
+    EXPECT_EQ(widgetByName<QLabel>(w.reportsPage(), "Label_CalendarTotal")->text(),
+              QStringLiteral("Итого за месяц: 15,75, сделок: 3"));
+    expectAnswers(w, "on the calendar");
 }
 
 } // namespace
