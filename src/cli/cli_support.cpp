@@ -17,6 +17,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <mutex>
 
 namespace cli {
 
@@ -132,6 +133,35 @@ QString defaultDataFolder()
     return data.path;
 }
 
+namespace {
+
+std::mutex& damageMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+QString& damageFound()
+{
+    static QString message;
+    return message;
+}
+
+QString& lastError()
+{
+    static QString text;
+    return text;
+}
+
+} // namespace
+
+QString damageFoundWhileRunning()
+{
+    const std::lock_guard lock(damageMutex());
+    // Already said when it refused a write.
+    return lastError().contains(damageFound()) ? QString() : damageFound();
+}
+
 std::unique_ptr<Journal> openJournal(QStringList& args)
 {
     bool missing = false;
@@ -155,13 +185,19 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     try {
         journal->openDatabase();
         // The window's look at the file: a lock held elsewhere is not damage.
-        const JournalFileCheck check = checkJournalFile(journal->db().path());
+        // Every page is looked at while the command runs; its writes wait
+        // for that, and main() tells a damage found after the command.
+        const JournalFileCheck check = checkJournalParts(journal->db().path());
         if (check.state == JournalFileCheck::State::Busy)
             throw EDatabaseBusy(check.problem);
         if (check.state == JournalFileCheck::State::Damaged) {
             err(damagedDatabaseMessage(*journal, check.problem));
             return nullptr;
         }
+        journal->integrityCheck = std::make_unique<IntegrityCheck>(journal->db(), journal->appDir(), [](const QString& message) {
+            const std::lock_guard lock(damageMutex());
+            damageFound() = message;
+        });
         upgradeJournalSchema(journal->db());
     } catch (const EDatabaseBusy&) {
         err(busyDatabaseMessage(journal->path(QStringLiteral("datamoney.db"))));
@@ -183,7 +219,8 @@ void err(const QString& text)
 {
     // The reasons SQLite and the system give are put into Russian here, once
     // for every command.
-    const QByteArray bytes = withRussianReasons(text).toUtf8() + '\n';
+    lastError() = withRussianReasons(text);
+    const QByteArray bytes = lastError().toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
 }
 

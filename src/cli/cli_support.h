@@ -30,6 +30,10 @@ QString defaultDataFolder();
 // The journal of the program folder: --data DIR, or defaultDataFolder(). Its
 // datamoney.db must exist. Prints the reason and returns nothing on failure.
 std::unique_ptr<Journal> openJournal(QStringList& args);
+// The message about a damaged database that the look at every page found
+// while a command ran (see openJournal), unless err() already said it; empty
+// when the file is whole.
+QString damageFoundWhileRunning();
 
 // Whether the account exists, by the id's own spelling ("01" is not account
 // 1: its trades would be stored under another text). Prints "Нет счета с id

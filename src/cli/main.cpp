@@ -69,5 +69,10 @@ int main(int argc, char** argv)
         cli::out(cli::commandHelp(QString::fromUtf8(command->name)));
         return 0;
     }
-    return command->run(args);
+    const int code = command->run(args);
+    if (const QString damage = cli::damageFoundWhileRunning(); !damage.isEmpty()) {
+        cli::err(damage);
+        return code == 0 ? 1 : code;
+    }
+    return code;
 }

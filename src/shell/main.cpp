@@ -106,7 +106,20 @@ int main(int argc, char** argv)
         return 1;
     }
     Journal journal(appDir);
-    if (!openJournalAtStart(journal, prompts))
+    // The look at every page of the file goes on while the window is built;
+    // a damaged file is told and the run ends without writing to it.
+    bool damaged = false;
+    const auto onDamage = [&app, &prompts, &damaged](const QString& message) {
+        QMetaObject::invokeMethod(
+            &app,
+            [&prompts, &damaged, message] {
+                damaged = true;
+                prompts.showMessage(Prompts::Icon::Error, errorCaption(), message);
+                QCoreApplication::exit(2);
+            },
+            Qt::QueuedConnection);
+    };
+    if (!openJournalAtStart(journal, prompts, onDamage))
         return 2;
     // A stop that ended a message above ends the program, not only the message.
     if (terminationSignalReceived())
@@ -119,5 +132,7 @@ int main(int argc, char** argv)
     if (!statement.isEmpty())
         window.openStatementAtStart(statement);
     window.showAtStart();
+    if (damaged) // told while start-up showed a message
+        return 2;
     return app.exec();
 }

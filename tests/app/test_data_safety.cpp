@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <mutex>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -232,6 +233,66 @@ TEST_F(DataSafetyTest, TheDailyCopyIsMadeInTheBackgroundOnceADay)
     backup.start(database(), morning.addDays(1));
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(finished.at(2).at(0).toString(), backupFolder(database()) + u'/' + backupFileName(morning.addDays(1)));
+}
+
+// The look at every page left to a thread: the start goes on, and the file
+// is written only once it has passed. A damaged file is told through
+// onDamage and refuses every write, which changes nothing in it.
+TEST_F(DataSafetyTest, TheLookAtEveryPageGoesOnWhileTheRunStartsAndHoldsBackItsWrites)
+{
+    struct Case {
+        const char* name;
+        bool damage;
+    };
+    for (const Case c : {Case{"damaged", true}, Case{"whole", false}}) {
+        SCOPED_TRACE(c.name);
+        TempAppDir folder;
+        {
+            auto journal = folder.openJournal();
+            fillTrades(journal->db(), 300);
+        }
+        const QString file = folder.file(QStringLiteral("datamoney.db"));
+        if (c.damage)
+            damageDatabase(file);
+        const QByteArray before = readBytes(file);
+        std::mutex mutex;
+        QStringList told;
+        ScriptedPrompts quiet;
+        Journal journal(folder.path());
+        ASSERT_TRUE(openJournalAtStart(journal, quiet, [&](const QString& message) {
+            const std::lock_guard lock(mutex);
+            told << message;
+        }));
+        EXPECT_TRUE(quiet.messages.empty());
+        ASSERT_TRUE(journal.integrityCheck);
+        const auto write = [&] {
+            journal.db().executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name) VALUES (?)"), {QStringLiteral("новый")});
+        };
+        if (!c.damage) {
+            EXPECT_NO_THROW(write());
+            EXPECT_EQ(journal.integrityCheck->damage(), QString());
+            journal.integrityCheck.reset();
+            EXPECT_TRUE(told.isEmpty());
+            continue;
+        }
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            try {
+                write();
+                ADD_FAILURE() << "a write went into a damaged file";
+            } catch (const EDatabaseDamaged& e) {
+                EXPECT_TRUE(e.message().startsWith(QStringLiteral("База данных %1 повреждена:\n").arg(file)))
+                    << e.message().toStdString();
+            }
+        }
+        const QString damage = journal.integrityCheck->damage();
+        EXPECT_TRUE(damage.contains(QStringLiteral("Программа не будет её изменять.")));
+        EXPECT_EQ(backupAtClose(journal), QString()); // no copy of a damaged file
+        EXPECT_TRUE(listBackups(backupFolder(file)).isEmpty());
+        journal.integrityCheck.reset(); // its thread has ended
+        EXPECT_EQ(told, QStringList{damage});
+        journal.setDatabase(std::make_unique<TSQLiteDatabase>());
+        EXPECT_EQ(readBytes(file), before);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "accounts/core/account_store.h"
 #include "context/core/data_safety.h"
 #include "context/core/version.h"
+#include "damaged_database.h"
 #include "db/core/sqlite_database.h"
 #include "state/core/control_snapshots.h"
 #include "pictures/core/trade_pictures.h"
@@ -760,6 +761,26 @@ TEST(CliTrades, TabsAndLineBreaksInTextsPrintAsSpaces)
     ASSERT_EQ(run.out.size(), 3);
     EXPECT_TRUE(run.out[1].endsWith(QStringLiteral("\tвход по сигналу выход по стопу позже\tХорошо"))) << run.out[1].toStdString();
     EXPECT_EQ(run.out[1].count(u'\t'), 18);
+}
+
+// A damaged journal whose tables still read: every page is looked at while
+// the command runs. A reading command ends in failure with the message, a
+// writing one is refused before it writes; the file stays as it was.
+TEST_F(CliTest, ADamagedJournalIsToldAfterAReadingAndRefusedBeforeAWrite)
+{
+    TempAppDir damaged;
+    QFile::remove(damaged.file(QStringLiteral("datamoney.db")));
+    ASSERT_TRUE(QFile::copy(file("datamoney.db"), damaged.file(QStringLiteral("datamoney.db"))));
+    damageDatabase(damaged.file(QStringLiteral("datamoney.db")));
+    const QByteArray before = readBytes(damaged.file(QStringLiteral("datamoney.db")));
+    const QString told = QStringLiteral("База данных %1 повреждена:").arg(damaged.file(QStringLiteral("datamoney.db")));
+    for (const QStringList& args : {QStringList{"accounts"}, QStringList{"accounts", "add", "Новый"}}) {
+        SCOPED_TRACE(args.join(u' ').toStdString());
+        const CliRun run = runCli(QStringList(args) << QStringLiteral("--data") << damaged.path());
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(run.err.count(told), 1) << run.err.toStdString();
+        EXPECT_EQ(readBytes(damaged.file(QStringLiteral("datamoney.db"))), before);
+    }
 }
 
 } // namespace

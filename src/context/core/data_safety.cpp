@@ -11,6 +11,10 @@
 #include <QThread>
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 JournalLock::JournalLock(const QString& appDir)
     : m_lock(std::make_unique<QLockFile>(journalLockFile(appDir)))
@@ -30,23 +34,102 @@ JournalLock::~JournalLock() = default;
 
 QString journalLockFile(const QString& appDir) { return appDir + QStringLiteral("/tradejournal.lock"); }
 
-QString restoreAdvice(const Journal& journal)
+namespace {
+
+QString databaseIn(const QString& appDir) { return appDir + QStringLiteral("/datamoney.db"); }
+
+QString restoreAdviceFor(const QString& appDir)
 {
-    const QString database = journal.path(QStringLiteral("datamoney.db"));
+    const QString database = databaseIn(appDir);
     const QString backup = newestGoodBackup(database);
     if (backup.isEmpty())
         return QStringLiteral("Исправной резервной копии в папке %1 нет.").arg(QDir::toNativeSeparators(backupFolder(database)));
     return QStringLiteral("Последняя исправная резервная копия: %1\n"
                           "Чтобы восстановить её, закройте программу и выполните:\n"
                           "tradejournal-cli restore \"%1\" --data \"%2\"")
-        .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(journal.appDir()));
+        .arg(QDir::toNativeSeparators(backup), QDir::toNativeSeparators(appDir));
+}
+
+} // namespace
+
+QString restoreAdvice(const Journal& journal) { return restoreAdviceFor(journal.appDir()); }
+
+QString damagedDatabaseMessage(const QString& appDir, const QString& problem)
+{
+    return QStringLiteral("База данных %1 повреждена:\n%2\n\nПрограмма не будет её изменять.\n%3")
+        .arg(QDir::toNativeSeparators(databaseIn(appDir)), withRussianReasons(problem), restoreAdviceFor(appDir));
 }
 
 QString damagedDatabaseMessage(const Journal& journal, const QString& problem)
 {
-    const QString database = journal.path(QStringLiteral("datamoney.db"));
-    return QStringLiteral("База данных %1 повреждена:\n%2\n\nПрограмма не будет её изменять.\n%3")
-        .arg(QDir::toNativeSeparators(database), withRussianReasons(problem), restoreAdvice(journal));
+    return damagedDatabaseMessage(journal.appDir(), problem);
+}
+
+struct IntegrityCheck::State {
+    QString path;
+    QString appDir;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::optional<JournalFileCheck> found;
+    std::thread thread;
+
+    JournalFileCheck wait()
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return found.has_value(); });
+        return *found;
+    }
+    void set(const JournalFileCheck& check)
+    {
+        {
+            const std::lock_guard lock(mutex);
+            found = check;
+        }
+        changed.notify_all();
+    }
+    // What the write gate does: waits for the check, looks again when the
+    // file was held elsewhere, refuses when it is damaged.
+    void beforeWrite()
+    {
+        JournalFileCheck check = wait();
+        if (check.state == JournalFileCheck::State::Busy) {
+            check = checkJournalFile(path);
+            if (check.state != JournalFileCheck::State::Busy)
+                set(check);
+        }
+        if (check.state == JournalFileCheck::State::Busy)
+            throw EDatabaseBusy(busyDatabaseMessage(path));
+        if (check.state == JournalFileCheck::State::Damaged)
+            throw EDatabaseDamaged(damagedDatabaseMessage(appDir, check.problem));
+    }
+};
+
+IntegrityCheck::IntegrityCheck(TSQLiteDatabase& db, const QString& appDir, std::function<void(const QString&)> onDamage)
+    : m_state(std::make_shared<State>())
+{
+    m_state->path = db.path();
+    m_state->appDir = appDir;
+    // The gate holds the state, not this object: it may outlive it.
+    db.setWriteGate([state = m_state] { state->beforeWrite(); });
+    m_state->thread = std::thread([state = m_state.get(), onDamage = std::move(onDamage)] {
+        const JournalFileCheck check = checkJournalFile(state->path);
+        state->set(check);
+        if (check.state == JournalFileCheck::State::Damaged && onDamage)
+            onDamage(damagedDatabaseMessage(state->appDir, check.problem));
+    });
+}
+
+IntegrityCheck::~IntegrityCheck()
+{
+    if (m_state->thread.joinable())
+        m_state->thread.join();
+}
+
+QString IntegrityCheck::damage()
+{
+    const JournalFileCheck check = m_state->wait();
+    return check.state == JournalFileCheck::State::Damaged ? damagedDatabaseMessage(m_state->appDir, check.problem)
+                                                           : QString();
 }
 
 QString busyDatabaseMessage(const QString& databasePath)
@@ -95,7 +178,7 @@ namespace {
 
 enum class StartOutcome { Ready, Busy, Ended };
 
-StartOutcome tryOpenJournal(Journal& journal, Prompts& prompts)
+StartOutcome tryOpenJournal(Journal& journal, Prompts& prompts, const std::function<void(const QString&)>* onDamage)
 {
     try {
         // The program's own connection first: it plays back the journal a
@@ -104,13 +187,17 @@ StartOutcome tryOpenJournal(Journal& journal, Prompts& prompts)
             return StartOutcome::Ended;
         if (!journal.hasDatabase())
             return StartOutcome::Ready; // no datamoney.db: the window runs without one
-        const JournalFileCheck check = checkJournalFile(journal.db().path());
+        const JournalFileCheck check =
+            onDamage ? checkJournalParts(journal.db().path()) : checkJournalFile(journal.db().path());
         if (check.state == JournalFileCheck::State::Busy)
             return StartOutcome::Busy;
         if (check.state == JournalFileCheck::State::Damaged) {
             prompts.showMessage(Prompts::Icon::Error, errorCaption(), damagedDatabaseMessage(journal, check.problem));
             return StartOutcome::Ended;
         }
+        // Started before the upgrade, whose writes wait for it.
+        if (onDamage)
+            journal.integrityCheck = std::make_unique<IntegrityCheck>(journal.db(), journal.appDir(), *onDamage);
         return upgradeJournalDatabase(journal, prompts) ? StartOutcome::Ready : StartOutcome::Ended;
     } catch (const EDatabaseBusy&) {
         return StartOutcome::Busy;
@@ -119,10 +206,12 @@ StartOutcome tryOpenJournal(Journal& journal, Prompts& prompts)
 
 } // namespace
 
-bool openJournalAtStart(Journal& journal, Prompts& prompts)
+namespace {
+
+bool openAtStart(Journal& journal, Prompts& prompts, const std::function<void(const QString&)>* onDamage)
 {
     for (;;) {
-        const StartOutcome outcome = tryOpenJournal(journal, prompts);
+        const StartOutcome outcome = tryOpenJournal(journal, prompts, onDamage);
         if (outcome != StartOutcome::Busy)
             return outcome == StartOutcome::Ready;
         journal.setDatabase(std::make_unique<TSQLiteDatabase>());
@@ -130,6 +219,17 @@ bool openJournalAtStart(Journal& journal, Prompts& prompts)
                              + QStringLiteral("\n\nПопробовать ещё раз? «Нет» закроет программу.")))
             return false;
     }
+}
+
+} // namespace
+
+bool openJournalAtStart(Journal& journal, Prompts& prompts) { return openAtStart(journal, prompts, nullptr); }
+
+bool openJournalAtStart(Journal& journal, Prompts& prompts, std::function<void(const QString&)> onDamage)
+{
+    if (!onDamage)
+        onDamage = [](const QString&) {};
+    return openAtStart(journal, prompts, &onDamage);
 }
 
 void backupBeforeChange(Journal& journal, Prompts& prompts)
@@ -152,6 +252,8 @@ QString backupAtClose(Journal& journal)
 {
     if (!journal.hasDatabase())
         return QString();
+    if (journal.integrityCheck && !journal.integrityCheck->damage().isEmpty())
+        return QString(); // a damaged file is no copy to keep
     const QString database = journal.db().path();
     try {
         makeBackupUnlessNewer(database, databaseLastChange(database));

@@ -8,7 +8,10 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
 #include <memory>
+
+#include "db/core/sqlite_database.h"
 
 class Journal;
 class Prompts;
@@ -60,6 +63,14 @@ bool upgradeJournalDatabase(Journal& journal, Prompts& prompts);
 // A database another program holds locked is not damaged: the trader is
 // asked whether to try again; "No" ends the run (false).
 bool openJournalAtStart(Journal& journal, Prompts& prompts);
+// The same, with the look at every page (the part that takes time on a large
+// journal) left to a thread of its own: journal.integrityCheck, started with
+// onDamage, holds back every write until it has passed. The rest of the look
+// (the file's kind, the journal's tables and columns, a lock held elsewhere)
+// is made here as above.
+bool openJournalAtStart(Journal& journal, Prompts& prompts, std::function<void(const QString&)> onDamage);
+// The messages of those two cases, for the window and the command-line tool.
+QString damagedDatabaseMessage(const QString& appDir, const QString& problem);
 // The messages of those two cases, for the window and the command-line tool.
 QString damagedDatabaseMessage(const Journal& journal, const QString& problem);
 QString busyDatabaseMessage(const QString& databasePath);
@@ -77,6 +88,36 @@ QString backupAtClose(Journal& journal);
 void reportBackupProblem(Journal& journal, Prompts& prompts, const QString& problem);
 // True when the account holds trades (a copy into it changes what is there).
 bool accountHoldsTrades(Journal& journal, const QString& account);
+
+// A database that was found damaged: nothing is written to it.
+class EDatabaseDamaged : public ESQLiteException {
+public:
+    using ESQLiteException::ESQLiteException;
+};
+
+// PRAGMA quick_check of datamoney.db on a thread of its own (a connection of
+// its own, reading only), so that a large journal's window or command does
+// not wait for it. Until it has passed, a statement that writes through db
+// waits for it (its write gate); a damaged file then refuses that write and
+// every later one with EDatabaseDamaged (damagedDatabaseMessage), and a file
+// another program held locked is looked at again right then. onDamage, when
+// given, is called on the check's thread with the message when it finds the
+// file damaged.
+class IntegrityCheck {
+public:
+    IntegrityCheck(TSQLiteDatabase& db, const QString& appDir, std::function<void(const QString&)> onDamage = {});
+    // Waits for the thread; the write gate stays with db.
+    ~IntegrityCheck();
+    IntegrityCheck(const IntegrityCheck&) = delete;
+    IntegrityCheck& operator=(const IntegrityCheck&) = delete;
+    // Waits for the check: the message about the damaged file, or empty.
+    QString damage();
+
+    struct State;
+
+private:
+    std::shared_ptr<State> m_state;
+};
 
 // The copy made once a day at start-up, in a thread of its own so the window
 // does not wait for it. The destructor waits for a copy in progress.

@@ -1,5 +1,6 @@
 #include "context/core/journal.h"
 
+#include "context/core/data_safety.h"
 #include "context/core/prompts.h"
 
 #include "db/core/reasons.h"
@@ -13,6 +14,8 @@ Journal::Journal(QString appDir)
     while (m_appDir.size() > 1 && (m_appDir.endsWith(u'/') || m_appDir.endsWith(u'\\')))
         m_appDir.chop(1);
 }
+
+Journal::~Journal() = default;
 
 void Journal::openDatabase()
 {

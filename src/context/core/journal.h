@@ -14,9 +14,12 @@
 // command: the database, the program folder, the active account, the
 // reference lists, the settings held in memory and the one drawing tool
 // that every picture surface shares.
+class IntegrityCheck;
+
 class Journal {
 public:
     explicit Journal(QString appDir);
+    ~Journal();
 
     // The program folder, without a trailing separator.
     const QString& appDir() const { return m_appDir; }
@@ -45,6 +48,9 @@ public:
     // this run: every view that meets the same unreadable trade says it once.
     QSet<QString> shownUpdateProblems;
     DrawingTool drawingTool;
+    // The look at every page of the database made while the run goes on
+    // (data_safety.h), when the start left it to a thread of its own.
+    std::unique_ptr<IntegrityCheck> integrityCheck;
 
 private:
     QString m_appDir;

@@ -170,11 +170,15 @@ QString fileKindProblem(const QString& path)
     return QString();
 }
 
-JournalFileCheck checkJournalConnection(const Connection& c, bool quick)
+// pages: whether SQLite looks at every page (quick or integrity check) or
+// only the tables and columns are looked at.
+enum class PageCheck { None, Quick, Full };
+
+JournalFileCheck checkJournalConnection(const Connection& c, PageCheck pages)
 {
     if (!c.handle())
         return {JournalFileCheck::State::Damaged, c.openProblem()};
-    QString problem = checkOpened(c, quick);
+    QString problem = pages == PageCheck::None ? QString() : checkOpened(c, pages == PageCheck::Quick);
     if (problem.isEmpty())
         problem = missingJournalParts(c);
     if (problem.isEmpty())
@@ -266,7 +270,15 @@ JournalFileCheck checkJournalFile(const QString& path, bool quick)
     if (const QString problem = fileKindProblem(path); !problem.isEmpty())
         return {JournalFileCheck::State::Damaged, problem};
     const Connection c(path, SQLITE_OPEN_READONLY);
-    return checkJournalConnection(c, quick);
+    return checkJournalConnection(c, quick ? PageCheck::Quick : PageCheck::Full);
+}
+
+JournalFileCheck checkJournalParts(const QString& path)
+{
+    if (const QString problem = fileKindProblem(path); !problem.isEmpty())
+        return {JournalFileCheck::State::Damaged, problem};
+    const Connection c(path, SQLITE_OPEN_READONLY);
+    return checkJournalConnection(c, PageCheck::None);
 }
 
 QString journalFileProblem(const QString& path) { return checkJournalFile(path, false).problem; }
@@ -314,7 +326,7 @@ void copyDatabase(const QString& source, const QString& target)
         }
         // A copy of a file that is no journal would push a good copy out
         // of the rotation.
-        if (const QString problem = checkJournalConnection(to, true).problem; !problem.isEmpty()) {
+        if (const QString problem = checkJournalConnection(to, PageCheck::Quick).problem; !problem.isEmpty()) {
             QFile::remove(part);
             throw fail(QStringLiteral("копия не прошла проверку: %1").arg(problem));
         }

@@ -42,6 +42,10 @@ struct JournalFileCheck {
     QString problem; // empty when whole; SQLite's findings or what is missing
 };
 JournalFileCheck checkJournalFile(const QString& path, bool quick = true);
+// The same without looking at every page: the file's kind, SQLite's
+// reading of it and the journal's tables and columns (milliseconds however
+// large the file).
+JournalFileCheck checkJournalParts(const QString& path);
 // The problem of checkJournalFile with integrity_check.
 QString journalFileProblem(const QString& path);
 

@@ -134,6 +134,19 @@ sqlite3_stmt* TSQLiteDatabase::prepare(const QString& sql, const QByteArray& sql
     }
     if (!stmt)
         fail(QStringLiteral("Could not prepare SQL statement"), sql);
+    if (m_writeGate && !sqlite3_stmt_readonly(stmt)) {
+        // Taken out while it runs: it may remove itself or throw.
+        std::function<void()> gate = std::move(m_writeGate);
+        m_writeGate = nullptr;
+        try {
+            gate();
+        } catch (...) {
+            sqlite3_finalize(stmt);
+            if (!m_writeGate)
+                m_writeGate = std::move(gate);
+            throw;
+        }
+    }
     return stmt;
 }
 

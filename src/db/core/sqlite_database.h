@@ -125,6 +125,11 @@ public:
     int changes() const;
     // The stamp of the data as it reads now; throws ESQLiteException.
     DataStamp dataStamp();
+    // A call made before a statement that writes is run, until it returns
+    // once: it may wait (for a look at the whole file) or throw to keep the
+    // file as it is; after a throw it is called again at the next write.
+    // Reading statements never call it. An empty function removes it.
+    void setWriteGate(std::function<void()> gate) { m_writeGate = std::move(gate); }
 
 private:
     friend class SqlTransaction;
@@ -142,6 +147,7 @@ private:
 
     sqlite3* m_db = nullptr;
     QString m_path;
+    std::function<void()> m_writeGate;
     quint64 m_serial = 0; // this connection among those of the run
     qint64 m_epoch = 0;   // tables changed or transactions rolled back through this connection
     QHash<QByteArray, QHash<QByteArray, QByteArray>> m_declaredTypes; // "main.TABLE" -> column -> type
