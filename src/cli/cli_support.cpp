@@ -17,7 +17,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <mutex>
+#include <functional>
+#include <utility>
 
 namespace cli {
 
@@ -135,16 +136,12 @@ QString defaultDataFolder()
 
 namespace {
 
-std::mutex& damageMutex()
+// The wait for the look at every page of the journal the command opened,
+// until something is printed or the command ends.
+std::function<QString()>& pendingCheck()
 {
-    static std::mutex m;
-    return m;
-}
-
-QString& damageFound()
-{
-    static QString message;
-    return message;
+    static std::function<QString()> wait;
+    return wait;
 }
 
 QString& lastError()
@@ -157,9 +154,10 @@ QString& lastError()
 
 QString damageFoundWhileRunning()
 {
-    const std::lock_guard lock(damageMutex());
+    const std::function<QString()> wait = std::exchange(pendingCheck(), nullptr);
+    const QString damage = wait ? wait() : QString();
     // Already said when it refused a write.
-    return lastError().contains(damageFound()) ? QString() : damageFound();
+    return lastError().contains(damage) ? QString() : damage;
 }
 
 std::unique_ptr<Journal> openJournal(QStringList& args)
@@ -194,10 +192,8 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
             err(damagedDatabaseMessage(*journal, check.problem));
             return nullptr;
         }
-        journal->integrityCheck = std::make_unique<IntegrityCheck>(journal->db(), journal->appDir(), [](const QString& message) {
-            const std::lock_guard lock(damageMutex());
-            damageFound() = message;
-        });
+        journal->integrityCheck = std::make_unique<IntegrityCheck>(journal->db(), journal->appDir());
+        pendingCheck() = journal->integrityCheck->waiter();
         upgradeJournalSchema(journal->db());
     } catch (const EDatabaseBusy&) {
         err(busyDatabaseMessage(journal->path(QStringLiteral("datamoney.db"))));
@@ -209,8 +205,17 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     return journal;
 }
 
+void beforeOutput()
+{
+    if (pendingCheck()) {
+        if (const QString damage = std::exchange(pendingCheck(), nullptr)(); !damage.isEmpty())
+            throw DamagedJournal{damage};
+    }
+}
+
 void out(const QString& text)
 {
+    beforeOutput();
     const QByteArray bytes = text.toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stdout);
 }

@@ -32,8 +32,17 @@ QString defaultDataFolder();
 std::unique_ptr<Journal> openJournal(QStringList& args);
 // The message about a damaged database that the look at every page found
 // while a command ran (see openJournal), unless err() already said it; empty
-// when the file is whole.
+// when the file is whole. Waits for the look.
 QString damageFoundWhileRunning();
+// Called before anything read from the journal is printed (out() calls it;
+// a command writing stdout itself calls it first): waits for the look at
+// every page and throws DamagedJournal when it found the file damaged.
+void beforeOutput();
+// Thrown by out() instead of printing what was read from a journal the look
+// found damaged; main() says why and ends the command in failure.
+struct DamagedJournal {
+    QString message;
+};
 
 // Whether the account exists, by the id's own spelling ("01" is not account
 // 1: its trades would be stored under another text). Prints "Нет счета с id

@@ -75,6 +75,7 @@ int runNote(const QStringList& arguments)
         return 1;
     }
     if (rtf) {
+        cli::beforeOutput();
         std::fwrite(text->constData(), 1, size_t(text->size()), stdout);
         return 0;
     }

@@ -69,7 +69,13 @@ int main(int argc, char** argv)
         cli::out(cli::commandHelp(QString::fromUtf8(command->name)));
         return 0;
     }
-    const int code = command->run(args);
+    int code = 0;
+    try {
+        code = command->run(args);
+    } catch (const cli::DamagedJournal& damaged) {
+        cli::err(damaged.message);
+        return 1;
+    }
     if (const QString damage = cli::damageFoundWhileRunning(); !damage.isEmpty()) {
         cli::err(damage);
         return code == 0 ? 1 : code;

@@ -88,7 +88,7 @@ void TForm1::startDailyBackup()
         if (!problem.isEmpty())
             reportBackupProblem(m_journal, m_prompts, problem);
     });
-    backup->start(m_journal.db().path());
+    backup->start(m_journal.db().path(), QDateTime::currentDateTime(), m_journal.integrityCheck.get());
 }
 
 void TForm1::restoreDates()

@@ -87,6 +87,11 @@ struct IntegrityCheck::State {
         }
         changed.notify_all();
     }
+    QString damage()
+    {
+        const JournalFileCheck check = wait();
+        return check.state == JournalFileCheck::State::Damaged ? damagedDatabaseMessage(appDir, check.problem) : QString();
+    }
     // What the write gate does: waits for the check, looks again when the
     // file was held elsewhere, refuses when it is damaged.
     void beforeWrite()
@@ -125,11 +130,11 @@ IntegrityCheck::~IntegrityCheck()
         m_state->thread.join();
 }
 
-QString IntegrityCheck::damage()
+QString IntegrityCheck::damage() { return m_state->damage(); }
+
+std::function<QString()> IntegrityCheck::waiter() const
 {
-    const JournalFileCheck check = m_state->wait();
-    return check.state == JournalFileCheck::State::Damaged ? damagedDatabaseMessage(m_state->appDir, check.problem)
-                                                           : QString();
+    return [state = m_state] { return state->damage(); };
 }
 
 QString busyDatabaseMessage(const QString& databasePath)
@@ -295,12 +300,16 @@ void DailyBackup::wait()
     }
 }
 
-void DailyBackup::start(const QString& databasePath, const QDateTime& now)
+void DailyBackup::start(const QString& databasePath, const QDateTime& now, IntegrityCheck* check)
 {
     wait();
-    m_thread = QThread::create([this, databasePath, now] {
+    m_thread = QThread::create([this, databasePath, now, check] {
         QString path, problem;
         try {
+            // A damaged file is told by the check; a copy of it would only
+            // push a good copy out of the rotation.
+            if (check && !check->damage().isEmpty())
+                return;
             path = makeBackupUnlessNewer(databasePath, now.date().startOfDay(), now).value_or(QString());
         } catch (const BackupError& e) {
             problem = e.message();

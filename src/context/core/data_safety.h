@@ -112,6 +112,8 @@ public:
     IntegrityCheck& operator=(const IntegrityCheck&) = delete;
     // Waits for the check: the message about the damaged file, or empty.
     QString damage();
+    // The same wait as a call that may outlive this object.
+    std::function<QString()> waiter() const;
 
     struct State;
 
@@ -126,8 +128,10 @@ class DailyBackup : public QObject {
 public:
     explicit DailyBackup(QObject* parent = nullptr);
     ~DailyBackup() override;
-    // Copies databasePath unless a copy was made today.
-    void start(const QString& databasePath, const QDateTime& now = QDateTime::currentDateTime());
+    // Copies databasePath unless a copy was made today, once check (when
+    // given; it must outlive this object's thread) has found the file whole.
+    void start(const QString& databasePath, const QDateTime& now = QDateTime::currentDateTime(),
+               IntegrityCheck* check = nullptr);
     void wait();
 
 signals:
