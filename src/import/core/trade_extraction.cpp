@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -382,11 +383,60 @@ StatementRow statementRow(const TradeCells& cells)
     return row;
 }
 
+namespace {
+
+// Builds the preview rows of an extraction. Many cells repeat from trade to
+// trade (the type, the symbol, the size, a zero stop): a text seen before in
+// its column is shared with the earlier row instead of being decoded and
+// stored again. A column whose texts keep changing (tickets, times) soon
+// stops being looked up.
+class StatementRowBuilder {
+public:
+    StatementRow build(const TradeCells& cells)
+    {
+        StatementRow row;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::string_view cell = cells[i];
+            if (cell.empty())
+                continue;
+            Column& column = m_columns[i];
+            if (column.misses > kMaxMisses) {
+                row.cells[i] = cp1251::decode(cell.data(), static_cast<qsizetype>(cell.size()));
+                continue;
+            }
+            const auto it = column.seen.find(cell);
+            if (it != column.seen.end()) {
+                row.cells[i] = it->second;
+                continue;
+            }
+            ++column.misses;
+            row.cells[i] = cp1251::decode(cell.data(), static_cast<qsizetype>(cell.size()));
+            column.seen.emplace(std::string(cell), row.cells[i]);
+        }
+        return row;
+    }
+
+private:
+    static constexpr int kMaxMisses = 64; // distinct texts kept per column
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    struct Column {
+        std::unordered_map<std::string, QString, Hash, std::equal_to<>> seen;
+        int misses = 0;
+    };
+    std::array<Column, StatementRow::ColumnCount> m_columns;
+};
+
+} // namespace
+
 Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress,
                          const RegexLimits& limits)
 {
     Extraction result;
+    StatementRowBuilder rows;
     result.problem = extractTradeCells(
-        text, kind, [&](const TradeCells& cells) { result.rows.push_back(statementRow(cells)); }, progress, limits);
+        text, kind, [&](const TradeCells& cells) { result.rows.push_back(rows.build(cells)); }, progress, limits);
     return result;
 }
