@@ -50,6 +50,8 @@ public:
     {
         // What the statement names, in the stored bytes.
         QSet<QByteArray> tickets, dealKeys;
+        tickets.reserve(static_cast<qsizetype>(rows.size()));
+        dealKeys.reserve(static_cast<qsizetype>(rows.size()));
         for (const StatementRow& row : rows) {
             tickets.insert(cp1251::encode(row[StatementRow::Ticket]));
             const QString& closed = row[StatementRow::CloseTime];
