@@ -1,6 +1,7 @@
 #include "import/core/report_file.h"
 
 #include "db/core/cp1251.h"
+#include "import/core/large_pages.h"
 #include "import/core/regex.h"
 
 #include <QByteArrayView>
@@ -11,31 +12,7 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(Q_OS_LINUX)
-#include <sys/mman.h>
-#endif
-
 namespace {
-
-// A statement of tens of megabytes is read into fresh memory, whose first
-// touch costs a page fault per 4 KiB page; where the system offers it, large
-// pages make that a fault per 2 MiB.
-void adviseLargePages(QByteArray& buffer)
-{
-#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-    constexpr quintptr kLarge = 2 * 1024 * 1024;
-    const qsizetype size = buffer.capacity();
-    if (size < static_cast<qsizetype>(2 * kLarge))
-        return;
-    const auto begin = reinterpret_cast<quintptr>(buffer.data());
-    const quintptr first = (begin + kLarge - 1) & ~(kLarge - 1);
-    const quintptr last = (begin + static_cast<quintptr>(size)) & ~(kLarge - 1);
-    if (last > first)
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE); // only advice: failure changes nothing
-#else
-    Q_UNUSED(buffer);
-#endif
-}
 
 // Splits at CR, LF or CR LF and ends every line with CR LF; a NUL ends the
 // text. Most statements use one convention throughout, so the common cases
@@ -48,7 +25,7 @@ QByteArray normalizeLines(const char* data, qsizetype size)
     if (size == 0)
         return out;
     out.reserve(size + size / 16 + 2);
-    adviseLargePages(out);
+    adviseLargePages(out.data(), static_cast<std::size_t>(out.capacity()));
     const char* p = data;
     const char* const end = data + size;
     const auto next = [end](const char* from, char c) {
@@ -195,7 +172,8 @@ QByteArray readTextFile(const QString& path)
         throw fail(file.errorString());
     // The size may have changed since it was looked at: never read past the limit.
     QByteArray bytes(std::min(info.size(), kMaxReportFileSize) + 1, Qt::Uninitialized);
-    adviseLargePages(bytes);
+    // A large statement is read into fresh memory.
+    adviseLargePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
     qint64 got = 0;
     for (;;) {
         const qint64 n = file.read(bytes.data() + got, bytes.size() - got);
