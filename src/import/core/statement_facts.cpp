@@ -477,9 +477,10 @@ Reconciliation reconcile(const StatementFacts& facts, const std::vector<Statemen
                                                              {StatementRow::Commission, "Commission"},
                                                              {StatementRow::Taxes, "Taxes"},
                                                              {StatementRow::Swap, "Swap"}};
+    QByteArray cell; // reused from cell to cell
     for (const StatementRow& t : trades) {
         for (const auto& [column, name] : kMoney) {
-            const QByteArray cell = cp1251::encode(t[column]);
+            cp1251::encodeInto(t[column], cell);
             const std::optional<qint64> cents =
                 parseStatementCents(std::string_view(cell.constData(), static_cast<size_t>(cell.size())));
             if (cents) {
