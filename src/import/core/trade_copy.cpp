@@ -48,11 +48,17 @@ class StoredTrades {
 public:
     StoredTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows)
     {
-        // What the statement names, in the stored bytes.
-        QSet<QByteArray> tickets;
+        // What the statement names: the stored bytes of each ticket and the
+        // text a stored trade's ticket reads as: the row's own text, shared rather than decoded
+        // again for every stored trade, unless the encoding changes it.
+        QHash<QByteArray, QString> tickets;
         tickets.reserve(static_cast<qsizetype>(rows.size()));
-        for (const StatementRow& row : rows)
-            tickets.insert(cp1251::encode(row[StatementRow::Ticket]));
+        for (const StatementRow& row : rows) {
+            const QString& ticket = row[StatementRow::Ticket];
+            QByteArray bytes = cp1251::encode(ticket);
+            QString stored = cp1251::canEncode(ticket) ? ticket : cp1251::decode(bytes);
+            tickets.insert(std::move(bytes), std::move(stored));
+        }
         // Most accounts hold no trade read from a closing deal: the keys of
         // the statement's positions are gathered at the first one.
         std::optional<QSet<QByteArray>> dealKeys;
@@ -80,7 +86,8 @@ public:
                         if (row.isNull(at(Ticket)))
                             return;
                         const QByteArrayView ticket = row.bytes(at(Ticket));
-                        const bool named = tickets.contains(QByteArray::fromRawData(ticket.data(), ticket.size()));
+                        const auto namedBy = tickets.constFind(QByteArray::fromRawData(ticket.data(), ticket.size()));
+                        const bool named = namedBy != tickets.cend();
                         const QByteArrayView chet = row.bytes(at(Chet));
                         bool deal = false;
                         if (chet == chetBytes && row.bytes(at(CloseTime)) == QByteArrayView("0")) {
@@ -91,7 +98,7 @@ public:
                         if (!named && !deal)
                             return;
                         const qint64 id = row.integer(at(Id));
-                        const QString ticketText = text(ticket);
+                        const QString ticketText = named ? namedBy.value() : text(ticket);
                         const auto item = [&] { return text(row.bytes(at(Item))); };
                         const auto openTime = [&] { return text(row.bytes(at(OpenTime))); };
                         if (named) {
