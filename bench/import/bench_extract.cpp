@@ -1,5 +1,7 @@
-// Reading and extracting generated statements of 10 000 closed trades.
+// Reading and extracting generated statements of 10 000 closed trades, and
+// reading their header, cash movements and totals.
 #include "import/core/report_file.h"
+#include "import/core/statement_facts.h"
 #include "import/core/trade_extraction.h"
 
 #include "statement_generator.h"
@@ -94,10 +96,27 @@ void BM_ReadRecognizeExtract_Mt5(benchmark::State& state)
     setBytes(state, mt5File());
 }
 
+// The statement's facts: header, cash rows and totals, from the whole text.
+void statementFacts(benchmark::State& state, const StatementFile& f)
+{
+    const QByteArray text = decodeReportBytes(f.bytes);
+    const ReportKind kind = recognizeReport(text);
+    for (auto _ : state) {
+        const StatementFacts facts = readStatementFacts(text, kind);
+        if (!facts.hasSummary())
+            state.SkipWithError("no totals found");
+    }
+    setBytes(state, f);
+}
+void BM_StatementFacts_Mt4(benchmark::State& state) { statementFacts(state, mt4File()); }
+void BM_StatementFacts_Mt5(benchmark::State& state) { statementFacts(state, mt5File()); }
+
 BENCHMARK(BM_PlainRead_Mt4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadTextFile_Mt4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Extract_Mt4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRecognizeExtract_Mt4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadRecognizeExtract_Mt5)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatementFacts_Mt4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StatementFacts_Mt5)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -68,9 +68,14 @@ int runImport(const QStringList& arguments)
         cli::err(p.describe());
     const StatementFacts facts = readStatementFacts(text, kind);
     const Reconciliation reconciliation = reconcile(facts, extraction.rows);
+    // Without problems every row is copied as it is, without a second list.
+    std::vector<StatementRow> goodRows;
+    if (!problems.empty())
+        goodRows = rowsWithoutProblems(extraction.rows, problems);
+    const std::vector<StatementRow>& rows = problems.empty() ? extraction.rows : goodRows;
     if (!force && !problems.empty())
         return fail(QStringLiteral("Сделок с ошибками: %1. Ничего не скопировано; --force копирует остальные сделки.")
-                        .arg(static_cast<int>(extraction.rows.size() - rowsWithoutProblems(extraction.rows, problems).size())));
+                        .arg(static_cast<int>(extraction.rows.size() - rows.size())));
     if (!reconciliation.reconciled) {
         if (!force)
             return fail(QStringLiteral("Отчет не сверяется со своими итогами: %1\nНичего не скопировано; "
@@ -80,7 +85,7 @@ int runImport(const QStringList& arguments)
                      .arg(reconciliation.reason()));
     }
 
-    const CopyOutcome outcome = copyTrades(journal.db(), account, rowsWithoutProblems(extraction.rows, problems),
+    const CopyOutcome outcome = copyTrades(journal.db(), account, rows,
                                            journal.path(QStringLiteral("img")), {}, statementMoney(facts));
     if (!outcome.complete())
         return fail(QStringLiteral("Ошибка - Во время добавление данных: %1 (до ошибки добавлено сделок: %2, обновлено: %3)")

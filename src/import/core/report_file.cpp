@@ -1,6 +1,7 @@
 #include "import/core/report_file.h"
 
 #include "db/core/cp1251.h"
+#include "import/core/large_pages.h"
 #include "import/core/regex.h"
 
 #include <QByteArrayView>
@@ -24,6 +25,7 @@ QByteArray normalizeLines(const char* data, qsizetype size)
     if (size == 0)
         return out;
     out.reserve(size + size / 16 + 2);
+    adviseLargePages(out.data(), static_cast<std::size_t>(out.capacity()));
     const char* p = data;
     const char* const end = data + size;
     const auto next = [end](const char* from, char c) {
@@ -170,6 +172,8 @@ QByteArray readTextFile(const QString& path)
         throw fail(file.errorString());
     // The size may have changed since it was looked at: never read past the limit.
     QByteArray bytes(std::min(info.size(), kMaxReportFileSize) + 1, Qt::Uninitialized);
+    // A large statement is read into fresh memory.
+    adviseLargePages(bytes.data(), static_cast<std::size_t>(bytes.size()));
     qint64 got = 0;
     for (;;) {
         const qint64 n = file.read(bytes.data() + got, bytes.size() - got);

@@ -7,9 +7,10 @@
 
 namespace {
 
-bool isNumber(const QString& text)
+// bytes: the caller's buffer, reused from cell to cell.
+bool isNumber(const QString& text, QByteArray& bytes)
 {
-    const QByteArray bytes = cp1251::encode(text);
+    cp1251::encodeInto(text, bytes);
     return parseStatementCents(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))).has_value();
 }
 
@@ -42,6 +43,7 @@ QString RowProblem::describe() const
 std::vector<RowProblem> checkStatementRows(const std::vector<StatementRow>& rows)
 {
     std::vector<RowProblem> problems;
+    QByteArray bytes;
     for (size_t r = 0; r < rows.size(); ++r) {
         const StatementRow& row = rows[r];
         auto add = [&](int column) {
@@ -57,7 +59,7 @@ std::vector<RowProblem> checkStatementRows(const std::vector<StatementRow>& rows
             // A volume closed in parts reads "0.05 / 0.1"; it is kept as the statement wrote it.
             if (column == StatementRow::Size && row[column].contains(u'/'))
                 continue;
-            if (!isNumber(row[column]))
+            if (!isNumber(row[column], bytes))
                 add(column);
         }
     }

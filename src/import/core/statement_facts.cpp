@@ -1,6 +1,7 @@
 #include "import/core/statement_facts.h"
 
 #include "db/core/cp1251.h"
+#include "import/core/statement_table.h"
 
 #include <QStringList>
 
@@ -9,93 +10,9 @@
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// A forgiving reading of the statement's table rows and cells. The
-// terminals write plain HTML 4 without nesting tables, but rows and cells
-// are not always closed, so a cell ends at its closing tag, at the next
-// cell or at the end of its row.
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c | 0x20) : c; }
-
-// The first place of a lower-case needle at or after from, ignoring case.
-size_t findCi(std::string_view text, std::string_view needle, size_t from = 0)
-{
-    if (needle.size() > text.size())
-        return std::string_view::npos;
-    for (size_t i = from; i + needle.size() <= text.size(); ++i) {
-        size_t k = 0;
-        while (k < needle.size() && lower(text[i + k]) == needle[k])
-            ++k;
-        if (k == needle.size())
-            return i;
-    }
-    return std::string_view::npos;
-}
-
-// The place of an opening tag "<name" followed by a blank or '>'.
-size_t findTag(std::string_view text, std::string_view name, size_t from)
-{
-    for (size_t at = findCi(text, name, from); at != std::string_view::npos; at = findCi(text, name, at + 1)) {
-        const size_t after = at + name.size();
-        if (after < text.size() && (text[after] == '>' || text[after] == ' ' || text[after] == '\t'
-                                    || text[after] == '\r' || text[after] == '\n'))
-            return at;
-    }
-    return std::string_view::npos;
-}
-
-struct Cell {
-    bool header = false;    // <th>
-    std::string_view attrs; // between the name and '>'
-    std::string_view inner; // the markup inside
-};
-
-struct Row {
-    std::string_view attrs;
-    std::vector<Cell> cells;
-};
-
-std::vector<Cell> cellsOf(std::string_view row)
-{
-    std::vector<Cell> cells;
-    size_t at = 0;
-    for (;;) {
-        const size_t td = findTag(row, "<td", at), th = findTag(row, "<th", at);
-        const size_t start = std::min(td, th);
-        if (start == std::string_view::npos)
-            break;
-        const size_t tagEnd = row.find('>', start);
-        if (tagEnd == std::string_view::npos)
-            break;
-        Cell cell;
-        cell.header = start == th;
-        cell.attrs = row.substr(start + 3, tagEnd - start - 3);
-        const size_t close = findCi(row, cell.header ? "</th" : "</td", tagEnd + 1);
-        const size_t nextTd = findTag(row, "<td", tagEnd + 1), nextTh = findTag(row, "<th", tagEnd + 1);
-        const size_t end = std::min({close, nextTd, nextTh, row.size()});
-        cell.inner = row.substr(tagEnd + 1, end - tagEnd - 1);
-        cells.push_back(cell);
-        at = end;
-    }
-    return cells;
-}
-
-std::vector<Row> rowsOf(std::string_view text)
-{
-    std::vector<Row> rows;
-    size_t at = findTag(text, "<tr", 0);
-    while (at != std::string_view::npos) {
-        const size_t tagEnd = text.find('>', at);
-        if (tagEnd == std::string_view::npos)
-            break;
-        const size_t close = findCi(text, "</tr", tagEnd + 1);
-        const size_t next = findTag(text, "<tr", tagEnd + 1);
-        const size_t end = std::min({close, next, text.size()});
-        rows.push_back({text.substr(at + 3, tagEnd - at - 3), cellsOf(text.substr(tagEnd + 1, end - tagEnd - 1))});
-        at = next;
-    }
-    return rows;
-}
+using statement_table::Cell;
+using statement_table::findCi;
+using statement_table::Row;
 
 // The text a cell shows: tags and comments left out, &nbsp; and the
 // common entities as characters, runs of blanks as one, trimmed.
@@ -205,12 +122,13 @@ std::vector<Pair> pairsOf(const Row& row, bool valueMustBeMspt)
         const Cell& value = row.cells[i + 1];
         if (label.header || value.header)
             continue;
-        const std::string labelText = plainText(label.inner);
-        if (labelText.empty() || labelText.back() != ':')
-            continue;
+        // The cheap tests first: most rows are trades, with no bold values.
         if (findCi(value.inner, "<b") == std::string_view::npos)
             continue;
         if (valueMustBeMspt && findCi(value.attrs, "mspt") == std::string_view::npos)
+            continue;
+        const std::string labelText = plainText(label.inner);
+        if (labelText.empty() || labelText.back() != ':')
             continue;
         Pair p;
         p.text = plainText(value.inner);
@@ -231,20 +149,42 @@ std::optional<double> ratioOf(const std::string& text)
 // ---------------------------------------------------------------------------
 // MetaTrader 4
 
-void readMt4(const std::vector<Row>& rows, std::string_view text, StatementFacts& f)
+// The company's name stands large above the table.
+QString mt4Company(std::string_view text)
 {
-    // The company's name stands large above the table.
     if (const size_t big = findCi(text, "20pt"); big != std::string_view::npos) {
         const size_t start = text.find('>', big);
         const size_t end = findCi(text, "</div", start);
         if (start != std::string_view::npos && end != std::string_view::npos)
-            f.company = qtext(text.substr(start + 1, end - start - 1));
+            return qtext(text.substr(start + 1, end - start - 1));
     }
+    return {};
+}
+
+// Reads the facts row by row, in one pass over the statement.
+class Mt4Reader {
+public:
+    explicit Mt4Reader(StatementFacts& f)
+        : f(f)
+    {
+        f.hasCashTable = true;
+    }
+    void read(const Row& row)
+    {
+        if (!m_headerRead)
+            readHeader(row);
+        readCash(row);
+        readTotals(row);
+    }
+    void finish();
+
+private:
     // The header: the first row of three or more "Label: value" cells,
     // account, name and currency first (the leverage is not always there).
-    for (const Row& row : rows) {
+    void readHeader(const Row& row)
+    {
         if (row.cells.size() < 3)
-            continue;
+            return;
         QStringList values;
         for (size_t i = 0; i < 3; ++i) {
             const QString cell = qtext(row.cells[i].inner);
@@ -254,22 +194,23 @@ void readMt4(const std::vector<Row>& rows, std::string_view text, StatementFacts
             values << cell.mid(colon + 1).trimmed();
         }
         if (values.size() < 3)
-            continue;
+            return;
         f.account = values[0];
         f.name = values[1];
         f.currency = values[2];
-        break;
+        m_headerRead = true;
     }
+
     // Cash rows among the closed transactions: ticket, time, type, one wide
     // comment cell, the amount.
-    f.hasCashTable = true;
-    for (const Row& row : rows) {
+    void readCash(const Row& row)
+    {
         if (row.cells.size() != 5 || attribute(row.cells[3].attrs, "colspan") != "10")
-            continue;
+            return;
         const std::string ticket = plainText(row.cells[0].inner), time = plainText(row.cells[1].inner);
         const std::optional<qint64> amount = parseStatementCents(plainText(row.cells[4].inner));
         if (!isDigits(ticket) || !isTime(time) || !amount)
-            continue;
+            return;
         CashRow cash;
         cash.ticket = QString::fromLatin1(ticket);
         cash.time = QString::fromLatin1(time);
@@ -281,16 +222,26 @@ void readMt4(const std::vector<Row>& rows, std::string_view text, StatementFacts
         cash.cents = *amount;
         f.cash.push_back(std::move(cash));
     }
+
     // The totals: rows of two or more labels each followed by a bold amount.
-    // The summary comes first (deposit and credit; closed trade P/L; the
-    // balance), then the details (gross profit, gross loss and net profit;
-    // the profit factor).
-    std::vector<std::vector<Pair>> blocks;
-    for (const Row& row : rows) {
+    void readTotals(const Row& row)
+    {
         std::vector<Pair> pairs = pairsOf(row, true);
         if (pairs.size() >= 2)
-            blocks.push_back(std::move(pairs));
+            m_blocks.push_back(std::move(pairs));
     }
+
+    StatementFacts& f;
+    bool m_headerRead = false;
+    std::vector<std::vector<Pair>> m_blocks;
+};
+
+// The summary comes first (deposit and credit; closed trade P/L; the
+// balance), then the details (gross profit, gross loss and net profit; the
+// profit factor).
+void Mt4Reader::finish()
+{
+    const auto& blocks = m_blocks;
     if (blocks.size() < 3)
         return;
     f.deposits = blocks[0][0].cents;
@@ -327,47 +278,57 @@ std::optional<DealCells> dealCells(const Row& row)
     return d;
 }
 
-void readMt5(const std::vector<Row>& rows, StatementFacts& f)
-{
+// Reads the facts row by row, in one pass over the report.
+class Mt5Reader {
+public:
+    explicit Mt5Reader(StatementFacts& f)
+        : f(f)
+    {
+    }
+    void read(const Row& row)
+    {
+        readHeader(row);
+        readCash(row);
+        readTotals(row);
+    }
+    void finish();
+
+private:
     // The header: rows of a label and a bold value in <th> cells. The
     // account's value is "number (currency, server, ...)"; the name stands
     // above it and the company below.
-    std::vector<QString> headerValues;
-    int accountAt = -1;
-    for (const Row& row : rows) {
+    void readHeader(const Row& row)
+    {
         if (row.cells.size() != 2 || !row.cells[0].header || !row.cells[1].header)
-            continue;
+            return;
         const QString value = qtext(row.cells[1].inner);
-        if (accountAt < 0) {
+        if (m_accountAt < 0) {
             const qsizetype open = value.indexOf(u'(');
             const QString number = value.left(open).trimmed();
             if (open > 0 && !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); })) {
-                accountAt = static_cast<int>(headerValues.size());
+                m_accountAt = static_cast<int>(m_headerValues.size());
                 f.account = number;
                 f.currency = value.mid(open + 1).section(u',', 0, 0).section(u')', 0, 0).trimmed();
             }
         }
-        headerValues.push_back(value);
+        m_headerValues.push_back(value);
     }
-    if (accountAt > 0)
-        f.name = headerValues[static_cast<size_t>(accountAt) - 1];
-    if (accountAt >= 0 && static_cast<size_t>(accountAt) + 1 < headerValues.size())
-        f.company = headerValues[static_cast<size_t>(accountAt) + 1];
 
     // Deals without a symbol and a direction move cash.
-    for (const Row& row : rows) {
+    void readCash(const Row& row)
+    {
         const std::optional<DealCells> d = dealCells(row);
         if (!d)
-            continue;
+            return;
         const std::string time = plainText(row.cells[0].inner), deal = plainText(row.cells[1].inner);
         if (!isTime(time) || !isDigits(deal))
-            continue;
+            return;
         f.hasCashTable = true;
         if (!plainText(row.cells[2].inner).empty() || !plainText(row.cells[static_cast<size_t>(d->direction)].inner).empty())
-            continue;
+            return;
         const std::optional<qint64> amount = parseStatementCents(plainText(row.cells[static_cast<size_t>(d->profit)].inner));
         if (!amount)
-            continue;
+            return;
         CashRow cash;
         cash.ticket = QString::fromLatin1(deal);
         cash.time = QString::fromLatin1(time);
@@ -383,28 +344,41 @@ void readMt5(const std::vector<Row>& rows, StatementFacts& f)
     // columns (balance, then credit facility), then the results, whose
     // values stand in single cells (net profit, gross profit, gross loss;
     // then the profit factor).
-    std::vector<std::vector<Pair>> state, results;
-    for (const Row& row : rows) {
+    void readTotals(const Row& row)
+    {
         std::vector<Pair> pairs = pairsOf(row, false);
         if (pairs.empty())
-            continue;
+            return;
         if (pairs[0].valueSpans) {
-            if (results.empty())
-                state.push_back(std::move(pairs));
-        } else if (!state.empty()) {
-            results.push_back(std::move(pairs));
+            if (m_results.empty())
+                m_state.push_back(std::move(pairs));
+        } else if (!m_state.empty()) {
+            m_results.push_back(std::move(pairs));
         }
     }
-    if (!state.empty())
-        f.balance = state[0][0].cents;
-    if (state.size() >= 2)
-        f.credit = state[1][0].cents;
-    if (!results.empty() && results[0].size() >= 3) {
-        f.closedPl = results[0][0].cents;
-        f.grossProfit = results[0][1].cents;
-        f.grossLoss = results[0][2].cents;
-        if (results.size() >= 2)
-            f.profitFactor = ratioOf(results[1][0].text);
+
+    StatementFacts& f;
+    std::vector<QString> m_headerValues;
+    int m_accountAt = -1;
+    std::vector<std::vector<Pair>> m_state, m_results;
+};
+
+void Mt5Reader::finish()
+{
+    if (m_accountAt > 0)
+        f.name = m_headerValues[static_cast<size_t>(m_accountAt) - 1];
+    if (m_accountAt >= 0 && static_cast<size_t>(m_accountAt) + 1 < m_headerValues.size())
+        f.company = m_headerValues[static_cast<size_t>(m_accountAt) + 1];
+    if (!m_state.empty())
+        f.balance = m_state[0][0].cents;
+    if (m_state.size() >= 2)
+        f.credit = m_state[1][0].cents;
+    if (!m_results.empty() && m_results[0].size() >= 3) {
+        f.closedPl = m_results[0][0].cents;
+        f.grossProfit = m_results[0][1].cents;
+        f.grossLoss = m_results[0][2].cents;
+        if (m_results.size() >= 2)
+            f.profitFactor = ratioOf(m_results[1][0].text);
     }
 }
 
@@ -467,11 +441,18 @@ StatementFacts readStatementFacts(const QByteArray& text, ReportKind kind)
 {
     StatementFacts f;
     const std::string_view all(text.constData(), static_cast<size_t>(text.size()));
-    const std::vector<Row> rows = rowsOf(all);
-    if (kind == ReportKind::MetaTrader4)
-        readMt4(rows, all, f);
-    else if (kind == ReportKind::MetaTrader5)
-        readMt5(rows, f);
+    const auto readRows = [&](auto& reader) {
+        statement_table::forEachRow(all, [&](const Row& row) { reader.read(row); });
+        reader.finish();
+    };
+    if (kind == ReportKind::MetaTrader4) {
+        f.company = mt4Company(all);
+        Mt4Reader reader(f);
+        readRows(reader);
+    } else if (kind == ReportKind::MetaTrader5) {
+        Mt5Reader reader(f);
+        readRows(reader);
+    }
     if (!isCurrencyCode(f.currency))
         f.currency.clear();
     return f;
@@ -496,9 +477,10 @@ Reconciliation reconcile(const StatementFacts& facts, const std::vector<Statemen
                                                              {StatementRow::Commission, "Commission"},
                                                              {StatementRow::Taxes, "Taxes"},
                                                              {StatementRow::Swap, "Swap"}};
+    QByteArray cell; // reused from cell to cell
     for (const StatementRow& t : trades) {
         for (const auto& [column, name] : kMoney) {
-            const QByteArray cell = cp1251::encode(t[column]);
+            cp1251::encodeInto(t[column], cell);
             const std::optional<qint64> cents =
                 parseStatementCents(std::string_view(cell.constData(), static_cast<size_t>(cell.size())));
             if (cents) {

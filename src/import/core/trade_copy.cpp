@@ -48,14 +48,32 @@ class StoredTrades {
 public:
     StoredTrades(TSQLiteDatabase& db, const QString& account, const std::vector<StatementRow>& rows)
     {
-        // What the statement names, in the stored bytes.
-        QSet<QByteArray> tickets, dealKeys;
+        // What the statement names: the stored bytes of each ticket and the
+        // text a stored trade's ticket reads as: the row's own text, shared rather than decoded
+        // again for every stored trade, unless the encoding changes it.
+        QHash<QByteArray, QString> tickets;
+        tickets.reserve(static_cast<qsizetype>(rows.size()));
         for (const StatementRow& row : rows) {
-            tickets.insert(cp1251::encode(row[StatementRow::Ticket]));
-            const QString& closed = row[StatementRow::CloseTime];
-            if (!closed.isEmpty() && closed != QLatin1String("0"))
-                dealKeys.insert(cp1251::encode(dealKey(row[StatementRow::Item], closed)));
+            const QString& ticket = row[StatementRow::Ticket];
+            QByteArray bytes = cp1251::encode(ticket);
+            QString stored = cp1251::canEncode(ticket) ? ticket : cp1251::decode(bytes);
+            tickets.insert(std::move(bytes), std::move(stored));
         }
+        // Most accounts hold no trade read from a closing deal: the keys of
+        // the statement's positions are gathered at the first one.
+        std::optional<QSet<QByteArray>> dealKeys;
+        const auto isDealKey = [&](const QByteArray& key) {
+            if (!dealKeys) {
+                dealKeys.emplace();
+                dealKeys->reserve(static_cast<qsizetype>(rows.size()));
+                for (const StatementRow& row : rows) {
+                    const QString& closed = row[StatementRow::CloseTime];
+                    if (!closed.isEmpty() && closed != QLatin1String("0"))
+                        dealKeys->insert(cp1251::encode(dealKey(row[StatementRow::Item], closed)));
+                }
+            }
+            return dealKeys->contains(key);
+        };
         // Every row of the statement may add its trade under its ticket.
         m_byTicket.reserve(static_cast<qsizetype>(rows.size()));
         const QByteArray chetBytes = cp1251::encode(account);
@@ -68,23 +86,32 @@ public:
                         if (row.isNull(at(Ticket)))
                             return;
                         const QByteArrayView ticket = row.bytes(at(Ticket));
-                        const bool named = tickets.contains(QByteArray::fromRawData(ticket.data(), ticket.size()));
+                        const auto namedBy = tickets.constFind(QByteArray::fromRawData(ticket.data(), ticket.size()));
+                        const bool named = namedBy != tickets.cend();
                         const QByteArrayView chet = row.bytes(at(Chet));
                         bool deal = false;
                         if (chet == chetBytes && row.bytes(at(CloseTime)) == QByteArrayView("0")) {
                             key.resize(0);
                             key.append(row.bytes(at(Item))).append('\n').append(row.bytes(at(OpenTime)));
-                            deal = dealKeys.contains(key);
+                            deal = isDealKey(key);
                         }
                         if (!named && !deal)
                             return;
                         const qint64 id = row.integer(at(Id));
-                        const QString item = text(row.bytes(at(Item))), openTime = text(row.bytes(at(OpenTime)));
-                        const QString ticketText = text(ticket);
-                        if (named)
-                            m_byTicket[ticketText].append({id, text(chet), item, openTime});
+                        const QString ticketText = named ? namedBy.value() : text(ticket);
+                        const auto item = [&] { return text(row.bytes(at(Item))); };
+                        const auto openTime = [&] { return text(row.bytes(at(OpenTime))); };
+                        if (named) {
+                            // The symbol and open time of the account's own
+                            // trades are never compared: only another
+                            // account's trade must be the same trade.
+                            if (chet == chetBytes)
+                                m_byTicket[ticketText].append({id, account, {}, {}});
+                            else
+                                m_byTicket[ticketText].append({id, text(chet), item(), openTime()});
+                        }
                         if (deal)
-                            m_dealTrades.insert(dealKey(item, openTime), {id, ticketText, text(row.bytes(at(Size)))});
+                            m_dealTrades.insert(dealKey(item(), openTime()), {id, ticketText, text(row.bytes(at(Size)))});
                     });
     }
 

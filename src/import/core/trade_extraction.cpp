@@ -3,6 +3,7 @@
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "import/core/cell_runs.h"
+#include "import/core/large_pages.h"
 #include "import/core/mt5_positions.h"
 #include "import/core/regex.h"
 
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -85,11 +87,18 @@ std::optional<std::vector<std::string_view>> collectRows(const QByteArray& text,
 // blanks, sums) until the next trade.
 class TradeWriter {
 public:
-    explicit TradeWriter(const TradeCellsSink& sink)
+    TradeWriter(const TradeCellsSink& sink, const std::function<void(std::size_t)>& expect)
         : m_sink(sink)
+        , m_expect(expect)
     {
     }
     int count() const { return m_count; }
+    // Tells the receiver how many trades may follow, at most about.
+    void expect(std::size_t trades) const
+    {
+        if (m_expect)
+            m_expect(trades);
+    }
 
     // A cell with every blank (code 32) removed, so "1 234.56" reads 1234.56.
     std::string_view withoutBlanks(int slot, std::string_view cell)
@@ -111,6 +120,7 @@ public:
 
 private:
     const TradeCellsSink& m_sink;
+    const std::function<void(std::size_t)>& m_expect;
     int m_count = 0;
     char m_number[16];
     std::array<std::string, 4> m_scratch;
@@ -142,6 +152,7 @@ QString extractMt4(const QByteArray& text, TradeWriter& out, ExtractionProgress*
         return problemInRows();
     if (progress)
         progress->start(2 * static_cast<int>(rows->size()));
+    out.expect(rows->size());
 
     // Each row is normalised and then parsed, in one reused buffer.
     std::string row;
@@ -262,6 +273,7 @@ QString extractDeals(const std::vector<std::string_view>& rows, TradeWriter& out
     }
     if (progress)
         progress->start(static_cast<int>(deals.size()));
+    out.expect(deals.size());
 
     CellRunFinder cells(mt5CellsPattern(), "<td nowrap>", 11, limits);
     std::vector<TableCell> all;
@@ -336,6 +348,7 @@ QString extractMt5(const QByteArray& text, TradeWriter& out, ExtractionProgress*
     }
     if (progress)
         progress->start(static_cast<int>(candidates.size()));
+    out.expect(candidates.size());
 
     RegexMatcher anyCell(anyCellPattern(), limits);
     std::vector<TableCell> cells;
@@ -354,18 +367,26 @@ QString extractMt5(const QByteArray& text, TradeWriter& out, ExtractionProgress*
     return extractDeals(*rows, out, progress, anyCell, limits);
 }
 
-} // namespace
-
-QString extractTradeCells(const QByteArray& text, ReportKind kind, const TradeCellsSink& sink,
-                          ExtractionProgress* progress, const RegexLimits& limits)
+// The extraction, telling `expect` before the trades how many may follow.
+QString extractExpecting(const QByteArray& text, ReportKind kind, const TradeCellsSink& sink,
+                         const std::function<void(std::size_t)>& expect, ExtractionProgress* progress,
+                         const RegexLimits& limits)
 {
-    TradeWriter out(sink);
+    TradeWriter out(sink, expect);
     switch (kind) {
     case ReportKind::MetaTrader4: return extractMt4(text, out, progress, limits);
     case ReportKind::MetaTrader5: return extractMt5(text, out, progress, limits);
     case ReportKind::None: break;
     }
     return {};
+}
+
+} // namespace
+
+QString extractTradeCells(const QByteArray& text, ReportKind kind, const TradeCellsSink& sink,
+                          ExtractionProgress* progress, const RegexLimits& limits)
+{
+    return extractExpecting(text, kind, sink, {}, progress, limits);
 }
 
 StatementRow statementRow(const TradeCells& cells)
@@ -382,11 +403,71 @@ StatementRow statementRow(const TradeCells& cells)
     return row;
 }
 
+namespace {
+
+// Builds the preview rows of an extraction. Many cells repeat from trade to
+// trade (the type, the symbol, the size, a zero stop): a text seen before in
+// its column is shared with the earlier row instead of being decoded and
+// stored again. A column whose texts keep changing (tickets, times) soon
+// stops being looked up.
+class StatementRowBuilder {
+public:
+    StatementRow build(const TradeCells& cells)
+    {
+        StatementRow row;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const std::string_view cell = cells[i];
+            if (cell.empty())
+                continue;
+            Column& column = m_columns[i];
+            if (column.misses > kMaxMisses) {
+                row.cells[i] = cp1251::decode(cell.data(), static_cast<qsizetype>(cell.size()));
+                continue;
+            }
+            const auto it = column.seen.find(cell);
+            if (it != column.seen.end()) {
+                row.cells[i] = it->second;
+                continue;
+            }
+            ++column.misses;
+            row.cells[i] = cp1251::decode(cell.data(), static_cast<qsizetype>(cell.size()));
+            column.seen.emplace(std::string(cell), row.cells[i]);
+        }
+        return row;
+    }
+
+private:
+    static constexpr int kMaxMisses = 64; // distinct texts kept per column
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
+    };
+    struct Column {
+        std::unordered_map<std::string, QString, Hash, std::equal_to<>> seen;
+        int misses = 0;
+    };
+    std::array<Column, StatementRow::ColumnCount> m_columns;
+};
+
+} // namespace
+
 Extraction extractTrades(const QByteArray& text, ReportKind kind, ExtractionProgress* progress,
                          const RegexLimits& limits)
 {
     Extraction result;
-    result.problem = extractTradeCells(
-        text, kind, [&](const TradeCells& cells) { result.rows.push_back(statementRow(cells)); }, progress, limits);
+    StatementRowBuilder rows;
+    // Room for the rows up front, bounded by what the text can hold (a
+    // trade's row takes well over a hundred bytes), so that they are never
+    // moved and the memory is touched once.
+    const auto expect = [&](std::size_t trades) {
+        const std::size_t room = std::min(trades, static_cast<std::size_t>(text.size()) / 128);
+        if (room <= result.rows.capacity())
+            return;
+        result.rows.reserve(room);
+        adviseLargePages(result.rows.data(), room * sizeof(StatementRow));
+    };
+    result.problem = extractExpecting(
+        text, kind, [&](const TradeCells& cells) { result.rows.push_back(rows.build(cells)); }, expect, progress,
+        limits);
     return result;
 }
