@@ -12,6 +12,10 @@
 #include <iterator>
 #include <limits>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 
 constexpr quint32 kNull = std::numeric_limits<quint32>::max();
@@ -50,7 +54,7 @@ constexpr t_sdelki::Column kRead[] = {
     t_sdelki::Item,      t_sdelki::PriceOpen,  t_sdelki::Sl,         t_sdelki::Tp,      t_sdelki::CloseTime,
     t_sdelki::PriceClose, t_sdelki::Commission, t_sdelki::Swap,      t_sdelki::Profit,  t_sdelki::Taktika,
     t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2, t_sdelki::Taxes,
-    t_sdelki::Nedobral};
+    t_sdelki::Nedobral,  t_sdelki::Verno,      t_sdelki::Strategia,  t_sdelki::Psixo,   t_sdelki::Pravilo};
 static_assert(std::size(kRead) == AccountTrades::ColumnCount);
 using C = AccountTrades;
 static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Ticket
@@ -63,7 +67,26 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
               && kRead[C::Taktika] == t_sdelki::Taktika && kRead[C::Pravilo2] == t_sdelki::Pravilo2
               && kRead[C::Comment] == t_sdelki::Comment && kRead[C::Ocenka] == t_sdelki::Ocenka
               && kRead[C::Profit2] == t_sdelki::Profit2 && kRead[C::Taxes] == t_sdelki::Taxes
-              && kRead[C::Nedobral] == t_sdelki::Nedobral);
+              && kRead[C::Nedobral] == t_sdelki::Nedobral && kRead[C::Verno] == t_sdelki::Verno
+              && kRead[C::Strategia] == t_sdelki::Strategia && kRead[C::Psixo] == t_sdelki::Psixo
+              && kRead[C::Pravilo] == t_sdelki::Pravilo);
+
+// The digest's large columns are written once from start to end: in pages
+// of 2 MB (where the system offers them) a million trades cost a few hundred
+// page faults instead of a hundred thousand.
+template <typename T>
+void preferLargePages(const std::vector<T>& v)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr quintptr kLarge = quintptr(2) << 20;
+    const auto begin = (reinterpret_cast<quintptr>(v.data()) + kLarge - 1) & ~(kLarge - 1);
+    const auto end = reinterpret_cast<quintptr>(v.data() + v.capacity()) & ~(kLarge - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // advice only: a refusal changes nothing
+#else
+    Q_UNUSED(v);
+#endif
+}
 
 // A whole number as its decimal digits, without a string on the heap.
 QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
@@ -86,6 +109,7 @@ QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
 // (tickets, times, prices) stops looking once it finds few repeats.
 constexpr int kSlots = 1024;
 constexpr int kTrialRows = 2048;
+constexpr int kSampleRows = 1024;
 
 struct ColumnReader {
     std::optional<SqlRow::Kind> kind;
@@ -108,6 +132,16 @@ quint32 textHash(QByteArrayView bytes)
 template <typename Key, typename Before>
 std::vector<int> rowsByKey(const std::vector<Key>& keys, const std::vector<qint64>& ids, int count, Before before)
 {
+    // Rows read by the index of open times usually come in that order already.
+    bool inOrder = true;
+    for (int r = 1; r < count && inOrder; ++r)
+        inOrder = before(keys[r - 1], keys[r]) || (keys[r - 1] == keys[r] && ids[r - 1] < ids[r]);
+    if (inOrder) {
+        std::vector<int> order(static_cast<size_t>(count));
+        for (int r = 0; r < count; ++r)
+            order[static_cast<size_t>(r)] = r;
+        return order;
+    }
     struct Entry {
         Key key;
         qint64 id;
@@ -143,6 +177,7 @@ public:
             m_first = false;
             for (int c = 0; c < AccountTrades::ColumnCount; ++c)
                 m_columns[c].kind = row.kind(c);
+            m_numericProfit2 = isNumeric(AccountTrades::Profit2);
         }
         const int r = m_t.m_count++;
         for (int c = 0; c < AccountTrades::ColumnCount; ++c)
@@ -152,14 +187,29 @@ public:
         m_t.m_openKey.push_back(key.value_or(kNoKey));
         if (!key)
             m_t.m_allTimesKeyed = false;
-        const bool numericProfit2 = isNumeric(AccountTrades::Profit2);
-        m_t.m_profitKey.push_back(!numericProfit2 || row.isNull(AccountTrades::Profit2)
+        m_t.m_profitKey.push_back(!m_numericProfit2 || row.isNull(AccountTrades::Profit2)
                                       ? -std::numeric_limits<double>::infinity()
                                       : row.number(AccountTrades::Profit2));
         readNumbers(row, r);
+        if (m_t.m_count == kSampleRows)
+            reserveArena();
     }
 
 private:
+    // The texts of the first rows tell how much room the rest will take:
+    // the arena is laid out once more at most instead of doubling as it
+    // grows.
+    void reserveArena()
+    {
+        const size_t expected = m_t.m_cells.capacity() / AccountTrades::ColumnCount;
+        const size_t perRow = m_t.m_arena.size() / kSampleRows + 1;
+        const size_t wanted = expected * perRow + expected * perRow / 8;
+        if (wanted > m_t.m_arena.capacity()) {
+            m_t.m_arena.reserve(std::min<size_t>(wanted, kNull));
+            preferLargePages(m_t.m_arena);
+        }
+    }
+
     bool isNumeric(int c) const
     {
         return m_columns[c].kind == SqlRow::Kind::Integer || m_columns[c].kind == SqlRow::Kind::Number;
@@ -226,8 +276,12 @@ private:
         switch (*kind) {
         case SqlRow::Kind::Integer:
             return stored(c, decimalDigits(row.isNull(c) ? 0 : row.integer(c), digits));
-        case SqlRow::Kind::Number:
-            return stored(c, row.isNull(c) ? QByteArrayView("0") : QByteArrayView(num::formatGeneral(row.number(c)).toLatin1()));
+        case SqlRow::Kind::Number: {
+            if (row.isNull(c))
+                return stored(c, QByteArrayView("0"));
+            char text[48];
+            return stored(c, QByteArrayView(text, num::formatGeneralInto(row.number(c), text)));
+        }
         case SqlRow::Kind::Blob: {
             const QByteArrayView bytes = row.bytes(c);
             return bytes.isEmpty() ? kNull : stored(c, bytes);
@@ -240,30 +294,28 @@ private:
         return kNull;
     }
 
-    std::optional<double> parsed(const SqlRow& row, int c, std::optional<double> (*parse)(QStringView))
+    std::optional<double> parsed(const SqlRow& row, int c, std::optional<double> (*parse)(QByteArrayView))
     {
         if (isNumeric(c))
             return row.isNull(c) ? 0.0 : row.number(c);
-        m_buffer.clear();
-        m_t.appendText(m_t.m_count - 1, AccountTrades::Column(c), m_buffer);
-        return parse(m_buffer);
+        return parse(m_t.bytes(m_t.m_count - 1, AccountTrades::Column(c)));
     }
 
     void readNumbers(const SqlRow& row, int r)
     {
         AccountTrades::Numbers& n = m_t.m_numbers;
         quint8 bad = 0;
-        auto money = [&](int c, std::optional<double> (*parse)(QStringView), quint8 flag) {
+        auto money = [&](int c, std::optional<double> (*parse)(QByteArrayView), quint8 flag) {
             const std::optional<double> value = parsed(row, c, parse);
             if (!value)
                 bad |= flag;
             return value.value_or(0.0);
         };
         using N = AccountTrades::Numbers;
-        n.profit.push_back(money(AccountTrades::Profit, num::parseComma, N::BadProfit));
-        n.commission.push_back(money(AccountTrades::Commission, num::parseComma, N::BadCommission));
-        n.swap.push_back(money(AccountTrades::Swap, num::parseSwap, N::BadSwap));
-        n.taxes.push_back(money(AccountTrades::Taxes, num::parseTaxes, N::BadTaxes));
+        n.profit.push_back(money(AccountTrades::Profit, num::parseCommaBytes, N::BadProfit));
+        n.commission.push_back(money(AccountTrades::Commission, num::parseCommaBytes, N::BadCommission));
+        n.swap.push_back(money(AccountTrades::Swap, num::parseSwapBytes, N::BadSwap));
+        n.taxes.push_back(money(AccountTrades::Taxes, num::parseTaxesBytes, N::BadTaxes));
         n.bad.push_back(bad);
         std::optional<qint64> nedobral;
         if (m_columns[AccountTrades::Nedobral].kind == SqlRow::Kind::Integer) {
@@ -279,6 +331,7 @@ private:
 
     AccountTrades& m_t;
     bool m_first = true;
+    bool m_numericProfit2 = false;
     ColumnReader m_columns[AccountTrades::ColumnCount];
     QString m_buffer;
 };
@@ -311,6 +364,14 @@ void AccountTrades::reserve(size_t rows)
     m_numbers.bad.reserve(rows);
     m_numbers.nedobral.reserve(rows);
     m_numbers.badNedobral.reserve(rows);
+    preferLargePages(m_cells);
+    preferLargePages(m_arena);
+    preferLargePages(m_ids);
+    preferLargePages(m_openKey);
+    preferLargePages(m_profitKey);
+    for (const std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
+        preferLargePages(*v);
+    preferLargePages(m_numbers.nedobral);
 }
 
 AccountTrades::~AccountTrades() = default;

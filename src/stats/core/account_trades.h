@@ -20,10 +20,12 @@ class TSQLiteDatabase;
 class AccountTrades {
 public:
     // Positions in the query's select list (the columns of t_sdelki that
-    // account_trades.cpp lists in this order).
+    // account_trades.cpp lists in this order): the trade table's columns,
+    // then the annotations only the reports group by.
     enum Column : int {
         Id, Ticket, OpenTime, Type, Size, Item, PriceOpen, Sl, Tp, CloseTime, PriceClose, Commission, Swap,
-        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, Nedobral, ColumnCount
+        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, Nedobral, Verno, Strategia, Psixo, Pravilo,
+        ColumnCount
     };
 
     // Reads every trade of the account; throws ESQLiteException.
