@@ -19,7 +19,6 @@
 namespace {
 
 constexpr quint32 kNull = std::numeric_limits<quint32>::max();
-constexpr quint64 kNoKey = std::numeric_limits<quint64>::max();
 
 // "yyyy.mm.dd hh:mm" or "yyyy.mm.dd hh:mm:ss" as a number that sorts like
 // the text: the digits, then the length (a shorter text that is a prefix of
@@ -181,12 +180,8 @@ public:
         }
         const int r = m_t.m_count++;
         for (int c = 0; c < AccountTrades::ColumnCount; ++c)
-            m_t.m_cells.push_back(store(row, c));
+            keep(c, r, store(row, c));
         m_t.m_ids.push_back(row.integer(AccountTrades::Id));
-        const std::optional<quint64> key = timeKey(m_t.bytes(r, AccountTrades::OpenTime));
-        m_t.m_openKey.push_back(key.value_or(kNoKey));
-        if (!key)
-            m_t.m_allTimesKeyed = false;
         m_t.m_profitKey.push_back(!m_numericProfit2 || row.isNull(AccountTrades::Profit2)
                                       ? -std::numeric_limits<double>::infinity()
                                       : row.number(AccountTrades::Profit2));
@@ -196,12 +191,28 @@ public:
     }
 
 private:
+    void keep(int c, int r, quint32 at)
+    {
+        AccountTrades::Cells& cells = m_t.m_cells[c];
+        if (cells.varies) {
+            cells.rows.push_back(at);
+        } else if (r == 0) {
+            cells.same = at;
+        } else if (at != cells.same) {
+            cells.varies = true;
+            cells.rows.reserve(std::max(m_t.m_expected, static_cast<size_t>(r) + 1));
+            preferLargePages(cells.rows);
+            cells.rows.assign(static_cast<size_t>(r), cells.same);
+            cells.rows.push_back(at);
+        }
+    }
+
     // The texts of the first rows tell how much room the rest will take:
     // the arena is laid out once more at most instead of doubling as it
     // grows.
     void reserveArena()
     {
-        const size_t expected = m_t.m_cells.capacity() / AccountTrades::ColumnCount;
+        const size_t expected = std::max(m_t.m_expected, static_cast<size_t>(kSampleRows));
         const size_t perRow = m_t.m_arena.size() / kSampleRows + 1;
         const size_t wanted = expected * perRow + expected * perRow / 8;
         if (wanted > m_t.m_arena.capacity()) {
@@ -354,20 +365,17 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
 
 void AccountTrades::reserve(size_t rows)
 {
-    m_cells.reserve(rows * ColumnCount);
+    m_expected = rows;
     m_arena.reserve(rows * 48); // the texts that do not repeat: a ticket, two times, prices, money
     m_ids.reserve(rows);
-    m_openKey.reserve(rows);
     m_profitKey.reserve(rows);
     for (std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
         v->reserve(rows);
     m_numbers.bad.reserve(rows);
     m_numbers.nedobral.reserve(rows);
     m_numbers.badNedobral.reserve(rows);
-    preferLargePages(m_cells);
     preferLargePages(m_arena);
     preferLargePages(m_ids);
-    preferLargePages(m_openKey);
     preferLargePages(m_profitKey);
     for (const std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
         preferLargePages(*v);
@@ -413,7 +421,8 @@ void AccountTrades::forgetKept() { kept() = Kept(); }
 
 QByteArrayView AccountTrades::bytes(int row, Column column) const
 {
-    const quint32 at = m_cells[static_cast<size_t>(row) * ColumnCount + column];
+    const Cells& cells = m_cells[column];
+    const quint32 at = cells.varies ? cells.rows[static_cast<size_t>(row)] : cells.same;
     if (at == kNull)
         return QByteArrayView();
     const char* p = m_arena.data() + at;
@@ -440,7 +449,7 @@ void AccountTrades::appendText(int row, Column column, QString& out) const
 
 std::optional<quint64> AccountTrades::openTimeKey(int row) const
 {
-    return m_openKey[row] == kNoKey ? std::nullopt : std::optional<quint64>(m_openKey[row]);
+    return timeKey(bytes(row, OpenTime));
 }
 
 const std::vector<int>& AccountTrades::byProfitDescending()
@@ -457,9 +466,27 @@ const std::vector<int>& AccountTrades::byOpenTime()
 {
     if (m_byOpenTime)
         return *m_byOpenTime;
+    // Every time of the usual form makes a key; rows read by the index of
+    // open times come in their order already.
+    bool allKeyed = true, inOrder = true;
+    std::optional<quint64> previous;
+    for (int r = 0; r < m_count && allKeyed; ++r) {
+        const std::optional<quint64> key = timeKey(bytes(r, OpenTime));
+        allKeyed = key.has_value();
+        if (allKeyed && previous && inOrder)
+            inOrder = *previous < *key || (*previous == *key && m_ids[r - 1] < m_ids[r]);
+        previous = key;
+    }
     std::vector<int> order;
-    if (m_allTimesKeyed) {
-        order = rowsByKey(m_openKey, m_ids, m_count, std::less<quint64>());
+    if (allKeyed && inOrder) {
+        order.resize(static_cast<size_t>(m_count));
+        for (int r = 0; r < m_count; ++r)
+            order[static_cast<size_t>(r)] = r;
+    } else if (allKeyed) {
+        std::vector<quint64> keys(static_cast<size_t>(m_count));
+        for (int r = 0; r < m_count; ++r)
+            keys[static_cast<size_t>(r)] = *timeKey(bytes(r, OpenTime));
+        order = rowsByKey(keys, m_ids, m_count, std::less<quint64>());
     } else {
         order.reserve(static_cast<size_t>(m_count));
         // Times of other forms: compared as texts. Trade times are ASCII, so

@@ -86,13 +86,19 @@ private:
     AccountTrades() = default;
     void reserve(size_t rows);
     int m_count = 0;
-    // Per row and column: where the cell's text starts in the arena (a
+    // Per column and row: where the cell's text starts in the arena (a
     // length byte, or 255 and four length bytes, then the bytes), or kNull.
-    std::vector<quint32> m_cells;
+    // A column whose cells are all the same (an annotation never written)
+    // keeps that one position and no rows.
+    struct Cells {
+        std::vector<quint32> rows;
+        quint32 same = 0;
+        bool varies = false;
+    };
+    Cells m_cells[ColumnCount];
+    size_t m_expected = 0; // the rows the count query found
     std::vector<char> m_arena;
     std::vector<qint64> m_ids;
-    std::vector<quint64> m_openKey; // kNoKey where the time has another form
-    bool m_allTimesKeyed = true;
     std::vector<double> m_profitKey; // Profit2, or the lowest key without one
     Numbers m_numbers;
     std::optional<std::vector<int>> m_byProfit;
