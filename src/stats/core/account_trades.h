@@ -9,14 +9,15 @@
 
 class TSQLiteDatabase;
 
-// The trades of one account as the trade table, the balance chart and the
-// tables of days and weeks read them: one streamed query over the columns
-// they show, kept as a compact digest (texts in their stored Windows-1251
-// bytes, a text repeated in a column such as the pair or the entry stored
-// once, the money parsed once, the open time as a number) and ordered here
-// rather than by SQLite, whose sorter is the slowest part of reading a large
-// account. The views of one refresh share one digest, and read() hands the
-// same digest again while the account's data has not changed.
+// The trades of one account as the trade table, the balance chart, the
+// tables of days and weeks and the reports (ReportTrades) read them: one
+// streamed query over the columns they use, kept as a compact digest (texts
+// in their stored Windows-1251 bytes, a text repeated in a column such as
+// the pair or the entry stored once, a column never written kept once, the
+// money parsed once from the bytes) and ordered here rather than by SQLite,
+// whose sorter is the slowest part of reading a large account. The views of
+// one refresh share one digest, and read() hands the same digest again
+// while the account's data has not changed.
 class AccountTrades {
 public:
     // Positions in the query's select list (the columns of t_sdelki that
