@@ -115,7 +115,14 @@ struct ColumnReader {
     bool shares = true;
     int looked = 0;
     int found = 0;
-    std::vector<quint32> recent; // arena positions, kNull when empty
+    // The arena position of a recent text with its hash, which tells most
+    // other texts apart without a look into the arena (far back, out of
+    // the cache); kNull when empty.
+    struct Slot {
+        quint32 hash = 0;
+        quint32 at = kNull;
+    };
+    std::vector<Slot> recent;
 };
 
 quint32 textHash(QByteArrayView bytes)
@@ -262,19 +269,21 @@ private:
         if (!column.shares)
             return append(bytes);
         if (column.recent.empty())
-            column.recent.assign(kSlots, kNull);
-        quint32& slot = column.recent[textHash(bytes) % kSlots];
+            column.recent.resize(kSlots);
+        const quint32 hash = textHash(bytes);
+        ColumnReader::Slot& slot = column.recent[hash % kSlots];
         ++column.looked;
-        if (slot != kNull && storedAt(slot) == bytes) {
+        if (slot.at != kNull && slot.hash == hash && storedAt(slot.at) == bytes) {
             ++column.found;
-            return slot;
+            return slot.at;
         }
-        slot = append(bytes);
+        const quint32 at = append(bytes);
+        slot = {hash, at};
         if (column.looked == kTrialRows && column.found < kTrialRows / 4) {
             column.shares = false;
             column.recent = {};
         }
-        return slot;
+        return at;
     }
 
     // The cell's text as the database layer reads it (see bytes()).
