@@ -1,12 +1,15 @@
 // What the page "Отчеты" costs for an account of 100 000 trades: one
 // reading of the trades, the eight category reports and the trading
-// metrics with the month results.
+// metrics with the month results. kept:0 reads the account from disk,
+// kept:1 builds on the digest the trade table read (AccountTrades::read).
 //   build-rel/bench/stats/bench_reports
+//   TJ_BENCH_1M=1 build-rel/bench/stats/bench_reports   (the million too)
 #include "db/core/cash_store.h"
 #include "bench_journal.h"
 
 #include "db/core/sqlite_database.h"
 #include "journal/core/reference_lists.h"
+#include "stats/core/account_trades.h"
 #include "stats/core/category_reports.h"
 #include "stats/core/report_trades.h"
 #include "stats/core/trading_metrics.h"
@@ -45,7 +48,12 @@ void BM_ReportsAndMetrics(benchmark::State& state)
 {
     TSQLiteDatabase& db = database(static_cast<int>(state.range(0)));
     const ReferenceLists l = lists();
+    AccountTrades::forgetKept();
+    if (state.range(1))
+        AccountTrades::read(db, QStringLiteral("1")); // kept:1 starts from this reading
     for (auto _ : state) {
+        if (!state.range(1))
+            AccountTrades::forgetKept();
         const ReportTrades trades(db, QStringLiteral("1"));
         CategoryReports reports = buildCategoryReports(trades, l);
         TradingMetrics metrics = buildTradingMetrics(trades, QStringLiteral("10000"), {});
@@ -55,18 +63,33 @@ void BM_ReportsAndMetrics(benchmark::State& state)
             state.SkipWithError("unexpected reports");
     }
 }
-BENCHMARK(BM_ReportsAndMetrics)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
+void sizesKept(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"trades", "kept"});
+    for (const int n : kBenchSizes) {
+        if (n < 1000000 || benchMillionWanted()) {
+            b->Args({n, 0});
+            b->Args({n, 1});
+        }
+    }
+}
+BENCHMARK(BM_ReportsAndMetrics)->Apply(sizesKept)->Unit(benchmark::kMillisecond);
 
 // The parts: the reading alone, the reports alone over a reading.
 void BM_ReadTrades(benchmark::State& state)
 {
-    TSQLiteDatabase& db = database();
+    TSQLiteDatabase& db = database(static_cast<int>(state.range(0)));
+    AccountTrades::forgetKept();
+    if (state.range(1))
+        AccountTrades::read(db, QStringLiteral("1")); // kept:1 starts from this reading
     for (auto _ : state) {
+        if (!state.range(1))
+            AccountTrades::forgetKept();
         const ReportTrades trades(db, QStringLiteral("1"));
         benchmark::DoNotOptimize(trades.count());
     }
 }
-BENCHMARK(BM_ReadTrades)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadTrades)->Apply(sizesKept)->Unit(benchmark::kMillisecond);
 
 void BM_ReportsOnly(benchmark::State& state)
 {

@@ -53,3 +53,36 @@ TEST(Cp1251, RoundTripsEveryByteAndReplacesWhatItLacks)
     EXPECT_EQ(cp1251::encode(QStringLiteral("a中b😀c")), QByteArray("a?b?c"));
     EXPECT_FALSE(cp1251::canEncode(QStringLiteral("中")));
 }
+
+// The parsers over stored bytes read every text as decoding it first and
+// parsing the decoded text does.
+TEST(Numbers, BytesReadAsTheirDecodedText)
+{
+    const QByteArray cases[] = {
+        "",        "0",        "12,5",      "-0,35",    "+3",       "12.5",     "1 234.50", "1\xA0" "234,5",
+        " 7,5 ",   "\t1,2",    "1,2,3",     "1.2.3",    ",",        "-",        "1E3",      "1,5e-2",
+        "abc",     "12abc",    "\xC0",      " ",        "1234567890123456", "0,1234567890123456",
+        "00012,50", "-0",      "1,",        ",5",       "1.",       "1 000",    "9007199254740993",
+    };
+    for (const QByteArray& bytes : cases) {
+        const QString text = cp1251::decode(bytes);
+        EXPECT_EQ(num::parseCommaBytes(bytes), num::parseComma(text)) << bytes.toStdString();
+        EXPECT_EQ(num::parseSwapBytes(bytes), num::parseSwap(text)) << bytes.toStdString();
+        EXPECT_EQ(num::parseTaxesBytes(bytes), num::parseTaxes(text)) << bytes.toStdString();
+    }
+    EXPECT_EQ(num::parseCommaBytes(QByteArrayView()), num::parseComma(u""));
+    EXPECT_EQ(num::parseSwapBytes(QByteArrayView()), num::parseSwap(u""));
+    EXPECT_EQ(num::parseTaxesBytes(QByteArrayView()), num::parseTaxes(u""));
+}
+
+TEST(Numbers, GeneralFormatIntoBytesIsTheSameText)
+{
+    const double cases[] = {0.0,    0.7,  -1.2,          1000.0, 12.5,    0.1 + 0.2, 1.5e20, 123456789012345.0,
+                            1e15,   1e-4, 1e-5,          1e-6,   -0.35,   1.0 / 3.0, -2.24,  -1e300,
+                            1e-300, NAN,  INFINITY, -INFINITY, 47.3, 0.00012345678901234};
+    for (const double value : cases) {
+        char out[48];
+        const qsizetype n = num::formatGeneralInto(value, out);
+        EXPECT_EQ(QString::fromLatin1(out, n), num::formatGeneral(value)) << value;
+    }
+}

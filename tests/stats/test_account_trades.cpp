@@ -4,7 +4,9 @@
 #include "stats_fixture.h"
 
 #include "db/core/sqlite_database.h"
+#include "db/core/cp1251.h"
 #include "stats/core/account_trades.h"
+#include "stats/core/report_trades.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +125,57 @@ TEST_F(AccountTradesTest, KeptUntilTheDataChanges)
 
     f.db().executeStatement(QStringLiteral("DROP TABLE t_sdelki"));
     EXPECT_THROW(AccountTrades::read(f.db(), QStringLiteral("1")), ESQLiteException);
+}
+
+// The reports build on the same digest, in the order the trades were
+// stored even where the digest has them by open time: the first trade whose
+// money does not read is the first stored, the grouped texts are numbered
+// as first stored, and the time order is by time.
+TEST_F(AccountTradesTest, ReportsReadTheDigestInStoredOrder)
+{
+    TradeRow later;
+    later.openTime = QStringLiteral("2013.07.05 10:00");
+    later.profit = QStringLiteral("x1");
+    later.taktika = QStringLiteral("Пробой");
+    const QString laterId = f.insert(later);
+    TradeRow earlier;
+    earlier.openTime = QStringLiteral("2013.07.01 10:00");
+    earlier.profit = QStringLiteral("x2");
+    earlier.taktika = QStringLiteral("Отбой");
+    f.insert(earlier);
+    TradeRow blankSwap; // no number for the reports, 0 for the balance
+    blankSwap.openTime = QStringLiteral("2013.07.03 10:00");
+    blankSwap.profit = QStringLiteral("5");
+    blankSwap.swap = QStringLiteral(" ");
+    const QString blankId = f.insert(blankSwap);
+
+    const auto digest = AccountTrades::read(f.db(), QStringLiteral("1"));
+    ASSERT_EQ(digest->count(), 3);
+    EXPECT_EQ(QString::number(digest->id(0)), QString::number(laterId.toLongLong() + 1)); // by open time
+
+    const ReportTrades trades(digest);
+    ASSERT_EQ(trades.count(), 3);
+    EXPECT_EQ(QString::number(trades.id(0)), laterId);
+    EXPECT_LT(trades.id(0), trades.id(1));
+    EXPECT_LT(trades.id(1), trades.id(2));
+    EXPECT_EQ(trades.openTime(0), later.openTime);
+    EXPECT_EQ(trades.timeOrder(), (std::vector<int>{1, 2, 0}));
+    const int first = trades.category(0, ReportTrades::Taktika);
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(trades.texts()[static_cast<size_t>(first)], cp1251::encode(later.taktika).toStdString());
+    EXPECT_LT(first, trades.category(1, ReportTrades::Taktika));
+    EXPECT_EQ(trades.profit(2), 5.0);
+    EXPECT_EQ(trades.net(2), std::nullopt);
+    EXPECT_EQ(digest->numbers().swap[2], 0.0);
+    EXPECT_TRUE(trades.netProblem(2).contains(blankId)) << trades.netProblem(2).toStdString();
+    EXPECT_TRUE(trades.moneyProblem().endsWith(QStringLiteral("(таких сделок: 3)"))) << trades.moneyProblem().toStdString();
+    EXPECT_TRUE(trades.moneyProblem().contains(laterId + QStringLiteral(": Прибыль «x1»")))
+        << trades.moneyProblem().toStdString();
+
+    // Read from the database, the reports see the same.
+    const ReportTrades read(f.db(), QStringLiteral("1"));
+    EXPECT_EQ(read.moneyProblem(), trades.moneyProblem());
+    EXPECT_EQ(read.texts(), trades.texts());
 }
 
 } // namespace

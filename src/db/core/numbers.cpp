@@ -1,6 +1,10 @@
 #include "db/core/numbers.h"
 
+#include "db/core/cp1251.h"
+
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -54,20 +58,21 @@ constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1
 // is then m / 10^d exactly, so the text is the same as the long way gives.
 // Up to 4 decimals keeps the value above 1E-5, where the long way would
 // switch to exponent form.
-std::optional<QString> shortDecimalText(double value)
+// The text is written backwards ending at end; returns where it starts,
+// or nullptr when the value needs the long way.
+char* shortDecimalChars(double value, char* end)
 {
     for (int decimals = 0; decimals <= 4; ++decimals) {
         const double scaled = value * kPow10[decimals];
         if (std::abs(scaled) >= 1e15)
-            return std::nullopt;
+            return nullptr;
         if (scaled != std::trunc(scaled))
             continue;
         const qint64 m = static_cast<qint64>(scaled);
         quint64 magnitude = static_cast<quint64>(m < 0 ? -m : m);
         // Digits from the right: the decimals without trailing zeros, the
         // comma, the whole part, the sign.
-        char buf[32];
-        char* p = buf + sizeof buf;
+        char* p = end;
         bool significant = false;
         for (int i = 0; i < decimals; ++i) {
             const char digit = static_cast<char>('0' + magnitude % 10);
@@ -85,9 +90,18 @@ std::optional<QString> shortDecimalText(double value)
         } while (magnitude > 0);
         if (m < 0)
             *--p = '-';
-        return QString::fromLatin1(p, buf + sizeof buf - p);
+        return p;
     }
-    return std::nullopt;
+    return nullptr;
+}
+
+std::optional<QString> shortDecimalText(double value)
+{
+    char buf[32];
+    const char* p = shortDecimalChars(value, buf + sizeof buf);
+    if (!p)
+        return std::nullopt;
+    return QString::fromLatin1(p, buf + sizeof buf - p);
 }
 
 // Decimal-comma or -point numbers of up to 15 digits without exponent, the
@@ -316,6 +330,93 @@ std::optional<qint64> parseInteger(QStringView text)
     if (!ok)
         return std::nullopt;
     return negative ? -v : v;
+}
+
+} // namespace num
+
+namespace {
+
+// parseShortDecimal over bytes that hold nothing but a sign, digits and one
+// separator: for such a text trimming changes nothing and decoding keeps
+// every byte, so the value is the one the decoded text reads as.
+std::optional<double> quickBytes(QByteArrayView bytes, char separator)
+{
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < n && (bytes[i] == '+' || bytes[i] == '-'))
+        negative = bytes[i++] == '-';
+    quint64 mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool seenSeparator = false;
+    for (; i < n; ++i) {
+        const char c = bytes[i];
+        if (c >= '0' && c <= '9') {
+            if (++digits > 15)
+                return std::nullopt;
+            mantissa = mantissa * 10 + static_cast<quint64>(c - '0');
+            if (seenSeparator)
+                ++decimals;
+        } else if (c == separator && !seenSeparator) {
+            seenSeparator = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    const double magnitude = static_cast<double>(mantissa) / kPow10[decimals];
+    return negative ? -magnitude : magnitude;
+}
+
+QString decodedBytes(QByteArrayView bytes) { return cp1251::decode(bytes.data(), bytes.size()); }
+
+} // namespace
+
+namespace num {
+
+std::optional<double> parseCommaBytes(QByteArrayView bytes)
+{
+    if (const std::optional<double> quick = quickBytes(bytes, ','))
+        return quick;
+    return parseComma(decodedBytes(bytes));
+}
+
+std::optional<double> parseSwapBytes(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return 0.0;
+    if (const std::optional<double> quick = quickBytes(bytes, ','))
+        return quick;
+    return parseSwap(decodedBytes(bytes));
+}
+
+std::optional<double> parseTaxesBytes(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return 0.0;
+    // Without a blank to take out, the separator decides as parseTaxes does.
+    const bool comma = bytes.contains(',');
+    if (const std::optional<double> quick = quickBytes(bytes, comma ? ',' : '.'))
+        return quick;
+    return parseTaxes(decodedBytes(bytes));
+}
+
+qsizetype formatGeneralInto(double value, char (&out)[48])
+{
+    if (std::isfinite(value)) {
+        char buf[32];
+        if (const char* p = shortDecimalChars(value, buf + sizeof buf)) {
+            const qsizetype n = buf + sizeof buf - p;
+            std::memcpy(out, p, static_cast<size_t>(n));
+            return n;
+        }
+    }
+    const QString text = formatGeneral(value);
+    const qsizetype n = std::min<qsizetype>(text.size(), sizeof out);
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = static_cast<char>(text[i].unicode());
+    return n;
 }
 
 } // namespace num

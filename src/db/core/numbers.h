@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -33,6 +34,18 @@ std::optional<double> parseSwap(QStringView text);
 // point, blanks between groups of digits, "1 234.50"), or a decimal comma;
 // an empty text (a trade made by hand) is 0.
 std::optional<double> parseTaxes(QStringView text);
+
+// The same parsers over a stored text's Windows-1251 bytes (a null view
+// reads as an empty text): the journal's everyday forms are read from the
+// bytes in place, anything else is decoded and read as above, so the result
+// is always the same as decoding first.
+std::optional<double> parseCommaBytes(QByteArrayView bytes);
+std::optional<double> parseSwapBytes(QByteArrayView bytes);
+std::optional<double> parseTaxesBytes(QByteArrayView bytes);
+
+// formatGeneral's text written into out as Latin-1 bytes (no string on the
+// heap); returns its length.
+qsizetype formatGeneralInto(double value, char (&out)[48]);
 
 // A whole number: optional sign and decimal digits, or hexadecimal after
 // "0x" or "$". Anything else (including overflow) gives nothing.

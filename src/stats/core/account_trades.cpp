@@ -12,10 +12,13 @@
 #include <iterator>
 #include <limits>
 
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
 namespace {
 
 constexpr quint32 kNull = std::numeric_limits<quint32>::max();
-constexpr quint64 kNoKey = std::numeric_limits<quint64>::max();
 
 // "yyyy.mm.dd hh:mm" or "yyyy.mm.dd hh:mm:ss" as a number that sorts like
 // the text: the digits, then the length (a shorter text that is a prefix of
@@ -50,7 +53,7 @@ constexpr t_sdelki::Column kRead[] = {
     t_sdelki::Item,      t_sdelki::PriceOpen,  t_sdelki::Sl,         t_sdelki::Tp,      t_sdelki::CloseTime,
     t_sdelki::PriceClose, t_sdelki::Commission, t_sdelki::Swap,      t_sdelki::Profit,  t_sdelki::Taktika,
     t_sdelki::Pravilo2,  t_sdelki::Comment,    t_sdelki::Ocenka,     t_sdelki::Profit2, t_sdelki::Taxes,
-    t_sdelki::Nedobral};
+    t_sdelki::Nedobral,  t_sdelki::Verno,      t_sdelki::Strategia,  t_sdelki::Psixo,   t_sdelki::Pravilo};
 static_assert(std::size(kRead) == AccountTrades::ColumnCount);
 using C = AccountTrades;
 static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Ticket
@@ -63,7 +66,26 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
               && kRead[C::Taktika] == t_sdelki::Taktika && kRead[C::Pravilo2] == t_sdelki::Pravilo2
               && kRead[C::Comment] == t_sdelki::Comment && kRead[C::Ocenka] == t_sdelki::Ocenka
               && kRead[C::Profit2] == t_sdelki::Profit2 && kRead[C::Taxes] == t_sdelki::Taxes
-              && kRead[C::Nedobral] == t_sdelki::Nedobral);
+              && kRead[C::Nedobral] == t_sdelki::Nedobral && kRead[C::Verno] == t_sdelki::Verno
+              && kRead[C::Strategia] == t_sdelki::Strategia && kRead[C::Psixo] == t_sdelki::Psixo
+              && kRead[C::Pravilo] == t_sdelki::Pravilo);
+
+// The digest's large columns are written once from start to end: in pages
+// of 2 MB (where the system offers them) a million trades cost a few hundred
+// page faults instead of a hundred thousand.
+template <typename T>
+void preferLargePages(const std::vector<T>& v)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr quintptr kLarge = quintptr(2) << 20;
+    const auto begin = (reinterpret_cast<quintptr>(v.data()) + kLarge - 1) & ~(kLarge - 1);
+    const auto end = reinterpret_cast<quintptr>(v.data() + v.capacity()) & ~(kLarge - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // advice only: a refusal changes nothing
+#else
+    Q_UNUSED(v);
+#endif
+}
 
 // A whole number as its decimal digits, without a string on the heap.
 QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
@@ -86,13 +108,21 @@ QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
 // (tickets, times, prices) stops looking once it finds few repeats.
 constexpr int kSlots = 1024;
 constexpr int kTrialRows = 2048;
+constexpr int kSampleRows = 1024;
 
 struct ColumnReader {
     std::optional<SqlRow::Kind> kind;
     bool shares = true;
     int looked = 0;
     int found = 0;
-    std::vector<quint32> recent; // arena positions, kNull when empty
+    // The arena position of a recent text with its hash, which tells most
+    // other texts apart without a look into the arena (far back, out of
+    // the cache); kNull when empty.
+    struct Slot {
+        quint32 hash = 0;
+        quint32 at = kNull;
+    };
+    std::vector<Slot> recent;
 };
 
 quint32 textHash(QByteArrayView bytes)
@@ -108,6 +138,16 @@ quint32 textHash(QByteArrayView bytes)
 template <typename Key, typename Before>
 std::vector<int> rowsByKey(const std::vector<Key>& keys, const std::vector<qint64>& ids, int count, Before before)
 {
+    // Rows read by the index of open times usually come in that order already.
+    bool inOrder = true;
+    for (int r = 1; r < count && inOrder; ++r)
+        inOrder = before(keys[r - 1], keys[r]) || (keys[r - 1] == keys[r] && ids[r - 1] < ids[r]);
+    if (inOrder) {
+        std::vector<int> order(static_cast<size_t>(count));
+        for (int r = 0; r < count; ++r)
+            order[static_cast<size_t>(r)] = r;
+        return order;
+    }
     struct Entry {
         Key key;
         qint64 id;
@@ -143,23 +183,51 @@ public:
             m_first = false;
             for (int c = 0; c < AccountTrades::ColumnCount; ++c)
                 m_columns[c].kind = row.kind(c);
+            m_numericProfit2 = isNumeric(AccountTrades::Profit2);
         }
         const int r = m_t.m_count++;
         for (int c = 0; c < AccountTrades::ColumnCount; ++c)
-            m_t.m_cells.push_back(store(row, c));
+            keep(c, r, store(row, c));
         m_t.m_ids.push_back(row.integer(AccountTrades::Id));
-        const std::optional<quint64> key = timeKey(m_t.bytes(r, AccountTrades::OpenTime));
-        m_t.m_openKey.push_back(key.value_or(kNoKey));
-        if (!key)
-            m_t.m_allTimesKeyed = false;
-        const bool numericProfit2 = isNumeric(AccountTrades::Profit2);
-        m_t.m_profitKey.push_back(!numericProfit2 || row.isNull(AccountTrades::Profit2)
+        m_t.m_profitKey.push_back(!m_numericProfit2 || row.isNull(AccountTrades::Profit2)
                                       ? -std::numeric_limits<double>::infinity()
                                       : row.number(AccountTrades::Profit2));
         readNumbers(row, r);
+        if (m_t.m_count == kSampleRows)
+            reserveArena();
     }
 
 private:
+    void keep(int c, int r, quint32 at)
+    {
+        AccountTrades::Cells& cells = m_t.m_cells[c];
+        if (cells.varies) {
+            cells.rows.push_back(at);
+        } else if (r == 0) {
+            cells.same = at;
+        } else if (at != cells.same) {
+            cells.varies = true;
+            cells.rows.reserve(std::max(m_t.m_expected, static_cast<size_t>(r) + 1));
+            preferLargePages(cells.rows);
+            cells.rows.assign(static_cast<size_t>(r), cells.same);
+            cells.rows.push_back(at);
+        }
+    }
+
+    // The texts of the first rows tell how much room the rest will take:
+    // the arena is laid out once more at most instead of doubling as it
+    // grows.
+    void reserveArena()
+    {
+        const size_t expected = std::max(m_t.m_expected, static_cast<size_t>(kSampleRows));
+        const size_t perRow = m_t.m_arena.size() / kSampleRows + 1;
+        const size_t wanted = expected * perRow + expected * perRow / 8;
+        if (wanted > m_t.m_arena.capacity()) {
+            m_t.m_arena.reserve(std::min<size_t>(wanted, kNull));
+            preferLargePages(m_t.m_arena);
+        }
+    }
+
     bool isNumeric(int c) const
     {
         return m_columns[c].kind == SqlRow::Kind::Integer || m_columns[c].kind == SqlRow::Kind::Number;
@@ -201,19 +269,21 @@ private:
         if (!column.shares)
             return append(bytes);
         if (column.recent.empty())
-            column.recent.assign(kSlots, kNull);
-        quint32& slot = column.recent[textHash(bytes) % kSlots];
+            column.recent.resize(kSlots);
+        const quint32 hash = textHash(bytes);
+        ColumnReader::Slot& slot = column.recent[hash % kSlots];
         ++column.looked;
-        if (slot != kNull && storedAt(slot) == bytes) {
+        if (slot.at != kNull && slot.hash == hash && storedAt(slot.at) == bytes) {
             ++column.found;
-            return slot;
+            return slot.at;
         }
-        slot = append(bytes);
+        const quint32 at = append(bytes);
+        slot = {hash, at};
         if (column.looked == kTrialRows && column.found < kTrialRows / 4) {
             column.shares = false;
             column.recent = {};
         }
-        return slot;
+        return at;
     }
 
     // The cell's text as the database layer reads it (see bytes()).
@@ -226,8 +296,12 @@ private:
         switch (*kind) {
         case SqlRow::Kind::Integer:
             return stored(c, decimalDigits(row.isNull(c) ? 0 : row.integer(c), digits));
-        case SqlRow::Kind::Number:
-            return stored(c, row.isNull(c) ? QByteArrayView("0") : QByteArrayView(num::formatGeneral(row.number(c)).toLatin1()));
+        case SqlRow::Kind::Number: {
+            if (row.isNull(c))
+                return stored(c, QByteArrayView("0"));
+            char text[48];
+            return stored(c, QByteArrayView(text, num::formatGeneralInto(row.number(c), text)));
+        }
         case SqlRow::Kind::Blob: {
             const QByteArrayView bytes = row.bytes(c);
             return bytes.isEmpty() ? kNull : stored(c, bytes);
@@ -240,30 +314,28 @@ private:
         return kNull;
     }
 
-    std::optional<double> parsed(const SqlRow& row, int c, std::optional<double> (*parse)(QStringView))
+    std::optional<double> parsed(const SqlRow& row, int c, std::optional<double> (*parse)(QByteArrayView))
     {
         if (isNumeric(c))
             return row.isNull(c) ? 0.0 : row.number(c);
-        m_buffer.clear();
-        m_t.appendText(m_t.m_count - 1, AccountTrades::Column(c), m_buffer);
-        return parse(m_buffer);
+        return parse(m_t.bytes(m_t.m_count - 1, AccountTrades::Column(c)));
     }
 
     void readNumbers(const SqlRow& row, int r)
     {
         AccountTrades::Numbers& n = m_t.m_numbers;
         quint8 bad = 0;
-        auto money = [&](int c, std::optional<double> (*parse)(QStringView), quint8 flag) {
+        auto money = [&](int c, std::optional<double> (*parse)(QByteArrayView), quint8 flag) {
             const std::optional<double> value = parsed(row, c, parse);
             if (!value)
                 bad |= flag;
             return value.value_or(0.0);
         };
         using N = AccountTrades::Numbers;
-        n.profit.push_back(money(AccountTrades::Profit, num::parseComma, N::BadProfit));
-        n.commission.push_back(money(AccountTrades::Commission, num::parseComma, N::BadCommission));
-        n.swap.push_back(money(AccountTrades::Swap, num::parseSwap, N::BadSwap));
-        n.taxes.push_back(money(AccountTrades::Taxes, num::parseTaxes, N::BadTaxes));
+        n.profit.push_back(money(AccountTrades::Profit, num::parseCommaBytes, N::BadProfit));
+        n.commission.push_back(money(AccountTrades::Commission, num::parseCommaBytes, N::BadCommission));
+        n.swap.push_back(money(AccountTrades::Swap, num::parseSwapBytes, N::BadSwap));
+        n.taxes.push_back(money(AccountTrades::Taxes, num::parseTaxesBytes, N::BadTaxes));
         n.bad.push_back(bad);
         std::optional<qint64> nedobral;
         if (m_columns[AccountTrades::Nedobral].kind == SqlRow::Kind::Integer) {
@@ -279,6 +351,7 @@ private:
 
     AccountTrades& m_t;
     bool m_first = true;
+    bool m_numericProfit2 = false;
     ColumnReader m_columns[AccountTrades::ColumnCount];
     QString m_buffer;
 };
@@ -301,16 +374,21 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
 
 void AccountTrades::reserve(size_t rows)
 {
-    m_cells.reserve(rows * ColumnCount);
+    m_expected = rows;
     m_arena.reserve(rows * 48); // the texts that do not repeat: a ticket, two times, prices, money
     m_ids.reserve(rows);
-    m_openKey.reserve(rows);
     m_profitKey.reserve(rows);
     for (std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
         v->reserve(rows);
     m_numbers.bad.reserve(rows);
     m_numbers.nedobral.reserve(rows);
     m_numbers.badNedobral.reserve(rows);
+    preferLargePages(m_arena);
+    preferLargePages(m_ids);
+    preferLargePages(m_profitKey);
+    for (const std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
+        preferLargePages(*v);
+    preferLargePages(m_numbers.nedobral);
 }
 
 AccountTrades::~AccountTrades() = default;
@@ -352,7 +430,8 @@ void AccountTrades::forgetKept() { kept() = Kept(); }
 
 QByteArrayView AccountTrades::bytes(int row, Column column) const
 {
-    const quint32 at = m_cells[static_cast<size_t>(row) * ColumnCount + column];
+    const Cells& cells = m_cells[column];
+    const quint32 at = cells.varies ? cells.rows[static_cast<size_t>(row)] : cells.same;
     if (at == kNull)
         return QByteArrayView();
     const char* p = m_arena.data() + at;
@@ -379,7 +458,7 @@ void AccountTrades::appendText(int row, Column column, QString& out) const
 
 std::optional<quint64> AccountTrades::openTimeKey(int row) const
 {
-    return m_openKey[row] == kNoKey ? std::nullopt : std::optional<quint64>(m_openKey[row]);
+    return timeKey(bytes(row, OpenTime));
 }
 
 const std::vector<int>& AccountTrades::byProfitDescending()
@@ -396,9 +475,27 @@ const std::vector<int>& AccountTrades::byOpenTime()
 {
     if (m_byOpenTime)
         return *m_byOpenTime;
+    // Every time of the usual form makes a key; rows read by the index of
+    // open times come in their order already.
+    bool allKeyed = true, inOrder = true;
+    std::optional<quint64> previous;
+    for (int r = 0; r < m_count && allKeyed; ++r) {
+        const std::optional<quint64> key = timeKey(bytes(r, OpenTime));
+        allKeyed = key.has_value();
+        if (allKeyed && previous && inOrder)
+            inOrder = *previous < *key || (*previous == *key && m_ids[r - 1] < m_ids[r]);
+        previous = key;
+    }
     std::vector<int> order;
-    if (m_allTimesKeyed) {
-        order = rowsByKey(m_openKey, m_ids, m_count, std::less<quint64>());
+    if (allKeyed && inOrder) {
+        order.resize(static_cast<size_t>(m_count));
+        for (int r = 0; r < m_count; ++r)
+            order[static_cast<size_t>(r)] = r;
+    } else if (allKeyed) {
+        std::vector<quint64> keys(static_cast<size_t>(m_count));
+        for (int r = 0; r < m_count; ++r)
+            keys[static_cast<size_t>(r)] = *timeKey(bytes(r, OpenTime));
+        order = rowsByKey(keys, m_ids, m_count, std::less<quint64>());
     } else {
         order.reserve(static_cast<size_t>(m_count));
         // Times of other forms: compared as texts. Trade times are ASCII, so

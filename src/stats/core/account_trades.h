@@ -9,21 +9,24 @@
 
 class TSQLiteDatabase;
 
-// The trades of one account as the trade table, the balance chart and the
-// tables of days and weeks read them: one streamed query over the columns
-// they show, kept as a compact digest (texts in their stored Windows-1251
-// bytes, a text repeated in a column such as the pair or the entry stored
-// once, the money parsed once, the open time as a number) and ordered here
-// rather than by SQLite, whose sorter is the slowest part of reading a large
-// account. The views of one refresh share one digest, and read() hands the
-// same digest again while the account's data has not changed.
+// The trades of one account as the trade table, the balance chart, the
+// tables of days and weeks and the reports (ReportTrades) read them: one
+// streamed query over the columns they use, kept as a compact digest (texts
+// in their stored Windows-1251 bytes, a text repeated in a column such as
+// the pair or the entry stored once, a column never written kept once, the
+// money parsed once from the bytes) and ordered here rather than by SQLite,
+// whose sorter is the slowest part of reading a large account. The views of
+// one refresh share one digest, and read() hands the same digest again
+// while the account's data has not changed.
 class AccountTrades {
 public:
     // Positions in the query's select list (the columns of t_sdelki that
-    // account_trades.cpp lists in this order).
+    // account_trades.cpp lists in this order): the trade table's columns,
+    // then the annotations only the reports group by.
     enum Column : int {
         Id, Ticket, OpenTime, Type, Size, Item, PriceOpen, Sl, Tp, CloseTime, PriceClose, Commission, Swap,
-        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, Nedobral, ColumnCount
+        Profit, Taktika, Pravilo2, Comment, Ocenka, Profit2, Taxes, Nedobral, Verno, Strategia, Psixo, Pravilo,
+        ColumnCount
     };
 
     // Reads every trade of the account; throws ESQLiteException.
@@ -84,13 +87,19 @@ private:
     AccountTrades() = default;
     void reserve(size_t rows);
     int m_count = 0;
-    // Per row and column: where the cell's text starts in the arena (a
+    // Per column and row: where the cell's text starts in the arena (a
     // length byte, or 255 and four length bytes, then the bytes), or kNull.
-    std::vector<quint32> m_cells;
+    // A column whose cells are all the same (an annotation never written)
+    // keeps that one position and no rows.
+    struct Cells {
+        std::vector<quint32> rows;
+        quint32 same = 0;
+        bool varies = false;
+    };
+    Cells m_cells[ColumnCount];
+    size_t m_expected = 0; // the rows the count query found
     std::vector<char> m_arena;
     std::vector<qint64> m_ids;
-    std::vector<quint64> m_openKey; // kNoKey where the time has another form
-    bool m_allTimesKeyed = true;
     std::vector<double> m_profitKey; // Profit2, or the lowest key without one
     Numbers m_numbers;
     std::optional<std::vector<int>> m_byProfit;

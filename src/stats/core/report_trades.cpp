@@ -5,6 +5,7 @@
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/account_trades.h"
 #include "stats/core/trade_time.h"
 
 #include <QDate>
@@ -16,31 +17,11 @@
 
 namespace {
 
-// The columns read: the grouped ones at the positions ReportTrades::Column
-// names, then the rest.
-constexpr t_sdelki::Column kRead[] = {
-    t_sdelki::Type,    t_sdelki::Item,  t_sdelki::Verno,   t_sdelki::Strategia, t_sdelki::Taktika,
-    t_sdelki::Psixo,   t_sdelki::Pravilo, t_sdelki::Pravilo2, t_sdelki::Ocenka, t_sdelki::OpenTime, t_sdelki::Profit,
-    t_sdelki::Nedobral, t_sdelki::Id,   t_sdelki::Commission, t_sdelki::Taxes, t_sdelki::Swap,
-    t_sdelki::PriceOpen, t_sdelki::PriceClose, t_sdelki::Sl};
-using R = ReportTrades;
-static_assert(sql::position(kRead, t_sdelki::Type) == R::Type && sql::position(kRead, t_sdelki::Item) == R::Item
-              && sql::position(kRead, t_sdelki::Verno) == R::Verno
-              && sql::position(kRead, t_sdelki::Strategia) == R::Strategia
-              && sql::position(kRead, t_sdelki::Taktika) == R::Taktika
-              && sql::position(kRead, t_sdelki::Psixo) == R::Psixo
-              && sql::position(kRead, t_sdelki::Pravilo) == R::Pravilo
-              && sql::position(kRead, t_sdelki::Pravilo2) == R::Pravilo2
-              && sql::position(kRead, t_sdelki::Ocenka) == R::Ocenka);
-constexpr int kOpenTime = sql::position(kRead, t_sdelki::OpenTime);
-constexpr int kProfit = sql::position(kRead, t_sdelki::Profit);
-constexpr int kNedobral = sql::position(kRead, t_sdelki::Nedobral);
-constexpr int kId = sql::position(kRead, t_sdelki::Id);
-constexpr int kCommission = sql::position(kRead, t_sdelki::Commission);
-constexpr int kTaxes = sql::position(kRead, t_sdelki::Taxes);
-constexpr int kSwap = sql::position(kRead, t_sdelki::Swap);
-constexpr int kPrices[3] = {sql::position(kRead, t_sdelki::PriceOpen), sql::position(kRead, t_sdelki::PriceClose),
-                            sql::position(kRead, t_sdelki::Sl)};
+// The digest's columns of the grouped ones, at the positions
+// ReportTrades::Column names.
+using A = AccountTrades;
+constexpr A::Column kGrouped[ReportTrades::ColumnCount] = {A::Type,    A::Item,  A::Verno,   A::Strategia, A::Taktika,
+                                                           A::Psixo,   A::Pravilo, A::Pravilo2, A::Ocenka};
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
 // A number as stored, read by parse: short ASCII texts are widened on the
@@ -62,11 +43,6 @@ std::optional<double> readStoredNumber(QByteArrayView bytes, Parse parse)
             return parse(QStringView(wide, bytes.size()));
     }
     return parse(cp1251::decode(bytes.data(), bytes.size()));
-}
-
-std::optional<double> readProfit(QByteArrayView bytes)
-{
-    return readStoredNumber(bytes, [](QStringView text) { return num::parseComma(text); });
 }
 
 // A price as stored. The statement's plain form ("1.23456", "0") is read
@@ -145,67 +121,84 @@ int secondOfDay(QByteArrayView t)
 } // namespace
 
 ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
+    : ReportTrades(AccountTrades::read(db, account))
 {
-    // Room for every trade of the journal at most, taken at once: the
-    // largest id bounds the count and is found without a scan. Memory
-    // reserved but not filled costs nothing, and no column is copied as
-    // it grows.
-    {
-        qint64 largestId = 0;
-        db.readRows(QStringLiteral("SELECT max(%1) FROM %2").arg(t_sdelki::name(t_sdelki::Id), t_sdelki::table), {},
-                    [&largestId](const SqlRow& r) { largestId = r.integer(0); });
-        reserve(static_cast<size_t>(std::clamp<qint64>(largestId, 0, 2'000'000)));
+}
+
+ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
+    : m_digest(std::move(digest))
+{
+    const AccountTrades& t = *m_digest;
+    const AccountTrades::Numbers& numbers = t.numbers();
+    const int rows = t.count();
+    // The rows in stored order (by id): the reports list categories and
+    // name the first unreadable trade in the order the trades were copied.
+    // The digest comes by open time, which is usually the same order.
+    bool stored = true;
+    for (int r = 1; r < rows && stored; ++r)
+        stored = t.id(r - 1) < t.id(r);
+    if (!stored) {
+        m_rows.resize(static_cast<size_t>(rows));
+        for (int r = 0; r < rows; ++r)
+            m_rows[static_cast<size_t>(r)] = r;
+        std::sort(m_rows.begin(), m_rows.end(), [&t](int a, int b) { return t.id(a) < t.id(b); });
     }
-    // The rows in stored order (the unary plus keeps SQLite off the index
-    // by account and open time, which would hand them over by time): the
-    // reports list categories and name the first unreadable trade in the
-    // order the trades were copied.
-    const QString query = QStringLiteral("SELECT %1 FROM %2 WHERE +%3=?")
-                              .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet));
-    db.readRows(query, {account}, [this](const SqlRow& r) {
-        const int row = count();
-        const QByteArrayView profitBytes = r.bytes(kProfit);
-        const std::optional<double> p = readProfit(profitBytes);
-        m_profit.push_back(p.value_or(0.0));
-        m_profitRead.push_back(p.has_value());
-        if (!p)
-            m_badProfits.push_back({row, r.integer(kId), profitBytes.toByteArray()});
-        // The commission is a REAL column, read as a number as everywhere;
-        // the swap is stored with a comma, the taxes as the statement wrote them.
-        const QByteArrayView swapBytes = r.bytes(kSwap), taxesBytes = r.bytes(kTaxes);
-        const std::optional<double> swap = swapBytes.isEmpty() ? std::optional<double>(0.0) : readProfit(swapBytes);
-        const std::optional<double> taxes = num::parseTaxes(cp1251::decode(taxesBytes.data(), taxesBytes.size()));
-        if (p && swap && taxes) {
-            m_net.push_back(*p + r.number(kCommission) + *taxes + *swap);
+    m_net.reserve(static_cast<size_t>(rows));
+    m_categories.reserve(static_cast<size_t>(rows) * ColumnCount);
+    m_days.reserve(static_cast<size_t>(rows));
+    m_seconds.reserve(static_cast<size_t>(rows));
+    m_sides.reserve(static_cast<size_t>(rows));
+    m_r.reserve(static_cast<size_t>(rows));
+
+    // A text the digest keeps once is looked up once per run of it.
+    const char* lastText[ColumnCount] = {};
+    qsizetype lastSize[ColumnCount] = {};
+    int lastIndex[ColumnCount] = {};
+    using N = AccountTrades::Numbers;
+    for (int row = 0; row < rows; ++row) {
+        const int d = at(row);
+        const quint8 bad = numbers.bad[d];
+        // The swap is stored with a comma (an empty one is none), the taxes
+        // as the statement wrote them, the commission in a REAL column.
+        if (bad & (N::BadProfit | N::BadTaxes | N::BadSwap)) {
+            m_net.push_back(kNaN);
         } else {
-            m_net.push_back(std::numeric_limits<double>::quiet_NaN());
-            if (p) // a bad profit is told by m_badProfits
-                m_badCosts.push_back({row, r.integer(kId), (swap ? taxesBytes : swapBytes).toByteArray()});
+            const QByteArrayView swapBytes = t.bytes(d, A::Swap);
+            std::optional<double> swap = numbers.swap[d];
+            if (!swapBytes.isEmpty() && *swap == 0.0)
+                swap = num::parseCommaBytes(swapBytes); // a blank swap is no number here
+            else if (swapBytes.isEmpty())
+                swap = 0.0;
+            m_net.push_back(swap ? numbers.profit[d] + numbers.commission[d] + numbers.taxes[d] + *swap : kNaN);
         }
-        m_nedobral.push_back(r.integer(kNedobral)); // declared INTEGER
         for (int c = 0; c < ColumnCount; ++c) {
-            const QByteArrayView bytes = r.bytes(c);
-            m_categories.push_back(bytes.isNull() ? -1 : textIndex(c, bytes));
+            const QByteArrayView bytes = t.bytes(d, kGrouped[c]);
+            if (bytes.isNull()) {
+                m_categories.push_back(-1);
+                continue;
+            }
+            if (bytes.data() != lastText[c] || bytes.size() != lastSize[c]) {
+                lastText[c] = bytes.data();
+                lastSize[c] = bytes.size();
+                lastIndex[c] = textIndex(c, bytes);
+            }
+            m_categories.push_back(lastIndex[c]);
         }
-        m_ids.push_back(r.integer(kId));
-        m_sides.push_back(static_cast<quint8>(sideOf(r.bytes(Type))));
-        double prices[3];
-        for (int i = 0; i < 3; ++i)
-            prices[i] = readPrice(r.bytes(kPrices[i])).value_or(kNaN);
+        m_sides.push_back(static_cast<quint8>(sideOf(t.bytes(d, A::Type))));
+        const double prices[3] = {readPrice(t.bytes(d, A::PriceOpen)).value_or(kNaN),
+                                  readPrice(t.bytes(d, A::PriceClose)).value_or(kNaN),
+                                  readPrice(t.bytes(d, A::Sl)).value_or(kNaN)};
         m_r.push_back(rMultiple(static_cast<TradeSide>(m_sides.back()), prices[0], prices[1], prices[2]).value_or(kNaN));
-        const QByteArrayView time = r.bytes(kOpenTime);
+        const QByteArrayView time = t.bytes(d, A::OpenTime);
         const auto day = tradeDayParts(time);
         m_days.push_back(day ? static_cast<int>(QDate((*day)[0], (*day)[1], (*day)[2]).toJulianDay()) : kNoDay);
         m_seconds.push_back(day ? secondOfDay(time) : kNoTime);
-        if (!time.isEmpty())
-            m_times.append(time.data(), static_cast<size_t>(time.size()));
-        m_timeEnds.push_back(static_cast<quint32>(m_times.size()));
-    });
+    }
 
     // Byte order is SQLite's order of texts; the row breaks ties (a stable
     // sort). Statements are usually imported oldest first, so the rows
     // often come in order.
-    m_timeOrder.resize(m_profit.size());
+    m_timeOrder.resize(m_net.size());
     for (size_t i = 0; i < m_timeOrder.size(); ++i)
         m_timeOrder[i] = static_cast<int>(i);
     const auto timeOf = [this](int row) {
@@ -217,21 +210,12 @@ ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
         std::stable_sort(m_timeOrder.begin(), m_timeOrder.end(), earlier);
 }
 
-void ReportTrades::reserve(size_t rows)
-{
-    m_profit.reserve(rows);
-    m_profitRead.reserve(rows);
-    m_net.reserve(rows);
-    m_nedobral.reserve(rows);
-    m_categories.reserve(rows * ColumnCount);
-    m_times.reserve(rows * 19); // "2013.05.21 10:15:07"
-    m_timeEnds.reserve(rows);
-    m_ids.reserve(rows);
-    m_days.reserve(rows);
-    m_seconds.reserve(rows);
-    m_sides.reserve(rows);
-    m_r.reserve(rows);
-}
+ReportTrades::~ReportTrades() = default;
+ReportTrades::ReportTrades(ReportTrades&&) noexcept = default;
+
+qint64 ReportTrades::nedobral(int row) const { return m_digest->numbers().nedobral[static_cast<size_t>(at(row))]; }
+
+qint64 ReportTrades::id(int row) const { return m_digest->id(at(row)); }
 
 int ReportTrades::textIndex(int column, QByteArrayView bytes)
 {
@@ -257,8 +241,8 @@ int ReportTrades::textIndex(int column, QByteArrayView bytes)
 
 QByteArrayView ReportTrades::openTimeBytes(int row) const
 {
-    const quint32 begin = row > 0 ? m_timeEnds[row - 1] : 0;
-    return QByteArrayView(m_times.data() + begin, m_timeEnds[row] - begin);
+    const QByteArrayView t = m_digest->bytes(at(row), A::OpenTime);
+    return t.isNull() ? QByteArrayView("", 0) : t;
 }
 
 int ReportTrades::openWeekday(int row) const
@@ -276,18 +260,20 @@ QString ReportTrades::openTime(int row) const
 
 std::optional<double> ReportTrades::profit(int row) const
 {
-    if (!m_profitRead[row])
+    const int d = at(row);
+    const AccountTrades::Numbers& n = m_digest->numbers();
+    if (n.bad[d] & AccountTrades::Numbers::BadProfit)
         return std::nullopt;
-    return m_profit[row];
+    return n.profit[d];
 }
 
 QString ReportTrades::profitProblem(int row) const
 {
-    const auto it = std::lower_bound(m_badProfits.begin(), m_badProfits.end(), row,
-                                     [](const BadProfit& b, int r) { return b.row < r; });
-    if (it == m_badProfits.end() || it->row != row)
+    if (profit(row))
         return QString();
-    return unreadableTradeText(QString::number(it->id), QStringLiteral("Прибыль"), cp1251::decode(it->text));
+    const int d = at(row);
+    return unreadableTradeText(QString::number(m_digest->id(d)), QStringLiteral("Прибыль"),
+                               m_digest->text(d, A::Profit));
 }
 
 QString ReportTrades::moneyProblem() const
@@ -309,11 +295,16 @@ std::optional<double> ReportTrades::net(int row) const
 
 QString ReportTrades::netProblem(int row) const
 {
-    if (!m_profitRead[row])
+    if (!profit(row))
         return profitProblem(row);
-    const auto it = std::lower_bound(m_badCosts.begin(), m_badCosts.end(), row,
-                                     [](const BadProfit& b, int r) { return b.row < r; });
-    if (it == m_badCosts.end() || it->row != row)
+    if (net(row))
         return QString();
-    return unreadableTradeText(QString::number(it->id), QStringLiteral("Своп или налог"), cp1251::decode(it->text));
+    // The first of the swap and the taxes that does not read.
+    const int d = at(row);
+    const QByteArrayView swapBytes = m_digest->bytes(d, A::Swap);
+    const bool swapReads = swapBytes.isEmpty() || num::parseCommaBytes(swapBytes);
+    const A::Column column = swapReads ? A::Taxes : A::Swap;
+    const QByteArrayView bytes = m_digest->bytes(d, column);
+    return unreadableTradeText(QString::number(m_digest->id(d)), QStringLiteral("Своп или налог"),
+                               cp1251::decode(bytes.data(), bytes.size()));
 }

@@ -6,35 +6,40 @@
 #include <QString>
 
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+class AccountTrades;
 class TSQLiteDatabase;
 
 // The trades of one account as the category reports, the trading metrics,
-// the what-if filter, the breakdowns and the calendar read them: one query
-// over the columns they need, in the order the database returns the rows,
-// kept as a digest (the open time also as numbers, the R-multiple computed
-// once). Every builder of one rebuild shares a reading.
+// the what-if filter, the breakdowns and the calendar read them: built from
+// the account's digest (AccountTrades), the one reading the trade table,
+// the balance chart and the tables of days and weeks share, with the rows
+// in the order the trades were stored (the open time also as numbers, the
+// R-multiple computed once). Every builder of one rebuild shares a reading.
 class ReportTrades {
 public:
-    // The columns the reports group trades by.
     // The columns the reports group trades by (and the filters choose by).
     enum Column : int { Type, Item, Verno, Strategia, Taktika, Psixo, Pravilo, Pravilo2, Ocenka, ColumnCount };
     // A row whose open time has no date or no time of day.
     static constexpr int kNoDay = -2147483647 - 1;
     static constexpr int kNoTime = -1;
 
-    // Reads every trade of the account; throws ESQLiteException.
+    // Reads every trade of the account (the kept digest while the data has
+    // not changed); throws ESQLiteException.
     ReportTrades(TSQLiteDatabase& db, const QString& account);
+    explicit ReportTrades(std::shared_ptr<AccountTrades> digest);
+    ~ReportTrades();
     ReportTrades(const ReportTrades&) = delete;
     ReportTrades& operator=(const ReportTrades&) = delete;
-    ReportTrades(ReportTrades&&) = default;
+    ReportTrades(ReportTrades&&) noexcept;
 
-    int count() const { return static_cast<int>(m_profit.size()); }
+    int count() const { return static_cast<int>(m_net.size()); }
 
     // The text of a row's cell as a number into texts(): equal stored texts
     // have equal numbers; -1 for NULL.
@@ -60,10 +65,10 @@ public:
     // never hides them: what-if figures are shown with this beside them.
     QString moneyProblem() const;
     // Points left on the table: a whole number; never set reads 0.
-    qint64 nedobral(int row) const { return m_nedobral[row]; }
+    qint64 nedobral(int row) const;
 
     // The trade's id in t_sdelki.
-    qint64 id(int row) const { return m_ids[static_cast<size_t>(row)]; }
+    qint64 id(int row) const;
     // The open time as numbers, read once: the day as a Julian day number
     // (kNoDay when the stored text does not begin with a date) and the
     // second of that day as written, the statement's server time with no
@@ -87,27 +92,17 @@ public:
 
 private:
     int textIndex(int column, QByteArrayView bytes);
-    void reserve(size_t rows);
+    // The digest's row of a row here.
+    int at(int row) const { return m_rows.empty() ? row : m_rows[static_cast<size_t>(row)]; }
     static std::optional<double> valueAt(const std::vector<double>& values, size_t i)
     {
         return values[i] == values[i] ? std::optional<double>(values[i]) : std::nullopt; // NaN: none
     }
 
-    std::vector<double> m_profit;
-    std::vector<bool> m_profitRead;
-    struct BadProfit {
-        int row;
-        qint64 id;
-        QByteArray text;
-    };
-    std::vector<BadProfit> m_badProfits; // by row
-    // Profit + commission + taxes + swap, NaN when one does not read; the
-    // first part that did not read of such a row, by row.
+    std::shared_ptr<AccountTrades> m_digest;
+    std::vector<int> m_rows; // digest rows in stored order; empty when the digest has them so
+    // Profit + commission + taxes + swap, NaN when one does not read.
     std::vector<double> m_net;
-    std::vector<BadProfit> m_badCosts;
-
-    std::vector<qint64> m_nedobral;
-    std::vector<qint64> m_ids;
     std::vector<int> m_days;
     std::vector<int> m_seconds;
     std::vector<quint8> m_sides;
@@ -122,7 +117,5 @@ private:
         int index;
     };
     std::vector<Known> m_columnTexts[ColumnCount];
-    std::string m_times;             // the open times one after another
-    std::vector<quint32> m_timeEnds; // where each row's time ends
     std::vector<int> m_timeOrder;
 };
