@@ -109,22 +109,28 @@ std::optional<QString> shortDecimalText(double value)
 // digits as a whole number below 2^53 and at most 22 decimals, one division
 // by an exact power of ten is correctly rounded, so the value is the one
 // strtod gives.
-std::optional<double> parseShortDecimal(QStringView text, char16_t separator)
+constexpr char16_t codeOf(QChar c) { return c.unicode(); }
+constexpr char codeOf(char c) { return c; }
+
+// The reading of parseShortDecimal over UTF-16 text or over bytes.
+template <typename Char, typename View>
+std::optional<double> shortDecimal(View text, Char separator)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
     bool negative = false;
-    if (i < n && (text[i] == u'+' || text[i] == u'-'))
-        negative = text[i++] == u'-';
+    const auto at = [&text](qsizetype k) { return static_cast<Char>(codeOf(text[k])); };
+    if (i < n && (at(i) == Char('+') || at(i) == Char('-')))
+        negative = at(i++) == Char('-');
     quint64 mantissa = 0;
     int digits = 0, decimals = 0;
     bool seenSeparator = false;
     for (; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= u'0' && c <= u'9') {
+        const Char c = at(i);
+        if (c >= Char('0') && c <= Char('9')) {
             if (++digits > 15)
                 return std::nullopt;
-            mantissa = mantissa * 10 + (c - u'0');
+            mantissa = mantissa * 10 + static_cast<quint64>(c - Char('0'));
             if (seenSeparator)
                 ++decimals;
         } else if (c == separator && !seenSeparator) {
@@ -137,6 +143,11 @@ std::optional<double> parseShortDecimal(QStringView text, char16_t separator)
         return std::nullopt;
     const double magnitude = static_cast<double>(mantissa) / kPow10[decimals];
     return negative ? -magnitude : magnitude;
+}
+
+std::optional<double> parseShortDecimal(QStringView text, char16_t separator)
+{
+    return shortDecimal<char16_t>(text, separator);
 }
 
 } // namespace
@@ -341,32 +352,7 @@ namespace {
 // every byte, so the value is the one the decoded text reads as.
 std::optional<double> quickBytes(QByteArrayView bytes, char separator)
 {
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < n && (bytes[i] == '+' || bytes[i] == '-'))
-        negative = bytes[i++] == '-';
-    quint64 mantissa = 0;
-    int digits = 0, decimals = 0;
-    bool seenSeparator = false;
-    for (; i < n; ++i) {
-        const char c = bytes[i];
-        if (c >= '0' && c <= '9') {
-            if (++digits > 15)
-                return std::nullopt;
-            mantissa = mantissa * 10 + static_cast<quint64>(c - '0');
-            if (seenSeparator)
-                ++decimals;
-        } else if (c == separator && !seenSeparator) {
-            seenSeparator = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (digits == 0)
-        return std::nullopt;
-    const double magnitude = static_cast<double>(mantissa) / kPow10[decimals];
-    return negative ? -magnitude : magnitude;
+    return shortDecimal<char>(bytes, separator);
 }
 
 QString decodedBytes(QByteArrayView bytes) { return cp1251::decode(bytes.data(), bytes.size()); }
