@@ -1,5 +1,8 @@
 #include "shell/main_window.h"
 
+#include "stats/core/account_read_ahead.h"
+#include "stats/core/account_trades.h"
+
 #include "accounts/ui/accounts_page.h"
 #include "context/core/journal.h"
 #include "context/core/prompts.h"
@@ -15,6 +18,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QTabBar>
 #include <QTabWidget>
@@ -227,8 +231,74 @@ void TForm1::buildShownPageIfStale()
         buildPage(page);
 }
 
+bool TForm1::readAheadFor(int page)
+{
+    if (page != PageTrades && page != PageDays && page != PageReports)
+        return false; // the analysis reads its period itself
+    const QString account = m_journal.activeAccount;
+    if (account.isEmpty() || !m_journal.hasDatabase() || account == m_readAheadFailed)
+        return false;
+    if (m_readAhead && m_readAhead->running() && m_readAhead->account() == account)
+        return true;
+    TSQLiteDatabase& db = m_journal.db();
+    qint64 trades = 0;
+    try {
+        if (AccountTrades::isKept(db, account))
+            return false;
+        db.readRows(QStringLiteral("SELECT count(*) FROM t_sdelki WHERE chet=?"), {account},
+                    [&](const SqlRow& row) { trades = row.integer(0); });
+    } catch (const ESQLiteException&) {
+        return false; // the page's own reading says why
+    }
+    if (trades < m_readAheadTrades)
+        return false;
+    if (!m_readAhead) {
+        m_readAhead = new AccountReadAhead(db, this);
+        connect(m_readAhead, &AccountReadAhead::finished, this, &TForm1::onAccountRead);
+    }
+    return m_readAhead->start(account);
+}
+
+void TForm1::onAccountRead(const QString& account, bool kept)
+{
+    if (!kept)
+        m_readAheadFailed = account; // changed meanwhile or failed: the next build reads as always
+    showLoadingCover(PageControl1->currentIndex(), false);
+    if (!m_shutDown)
+        buildShownPageIfStale();
+    m_readAheadFailed.clear();
+}
+
+void TForm1::showLoadingCover(int page, bool shown)
+{
+    if (!shown) {
+        if (m_loadingCover)
+            m_loadingCover->hide();
+        return;
+    }
+    QWidget* under = PageControl1->widget(page);
+    if (!m_loadingCover) {
+        m_loadingCover = new QLabel(QStringLiteral("Загрузка сделок счета…"));
+        m_loadingCover->setObjectName(QStringLiteral("Label_Loading"));
+        m_loadingCover->setAlignment(Qt::AlignCenter);
+        m_loadingCover->setAutoFillBackground(true);
+        QFont font = m_loadingCover->font();
+        font.setPointSize(12);
+        m_loadingCover->setFont(font);
+    }
+    m_loadingCover->setParent(under);
+    m_loadingCover->setGeometry(under->rect());
+    m_loadingCover->raise();
+    m_loadingCover->show();
+}
+
 void TForm1::buildPage(int page)
 {
+    if (readAheadFor(page)) {
+        showLoadingCover(page, true);
+        return; // built when the reading ends
+    }
+    showLoadingCover(page, false);
     m_stalePages.remove(page);
     switch (page) {
     case PageTrades: m_trades->refreshTradeTable(); break;

@@ -7,6 +7,8 @@
 #include <QSet>
 
 class AboutPage;
+class AccountReadAhead;
+class QLabel;
 class AccountsPage;
 class AnalysisPage;
 class DaysPage;
@@ -63,6 +65,11 @@ public:
     // run when the window is activated and every few seconds while idle.
     void checkOutsideChanges();
     static constexpr int kOutsideCheckMs = 3000;
+    // An account of at least this many trades is read on a thread of its
+    // own when a page over its trades is built: the page shows
+    // "Загрузка сделок…" meanwhile instead of a window that does not answer.
+    static constexpr int kReadAheadTrades = 150000;
+    void setReadAheadTrades(int trades) { m_readAheadTrades = trades; }
 
 signals:
     // The page-change actions of a page the trader selected have run.
@@ -83,6 +90,12 @@ private:
     // Builds the page on screen when it is out of date.
     void buildShownPageIfStale();
     void buildPage(int page);
+    // Starts or goes on reading the active account's trades on their thread
+    // when the page reads them and they are many and not kept; true when the
+    // page waits for that reading.
+    bool readAheadFor(int page);
+    void onAccountRead(const QString& account, bool kept);
+    void showLoadingCover(int page, bool shown);
     void PageControl1Change(int index);
     // Start-up fills no page before the window is on screen: a page turned
     // to during start-up (the saved page) is built here, queued after it.
@@ -132,6 +145,10 @@ private:
     int m_shownPage = PageAbout;
     int m_savedPage = PageAbout; // the page of date.txt
     QSet<int> m_stalePages; // account pages whose contents are out of date
+    AccountReadAhead* m_readAhead = nullptr;
+    int m_readAheadTrades = kReadAheadTrades;
+    QString m_readAheadFailed; // the account whose reading ahead failed: read the usual way
+    QLabel* m_loadingCover = nullptr;
     bool m_started = false;
     bool m_startupDone = false;
     bool m_closeAfterStartup = false;

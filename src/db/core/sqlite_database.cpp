@@ -107,6 +107,12 @@ void TSQLiteDatabase::setBusyTimeout(int milliseconds)
     sqlite3_busy_timeout(m_db, milliseconds);
 }
 
+void TSQLiteDatabase::interrupt()
+{
+    if (m_db)
+        sqlite3_interrupt(m_db);
+}
+
 void TSQLiteDatabase::requireOpen() const
 {
     if (!m_db)

@@ -108,6 +108,9 @@ public:
 
     bool isOpen() const { return m_db != nullptr; }
     void setBusyTimeout(int milliseconds);
+    // Stops the statement running on this connection (from another thread):
+    // it fails with SQLite's "interrupted".
+    void interrupt();
     const QString& path() const { return m_path; }
 
     // Runs a statement that yields no rows.

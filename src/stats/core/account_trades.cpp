@@ -428,6 +428,22 @@ std::shared_ptr<AccountTrades> AccountTrades::read(TSQLiteDatabase& db, const QS
 
 void AccountTrades::forgetKept() { kept() = Kept(); }
 
+bool AccountTrades::isKept(TSQLiteDatabase& db, const QString& account)
+{
+    const Kept& k = kept();
+    return k.trades && k.db == &db && k.account == account && k.stamp == db.dataStamp();
+}
+
+void AccountTrades::keep(TSQLiteDatabase& db, const QString& account, const DataStamp& stamp,
+                         std::shared_ptr<AccountTrades> trades)
+{
+    Kept& k = kept();
+    k.db = &db;
+    k.stamp = stamp;
+    k.account = account;
+    k.trades = std::move(trades);
+}
+
 QByteArrayView AccountTrades::bytes(int row, Column column) const
 {
     const Cells& cells = m_cells[column];

@@ -8,6 +8,7 @@
 #include <vector>
 
 class TSQLiteDatabase;
+struct DataStamp;
 
 // The trades of one account as the trade table, the balance chart, the
 // tables of days and weeks and the reports (ReportTrades) read them: one
@@ -42,6 +43,13 @@ public:
     // Lets go of the kept digest (its memory), e.g. when the window closes
     // an account.
     static void forgetKept();
+    // Whether read() would hand the kept digest over without reading.
+    static bool isKept(TSQLiteDatabase& db, const QString& account);
+    // Keeps a digest read elsewhere (over another connection to the same
+    // file) as read() would have kept it: stamp is db's dataStamp() taken
+    // before that reading began and found unchanged after it ended.
+    static void keep(TSQLiteDatabase& db, const QString& account, const DataStamp& stamp,
+                     std::shared_ptr<AccountTrades> trades);
 
     int count() const { return m_count; }
     // Row positions by profit, highest first, trades without a profit
