@@ -133,6 +133,17 @@ public:
     // reused from row to row; valid until the next call.
     QStringView wide(QByteArrayView bytes)
     {
+        // Most such texts are a few ASCII characters: widened in place.
+        if (bytes.size() <= static_cast<qsizetype>(m_short.size())) {
+            char16_t* out = m_short.data();
+            unsigned char high = 0;
+            for (const char c : bytes) {
+                high |= static_cast<unsigned char>(c);
+                *out++ = static_cast<unsigned char>(c);
+            }
+            if (high < 0x80)
+                return QStringView(m_short.data(), bytes.size());
+        }
         m_wide.resize(0);
         cp1251::decodeAppend(bytes.data(), bytes.size(), m_wide);
         return m_wide;
@@ -148,6 +159,7 @@ private:
     std::optional<SqlRow::Kind> m_kinds[kReadCount];
     std::array<char, 24> m_digits[kReadCount];
     QByteArray m_numbers[kReadCount];
+    std::array<char16_t, 32> m_short;
     QString m_wide;
 };
 
@@ -191,9 +203,10 @@ AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, c
                         const bool picture = hasPictures(list, reader.wide(reader.cell(t, kImgTop)));
                         cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
 
-                        // R: a stop loss that does not read leaves the prices unread.
+                        // R: a stop loss that does not read, or of 0 (none), leaves
+                        // the prices unread.
                         cells[analysiscol::R] = QByteArrayView();
-                        if (const auto sl = parsePrice(reader.wide(reader.cell(t, kSl)))) {
+                        if (const auto sl = parsePrice(reader.wide(reader.cell(t, kSl))); sl && *sl != 0) {
                             const auto o = parsePrice(reader.wide(reader.cell(t, kPriceOpen)));
                             const auto c = parsePrice(reader.wide(reader.cell(t, kPriceClose)));
                             const auto r = o && c ? rMultiple(tradeSide(reader.wide(cells[analysiscol::Type])), *o, *c, *sl)
@@ -279,22 +292,35 @@ void AnalysisRows::reserve(size_t rows)
 {
     m_starts.reserve(rows);
     m_meta.reserve(rows);
-    m_bytes.reserve(rows * 64);
+    m_bytes.reserve(rows * 96); // about what a trade's texts take
 }
 
 void AnalysisRows::append(const AnalysisTrade& trade)
 {
-    m_starts.push_back(m_bytes.size());
+    const size_t start = m_bytes.size();
+    m_starts.push_back(start);
+    size_t length = 0;
+    for (const int column : kStored) {
+        const size_t size = static_cast<size_t>(trade.cells[column].size());
+        length += size + (size < kLongCell ? 1 : 1 + sizeof(quint32));
+    }
+    if (m_bytes.capacity() < start + length)
+        m_bytes.reserve(std::max(2 * m_bytes.capacity(), start + length));
+    m_bytes.resize(start + length);
+    char* at = m_bytes.data() + start;
     for (const int column : kStored) {
         const QByteArrayView cell = trade.cells[column];
         const auto size = static_cast<quint32>(cell.size());
         if (size < kLongCell) {
-            m_bytes.push_back(static_cast<char>(size));
+            *at++ = static_cast<char>(size);
         } else {
-            m_bytes.push_back(static_cast<char>(kLongCell));
-            m_bytes.append(reinterpret_cast<const char*>(&size), sizeof size);
+            *at++ = static_cast<char>(kLongCell);
+            std::memcpy(at, &size, sizeof size);
+            at += sizeof size;
         }
-        m_bytes.append(cell.data(), cell.size());
+        if (size > 0)
+            std::memcpy(at, cell.data(), size);
+        at += size;
     }
     const ProfitBand band = trade.profit ? profitBand(*trade.profit) : ProfitBand::None;
     m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
