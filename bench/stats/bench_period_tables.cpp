@@ -11,6 +11,7 @@
 
 #include "db/core/sqlite_database.h"
 #include "stats/core/account_trades.h"
+#include "stats/core/analysis_model.h"
 #include "stats/core/period_analysis.h"
 #include "stats/core/period_tables.h"
 
@@ -132,5 +133,23 @@ BENCHMARK(BM_PeriodAnalysis)
         }
     })
     ->Unit(benchmark::kMillisecond);
+
+// The page "Анализ" over the account's whole history (every trade of the
+// journal: 1 000 000 rows with TJ_BENCH_1M=1), the rows as the page keeps
+// them and its model over them.
+void BM_PeriodAnalysisAllHistory(benchmark::State& state)
+{
+    TSQLiteDatabase& db = database(state);
+    int rows = 0;
+    for (auto _ : state) {
+        AnalysisModel model;
+        model.setAnalysis(buildPeriodAnalysis(db, QStringLiteral("1"), QDate(2000, 1, 1), QDate(2100, 1, 1)));
+        rows = model.rowCount();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = rows;
+    reportPeak(state);
+}
+BENCHMARK(BM_PeriodAnalysisAllHistory)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -5,6 +5,8 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace cli {
 
@@ -41,6 +43,15 @@ const Utf8Table& utf8Table()
 
 bool plain(unsigned char b) { return b >= 0x20 && b < 0x80; }
 
+// Eight bytes at once: none below 0x20 (subtracting 0x20 sets the top bit of
+// the lowest such byte) and none of 0x80 or more.
+bool plainWord(const unsigned char* at)
+{
+    std::uint64_t w;
+    std::memcpy(&w, at, sizeof w);
+    return ((w | (w - 0x2020202020202020ull)) & 0x8080808080808080ull) == 0;
+}
+
 } // namespace
 
 TsvWriter::TsvWriter(std::FILE* out)
@@ -59,6 +70,8 @@ void TsvWriter::cell(QByteArrayView cp1251)
     const auto* end = at + cp1251.size();
     while (at < end) {
         const unsigned char* run = at;
+        while (end - at >= 8 && plainWord(at))
+            at += 8;
         while (at < end && plain(*at))
             ++at;
         m_buffer.append(reinterpret_cast<const char*>(run), at - run);

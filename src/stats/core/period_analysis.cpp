@@ -13,6 +13,7 @@
 #include <charconv>
 #include <cstring>
 #include <iterator>
+#include <new>
 
 QString weekdayName(const QDate& date)
 {
@@ -111,6 +112,11 @@ public:
             m_kinds[c] = row.kind(c);
     }
     bool readsAbsent(int column) const { return !m_kinds[column]; }
+    // A whole-number cell that reads 0 (its text is "0"), told without its text.
+    bool isZero(const SqlRow& row, int column) const
+    {
+        return m_kinds[column] == SqlRow::Kind::Integer && row.integer(column) == 0;
+    }
 
     QByteArrayView cell(const SqlRow& row, int column)
     {
@@ -200,7 +206,8 @@ AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, c
                             cells[analysiscol::Id + c] = reader.cell(t, static_cast<int>(c));
 
                         const QByteArrayView list = reader.readsAbsent(kList) ? QByteArrayView() : t.blob(kList);
-                        const bool picture = hasPictures(list, reader.wide(reader.cell(t, kImgTop)));
+                        const bool picture = hasPictures(list, reader.isZero(t, kImgTop) ? QStringView()
+                                                                                          : reader.wide(reader.cell(t, kImgTop)));
                         cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
 
                         // R: a stop loss that does not read, or of 0 (none), leaves
@@ -304,10 +311,7 @@ void AnalysisRows::append(const AnalysisTrade& trade)
         const size_t size = static_cast<size_t>(trade.cells[column].size());
         length += size + (size < kLongCell ? 1 : 1 + sizeof(quint32));
     }
-    if (m_bytes.capacity() < start + length)
-        m_bytes.reserve(std::max(2 * m_bytes.capacity(), start + length));
-    m_bytes.resize(start + length);
-    char* at = m_bytes.data() + start;
+    char* at = m_bytes.grow(length);
     for (const int column : kStored) {
         const QByteArrayView cell = trade.cells[column];
         const auto size = static_cast<quint32>(cell.size());
@@ -324,6 +328,26 @@ void AnalysisRows::append(const AnalysisTrade& trade)
     }
     const ProfitBand band = trade.profit ? profitBand(*trade.profit) : ProfitBand::None;
     m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
+}
+
+void AnalysisRows::Bytes::reserve(size_t capacity)
+{
+    if (capacity <= m_capacity)
+        return;
+    char* data = static_cast<char*>(std::realloc(m_data, capacity));
+    if (!data)
+        throw std::bad_alloc();
+    m_data = data;
+    m_capacity = capacity;
+}
+
+char* AnalysisRows::Bytes::grow(size_t n)
+{
+    if (m_size + n > m_capacity)
+        reserve(std::max(2 * m_capacity, m_size + n));
+    char* at = m_data + m_size;
+    m_size += n;
+    return at;
 }
 
 QByteArrayView AnalysisRows::bytes(size_t row, int column) const

@@ -10,9 +10,10 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdlib>
 #include <functional>
 #include <optional>
-#include <string>
+#include <utility>
 #include <vector>
 
 class TSQLiteDatabase;
@@ -94,8 +95,38 @@ public:
     ProfitBand band(size_t row) const { return static_cast<ProfitBand>(m_meta[row] >> 1); }
 
 private:
+    // A growing byte buffer that is neither cleared nor copied as it grows
+    // (realloc moves the pages of a large block).
+    class Bytes {
+    public:
+        Bytes() = default;
+        Bytes(Bytes&& other) noexcept { swap(other); }
+        Bytes& operator=(Bytes&& other) noexcept
+        {
+            swap(other);
+            return *this;
+        }
+        ~Bytes() { std::free(m_data); }
+        size_t size() const { return m_size; }
+        const char* data() const { return m_data; }
+        void reserve(size_t capacity);
+        // Makes room for n more bytes at the end and returns where they go.
+        char* grow(size_t n);
+
+    private:
+        void swap(Bytes& other) noexcept
+        {
+            std::swap(m_data, other.m_data);
+            std::swap(m_size, other.m_size);
+            std::swap(m_capacity, other.m_capacity);
+        }
+        char* m_data = nullptr;
+        size_t m_size = 0;
+        size_t m_capacity = 0;
+    };
+
     static constexpr quint8 kPictureBit = 1;
-    std::string m_bytes;               // per row, each stored cell as its length, then its bytes
+    Bytes m_bytes;                     // per row, each stored cell as its length, then its bytes
     std::vector<size_t> m_starts;      // where each row begins in m_bytes
     std::vector<quint8> m_meta;        // per row: the picture bit, the band above it
 };
