@@ -11,9 +11,14 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 #include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 QString weekdayName(const QDate& date)
 {
@@ -330,24 +335,31 @@ void AnalysisRows::append(const AnalysisTrade& trade)
     m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
 }
 
-void AnalysisRows::Bytes::reserve(size_t capacity)
+namespace {
+
+// A large buffer is asked into huge pages where the system offers them: the
+// texts of a million trades then take a few dozen page faults, not tens of
+// thousands.
+void adviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] size_t size)
 {
-    if (capacity <= m_capacity)
-        return;
-    char* data = static_cast<char*>(std::realloc(m_data, capacity));
-    if (!data)
-        throw std::bad_alloc();
-    m_data = data;
-    m_capacity = capacity;
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
 }
 
-char* AnalysisRows::Bytes::grow(size_t n)
+} // namespace
+
+void* AnalysisRows::reallocateBlock(void* data, size_t bytes)
 {
-    if (m_size + n > m_capacity)
-        reserve(std::max(2 * m_capacity, m_size + n));
-    char* at = m_data + m_size;
-    m_size += n;
-    return at;
+    void* block = std::realloc(data, bytes);
+    if (!block)
+        throw std::bad_alloc();
+    adviseHugePages(static_cast<char*>(block), bytes);
+    return block;
 }
 
 QByteArrayView AnalysisRows::bytes(size_t row, int column) const

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <functional>
@@ -80,7 +81,7 @@ public:
     using Row = std::array<QString, kAnalysisColumns>;
 
     size_t size() const { return m_starts.size(); }
-    bool empty() const { return m_starts.empty(); }
+    bool empty() const { return m_starts.size() == 0; }
     void reserve(size_t rows);
     void append(const AnalysisTrade& trade);
 
@@ -95,40 +96,61 @@ public:
     ProfitBand band(size_t row) const { return static_cast<ProfitBand>(m_meta[row] >> 1); }
 
 private:
-    // A growing byte buffer that is neither cleared nor copied as it grows
-    // (realloc moves the pages of a large block).
-    class Bytes {
+    // A growing array of plain values that is neither cleared nor copied as
+    // it grows (realloc moves the pages of a large block), in huge pages
+    // where the system offers them.
+    template <class T> class Grown {
     public:
-        Bytes() = default;
-        Bytes(Bytes&& other) noexcept { swap(other); }
-        Bytes& operator=(Bytes&& other) noexcept
+        Grown() = default;
+        Grown(Grown&& other) noexcept { swap(other); }
+        Grown& operator=(Grown&& other) noexcept
         {
             swap(other);
             return *this;
         }
-        ~Bytes() { std::free(m_data); }
+        ~Grown() { std::free(m_data); }
         size_t size() const { return m_size; }
-        const char* data() const { return m_data; }
-        void reserve(size_t capacity);
-        // Makes room for n more bytes at the end and returns where they go.
-        char* grow(size_t n);
+        const T* data() const { return m_data; }
+        T& operator[](size_t i) { return m_data[i]; }
+        const T& operator[](size_t i) const { return m_data[i]; }
+        void reserve(size_t capacity)
+        {
+            if (capacity > m_capacity)
+                reallocate(capacity);
+        }
+        // Makes room for n more values at the end and returns where they go.
+        T* grow(size_t n)
+        {
+            if (m_size + n > m_capacity)
+                reallocate(std::max(2 * m_capacity, m_size + n));
+            T* at = m_data + m_size;
+            m_size += n;
+            return at;
+        }
+        void push_back(T value) { *grow(1) = value; }
 
     private:
-        void swap(Bytes& other) noexcept
+        void reallocate(size_t capacity)
+        {
+            m_data = static_cast<T*>(reallocateBlock(m_data, capacity * sizeof(T)));
+            m_capacity = capacity;
+        }
+        void swap(Grown& other) noexcept
         {
             std::swap(m_data, other.m_data);
             std::swap(m_size, other.m_size);
             std::swap(m_capacity, other.m_capacity);
         }
-        char* m_data = nullptr;
+        T* m_data = nullptr;
         size_t m_size = 0;
         size_t m_capacity = 0;
     };
+    static void* reallocateBlock(void* data, size_t bytes);
 
     static constexpr quint8 kPictureBit = 1;
-    Bytes m_bytes;                     // per row, each stored cell as its length, then its bytes
-    std::vector<size_t> m_starts;      // where each row begins in m_bytes
-    std::vector<quint8> m_meta;        // per row: the picture bit, the band above it
+    Grown<char> m_bytes;    // per row, each stored cell as its length, then its bytes
+    Grown<size_t> m_starts; // where each row begins in m_bytes
+    Grown<quint8> m_meta;   // per row: the picture bit, the band above it
 };
 
 // The analysis the page shows: its rows and the totals line.
