@@ -11,6 +11,7 @@
 
 #include "db/core/sqlite_database.h"
 #include "stats/core/account_trades.h"
+#include "stats/core/analysis_model.h"
 #include "stats/core/period_analysis.h"
 #include "stats/core/period_tables.h"
 
@@ -106,7 +107,7 @@ void BM_BothTablesMillion(benchmark::State& state)
 BENCHMARK(BM_BothTablesMillion)->ArgNames({"trades", "kept"})->ArgsProduct({{1000000}, {0, 1}})->Unit(benchmark::kMillisecond);
 
 // The page "Анализ" over the five years, and over one day (what it shows
-// most often).
+// most often); the million with TJ_BENCH_1M=1.
 void BM_PeriodAnalysis(benchmark::State& state)
 {
     TSQLiteDatabase& db = database(state);
@@ -116,7 +117,7 @@ void BM_PeriodAnalysis(benchmark::State& state)
     for (auto _ : state) {
         PeriodAnalysis a = buildPeriodAnalysis(db, QStringLiteral("1"), from, to);
         rows = static_cast<int>(a.rows.size());
-        benchmark::DoNotOptimize(a.rows.data());
+        benchmark::DoNotOptimize(a);
     }
     state.counters["rows"] = rows;
     reportPeak(state);
@@ -132,5 +133,43 @@ BENCHMARK(BM_PeriodAnalysis)
         }
     })
     ->Unit(benchmark::kMillisecond);
+
+// The page "Анализ" over the account's whole history (every trade of the
+// journal: 1 000 000 rows with TJ_BENCH_1M=1), the rows as the page keeps
+// them and its model over them.
+void BM_PeriodAnalysisAllHistory(benchmark::State& state)
+{
+    TSQLiteDatabase& db = database(state);
+    int rows = 0;
+    for (auto _ : state) {
+        AnalysisModel model;
+        model.setAnalysis(buildPeriodAnalysis(db, QStringLiteral("1"), QDate(2000, 1, 1), QDate(2100, 1, 1)));
+        rows = model.rowCount();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = rows;
+    reportPeak(state);
+}
+BENCHMARK(BM_PeriodAnalysisAllHistory)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
+
+// The reading alone over the whole history, each trade handed over and
+// dropped as the command line prints it: what the page adds is the keeping.
+void BM_PeriodAnalysisReading(benchmark::State& state)
+{
+    TSQLiteDatabase& db = database(state);
+    qint64 rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        const AnalysisTotals totals = readPeriodAnalysis(db, QStringLiteral("1"), QDate(2000, 1, 1), QDate(2100, 1, 1),
+                                                         [&](const AnalysisTrade& trade) {
+                                                             benchmark::DoNotOptimize(trade.cells[analysiscol::Id].data());
+                                                             ++rows;
+                                                         });
+        benchmark::DoNotOptimize(totals.count);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    reportPeak(state);
+}
+BENCHMARK(BM_PeriodAnalysisReading)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
 } // namespace

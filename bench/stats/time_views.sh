@@ -5,7 +5,8 @@
 #   - `trades` (read, sort, print the trade table) against a SELECT of the
 #     same columns ordered by profit,
 #   - `analysis` over five years and over the whole history against a SELECT
-#     of the analysis columns in the same range ordered by time.
+#     of the analysis columns in the same range ordered by time, and the peak
+#     memory of `analysis` over the whole history (/usr/bin/time).
 # The journals are the benchmarks' generated ones (tj-bench-journal), made
 # once in BUILD_DIR/bench-data. 1 000 000 trades only when asked for.
 # Usage: bench/stats/time_views.sh [BUILD_DIR] [RUNS] [SIZES...]
@@ -64,4 +65,8 @@ for n in "${SIZES[@]}"; do
             "'$CLI' analysis --account 1 --from $1 --to $2 --data '$DIR'" \
             "sqlite3 -separator '	' '$DB' \"SELECT $ANALYSIS_COLUMNS FROM t_sdelki WHERE OpenTime>'${1//-/.}' AND OpenTime<'${2//-/.}' AND chet='1' ORDER BY OpenTime\""
     done
+    if [ -x /usr/bin/time ]; then
+        peak=$(/usr/bin/time -f %M "$CLI" analysis --account 1 --from 2009-01-01 --to 2100-01-01 --data "$DIR" 2>&1 > /dev/null | tail -1)
+        echo "analysis all: peak memory $(( peak / 1024 )) MB"
+    fi
 done

@@ -2,6 +2,7 @@
 // The period analysis as the page "Анализ" shows it.
 #include "cli/cli_support.h"
 #include "cli/commands.h"
+#include "cli/tsv_writer.h"
 #include "stats/core/period_analysis.h"
 
 #include <QDate>
@@ -21,11 +22,17 @@ int runAnalysisCommand(const QStringList& arguments)
         return cli::usageError(QStringLiteral("analysis"));
     if (!cli::requireAccount(*journal, *account))
         return 1;
-    const PeriodAnalysis a = buildPeriodAnalysis(journal->db(), *account, start, end);
     cli::out(analysisDateLabel(start) + u'\n');
     cli::tsvLine(analysisHeaders());
-    for (const PeriodAnalysis::Row& row : a.rows)
-        cli::tsvLine(QStringList(row.begin(), row.end()));
+    // Each trade is printed as it is read, from its stored bytes: nothing
+    // is kept per trade.
+    cli::TsvWriter tsv;
+    const AnalysisTotals a = readPeriodAnalysis(journal->db(), *account, start, end, [&](const AnalysisTrade& trade) {
+        for (const QByteArrayView cell : trade.cells)
+            tsv.cell(cell);
+        tsv.endLine();
+    });
+    tsv.flush();
     cli::out(a.dayLabel() + u'\n');
     if (!a.complete()) {
         cli::err(QStringLiteral("Ошибка - Во время обновление данных: ") + a.problem);

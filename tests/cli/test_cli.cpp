@@ -9,6 +9,7 @@
 #include "db/core/sqlite_database.h"
 #include "state/core/control_snapshots.h"
 #include "pictures/core/trade_pictures.h"
+#include "stats/core/period_analysis.h"
 #include "temp_journal.h"
 
 #include <QFile>
@@ -781,6 +782,72 @@ TEST_F(CliTest, ADamagedJournalIsToldAfterAReadingAndRefusedBeforeAWrite)
         EXPECT_EQ(run.err.count(told), 1) << run.err.toStdString();
         EXPECT_EQ(readBytes(damaged.file(QStringLiteral("datamoney.db"))), before);
     }
+}
+
+} // namespace
+
+namespace {
+
+// `analysis` prints every trade from the stored bytes as it reads it; its
+// lines are the page's texts with tabs and line breaks as spaces, whatever
+// the stored texts hold: Windows-1251 letters, a byte without a letter
+// (0x98) and a NUL, tabs and line breaks of every kind, cells longer than
+// 255 and 65 535 bytes, a NULL and a text in a number column, a profit that
+// does not read, an R.
+TEST(CliAnalysis, PrintsThePagesTextsOfEveryStoredCell)
+{
+    struct Case {
+        const char* column;
+        QVariant value; // QString: Windows-1251 text; QByteArray: the bytes as they are
+    };
+    const std::vector<Case> cases = {
+        {"verno", QStringLiteral("флэт\tс табом")},
+        {"taktika", QStringLiteral("Пробой\r\nуровня")},
+        {"pravilo2", QStringLiteral("a\rb\nc\r\r\nd\n\r")},
+        {"strategia", QByteArray("\x98\xa0\xb9 a\0b", 7)},
+        {"ocenka", QString(300, QChar(u'Ж'))},
+        {"pravilo", QString(70000, u'x')},
+        {"Nedobral", QVariant()},
+        {"Nedobral", QStringLiteral("abc")},
+        {"Profit", QStringLiteral("abc")},
+        {"sl", QStringLiteral("1,09")},
+    };
+    TempAppDir dir;
+    std::vector<AnalysisRows::Row> shown;
+    {
+        auto journal = dir.openJournal();
+        journal->db().executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Счет', 100)"));
+        for (size_t i = 0; i < cases.size(); ++i) {
+            journal->db().executeStatement(
+                QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Type, Size, Item, PriceOpen, PriceClose, sl, "
+                               "Profit, Commission, Swap, Taxes) VALUES ('1', ?, ?, 'buy', '0.10', 'EURUSD', '1.1', '1.12', "
+                               "'0', '5', 0, '0', '0')"),
+                {QString::number(i), QStringLiteral("2013.07.01 10:%1").arg(i, 2, 10, QLatin1Char('0'))});
+            journal->db().executeStatement(QStringLiteral("UPDATE t_sdelki SET %1 = ? WHERE Ticket = ?").arg(QLatin1String(cases[i].column)),
+                                           {cases[i].value, QString::number(i)});
+        }
+        const PeriodAnalysis page = buildPeriodAnalysis(journal->db(), QStringLiteral("1"), QDate(2013, 7, 1), QDate(2013, 7, 2));
+        for (size_t row = 0; row < page.rows.size(); ++row)
+            shown.push_back(page.rows[row]);
+        EXPECT_EQ(shown.at(0)[analysiscol::Trend], QStringLiteral("флэт\tс табом"));
+        EXPECT_EQ(shown.at(5)[analysiscol::Error], QString(70000, u'x'));
+        EXPECT_EQ(shown.at(7)[analysiscol::Nedobral], QStringLiteral("0"));
+        EXPECT_EQ(shown.at(9)[analysiscol::R], QStringLiteral("2,00"));
+    }
+    const CliRun run = runCli({QStringLiteral("analysis"), QStringLiteral("--account"), QStringLiteral("1"), QStringLiteral("--from"),
+                               QStringLiteral("2013-07-01"), QStringLiteral("--to"), QStringLiteral("2013-07-02"),
+                               QStringLiteral("--data"), dir.path()});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Прибыль «abc»"))) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), static_cast<qsizetype>(cases.size() + 3));
+    for (size_t row = 0; row < cases.size(); ++row) {
+        QStringList cells;
+        for (QString cell : shown[row])
+            cells << cell.replace(u'\t', u' ').replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\n', u' ').replace(u'\r', u' ');
+        EXPECT_EQ(run.out[static_cast<qsizetype>(row) + 2], cells.join(u'\t')) << cases[row].column;
+    }
+    EXPECT_TRUE(run.out[2].contains(QStringLiteral("\tфлэт с табом\t"))) << run.out[2].toStdString();
+    EXPECT_TRUE(run.out[4].contains(QStringLiteral("\ta b c  d  \t"))) << run.out[4].toStdString();
 }
 
 } // namespace

@@ -305,6 +305,8 @@ std::optional<double> parseSwap(QStringView text)
 
 std::optional<double> parseTaxes(QStringView text)
 {
+    if (!text.contains(u' ') && !text.contains(QChar(0xA0))) // no blanks to take out: no copy
+        return text.isEmpty() ? std::optional<double>(0.0) : text.contains(u',') ? parseComma(text) : parsePoint(text);
     QString compact = text.toString();
     compact.remove(u' ').remove(QChar(0xA0));
     if (compact.isEmpty())

@@ -1,19 +1,12 @@
 #include "stats/core/analysis_model.h"
 
-#include "db/core/numbers.h"
+#include "db/core/cp1251.h"
 #include "stats/core/trade_table.h"
 
 void AnalysisModel::setAnalysis(PeriodAnalysis analysis)
 {
     beginResetModel();
     m_analysis = std::move(analysis);
-    m_fills.clear();
-    m_fills.reserve(m_analysis.rows.size());
-    for (const PeriodAnalysis::Row& row : m_analysis.rows) {
-        const auto profit = num::parseComma(row[analysiscol::Profit]);
-        const auto colour = profit ? bandColour(profitBand(*profit)) : std::nullopt;
-        m_fills.push_back(colour ? QVariant(*colour) : QVariant());
-    }
     resortWithinReset();
     endResetModel();
 }
@@ -22,17 +15,27 @@ QString AnalysisModel::tradeId(int row) const
 {
     if (row < 0 || row >= rowCount())
         return QString();
-    return m_analysis.rows[baseRow(row)][analysiscol::Id];
+    return m_analysis.rows.text(baseRow(row), analysiscol::Id);
+}
+
+int AnalysisModel::rowOfTrade(const QString& tradeId) const
+{
+    const QByteArray id = cp1251::encode(tradeId);
+    for (size_t row = 0; !tradeId.isEmpty() && row < m_analysis.rows.size(); ++row) {
+        if (m_analysis.rows.bytes(row, analysiscol::Id) == id)
+            return shownRow(static_cast<int>(row));
+    }
+    return -1;
 }
 
 void AnalysisModel::setPictureMark(const QString& tradeId, bool hasPicture)
 {
+    const QByteArray id = cp1251::encode(tradeId);
     for (size_t row = 0; row < m_analysis.rows.size(); ++row) {
-        QString& cell = m_analysis.rows[row][analysiscol::Picture];
-        if (m_analysis.rows[row][analysiscol::Id] != tradeId || cell == pictureMark(hasPicture))
+        if (m_analysis.rows.bytes(row, analysiscol::Id) != id || m_analysis.rows.hasPicture(row) == hasPicture)
             continue;
-        cell = pictureMark(hasPicture);
-        const QModelIndex at = index(static_cast<int>(row), analysiscol::Picture);
+        m_analysis.rows.setPicture(row, hasPicture);
+        const QModelIndex at = index(shownRow(static_cast<int>(row)), analysiscol::Picture);
         emit dataChanged(at, at);
     }
 }
@@ -52,15 +55,18 @@ QVariant AnalysisModel::data(const QModelIndex& index, int role) const
     if (!index.isValid())
         return {};
     const int row = baseRow(index.row());
-    const QString& text = m_analysis.rows[row][index.column()];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
+        const QString text = m_analysis.rows.text(row, index.column());
         return text.isEmpty() && role == Qt::ToolTipRole ? QVariant() : QVariant(text);
+    }
     case Qt::BackgroundRole:
-        return m_fills[row];
+        if (const auto colour = bandColour(m_analysis.rows.band(row)))
+            return *colour;
+        return {};
     case Qt::ForegroundRole:
-        if (const auto colour = cellTextColour(text))
+        if (const auto colour = cellTextColour(m_analysis.rows.text(row, index.column())))
             return *colour;
         return {};
     default:

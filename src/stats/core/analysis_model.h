@@ -4,9 +4,10 @@
 
 #include "db/core/sortable_table_model.h"
 
-// The period analysis grid's model: the 16 columns of texts, each row filled
+// The period analysis grid's model: the columns of texts, each row filled
 // by the band of its profit and the "Обычная"/"Низкая" text
-// colours, as the trade table draws them. Sorted by a column header, each
+// colours, as the trade table draws them. A cell's text is made when a view
+// asks for it, so a large period costs no string per cell. Sorted by a column header, each
 // row keeps its trade id and fill.
 class AnalysisModel : public SortableTableModel {
     Q_OBJECT
@@ -17,6 +18,8 @@ public:
     const PeriodAnalysis& analysis() const { return m_analysis; }
     // The trade id of a shown row, empty when there is none.
     QString tradeId(int row) const;
+    // The shown row of a trade, -1 when it is not listed.
+    int rowOfTrade(const QString& tradeId) const;
     // The trade's pictures changed: its "Рис" cell follows at once.
     void setPictureMark(const QString& tradeId, bool hasPicture);
 
@@ -26,9 +29,8 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
 protected:
-    QString sortText(int baseRow, int column) const override { return m_analysis.rows[baseRow][column]; }
+    QString sortText(int baseRow, int column) const override { return m_analysis.rows.text(baseRow, column); }
 
 private:
     PeriodAnalysis m_analysis;
-    std::vector<QVariant> m_fills; // per row, the band colour or nothing
 };

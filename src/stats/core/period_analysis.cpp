@@ -10,7 +10,15 @@
 #include "state/core/snapshot_stream.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <iterator>
+#include <new>
+
+#ifdef __linux__
+#include <sys/mman.h>
+#endif
 
 QString weekdayName(const QDate& date)
 {
@@ -61,26 +69,17 @@ static_assert(kShown[analysiscol::Profit - analysiscol::Id] == t_sdelki::Profit)
 // A trade has pictures when its list names at least one, or when a
 // picture position is stored for it (the mark of the program's first
 // versions, which read only the position).
-bool hasPictures(const QByteArray& list, const QString& storedTop)
+bool hasPictures(QByteArrayView list, QStringView storedTop)
 {
     if (num::parseInteger(storedTop).value_or(0) != 0)
         return true;
     if (list.isEmpty())
         return false;
     try {
-        return !pictureListNames(list).isEmpty();
+        return !pictureListNames(list.toByteArray()).isEmpty();
     } catch (const SnapshotError&) {
         return false; // the picture tab reports it when it is shown
     }
-}
-
-QString rText(const QString& type, const QString& open, const QString& close, const QString& stopLoss)
-{
-    const auto o = parsePrice(open), c = parsePrice(close), sl = parsePrice(stopLoss);
-    if (!o || !c || !sl)
-        return QString();
-    const std::optional<double> r = rMultiple(tradeSide(type), *o, *c, *sl);
-    return r ? num::formatFixed(*r, 2) : QString();
 }
 
 } // namespace
@@ -93,7 +92,6 @@ namespace {
 constexpr int kImgTop = std::size(kShown), kList = kImgTop + 1, kCommission = kImgTop + 2, kTaxes = kImgTop + 3,
               kSwap = kImgTop + 4, kPriceOpen = kImgTop + 5, kPriceClose = kImgTop + 6, kSl = kImgTop + 7,
               kReadCount = kImgTop + 8;
-constexpr int kIdAt = 0; // t_sdelki::Id is the first shown column
 
 QString selectList()
 {
@@ -106,96 +104,307 @@ QString selectList()
     return names.join(QStringLiteral(", "));
 }
 
-// A cell as the trade's text: a whole number's digits, a REAL's number, a
-// stored text; NULL reads "0" in a number column and empty in a text one.
-QString cellText(const SqlRow& row, int column, std::optional<SqlRow::Kind> kind)
-{
-    if (!kind)
-        return QString(); // NULL in the first row of a column without a type
-    switch (*kind) {
-    case SqlRow::Kind::Integer: return QString::number(row.isNull(column) ? 0 : row.integer(column));
-    case SqlRow::Kind::Number: return row.isNull(column) ? QStringLiteral("0") : num::formatGeneral(row.number(column));
-    case SqlRow::Kind::Text:
-    case SqlRow::Kind::Blob: break;
+// Reads the cells of the rows as the trade's texts, in the stored bytes: a
+// whole number's digits, a REAL's number, a stored text; NULL reads "0" in a
+// number column and empty in a text one. A column's kind is taken from the
+// first row, as openResultTable takes it. The texts of numbers live in this
+// reader's buffers until the next row.
+class CellReader {
+public:
+    void learnKinds(const SqlRow& row)
+    {
+        for (int c = 0; c < kReadCount; ++c)
+            m_kinds[c] = row.kind(c);
     }
-    const QByteArrayView bytes = row.bytes(column);
-    return bytes.isNull() ? QString() : cp1251::decode(bytes.data(), bytes.size());
-}
+    bool readsAbsent(int column) const { return !m_kinds[column]; }
+    // A whole-number cell that reads 0 (its text is "0"), told without its text.
+    bool isZero(const SqlRow& row, int column) const
+    {
+        return m_kinds[column] == SqlRow::Kind::Integer && row.integer(column) == 0;
+    }
+
+    QByteArrayView cell(const SqlRow& row, int column)
+    {
+        if (!m_kinds[column])
+            return {}; // NULL in the first row of a column without a type
+        switch (*m_kinds[column]) {
+        case SqlRow::Kind::Integer: return digits(row.integer(column), m_digits[column]); // NULL reads 0
+        case SqlRow::Kind::Number:
+            if (row.isNull(column))
+                return "0";
+            cp1251::encodeInto(num::formatGeneral(row.number(column)), m_numbers[column]);
+            return m_numbers[column];
+        case SqlRow::Kind::Text:
+        case SqlRow::Kind::Blob: break;
+        }
+        return row.bytes(column);
+    }
+
+    // A cell's text as a QStringView for the number parsers, in a buffer
+    // reused from row to row; valid until the next call.
+    QStringView wide(QByteArrayView bytes)
+    {
+        // Most such texts are a few ASCII characters: widened in place.
+        if (bytes.size() <= static_cast<qsizetype>(m_short.size())) {
+            char16_t* out = m_short.data();
+            unsigned char high = 0;
+            for (const char c : bytes) {
+                high |= static_cast<unsigned char>(c);
+                *out++ = static_cast<unsigned char>(c);
+            }
+            if (high < 0x80)
+                return QStringView(m_short.data(), bytes.size());
+        }
+        m_wide.resize(0);
+        cp1251::decodeAppend(bytes.data(), bytes.size(), m_wide);
+        return m_wide;
+    }
+
+    static QByteArrayView digits(qint64 value, std::array<char, 24>& buffer)
+    {
+        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value).ptr;
+        return QByteArrayView(buffer.data(), end - buffer.data());
+    }
+
+private:
+    std::optional<SqlRow::Kind> m_kinds[kReadCount];
+    std::array<char, 24> m_digits[kReadCount];
+    QByteArray m_numbers[kReadCount];
+    std::array<char16_t, 32> m_short;
+    QString m_wide;
+};
 
 } // namespace
 
-PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
+AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end,
+                                  const std::function<void(const AnalysisTrade&)>& onTrade,
+                                  const std::function<void(qint64)>& onCount)
 {
-    PeriodAnalysis result;
+    AnalysisTotals totals;
     const QString format = QStringLiteral("yyyy.MM.dd");
     try {
         using namespace t_sdelki;
         // Read row by row in time order (the index of the account's trades
-        // by open time gives that order without a sort); only the rows'
-        // texts are kept.
-        // The count first (from the index alone): the rows are laid out once.
+        // by open time gives that order without a sort).
         const SqlParams params = {start.toString(format), end.toString(format), account};
-        db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
-                    params, [&](const SqlRow& row) { result.rows.reserve(static_cast<size_t>(std::max<qint64>(0, row.integer(0)))); });
-        std::optional<SqlRow::Kind> kinds[kReadCount];
+        if (onCount)
+            db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
+                        params, [&](const SqlRow& row) { onCount(std::max<qint64>(0, row.integer(0))); });
+        CellReader reader;
+        AnalysisTrade trade;
+        std::array<char, 24> number;
+        QByteArray rText;
         bool first = true;
         int unreadable = 0;
         QString firstBad;
-        int i = 0;
+        qint64 i = 0;
         db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
                         .arg(selectList(), table, name(OpenTime), name(Chet)),
                     params, [&](const SqlRow& t) {
                         if (first) {
                             first = false;
-                            for (int c = 0; c < kReadCount; ++c)
-                                kinds[c] = t.kind(c);
+                            reader.learnKinds(t);
                         }
-                        PeriodAnalysis::Row row;
-                        row[analysiscol::Number] = QString::number(++i);
+                        auto& cells = trade.cells;
+                        cells[analysiscol::Number] = CellReader::digits(++i, number);
                         for (size_t c = 0; c < std::size(kShown); ++c)
-                            row[analysiscol::Id + c] = cellText(t, static_cast<int>(c), kinds[c]);
-                        const QByteArrayView list = kinds[kList] ? t.blob(kList) : QByteArrayView();
-                        row[analysiscol::Picture] = pictureMark(
-                            hasPictures(list.isEmpty() ? QByteArray() : list.toByteArray(), cellText(t, kImgTop, kinds[kImgTop])));
-                        row[analysiscol::R] = rText(row[analysiscol::Type], cellText(t, kPriceOpen, kinds[kPriceOpen]),
-                                                    cellText(t, kPriceClose, kinds[kPriceClose]), cellText(t, kSl, kinds[kSl]));
-                        result.rows.push_back(std::move(row));
+                            cells[analysiscol::Id + c] = reader.cell(t, static_cast<int>(c));
+
+                        const QByteArrayView list = reader.readsAbsent(kList) ? QByteArrayView() : t.blob(kList);
+                        const bool picture = hasPictures(list, reader.isZero(t, kImgTop) ? QStringView()
+                                                                                          : reader.wide(reader.cell(t, kImgTop)));
+                        cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
+
+                        // R: a stop loss that does not read, or of 0 (none), leaves
+                        // the prices unread.
+                        cells[analysiscol::R] = QByteArrayView();
+                        if (const auto sl = parsePrice(reader.wide(reader.cell(t, kSl))); sl && *sl != 0) {
+                            const auto o = parsePrice(reader.wide(reader.cell(t, kPriceOpen)));
+                            const auto c = parsePrice(reader.wide(reader.cell(t, kPriceClose)));
+                            const auto r = o && c ? rMultiple(tradeSide(reader.wide(cells[analysiscol::Type])), *o, *c, *sl)
+                                                  : std::nullopt;
+                            if (r) {
+                                cp1251::encodeInto(num::formatFixed(*r, 2), rText);
+                                cells[analysiscol::R] = rText;
+                            }
+                        }
+
                         // The day's result is what its trades added to the balance: each
                         // trade's profit with its commission, taxes and swap. A trade whose
                         // money does not read is listed but left out of the sums.
-                        const QString& profitText = result.rows.back()[analysiscol::Profit];
-                        const auto profit = num::parseComma(profitText);
-                        const QString taxesText = cellText(t, kTaxes, kinds[kTaxes]);
-                        const QString swapText = cellText(t, kSwap, kinds[kSwap]);
-                        const auto taxes = num::parseTaxes(taxesText);
-                        const auto swap = num::parseSwap(swapText);
-                        if (!profit || !taxes || !swap) {
-                            if (unreadable++ == 0)
-                                firstBad = unreadableTradeText(result.rows.back()[analysiscol::Id + kIdAt],
-                                                               !profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
-                                                               !profit ? profitText : !taxes ? taxesText : swapText);
+                        const QByteArrayView taxesText = reader.cell(t, kTaxes);
+                        const QByteArrayView swapText = reader.cell(t, kSwap);
+                        trade.profit = num::parseComma(reader.wide(cells[analysiscol::Profit]));
+                        const auto taxes = num::parseTaxes(reader.wide(taxesText));
+                        const auto swap = num::parseSwap(reader.wide(swapText));
+                        const double commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
+                        onTrade(trade);
+                        if (!trade.profit || !taxes || !swap) {
+                            if (unreadable++ == 0) {
+                                const auto decode = [](QByteArrayView b) { return cp1251::decode(b.data(), b.size()); };
+                                firstBad = unreadableTradeText(
+                                    decode(cells[analysiscol::Id]),
+                                    !trade.profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
+                                    decode(!trade.profit ? cells[analysiscol::Profit] : !taxes ? taxesText : swapText));
+                            }
                             return;
                         }
-                        const double commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
-                        const double net = *profit + commission + *taxes + *swap;
-                        ++result.count;
+                        const double net = *trade.profit + commission + *taxes + *swap;
+                        ++totals.count;
                         if (net > 0) {
-                            ++result.wins;
-                            result.sumPos += net;
+                            ++totals.wins;
+                            totals.sumPos += net;
                         } else if (net < 0) {
-                            ++result.losses;
-                            result.sumNeg += net;
+                            ++totals.losses;
+                            totals.sumNeg += net;
                         }
                     });
         if (unreadable > 0)
-            result.stop(unreadableTradesText(firstBad, unreadable));
+            totals.stop(unreadableTradesText(firstBad, unreadable));
     } catch (const ESQLiteException& e) {
-        result.stop(e.message());
+        totals.stop(e.message());
     }
+    return totals;
+}
+
+PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
+{
+    PeriodAnalysis result;
+    static_cast<AnalysisTotals&>(result) = readPeriodAnalysis(
+        db, account, start, end, [&](const AnalysisTrade& trade) { result.rows.append(trade); },
+        [&](qint64 count) { result.rows.reserve(static_cast<size_t>(count)); });
     return result;
 }
 
-QString PeriodAnalysis::dayLabel() const
+namespace {
+
+// The columns a row keeps as bytes, in the order they are stored.
+constexpr int kStored[] = {analysiscol::Id,     analysiscol::Ticket,    analysiscol::OpenTime, analysiscol::Type,
+                           analysiscol::Size,   analysiscol::Item,      analysiscol::Profit,   analysiscol::Timeframe,
+                           analysiscol::Trend,  analysiscol::Entry,     analysiscol::Exit,     analysiscol::Nedobral,
+                           analysiscol::Error,  analysiscol::Rating,    analysiscol::R};
+constexpr int kNotStored = -1;
+constexpr std::array<int, kAnalysisColumns> storedIndex()
+{
+    std::array<int, kAnalysisColumns> at{};
+    for (int& a : at)
+        a = kNotStored;
+    for (int i = 0; i < static_cast<int>(std::size(kStored)); ++i)
+        at[kStored[i]] = i;
+    return at;
+}
+constexpr std::array<int, kAnalysisColumns> kStoredAt = storedIndex();
+
+// A cell's length: one byte below 255, else 255 and four bytes.
+constexpr unsigned char kLongCell = 255;
+
+} // namespace
+
+void AnalysisRows::reserve(size_t rows)
+{
+    m_starts.reserve(rows);
+    m_meta.reserve(rows);
+    m_bytes.reserve(rows * 96); // about what a trade's texts take
+}
+
+void AnalysisRows::append(const AnalysisTrade& trade)
+{
+    const size_t start = m_bytes.size();
+    m_starts.push_back(start);
+    size_t length = 0;
+    for (const int column : kStored) {
+        const size_t size = static_cast<size_t>(trade.cells[column].size());
+        length += size + (size < kLongCell ? 1 : 1 + sizeof(quint32));
+    }
+    char* at = m_bytes.grow(length);
+    for (const int column : kStored) {
+        const QByteArrayView cell = trade.cells[column];
+        const auto size = static_cast<quint32>(cell.size());
+        if (size < kLongCell) {
+            *at++ = static_cast<char>(size);
+        } else {
+            *at++ = static_cast<char>(kLongCell);
+            std::memcpy(at, &size, sizeof size);
+            at += sizeof size;
+        }
+        if (size > 0)
+            std::memcpy(at, cell.data(), size);
+        at += size;
+    }
+    const ProfitBand band = trade.profit ? profitBand(*trade.profit) : ProfitBand::None;
+    m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
+}
+
+namespace {
+
+// A large buffer is asked into huge pages where the system offers them: the
+// texts of a million trades then take a few dozen page faults, not tens of
+// thousands.
+void adviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] size_t size)
+{
+#ifdef MADV_HUGEPAGE
+    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+}
+
+} // namespace
+
+void* AnalysisRows::reallocateBlock(void* data, size_t bytes)
+{
+    void* block = std::realloc(data, bytes);
+    if (!block)
+        throw std::bad_alloc();
+    adviseHugePages(static_cast<char*>(block), bytes);
+    return block;
+}
+
+QByteArrayView AnalysisRows::bytes(size_t row, int column) const
+{
+    const int stored = kStoredAt[column];
+    if (stored == kNotStored)
+        return {};
+    const char* at = m_bytes.data() + m_starts[row];
+    for (int i = 0;; ++i) {
+        quint32 size = static_cast<unsigned char>(*at++);
+        if (size == kLongCell) {
+            std::memcpy(&size, at, sizeof size);
+            at += sizeof size;
+        }
+        if (i == stored)
+            return QByteArrayView(at, size);
+        at += size;
+    }
+}
+
+QString AnalysisRows::text(size_t row, int column) const
+{
+    switch (column) {
+    case analysiscol::Number: return QString::number(row + 1);
+    case analysiscol::Picture: return pictureMark(hasPicture(row));
+    default: break;
+    }
+    const QByteArrayView cell = bytes(row, column);
+    return cp1251::decode(cell.data(), cell.size());
+}
+
+AnalysisRows::Row AnalysisRows::operator[](size_t row) const
+{
+    Row texts;
+    for (int column = 0; column < kAnalysisColumns; ++column)
+        texts[column] = text(row, column);
+    return texts;
+}
+
+void AnalysisRows::setPicture(size_t row, bool hasPicture)
+{
+    m_meta[row] = static_cast<quint8>((m_meta[row] & ~kPictureBit) | (hasPicture ? kPictureBit : 0));
+}
+
+QString AnalysisTotals::dayLabel() const
 {
     if (count == 0)
         return QStringLiteral("Нет сделок");
@@ -212,7 +421,7 @@ QString PeriodAnalysis::dayLabel() const
         + num::money(sumPos / wins);
 }
 
-QColor PeriodAnalysis::dayColour() const
+QColor AnalysisTotals::dayColour() const
 {
     if (count == 0)
         return QColor(0, 0, 0);

@@ -1,13 +1,20 @@
 #pragma once
 
 #include "db/core/partial_result.h"
+#include "stats/core/trade_table.h"
 
 #include <QColor>
 #include <QDate>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <functional>
+#include <optional>
+#include <utility>
 #include <vector>
 
 class TSQLiteDatabase;
@@ -31,14 +38,11 @@ enum : int {
 inline constexpr int kAnalysisColumns = analysiscol::Count;
 const QStringList& analysisHeaders();
 
-// The trades of an account opened on or after the start day and before the
-// end day, with their annotations, and the totals line below them: the net
-// results (profit, commission, taxes, swap), wins and losses by them. A
-// trade whose money does not read is listed but left out of the totals, and
-// the problem names it; a database failure keeps the rows read before it.
-struct PeriodAnalysis : PartialResult {
-    using Row = std::array<QString, kAnalysisColumns>;
-    std::vector<Row> rows;
+// The totals line below the rows of an analysis: the net results (profit,
+// commission, taxes, swap), wins and losses by them. A trade whose money does
+// not read is listed but left out of the totals, and the problem names it; a
+// database failure keeps what was read before it.
+struct AnalysisTotals : PartialResult {
     int count = 0;  // trades counted in the totals
     int wins = 0;
     int losses = 0;
@@ -47,6 +51,112 @@ struct PeriodAnalysis : PartialResult {
 
     QString dayLabel() const;
     QColor dayColour() const;
+};
+
+// One trade of the analysis as it is read: the text of every column in the
+// journal's stored Windows-1251 bytes (numbers as their digits, "+" or
+// nothing in "Рис", the R-multiple as "1,50" or nothing), and its profit
+// read as a number (nothing when it does not read). The texts are valid only
+// while the handler that receives them runs.
+struct AnalysisTrade {
+    std::array<QByteArrayView, kAnalysisColumns> cells;
+    std::optional<double> profit;
+};
+
+// The trades of an account opened on or after the start day and before the
+// end day, with their annotations, in time order: each is handed to onTrade
+// as it is read and none is kept, so the page and the command line share one
+// reading and a printer needs no memory per trade. onCount, when given, first
+// gets how many trades there are (from the index alone).
+AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end,
+                                  const std::function<void(const AnalysisTrade&)>& onTrade,
+                                  const std::function<void(qint64)>& onCount = {});
+
+// The rows of an analysis kept for the page: every row's texts in one byte
+// buffer, as the journal stores them, made into a QString only when a cell is
+// asked for (a view asks for the rows on screen), with the row's "Рис" mark
+// and the fill band of its profit beside them.
+class AnalysisRows {
+public:
+    using Row = std::array<QString, kAnalysisColumns>;
+
+    size_t size() const { return m_starts.size(); }
+    bool empty() const { return m_starts.size() == 0; }
+    void reserve(size_t rows);
+    void append(const AnalysisTrade& trade);
+
+    QString text(size_t row, int column) const;
+    // The stored bytes of a cell other than "№" and "Рис".
+    QByteArrayView bytes(size_t row, int column) const;
+    Row operator[](size_t row) const;
+
+    bool hasPicture(size_t row) const { return m_meta[row] & kPictureBit; }
+    void setPicture(size_t row, bool hasPicture);
+    // The band of the row's profit; None when the profit does not read.
+    ProfitBand band(size_t row) const { return static_cast<ProfitBand>(m_meta[row] >> 1); }
+
+private:
+    // A growing array of plain values that is neither cleared nor copied as
+    // it grows (realloc moves the pages of a large block), in huge pages
+    // where the system offers them.
+    template <class T> class Grown {
+    public:
+        Grown() = default;
+        Grown(Grown&& other) noexcept { swap(other); }
+        Grown& operator=(Grown&& other) noexcept
+        {
+            swap(other);
+            return *this;
+        }
+        ~Grown() { std::free(m_data); }
+        size_t size() const { return m_size; }
+        const T* data() const { return m_data; }
+        T& operator[](size_t i) { return m_data[i]; }
+        const T& operator[](size_t i) const { return m_data[i]; }
+        void reserve(size_t capacity)
+        {
+            if (capacity > m_capacity)
+                reallocate(capacity);
+        }
+        // Makes room for n more values at the end and returns where they go.
+        T* grow(size_t n)
+        {
+            if (m_size + n > m_capacity)
+                reallocate(std::max(2 * m_capacity, m_size + n));
+            T* at = m_data + m_size;
+            m_size += n;
+            return at;
+        }
+        void push_back(T value) { *grow(1) = value; }
+
+    private:
+        void reallocate(size_t capacity)
+        {
+            m_data = static_cast<T*>(reallocateBlock(m_data, capacity * sizeof(T)));
+            m_capacity = capacity;
+        }
+        void swap(Grown& other) noexcept
+        {
+            std::swap(m_data, other.m_data);
+            std::swap(m_size, other.m_size);
+            std::swap(m_capacity, other.m_capacity);
+        }
+        T* m_data = nullptr;
+        size_t m_size = 0;
+        size_t m_capacity = 0;
+    };
+    static void* reallocateBlock(void* data, size_t bytes);
+
+    static constexpr quint8 kPictureBit = 1;
+    Grown<char> m_bytes;    // per row, each stored cell as its length, then its bytes
+    Grown<size_t> m_starts; // where each row begins in m_bytes
+    Grown<quint8> m_meta;   // per row: the picture bit, the band above it
+};
+
+// The analysis the page shows: its rows and the totals line.
+struct PeriodAnalysis : AnalysisTotals {
+    using Row = AnalysisRows::Row;
+    AnalysisRows rows;
 };
 
 // The text of the column "Рис": "+" for a trade with pictures (its list

@@ -229,15 +229,10 @@ void AnalysisPage::runPeriodAnalysis()
     m_model->setAnalysis(std::move(analysis));
     // The trade the trader was on stays selected when it is still listed;
     // otherwise its pictures leave the page.
-    bool listed = false;
-    for (int row = 0; !selected.isEmpty() && row < m_model->rowCount(); ++row) {
-        if (m_model->tradeId(row) == selected) {
-            StringGrid_Analiz->selectRow(row);
-            listed = true;
-            break;
-        }
-    }
-    if (!listed)
+    const int row = m_model->rowOfTrade(selected);
+    if (row >= 0)
+        StringGrid_Analiz->selectRow(row);
+    else
         TradePictures->forgetTrade();
     if (!problem.isEmpty())
         reportUpdateProblem(m_journal, m_prompts, problem);
