@@ -144,6 +144,12 @@ std::function<QString()>& pendingCheck()
     return wait;
 }
 
+std::function<bool()>& checkEnded()
+{
+    static std::function<bool()> ended;
+    return ended;
+}
+
 QString& lastError()
 {
     static QString text;
@@ -194,6 +200,7 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
         }
         journal->integrityCheck = std::make_unique<IntegrityCheck>(journal->db(), journal->appDir());
         pendingCheck() = journal->integrityCheck->waiter();
+        checkEnded() = journal->integrityCheck->endedProbe();
         upgradeJournalSchema(journal->db());
     } catch (const EDatabaseBusy&) {
         err(busyDatabaseMessage(journal->path(QStringLiteral("datamoney.db"))));
@@ -204,6 +211,8 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     }
     return journal;
 }
+
+bool outputWaitsForCheck() { return pendingCheck() && !(checkEnded() && checkEnded()()); }
 
 void beforeOutput()
 {

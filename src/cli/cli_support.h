@@ -38,6 +38,9 @@ QString damageFoundWhileRunning();
 // a command writing stdout itself calls it first): waits for the look at
 // every page and throws DamagedJournal when it found the file damaged.
 void beforeOutput();
+// Whether beforeOutput() would wait now: a writer that buffers may go on
+// buffering meanwhile.
+bool outputWaitsForCheck();
 // Thrown by out() instead of printing what was read from a journal the look
 // found damaged; main() says why and ends the command in failure.
 struct DamagedJournal {

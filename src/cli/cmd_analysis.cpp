@@ -22,11 +22,11 @@ int runAnalysisCommand(const QStringList& arguments)
         return cli::usageError(QStringLiteral("analysis"));
     if (!cli::requireAccount(*journal, *account))
         return 1;
-    cli::out(analysisDateLabel(start) + u'\n');
-    cli::tsvLine(analysisHeaders());
     // Each trade is printed as it is read, from its stored bytes: nothing
     // is kept per trade.
     cli::TsvWriter tsv;
+    tsv.utf8Line(analysisDateLabel(start).toUtf8());
+    tsv.utf8Line(analysisHeaders().join(u'\t').toUtf8());
     const AnalysisTotals a = readPeriodAnalysis(journal->db(), *account, start, end, [&](const AnalysisTrade& trade) {
         for (const QByteArrayView cell : trade.cells)
             tsv.cell(cell);

@@ -1,5 +1,7 @@
 #include "cli/tsv_writer.h"
 
+#include "cli/cli_support.h"
+
 #include "db/core/cp1251.h"
 
 #include <QString>
@@ -13,6 +15,7 @@ namespace cli {
 namespace {
 
 constexpr size_t kBlock = 1 << 20;
+constexpr size_t kHeld = 64 << 20;
 
 // The UTF-8 bytes of every Windows-1251 byte, taken from the journal's own
 // codec once; a tab or a line break is a blank.
@@ -88,15 +91,34 @@ void TsvWriter::endLine()
 {
     m_buffer.push_back('\n');
     m_lineStarted = false;
-    if (m_buffer.size() >= kBlock)
+    // While the journal's pages are still being looked at, the lines wait
+    // in the buffer (up to a bound) rather than the reading waiting.
+    if (m_buffer.size() >= kBlock && (m_buffer.size() >= kHeld || !outputWaitsForCheck()))
         flush();
+}
+
+void TsvWriter::utf8Line(QByteArrayView utf8)
+{
+    m_buffer.append(utf8.data(), static_cast<size_t>(utf8.size()));
+    m_buffer.push_back('\n');
 }
 
 void TsvWriter::flush()
 {
-    if (!m_buffer.empty())
-        std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out);
+    if (m_buffer.empty())
+        return;
+    beforeOutput();
+    std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_out);
     m_buffer.clear();
+}
+
+TsvWriter::~TsvWriter()
+{
+    try {
+        flush();
+    } catch (const DamagedJournal&) {
+        // main() says why; nothing read from the file is printed.
+    }
 }
 
 } // namespace cli

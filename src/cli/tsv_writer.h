@@ -14,12 +14,17 @@ namespace cli {
 class TsvWriter {
 public:
     explicit TsvWriter(std::FILE* out = stdout);
-    ~TsvWriter() { flush(); }
+    // Writes what is left; nothing when the journal was found damaged.
+    ~TsvWriter();
     TsvWriter(const TsvWriter&) = delete;
     TsvWriter& operator=(const TsvWriter&) = delete;
 
     void cell(QByteArrayView cp1251);
     void endLine();
+    // A line already in UTF-8, written as it is.
+    void utf8Line(QByteArrayView utf8);
+    // Writes the buffer (after the look at the journal's pages: see
+    // cli::beforeOutput, which may throw DamagedJournal).
     void flush();
 
 private:

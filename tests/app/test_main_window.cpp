@@ -33,11 +33,13 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTabWidget>
+#include <QThread>
 #include <QWindow>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
 
 namespace {
 
@@ -412,6 +414,62 @@ TEST(MainWindow, StartUpFillsTheSavedPageOnceTheWindowIsUp)
     ASSERT_EQ(curve.size(), 2);
     EXPECT_EQ(curve[0].y(), 1005);
     EXPECT_EQ(curve[1].y(), 1002.5);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+} // namespace
+
+namespace {
+
+bool waitFor(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 1000 && !done(); ++i) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+// A large account is read on a thread of its own: the page says it is
+// loading and fills once the reading ends; the other pages over the trades
+// then use that reading. A change made meanwhile is not lost: the page then
+// reads the account again as always.
+TEST(MainWindow, ALargeAccountIsReadOnAThreadWhileThePageSaysItIsLoading)
+{
+    TempAppDir dir;
+    auto journal = dir.openJournal();
+    TSQLiteDatabase& db = journal->db();
+    db.executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Счет', 1000)"));
+    const QString insert = QStringLiteral("INSERT INTO t_sdelki (chet, Ticket, OpenTime, Profit, Profit2, Commission, Swap, Taxes) "
+                                          "VALUES ('1', ?, ?, '5', 5, 0, '0', '0')");
+    for (int i = 0; i < 30; ++i)
+        db.executeStatement(insert, {i + 1, QStringLiteral("2013.06.%1 10:00").arg(i + 1, 2, 10, QChar(u'0'))});
+    ScriptedPrompts prompts;
+    TForm1 w(*journal, prompts);
+    w.setReadAheadTrades(20);
+    w.show();
+    QAbstractItemModel* grid = widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model();
+    w.setAccountPagesVisible(true);
+    pageTabs(&w)->setCurrentIndex(TForm1::PageTrades);
+    auto* cover = widgetByName<QLabel>(&w, "Label_Loading");
+    ASSERT_TRUE(cover);
+    EXPECT_TRUE(cover->isVisible());
+    EXPECT_EQ(cover->text(), QStringLiteral("Загрузка сделок счета…"));
+    EXPECT_EQ(grid->rowCount(), 0);
+    ASSERT_TRUE(waitFor([&] { return grid->rowCount() == 30; }));
+    EXPECT_FALSE(cover->isVisible());
+    pageTabs(&w)->setCurrentIndex(TForm1::PageDays); // the kept reading: at once
+    EXPECT_FALSE(cover->isVisible());
+
+    // Another program adds a trade; one more is saved here while the reading
+    // of the change is under way.
+    TSQLiteDatabase(db.path()).executeStatement(insert, {900, QStringLiteral("2013.07.01 10:00")});
+    pageTabs(&w)->setCurrentIndex(TForm1::PageTrades);
+    w.checkOutsideChanges();
+    EXPECT_TRUE(cover->isVisible());
+    db.executeStatement(insert, {901, QStringLiteral("2013.07.02 10:00")});
+    ASSERT_TRUE(waitFor([&] { return !cover->isVisible(); }));
+    EXPECT_EQ(grid->rowCount(), 32);
     EXPECT_TRUE(prompts.messages.empty());
 }
 

@@ -775,7 +775,10 @@ TEST_F(CliTest, ADamagedJournalIsToldAfterAReadingAndRefusedBeforeAWrite)
     damageDatabase(damaged.file(QStringLiteral("datamoney.db")));
     const QByteArray before = readBytes(damaged.file(QStringLiteral("datamoney.db")));
     const QString told = QStringLiteral("База данных %1 повреждена:").arg(damaged.file(QStringLiteral("datamoney.db")));
-    for (const QStringList& args : {QStringList{"accounts"}, QStringList{"accounts", "add", "Новый"}}) {
+    const QStringList reading[] = {{"accounts"},
+                                   {"analysis", "--account", "1", "--from", "2000-01-01", "--to", "2100-01-01"},
+                                   {"accounts", "add", "Новый"}};
+    for (const QStringList& args : reading) {
         SCOPED_TRACE(args.join(u' ').toStdString());
         const CliRun run = runCli(QStringList(args) << QStringLiteral("--data") << damaged.path());
         EXPECT_EQ(run.exitCode, 1);

@@ -137,6 +137,14 @@ std::function<QString()> IntegrityCheck::waiter() const
     return [state = m_state] { return state->damage(); };
 }
 
+std::function<bool()> IntegrityCheck::endedProbe() const
+{
+    return [state = m_state] {
+        const std::lock_guard lock(state->mutex);
+        return state->found.has_value();
+    };
+}
+
 QString busyDatabaseMessage(const QString& databasePath)
 {
     return QStringLiteral("База данных занята другой программой: %1 не освободилась за %2 с "

@@ -114,6 +114,9 @@ public:
     QString damage();
     // The same wait as a call that may outlive this object.
     std::function<QString()> waiter() const;
+    // Whether the check has ended (without waiting), as a call that may
+    // outlive this object.
+    std::function<bool()> endedProbe() const;
 
     struct State;
 
