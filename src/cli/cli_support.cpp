@@ -17,7 +17,7 @@
 #include <QFileInfo>
 
 #include <cstdio>
-#include <functional>
+#include <optional>
 #include <utility>
 
 namespace cli {
@@ -136,18 +136,19 @@ QString defaultDataFolder()
 
 namespace {
 
-// The wait for the look at every page of the journal the command opened,
-// until something is printed or the command ends.
-std::function<QString()>& pendingCheck()
+// The look at every page of the journal the command opened, until
+// something is printed or the command ends.
+std::optional<IntegrityCheck::Outcome>& pendingCheck()
 {
-    static std::function<QString()> wait;
-    return wait;
+    static std::optional<IntegrityCheck::Outcome> check;
+    return check;
 }
 
-std::function<bool()>& checkEnded()
+// The damage the pending look found (waiting for it), no longer pending.
+QString takePendingDamage()
 {
-    static std::function<bool()> ended;
-    return ended;
+    const std::optional<IntegrityCheck::Outcome> check = std::exchange(pendingCheck(), std::nullopt);
+    return check ? check->damage() : QString();
 }
 
 QString& lastError()
@@ -160,8 +161,7 @@ QString& lastError()
 
 QString damageFoundWhileRunning()
 {
-    const std::function<QString()> wait = std::exchange(pendingCheck(), nullptr);
-    const QString damage = wait ? wait() : QString();
+    const QString damage = takePendingDamage();
     // Already said when it refused a write.
     return lastError().contains(damage) ? QString() : damage;
 }
@@ -199,8 +199,7 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
             return nullptr;
         }
         journal->integrityCheck = std::make_unique<IntegrityCheck>(journal->db(), journal->appDir());
-        pendingCheck() = journal->integrityCheck->waiter();
-        checkEnded() = journal->integrityCheck->endedProbe();
+        pendingCheck() = journal->integrityCheck->outcome();
         upgradeJournalSchema(journal->db());
     } catch (const EDatabaseBusy&) {
         err(busyDatabaseMessage(journal->path(QStringLiteral("datamoney.db"))));
@@ -212,14 +211,12 @@ std::unique_ptr<Journal> openJournal(QStringList& args)
     return journal;
 }
 
-bool outputWaitsForCheck() { return pendingCheck() && !(checkEnded() && checkEnded()()); }
+bool outputWaitsForCheck() { return pendingCheck() && !pendingCheck()->ended(); }
 
 void beforeOutput()
 {
-    if (pendingCheck()) {
-        if (const QString damage = std::exchange(pendingCheck(), nullptr)(); !damage.isEmpty())
-            throw DamagedJournal{damage};
-    }
+    if (const QString damage = takePendingDamage(); !damage.isEmpty())
+        throw DamagedJournal{damage};
 }
 
 void out(const QString& text)

@@ -1,7 +1,6 @@
 #include "shell/main_window.h"
 
 #include "stats/core/account_read_ahead.h"
-#include "stats/core/account_trades.h"
 
 #include "accounts/ui/accounts_page.h"
 #include "context/core/journal.h"
@@ -238,25 +237,11 @@ bool TForm1::readAheadFor(int page)
     const QString account = m_journal.activeAccount;
     if (account.isEmpty() || !m_journal.hasDatabase() || account == m_readAheadFailed)
         return false;
-    if (m_readAhead && m_readAhead->running() && m_readAhead->account() == account)
-        return true;
-    TSQLiteDatabase& db = m_journal.db();
-    qint64 trades = 0;
-    try {
-        if (AccountTrades::isKept(db, account))
-            return false;
-        db.readRows(QStringLiteral("SELECT count(*) FROM t_sdelki WHERE chet=?"), {account},
-                    [&](const SqlRow& row) { trades = row.integer(0); });
-    } catch (const ESQLiteException&) {
-        return false; // the page's own reading says why
-    }
-    if (trades < m_readAheadTrades)
-        return false;
     if (!m_readAhead) {
-        m_readAhead = new AccountReadAhead(db, this);
+        m_readAhead = new AccountReadAhead(m_journal.db(), this);
         connect(m_readAhead, &AccountReadAhead::finished, this, &TForm1::onAccountRead);
     }
-    return m_readAhead->start(account);
+    return m_readAhead->startIfLarge(account, m_readAheadTrades);
 }
 
 void TForm1::onAccountRead(const QString& account, bool kept)

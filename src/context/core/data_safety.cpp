@@ -130,20 +130,20 @@ IntegrityCheck::~IntegrityCheck()
         m_state->thread.join();
 }
 
-QString IntegrityCheck::damage() { return m_state->damage(); }
-
-std::function<QString()> IntegrityCheck::waiter() const
+IntegrityCheck::Outcome IntegrityCheck::outcome() const
 {
-    return [state = m_state] { return state->damage(); };
+    Outcome o;
+    o.m_state = m_state;
+    return o;
 }
 
-std::function<bool()> IntegrityCheck::endedProbe() const
+bool IntegrityCheck::Outcome::ended() const
 {
-    return [state = m_state] {
-        const std::lock_guard lock(state->mutex);
-        return state->found.has_value();
-    };
+    const std::lock_guard lock(m_state->mutex);
+    return m_state->found.has_value();
 }
+
+QString IntegrityCheck::Outcome::damage() const { return m_state->damage(); }
 
 QString busyDatabaseMessage(const QString& databasePath)
 {

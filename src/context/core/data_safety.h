@@ -110,15 +110,21 @@ public:
     ~IntegrityCheck();
     IntegrityCheck(const IntegrityCheck&) = delete;
     IntegrityCheck& operator=(const IntegrityCheck&) = delete;
-    // Waits for the check: the message about the damaged file, or empty.
-    QString damage();
-    // The same wait as a call that may outlive this object.
-    std::function<QString()> waiter() const;
-    // Whether the check has ended (without waiting), as a call that may
-    // outlive this object.
-    std::function<bool()> endedProbe() const;
-
     struct State;
+    // What the check finds, as a handle that may outlive this object.
+    class Outcome {
+    public:
+        // Whether the check has ended (without waiting).
+        bool ended() const;
+        // Waits for the check: the message about the damaged file, or empty.
+        QString damage() const;
+
+    private:
+        friend class IntegrityCheck;
+        std::shared_ptr<State> m_state;
+    };
+    Outcome outcome() const;
+    QString damage() const { return outcome().damage(); }
 
 private:
     std::shared_ptr<State> m_state;

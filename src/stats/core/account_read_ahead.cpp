@@ -28,10 +28,21 @@ void AccountReadAhead::stop()
     m_result.reset();
 }
 
-bool AccountReadAhead::start(const QString& account)
+bool AccountReadAhead::startIfLarge(const QString& account, qint64 fromTrades)
 {
     if (m_thread && account == m_account)
         return true;
+    try {
+        if (AccountTrades::isKept(m_db, account) || AccountTrades::countOf(m_db, account) < fromTrades)
+            return false;
+    } catch (const ESQLiteException&) {
+        return false; // the usual reading says why
+    }
+    return start(account);
+}
+
+bool AccountReadAhead::start(const QString& account)
+{
     stop();
     if (!m_db.isOpen() || !QFileInfo(m_db.path()).isFile())
         return false;

@@ -22,12 +22,12 @@ public:
     // Stops a reading in progress and waits for it.
     ~AccountReadAhead() override;
 
-    // Starts reading the account; a reading of another account in progress
-    // is stopped first, one of the same account goes on. False when no
-    // reading can start (the connection has no file).
-    bool start(const QString& account);
-    bool running() const { return m_thread != nullptr; }
-    const QString& account() const { return m_account; }
+    // Reads the account here when it holds at least fromTrades trades and
+    // its digest is not kept: true while that reading (started now or
+    // before) runs. A reading of another account in progress is stopped.
+    // False when the account is read the usual way (small, kept, or the
+    // file cannot be read here).
+    bool startIfLarge(const QString& account, qint64 fromTrades);
 
 signals:
     // On the thread of this object, once per reading: kept tells whether
@@ -36,6 +36,7 @@ signals:
     void finished(const QString& account, bool kept);
 
 private:
+    bool start(const QString& account);
     void stop();
     void onRead(quint64 reading);
 

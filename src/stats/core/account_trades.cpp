@@ -360,9 +360,7 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
 {
     // The count first (from the index alone), so that the digest is laid
     // out once instead of copied as it grows.
-    qint64 expected = 0;
-    db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?").arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
-                {account}, [&](const SqlRow& row) { expected = row.integer(0); });
+    const qint64 expected = countOf(db, account);
     reserve(static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max())));
     AccountTradesBuilder builder(*this);
     db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
@@ -427,6 +425,14 @@ std::shared_ptr<AccountTrades> AccountTrades::read(TSQLiteDatabase& db, const QS
 }
 
 void AccountTrades::forgetKept() { kept() = Kept(); }
+
+qint64 AccountTrades::countOf(TSQLiteDatabase& db, const QString& account)
+{
+    qint64 count = 0;
+    db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?").arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
+                {account}, [&](const SqlRow& row) { count = row.integer(0); });
+    return count;
+}
 
 bool AccountTrades::isKept(TSQLiteDatabase& db, const QString& account)
 {

@@ -43,6 +43,9 @@ public:
     // Lets go of the kept digest (its memory), e.g. when the window closes
     // an account.
     static void forgetKept();
+    // The number of the account's trades (from the index alone); throws
+    // ESQLiteException.
+    static qint64 countOf(TSQLiteDatabase& db, const QString& account);
     // Whether read() would hand the kept digest over without reading.
     static bool isKept(TSQLiteDatabase& db, const QString& account);
     // Keeps a digest read elsewhere (over another connection to the same
