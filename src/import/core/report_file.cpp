@@ -1,7 +1,7 @@
 #include "import/core/report_file.h"
 
 #include "db/core/cp1251.h"
-#include "import/core/large_pages.h"
+#include "db/core/large_pages.h"
 #include "import/core/regex.h"
 
 #include <QByteArrayView>

@@ -3,7 +3,7 @@
 #include "db/core/cp1251.h"
 #include "db/core/numbers.h"
 #include "import/core/cell_runs.h"
-#include "import/core/large_pages.h"
+#include "db/core/large_pages.h"
 #include "import/core/mt5_positions.h"
 #include "import/core/regex.h"
 

@@ -2,6 +2,7 @@
 
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
+#include "db/core/large_pages.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
@@ -11,10 +12,6 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
-
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
 
 namespace {
 
@@ -76,15 +73,7 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
 template <typename T>
 void preferLargePages(const std::vector<T>& v)
 {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-    constexpr quintptr kLarge = quintptr(2) << 20;
-    const auto begin = (reinterpret_cast<quintptr>(v.data()) + kLarge - 1) & ~(kLarge - 1);
-    const auto end = reinterpret_cast<quintptr>(v.data() + v.capacity()) & ~(kLarge - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE); // advice only: a refusal changes nothing
-#else
-    Q_UNUSED(v);
-#endif
+    adviseLargePages(const_cast<T*>(v.data()), v.capacity() * sizeof(T));
 }
 
 // A whole number as its decimal digits, without a string on the heap.

@@ -2,6 +2,7 @@
 
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
+#include "db/core/large_pages.h"
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
@@ -15,10 +16,6 @@
 #include <cstring>
 #include <iterator>
 #include <new>
-
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
 
 QString weekdayName(const QDate& date)
 {
@@ -335,30 +332,12 @@ void AnalysisRows::append(const AnalysisTrade& trade)
     m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
 }
 
-namespace {
-
-// A large buffer is asked into huge pages where the system offers them: the
-// texts of a million trades then take a few dozen page faults, not tens of
-// thousands.
-void adviseHugePages([[maybe_unused]] char* data, [[maybe_unused]] size_t size)
-{
-#ifdef MADV_HUGEPAGE
-    constexpr uintptr_t kHuge = uintptr_t(2) << 20;
-    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + size) & ~(kHuge - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#endif
-}
-
-} // namespace
-
 void* AnalysisRows::reallocateBlock(void* data, size_t bytes)
 {
     void* block = std::realloc(data, bytes);
     if (!block)
         throw std::bad_alloc();
-    adviseHugePages(static_cast<char*>(block), bytes);
+    adviseLargePages(block, bytes);
     return block;
 }
 

@@ -1,4 +1,4 @@
-#include "import/core/large_pages.h"
+#include "db/core/large_pages.h"
 
 #include <QtGlobal>
 
@@ -12,7 +12,7 @@ void adviseLargePages(void* data, std::size_t bytes)
 {
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
     constexpr std::uintptr_t kLarge = 2 * 1024 * 1024;
-    if (!data || bytes < 2 * kLarge)
+    if (!data)
         return;
     // Only the whole large pages inside the buffer.
     const auto begin = reinterpret_cast<std::uintptr_t>(data);

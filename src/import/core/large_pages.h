@@ -1,9 +1,0 @@
-#pragma once
-
-#include <cstddef>
-
-// Fresh memory costs a page fault per 4 KiB page at its first touch. For a
-// buffer of many megabytes (a statement's text, its rows) this advises the
-// system to back it with large pages, a fault per 2 MiB, where it offers
-// them; elsewhere, or on failure, nothing changes.
-void adviseLargePages(void* data, std::size_t bytes);
