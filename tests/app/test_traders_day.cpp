@@ -480,6 +480,25 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         }
         s.visit(page);
     }
+
+    // A history long enough to be read on a thread of its own (the bound
+    // lowered to this statement): the page says it is loading, the window
+    // answers, and the table, the balance and the days are the same.
+    {
+        Session s(dir.path());
+        TForm1& w = *s.window;
+        w.setReadAheadTrades(kStatementTrades);
+        s.visit(TForm1::PageAccounts);
+        clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
+        s.visit(TForm1::PageTrades);
+        QAbstractItemModel* grid = widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == kStatementTrades; }, 20000));
+        EXPECT_FALSE(widgetByName<QLabel>(&w, "Label_Loading")->isVisible());
+        EXPECT_EQ(widgetByName<QLabel>(w.tradeTablePage(), "kom1")->text(), QStringLiteral("c коммисией: 524,17"));
+        s.visit(TForm1::PageDays); // from the same reading, at once
+        EXPECT_FALSE(widgetByName<QLabel>(&w, "Label_Loading")->isVisible());
+        s.visit(TForm1::PageTrades);
+    }
 }
 
 // A day with a broker that gives a CSV table: the table mapped (every
