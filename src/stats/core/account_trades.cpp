@@ -1,5 +1,6 @@
 #include "stats/core/account_trades.h"
 
+#include "db/core/account_parts.h"
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
 #include "db/core/large_pages.h"
@@ -164,6 +165,16 @@ public:
     explicit AccountTradesBuilder(AccountTrades& t)
         : m_t(t)
     {
+    }
+
+    bool empty() const { return m_first; }
+    bool sameKinds(const AccountTradesBuilder& other) const
+    {
+        for (int c = 0; c < AccountTrades::ColumnCount; ++c) {
+            if (m_columns[c].kind != other.m_columns[c].kind)
+                return false;
+        }
+        return true;
     }
 
     void add(const SqlRow& row)
@@ -350,11 +361,108 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
     // The count first (from the index alone), so that the digest is laid
     // out once instead of copied as it grows.
     const qint64 expected = countOf(db, account);
-    reserve(static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max())));
+    const size_t rows = static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max()));
+    const int parts = account_parts::partsFor(expected);
+    if (parts > 1) {
+        AccountTrades whole;
+        if (whole.readInParts(db, account, rows, parts)) {
+            *this = std::move(whole);
+            return;
+        }
+    }
+    reserve(rows);
     AccountTradesBuilder builder(*this);
     db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                     .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
                 {account}, [&](const SqlRow& row) { builder.add(row); });
+    fitArena();
+}
+
+bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, size_t rows, int parts)
+{
+    // Part 0 is read into this digest, laid out for the whole account, the
+    // others into digests of their own, appended to it in their order.
+    reserve(rows);
+    std::vector<std::unique_ptr<AccountTrades>> pieces;
+    std::vector<std::unique_ptr<AccountTradesBuilder>> builders;
+    builders.push_back(std::make_unique<AccountTradesBuilder>(*this));
+    for (int k = 1; k < parts; ++k) {
+        pieces.push_back(std::unique_ptr<AccountTrades>(new AccountTrades));
+        pieces.back()->reserve(rows / static_cast<size_t>(parts) + rows / 16);
+        builders.push_back(std::make_unique<AccountTradesBuilder>(*pieces.back()));
+    }
+    const bool whole = account_parts::read(db, sql::columnList(kRead), account, static_cast<qint64>(rows), parts,
+                                           [&](int part, const SqlRow& row) { builders[static_cast<size_t>(part)]->add(row); });
+    if (!whole)
+        return false;
+    // One reading takes a column's kind from its first row: parts that
+    // found different kinds (a column without a declared type) would not
+    // give the same texts.
+    const AccountTradesBuilder* first = nullptr;
+    for (const auto& builder : builders) {
+        if (builder->empty())
+            continue;
+        if (first && !first->sameKinds(*builder))
+            return false;
+        if (!first)
+            first = builder.get();
+    }
+    builders.clear();
+    for (auto& piece : pieces)
+        append(std::move(*piece));
+    fitArena();
+    return true;
+}
+
+void AccountTrades::append(AccountTrades&& piece)
+{
+    const size_t base = m_arena.size();
+    if (base + piece.m_arena.size() >= kNull)
+        throw ESQLiteException(QStringLiteral("Could not retrieve data"));
+    m_arena.insert(m_arena.end(), piece.m_arena.begin(), piece.m_arena.end());
+    const quint32 shift = static_cast<quint32>(base);
+    auto moved = [shift](quint32 at) { return at == kNull ? kNull : at + shift; };
+    const size_t rows = static_cast<size_t>(m_count), added = static_cast<size_t>(piece.m_count);
+    for (int c = 0; c < ColumnCount; ++c) {
+        Cells& cells = m_cells[c];
+        const Cells& more = piece.m_cells[c];
+        if (added == 0)
+            continue;
+        if (!cells.varies && !more.varies && (rows == 0 || bytes(0, Column(c)) == piece.bytes(0, Column(c)))
+            && (rows == 0 || (cells.same == kNull) == (more.same == kNull))) {
+            if (rows == 0)
+                cells.same = moved(more.same);
+            continue; // still one text throughout
+        }
+        if (!cells.varies) {
+            cells.varies = true;
+            cells.rows.reserve(std::max(m_expected, rows + added));
+            preferLargePages(cells.rows);
+            cells.rows.assign(rows, cells.same);
+        }
+        if (more.varies) {
+            for (const quint32 at : more.rows)
+                cells.rows.push_back(moved(at));
+        } else {
+            cells.rows.insert(cells.rows.end(), added, moved(more.same));
+        }
+    }
+    auto join = [](auto& to, const auto& from) { to.insert(to.end(), from.begin(), from.end()); };
+    join(m_ids, piece.m_ids);
+    join(m_profitKey, piece.m_profitKey);
+    join(m_numbers.profit, piece.m_numbers.profit);
+    join(m_numbers.commission, piece.m_numbers.commission);
+    join(m_numbers.swap, piece.m_numbers.swap);
+    join(m_numbers.taxes, piece.m_numbers.taxes);
+    join(m_numbers.bad, piece.m_numbers.bad);
+    join(m_numbers.nedobral, piece.m_numbers.nedobral);
+    join(m_numbers.badNedobral, piece.m_numbers.badNedobral);
+    m_count += piece.m_count;
+    piece = AccountTrades();
+}
+
+void AccountTrades::fitArena()
+{
     if (m_arena.capacity() > m_arena.size() + m_arena.size() / 2)
         m_arena.shrink_to_fit();
 }
@@ -380,6 +488,7 @@ void AccountTrades::reserve(size_t rows)
 
 AccountTrades::~AccountTrades() = default;
 AccountTrades::AccountTrades(AccountTrades&&) noexcept = default;
+AccountTrades& AccountTrades::operator=(AccountTrades&&) noexcept = default;
 
 namespace {
 

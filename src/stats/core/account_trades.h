@@ -34,6 +34,7 @@ public:
     AccountTrades(TSQLiteDatabase& db, const QString& account);
     ~AccountTrades();
     AccountTrades(AccountTrades&&) noexcept;
+    AccountTrades& operator=(AccountTrades&&) noexcept;
 
     // The digest of the account's trades: the one read last when neither
     // this connection nor another has changed the database since (and it
@@ -97,6 +98,12 @@ private:
     friend class AccountTradesBuilder;
     AccountTrades() = default;
     void reserve(size_t rows);
+    // Reads the account in parts at once (account_parts); false when it
+    // must be read in one instead.
+    bool readInParts(TSQLiteDatabase& db, const QString& account, size_t rows, int parts);
+    // Appends the rows of a digest read after this one.
+    void append(AccountTrades&& piece);
+    void fitArena();
     int m_count = 0;
     // Per column and row: where the cell's text starts in the arena (a
     // length byte, or 255 and four length bytes, then the bytes), or kNull.
