@@ -261,4 +261,45 @@ TEST_F(AccountTradesTest, AnAccountReadInPartsIsTheAccountReadInOne)
     EXPECT_EQ(parts.byOpenTime(), one.byOpenTime());
 }
 
+
+// The orders by profit and by open time of a larger account with many equal
+// keys, -0 and 0, trades without a profit, times of another form and rows
+// stored out of time order: each as a comparison of the keys, then of the
+// ids, gives it.
+TEST_F(AccountTradesTest, OrdersAreThoseOfComparingKeysThenIds)
+{
+    const double profits[] = {0.0, -0.0, 1.5, -1.5, 1e9, -1e-9, 12.25, 3.0};
+    std::vector<std::pair<QVariant, QString>> stored;
+    quint32 seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    for (int i = 0; i < 3000; ++i) {
+        TradeRow row;
+        row.profit2 = next() % 11 == 0 ? QVariant() : QVariant(profits[next() % std::size(profits)] + (next() % 3 == 0 ? next() % 70000 : 0));
+        row.openTime = next() % 50 == 0 ? QStringLiteral("вчера")
+                                         : QStringLiteral("2013.%1.%2 1%3:00").arg(next() % 12 + 1, 2, 10, QLatin1Char('0'))
+                                               .arg(next() % 28 + 1, 2, 10, QLatin1Char('0')).arg(next() % 10);
+        stored.emplace_back(row.profit2, row.openTime);
+        f.insert(row);
+    }
+    const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
+    ASSERT_EQ(t->count(), 3000);
+    qint64 first = t->id(0);
+    for (int r = 0; r < t->count(); ++r)
+        first = std::min(first, t->id(r));
+    auto asStored = [&](const std::vector<int>& order) {
+        std::vector<int> out;
+        for (const int r : order)
+            out.push_back(static_cast<int>(t->id(r) - first));
+        return out;
+    };
+    std::vector<int> byProfit(stored.size()), byTime(stored.size());
+    for (size_t i = 0; i < stored.size(); ++i)
+        byProfit[i] = byTime[i] = static_cast<int>(i);
+    auto key = [&](int i) { return stored[i].first.isNull() ? -std::numeric_limits<double>::infinity() : stored[i].first.toDouble(); };
+    std::stable_sort(byProfit.begin(), byProfit.end(), [&](int a, int b) { return key(a) > key(b); });
+    std::stable_sort(byTime.begin(), byTime.end(), [&](int a, int b) { return stored[a].second < stored[b].second; });
+    EXPECT_EQ(asStored(t->byProfitDescending()), byProfit);
+    EXPECT_EQ(asStored(t->byOpenTime()), byTime);
+}
+
 } // namespace
