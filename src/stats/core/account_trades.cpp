@@ -70,15 +70,6 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
               && kRead[C::Strategia] == t_sdelki::Strategia && kRead[C::Psixo] == t_sdelki::Psixo
               && kRead[C::Pravilo] == t_sdelki::Pravilo);
 
-// The digest's large columns are written once from start to end: in pages
-// of 2 MB (where the system offers them) a million trades cost a few hundred
-// page faults instead of a hundred thousand.
-template <typename T>
-void preferLargePages(const std::vector<T>& v)
-{
-    adviseLargePages(const_cast<T*>(v.data()), v.capacity() * sizeof(T));
-}
-
 // A whole number as its decimal digits, without a string on the heap.
 QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
 {
@@ -144,13 +135,13 @@ struct OrderEntry {
     int row;
 };
 
-void sortByDigits(std::vector<OrderEntry>& entries);
+void sortByDigits(LargeVector<OrderEntry>& entries);
 
 // The rows by code, then id, then row. A large account is sorted by 16-bit digits from the
 // least significant on, each pass keeping the order of the one before, and
 // only over the digits in which the entries differ (a million entries: a few
 // passes, about a quarter of a comparison sort).
-std::vector<int> rowsByCode(std::vector<OrderEntry> entries)
+std::vector<int> rowsByCode(LargeVector<OrderEntry> entries)
 {
     if (entries.empty())
         return {};
@@ -169,7 +160,7 @@ std::vector<int> rowsByCode(std::vector<OrderEntry> entries)
     return order;
 }
 
-void sortByDigits(std::vector<OrderEntry>& entries)
+void sortByDigits(LargeVector<OrderEntry>& entries)
 {
     // Rows whose ids already rise (trades stored in time order) need no
     // passes over the ids.
@@ -182,7 +173,7 @@ void sortByDigits(std::vector<OrderEntry>& entries)
     }
     if (idsRise)
         ids = 0;
-    std::vector<OrderEntry> other(entries.size());
+    LargeVector<OrderEntry> other(entries.size());
     std::vector<quint32> starts(size_t(1) << 16);
     auto pass = [&](auto digit) {
         std::fill(starts.begin(), starts.end(), 0);
@@ -207,8 +198,8 @@ void sortByDigits(std::vector<OrderEntry>& entries)
 
 // The rows in the order of their keys; equal keys in stored order (the id
 // breaks the tie). Key, id and row sit side by side while sorting.
-template <typename Key, typename Before>
-std::vector<int> rowsByKey(const std::vector<Key>& keys, const std::vector<qint64>& ids, int count, Before before)
+template <typename Keys, typename Before>
+std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int count, Before before)
 {
     // Rows read by the index of open times usually come in that order already.
     bool inOrder = true;
@@ -220,7 +211,7 @@ std::vector<int> rowsByKey(const std::vector<Key>& keys, const std::vector<qint6
             order[static_cast<size_t>(r)] = r;
         return order;
     }
-    std::vector<OrderEntry> entries;
+    LargeVector<OrderEntry> entries;
     entries.reserve(static_cast<size_t>(count));
     for (int r = 0; r < count; ++r)
         entries.push_back({orderCode(keys[r], before), static_cast<quint64>(ids[r]) ^ kSignBit, r});
@@ -278,7 +269,6 @@ private:
         } else if (at != cells.same) {
             cells.varies = true;
             cells.rows.reserve(std::max(m_t.m_expected, static_cast<size_t>(r) + 1));
-            preferLargePages(cells.rows);
             cells.rows.assign(static_cast<size_t>(r), cells.same);
             cells.rows.push_back(at);
         }
@@ -294,7 +284,6 @@ private:
         const size_t wanted = expected * perRow + expected * perRow / 8;
         if (wanted > m_t.m_arena.capacity()) {
             m_t.m_arena.reserve(std::min<size_t>(wanted, kNull));
-            preferLargePages(m_t.m_arena);
         }
     }
 
@@ -305,7 +294,7 @@ private:
 
     quint32 append(QByteArrayView bytes)
     {
-        std::vector<char>& arena = m_t.m_arena;
+        LargeVector<char>& arena = m_t.m_arena;
         if (arena.size() + static_cast<size_t>(bytes.size()) + 5 > kNull)
             throw ESQLiteException(QStringLiteral("Could not retrieve data"));
         const quint32 at = static_cast<quint32>(arena.size());
@@ -440,7 +429,7 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
             return;
         }
     }
-    reserve(rows);
+    reserve(rows, rows);
     AccountTradesBuilder builder(*this);
     db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                     .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
@@ -450,15 +439,17 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
 
 bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, size_t rows, int parts)
 {
-    // Part 0 is read into this digest, laid out for the whole account, the
-    // others into digests of their own, appended to it in their order.
-    reserve(rows);
+    // Part 0 is read into this digest, whose numbers are laid out for the
+    // whole account, the others into digests of their own, appended to it
+    // in their order.
+    const size_t share = rows / static_cast<size_t>(parts) + rows / 16;
+    reserve(rows, share);
     std::vector<std::unique_ptr<AccountTrades>> pieces;
     std::vector<std::unique_ptr<AccountTradesBuilder>> builders;
     builders.push_back(std::make_unique<AccountTradesBuilder>(*this));
     for (int k = 1; k < parts; ++k) {
         pieces.push_back(std::unique_ptr<AccountTrades>(new AccountTrades));
-        pieces.back()->reserve(rows / static_cast<size_t>(parts) + rows / 16);
+        pieces.back()->reserve(share, share);
         builders.push_back(std::make_unique<AccountTradesBuilder>(*pieces.back()));
     }
     const bool whole = account_parts::read(db, sql::columnList(kRead), account, static_cast<qint64>(rows), parts,
@@ -486,38 +477,13 @@ bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, siz
 
 void AccountTrades::append(AccountTrades&& piece)
 {
-    const size_t base = m_arena.size();
-    if (base + piece.m_arena.size() >= kNull)
-        throw ESQLiteException(QStringLiteral("Could not retrieve data"));
-    m_arena.insert(m_arena.end(), piece.m_arena.begin(), piece.m_arena.end());
-    const quint32 shift = static_cast<quint32>(base);
-    auto moved = [shift](quint32 at) { return at == kNull ? kNull : at + shift; };
-    const size_t rows = static_cast<size_t>(m_count), added = static_cast<size_t>(piece.m_count);
-    for (int c = 0; c < ColumnCount; ++c) {
-        Cells& cells = m_cells[c];
-        const Cells& more = piece.m_cells[c];
-        if (added == 0)
-            continue;
-        if (!cells.varies && !more.varies && (rows == 0 || bytes(0, Column(c)) == piece.bytes(0, Column(c)))
-            && (rows == 0 || (cells.same == kNull) == (more.same == kNull))) {
-            if (rows == 0)
-                cells.same = moved(more.same);
-            continue; // still one text throughout
-        }
-        if (!cells.varies) {
-            cells.varies = true;
-            cells.rows.reserve(std::max(m_expected, rows + added));
-            preferLargePages(cells.rows);
-            cells.rows.assign(rows, cells.same);
-        }
-        if (more.varies) {
-            for (const quint32 at : more.rows)
-                cells.rows.push_back(moved(at));
-        } else {
-            cells.rows.insert(cells.rows.end(), added, moved(more.same));
-        }
-    }
-    auto join = [](auto& to, const auto& from) { to.insert(to.end(), from.begin(), from.end()); };
+    // The piece keeps its texts (its cells and arena: copying them would
+    // cost as much as a third of the reading); the numbers, which the views
+    // read by row, join this digest's.
+    auto join = [](auto& to, auto& from) {
+        to.insert(to.end(), from.begin(), from.end());
+        std::remove_reference_t<decltype(from)>().swap(from);
+    };
     join(m_ids, piece.m_ids);
     join(m_profitKey, piece.m_profitKey);
     join(m_numbers.profit, piece.m_numbers.profit);
@@ -527,8 +493,12 @@ void AccountTrades::append(AccountTrades&& piece)
     join(m_numbers.bad, piece.m_numbers.bad);
     join(m_numbers.nedobral, piece.m_numbers.nedobral);
     join(m_numbers.badNedobral, piece.m_numbers.badNedobral);
+    if (m_parts.empty())
+        m_ownRows = m_count;
+    const int start = m_count;
     m_count += piece.m_count;
-    piece = AccountTrades();
+    piece.fitArena();
+    m_parts.push_back({start, std::make_unique<AccountTrades>(std::move(piece))});
 }
 
 void AccountTrades::fitArena()
@@ -537,23 +507,19 @@ void AccountTrades::fitArena()
         m_arena.shrink_to_fit();
 }
 
-void AccountTrades::reserve(size_t rows)
+void AccountTrades::reserve(size_t rows, size_t textRows)
 {
-    m_expected = rows;
-    m_arena.reserve(rows * 48); // the texts that do not repeat: a ticket, two times, prices, money
+    // The texts' room is laid out once their first rows tell their size
+    // (reserveArena).
+    m_expected = textRows;
+    m_arena.reserve(std::min<size_t>(textRows, kSampleRows) * 64);
     m_ids.reserve(rows);
     m_profitKey.reserve(rows);
-    for (std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
+    for (LargeVector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
         v->reserve(rows);
     m_numbers.bad.reserve(rows);
     m_numbers.nedobral.reserve(rows);
     m_numbers.badNedobral.reserve(rows);
-    preferLargePages(m_arena);
-    preferLargePages(m_ids);
-    preferLargePages(m_profitKey);
-    for (const std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
-        preferLargePages(*v);
-    preferLargePages(m_numbers.nedobral);
 }
 
 AccountTrades::~AccountTrades() = default;
@@ -620,6 +586,12 @@ void AccountTrades::keep(TSQLiteDatabase& db, const QString& account, const Data
 
 QByteArrayView AccountTrades::bytes(int row, Column column) const
 {
+    if (!m_parts.empty() && row >= m_ownRows) [[unlikely]] {
+        size_t p = m_parts.size() - 1;
+        while (p > 0 && row < m_parts[p].start)
+            --p;
+        return m_parts[p].trades->bytes(row - m_parts[p].start, column);
+    }
     const Cells& cells = m_cells[column];
     const quint32 at = cells.varies ? cells.rows[static_cast<size_t>(row)] : cells.same;
     if (at == kNull)
