@@ -3,13 +3,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
-#include <iterator>
-#include <map>
-#include <mutex>
 #include <new>
-#include <unordered_map>
-#include <utility>
-#include <vector>
 
 #if defined(Q_OS_LINUX)
 #include <sys/mman.h>
@@ -35,28 +29,14 @@ void adviseLargePages(void* data, std::size_t bytes)
 
 namespace {
 
-constexpr std::size_t kLargePage = 2 * 1024 * 1024;
-
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-// Large buffers given back are kept for the next ones (an account read
-// again after a change, another account): memory already laid in costs
-// nothing to fill again, while fresh memory costs a clearing of every page
-// and, on a virtual machine, often the host's own fault. At most kKept bytes
-// wait; the largest go back to the system first.
-constexpr std::size_t kKept = std::size_t(512) * 1024 * 1024;
+constexpr std::size_t kLargePage = 2 * 1024 * 1024;
+constexpr std::size_t kPage = 4096;
 
-struct Pool {
-    std::mutex mutex;
-    std::multimap<std::size_t, void*> idle;      // length -> block
-    std::unordered_map<void*, std::size_t> lent; // block -> length
-    std::size_t idleBytes = 0;
-};
-
-Pool& pool()
-{
-    static Pool* p = new Pool; // lives until the process ends: buffers may be freed during static destruction
-    return *p;
-}
+// The length mapped for a buffer: whole small pages (the large pages are
+// those whole 2 MiB inside; the rest of the buffer's length takes small
+// ones, so that a buffer of 2.1 MiB does not hold 4).
+std::size_t mappedLength(std::size_t bytes) { return (bytes + kPage - 1) & ~(kPage - 1); }
 
 void* mapLarge(std::size_t length)
 {
@@ -85,26 +65,8 @@ void* mapLarge(std::size_t length)
 void* allocateLarge(std::size_t bytes)
 {
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
-    if (bytes >= kLargePage) {
-        const std::size_t length = (bytes + kLargePage - 1) & ~(kLargePage - 1);
-        Pool& p = pool();
-        {
-            const std::lock_guard lock(p.mutex);
-            // A kept block of at most twice the length.
-            const auto it = p.idle.lower_bound(length);
-            if (it != p.idle.end() && it->first / 2 <= length) {
-                void* data = it->second;
-                p.lent.emplace(data, it->first);
-                p.idleBytes -= it->first;
-                p.idle.erase(it);
-                return data;
-            }
-        }
-        void* data = mapLarge(length);
-        const std::lock_guard lock(p.mutex);
-        p.lent.emplace(data, length);
-        return data;
-    }
+    if (bytes >= kLargePage)
+        return mapLarge(mappedLength(bytes));
 #endif
     return ::operator new(bytes);
 }
@@ -115,29 +77,7 @@ void freeLarge(void* data, std::size_t bytes) noexcept
         return;
 #if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
     if (bytes >= kLargePage) {
-        Pool& p = pool();
-        std::vector<std::pair<void*, std::size_t>> unmap;
-        try {
-            const std::lock_guard lock(p.mutex);
-            const auto it = p.lent.find(data);
-            const std::size_t length = it != p.lent.end() ? it->second : (bytes + kLargePage - 1) & ~(kLargePage - 1);
-            if (it != p.lent.end())
-                p.lent.erase(it);
-            unmap.reserve(4);
-            p.idle.emplace(length, data);
-            p.idleBytes += length;
-            while (p.idleBytes > kKept) {
-                const auto largest = std::prev(p.idle.end());
-                unmap.emplace_back(largest->second, largest->first);
-                p.idleBytes -= largest->first;
-                p.idle.erase(largest);
-            }
-        } catch (const std::bad_alloc&) {
-            munmap(data, (bytes + kLargePage - 1) & ~(kLargePage - 1)); // no room to keep it
-            return;
-        }
-        for (const auto& [block, length] : unmap)
-            munmap(block, length);
+        munmap(data, mappedLength(bytes));
         return;
     }
 #endif

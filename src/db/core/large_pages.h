@@ -12,10 +12,8 @@ void adviseLargePages(void* data, std::size_t bytes);
 // Memory for a buffer of many megabytes that is about to be filled: on
 // Linux mapped on 2 MiB boundaries, backed by large pages where the system
 // offers them and laid in at once (one call instead of a fault per page,
-// which on a virtual machine costs as much as writing the page ten times);
-// a buffer freed is kept (up to 512 MiB) for the next one, which then costs
-// no laying in at all. Smaller buffers and other systems get the usual heap
-// memory.
+// which on a virtual machine costs as much as writing the page ten times).
+// Smaller buffers and other systems get the usual heap memory.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* data, std::size_t bytes) noexcept;
 

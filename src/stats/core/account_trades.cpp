@@ -131,73 +131,43 @@ quint64 orderCode(quint64 key, std::less<quint64>) { return key; }
 
 struct OrderEntry {
     quint64 code;
-    quint64 id; // with its sign turned, as the code
-    int row;
+    qint64 row;
 };
 
-void sortByDigits(LargeVector<OrderEntry>& entries);
-
-// The rows by code, then id, then row. A large account is sorted by 16-bit digits from the
+// Sorts by code, keeping the order of equal codes: by 16-bit digits from the
 // least significant on, each pass keeping the order of the one before, and
 // only over the digits in which the entries differ (a million entries: a few
-// passes, about a quarter of a comparison sort).
-std::vector<int> rowsByCode(LargeVector<OrderEntry> entries)
+// passes, about a quarter of a comparison sort); a small list by comparison.
+void sortByCode(LargeVector<OrderEntry>& entries)
 {
-    if (entries.empty())
-        return {};
     if (entries.size() < 2048) {
-        // Small: a comparison sort costs less than the passes' tables.
-        std::sort(entries.begin(), entries.end(), [](const OrderEntry& a, const OrderEntry& b) {
-            return a.code != b.code ? a.code < b.code : a.id != b.id ? a.id < b.id : a.row < b.row;
-        });
-    } else {
-        sortByDigits(entries);
+        std::stable_sort(entries.begin(), entries.end(), [](const OrderEntry& a, const OrderEntry& b) { return a.code < b.code; });
+        return;
     }
-    std::vector<int> order;
-    order.reserve(entries.size());
+    quint64 codes = 0;
     for (const OrderEntry& e : entries)
-        order.push_back(e.row);
-    return order;
-}
-
-void sortByDigits(LargeVector<OrderEntry>& entries)
-{
-    // Rows whose ids already rise (trades stored in time order) need no
-    // passes over the ids.
-    quint64 codes = 0, ids = 0;
-    bool idsRise = true;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        codes |= entries[i].code ^ entries.front().code;
-        ids |= entries[i].id ^ entries.front().id;
-        idsRise = idsRise && (i == 0 || entries[i - 1].id < entries[i].id);
-    }
-    if (idsRise)
-        ids = 0;
+        codes |= e.code ^ entries.front().code;
     LargeVector<OrderEntry> other(entries.size());
     std::vector<quint32> starts(size_t(1) << 16);
-    auto pass = [&](auto digit) {
+    for (int shift = 0; shift < 64; shift += 16) {
+        if (!((codes >> shift) & 0xFFFF))
+            continue;
         std::fill(starts.begin(), starts.end(), 0);
         for (const OrderEntry& e : entries)
-            ++starts[digit(e)];
+            ++starts[(e.code >> shift) & 0xFFFF];
         quint32 at = 0;
-        for (quint32& s : starts)
-            at += std::exchange(s, at);
+        for (quint32& start : starts)
+            at += std::exchange(start, at);
         for (const OrderEntry& e : entries)
-            other[starts[digit(e)]++] = e;
+            other[starts[(e.code >> shift) & 0xFFFF]++] = e;
         entries.swap(other);
-    };
-    for (int shift = 0; shift < 64; shift += 16) {
-        if ((ids >> shift) & 0xFFFF)
-            pass([shift](const OrderEntry& e) { return (e.id >> shift) & 0xFFFF; });
-    }
-    for (int shift = 0; shift < 64; shift += 16) {
-        if ((codes >> shift) & 0xFFFF)
-            pass([shift](const OrderEntry& e) { return (e.code >> shift) & 0xFFFF; });
     }
 }
 
 // The rows in the order of their keys; equal keys in stored order (the id
-// breaks the tie). Key, id and row sit side by side while sorting.
+// breaks the tie): the rows are taken in the order of their ids (usually
+// the order they were read in, trades being stored in time order), then
+// sorted by key keeping that order.
 template <typename Keys, typename Before>
 std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int count, Before before)
 {
@@ -205,17 +175,26 @@ std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int
     bool inOrder = true;
     for (int r = 1; r < count && inOrder; ++r)
         inOrder = before(keys[r - 1], keys[r]) || (keys[r - 1] == keys[r] && ids[r - 1] < ids[r]);
+    std::vector<int> order(static_cast<size_t>(count));
     if (inOrder) {
-        std::vector<int> order(static_cast<size_t>(count));
         for (int r = 0; r < count; ++r)
             order[static_cast<size_t>(r)] = r;
         return order;
     }
-    LargeVector<OrderEntry> entries;
-    entries.reserve(static_cast<size_t>(count));
-    for (int r = 0; r < count; ++r)
-        entries.push_back({orderCode(keys[r], before), static_cast<quint64>(ids[r]) ^ kSignBit, r});
-    return rowsByCode(std::move(entries));
+    LargeVector<OrderEntry> entries(static_cast<size_t>(count));
+    bool idsRise = true;
+    for (int r = 0; r < count; ++r) {
+        entries[static_cast<size_t>(r)] = {static_cast<quint64>(ids[r]) ^ kSignBit, r};
+        idsRise = idsRise && (r == 0 || ids[r - 1] < ids[r]);
+    }
+    if (!idsRise)
+        sortByCode(entries); // ids are unique: the order of ids
+    for (OrderEntry& e : entries)
+        e.code = orderCode(keys[e.row], before);
+    sortByCode(entries);
+    for (int i = 0; i < count; ++i)
+        order[static_cast<size_t>(i)] = static_cast<int>(entries[static_cast<size_t>(i)].row);
+    return order;
 }
 
 } // namespace
