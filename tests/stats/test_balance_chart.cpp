@@ -31,8 +31,8 @@ TEST(BalanceChart, CurvesRunOldestTradeFirst)
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "1000");
     EXPECT_TRUE(c.complete());
     // The red line is net of the commission, the green one the profits alone.
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{1009, 1003, 1022}));
-    EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{1010, 1005, 1025}));
+    EXPECT_EQ(c.balanceCurve, (LargeVector<double>{1009, 1003, 1022}));
+    EXPECT_EQ(c.noCommissionCurve, (LargeVector<double>{1010, 1005, 1025}));
     EXPECT_EQ(labels(c), QStringList({"c коммисией: 1022,00", "без коммисии: 1025,00", "коммисия: -3,00", "Свопы: 0,00"}));
     EXPECT_EQ(c.tradeCount, 3);
     // 1009 of 3034 in all.
@@ -55,8 +55,8 @@ TEST(BalanceChart, EndsOnTheStatementBalance)
     f.insertCash("2013.06.01 09:00:00", 50); // after the last trade: in the totals only
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "0");
     EXPECT_TRUE(c.complete());
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{589, 346.75}));
-    EXPECT_EQ(c.noCommissionCurve, (std::vector<double>{600, 360}));
+    EXPECT_EQ(c.balanceCurve, (LargeVector<double>{589, 346.75}));
+    EXPECT_EQ(c.noCommissionCurve, (LargeVector<double>{600, 360}));
     EXPECT_EQ(labels(c), QStringList({"c коммисией: 396,75", "без коммисии: 410,00", "коммисия: -10,00", "Свопы: -1,75"}));
 }
 
@@ -99,7 +99,7 @@ TEST(BalanceChart, ATradeWhoseNumberDoesNotReadIsLeftOut)
     f.insert(trade("2013.05.23 10:00", "7", -1, "0"));
     const BalanceChart c = buildBalanceChartData(f.db(), "1", "100");
     EXPECT_EQ(c.problem, QStringLiteral("Сделка id 2: Своп «oops» не является числом; она не входит в итоги"));
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{108, 114}));
+    EXPECT_EQ(c.balanceCurve, (LargeVector<double>{108, 114}));
     EXPECT_EQ(labels(c), QStringList({"c коммисией: 114,00", "без коммисии: 117,00", "коммисия: -2,00", "Свопы: -1,00"}));
     EXPECT_EQ(c.tradeCount, 3);
 }

@@ -222,8 +222,8 @@ TEST_F(ResultChartsTest, BalanceChartPointsCarryTheirTimes)
     trade("2013.05.23 10:00:30", "20");
     EXPECT_TRUE(buildBalanceChartData(fx.db(), "1", "1000").times.empty()); // read only when asked for
     const BalanceChart c = buildBalanceChartData(fx.db(), "1", "1000", true);
-    EXPECT_EQ(c.balanceCurve, (std::vector<double>{1010, 1005, 1025}));
-    EXPECT_EQ(c.times, (std::vector<double>{double(utc("2013.05.21 10:00:00")), double(utc("2013.05.22 10:00:00")),
+    EXPECT_EQ(c.balanceCurve, (LargeVector<double>{1010, 1005, 1025}));
+    EXPECT_EQ(c.times, (LargeVector<double>{double(utc("2013.05.21 10:00:00")), double(utc("2013.05.22 10:00:00")),
                                             double(utc("2013.05.23 10:00:30"))}));
 }
 

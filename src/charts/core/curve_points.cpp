@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-std::pair<qsizetype, qsizetype> shownIndexRange(const std::vector<double>& ys, const std::vector<double>& xs,
+std::pair<qsizetype, qsizetype> shownIndexRange(std::span<const double> ys, std::span<const double> xs,
                                                 double fromX, double toX)
 {
     const qsizetype n = static_cast<qsizetype>(ys.size());
@@ -20,7 +20,7 @@ std::pair<qsizetype, qsizetype> shownIndexRange(const std::vector<double>& ys, c
     return {first, last};
 }
 
-QList<QPointF> shownPoints(const std::vector<double>& ys, const std::vector<double>& xs, double fromX, double toX,
+QList<QPointF> shownPoints(std::span<const double> ys, std::span<const double> xs, double fromX, double toX,
                            int columns)
 {
     QList<QPointF> points;

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPointF>
 
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -15,10 +16,10 @@
 // keeps its first, lowest, highest and last point: the line is drawn as
 // with every point, at a fraction of the cost, which keeps a curve of
 // 100 000 trades instant.
-QList<QPointF> shownPoints(const std::vector<double>& ys, const std::vector<double>& xs, double fromX, double toX,
+QList<QPointF> shownPoints(std::span<const double> ys, std::span<const double> xs, double fromX, double toX,
                            int columns);
 
 // The positions of the first and the last point shownPoints takes for the
 // range (first > last when there are none).
-std::pair<qsizetype, qsizetype> shownIndexRange(const std::vector<double>& ys, const std::vector<double>& xs,
+std::pair<qsizetype, qsizetype> shownIndexRange(std::span<const double> ys, std::span<const double> xs,
                                                 double fromX, double toX);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/large_pages.h"
+
 #include "db/core/cash_store.h"
 #include "db/core/partial_result.h"
 
@@ -20,12 +22,12 @@ struct BalanceChart : PartialResult {
     // Point k: the initial balance, the cash movements up to the open time
     // of the k+1st oldest trade and the net results of the k+1 oldest trades
     // (noCommissionCurve: their profits alone).
-    std::vector<double> balanceCurve;
-    std::vector<double> noCommissionCurve;
+    LargeVector<double> balanceCurve;
+    LargeVector<double> noCommissionCurve;
     // The open time of point k's trade, for a date axis: milliseconds as
     // chart_times.h reads them, ascending; empty unless asked for (reading
     // the times of 100 000 trades costs more than the rest of the chart).
-    std::vector<double> times;
+    LargeVector<double> times;
     // A: the balance net of everything (with every cash movement, also
     // those after the last trade): what the broker's statement calls the
     // balance. B: the same from the profits alone. C and S: the sums of the

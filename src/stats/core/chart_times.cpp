@@ -96,7 +96,7 @@ std::optional<qint64> parse(const Text& text)
 std::optional<qint64> tradeMsecs(QStringView text) { return parse(text); }
 std::optional<qint64> tradeMsecs(QByteArrayView bytes) { return parse(bytes); }
 
-void settleChartTimes(std::vector<double>& times)
+void settleChartTimes(std::span<double> times)
 {
     double last = NAN;
     for (const double t : times) {

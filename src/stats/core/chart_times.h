@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <span>
 #include <vector>
 
 // Trade times as the x values of a date axis (charts/core/date_ticks.h):
@@ -18,4 +19,4 @@ std::optional<qint64> tradeMsecs(QByteArrayView bytes);
 // (the first ones the first time that reads), and a time earlier than the
 // one before it (a form that sorts differently as text) takes that one, so
 // the times ascend as the trades do. Nothing reads: every time is 0.
-void settleChartTimes(std::vector<double>& times);
+void settleChartTimes(std::span<double> times);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/large_pages.h"
+
 #include "stats/core/r_multiples.h"
 
 #include <QByteArrayView>
@@ -94,20 +96,21 @@ private:
     int textIndex(int column, QByteArrayView bytes);
     // The digest's row of a row here.
     int at(int row) const { return m_rows.empty() ? row : m_rows[static_cast<size_t>(row)]; }
-    static std::optional<double> valueAt(const std::vector<double>& values, size_t i)
+    static std::optional<double> valueAt(const LargeVector<double>& values, size_t i)
     {
         return values[i] == values[i] ? std::optional<double>(values[i]) : std::nullopt; // NaN: none
     }
 
     std::shared_ptr<AccountTrades> m_digest;
-    std::vector<int> m_rows; // digest rows in stored order; empty when the digest has them so
+    // Per row, in buffers for many megabytes (large_pages.h).
+    LargeVector<int> m_rows; // digest rows in stored order; empty when the digest has them so
     // Profit + commission + taxes + swap, NaN when one does not read.
-    std::vector<double> m_net;
-    std::vector<int> m_days;
-    std::vector<int> m_seconds;
-    std::vector<quint8> m_sides;
-    std::vector<double> m_r;      // NaN without one
-    std::vector<int> m_categories; // ColumnCount a row
+    LargeVector<double> m_net;
+    LargeVector<int> m_days;
+    LargeVector<int> m_seconds;
+    LargeVector<quint8> m_sides;
+    LargeVector<double> m_r;      // NaN without one
+    LargeVector<int> m_categories; // ColumnCount a row
     std::deque<std::string> m_texts; // a deque: the views below stay valid
     std::unordered_map<std::string_view, int> m_textIndex;
     // The first few texts of each column, looked through before m_textIndex:

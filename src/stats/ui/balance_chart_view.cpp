@@ -35,8 +35,6 @@ constexpr qreal kNarrowestTime = 3'600'000;
 // Room beside the first and the last trade on the date axis.
 constexpr double kTimePadding = 0.02;
 
-const std::vector<double> kByNumber;
-
 QImage diamondMarker()
 {
     QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
@@ -161,7 +159,7 @@ void BalanceChartView::setFullRanges()
     if (m_dates) {
         // No trades: today's date; one trade or all at one time: its day
         // (the axis widens a flat range to the day).
-        const std::vector<double>& t = xs();
+        const std::span<const double> t = xs();
         const qint64 now = QDateTime::currentDateTimeUtc().toMSecsSinceEpoch();
         const qint64 first = t.empty() ? now : static_cast<qint64>(t.front());
         const qint64 last = t.empty() ? now : static_cast<qint64>(t.back());
@@ -249,11 +247,13 @@ void BalanceChartView::setDateAxis(bool on)
     viewport()->update();
 }
 
-const std::vector<double>& BalanceChartView::xs() const
+std::span<const double> BalanceChartView::xs() const
 {
     // Curves built without their times (the option was just ticked) wait
     // for the chart that has them.
-    return m_dates && m_data.times.size() == m_data.balanceCurve.size() ? m_data.times : kByNumber;
+    if (m_dates && m_data.times.size() == m_data.balanceCurve.size())
+        return m_data.times;
+    return {};
 }
 
 void BalanceChartView::updateSeries()
@@ -342,7 +342,7 @@ void BalanceChartView::drawForeground(QPainter* painter, const QRectF& rect)
     painter->setClipRect(plot);
     painter->setRenderHint(QPainter::Antialiasing, false);
     const QFontMetrics fm(font());
-    const std::vector<double>& x = xs();
+    const std::span<const double> x = xs();
     auto [k, last] = shownIndexRange(curve, x, m_axisX->min(), m_axisX->max());
     const qreal pixelsPerX = plot.width() / std::max<qreal>(1e-9, m_axisX->max() - m_axisX->min());
     while (k <= last) {

@@ -4,6 +4,8 @@
 
 #include <QChartView>
 
+#include <span>
+
 class QAreaSeries;
 class QCategoryAxis;
 class QLineSeries;
@@ -65,7 +67,7 @@ private:
     void zoomAround(QPointF position, qreal factor);
     // The x of every point: its open time on the date axis, none (its
     // number) otherwise.
-    const std::vector<double>& xs() const;
+    std::span<const double> xs() const;
 
     BalanceChart m_data;
     bool m_showNoCommission = false;
