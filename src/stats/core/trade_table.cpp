@@ -197,25 +197,33 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
     const AccountTrades::Numbers& numbers = trades->numbers();
 
     // Every row is shown; a win or a loss is told by the trade's net result,
-    // and a trade whose money does not read counts as neither.
-    std::vector<ProfitBand> bands;
-    bands.reserve(sequence.size());
+    // and a trade whose money does not read counts as neither. The rows are
+    // taken in stored order (the numbers read one after the other) and
+    // their bands then laid out in the order shown.
+    const int count = trades->count();
+    std::vector<ProfitBand> rowBands(static_cast<size_t>(count));
     int listed = 0, wins = 0, losses = 0, unreadable = 0;
-    QString problem;
-    for (const int r : sequence) {
+    for (int r = 0; r < count; ++r) {
         if (numbers.bad[r]) {
-            bands.push_back(ProfitBand::Unreadable);
-            if (unreadable++ == 0)
-                problem = trades->badMoneyText(r);
+            rowBands[static_cast<size_t>(r)] = ProfitBand::Unreadable;
+            ++unreadable;
             continue;
         }
-        bands.push_back(profitBand(numbers.profit[r]));
+        rowBands[static_cast<size_t>(r)] = profitBand(numbers.profit[r]);
         ++listed;
         const double net = numbers.net(r);
         if (net > 0)
             ++wins;
         else if (net < 0)
             ++losses;
+    }
+    std::vector<ProfitBand> bands;
+    bands.reserve(sequence.size());
+    QString problem;
+    for (const int r : sequence) {
+        bands.push_back(rowBands[static_cast<size_t>(r)]);
+        if (problem.isEmpty() && bands.back() == ProfitBand::Unreadable)
+            problem = trades->badMoneyText(r); // the first one shown
     }
     TradeTable result(trades, sequence);
     result.bands = std::move(bands);
