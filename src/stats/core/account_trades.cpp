@@ -100,10 +100,19 @@ struct ColumnReader {
     int found = 0;
     // The arena position of a recent text with its hash, which tells most
     // other texts apart without a look into the arena (far back, out of
-    // the cache); kNull when empty.
+    // the cache), and a short text itself (the pair, the side, a size), so
+    // that finding it again needs no look there either; kNull when empty.
     struct Slot {
+        static constexpr int kShort = 7;
         quint32 hash = 0;
         quint32 at = kNull;
+        quint8 length = 0;
+        char text[kShort] = {};
+        bool holds(quint32 h, QByteArrayView bytes) const
+        {
+            return at != kNull && hash == h && bytes.size() <= kShort && length == bytes.size()
+                && (bytes.isEmpty() || std::memcmp(text, bytes.data(), static_cast<size_t>(bytes.size())) == 0);
+        }
     };
     std::vector<Slot> recent;
 };
@@ -311,12 +320,18 @@ private:
         const quint32 hash = textHash(bytes);
         ColumnReader::Slot& slot = column.recent[hash % kSlots];
         ++column.looked;
-        if (slot.at != kNull && slot.hash == hash && storedAt(slot.at) == bytes) {
+        if (slot.holds(hash, bytes)
+            || (bytes.size() > ColumnReader::Slot::kShort && slot.at != kNull && slot.hash == hash
+                && storedAt(slot.at) == bytes)) {
             ++column.found;
             return slot.at;
         }
         const quint32 at = append(bytes);
-        slot = {hash, at};
+        slot.hash = hash;
+        slot.at = at;
+        slot.length = static_cast<quint8>(std::min<qsizetype>(bytes.size(), 255));
+        if (!bytes.isEmpty() && bytes.size() <= ColumnReader::Slot::kShort)
+            std::memcpy(slot.text, bytes.data(), static_cast<size_t>(bytes.size()));
         if (column.looked == kTrialRows && column.found < kTrialRows / 4) {
             column.shares = false;
             column.recent = {};
