@@ -6,6 +6,7 @@
 #include "accounts/ui/accounts_page.h"
 #include "context/core/journal.h"
 #include "shell/main_window.h"
+#include "db/core/account_parts.h"
 #include "db/core/sqlite_database.h"
 #include "import/core/preview_model.h"
 #include "import/ui/import_panel.h"
@@ -481,10 +482,16 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         s.visit(page);
     }
 
-    // A history long enough to be read on a thread of its own (the bound
-    // lowered to this statement): the page says it is loading, the window
-    // answers, and the table, the balance and the days are the same.
+    // A history long enough to be read on a thread of its own, and in parts
+    // at once (both bounds lowered to this statement): the page says it is
+    // loading, the window answers, and the table, the balance and the days
+    // are the same.
     {
+        struct PartsFrom {
+            qint64 usual = account_parts::from();
+            ~PartsFrom() { account_parts::setFrom(usual); }
+        } restore;
+        account_parts::setFrom(2);
         Session s(dir.path());
         TForm1& w = *s.window;
         w.setReadAheadTrades(kStatementTrades);
