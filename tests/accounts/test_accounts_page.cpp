@@ -613,3 +613,39 @@ TEST(AccountsPageNoDatabase, LoadingReportsTheFailure)
     EXPECT_EQ(prompts.messages[0].caption, QStringLiteral("Ошибка"));
     EXPECT_EQ(page.accountCount(), 0);
 }
+
+// The curve of a large account is read on a thread of its own (the bound
+// lowered here): the count at once and the old curve gone, then the curve
+// the page reads at once for a smaller account; an account chosen while a
+// curve is read stops that reading, and only the last one is drawn.
+TEST_F(AccountsPageTest, ALargeAccountsCurveIsReadOnAThread)
+{
+    const QString a = insertAccount(db, QStringLiteral("Большой"), QStringLiteral("демо"), QStringLiteral("открыт"),
+                                    QStringLiteral("1000"));
+    const QString b = insertAccount(db, QStringLiteral("Малый"), QStringLiteral("демо"), QStringLiteral("открыт"),
+                                    QStringLiteral("100"));
+    insertTrade(db, a, QStringLiteral("2013.05.22 09:00"), QStringLiteral("-5"));
+    insertTrade(db, a, QStringLiteral("2013.06.01 00:00"), QStringLiteral("20,5"));
+    insertTrade(db, a, QStringLiteral("2013.05.21 10:15"), QStringLiteral("10"));
+    insertTrade(db, b, QStringLiteral("2013.05.21 10:15"), QStringLiteral("1"));
+    openPage();
+    clickRow(1);
+    EXPECT_EQ(curveValues(), std::vector<double>({101}));
+
+    page->setCurveThreadFrom(3);
+    clickRow(0);
+    EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 3"));
+    EXPECT_TRUE(page->curveReading());
+    EXPECT_EQ(curveValues(), std::vector<double>());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !page->curveReading(); }, 10000));
+    EXPECT_EQ(curveValues(), std::vector<double>({1010, 1005, 1025.5}));
+
+    clickRow(0);
+    clickRow(1); // a small account: read at once, the reading of the large one stopped
+    EXPECT_FALSE(page->curveReading());
+    EXPECT_EQ(curveValues(), std::vector<double>({101}));
+    QTest::qWait(50);
+    EXPECT_EQ(curveValues(), std::vector<double>({101}));
+    EXPECT_EQ(label("Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 1"));
+    EXPECT_EQ(prompts.messages.size(), 0u);
+}

@@ -17,6 +17,8 @@
 #include "db/core/sqlite_database.h"
 
 #include <QChartView>
+#include <QFileInfo>
+#include <QThread>
 #include <QScreen>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -27,6 +29,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -162,6 +165,16 @@ void AccountsPage::drawAccountCurve()
         return;
     }
     m_curveStale = false;
+    stopCurveReading();
+    if (m_curveThreadFrom > 0) {
+        try {
+            const qint64 trades = store().tradeCount(m_journal.activeAccount);
+            if (trades >= m_curveThreadFrom && readCurveOnThread(trades))
+                return;
+        } catch (const ESQLiteException&) {
+            // the reading below says why
+        }
+    }
     AccountStore::Curve read;
     bool readable = true;
     try {
@@ -171,6 +184,76 @@ void AccountsPage::drawAccountCurve()
         readable = false;
         read = {buildBalanceCurve(Edit_Balance->text(), {}), 0};
     }
+    showCurve(read, readable);
+}
+
+bool AccountsPage::readCurveOnThread(qint64 trades)
+{
+    TSQLiteDatabase& db = m_journal.db();
+    if (!db.isOpen() || db.inTransaction() || !QFileInfo(db.path()).isFile())
+        return false;
+    // The count at once, the old account's curve gone; the curve follows.
+    Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(trades));
+    importArea()->setTitle(kImportCaption);
+    m_series->clear();
+    const quint64 reading = ++m_curveReadings;
+    m_curveThread = QThread::create([this, reading, path = db.path(), account = m_journal.activeAccount,
+                                     balance = Edit_Balance->text(), pictures = m_journal.path(QStringLiteral("img"))] {
+        auto read = std::make_shared<AccountStore::Curve>();
+        bool readable = true;
+        try {
+            TSQLiteDatabase connection(path);
+            {
+                const std::lock_guard lock(m_curveMutex);
+                m_curveConnection = &connection;
+            }
+            try {
+                const std::vector<CashMovement> cash = CashStore(connection).list(account);
+                *read = AccountStore(connection, pictures).balanceCurve(account, balance, cash);
+            } catch (const ESQLiteException&) {
+                readable = false;
+            }
+            const std::lock_guard lock(m_curveMutex);
+            m_curveConnection = nullptr;
+        } catch (const ESQLiteException&) {
+            readable = false;
+        }
+        if (!readable)
+            *read = {buildBalanceCurve(balance, {}), 0};
+        QMetaObject::invokeMethod(
+            this, [this, reading, read, readable] { onCurveRead(reading, *read, readable); }, Qt::QueuedConnection);
+    });
+    m_curveThread->start();
+    return true;
+}
+
+void AccountsPage::onCurveRead(quint64 reading, const AccountStore::Curve& read, bool readable)
+{
+    if (!m_curveThread || reading != m_curveReadings)
+        return; // a reading stopped before its end was told
+    m_curveThread->wait();
+    delete m_curveThread;
+    m_curveThread = nullptr;
+    showCurve(read, readable);
+}
+
+void AccountsPage::stopCurveReading()
+{
+    if (!m_curveThread)
+        return;
+    ++m_curveReadings;
+    {
+        const std::lock_guard lock(m_curveMutex);
+        if (m_curveConnection)
+            m_curveConnection->interrupt();
+    }
+    m_curveThread->wait();
+    delete m_curveThread;
+    m_curveThread = nullptr;
+}
+
+void AccountsPage::showCurve(const AccountStore::Curve& read, bool readable)
+{
     Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(read.trades));
     importArea()->setTitle(kImportCaption);
 
