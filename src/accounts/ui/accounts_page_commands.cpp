@@ -196,6 +196,7 @@ bool AccountsPage::readCurveOnThread(qint64 trades)
     Label_Sdelki->setText(QStringLiteral("Сделок на счете: ") + QString::number(trades));
     importArea()->setTitle(kImportCaption);
     m_series->clear();
+    fitCurveAxes({});
     const quint64 reading = ++m_curveReadings;
     m_curveThread = QThread::create([this, reading, path = db.path(), account = m_journal.activeAccount,
                                      balance = Edit_Balance->text(), pictures = m_journal.path(QStringLiteral("img"))] {
