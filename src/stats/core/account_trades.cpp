@@ -98,6 +98,12 @@ struct ColumnReader {
     bool shares = true;
     int looked = 0;
     int found = 0;
+    // The text of the row before (a column never written, a run of the same
+    // pair) and the number it was made from, found again without a look
+    // into the table.
+    quint32 last = kNull;
+    quint64 lastNumber = 0;
+    quint32 lastNumberAt = kNull;
     // The arena position of a recent text with its hash, which tells most
     // other texts apart without a look into the arena (far back, out of
     // the cache), and a short text itself (the pair, the side, a size), so
@@ -315,6 +321,11 @@ private:
         ColumnReader& column = m_columns[c];
         if (!column.shares)
             return append(bytes);
+        if (column.last != kNull && storedAt(column.last) == bytes) {
+            ++column.looked;
+            ++column.found;
+            return column.last;
+        }
         if (column.recent.empty())
             column.recent.resize(kSlots);
         const quint32 hash = textHash(bytes);
@@ -324,6 +335,7 @@ private:
             || (bytes.size() > ColumnReader::Slot::kShort && slot.at != kNull && slot.hash == hash
                 && storedAt(slot.at) == bytes)) {
             ++column.found;
+            column.last = slot.at;
             return slot.at;
         }
         const quint32 at = append(bytes);
@@ -332,6 +344,7 @@ private:
         slot.length = static_cast<quint8>(std::min<qsizetype>(bytes.size(), 255));
         if (!bytes.isEmpty() && bytes.size() <= ColumnReader::Slot::kShort)
             std::memcpy(slot.text, bytes.data(), static_cast<size_t>(bytes.size()));
+        column.last = at;
         if (column.looked == kTrialRows && column.found < kTrialRows / 4) {
             column.shares = false;
             column.recent = {};
@@ -352,8 +365,16 @@ private:
         case SqlRow::Kind::Number: {
             if (row.isNull(c))
                 return stored(c, QByteArrayView("0"));
+            const double value = row.number(c);
+            ColumnReader& column = m_columns[c];
+            const quint64 bits = std::bit_cast<quint64>(value);
+            if (column.lastNumberAt != kNull && bits == column.lastNumber)
+                return column.lastNumberAt; // the same number, the same text
             char text[48];
-            return stored(c, QByteArrayView(text, num::formatGeneralInto(row.number(c), text)));
+            const quint32 at = stored(c, QByteArrayView(text, num::formatGeneralInto(value, text)));
+            column.lastNumber = bits;
+            column.lastNumberAt = at;
+            return at;
         }
         case SqlRow::Kind::Blob: {
             const QByteArrayView bytes = row.bytes(c);

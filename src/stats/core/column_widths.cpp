@@ -28,6 +28,7 @@ TextWidthMeasure::TextWidthMeasure(const QFont& font)
 {
     m_advance.fill(kUnknown);
     m_byteAdvance.fill(kUnknown);
+    m_summed.fill(-(qint64(1) << 40)); // until prepareBytes()
 }
 
 qint32 TextWidthMeasure::charAdvance(char16_t ch)
@@ -103,6 +104,7 @@ void TextWidthMeasure::prepareBytes()
             const char b = static_cast<char>(byte);
             m_byteAdvance[byte] = charAdvance(cp1251::decode(&b, 1).at(0).unicode());
         }
+        m_summed[byte] = m_byteAdvance[byte] >= 0 ? m_byteAdvance[byte] : -(qint64(1) << 40);
     }
 }
 
@@ -110,13 +112,13 @@ std::optional<int> TextWidthMeasure::summedWidthOfCp1251(QByteArrayView bytes) c
 {
     if (!m_sumAllowed)
         return std::nullopt;
+    // Without a branch per byte: a byte that needs a layout (or was not
+    // looked up) adds so much below zero that no text can make it up.
     qint64 sum = 0;
-    for (const char b : bytes) {
-        const qint32 a = m_byteAdvance[static_cast<unsigned char>(b)];
-        if (a < 0)
-            return std::nullopt; // needs a layout (or was not looked up)
-        sum += a;
-    }
+    for (const char b : bytes)
+        sum += m_summed[static_cast<unsigned char>(b)];
+    if (sum < 0)
+        return std::nullopt;
     return static_cast<int>((sum + 32) >> 6);
 }
 

@@ -46,6 +46,7 @@ private:
     bool m_sumAllowed;
     std::array<qint32, kTableSize> m_advance; // in 1/64 pixel, as Qt keeps them
     std::array<qint32, 256> m_byteAdvance;    // the same by Windows-1251 byte
+    std::array<qint64, 256> m_summed;         // the same, a byte needing a layout far below zero
 };
 
 // The font of the statistics grids: the family and pixel size asked for,

@@ -154,6 +154,10 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         std::vector<std::pair<int, int>> laidOut; // row, column
     };
     auto measureSpan = [&](int from, int to, Span& span) {
+        // Kept on this thread's own stack until the end: two threads writing
+        // the widths side by side would take the cache line from each other
+        // at every cell.
+        std::array<int, tradecol::Count> widest{};
         const char* last[tradecol::Count] = {};
         for (int r = from; r < to; ++r) {
             if (!shown[r])
@@ -164,11 +168,12 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
                     continue; // the same stored text as the row before
                 last[col] = bytes.data();
                 if (const std::optional<int> w = measure.summedWidthOfCp1251(bytes))
-                    span.widest[col] = std::max(span.widest[col], *w);
+                    widest[col] = std::max(widest[col], *w);
                 else
                     span.laidOut.emplace_back(r, col);
             }
         }
+        span.widest = widest;
     };
     measure.prepareBytes();
     Span first, second;
