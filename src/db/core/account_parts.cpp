@@ -66,7 +66,9 @@ bool read(TSQLiteDatabase& db, const QString& columns, const QString& account, q
 
     auto readPart = [&](int k) {
         TSQLiteDatabase& connection = k == 0 ? db : *connections[static_cast<size_t>(k)];
-        qint64& count = rows[static_cast<size_t>(k)];
+        // Counted on this thread's stack: the parts' counters side by side
+        // would take the cache line from each other at every row.
+        qint64 count = 0;
         auto each = [&](const SqlRow& row) {
             ++count;
             onRow(k, row);
@@ -82,6 +84,7 @@ bool read(TSQLiteDatabase& db, const QString& columns, const QString& account, q
             connection.readRows(select + QStringLiteral(" AND %1 >= %2 AND %1 < %3").arg(openTime, boundary(2), boundary(3)),
                                 {account, offset(k), offset(k + 1)}, each);
         }
+        rows[static_cast<size_t>(k)] = count;
     };
 
     std::vector<std::thread> threads;
