@@ -11,6 +11,7 @@
 #include <QDate>
 
 #include <algorithm>
+#include <thread>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -118,6 +119,9 @@ int secondOfDay(QByteArrayView t)
     return h * 3600 + m * 60 + s;
 }
 
+// Trades from which their figures are worked out on a thread of their own.
+constexpr int kThreadFrom = 50000;
+
 } // namespace
 
 ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
@@ -143,34 +147,60 @@ ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
             m_rows[static_cast<size_t>(r)] = r;
         std::sort(m_rows.begin(), m_rows.end(), [&t](int a, int b) { return t.id(a) < t.id(b); });
     }
-    m_net.reserve(static_cast<size_t>(rows));
     m_categories.reserve(static_cast<size_t>(rows) * ColumnCount);
-    m_days.reserve(static_cast<size_t>(rows));
-    m_seconds.reserve(static_cast<size_t>(rows));
-    m_sides.reserve(static_cast<size_t>(rows));
-    m_r.reserve(static_cast<size_t>(rows));
+    m_net.resize(static_cast<size_t>(rows));
+    m_days.resize(static_cast<size_t>(rows));
+    m_seconds.resize(static_cast<size_t>(rows));
+    m_sides.resize(static_cast<size_t>(rows));
+    m_r.resize(static_cast<size_t>(rows));
+
+    // Each trade's own figures: its net, side, R and time of day.
+    auto figures = [&](int from, int to) {
+        using N = AccountTrades::Numbers;
+        for (int row = from; row < to; ++row) {
+            const int d = at(row);
+            const size_t i = static_cast<size_t>(row);
+            const quint8 bad = numbers.bad[d];
+            // The swap is stored with a comma (an empty one is none), the
+            // taxes as the statement wrote them, the commission in a REAL
+            // column.
+            if (bad & (N::BadProfit | N::BadTaxes | N::BadSwap)) {
+                m_net[i] = kNaN;
+            } else {
+                const QByteArrayView swapBytes = t.bytes(d, A::Swap);
+                std::optional<double> swap = numbers.swap[d];
+                if (!swapBytes.isEmpty() && *swap == 0.0)
+                    swap = num::parseCommaBytes(swapBytes); // a blank swap is no number here
+                else if (swapBytes.isEmpty())
+                    swap = 0.0;
+                m_net[i] = swap ? numbers.profit[d] + numbers.commission[d] + numbers.taxes[d] + *swap : kNaN;
+            }
+            const TradeSide side = sideOf(t.bytes(d, A::Type));
+            m_sides[i] = static_cast<quint8>(side);
+            const double prices[3] = {readPrice(t.bytes(d, A::PriceOpen)).value_or(kNaN),
+                                      readPrice(t.bytes(d, A::PriceClose)).value_or(kNaN),
+                                      readPrice(t.bytes(d, A::Sl)).value_or(kNaN)};
+            m_r[i] = rMultiple(side, prices[0], prices[1], prices[2]).value_or(kNaN);
+            const QByteArrayView time = t.bytes(d, A::OpenTime);
+            const auto day = tradeDayParts(time);
+            m_days[i] = day ? static_cast<int>(QDate((*day)[0], (*day)[1], (*day)[2]).toJulianDay()) : kNoDay;
+            m_seconds[i] = day ? secondOfDay(time) : kNoTime;
+        }
+    };
+    // A large account's figures are worked out on a thread of their own
+    // while this one numbers the grouped texts, which must go in order.
+    std::thread other;
+    if (rows >= kThreadFrom)
+        other = std::thread(figures, 0, rows);
+    else
+        figures(0, rows);
 
     // A text the digest keeps once is looked up once per run of it.
     const char* lastText[ColumnCount] = {};
     qsizetype lastSize[ColumnCount] = {};
     int lastIndex[ColumnCount] = {};
-    using N = AccountTrades::Numbers;
     for (int row = 0; row < rows; ++row) {
         const int d = at(row);
-        const quint8 bad = numbers.bad[d];
-        // The swap is stored with a comma (an empty one is none), the taxes
-        // as the statement wrote them, the commission in a REAL column.
-        if (bad & (N::BadProfit | N::BadTaxes | N::BadSwap)) {
-            m_net.push_back(kNaN);
-        } else {
-            const QByteArrayView swapBytes = t.bytes(d, A::Swap);
-            std::optional<double> swap = numbers.swap[d];
-            if (!swapBytes.isEmpty() && *swap == 0.0)
-                swap = num::parseCommaBytes(swapBytes); // a blank swap is no number here
-            else if (swapBytes.isEmpty())
-                swap = 0.0;
-            m_net.push_back(swap ? numbers.profit[d] + numbers.commission[d] + numbers.taxes[d] + *swap : kNaN);
-        }
         for (int c = 0; c < ColumnCount; ++c) {
             const QByteArrayView bytes = t.bytes(d, kGrouped[c]);
             if (bytes.isNull()) {
@@ -184,16 +214,9 @@ ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
             }
             m_categories.push_back(lastIndex[c]);
         }
-        m_sides.push_back(static_cast<quint8>(sideOf(t.bytes(d, A::Type))));
-        const double prices[3] = {readPrice(t.bytes(d, A::PriceOpen)).value_or(kNaN),
-                                  readPrice(t.bytes(d, A::PriceClose)).value_or(kNaN),
-                                  readPrice(t.bytes(d, A::Sl)).value_or(kNaN)};
-        m_r.push_back(rMultiple(static_cast<TradeSide>(m_sides.back()), prices[0], prices[1], prices[2]).value_or(kNaN));
-        const QByteArrayView time = t.bytes(d, A::OpenTime);
-        const auto day = tradeDayParts(time);
-        m_days.push_back(day ? static_cast<int>(QDate((*day)[0], (*day)[1], (*day)[2]).toJulianDay()) : kNoDay);
-        m_seconds.push_back(day ? secondOfDay(time) : kNoTime);
     }
+    if (other.joinable())
+        other.join();
 
     // Byte order is SQLite's order of texts; the row breaks ties (a stable
     // sort). Statements are usually imported oldest first, so the rows
