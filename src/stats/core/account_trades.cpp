@@ -249,7 +249,9 @@ public:
                                       ? -std::numeric_limits<double>::infinity()
                                       : row.number(AccountTrades::Profit2));
         readNumbers(row, r);
-        if (m_t.m_count == kSampleRows)
+        if (m_t.m_count == kSampleRows / 2)
+            m_halfSample = m_t.m_arena.size();
+        else if (m_t.m_count == kSampleRows)
             reserveArena();
     }
 
@@ -272,11 +274,15 @@ private:
     // The texts of the first rows tell how much room the rest will take:
     // the arena is laid out once more at most instead of doubling as it
     // grows.
+    // The second half of the sample tells it better: the texts that repeat
+    // (the pairs, the sides, the annotations) are mostly stored in the first
+    // rows already.
     void reserveArena()
     {
         const size_t expected = std::max(m_t.m_expected, static_cast<size_t>(kSampleRows));
-        const size_t perRow = m_t.m_arena.size() / kSampleRows + 1;
-        const size_t wanted = expected * perRow + expected * perRow / 8;
+        const size_t half = kSampleRows / 2;
+        const size_t perRow = (m_t.m_arena.size() - m_halfSample + half - 1) / half;
+        const size_t wanted = m_t.m_arena.size() + (expected - kSampleRows) * perRow + expected * perRow / 8;
         if (wanted > m_t.m_arena.capacity()) {
             m_t.m_arena.reserve(std::min<size_t>(wanted, kNull));
         }
@@ -425,6 +431,7 @@ private:
     }
 
     AccountTrades& m_t;
+    size_t m_halfSample = 0; // the arena's size after half the sample
     bool m_first = true;
     bool m_numericProfit2 = false;
     ColumnReader m_columns[AccountTrades::ColumnCount];
@@ -458,7 +465,7 @@ bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, siz
     // Part 0 is read into this digest, whose numbers are laid out for the
     // whole account, the others into digests of their own, appended to it
     // in their order.
-    const size_t share = rows / static_cast<size_t>(parts) + rows / 16;
+    const size_t share = rows / static_cast<size_t>(parts) + rows / 64;
     reserve(rows, share);
     std::vector<std::unique_ptr<AccountTrades>> pieces;
     std::vector<std::unique_ptr<AccountTradesBuilder>> builders;
