@@ -114,6 +114,7 @@ public:
             m_kinds[c] = row.kind(c);
     }
     bool readsAbsent(int column) const { return !m_kinds[column]; }
+    std::vector<std::optional<SqlRow::Kind>> kinds() const { return {std::begin(m_kinds), std::end(m_kinds)}; }
     // A whole-number cell that reads 0 (its text is "0"), told without its text.
     bool isZero(const SqlRow& row, int column) const
     {
@@ -173,94 +174,174 @@ private:
 
 } // namespace
 
+namespace {
+
+// One trade of the analysis from its row: the texts of its cells (all but
+// "№"), its picture mark and R-multiple, and whether its money reads and
+// what it added to the balance. A column's kind is learnt from the first
+// row read. What it hands out lives in this reader until the next row.
+class TradeReader {
+public:
+    const AnalysisTrade& read(const SqlRow& t)
+    {
+        if (m_first) {
+            m_first = false;
+            m_cells.learnKinds(t);
+        }
+        auto& cells = m_trade.cells;
+        for (size_t c = 0; c < std::size(kShown); ++c)
+            cells[analysiscol::Id + c] = m_cells.cell(t, static_cast<int>(c));
+
+        const QByteArrayView list = m_cells.readsAbsent(kList) ? QByteArrayView() : t.blob(kList);
+        const bool picture = hasPictures(list, m_cells.isZero(t, kImgTop) ? QStringView() : m_cells.wide(m_cells.cell(t, kImgTop)));
+        cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
+
+        // R: a stop loss that does not read, or of 0 (none), leaves the
+        // prices unread.
+        cells[analysiscol::R] = QByteArrayView();
+        const QByteArrayView slText = m_cells.cell(t, kSl);
+        if (!isPlainZero(slText)) {
+            if (const auto sl = parsePrice(m_cells.wide(slText)); sl && *sl != 0) {
+                const auto o = parsePrice(m_cells.wide(m_cells.cell(t, kPriceOpen)));
+                const auto c = parsePrice(m_cells.wide(m_cells.cell(t, kPriceClose)));
+                const auto r = o && c ? rMultiple(tradeSide(m_cells.wide(cells[analysiscol::Type])), *o, *c, *sl) : std::nullopt;
+                if (r) {
+                    cp1251::encodeInto(num::formatFixed(*r, 2), m_rText);
+                    cells[analysiscol::R] = m_rText;
+                }
+            }
+        }
+
+        // The day's result is what its trades added to the balance: each
+        // trade's profit with its commission, taxes and swap.
+        m_taxesText = m_cells.cell(t, kTaxes);
+        m_swapText = m_cells.cell(t, kSwap);
+        m_trade.profit = num::parseCommaBytes(cells[analysiscol::Profit]);
+        m_taxes = num::parseTaxesBytes(m_taxesText);
+        m_swap = num::parseSwapBytes(m_swapText);
+        m_commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
+        return m_trade;
+    }
+
+    // The trade's number ("№") in the last trade read.
+    void setNumber(qint64 number) { m_trade.cells[analysiscol::Number] = CellReader::digits(number, m_number); }
+    // Whether the last trade's money reads: a trade whose money does not
+    // read is listed but left out of the sums.
+    bool moneyReads() const { return m_trade.profit && m_taxes && m_swap; }
+    double net() const { return *m_trade.profit + m_commission + *m_taxes + *m_swap; }
+    // The problem of the last trade when its money does not read.
+    QString unreadableText() const
+    {
+        const auto decode = [](QByteArrayView b) { return cp1251::decode(b.data(), b.size()); };
+        const auto& cells = m_trade.cells;
+        return unreadableTradeText(decode(cells[analysiscol::Id]),
+                                   !m_trade.profit ? QStringLiteral("Прибыль") : !m_taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
+                                   decode(!m_trade.profit ? cells[analysiscol::Profit] : !m_taxes ? m_taxesText : m_swapText));
+    }
+    // The kinds learnt from the first row; none before it.
+    std::optional<std::vector<std::optional<SqlRow::Kind>>> kinds() const
+    {
+        if (m_first)
+            return std::nullopt;
+        return m_cells.kinds();
+    }
+
+private:
+    // "0", the stop loss of a trade without one, read without a parser.
+    static bool isPlainZero(QByteArrayView text) { return text.size() == 1 && text[0] == '0'; }
+
+    CellReader m_cells;
+    AnalysisTrade m_trade;
+    bool m_first = true;
+    std::array<char, 24> m_number;
+    QByteArray m_rText;
+    QByteArrayView m_taxesText, m_swapText;
+    std::optional<double> m_taxes, m_swap;
+    double m_commission = 0;
+};
+
+// The totals of the trades whose money reads, summed in the order of the
+// rows (the sums of a later part go on from those of the earlier ones, as
+// one reading adds them), and the first trade whose money does not read.
+class TotalsInOrder {
+public:
+    explicit TotalsInOrder(AnalysisTotals& totals)
+        : m_totals(totals)
+    {
+    }
+    void add(double net)
+    {
+        ++m_totals.count;
+        if (net > 0) {
+            ++m_totals.wins;
+            m_totals.sumPos += net;
+        } else if (net < 0) {
+            ++m_totals.losses;
+            m_totals.sumNeg += net;
+        }
+    }
+    template <class Text> void addUnreadable(Text&& text)
+    {
+        if (m_unreadable++ == 0)
+            m_firstBad = text();
+    }
+    void addUnreadable(int count, const QString& first)
+    {
+        if (count > 0 && m_unreadable == 0)
+            m_firstBad = first;
+        m_unreadable += count;
+    }
+    void finish()
+    {
+        if (m_unreadable > 0)
+            m_totals.stop(unreadableTradesText(m_firstBad, m_unreadable));
+    }
+
+private:
+    AnalysisTotals& m_totals;
+    int m_unreadable = 0;
+    QString m_firstBad;
+};
+
+SqlParams periodParams(const QString& account, const QDate& start, const QDate& end)
+{
+    const QString format = QStringLiteral("yyyy.MM.dd");
+    return {start.toString(format), end.toString(format), account};
+}
+
+} // namespace
+
 AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end,
                                   const std::function<void(const AnalysisTrade&)>& onTrade,
                                   const std::function<void(qint64)>& onCount)
 {
     AnalysisTotals totals;
-    const QString format = QStringLiteral("yyyy.MM.dd");
+    TotalsInOrder sums(totals);
     try {
         using namespace t_sdelki;
         // Read row by row in time order (the index of the account's trades
         // by open time gives that order without a sort).
-        const SqlParams params = {start.toString(format), end.toString(format), account};
+        const SqlParams params = periodParams(account, start, end);
         if (onCount)
             db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
                         params, [&](const SqlRow& row) { onCount(std::max<qint64>(0, row.integer(0))); });
-        CellReader reader;
-        AnalysisTrade trade;
-        std::array<char, 24> number;
-        QByteArray rText;
-        bool first = true;
-        int unreadable = 0;
-        QString firstBad;
+        TradeReader reader;
         qint64 i = 0;
         db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
                         .arg(selectList(), table, name(OpenTime), name(Chet)),
                     params, [&](const SqlRow& t) {
-                        if (first) {
-                            first = false;
-                            reader.learnKinds(t);
-                        }
-                        auto& cells = trade.cells;
-                        cells[analysiscol::Number] = CellReader::digits(++i, number);
-                        for (size_t c = 0; c < std::size(kShown); ++c)
-                            cells[analysiscol::Id + c] = reader.cell(t, static_cast<int>(c));
-
-                        const QByteArrayView list = reader.readsAbsent(kList) ? QByteArrayView() : t.blob(kList);
-                        const bool picture = hasPictures(list, reader.isZero(t, kImgTop) ? QStringView()
-                                                                                          : reader.wide(reader.cell(t, kImgTop)));
-                        cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
-
-                        // R: a stop loss that does not read, or of 0 (none), leaves
-                        // the prices unread.
-                        cells[analysiscol::R] = QByteArrayView();
-                        if (const auto sl = parsePrice(reader.wide(reader.cell(t, kSl))); sl && *sl != 0) {
-                            const auto o = parsePrice(reader.wide(reader.cell(t, kPriceOpen)));
-                            const auto c = parsePrice(reader.wide(reader.cell(t, kPriceClose)));
-                            const auto r = o && c ? rMultiple(tradeSide(reader.wide(cells[analysiscol::Type])), *o, *c, *sl)
-                                                  : std::nullopt;
-                            if (r) {
-                                cp1251::encodeInto(num::formatFixed(*r, 2), rText);
-                                cells[analysiscol::R] = rText;
-                            }
-                        }
-
-                        // The day's result is what its trades added to the balance: each
-                        // trade's profit with its commission, taxes and swap. A trade whose
-                        // money does not read is listed but left out of the sums.
-                        const QByteArrayView taxesText = reader.cell(t, kTaxes);
-                        const QByteArrayView swapText = reader.cell(t, kSwap);
-                        trade.profit = num::parseComma(reader.wide(cells[analysiscol::Profit]));
-                        const auto taxes = num::parseTaxes(reader.wide(taxesText));
-                        const auto swap = num::parseSwap(reader.wide(swapText));
-                        const double commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
+                        const AnalysisTrade& trade = reader.read(t);
+                        reader.setNumber(++i);
                         onTrade(trade);
-                        if (!trade.profit || !taxes || !swap) {
-                            if (unreadable++ == 0) {
-                                const auto decode = [](QByteArrayView b) { return cp1251::decode(b.data(), b.size()); };
-                                firstBad = unreadableTradeText(
-                                    decode(cells[analysiscol::Id]),
-                                    !trade.profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
-                                    decode(!trade.profit ? cells[analysiscol::Profit] : !taxes ? taxesText : swapText));
-                            }
-                            return;
-                        }
-                        const double net = *trade.profit + commission + *taxes + *swap;
-                        ++totals.count;
-                        if (net > 0) {
-                            ++totals.wins;
-                            totals.sumPos += net;
-                        } else if (net < 0) {
-                            ++totals.losses;
-                            totals.sumNeg += net;
-                        }
+                        if (reader.moneyReads())
+                            sums.add(reader.net());
+                        else
+                            sums.addUnreadable([&] { return reader.unreadableText(); });
                     });
-        if (unreadable > 0)
-            totals.stop(unreadableTradesText(firstBad, unreadable));
     } catch (const ESQLiteException& e) {
         totals.stop(e.message());
     }
+    sums.finish();
     return totals;
 }
 
