@@ -7,6 +7,32 @@
 
 #include <QDate>
 
+#include <memory>
+#include <string>
+
+namespace {
+
+// A part's lines without their numbers ("№"), each ending in a line break.
+class LinesPart : public AnalysisPart {
+public:
+    explicit LinesPart(qint64 trades) { text.reserve(static_cast<size_t>(trades) * kLineBytes); }
+    void take(const AnalysisTrade& trade) override
+    {
+        for (int column = analysiscol::Id; column < kAnalysisColumns; ++column) {
+            if (column > analysiscol::Id)
+                text.push_back('\t');
+            cli::appendTsvText(text, trade.cells[column]);
+        }
+        text.push_back('\n');
+    }
+    std::string text;
+
+private:
+    static constexpr size_t kLineBytes = 112; // about what a trade's line takes
+};
+
+} // namespace
+
 int runAnalysisCommand(const QStringList& arguments)
 {
     QStringList args = arguments;
@@ -23,15 +49,26 @@ int runAnalysisCommand(const QStringList& arguments)
     if (!cli::requireAccount(*journal, *account))
         return 1;
     // Each trade is printed as it is read, from its stored bytes: nothing
-    // is kept per trade.
+    // is kept per trade. A large account read in parts at once has each
+    // part's lines made on the part's own thread, numbered as they are
+    // printed.
     cli::TsvWriter tsv;
     tsv.utf8Line(analysisDateLabel(start).toUtf8());
     tsv.utf8Line(analysisHeaders().join(u'\t').toUtf8());
-    const AnalysisTotals a = readPeriodAnalysis(journal->db(), *account, start, end, [&](const AnalysisTrade& trade) {
-        for (const QByteArrayView cell : trade.cells)
-            tsv.cell(cell);
-        tsv.endLine();
-    });
+    const AnalysisParts parts{[](qint64 trades) { return std::make_unique<LinesPart>(trades); },
+                              [&](AnalysisPart& part, qint64 before) {
+                                  LinesPart& lines = static_cast<LinesPart&>(part);
+                                  tsv.numberedLines(before + 1, lines.text);
+                                  lines.text = std::string(); // printed: its memory goes back
+                              }};
+    const AnalysisTotals a = readPeriodAnalysis(
+        journal->db(), *account, start, end,
+        [&](const AnalysisTrade& trade) {
+            for (const QByteArrayView cell : trade.cells)
+                tsv.cell(cell);
+            tsv.endLine();
+        },
+        {}, &parts);
     tsv.flush();
     cli::out(a.dayLabel() + u'\n');
     if (!a.complete()) {

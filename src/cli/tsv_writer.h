@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace cli {
 
@@ -11,6 +12,10 @@ namespace cli {
 // into UTF-8 as they are copied into one large buffer and written in large
 // blocks: a long table costs no string per cell. Tabs and line breaks inside
 // a cell become blanks as tsvLine makes them (a CR LF pair one blank).
+// Appends a cell's text to out as TsvWriter::cell writes it (without the
+// tab before it), for lines made apart from the writer.
+void appendTsvText(std::string& out, QByteArrayView cp1251);
+
 class TsvWriter {
 public:
     explicit TsvWriter(std::FILE* out = stdout);
@@ -23,6 +28,9 @@ public:
     void endLine();
     // A line already in UTF-8, written as it is.
     void utf8Line(QByteArrayView utf8);
+    // Lines made apart (each ending in a line break), each written after
+    // its number and a tab, numbered from first on.
+    void numberedLines(qint64 first, std::string_view lines);
     // Writes the buffer (after the look at the journal's pages: see
     // cli::beforeOutput, which may throw DamagedJournal).
     void flush();

@@ -1,5 +1,6 @@
 #include "stats/core/period_analysis.h"
 
+#include "db/core/account_parts.h"
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
 #include "db/core/large_pages.h"
@@ -15,6 +16,8 @@
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <limits>
+#include <memory>
 #include <new>
 
 QString weekdayName(const QDate& date)
@@ -68,7 +71,7 @@ static_assert(kShown[analysiscol::Profit - analysiscol::Id] == t_sdelki::Profit)
 // versions, which read only the position).
 bool hasPictures(QByteArrayView list, QStringView storedTop)
 {
-    if (num::parseInteger(storedTop).value_or(0) != 0)
+    if (!storedTop.isEmpty() && num::parseInteger(storedTop).value_or(0) != 0)
         return true;
     if (list.isEmpty())
         return false;
@@ -309,35 +312,135 @@ SqlParams periodParams(const QString& account, const QDate& start, const QDate& 
     return {start.toString(format), end.toString(format), account};
 }
 
+// A part of a reading in parts, read on its own thread: its trades go to
+// the caller's keeper, their money is kept for the totals.
+struct PartReading {
+    TradeReader reader;
+    std::unique_ptr<AnalysisPart> keeper;
+    qint64 trades = 0;
+    std::vector<double> nets; // of the trades counted in the totals, in order
+    int unreadable = 0;
+    QString firstBad;
+
+    void take(const SqlRow& row)
+    {
+        keeper->take(reader.read(row));
+        ++trades;
+        if (reader.moneyReads())
+            nets.push_back(reader.net());
+        else if (unreadable++ == 0)
+            firstBad = reader.unreadableText();
+    }
+};
+
+// The trades of a reading in one: each handed over as it is read, with its
+// number, and added to the totals.
+struct HandedOver {
+    TradeReader reader;
+    qint64 number = 0;
+
+    void take(const SqlRow& row, TotalsInOrder& sums, const std::function<void(const AnalysisTrade&)>& onTrade)
+    {
+        const AnalysisTrade& trade = reader.read(row);
+        reader.setNumber(++number);
+        onTrade(trade);
+        if (reader.moneyReads())
+            sums.add(reader.net());
+        else
+            sums.addUnreadable([&] { return reader.unreadableText(); });
+    }
+};
+
+// Whether every trade of the account was opened within the period: the
+// first and the last of the account's index by open time lie in it (a trade
+// without an open time comes first there and lies in no period).
+bool periodHoldsAccount(TSQLiteDatabase& db, const SqlParams& params)
+{
+    using namespace t_sdelki;
+    bool holds = false;
+    db.readRows(QStringLiteral("SELECT (SELECT %1>?1 FROM %2 WHERE %3=?3 ORDER BY %1 ASC LIMIT 1), "
+                               "(SELECT %1<?2 FROM %2 WHERE %3=?3 ORDER BY %1 DESC LIMIT 1)")
+                    .arg(name(OpenTime), table, name(Chet)),
+                params, [&](const SqlRow& row) { holds = row.integer(0) == 1 && row.integer(1) == 1; });
+    return holds;
+}
+
+qint64 countInPeriod(TSQLiteDatabase& db, const SqlParams& params)
+{
+    using namespace t_sdelki;
+    qint64 count = 0;
+    db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
+                params, [&](const SqlRow& row) { count = std::max<qint64>(0, row.integer(0)); });
+    return count;
+}
+
+// The period read in parts at once when it holds every trade of a large
+// account: true when its trades went to the parts' keepers and were handed
+// over, false when it must be read in one (nothing was handed over).
+bool readInParts(TSQLiteDatabase& db, const QString& account, const SqlParams& params, std::optional<qint64> count,
+                 const AnalysisParts& keepers, TotalsInOrder& sums)
+{
+    if (!periodHoldsAccount(db, params))
+        return false;
+    if (!count)
+        count = countInPeriod(db, params);
+    const int parts = account_parts::partsFor(*count);
+    if (parts < 2)
+        return false;
+    std::vector<PartReading> reading(static_cast<size_t>(parts));
+    for (PartReading& part : reading)
+        part.keeper = keepers.newPart(*count / parts + 1);
+    try {
+        if (!account_parts::read(db, selectList(), account, *count, parts,
+                                 [&](int part, const SqlRow& row) { reading[static_cast<size_t>(part)].take(row); }))
+            return false;
+    } catch (const ESQLiteException&) {
+        return false; // read again in one: it stops where the failure is, as it always did
+    }
+    // Each part took the kinds of the columns from its own first row; one
+    // reading takes them from the period's first.
+    std::optional<std::vector<std::optional<SqlRow::Kind>>> kinds;
+    for (const PartReading& part : reading) {
+        if (!kinds)
+            kinds = part.reader.kinds();
+        else if (const auto own = part.reader.kinds(); own && *own != *kinds)
+            return false;
+    }
+    qint64 before = 0;
+    for (PartReading& part : reading) {
+        keepers.handOver(*part.keeper, before);
+        before += part.trades;
+        for (const double net : part.nets)
+            sums.add(net);
+        sums.addUnreadable(part.unreadable, part.firstBad);
+    }
+    return true;
+}
+
 } // namespace
 
 AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end,
                                   const std::function<void(const AnalysisTrade&)>& onTrade,
-                                  const std::function<void(qint64)>& onCount)
+                                  const std::function<void(qint64)>& onCount, const AnalysisParts* parts)
 {
     AnalysisTotals totals;
     TotalsInOrder sums(totals);
     try {
         using namespace t_sdelki;
-        // Read row by row in time order (the index of the account's trades
-        // by open time gives that order without a sort).
         const SqlParams params = periodParams(account, start, end);
-        if (onCount)
-            db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
-                        params, [&](const SqlRow& row) { onCount(std::max<qint64>(0, row.integer(0))); });
-        TradeReader reader;
-        qint64 i = 0;
-        db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
-                        .arg(selectList(), table, name(OpenTime), name(Chet)),
-                    params, [&](const SqlRow& t) {
-                        const AnalysisTrade& trade = reader.read(t);
-                        reader.setNumber(++i);
-                        onTrade(trade);
-                        if (reader.moneyReads())
-                            sums.add(reader.net());
-                        else
-                            sums.addUnreadable([&] { return reader.unreadableText(); });
-                    });
+        std::optional<qint64> count;
+        if (onCount) {
+            count = countInPeriod(db, params);
+            onCount(*count);
+        }
+        if (!parts || !readInParts(db, account, params, count, *parts, sums)) {
+            // Read row by row in time order (the index of the account's
+            // trades by open time gives that order without a sort).
+            HandedOver handed;
+            db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
+                            .arg(selectList(), table, name(OpenTime), name(Chet)),
+                        params, [&](const SqlRow& row) { handed.take(row, sums, onTrade); });
+        }
     } catch (const ESQLiteException& e) {
         totals.stop(e.message());
     }
@@ -345,12 +448,34 @@ AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, c
     return totals;
 }
 
+namespace {
+
+// The rows of a part as the page keeps them.
+class RowsPart : public AnalysisPart {
+public:
+    explicit RowsPart(qint64 trades) { rows.reserve(static_cast<size_t>(trades)); }
+    void take(const AnalysisTrade& trade) override { rows.append(trade); }
+    AnalysisRows rows;
+};
+
+} // namespace
+
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
 {
     PeriodAnalysis result;
+    // Read in parts, the first part's rows become the page's and the later
+    // parts' are joined to them as they are.
+    const AnalysisParts parts{[](qint64 trades) { return std::make_unique<RowsPart>(trades); },
+                              [&](AnalysisPart& part, qint64) {
+                                  AnalysisRows& rows = static_cast<RowsPart&>(part).rows;
+                                  if (result.rows.empty())
+                                      result.rows = std::move(rows);
+                                  else
+                                      result.rows.append(rows);
+                              }};
     static_cast<AnalysisTotals&>(result) = readPeriodAnalysis(
         db, account, start, end, [&](const AnalysisTrade& trade) { result.rows.append(trade); },
-        [&](qint64 count) { result.rows.reserve(static_cast<size_t>(count)); });
+        [&](qint64 count) { result.rows.reserve(static_cast<size_t>(count)); }, &parts);
     return result;
 }
 
@@ -411,6 +536,16 @@ void AnalysisRows::append(const AnalysisTrade& trade)
     }
     const ProfitBand band = trade.profit ? profitBand(*trade.profit) : ProfitBand::None;
     m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
+}
+
+void AnalysisRows::append(const AnalysisRows& other)
+{
+    const size_t offset = m_bytes.size();
+    m_bytes.append(other.m_bytes.data(), other.m_bytes.size());
+    size_t* starts = m_starts.grow(other.m_starts.size());
+    for (size_t row = 0; row < other.m_starts.size(); ++row)
+        starts[row] = other.m_starts[row] + offset;
+    m_meta.append(other.m_meta.data(), other.m_meta.size());
 }
 
 void* AnalysisRows::reallocateBlock(void* data, size_t bytes)
