@@ -49,9 +49,9 @@ int runAnalysisCommand(const QStringList& arguments)
     if (!cli::requireAccount(*journal, *account))
         return 1;
     // Each trade is printed as it is read, from its stored bytes: nothing
-    // is kept per trade. A large account read in parts at once has each
-    // part's lines made on the part's own thread, numbered as they are
-    // printed.
+    // is kept per trade. A large account read in parts at once has its
+    // first part printed as it is read and the later parts' lines made on
+    // their own threads, numbered as they are printed.
     cli::TsvWriter tsv;
     tsv.utf8Line(analysisDateLabel(start).toUtf8());
     tsv.utf8Line(analysisHeaders().join(u'\t').toUtf8());
@@ -60,7 +60,8 @@ int runAnalysisCommand(const QStringList& arguments)
                                   LinesPart& lines = static_cast<LinesPart&>(part);
                                   tsv.numberedLines(before + 1, lines.text);
                                   lines.text = std::string(); // printed: its memory goes back
-                              }};
+                              },
+                              true};
     const AnalysisTotals a = readPeriodAnalysis(
         journal->db(), *account, start, end,
         [&](const AnalysisTrade& trade) {

@@ -11,6 +11,8 @@
 #include "stats/core/r_multiples.h"
 #include "state/core/snapshot_stream.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -299,6 +301,13 @@ public:
         if (m_unreadable > 0)
             m_totals.stop(unreadableTradesText(m_firstBad, m_unreadable));
     }
+    // Nothing summed yet.
+    void restart()
+    {
+        m_totals = AnalysisTotals();
+        m_unreadable = 0;
+        m_firstBad.clear();
+    }
 
 private:
     AnalysisTotals& m_totals;
@@ -338,12 +347,14 @@ struct PartReading {
 struct HandedOver {
     TradeReader reader;
     qint64 number = 0;
+    qint64 handedBefore = 0; // the first trades, handed over by an earlier reading
 
     void take(const SqlRow& row, TotalsInOrder& sums, const std::function<void(const AnalysisTrade&)>& onTrade)
     {
         const AnalysisTrade& trade = reader.read(row);
         reader.setNumber(++number);
-        onTrade(trade);
+        if (number > handedBefore)
+            onTrade(trade);
         if (reader.moneyReads())
             sums.add(reader.net());
         else
@@ -374,40 +385,87 @@ qint64 countInPeriod(TSQLiteDatabase& db, const SqlParams& params)
     return count;
 }
 
+// Keeps every other connection from committing a change until it is
+// dropped: a read transaction of a connection of its own, which in a
+// rollback journal holds off every writer (as one long reading does).
+// Nothing in WAL mode, where readers do not hold off writers, or when it
+// cannot be had.
+std::unique_ptr<TSQLiteDatabase> holdJournal(TSQLiteDatabase& db)
+{
+    try {
+        QByteArray mode;
+        db.readRows(QStringLiteral("PRAGMA journal_mode"), {}, [&](const SqlRow& row) { mode = row.bytes(0).toByteArray().toLower(); });
+        if (mode.startsWith("wal") || !QFileInfo(db.path()).isFile())
+            return nullptr;
+        auto hold = std::make_unique<TSQLiteDatabase>(db.path());
+        hold->executeStatement(QStringLiteral("BEGIN"));
+        hold->readRows(QStringLiteral("SELECT count(*) FROM sqlite_master"), {}, [](const SqlRow&) {});
+        return hold;
+    } catch (const ESQLiteException&) {
+        return nullptr;
+    }
+}
+
 // The period read in parts at once when it holds every trade of a large
 // account: true when its trades went to the parts' keepers and were handed
-// over, false when it must be read in one (nothing was handed over).
+// over, false when it must be read in one. handed counts the first trades
+// that went to onTrade as they were read (keepers.firstAsRead): a reading in
+// one hands over only those after them.
 bool readInParts(TSQLiteDatabase& db, const QString& account, const SqlParams& params, std::optional<qint64> count,
-                 const AnalysisParts& keepers, TotalsInOrder& sums)
+                 const AnalysisParts& keepers, const std::function<void(const AnalysisTrade&)>& onTrade,
+                 TotalsInOrder& sums, qint64& handed)
 {
-    if (!periodHoldsAccount(db, params))
+    // A period of a few trades (the page's everyday one) costs no look at
+    // the account's first and last trade.
+    if ((count && account_parts::partsFor(*count) < 2) || !periodHoldsAccount(db, params))
         return false;
-    if (!count)
+    // The first part goes out as it is read only while no change can come
+    // between the parts; the period is then looked at again under the hold.
+    std::unique_ptr<TSQLiteDatabase> hold = keepers.firstAsRead ? holdJournal(db) : nullptr;
+    if (hold) {
+        if (!periodHoldsAccount(db, params))
+            return false;
         count = countInPeriod(db, params);
+    } else if (!count) {
+        count = countInPeriod(db, params);
+    }
     const int parts = account_parts::partsFor(*count);
     if (parts < 2)
         return false;
+    const int firstKept = hold ? 1 : 0;
     std::vector<PartReading> reading(static_cast<size_t>(parts));
-    for (PartReading& part : reading)
-        part.keeper = keepers.newPart(*count / parts + 1);
+    for (int k = firstKept; k < parts; ++k)
+        reading[static_cast<size_t>(k)].keeper = keepers.newPart(*count / parts + 1);
+    HandedOver first;
     try {
-        if (!account_parts::read(db, selectList(), account, *count, parts,
-                                 [&](int part, const SqlRow& row) { reading[static_cast<size_t>(part)].take(row); }))
+        if (!account_parts::read(db, selectList(), account, *count, parts, [&](int part, const SqlRow& row) {
+                if (part < firstKept)
+                    first.take(row, sums, onTrade);
+                else
+                    reading[static_cast<size_t>(part)].take(row);
+            })) {
+            handed = first.number;
             return false;
+        }
     } catch (const ESQLiteException&) {
+        handed = first.number;
         return false; // read again in one: it stops where the failure is, as it always did
     }
+    handed = first.number;
     // Each part took the kinds of the columns from its own first row; one
     // reading takes them from the period's first.
-    std::optional<std::vector<std::optional<SqlRow::Kind>>> kinds;
-    for (const PartReading& part : reading) {
+    std::optional<std::vector<std::optional<SqlRow::Kind>>> kinds = hold ? first.reader.kinds() : std::nullopt;
+    for (int k = firstKept; k < parts; ++k) {
+        const PartReading& part = reading[static_cast<size_t>(k)];
         if (!kinds)
             kinds = part.reader.kinds();
         else if (const auto own = part.reader.kinds(); own && *own != *kinds)
             return false;
     }
-    qint64 before = 0;
-    for (PartReading& part : reading) {
+    hold.reset();
+    qint64 before = first.number;
+    for (int k = firstKept; k < parts; ++k) {
+        PartReading& part = reading[static_cast<size_t>(k)];
         keepers.handOver(*part.keeper, before);
         before += part.trades;
         for (const double net : part.nets)
@@ -433,13 +491,18 @@ AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, c
             count = countInPeriod(db, params);
             onCount(*count);
         }
-        if (!parts || !readInParts(db, account, params, count, *parts, sums)) {
+        qint64 handed = 0;
+        if (!parts || !readInParts(db, account, params, count, *parts, onTrade, sums, handed)) {
             // Read row by row in time order (the index of the account's
-            // trades by open time gives that order without a sort).
-            HandedOver handed;
+            // trades by open time gives that order without a sort). What a
+            // reading in parts handed over is not handed again, but summed
+            // again from the start.
+            sums.restart();
+            HandedOver one;
+            one.handedBefore = handed;
             db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
                             .arg(selectList(), table, name(OpenTime), name(Chet)),
-                        params, [&](const SqlRow& row) { handed.take(row, sums, onTrade); });
+                        params, [&](const SqlRow& row) { one.take(row, sums, onTrade); });
         }
     } catch (const ESQLiteException& e) {
         totals.stop(e.message());

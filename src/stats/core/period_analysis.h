@@ -85,6 +85,11 @@ struct AnalysisParts {
     // Each part in order on the calling thread, with the number of trades
     // before it.
     std::function<void(AnalysisPart& part, qint64 before)> handOver;
+    // The first part's trades go to onTrade as they are read, numbered,
+    // when no change can come in between (the parts are then read while
+    // other connections are held off from writing, as one reading holds them
+    // off); the later parts still go to keepers.
+    bool firstAsRead = false;
 };
 
 // The trades of an account opened on or after the start day and before the
