@@ -3,6 +3,7 @@
 // and when a reading is kept.
 #include "stats_fixture.h"
 
+#include "db/core/account_parts.h"
 #include "db/core/sqlite_database.h"
 #include "db/core/cp1251.h"
 #include "stats/core/account_trades.h"
@@ -11,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
+#include <mutex>
 
 namespace {
 
@@ -176,6 +179,127 @@ TEST_F(AccountTradesTest, ReportsReadTheDigestInStoredOrder)
     const ReportTrades read(f.db(), QStringLiteral("1"));
     EXPECT_EQ(read.moneyProblem(), trades.moneyProblem());
     EXPECT_EQ(read.texts(), trades.texts());
+}
+
+
+// A large account is read in parts at once, over connections of their own;
+// the digest is the one a single reading gives: every cell, every number,
+// the ids and both orders. The rows are laid out to catch a part boundary
+// that loses or repeats rows: trades without an open time, many trades at
+// the same time across the middle, a text that is the same in the first
+// half only, an annotation written in the second half only, money that does
+// not read.
+TEST_F(AccountTradesTest, AnAccountReadInPartsIsTheAccountReadInOne)
+{
+    for (int i = 0; i < 40; ++i) {
+        TradeRow row;
+        row.openTime = i % 9 == 4 && i < 30 ? QString() : i >= 12 && i < 28 ? QStringLiteral("2013.07.20 10:00")
+                                                                   : QStringLiteral("2013.07.%1 12:00").arg(i + 1, 2, 10, QLatin1Char('0'));
+        row.profit = i == 30 ? QStringLiteral("12abc") : QString::number(i % 7 - 3) + QStringLiteral(",5");
+        row.profit2 = i % 5 == 0 ? QVariant() : QVariant(i % 7 - 3.5);
+        row.ticket = QString::number(1000 + i);
+        row.comment = i < 30 ? QStringLiteral("пробой") : QStringLiteral("отбой %1").arg(i % 3);
+        row.taktika = i < 24 ? QString() : QStringLiteral("Тренд");
+        row.ocenka = QStringLiteral("5");
+        if (i == 0)
+            row.chet = QStringLiteral("2");
+        f.insert(row);
+    }
+    if (f.db().path().isEmpty())
+        GTEST_SKIP();
+    f.db().executeStatement(QStringLiteral("UPDATE t_sdelki SET OpenTime = NULL WHERE OpenTime = ''"));
+    const qint64 usual = account_parts::from();
+    account_parts::setFrom(std::numeric_limits<qint64>::max());
+    AccountTrades one(f.db(), QStringLiteral("1"));
+    account_parts::setFrom(1);
+    AccountTrades parts(f.db(), QStringLiteral("1"));
+    // Read in parts on purpose, whatever the cores: every row once, in the
+    // order of the index of open times.
+    for (const int n : {2, 3, 5}) {
+        std::vector<qint64> ids;
+        std::vector<int> partOf;
+        ASSERT_TRUE(account_parts::read(f.db(), QStringLiteral("id"), QStringLiteral("1"), 39, n,
+                                        [&](int part, const SqlRow& row) {
+                                            static std::mutex m;
+                                            const std::lock_guard lock(m);
+                                            ids.push_back(row.integer(0));
+                                            partOf.push_back(part);
+                                        }));
+        std::vector<qint64> inOrder;
+        f.db().readRows(QStringLiteral("SELECT id FROM t_sdelki WHERE chet='1' ORDER BY OpenTime, id"), {},
+                        [&](const SqlRow& row) { inOrder.push_back(row.integer(0)); });
+        std::vector<std::pair<int, size_t>> byPart;
+        for (size_t i = 0; i < ids.size(); ++i)
+            byPart.emplace_back(partOf[i], i);
+        std::stable_sort(byPart.begin(), byPart.end(), [](auto a, auto b) { return a.first < b.first; });
+        std::vector<qint64> joined;
+        for (const auto& [part, i] : byPart)
+            joined.push_back(ids[i]);
+        EXPECT_EQ(joined, inOrder) << n << " parts";
+    }
+    // With a transaction open the other connections would not see its rows.
+    {
+        SqlTransaction open(f.db());
+        f.db().executeStatement(QStringLiteral("DELETE FROM t_sdelki WHERE Ticket = '1039'"));
+        EXPECT_EQ(AccountTrades(f.db(), QStringLiteral("1")).count(), 38);
+    }
+    account_parts::setFrom(usual);
+
+    ASSERT_EQ(parts.count(), 39);
+    ASSERT_EQ(one.count(), 39);
+    for (int r = 0; r < one.count(); ++r) {
+        EXPECT_EQ(parts.id(r), one.id(r)) << r;
+        for (int c = 0; c < AccountTrades::ColumnCount; ++c) {
+            EXPECT_EQ(parts.bytes(r, Col(c)), one.bytes(r, Col(c))) << r << ' ' << c;
+            EXPECT_EQ(parts.bytes(r, Col(c)).isNull(), one.bytes(r, Col(c)).isNull()) << r << ' ' << c;
+        }
+        EXPECT_EQ(parts.badMoneyText(r), one.badMoneyText(r));
+        EXPECT_EQ(parts.numbers().net(r), one.numbers().net(r));
+        EXPECT_EQ(parts.numbers().bad[r], one.numbers().bad[r]);
+    }
+    EXPECT_EQ(parts.byProfitDescending(), one.byProfitDescending());
+    EXPECT_EQ(parts.byOpenTime(), one.byOpenTime());
+}
+
+
+// The orders by profit and by open time of a larger account with many equal
+// keys, -0 and 0, trades without a profit, times of another form and rows
+// stored out of time order: each as a comparison of the keys, then of the
+// ids, gives it.
+TEST_F(AccountTradesTest, OrdersAreThoseOfComparingKeysThenIds)
+{
+    const double profits[] = {0.0, -0.0, 1.5, -1.5, 1e9, -1e-9, 12.25, 3.0};
+    std::vector<std::pair<QVariant, QString>> stored;
+    quint32 seed = 7;
+    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+    for (int i = 0; i < 3000; ++i) {
+        TradeRow row;
+        row.profit2 = next() % 11 == 0 ? QVariant() : QVariant(profits[next() % std::size(profits)] + (next() % 3 == 0 ? next() % 70000 : 0));
+        row.openTime = next() % 50 == 0 ? QStringLiteral("вчера")
+                                         : QStringLiteral("2013.%1.%2 1%3:00").arg(next() % 12 + 1, 2, 10, QLatin1Char('0'))
+                                               .arg(next() % 28 + 1, 2, 10, QLatin1Char('0')).arg(next() % 10);
+        stored.emplace_back(row.profit2, row.openTime);
+        f.insert(row);
+    }
+    const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
+    ASSERT_EQ(t->count(), 3000);
+    qint64 first = t->id(0);
+    for (int r = 0; r < t->count(); ++r)
+        first = std::min(first, t->id(r));
+    auto asStored = [&](const std::vector<int>& order) {
+        std::vector<int> out;
+        for (const int r : order)
+            out.push_back(static_cast<int>(t->id(r) - first));
+        return out;
+    };
+    std::vector<int> byProfit(stored.size()), byTime(stored.size());
+    for (size_t i = 0; i < stored.size(); ++i)
+        byProfit[i] = byTime[i] = static_cast<int>(i);
+    auto key = [&](int i) { return stored[i].first.isNull() ? -std::numeric_limits<double>::infinity() : stored[i].first.toDouble(); };
+    std::stable_sort(byProfit.begin(), byProfit.end(), [&](int a, int b) { return key(a) > key(b); });
+    std::stable_sort(byTime.begin(), byTime.end(), [&](int a, int b) { return stored[a].second < stored[b].second; });
+    EXPECT_EQ(asStored(t->byProfitDescending()), byProfit);
+    EXPECT_EQ(asStored(t->byOpenTime()), byTime);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QtGlobal>
 
 #include <cstdint>
+#include <new>
 
 #if defined(Q_OS_LINUX)
 #include <sys/mman.h>
@@ -24,4 +25,61 @@ void adviseLargePages(void* data, std::size_t bytes)
     Q_UNUSED(data);
     Q_UNUSED(bytes);
 #endif
+}
+
+namespace {
+
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+constexpr std::size_t kLargePage = 2 * 1024 * 1024;
+constexpr std::size_t kPage = 4096;
+
+// The length mapped for a buffer: whole small pages (the large pages are
+// those whole 2 MiB inside; the rest of the buffer's length takes small
+// ones, so that a buffer of 2.1 MiB does not hold 4).
+std::size_t mappedLength(std::size_t bytes) { return (bytes + kPage - 1) & ~(kPage - 1); }
+
+void* mapLarge(std::size_t length)
+{
+    // Mapped one large page more, then trimmed to a 2 MiB boundary.
+    void* mapped = mmap(nullptr, length + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto begin = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (begin + kLargePage - 1) & ~(kLargePage - 1);
+    if (aligned > begin)
+        munmap(mapped, aligned - begin);
+    const std::uintptr_t end = begin + length + kLargePage;
+    if (end > aligned + length)
+        munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
+    void* data = reinterpret_cast<void*>(aligned);
+    madvise(data, length, MADV_HUGEPAGE);
+#if defined(MADV_POPULATE_WRITE)
+    madvise(data, length, MADV_POPULATE_WRITE); // an older kernel refuses it: pages fault in as usual
+#endif
+    return data;
+}
+#endif
+
+} // namespace
+
+void* allocateLarge(std::size_t bytes)
+{
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    if (bytes >= kLargePage)
+        return mapLarge(mappedLength(bytes));
+#endif
+    return ::operator new(bytes);
+}
+
+void freeLarge(void* data, std::size_t bytes) noexcept
+{
+    if (!data)
+        return;
+#if defined(Q_OS_LINUX) && defined(MADV_HUGEPAGE)
+    if (bytes >= kLargePage) {
+        munmap(data, mappedLength(bytes));
+        return;
+    }
+#endif
+    ::operator delete(data);
 }

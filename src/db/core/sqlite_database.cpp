@@ -512,6 +512,8 @@ int TSQLiteDatabase::changes() const
     return sqlite3_changes(m_db);
 }
 
+bool TSQLiteDatabase::inTransaction() const { return m_db && !sqlite3_get_autocommit(m_db); }
+
 DataStamp TSQLiteDatabase::dataStamp()
 {
     requireOpen();

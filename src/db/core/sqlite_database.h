@@ -112,6 +112,9 @@ public:
     // it fails with SQLite's "interrupted".
     void interrupt();
     const QString& path() const { return m_path; }
+    // Whether a transaction is open on this connection (its changes are not
+    // yet seen by other connections).
+    bool inTransaction() const;
 
     // Runs a statement that yields no rows.
     void executeStatement(const QString& sql, const SqlParams& params = {});

@@ -1,5 +1,6 @@
 #include "stats/core/account_trades.h"
 
+#include "db/core/account_parts.h"
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
 #include "db/core/large_pages.h"
@@ -8,6 +9,8 @@
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 #include <functional>
 #include <cstring>
 #include <iterator>
@@ -67,15 +70,6 @@ static_assert(kRead[C::Id] == t_sdelki::Id && kRead[C::Ticket] == t_sdelki::Tick
               && kRead[C::Strategia] == t_sdelki::Strategia && kRead[C::Psixo] == t_sdelki::Psixo
               && kRead[C::Pravilo] == t_sdelki::Pravilo);
 
-// The digest's large columns are written once from start to end: in pages
-// of 2 MB (where the system offers them) a million trades cost a few hundred
-// page faults instead of a hundred thousand.
-template <typename T>
-void preferLargePages(const std::vector<T>& v)
-{
-    adviseLargePages(const_cast<T*>(v.data()), v.capacity() * sizeof(T));
-}
-
 // A whole number as its decimal digits, without a string on the heap.
 QByteArrayView decimalDigits(qint64 value, char (&buffer)[24])
 {
@@ -122,37 +116,84 @@ quint32 textHash(QByteArrayView bytes)
     return h;
 }
 
+// A sort key as an unsigned number in the same order: a floating-point
+// key by its bits (the sign turned so that negatives come first, -0 read as
+// 0, which it equals), highest first turned over.
+constexpr quint64 kSignBit = quint64(1) << 63;
+
+quint64 ascendingCode(double d)
+{
+    const quint64 bits = std::bit_cast<quint64>(d == 0 ? 0.0 : d);
+    return (bits & kSignBit) ? ~bits : bits | kSignBit;
+}
+quint64 orderCode(double key, std::greater<double>) { return ~ascendingCode(key); }
+quint64 orderCode(quint64 key, std::less<quint64>) { return key; }
+
+struct OrderEntry {
+    quint64 code;
+    qint64 row;
+};
+
+// Sorts by code, keeping the order of equal codes: by 16-bit digits from the
+// least significant on, each pass keeping the order of the one before, and
+// only over the digits in which the entries differ (a million entries: a few
+// passes, about a quarter of a comparison sort); a small list by comparison.
+void sortByCode(LargeVector<OrderEntry>& entries)
+{
+    if (entries.size() < 2048) {
+        std::stable_sort(entries.begin(), entries.end(), [](const OrderEntry& a, const OrderEntry& b) { return a.code < b.code; });
+        return;
+    }
+    quint64 codes = 0;
+    for (const OrderEntry& e : entries)
+        codes |= e.code ^ entries.front().code;
+    LargeVector<OrderEntry> other(entries.size());
+    std::vector<quint32> starts(size_t(1) << 16);
+    for (int shift = 0; shift < 64; shift += 16) {
+        if (!((codes >> shift) & 0xFFFF))
+            continue;
+        std::fill(starts.begin(), starts.end(), 0);
+        for (const OrderEntry& e : entries)
+            ++starts[(e.code >> shift) & 0xFFFF];
+        quint32 at = 0;
+        for (quint32& start : starts)
+            at += std::exchange(start, at);
+        for (const OrderEntry& e : entries)
+            other[starts[(e.code >> shift) & 0xFFFF]++] = e;
+        entries.swap(other);
+    }
+}
+
 // The rows in the order of their keys; equal keys in stored order (the id
-// breaks the tie). Key, id and row sit side by side while sorting.
-template <typename Key, typename Before>
-std::vector<int> rowsByKey(const std::vector<Key>& keys, const std::vector<qint64>& ids, int count, Before before)
+// breaks the tie): the rows are taken in the order of their ids (usually
+// the order they were read in, trades being stored in time order), then
+// sorted by key keeping that order.
+template <typename Keys, typename Before>
+std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int count, Before before)
 {
     // Rows read by the index of open times usually come in that order already.
     bool inOrder = true;
     for (int r = 1; r < count && inOrder; ++r)
         inOrder = before(keys[r - 1], keys[r]) || (keys[r - 1] == keys[r] && ids[r - 1] < ids[r]);
+    std::vector<int> order(static_cast<size_t>(count));
     if (inOrder) {
-        std::vector<int> order(static_cast<size_t>(count));
         for (int r = 0; r < count; ++r)
             order[static_cast<size_t>(r)] = r;
         return order;
     }
-    struct Entry {
-        Key key;
-        qint64 id;
-        int row;
-    };
-    std::vector<Entry> entries;
-    entries.reserve(static_cast<size_t>(count));
-    for (int r = 0; r < count; ++r)
-        entries.push_back({keys[r], ids[r], r});
-    std::sort(entries.begin(), entries.end(), [&before](const Entry& a, const Entry& b) {
-        return a.key != b.key ? before(a.key, b.key) : a.id != b.id ? a.id < b.id : a.row < b.row;
-    });
-    std::vector<int> order;
-    order.reserve(entries.size());
-    for (const Entry& e : entries)
-        order.push_back(e.row);
+    LargeVector<OrderEntry> entries(static_cast<size_t>(count));
+    bool idsRise = true;
+    for (int r = 0; r < count; ++r) {
+        entries[static_cast<size_t>(r)] = {static_cast<quint64>(ids[r]) ^ kSignBit, r};
+        idsRise = idsRise && (r == 0 || ids[r - 1] < ids[r]);
+    }
+    if (!idsRise)
+        sortByCode(entries); // ids are unique: the order of ids
+    for (OrderEntry& e : entries)
+        e.code = orderCode(keys[e.row], before);
+    sortByCode(entries);
+    for (int i = 0; i < count; ++i)
+        order[static_cast<size_t>(i)] = static_cast<int>(entries[static_cast<size_t>(i)].row);
     return order;
 }
 
@@ -164,6 +205,16 @@ public:
     explicit AccountTradesBuilder(AccountTrades& t)
         : m_t(t)
     {
+    }
+
+    bool empty() const { return m_first; }
+    bool sameKinds(const AccountTradesBuilder& other) const
+    {
+        for (int c = 0; c < AccountTrades::ColumnCount; ++c) {
+            if (m_columns[c].kind != other.m_columns[c].kind)
+                return false;
+        }
+        return true;
     }
 
     void add(const SqlRow& row)
@@ -197,7 +248,6 @@ private:
         } else if (at != cells.same) {
             cells.varies = true;
             cells.rows.reserve(std::max(m_t.m_expected, static_cast<size_t>(r) + 1));
-            preferLargePages(cells.rows);
             cells.rows.assign(static_cast<size_t>(r), cells.same);
             cells.rows.push_back(at);
         }
@@ -213,7 +263,6 @@ private:
         const size_t wanted = expected * perRow + expected * perRow / 8;
         if (wanted > m_t.m_arena.capacity()) {
             m_t.m_arena.reserve(std::min<size_t>(wanted, kNull));
-            preferLargePages(m_t.m_arena);
         }
     }
 
@@ -224,7 +273,7 @@ private:
 
     quint32 append(QByteArrayView bytes)
     {
-        std::vector<char>& arena = m_t.m_arena;
+        LargeVector<char>& arena = m_t.m_arena;
         if (arena.size() + static_cast<size_t>(bytes.size()) + 5 > kNull)
             throw ESQLiteException(QStringLiteral("Could not retrieve data"));
         const quint32 at = static_cast<quint32>(arena.size());
@@ -350,36 +399,111 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
     // The count first (from the index alone), so that the digest is laid
     // out once instead of copied as it grows.
     const qint64 expected = countOf(db, account);
-    reserve(static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max())));
+    const size_t rows = static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max()));
+    const int parts = account_parts::partsFor(expected);
+    if (parts > 1) {
+        AccountTrades whole;
+        if (whole.readInParts(db, account, rows, parts)) {
+            *this = std::move(whole);
+            return;
+        }
+    }
+    reserve(rows, rows);
     AccountTradesBuilder builder(*this);
     db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                     .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
                 {account}, [&](const SqlRow& row) { builder.add(row); });
+    fitArena();
+}
+
+bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, size_t rows, int parts)
+{
+    // Part 0 is read into this digest, whose numbers are laid out for the
+    // whole account, the others into digests of their own, appended to it
+    // in their order.
+    const size_t share = rows / static_cast<size_t>(parts) + rows / 16;
+    reserve(rows, share);
+    std::vector<std::unique_ptr<AccountTrades>> pieces;
+    std::vector<std::unique_ptr<AccountTradesBuilder>> builders;
+    builders.push_back(std::make_unique<AccountTradesBuilder>(*this));
+    for (int k = 1; k < parts; ++k) {
+        pieces.push_back(std::unique_ptr<AccountTrades>(new AccountTrades));
+        pieces.back()->reserve(share, share);
+        builders.push_back(std::make_unique<AccountTradesBuilder>(*pieces.back()));
+    }
+    const bool whole = account_parts::read(db, sql::columnList(kRead), account, static_cast<qint64>(rows), parts,
+                                           [&](int part, const SqlRow& row) { builders[static_cast<size_t>(part)]->add(row); });
+    if (!whole)
+        return false;
+    // One reading takes a column's kind from its first row: parts that
+    // found different kinds (a column without a declared type) would not
+    // give the same texts.
+    const AccountTradesBuilder* first = nullptr;
+    for (const auto& builder : builders) {
+        if (builder->empty())
+            continue;
+        if (first && !first->sameKinds(*builder))
+            return false;
+        if (!first)
+            first = builder.get();
+    }
+    builders.clear();
+    for (auto& piece : pieces)
+        append(std::move(*piece));
+    fitArena();
+    return true;
+}
+
+void AccountTrades::append(AccountTrades&& piece)
+{
+    // The piece keeps its texts (its cells and arena: copying them would
+    // cost as much as a third of the reading); the numbers, which the views
+    // read by row, join this digest's.
+    auto join = [](auto& to, auto& from) {
+        to.insert(to.end(), from.begin(), from.end());
+        std::remove_reference_t<decltype(from)>().swap(from);
+    };
+    join(m_ids, piece.m_ids);
+    join(m_profitKey, piece.m_profitKey);
+    join(m_numbers.profit, piece.m_numbers.profit);
+    join(m_numbers.commission, piece.m_numbers.commission);
+    join(m_numbers.swap, piece.m_numbers.swap);
+    join(m_numbers.taxes, piece.m_numbers.taxes);
+    join(m_numbers.bad, piece.m_numbers.bad);
+    join(m_numbers.nedobral, piece.m_numbers.nedobral);
+    join(m_numbers.badNedobral, piece.m_numbers.badNedobral);
+    if (m_parts.empty())
+        m_ownRows = m_count;
+    const int start = m_count;
+    m_count += piece.m_count;
+    piece.fitArena();
+    m_parts.push_back({start, std::make_unique<AccountTrades>(std::move(piece))});
+}
+
+void AccountTrades::fitArena()
+{
     if (m_arena.capacity() > m_arena.size() + m_arena.size() / 2)
         m_arena.shrink_to_fit();
 }
 
-void AccountTrades::reserve(size_t rows)
+void AccountTrades::reserve(size_t rows, size_t textRows)
 {
-    m_expected = rows;
-    m_arena.reserve(rows * 48); // the texts that do not repeat: a ticket, two times, prices, money
+    // The texts' room is laid out once their first rows tell their size
+    // (reserveArena).
+    m_expected = textRows;
+    m_arena.reserve(std::min<size_t>(textRows, kSampleRows) * 64);
     m_ids.reserve(rows);
     m_profitKey.reserve(rows);
-    for (std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
+    for (LargeVector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
         v->reserve(rows);
     m_numbers.bad.reserve(rows);
     m_numbers.nedobral.reserve(rows);
     m_numbers.badNedobral.reserve(rows);
-    preferLargePages(m_arena);
-    preferLargePages(m_ids);
-    preferLargePages(m_profitKey);
-    for (const std::vector<double>* v : {&m_numbers.profit, &m_numbers.commission, &m_numbers.swap, &m_numbers.taxes})
-        preferLargePages(*v);
-    preferLargePages(m_numbers.nedobral);
 }
 
 AccountTrades::~AccountTrades() = default;
 AccountTrades::AccountTrades(AccountTrades&&) noexcept = default;
+AccountTrades& AccountTrades::operator=(AccountTrades&&) noexcept = default;
 
 namespace {
 
@@ -441,6 +565,12 @@ void AccountTrades::keep(TSQLiteDatabase& db, const QString& account, const Data
 
 QByteArrayView AccountTrades::bytes(int row, Column column) const
 {
+    if (!m_parts.empty() && row >= m_ownRows) [[unlikely]] {
+        size_t p = m_parts.size() - 1;
+        while (p > 0 && row < m_parts[p].start)
+            --p;
+        return m_parts[p].trades->bytes(row - m_parts[p].start, column);
+    }
     const Cells& cells = m_cells[column];
     const quint32 at = cells.varies ? cells.rows[static_cast<size_t>(row)] : cells.same;
     if (at == kNull)

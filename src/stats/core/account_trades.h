@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/large_pages.h"
+
 #include <QByteArrayView>
 #include <QString>
 
@@ -34,6 +36,7 @@ public:
     AccountTrades(TSQLiteDatabase& db, const QString& account);
     ~AccountTrades();
     AccountTrades(AccountTrades&&) noexcept;
+    AccountTrades& operator=(AccountTrades&&) noexcept;
 
     // The digest of the account's trades: the one read last when neither
     // this connection nor another has changed the database since (and it
@@ -67,9 +70,9 @@ public:
     // Nedobral) likewise, with their own flag, which the money does not see.
     struct Numbers {
         enum Flag : quint8 { BadProfit = 1, BadCommission = 2, BadSwap = 4, BadTaxes = 8 };
-        std::vector<double> profit, commission, swap, taxes;
-        std::vector<quint8> bad;
-        std::vector<qint64> nedobral;
+        LargeVector<double> profit, commission, swap, taxes;
+        LargeVector<quint8> bad;
+        LargeVector<qint64> nedobral;
         std::vector<bool> badNedobral;
         // What the trade added to the balance: MetaTrader's profit leaves
         // out the commission, the taxes and the swap.
@@ -96,22 +99,37 @@ public:
 private:
     friend class AccountTradesBuilder;
     AccountTrades() = default;
-    void reserve(size_t rows);
+    void reserve(size_t rows, size_t textRows);
+    // Reads the account in parts at once (account_parts); false when it
+    // must be read in one instead.
+    bool readInParts(TSQLiteDatabase& db, const QString& account, size_t rows, int parts);
+    // Appends the rows of a digest read after this one (taking it over).
+    void append(AccountTrades&& piece);
+    void fitArena();
     int m_count = 0;
     // Per column and row: where the cell's text starts in the arena (a
     // length byte, or 255 and four length bytes, then the bytes), or kNull.
     // A column whose cells are all the same (an annotation never written)
     // keeps that one position and no rows.
     struct Cells {
-        std::vector<quint32> rows;
+        LargeVector<quint32> rows;
         quint32 same = 0;
         bool varies = false;
     };
     Cells m_cells[ColumnCount];
+    // The texts of the rows read in further parts (account_parts) stay in
+    // digests of their own, from row `start` on; this digest's own cells
+    // then hold the first m_ownRows rows.
+    struct Part {
+        int start;
+        std::unique_ptr<AccountTrades> trades;
+    };
+    std::vector<Part> m_parts;
+    int m_ownRows = 0;
     size_t m_expected = 0; // the rows the count query found
-    std::vector<char> m_arena;
-    std::vector<qint64> m_ids;
-    std::vector<double> m_profitKey; // Profit2, or the lowest key without one
+    LargeVector<char> m_arena;
+    LargeVector<qint64> m_ids;
+    LargeVector<double> m_profitKey; // Profit2, or the lowest key without one
     Numbers m_numbers;
     std::optional<std::vector<int>> m_byProfit;
     std::optional<std::vector<int>> m_byOpenTime;

@@ -96,6 +96,30 @@ int TextWidthMeasure::widthOfCp1251(QByteArrayView bytes)
     return m_metrics.horizontalAdvance(cp1251::decode(bytes.data(), bytes.size()));
 }
 
+void TextWidthMeasure::prepareBytes()
+{
+    for (int byte = 0; byte < 256; ++byte) {
+        if (m_byteAdvance[byte] == kUnknown) {
+            const char b = static_cast<char>(byte);
+            m_byteAdvance[byte] = charAdvance(cp1251::decode(&b, 1).at(0).unicode());
+        }
+    }
+}
+
+std::optional<int> TextWidthMeasure::summedWidthOfCp1251(QByteArrayView bytes) const
+{
+    if (!m_sumAllowed)
+        return std::nullopt;
+    qint64 sum = 0;
+    for (const char b : bytes) {
+        const qint32 a = m_byteAdvance[static_cast<unsigned char>(b)];
+        if (a < 0)
+            return std::nullopt; // needs a layout (or was not looked up)
+        sum += a;
+    }
+    return static_cast<int>((sum + 32) >> 6);
+}
+
 QFont gridFont(const QString& family, int pixelSize)
 {
     QFont font(family);

@@ -7,6 +7,7 @@
 #include <QStringView>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 class TextTable;
@@ -25,6 +26,12 @@ public:
     // The same for a text given as its Windows-1251 bytes, as the journal
     // stores it: measured without decoding.
     int widthOfCp1251(QByteArrayView bytes);
+    // For measuring from several threads at once: after prepareBytes() has
+    // looked up every byte, the width of a Windows-1251 text whose bytes all
+    // sum, or nothing for one that needs widthOfCp1251's layout. Reads only.
+    void prepareBytes();
+    bool sumsBytes() const { return m_sumAllowed; }
+    std::optional<int> summedWidthOfCp1251(QByteArrayView bytes) const;
 
 private:
     static constexpr int kTableSize = 0x0590; // Latin, Greek, Cyrillic, Armenian

@@ -8,6 +8,8 @@
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <array>
+#include <thread>
 
 ProfitBand profitBand(double p)
 {
@@ -74,6 +76,9 @@ QString tradeSummary(int listed, int wins, int losses)
 QString TradeTable::summary() const { return tradeSummary(listed, wins, losses); }
 
 namespace {
+
+// Rows from which the column widths are measured in two halves at once.
+constexpr int kHalvesFrom = 50000;
 
 // A whole number as its decimal digits (the text QString::number gives),
 // without a string on the heap.
@@ -142,17 +147,43 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         for (const int r : m_order)
             shown[r] = true;
     }
-    const char* last[tradecol::Count] = {};
-    for (int r = 0; r < trades.count(); ++r) {
-        if (!shown[r])
-            continue;
-        for (int col = 1; col < tradecol::Count; ++col) {
-            const QByteArrayView bytes = trades.bytes(r, AccountTrades::Column(col - 1));
-            if (bytes.data() == last[col] && bytes.data())
-                continue; // the same stored text as the row before
-            last[col] = bytes.data();
-            widest[col] = std::max(widest[col], measure.widthOfCp1251(bytes));
+    // A large table is measured in two halves at once; a text that needs a
+    // real layout (a line break, a tab) is measured afterwards on this thread.
+    struct Span {
+        std::array<int, tradecol::Count> widest{};
+        std::vector<std::pair<int, int>> laidOut; // row, column
+    };
+    auto measureSpan = [&](int from, int to, Span& span) {
+        const char* last[tradecol::Count] = {};
+        for (int r = from; r < to; ++r) {
+            if (!shown[r])
+                continue;
+            for (int col = 1; col < tradecol::Count; ++col) {
+                const QByteArrayView bytes = trades.bytes(r, AccountTrades::Column(col - 1));
+                if (bytes.data() == last[col] && bytes.data())
+                    continue; // the same stored text as the row before
+                last[col] = bytes.data();
+                if (const std::optional<int> w = measure.summedWidthOfCp1251(bytes))
+                    span.widest[col] = std::max(span.widest[col], *w);
+                else
+                    span.laidOut.emplace_back(r, col);
+            }
         }
+    };
+    measure.prepareBytes();
+    Span first, second;
+    const int middle = trades.count() >= kHalvesFrom && measure.sumsBytes() ? trades.count() / 2 : trades.count();
+    std::thread other;
+    if (middle < trades.count())
+        other = std::thread([&] { measureSpan(middle, trades.count(), second); });
+    measureSpan(0, middle, first);
+    if (other.joinable())
+        other.join();
+    for (const Span* span : {&first, &second}) {
+        for (int col = 1; col < tradecol::Count; ++col)
+            widest[col] = std::max(widest[col], span->widest[col]);
+        for (const auto& [r, col] : span->laidOut)
+            widest[col] = std::max(widest[col], measure.widthOfCp1251(trades.bytes(r, AccountTrades::Column(col - 1))));
     }
     for (int& w : widest)
         w = columnWidthFor(w, lineWidth);
