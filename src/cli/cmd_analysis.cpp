@@ -25,7 +25,7 @@ public:
         }
         text.push_back('\n');
     }
-    std::string text;
+    cli::LargeText text;
 
 private:
     static constexpr size_t kLineBytes = 112; // about what a trade's line takes
@@ -58,8 +58,8 @@ int runAnalysisCommand(const QStringList& arguments)
     const AnalysisParts parts{[](qint64 trades) { return std::make_unique<LinesPart>(trades); },
                               [&](AnalysisPart& part, qint64 before) {
                                   LinesPart& lines = static_cast<LinesPart&>(part);
-                                  tsv.numberedLines(before + 1, lines.text);
-                                  lines.text = std::string(); // printed: its memory goes back
+                                  tsv.numberedLines(before + 1, std::string_view(lines.text.data(), lines.text.size()));
+                                  lines.text = cli::LargeText(); // printed: its memory goes back
                               },
                               true};
     const AnalysisTotals a = readPeriodAnalysis(

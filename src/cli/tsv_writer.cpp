@@ -56,15 +56,7 @@ bool plainWord(const unsigned char* at)
     return ((w | (w - 0x2020202020202020ull)) & 0x8080808080808080ull) == 0;
 }
 
-} // namespace
-
-TsvWriter::TsvWriter(std::FILE* out)
-    : m_out(out)
-{
-    m_buffer.reserve(kBlock + 4096);
-}
-
-void appendTsvText(std::string& out, QByteArrayView cp1251)
+template <class Text> void appendText(Text& out, QByteArrayView cp1251)
 {
     const Utf8Table& table = utf8Table();
     const auto* at = reinterpret_cast<const unsigned char*>(cp1251.data());
@@ -83,6 +75,17 @@ void appendTsvText(std::string& out, QByteArrayView cp1251)
             ++at; // CR LF: one blank
         out.append(table.bytes[b].data(), table.sizes[b]);
     }
+}
+
+} // namespace
+
+void appendTsvText(std::string& out, QByteArrayView cp1251) { appendText(out, cp1251); }
+void appendTsvText(LargeText& out, QByteArrayView cp1251) { appendText(out, cp1251); }
+
+TsvWriter::TsvWriter(std::FILE* out)
+    : m_out(out)
+{
+    m_buffer.reserve(kBlock + 4096);
 }
 
 void TsvWriter::cell(QByteArrayView cp1251)

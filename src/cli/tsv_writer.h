@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/core/large_pages.h"
+
 #include <QByteArrayView>
 
 #include <cstdio>
@@ -12,9 +14,13 @@ namespace cli {
 // into UTF-8 as they are copied into one large buffer and written in large
 // blocks: a long table costs no string per cell. Tabs and line breaks inside
 // a cell become blanks as tsvLine makes them (a CR LF pair one blank).
+// Text of many megabytes in large pages laid in at once (db/core/large_pages.h).
+using LargeText = std::basic_string<char, std::char_traits<char>, LargePageAllocator<char>>;
+
 // Appends a cell's text to out as TsvWriter::cell writes it (without the
 // tab before it), for lines made apart from the writer.
 void appendTsvText(std::string& out, QByteArrayView cp1251);
+void appendTsvText(LargeText& out, QByteArrayView cp1251);
 
 class TsvWriter {
 public:
