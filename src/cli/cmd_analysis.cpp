@@ -9,15 +9,22 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace {
 
-// A part's lines without their numbers ("№"), each ending in a line break.
+// A part's lines without their numbers ("№"), each ending in a line break;
+// their room is made at the first on the part's own thread.
 class LinesPart : public AnalysisPart {
 public:
-    explicit LinesPart(qint64 trades) { text.reserve(static_cast<size_t>(trades) * kLineBytes); }
+    explicit LinesPart(qint64 trades)
+        : m_expected(trades)
+    {
+    }
     void take(const AnalysisTrade& trade) override
     {
+        if (m_expected > 0)
+            text.reserve(static_cast<size_t>(std::exchange(m_expected, 0)) * kLineBytes);
         for (int column = analysiscol::Id; column < kAnalysisColumns; ++column) {
             if (column > analysiscol::Id)
                 text.push_back('\t');
@@ -29,6 +36,7 @@ public:
 
 private:
     static constexpr size_t kLineBytes = 112; // about what a trade's line takes
+    qint64 m_expected;
 };
 
 } // namespace
@@ -55,7 +63,7 @@ int runAnalysisCommand(const QStringList& arguments)
     cli::TsvWriter tsv;
     tsv.utf8Line(analysisDateLabel(start).toUtf8());
     tsv.utf8Line(analysisHeaders().join(u'\t').toUtf8());
-    const AnalysisParts parts{[](qint64 trades) { return std::make_unique<LinesPart>(trades); },
+    const AnalysisParts parts{[](qint64 trades, qint64) { return std::make_unique<LinesPart>(trades); },
                               [&](AnalysisPart& part, qint64 before) {
                                   LinesPart& lines = static_cast<LinesPart&>(part);
                                   tsv.numberedLines(before + 1, std::string_view(lines.text.data(), lines.text.size()));

@@ -191,7 +191,7 @@ protected:
             void take(const AnalysisTrade& trade) override { rows.append(trade); }
         };
         const auto print = [&](std::vector<AnalysisRows::Row>& out, bool firstAsRead) {
-            const AnalysisParts parts{[](qint64) { return std::make_unique<Kept>(); },
+            const AnalysisParts parts{[](qint64, qint64) { return std::make_unique<Kept>(); },
                                       [&](AnalysisPart& part, qint64 before) {
                                           const AnalysisRows& rows = static_cast<Kept&>(part).rows;
                                           ++r.partsHandedOver;
@@ -296,7 +296,7 @@ TEST_F(AnalysisInPartsTest, AChangeWhileThePartsAreReadIsReadAgainInOne)
         std::function<void()> onTake;
         void take(const AnalysisTrade&) override { onTake(); }
     };
-    const AnalysisParts keepers{[&](qint64) {
+    const AnalysisParts keepers{[&](qint64, qint64) {
                                     auto part = std::make_unique<Changing>();
                                     if (parts++ == 0) { // the first part is read on this thread, over the journal's connection
                                         part->onTake = [&] {
@@ -336,7 +336,7 @@ TEST_F(AnalysisInPartsTest, AFailedPartAfterTheFirstWentOutHandsNoTradeTwice)
     struct Failing : AnalysisPart {
         void take(const AnalysisTrade&) override { throw ESQLiteException(QStringLiteral("disk I/O error")); }
     };
-    const AnalysisParts keepers{[](qint64) { return std::make_unique<Failing>(); },
+    const AnalysisParts keepers{[](qint64, qint64) { return std::make_unique<Failing>(); },
                                 [](AnalysisPart&, qint64) { ADD_FAILURE() << "a failed part handed over"; }, true};
     std::vector<QString> numbers, ids;
     const AnalysisTotals totals = readPeriodAnalysis(

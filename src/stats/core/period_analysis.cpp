@@ -21,6 +21,7 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <utility>
 
 QString weekdayName(const QDate& date)
 {
@@ -435,7 +436,7 @@ bool readInParts(TSQLiteDatabase& db, const QString& account, const SqlParams& p
     const int firstKept = hold ? 1 : 0;
     std::vector<PartReading> reading(static_cast<size_t>(parts));
     for (int k = firstKept; k < parts; ++k)
-        reading[static_cast<size_t>(k)].keeper = keepers.newPart(*count / parts + 1);
+        reading[static_cast<size_t>(k)].keeper = keepers.newPart(*count / parts + 1, *count);
     HandedOver first;
     try {
         if (!account_parts::read(db, selectList(), account, *count, parts, [&](int part, const SqlRow& row) {
@@ -513,12 +514,24 @@ AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, c
 
 namespace {
 
-// The rows of a part as the page keeps them.
+// The rows of a part as the page keeps them, their room made at the first
+// on the part's own thread.
 class RowsPart : public AnalysisPart {
 public:
-    explicit RowsPart(qint64 trades) { rows.reserve(static_cast<size_t>(trades)); }
-    void take(const AnalysisTrade& trade) override { rows.append(trade); }
+    explicit RowsPart(qint64 trades)
+        : m_expected(trades)
+    {
+    }
+    void take(const AnalysisTrade& trade) override
+    {
+        if (m_expected > 0)
+            rows.reserve(static_cast<size_t>(std::exchange(m_expected, 0)));
+        rows.append(trade);
+    }
     AnalysisRows rows;
+
+private:
+    qint64 m_expected;
 };
 
 } // namespace
@@ -526,9 +539,12 @@ public:
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
 {
     PeriodAnalysis result;
-    // Read in parts, the first part's rows become the page's and the later
-    // parts' are joined to them as they are.
-    const AnalysisParts parts{[](qint64 trades) { return std::make_unique<RowsPart>(trades); },
+    // Read in parts, the first part's rows become the page's, with room for
+    // the later parts' rows, which are joined to them as they are.
+    bool firstPart = true;
+    const AnalysisParts parts{[&](qint64 partTrades, qint64 periodTrades) {
+                                  return std::make_unique<RowsPart>(std::exchange(firstPart, false) ? periodTrades : partTrades);
+                              },
                               [&](AnalysisPart& part, qint64) {
                                   AnalysisRows& rows = static_cast<RowsPart&>(part).rows;
                                   if (result.rows.empty())
@@ -536,9 +552,17 @@ PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, 
                                   else
                                       result.rows.append(rows);
                               }};
+    // Read in one, the rows get their room at the first (none when the
+    // period is read in parts).
+    qint64 expected = 0;
     static_cast<AnalysisTotals&>(result) = readPeriodAnalysis(
-        db, account, start, end, [&](const AnalysisTrade& trade) { result.rows.append(trade); },
-        [&](qint64 count) { result.rows.reserve(static_cast<size_t>(count)); }, &parts);
+        db, account, start, end,
+        [&](const AnalysisTrade& trade) {
+            if (expected > 0)
+                result.rows.reserve(static_cast<size_t>(std::exchange(expected, 0)));
+            result.rows.append(trade);
+        },
+        [&](qint64 count) { expected = count; }, &parts);
     return result;
 }
 
@@ -611,14 +635,16 @@ void AnalysisRows::append(const AnalysisRows& other)
     m_meta.append(other.m_meta.data(), other.m_meta.size());
 }
 
-void* AnalysisRows::reallocateBlock(void* data, size_t bytes)
+void* AnalysisRows::reallocateBlock(void* data, size_t used, size_t had, size_t bytes)
 {
-    void* block = std::realloc(data, bytes);
-    if (!block)
-        throw std::bad_alloc();
-    adviseLargePages(block, bytes);
+    void* block = allocateLarge(bytes);
+    if (used > 0)
+        std::memcpy(block, data, used);
+    releaseBlock(data, had);
     return block;
 }
+
+void AnalysisRows::releaseBlock(void* data, size_t bytes) noexcept { freeLarge(data, bytes); }
 
 QByteArrayView AnalysisRows::bytes(size_t row, int column) const
 {

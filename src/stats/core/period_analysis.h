@@ -80,8 +80,9 @@ public:
 };
 
 struct AnalysisParts {
-    // A keeper for a part expected to hold about this many trades.
-    std::function<std::unique_ptr<AnalysisPart>(qint64 trades)> newPart;
+    // A keeper for a part expected to hold about partTrades of the period's
+    // trades, made in the order of the parts.
+    std::function<std::unique_ptr<AnalysisPart>(qint64 partTrades, qint64 periodTrades)> newPart;
     // Each part in order on the calling thread, with the number of trades
     // before it.
     std::function<void(AnalysisPart& part, qint64 before)> handOver;
@@ -129,9 +130,8 @@ public:
     ProfitBand band(size_t row) const { return static_cast<ProfitBand>(m_meta[row] >> 1); }
 
 private:
-    // A growing array of plain values that is neither cleared nor copied as
-    // it grows (realloc moves the pages of a large block), in huge pages
-    // where the system offers them.
+    // A growing array of plain values that is not cleared as it grows, in
+    // large pages where the system offers them.
     template <class T> class Grown {
     public:
         Grown() = default;
@@ -141,7 +141,7 @@ private:
             swap(other);
             return *this;
         }
-        ~Grown() { std::free(m_data); }
+        ~Grown() { releaseBlock(m_data, m_capacity * sizeof(T)); }
         size_t size() const { return m_size; }
         const T* data() const { return m_data; }
         T& operator[](size_t i) { return m_data[i]; }
@@ -170,7 +170,7 @@ private:
     private:
         void reallocate(size_t capacity)
         {
-            m_data = static_cast<T*>(reallocateBlock(m_data, capacity * sizeof(T)));
+            m_data = static_cast<T*>(reallocateBlock(m_data, m_size * sizeof(T), m_capacity * sizeof(T), capacity * sizeof(T)));
             m_capacity = capacity;
         }
         void swap(Grown& other) noexcept
@@ -183,7 +183,11 @@ private:
         size_t m_size = 0;
         size_t m_capacity = 0;
     };
-    static void* reallocateBlock(void* data, size_t bytes);
+    // A block of `bytes` holding the first `used` bytes of data (a block of
+    // `had` bytes, then given back); many megabytes come in large pages laid
+    // in at once (db/core/large_pages.h).
+    static void* reallocateBlock(void* data, size_t used, size_t had, size_t bytes);
+    static void releaseBlock(void* data, size_t bytes) noexcept;
 
     static constexpr quint8 kPictureBit = 1;
     Grown<char> m_bytes;    // per row, each stored cell as its length, then its bytes
