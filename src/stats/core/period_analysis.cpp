@@ -418,21 +418,24 @@ bool readInParts(TSQLiteDatabase& db, const QString& account, const SqlParams& p
 {
     // A period of a few trades (the page's everyday one) costs no look at
     // the account's first and last trade.
-    if ((count && account_parts::partsFor(*count) < 2) || !periodHoldsAccount(db, params))
+    if ((count && account_parts::partsFor(*count) < 2))
         return false;
-    // The first part goes out as it is read only while no change can come
-    // between the parts; the period is then looked at again under the hold.
-    std::unique_ptr<TSQLiteDatabase> hold = keepers.firstAsRead ? holdJournal(db) : nullptr;
-    if (hold) {
-        if (!periodHoldsAccount(db, params))
-            return false;
+    const DataStamp looked = db.dataStamp();
+    if (!periodHoldsAccount(db, params))
+        return false;
+    if (!count || keepers.firstAsRead)
         count = countInPeriod(db, params);
-    } else if (!count) {
-        count = countInPeriod(db, params);
-    }
     const int parts = account_parts::partsFor(*count);
     if (parts < 2)
         return false;
+    // The first part goes out as it is read only while no change can come
+    // between the parts, and none came since the period was looked at (or
+    // the count and the look would not be of the trades read). The hold is
+    // taken last, so that a writer that comes meanwhile waits as short as it
+    // can.
+    std::unique_ptr<TSQLiteDatabase> hold = keepers.firstAsRead ? holdJournal(db) : nullptr;
+    if (hold && db.dataStamp() != looked)
+        hold.reset();
     const int firstKept = hold ? 1 : 0;
     std::vector<PartReading> reading(static_cast<size_t>(parts));
     for (int k = firstKept; k < parts; ++k)
