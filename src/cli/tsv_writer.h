@@ -10,10 +10,6 @@
 
 namespace cli {
 
-// Tab-separated lines of texts in the journal's Windows-1251 bytes, made
-// into UTF-8 as they are copied into one large buffer and written in large
-// blocks: a long table costs no string per cell. Tabs and line breaks inside
-// a cell become blanks as tsvLine makes them (a CR LF pair one blank).
 // Text of many megabytes in large pages laid in at once (db/core/large_pages.h).
 using LargeText = std::basic_string<char, std::char_traits<char>, LargePageAllocator<char>>;
 
@@ -22,6 +18,10 @@ using LargeText = std::basic_string<char, std::char_traits<char>, LargePageAlloc
 void appendTsvText(std::string& out, QByteArrayView cp1251);
 void appendTsvText(LargeText& out, QByteArrayView cp1251);
 
+// Tab-separated lines of texts in the journal's Windows-1251 bytes, made
+// into UTF-8 as they are copied into one large buffer and written in large
+// blocks: a long table costs no string per cell. Tabs and line breaks inside
+// a cell become blanks as tsvLine makes them (a CR LF pair one blank).
 class TsvWriter {
 public:
     explicit TsvWriter(std::FILE* out = stdout);
