@@ -394,11 +394,15 @@ qint64 countInPeriod(TSQLiteDatabase& db, const SqlParams& params)
 std::unique_ptr<TSQLiteDatabase> holdJournal(TSQLiteDatabase& db)
 {
     try {
-        QByteArray mode;
-        db.readRows(QStringLiteral("PRAGMA journal_mode"), {}, [&](const SqlRow& row) { mode = row.bytes(0).toByteArray().toLower(); });
-        if (mode.startsWith("wal") || !QFileInfo(db.path()).isFile())
+        if (!QFileInfo(db.path()).isFile())
             return nullptr;
         auto hold = std::make_unique<TSQLiteDatabase>(db.path());
+        // Asked of the new connection (WAL mode is the file's own): on db the
+        // pragma would count as a write and wait for the write gate.
+        QByteArray mode;
+        hold->readRows(QStringLiteral("PRAGMA journal_mode"), {}, [&](const SqlRow& row) { mode = row.bytes(0).toByteArray().toLower(); });
+        if (mode.startsWith("wal"))
+            return nullptr;
         hold->executeStatement(QStringLiteral("BEGIN"));
         hold->readRows(QStringLiteral("SELECT count(*) FROM sqlite_master"), {}, [](const SqlRow&) {});
         return hold;
