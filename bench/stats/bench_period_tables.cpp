@@ -172,4 +172,37 @@ void BM_PeriodAnalysisReading(benchmark::State& state)
 }
 BENCHMARK(BM_PeriodAnalysisReading)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
 
+// The same reading as the command line makes it: a whole history of a large
+// account read in parts at once, the first part handed over as it is read,
+// the later parts' trades dropped as they are read on their own threads.
+void BM_PeriodAnalysisReadingInParts(benchmark::State& state)
+{
+    struct Dropped : AnalysisPart {
+        qint64 trades = 0;
+        void take(const AnalysisTrade& trade) override
+        {
+            benchmark::DoNotOptimize(trade.cells[analysiscol::Id].data());
+            ++trades;
+        }
+    };
+    TSQLiteDatabase& db = database(state);
+    qint64 rows = 0;
+    const AnalysisParts parts{[](qint64, qint64) { return std::make_unique<Dropped>(); },
+                              [&](AnalysisPart& part, qint64) { rows += static_cast<Dropped&>(part).trades; }, true};
+    for (auto _ : state) {
+        rows = 0;
+        const AnalysisTotals totals = readPeriodAnalysis(
+            db, QStringLiteral("1"), QDate(2000, 1, 1), QDate(2100, 1, 1),
+            [&](const AnalysisTrade& trade) {
+                benchmark::DoNotOptimize(trade.cells[analysiscol::Id].data());
+                ++rows;
+            },
+            {}, &parts);
+        benchmark::DoNotOptimize(totals.count);
+    }
+    state.counters["rows"] = static_cast<double>(rows);
+    reportPeak(state);
+}
+BENCHMARK(BM_PeriodAnalysisReadingInParts)->Apply(benchSizes)->Unit(benchmark::kMillisecond);
+
 } // namespace

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -55,7 +56,31 @@ bool plainWord(const unsigned char* at)
     return ((w | (w - 0x2020202020202020ull)) & 0x8080808080808080ull) == 0;
 }
 
+template <class Text> void appendText(Text& out, QByteArrayView cp1251)
+{
+    const Utf8Table& table = utf8Table();
+    const auto* at = reinterpret_cast<const unsigned char*>(cp1251.data());
+    const auto* end = at + cp1251.size();
+    while (at < end) {
+        const unsigned char* run = at;
+        while (end - at >= 8 && plainWord(at))
+            at += 8;
+        while (at < end && plain(*at))
+            ++at;
+        out.append(reinterpret_cast<const char*>(run), at - run);
+        if (at == end)
+            break;
+        const unsigned char b = *at++;
+        if (b == '\r' && at < end && *at == '\n')
+            ++at; // CR LF: one blank
+        out.append(table.bytes[b].data(), table.sizes[b]);
+    }
+}
+
 } // namespace
+
+void appendTsvText(std::string& out, QByteArrayView cp1251) { appendText(out, cp1251); }
+void appendTsvText(LargeText& out, QByteArrayView cp1251) { appendText(out, cp1251); }
 
 TsvWriter::TsvWriter(std::FILE* out)
     : m_out(out)
@@ -68,23 +93,7 @@ void TsvWriter::cell(QByteArrayView cp1251)
     if (m_lineStarted)
         m_buffer.push_back('\t');
     m_lineStarted = true;
-    const Utf8Table& table = utf8Table();
-    const auto* at = reinterpret_cast<const unsigned char*>(cp1251.data());
-    const auto* end = at + cp1251.size();
-    while (at < end) {
-        const unsigned char* run = at;
-        while (end - at >= 8 && plainWord(at))
-            at += 8;
-        while (at < end && plain(*at))
-            ++at;
-        m_buffer.append(reinterpret_cast<const char*>(run), at - run);
-        if (at == end)
-            break;
-        const unsigned char b = *at++;
-        if (b == '\r' && at < end && *at == '\n')
-            ++at; // CR LF: one blank
-        m_buffer.append(table.bytes[b].data(), table.sizes[b]);
-    }
+    appendTsvText(m_buffer, cp1251);
 }
 
 void TsvWriter::endLine()
@@ -95,6 +104,23 @@ void TsvWriter::endLine()
     // in the buffer (up to a bound) rather than the reading waiting.
     if (m_buffer.size() >= kBlock && (m_buffer.size() >= kHeld || !outputWaitsForCheck()))
         flush();
+}
+
+void TsvWriter::numberedLines(qint64 first, std::string_view lines)
+{
+    std::array<char, 24> digits;
+    while (!lines.empty()) {
+        const size_t end = lines.find('\n');
+        const size_t length = end == std::string_view::npos ? lines.size() : end + 1;
+        const char* last = std::to_chars(digits.data(), digits.data() + digits.size(), first++).ptr;
+        m_buffer.append(digits.data(), static_cast<size_t>(last - digits.data()));
+        m_buffer.push_back('\t');
+        m_buffer.append(lines.data(), length);
+        lines.remove_prefix(length);
+        m_lineStarted = false;
+        if (m_buffer.size() >= kBlock && (m_buffer.size() >= kHeld || !outputWaitsForCheck()))
+            flush();
+    }
 }
 
 void TsvWriter::utf8Line(QByteArrayView utf8)

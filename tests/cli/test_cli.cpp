@@ -6,6 +6,7 @@
 #include "context/core/data_safety.h"
 #include "context/core/version.h"
 #include "damaged_database.h"
+#include "db/core/account_parts.h"
 #include "db/core/sqlite_database.h"
 #include "state/core/control_snapshots.h"
 #include "pictures/core/trade_pictures.h"
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
@@ -851,6 +853,53 @@ TEST(CliAnalysis, PrintsThePagesTextsOfEveryStoredCell)
     }
     EXPECT_TRUE(run.out[2].contains(QStringLiteral("\tфлэт с табом\t"))) << run.out[2].toStdString();
     EXPECT_TRUE(run.out[4].contains(QStringLiteral("\ta b c  d  \t"))) << run.out[4].toStdString();
+}
+
+// The whole history of an account large enough to be read in parts at once
+// prints what one reading gives: the first part as it is read, the later
+// parts' lines after it, numbered on.
+TEST(CliAnalysis, ALargeAccountReadInPartsPrintsWhatOneReadingGives)
+{
+    TempAppDir dir;
+    std::vector<QString> lines;
+    QString total;
+    {
+        auto journal = dir.openJournal();
+        journal->db().executeStatement(QStringLiteral("INSERT INTO t_chet (chet_name, chet_kapital) VALUES ('Счет', 100)"));
+        journal->db().executeStatement(QStringLiteral("BEGIN"));
+        journal->db().executeStatement(QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 20499) "
+            "INSERT INTO t_sdelki (chet, Ticket, OpenTime, Type, Size, Item, Profit, verno, Nedobral, pravilo, img_top, "
+            "Commission, Taxes, Swap, PriceOpen, PriceClose, sl) "
+            "SELECT '1', i, printf('2013.%02d.%02d %02d:00', 1 + i % 12, 1 + i % 28, i % 24), "
+            "CASE i % 2 WHEN 0 THEN 'buy' ELSE 'sell' END, '0.10', 'EURUSD', printf('%d,%d', i % 97 - 40, i % 10), "
+            "CASE i % 3 WHEN 0 THEN 'флэт' || char(9) || i ELSE NULL END, i % 7, printf('x%d', i), i % 50 = 0, "
+            "-0.25, CASE i % 11 WHEN 0 THEN '1 234.50' ELSE '0' END, CASE i % 13 WHEN 0 THEN 'abc' ELSE '0,5' END, "
+            "'1.1000', '1.1050', CASE i % 5 WHEN 0 THEN '1.0950' ELSE '0' END FROM n"));
+        journal->db().executeStatement(QStringLiteral("COMMIT"));
+        const qint64 from = account_parts::from();
+        account_parts::setFrom(std::numeric_limits<qint64>::max()); // the lines of one reading
+        const PeriodAnalysis page = buildPeriodAnalysis(journal->db(), QStringLiteral("1"), QDate(2000, 1, 1), QDate(2100, 1, 1));
+        account_parts::setFrom(from);
+        ASSERT_EQ(page.rows.size(), 20500u);
+        ASSERT_GE(20500, account_parts::from()); // the tool reads it in parts
+        for (size_t row = 0; row < page.rows.size(); ++row) {
+            QStringList cells;
+            for (QString cell : page.rows[row])
+                cells << cell.replace(u'\t', u' ');
+            lines.push_back(cells.join(u'\t'));
+        }
+        total = page.dayLabel();
+    }
+    const CliRun run = runCli({QStringLiteral("analysis"), QStringLiteral("--account"), QStringLiteral("1"), QStringLiteral("--from"),
+                               QStringLiteral("2000-01-01"), QStringLiteral("--to"), QStringLiteral("2100-01-01"),
+                               QStringLiteral("--data"), dir.path()});
+    EXPECT_EQ(run.exitCode, 1); // the swaps that do not read
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Своп «abc»"))) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), static_cast<qsizetype>(lines.size() + 3));
+    for (size_t row = 0; row < lines.size(); ++row)
+        ASSERT_EQ(run.out[static_cast<qsizetype>(row) + 2], lines[row]) << row;
+    EXPECT_EQ(run.out.back(), total);
 }
 
 } // namespace

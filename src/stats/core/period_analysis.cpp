@@ -1,5 +1,6 @@
 #include "stats/core/period_analysis.h"
 
+#include "db/core/account_parts.h"
 #include "db/core/columns.h"
 #include "db/core/cp1251.h"
 #include "db/core/large_pages.h"
@@ -10,12 +11,17 @@
 #include "stats/core/r_multiples.h"
 #include "state/core/snapshot_stream.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
+#include <limits>
+#include <memory>
 #include <new>
+#include <utility>
 
 QString weekdayName(const QDate& date)
 {
@@ -68,7 +74,7 @@ static_assert(kShown[analysiscol::Profit - analysiscol::Id] == t_sdelki::Profit)
 // versions, which read only the position).
 bool hasPictures(QByteArrayView list, QStringView storedTop)
 {
-    if (num::parseInteger(storedTop).value_or(0) != 0)
+    if (!storedTop.isEmpty() && num::parseInteger(storedTop).value_or(0) != 0)
         return true;
     if (list.isEmpty())
         return false;
@@ -114,6 +120,7 @@ public:
             m_kinds[c] = row.kind(c);
     }
     bool readsAbsent(int column) const { return !m_kinds[column]; }
+    std::vector<std::optional<SqlRow::Kind>> kinds() const { return {std::begin(m_kinds), std::end(m_kinds)}; }
     // A whole-number cell that reads 0 (its text is "0"), told without its text.
     bool isZero(const SqlRow& row, int column) const
     {
@@ -173,103 +180,397 @@ private:
 
 } // namespace
 
+namespace {
+
+// One trade of the analysis from its row: the texts of its cells (all but
+// "№"), its picture mark and R-multiple, and whether its money reads and
+// what it added to the balance. A column's kind is learnt from the first
+// row read. What it hands out lives in this reader until the next row.
+class TradeReader {
+public:
+    const AnalysisTrade& read(const SqlRow& t)
+    {
+        if (m_first) {
+            m_first = false;
+            m_cells.learnKinds(t);
+        }
+        auto& cells = m_trade.cells;
+        for (size_t c = 0; c < std::size(kShown); ++c)
+            cells[analysiscol::Id + c] = m_cells.cell(t, static_cast<int>(c));
+
+        const QByteArrayView list = m_cells.readsAbsent(kList) ? QByteArrayView() : t.blob(kList);
+        const bool picture = hasPictures(list, m_cells.isZero(t, kImgTop) ? QStringView() : m_cells.wide(m_cells.cell(t, kImgTop)));
+        cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
+
+        // R: a stop loss that does not read, or of 0 (none), leaves the
+        // prices unread.
+        cells[analysiscol::R] = QByteArrayView();
+        const QByteArrayView slText = m_cells.cell(t, kSl);
+        if (!isPlainZero(slText)) {
+            if (const auto sl = parsePrice(m_cells.wide(slText)); sl && *sl != 0) {
+                const auto o = parsePrice(m_cells.wide(m_cells.cell(t, kPriceOpen)));
+                const auto c = parsePrice(m_cells.wide(m_cells.cell(t, kPriceClose)));
+                const auto r = o && c ? rMultiple(tradeSide(m_cells.wide(cells[analysiscol::Type])), *o, *c, *sl) : std::nullopt;
+                if (r) {
+                    cp1251::encodeInto(num::formatFixed(*r, 2), m_rText);
+                    cells[analysiscol::R] = m_rText;
+                }
+            }
+        }
+
+        // The day's result is what its trades added to the balance: each
+        // trade's profit with its commission, taxes and swap.
+        m_taxesText = m_cells.cell(t, kTaxes);
+        m_swapText = m_cells.cell(t, kSwap);
+        m_trade.profit = num::parseCommaBytes(cells[analysiscol::Profit]);
+        m_taxes = num::parseTaxesBytes(m_taxesText);
+        m_swap = num::parseSwapBytes(m_swapText);
+        m_commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
+        return m_trade;
+    }
+
+    // The trade's number ("№") in the last trade read.
+    void setNumber(qint64 number) { m_trade.cells[analysiscol::Number] = CellReader::digits(number, m_number); }
+    // Whether the last trade's money reads: a trade whose money does not
+    // read is listed but left out of the sums.
+    bool moneyReads() const { return m_trade.profit && m_taxes && m_swap; }
+    double net() const { return *m_trade.profit + m_commission + *m_taxes + *m_swap; }
+    // The problem of the last trade when its money does not read.
+    QString unreadableText() const
+    {
+        const auto decode = [](QByteArrayView b) { return cp1251::decode(b.data(), b.size()); };
+        const auto& cells = m_trade.cells;
+        return unreadableTradeText(decode(cells[analysiscol::Id]),
+                                   !m_trade.profit ? QStringLiteral("Прибыль") : !m_taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
+                                   decode(!m_trade.profit ? cells[analysiscol::Profit] : !m_taxes ? m_taxesText : m_swapText));
+    }
+    // The kinds learnt from the first row; none before it.
+    std::optional<std::vector<std::optional<SqlRow::Kind>>> kinds() const
+    {
+        if (m_first)
+            return std::nullopt;
+        return m_cells.kinds();
+    }
+
+private:
+    // "0", the stop loss of a trade without one, read without a parser.
+    static bool isPlainZero(QByteArrayView text) { return text.size() == 1 && text[0] == '0'; }
+
+    CellReader m_cells;
+    AnalysisTrade m_trade;
+    bool m_first = true;
+    std::array<char, 24> m_number;
+    QByteArray m_rText;
+    QByteArrayView m_taxesText, m_swapText;
+    std::optional<double> m_taxes, m_swap;
+    double m_commission = 0;
+};
+
+// The totals of the trades whose money reads, summed in the order of the
+// rows (the sums of a later part go on from those of the earlier ones, as
+// one reading adds them), and the first trade whose money does not read.
+class TotalsInOrder {
+public:
+    explicit TotalsInOrder(AnalysisTotals& totals)
+        : m_totals(totals)
+    {
+    }
+    void add(double net)
+    {
+        ++m_totals.count;
+        if (net > 0) {
+            ++m_totals.wins;
+            m_totals.sumPos += net;
+        } else if (net < 0) {
+            ++m_totals.losses;
+            m_totals.sumNeg += net;
+        }
+    }
+    template <class Text> void addUnreadable(Text&& text)
+    {
+        if (m_unreadable++ == 0)
+            m_firstBad = text();
+    }
+    void addUnreadable(int count, const QString& first)
+    {
+        if (count > 0 && m_unreadable == 0)
+            m_firstBad = first;
+        m_unreadable += count;
+    }
+    void finish()
+    {
+        if (m_unreadable > 0)
+            m_totals.stop(unreadableTradesText(m_firstBad, m_unreadable));
+    }
+    // Nothing summed yet.
+    void restart()
+    {
+        m_totals = AnalysisTotals();
+        m_unreadable = 0;
+        m_firstBad.clear();
+    }
+
+private:
+    AnalysisTotals& m_totals;
+    int m_unreadable = 0;
+    QString m_firstBad;
+};
+
+SqlParams periodParams(const QString& account, const QDate& start, const QDate& end)
+{
+    const QString format = QStringLiteral("yyyy.MM.dd");
+    return {start.toString(format), end.toString(format), account};
+}
+
+// A part of a reading in parts, read on its own thread: its trades go to
+// the caller's keeper, their money is kept for the totals. On a cache line
+// of its own, so that the parts' threads do not take lines from each other.
+struct alignas(64) PartReading {
+    TradeReader reader;
+    std::unique_ptr<AnalysisPart> keeper;
+    qint64 trades = 0;
+    std::vector<double> nets; // of the trades counted in the totals, in order
+    int unreadable = 0;
+    QString firstBad;
+
+    void take(const SqlRow& row)
+    {
+        keeper->take(reader.read(row));
+        ++trades;
+        if (reader.moneyReads())
+            nets.push_back(reader.net());
+        else if (unreadable++ == 0)
+            firstBad = reader.unreadableText();
+    }
+};
+
+// The trades of a reading in one: each handed over as it is read, with its
+// number, and added to the totals.
+struct HandedOver {
+    TradeReader reader;
+    qint64 number = 0;
+    qint64 handedBefore = 0; // the first trades, handed over by an earlier reading
+
+    void take(const SqlRow& row, TotalsInOrder& sums, const std::function<void(const AnalysisTrade&)>& onTrade)
+    {
+        const AnalysisTrade& trade = reader.read(row);
+        reader.setNumber(++number);
+        if (number > handedBefore)
+            onTrade(trade);
+        if (reader.moneyReads())
+            sums.add(reader.net());
+        else
+            sums.addUnreadable([&] { return reader.unreadableText(); });
+    }
+};
+
+// Whether every trade of the account was opened within the period: the
+// first and the last of the account's index by open time lie in it (a trade
+// without an open time comes first there and lies in no period).
+bool periodHoldsAccount(TSQLiteDatabase& db, const SqlParams& params)
+{
+    using namespace t_sdelki;
+    bool holds = false;
+    db.readRows(QStringLiteral("SELECT (SELECT %1>?1 FROM %2 WHERE %3=?3 ORDER BY %1 ASC LIMIT 1), "
+                               "(SELECT %1<?2 FROM %2 WHERE %3=?3 ORDER BY %1 DESC LIMIT 1)")
+                    .arg(name(OpenTime), table, name(Chet)),
+                params, [&](const SqlRow& row) { holds = row.integer(0) == 1 && row.integer(1) == 1; });
+    return holds;
+}
+
+qint64 countInPeriod(TSQLiteDatabase& db, const SqlParams& params)
+{
+    using namespace t_sdelki;
+    qint64 count = 0;
+    db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
+                params, [&](const SqlRow& row) { count = std::max<qint64>(0, row.integer(0)); });
+    return count;
+}
+
+// Keeps every other connection from committing a change until it is
+// dropped: a read transaction of a connection of its own, which in a
+// rollback journal holds off every writer (as one long reading does).
+// Nothing in WAL mode, where readers do not hold off writers, or when it
+// cannot be had.
+std::unique_ptr<TSQLiteDatabase> holdJournal(TSQLiteDatabase& db)
+{
+    try {
+        if (!QFileInfo(db.path()).isFile())
+            return nullptr;
+        auto hold = std::make_unique<TSQLiteDatabase>(db.path());
+        // Asked of the new connection (WAL mode is the file's own): on db the
+        // pragma would count as a write and wait for the write gate.
+        QByteArray mode;
+        hold->readRows(QStringLiteral("PRAGMA journal_mode"), {}, [&](const SqlRow& row) { mode = row.bytes(0).toByteArray().toLower(); });
+        if (mode.startsWith("wal"))
+            return nullptr;
+        hold->executeStatement(QStringLiteral("BEGIN"));
+        hold->readRows(QStringLiteral("SELECT count(*) FROM sqlite_master"), {}, [](const SqlRow&) {});
+        return hold;
+    } catch (const ESQLiteException&) {
+        return nullptr;
+    }
+}
+
+// The period read in parts at once when it holds every trade of a large
+// account: true when its trades went to the parts' keepers and were handed
+// over, false when it must be read in one. handed counts the first trades
+// that went to onTrade as they were read (keepers.firstAsRead): a reading in
+// one hands over only those after them.
+bool readInParts(TSQLiteDatabase& db, const QString& account, const SqlParams& params, std::optional<qint64> count,
+                 const AnalysisParts& keepers, const std::function<void(const AnalysisTrade&)>& onTrade,
+                 TotalsInOrder& sums, qint64& handed)
+{
+    // A period of a few trades (the page's everyday one) costs no look at
+    // the account's first and last trade.
+    if ((count && account_parts::partsFor(*count) < 2))
+        return false;
+    const DataStamp looked = db.dataStamp();
+    if (!periodHoldsAccount(db, params))
+        return false;
+    if (!count || keepers.firstAsRead)
+        count = countInPeriod(db, params);
+    const int parts = account_parts::partsFor(*count);
+    if (parts < 2)
+        return false;
+    // The first part goes out as it is read only while no change can come
+    // between the parts, and none came since the period was looked at (or
+    // the count and the look would not be of the trades read). The hold is
+    // taken last, so that a writer that comes meanwhile waits as short as it
+    // can.
+    std::unique_ptr<TSQLiteDatabase> hold = keepers.firstAsRead ? holdJournal(db) : nullptr;
+    if (hold && db.dataStamp() != looked)
+        hold.reset();
+    const int firstKept = hold ? 1 : 0;
+    std::vector<PartReading> reading(static_cast<size_t>(parts));
+    for (int k = firstKept; k < parts; ++k)
+        reading[static_cast<size_t>(k)].keeper = keepers.newPart(*count / parts + 1, *count);
+    HandedOver first;
+    try {
+        if (!account_parts::read(db, selectList(), account, *count, parts, [&](int part, const SqlRow& row) {
+                if (part < firstKept)
+                    first.take(row, sums, onTrade);
+                else
+                    reading[static_cast<size_t>(part)].take(row);
+            })) {
+            handed = first.number;
+            return false;
+        }
+    } catch (const ESQLiteException&) {
+        handed = first.number;
+        return false; // read again in one: it stops where the failure is, as it always did
+    }
+    handed = first.number;
+    // Each part took the kinds of the columns from its own first row; one
+    // reading takes them from the period's first.
+    std::optional<std::vector<std::optional<SqlRow::Kind>>> kinds = hold ? first.reader.kinds() : std::nullopt;
+    for (int k = firstKept; k < parts; ++k) {
+        const PartReading& part = reading[static_cast<size_t>(k)];
+        if (!kinds)
+            kinds = part.reader.kinds();
+        else if (const auto own = part.reader.kinds(); own && *own != *kinds)
+            return false;
+    }
+    hold.reset();
+    qint64 before = first.number;
+    for (int k = firstKept; k < parts; ++k) {
+        PartReading& part = reading[static_cast<size_t>(k)];
+        keepers.handOver(*part.keeper, before);
+        before += part.trades;
+        for (const double net : part.nets)
+            sums.add(net);
+        sums.addUnreadable(part.unreadable, part.firstBad);
+    }
+    return true;
+}
+
+} // namespace
+
 AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end,
                                   const std::function<void(const AnalysisTrade&)>& onTrade,
-                                  const std::function<void(qint64)>& onCount)
+                                  const std::function<void(qint64)>& onCount, const AnalysisParts* parts)
 {
     AnalysisTotals totals;
-    const QString format = QStringLiteral("yyyy.MM.dd");
+    TotalsInOrder sums(totals);
     try {
         using namespace t_sdelki;
-        // Read row by row in time order (the index of the account's trades
-        // by open time gives that order without a sort).
-        const SqlParams params = {start.toString(format), end.toString(format), account};
-        if (onCount)
-            db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2>? and %2<? and %3=?").arg(table, name(OpenTime), name(Chet)),
-                        params, [&](const SqlRow& row) { onCount(std::max<qint64>(0, row.integer(0))); });
-        CellReader reader;
-        AnalysisTrade trade;
-        std::array<char, 24> number;
-        QByteArray rText;
-        bool first = true;
-        int unreadable = 0;
-        QString firstBad;
-        qint64 i = 0;
-        db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
-                        .arg(selectList(), table, name(OpenTime), name(Chet)),
-                    params, [&](const SqlRow& t) {
-                        if (first) {
-                            first = false;
-                            reader.learnKinds(t);
-                        }
-                        auto& cells = trade.cells;
-                        cells[analysiscol::Number] = CellReader::digits(++i, number);
-                        for (size_t c = 0; c < std::size(kShown); ++c)
-                            cells[analysiscol::Id + c] = reader.cell(t, static_cast<int>(c));
-
-                        const QByteArrayView list = reader.readsAbsent(kList) ? QByteArrayView() : t.blob(kList);
-                        const bool picture = hasPictures(list, reader.isZero(t, kImgTop) ? QStringView()
-                                                                                          : reader.wide(reader.cell(t, kImgTop)));
-                        cells[analysiscol::Picture] = picture ? QByteArrayView("+") : QByteArrayView();
-
-                        // R: a stop loss that does not read, or of 0 (none), leaves
-                        // the prices unread.
-                        cells[analysiscol::R] = QByteArrayView();
-                        if (const auto sl = parsePrice(reader.wide(reader.cell(t, kSl))); sl && *sl != 0) {
-                            const auto o = parsePrice(reader.wide(reader.cell(t, kPriceOpen)));
-                            const auto c = parsePrice(reader.wide(reader.cell(t, kPriceClose)));
-                            const auto r = o && c ? rMultiple(tradeSide(reader.wide(cells[analysiscol::Type])), *o, *c, *sl)
-                                                  : std::nullopt;
-                            if (r) {
-                                cp1251::encodeInto(num::formatFixed(*r, 2), rText);
-                                cells[analysiscol::R] = rText;
-                            }
-                        }
-
-                        // The day's result is what its trades added to the balance: each
-                        // trade's profit with its commission, taxes and swap. A trade whose
-                        // money does not read is listed but left out of the sums.
-                        const QByteArrayView taxesText = reader.cell(t, kTaxes);
-                        const QByteArrayView swapText = reader.cell(t, kSwap);
-                        trade.profit = num::parseComma(reader.wide(cells[analysiscol::Profit]));
-                        const auto taxes = num::parseTaxes(reader.wide(taxesText));
-                        const auto swap = num::parseSwap(reader.wide(swapText));
-                        const double commission = t.isNull(kCommission) ? 0.0 : t.number(kCommission);
-                        onTrade(trade);
-                        if (!trade.profit || !taxes || !swap) {
-                            if (unreadable++ == 0) {
-                                const auto decode = [](QByteArrayView b) { return cp1251::decode(b.data(), b.size()); };
-                                firstBad = unreadableTradeText(
-                                    decode(cells[analysiscol::Id]),
-                                    !trade.profit ? QStringLiteral("Прибыль") : !taxes ? QStringLiteral("Налог") : QStringLiteral("Своп"),
-                                    decode(!trade.profit ? cells[analysiscol::Profit] : !taxes ? taxesText : swapText));
-                            }
-                            return;
-                        }
-                        const double net = *trade.profit + commission + *taxes + *swap;
-                        ++totals.count;
-                        if (net > 0) {
-                            ++totals.wins;
-                            totals.sumPos += net;
-                        } else if (net < 0) {
-                            ++totals.losses;
-                            totals.sumNeg += net;
-                        }
-                    });
-        if (unreadable > 0)
-            totals.stop(unreadableTradesText(firstBad, unreadable));
+        const SqlParams params = periodParams(account, start, end);
+        std::optional<qint64> count;
+        if (onCount) {
+            count = countInPeriod(db, params);
+            onCount(*count);
+        }
+        qint64 handed = 0;
+        if (!parts || !readInParts(db, account, params, count, *parts, onTrade, sums, handed)) {
+            // Read row by row in time order (the index of the account's
+            // trades by open time gives that order without a sort). What a
+            // reading in parts handed over is not handed again, but summed
+            // again from the start.
+            sums.restart();
+            HandedOver one;
+            one.handedBefore = handed;
+            db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3>? and %3<? and %4=? ORDER BY %3 ASC")
+                            .arg(selectList(), table, name(OpenTime), name(Chet)),
+                        params, [&](const SqlRow& row) { one.take(row, sums, onTrade); });
+        }
     } catch (const ESQLiteException& e) {
         totals.stop(e.message());
     }
+    sums.finish();
     return totals;
 }
+
+namespace {
+
+// The rows of a part as the page keeps them, their room made at the first
+// on the part's own thread (on cache lines of their own, as PartReading).
+class alignas(64) RowsPart : public AnalysisPart {
+public:
+    explicit RowsPart(qint64 trades)
+        : m_expected(trades)
+    {
+    }
+    void take(const AnalysisTrade& trade) override
+    {
+        if (m_expected > 0)
+            rows.reserve(static_cast<size_t>(std::exchange(m_expected, 0)));
+        rows.append(trade);
+    }
+    AnalysisRows rows;
+
+private:
+    qint64 m_expected;
+};
+
+} // namespace
 
 PeriodAnalysis buildPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end)
 {
     PeriodAnalysis result;
+    // Read in parts, the first part's rows become the page's, with room for
+    // the later parts' rows, which are joined to them as they are.
+    bool firstPart = true;
+    const AnalysisParts parts{[&](qint64 partTrades, qint64 periodTrades) {
+                                  return std::make_unique<RowsPart>(std::exchange(firstPart, false) ? periodTrades : partTrades);
+                              },
+                              [&](AnalysisPart& part, qint64) {
+                                  AnalysisRows& rows = static_cast<RowsPart&>(part).rows;
+                                  if (result.rows.empty())
+                                      result.rows = std::move(rows);
+                                  else
+                                      result.rows.append(rows);
+                              }};
+    // Read in one, the rows get their room at the first (none when the
+    // period is read in parts).
+    qint64 expected = 0;
     static_cast<AnalysisTotals&>(result) = readPeriodAnalysis(
-        db, account, start, end, [&](const AnalysisTrade& trade) { result.rows.append(trade); },
-        [&](qint64 count) { result.rows.reserve(static_cast<size_t>(count)); });
+        db, account, start, end,
+        [&](const AnalysisTrade& trade) {
+            if (expected > 0)
+                result.rows.reserve(static_cast<size_t>(std::exchange(expected, 0)));
+            result.rows.append(trade);
+        },
+        [&](qint64 count) { expected = count; }, &parts);
     return result;
 }
 
@@ -332,14 +633,26 @@ void AnalysisRows::append(const AnalysisTrade& trade)
     m_meta.push_back(static_cast<quint8>((static_cast<quint8>(band) << 1) | (trade.cells[analysiscol::Picture].isEmpty() ? 0 : kPictureBit)));
 }
 
-void* AnalysisRows::reallocateBlock(void* data, size_t bytes)
+void AnalysisRows::append(const AnalysisRows& other)
 {
-    void* block = std::realloc(data, bytes);
-    if (!block)
-        throw std::bad_alloc();
-    adviseLargePages(block, bytes);
+    const size_t offset = m_bytes.size();
+    m_bytes.append(other.m_bytes.data(), other.m_bytes.size());
+    size_t* starts = m_starts.grow(other.m_starts.size());
+    for (size_t row = 0; row < other.m_starts.size(); ++row)
+        starts[row] = other.m_starts[row] + offset;
+    m_meta.append(other.m_meta.data(), other.m_meta.size());
+}
+
+void* AnalysisRows::reallocateBlock(void* data, size_t used, size_t had, size_t bytes)
+{
+    void* block = allocateLarge(bytes);
+    if (used > 0)
+        std::memcpy(block, data, used);
+    releaseBlock(data, had);
     return block;
 }
+
+void AnalysisRows::releaseBlock(void* data, size_t bytes) noexcept { freeLarge(data, bytes); }
 
 QByteArrayView AnalysisRows::bytes(size_t row, int column) const
 {

@@ -12,7 +12,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -63,14 +65,44 @@ struct AnalysisTrade {
     std::optional<double> profit;
 };
 
+// A period that holds every trade of a large account is read in parts at
+// once, each on a thread of its own (see db/core/account_parts.h). A part's
+// trades are kept by an AnalysisPart, fed on the part's thread in order,
+// and the parts are handed over in order once every part is read and they
+// are known to show one moment of the journal; otherwise they are dropped
+// and the period is read in one.
+class AnalysisPart {
+public:
+    virtual ~AnalysisPart() = default;
+    // The part's next trade, its "№" left empty: the parts before it are
+    // not through yet.
+    virtual void take(const AnalysisTrade& trade) = 0;
+};
+
+struct AnalysisParts {
+    // A keeper for a part expected to hold about partTrades of the period's
+    // trades, made in the order of the parts.
+    std::function<std::unique_ptr<AnalysisPart>(qint64 partTrades, qint64 periodTrades)> newPart;
+    // Each part in order on the calling thread, with the number of trades
+    // before it.
+    std::function<void(AnalysisPart& part, qint64 before)> handOver;
+    // The first part's trades go to onTrade as they are read, numbered,
+    // when no change can come in between (the parts are then read while
+    // other connections are held off from writing, as one reading holds them
+    // off); the later parts still go to keepers.
+    bool firstAsRead = false;
+};
+
 // The trades of an account opened on or after the start day and before the
 // end day, with their annotations, in time order: each is handed to onTrade
 // as it is read and none is kept, so the page and the command line share one
 // reading and a printer needs no memory per trade. onCount, when given, first
-// gets how many trades there are (from the index alone).
+// gets how many trades there are (from the index alone). With parts the
+// period may be read in parts at once: its trades then go to the parts'
+// keepers instead of onTrade.
 AnalysisTotals readPeriodAnalysis(TSQLiteDatabase& db, const QString& account, const QDate& start, const QDate& end,
                                   const std::function<void(const AnalysisTrade&)>& onTrade,
-                                  const std::function<void(qint64)>& onCount = {});
+                                  const std::function<void(qint64)>& onCount = {}, const AnalysisParts* parts = nullptr);
 
 // The rows of an analysis kept for the page: every row's texts in one byte
 // buffer, as the journal stores them, made into a QString only when a cell is
@@ -84,6 +116,8 @@ public:
     bool empty() const { return m_starts.size() == 0; }
     void reserve(size_t rows);
     void append(const AnalysisTrade& trade);
+    // The rows of other after these, as if appended one by one.
+    void append(const AnalysisRows& other);
 
     QString text(size_t row, int column) const;
     // The stored bytes of a cell other than "№" and "Рис".
@@ -96,9 +130,8 @@ public:
     ProfitBand band(size_t row) const { return static_cast<ProfitBand>(m_meta[row] >> 1); }
 
 private:
-    // A growing array of plain values that is neither cleared nor copied as
-    // it grows (realloc moves the pages of a large block), in huge pages
-    // where the system offers them.
+    // A growing array of plain values that is not cleared as it grows, in
+    // large pages where the system offers them.
     template <class T> class Grown {
     public:
         Grown() = default;
@@ -108,7 +141,7 @@ private:
             swap(other);
             return *this;
         }
-        ~Grown() { std::free(m_data); }
+        ~Grown() { releaseBlock(m_data, m_capacity * sizeof(T)); }
         size_t size() const { return m_size; }
         const T* data() const { return m_data; }
         T& operator[](size_t i) { return m_data[i]; }
@@ -128,11 +161,16 @@ private:
             return at;
         }
         void push_back(T value) { *grow(1) = value; }
+        void append(const T* values, size_t n)
+        {
+            if (n > 0)
+                std::memcpy(grow(n), values, n * sizeof(T));
+        }
 
     private:
         void reallocate(size_t capacity)
         {
-            m_data = static_cast<T*>(reallocateBlock(m_data, capacity * sizeof(T)));
+            m_data = static_cast<T*>(reallocateBlock(m_data, m_size * sizeof(T), m_capacity * sizeof(T), capacity * sizeof(T)));
             m_capacity = capacity;
         }
         void swap(Grown& other) noexcept
@@ -145,7 +183,11 @@ private:
         size_t m_size = 0;
         size_t m_capacity = 0;
     };
-    static void* reallocateBlock(void* data, size_t bytes);
+    // A block of `bytes` holding the first `used` bytes of data (a block of
+    // `had` bytes, then given back); many megabytes come in large pages laid
+    // in at once (db/core/large_pages.h).
+    static void* reallocateBlock(void* data, size_t used, size_t had, size_t bytes);
+    static void releaseBlock(void* data, size_t bytes) noexcept;
 
     static constexpr quint8 kPictureBit = 1;
     Grown<char> m_bytes;    // per row, each stored cell as its length, then its bytes
