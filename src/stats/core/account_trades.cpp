@@ -218,8 +218,13 @@ std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int
 // of its own: the builders of an account read in parts run side by side.
 class alignas(64) AccountTradesBuilder {
 public:
-    explicit AccountTradesBuilder(AccountTrades& t)
+    // The digest is laid out for rows (its numbers) and textRows (its
+    // texts) at the first row, on the thread that reads: the parts of an
+    // account lay out their memory at once.
+    AccountTradesBuilder(AccountTrades& t, size_t rows, size_t textRows)
         : m_t(t)
+        , m_rows(rows)
+        , m_textRows(textRows)
     {
     }
 
@@ -237,6 +242,7 @@ public:
     {
         if (m_first) {
             m_first = false;
+            m_t.reserve(m_rows, m_textRows);
             for (int c = 0; c < AccountTrades::ColumnCount; ++c)
                 m_columns[c].kind = row.kind(c);
             m_numericProfit2 = isNumeric(AccountTrades::Profit2);
@@ -431,6 +437,7 @@ private:
     }
 
     AccountTrades& m_t;
+    size_t m_rows = 0, m_textRows = 0;
     size_t m_halfSample = 0; // the arena's size after half the sample
     bool m_first = true;
     bool m_numericProfit2 = false;
@@ -452,8 +459,7 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
             return;
         }
     }
-    reserve(rows, rows);
-    AccountTradesBuilder builder(*this);
+    AccountTradesBuilder builder(*this, rows, rows);
     db.readRows(QStringLiteral("SELECT %1 FROM %2 WHERE %3=?")
                     .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
                 {account}, [&](const SqlRow& row) { builder.add(row); });
@@ -466,14 +472,12 @@ bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, siz
     // whole account, the others into digests of their own, appended to it
     // in their order.
     const size_t share = rows / static_cast<size_t>(parts) + rows / 64;
-    reserve(rows, share);
     std::vector<std::unique_ptr<AccountTrades>> pieces;
     std::vector<std::unique_ptr<AccountTradesBuilder>> builders;
-    builders.push_back(std::make_unique<AccountTradesBuilder>(*this));
+    builders.push_back(std::make_unique<AccountTradesBuilder>(*this, rows, share));
     for (int k = 1; k < parts; ++k) {
         pieces.push_back(std::unique_ptr<AccountTrades>(new AccountTrades));
-        pieces.back()->reserve(share, share);
-        builders.push_back(std::make_unique<AccountTradesBuilder>(*pieces.back()));
+        builders.push_back(std::make_unique<AccountTradesBuilder>(*pieces.back(), share, share));
     }
     const bool whole = account_parts::read(db, sql::columnList(kRead), account, static_cast<qint64>(rows), parts,
                                            [&](int part, const SqlRow& row) { builders[static_cast<size_t>(part)]->add(row); });
