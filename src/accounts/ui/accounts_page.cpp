@@ -95,7 +95,7 @@ AccountsPage::AccountsPage(Journal& journal, Prompts& prompts, QWidget* parent)
     connect(m_dialog, &TFm_Add_Schet::saveRequested, this, &AccountsPage::saveAccount);
 }
 
-AccountsPage::~AccountsPage() { stopCurveReading(); }
+AccountsPage::~AccountsPage() = default;
 
 void AccountsPage::buildBalanceGroup()
 {

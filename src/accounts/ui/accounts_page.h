@@ -1,10 +1,10 @@
 #pragma once
 
 #include "accounts/core/account_store.h"
+#include "db/core/connection_thread.h"
 
 #include <QWidget>
 
-#include <mutex>
 #include <vector>
 
 struct AccountRecord;
@@ -22,11 +22,9 @@ class QLineEdit;
 class QLineSeries;
 class QMenu;
 class QTableView;
-class QThread;
 class QVBoxLayout;
 class QValueAxis;
 class TFm_Add_Schet;
-class TSQLiteDatabase;
 
 class Journal;
 class Prompts;
@@ -70,7 +68,7 @@ public:
     // Accounts of at least this many trades have their curve read on a
     // thread (tests lower it); whether such a reading is under way.
     void setCurveThreadFrom(qint64 trades) { m_curveThreadFrom = trades; }
-    bool curveReading() const { return m_curveThread != nullptr; }
+    bool curveReading() const { return m_curveReading.running(); }
     // Shows the active account's stored details again (its capital as the
     // starting balance, its currency) after a copy filled them in; the views are
     // rebuilt by the copy's own event.
@@ -130,9 +128,7 @@ private:
     static void setTextColor(QWidget* widget, const QColor& color);
     void fitCurveAxes(const std::vector<double>& values);
     bool readCurveOnThread(qint64 trades);
-    void onCurveRead(quint64 reading, const AccountStore::Curve& read, bool readable);
     void showCurve(const AccountStore::Curve& read, bool readable);
-    void stopCurveReading();
     void markNotActivated();
     void clearDetails();
     void saveAccount();
@@ -178,12 +174,8 @@ private:
     bool m_activated = false;
     // The curve changed while the page was under another tab.
     bool m_curveStale = false;
-    // The curve read on a thread: the reading's number (a later one makes
-    // an earlier result void) and its connection, to stop it.
+    // The curve of a large account, read on a thread.
     static constexpr qint64 kCurveThreadFrom = 150000;
     qint64 m_curveThreadFrom = kCurveThreadFrom;
-    QThread* m_curveThread = nullptr;
-    quint64 m_curveReadings = 0;
-    std::mutex m_curveMutex;
-    TSQLiteDatabase* m_curveConnection = nullptr;
+    ConnectionThread m_curveReading;
 };

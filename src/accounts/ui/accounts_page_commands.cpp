@@ -18,7 +18,6 @@
 
 #include <QChartView>
 #include <QFileInfo>
-#include <QThread>
 #include <QScreen>
 #include <QCheckBox>
 #include <QGroupBox>
@@ -165,7 +164,7 @@ void AccountsPage::drawAccountCurve()
         return;
     }
     m_curveStale = false;
-    stopCurveReading();
+    m_curveReading.stop();
     if (m_curveThreadFrom > 0) {
         try {
             const qint64 trades = store().tradeCount(m_journal.activeAccount);
@@ -197,60 +196,21 @@ bool AccountsPage::readCurveOnThread(qint64 trades)
     importArea()->setTitle(kImportCaption);
     m_series->clear();
     fitCurveAxes({});
-    const quint64 reading = ++m_curveReadings;
-    m_curveThread = QThread::create([this, reading, path = db.path(), account = m_journal.activeAccount,
-                                     balance = Edit_Balance->text(), pictures = m_journal.path(QStringLiteral("img"))] {
-        auto read = std::make_shared<AccountStore::Curve>();
-        bool readable = true;
-        try {
-            TSQLiteDatabase connection(path);
-            {
-                const std::lock_guard lock(m_curveMutex);
-                m_curveConnection = &connection;
-            }
-            try {
-                const std::vector<CashMovement> cash = CashStore(connection).list(account);
-                *read = AccountStore(connection, pictures).balanceCurve(account, balance, cash);
-            } catch (const ESQLiteException&) {
-                readable = false;
-            }
-            const std::lock_guard lock(m_curveMutex);
-            m_curveConnection = nullptr;
-        } catch (const ESQLiteException&) {
-            readable = false;
-        }
-        if (!readable)
-            *read = {buildBalanceCurve(balance, {}), 0};
-        QMetaObject::invokeMethod(
-            this, [this, reading, read, readable] { onCurveRead(reading, *read, readable); }, Qt::QueuedConnection);
-    });
-    m_curveThread->start();
+    auto read = std::make_shared<AccountStore::Curve>();
+    const QString balance = Edit_Balance->text();
+    m_curveReading.start(
+        db.path(), this,
+        [read, account = m_journal.activeAccount, balance, pictures = m_journal.path(QStringLiteral("img"))](
+            TSQLiteDatabase& connection) {
+            const std::vector<CashMovement> cash = CashStore(connection).list(account);
+            *read = AccountStore(connection, pictures).balanceCurve(account, balance, cash);
+        },
+        [this, read, balance](bool readable) {
+            if (!readable)
+                *read = {buildBalanceCurve(balance, {}), 0};
+            showCurve(*read, readable);
+        });
     return true;
-}
-
-void AccountsPage::onCurveRead(quint64 reading, const AccountStore::Curve& read, bool readable)
-{
-    if (!m_curveThread || reading != m_curveReadings)
-        return; // a reading stopped before its end was told
-    m_curveThread->wait();
-    delete m_curveThread;
-    m_curveThread = nullptr;
-    showCurve(read, readable);
-}
-
-void AccountsPage::stopCurveReading()
-{
-    if (!m_curveThread)
-        return;
-    ++m_curveReadings;
-    {
-        const std::lock_guard lock(m_curveMutex);
-        if (m_curveConnection)
-            m_curveConnection->interrupt();
-    }
-    m_curveThread->wait();
-    delete m_curveThread;
-    m_curveThread = nullptr;
 }
 
 void AccountsPage::showCurve(const AccountStore::Curve& read, bool readable)

@@ -3,7 +3,6 @@
 #include "stats/core/account_trades.h"
 
 #include <QFileInfo>
-#include <QThread>
 
 AccountReadAhead::AccountReadAhead(TSQLiteDatabase& db, QObject* parent)
     : QObject(parent)
@@ -11,26 +10,11 @@ AccountReadAhead::AccountReadAhead(TSQLiteDatabase& db, QObject* parent)
 {
 }
 
-AccountReadAhead::~AccountReadAhead() { stop(); }
-
-void AccountReadAhead::stop()
-{
-    if (!m_thread)
-        return;
-    {
-        const std::lock_guard lock(m_mutex);
-        if (m_reading)
-            m_reading->interrupt();
-    }
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
-    m_result.reset();
-}
+AccountReadAhead::~AccountReadAhead() = default;
 
 bool AccountReadAhead::startIfLarge(const QString& account, qint64 fromTrades)
 {
-    if (m_thread && account == m_account)
+    if (m_reading.running() && account == m_account)
         return true;
     try {
         if (AccountTrades::isKept(m_db, account) || AccountTrades::countOf(m_db, account) < fromTrades)
@@ -43,7 +27,7 @@ bool AccountReadAhead::startIfLarge(const QString& account, qint64 fromTrades)
 
 bool AccountReadAhead::start(const QString& account)
 {
-    stop();
+    m_reading.stop();
     if (!m_db.isOpen() || !QFileInfo(m_db.path()).isFile())
         return false;
     try {
@@ -52,45 +36,23 @@ bool AccountReadAhead::start(const QString& account)
         return false;
     }
     m_account = account;
-    const quint64 reading = ++m_readings;
-    m_thread = QThread::create([this, path = m_db.path(), account, reading] {
-        std::shared_ptr<AccountTrades> trades;
-        try {
-            TSQLiteDatabase connection(path);
-            {
-                const std::lock_guard lock(m_mutex);
-                m_reading = &connection;
-            }
-            try {
-                trades = std::make_shared<AccountTrades>(connection, account);
-            } catch (const ESQLiteException&) {
-            }
-            const std::lock_guard lock(m_mutex);
-            m_reading = nullptr;
-        } catch (const ESQLiteException&) {
-        }
-        m_result = std::move(trades);
-        QMetaObject::invokeMethod(this, [this, reading] { onRead(reading); }, Qt::QueuedConnection);
-    });
-    m_thread->start();
+    auto trades = std::make_shared<std::shared_ptr<AccountTrades>>();
+    m_reading.start(
+        m_db.path(), this,
+        [trades, account](TSQLiteDatabase& connection) { *trades = std::make_shared<AccountTrades>(connection, account); },
+        [this, trades](bool) { onRead(*trades); });
     return true;
 }
 
-void AccountReadAhead::onRead(quint64 reading)
+void AccountReadAhead::onRead(const std::shared_ptr<AccountTrades>& trades)
 {
-    if (!m_thread || reading != m_readings)
-        return; // a reading stopped before its end was told
-    m_thread->wait();
-    delete m_thread;
-    m_thread = nullptr;
     bool kept = false;
     try {
-        if (m_result && m_db.dataStamp() == m_stamp) {
-            AccountTrades::keep(m_db, m_account, m_stamp, std::move(m_result));
+        if (trades && m_db.dataStamp() == m_stamp) {
+            AccountTrades::keep(m_db, m_account, m_stamp, trades);
             kept = true;
         }
     } catch (const ESQLiteException&) {
     }
-    m_result.reset();
     emit finished(m_account, kept);
 }

@@ -1,15 +1,14 @@
 #pragma once
 
+#include "db/core/connection_thread.h"
 #include "db/core/sqlite_database.h"
 
 #include <QObject>
 #include <QString>
 
 #include <memory>
-#include <mutex>
 
 class AccountTrades;
-class QThread;
 
 // Reads an account's digest (AccountTrades) on a thread of its own, over a
 // connection of its own to the same file, so that the window answers while
@@ -37,15 +36,10 @@ signals:
 
 private:
     bool start(const QString& account);
-    void stop();
-    void onRead(quint64 reading);
+    void onRead(const std::shared_ptr<AccountTrades>& trades);
 
     TSQLiteDatabase& m_db;
-    QThread* m_thread = nullptr;
     QString m_account;
-    quint64 m_readings = 0; // the number of the latest reading started
     DataStamp m_stamp;
-    std::mutex m_mutex; // guards m_reading
-    TSQLiteDatabase* m_reading = nullptr; // the thread's connection while it reads
-    std::shared_ptr<AccountTrades> m_result;
+    ConnectionThread m_reading;
 };
