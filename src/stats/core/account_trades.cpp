@@ -520,8 +520,6 @@ void AccountTrades::append(AccountTrades&& piece)
     join(m_numbers.bad, piece.m_numbers.bad);
     join(m_numbers.nedobral, piece.m_numbers.nedobral);
     join(m_numbers.badNedobral, piece.m_numbers.badNedobral);
-    if (m_parts.empty())
-        m_ownRows = m_count;
     const int start = m_count;
     m_count += piece.m_count;
     piece.fitArena();
@@ -613,7 +611,7 @@ void AccountTrades::keep(TSQLiteDatabase& db, const QString& account, const Data
 
 QByteArrayView AccountTrades::bytes(int row, Column column) const
 {
-    if (!m_parts.empty() && row >= m_ownRows) [[unlikely]] {
+    if (!m_parts.empty() && row >= m_parts.front().start) [[unlikely]] {
         size_t p = m_parts.size() - 1;
         while (p > 0 && row < m_parts[p].start)
             --p;

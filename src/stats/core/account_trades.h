@@ -119,13 +119,12 @@ private:
     Cells m_cells[ColumnCount];
     // The texts of the rows read in further parts (account_parts) stay in
     // digests of their own, from row `start` on; this digest's own cells
-    // then hold the first m_ownRows rows.
+    // hold the rows before the first part's start.
     struct Part {
         int start;
         std::unique_ptr<AccountTrades> trades;
     };
     std::vector<Part> m_parts;
-    int m_ownRows = 0;
     size_t m_expected = 0; // the rows the count query found
     LargeVector<char> m_arena;
     LargeVector<qint64> m_ids;

@@ -147,13 +147,14 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         for (const int r : m_order)
             shown[r] = true;
     }
-    // A large table is measured in two halves at once; a text that needs a
-    // real layout (a line break, a tab) is measured afterwards on this thread.
+    // A large table is measured in two halves at once. A text that needs a
+    // real layout (a line break, a tab) is measured on this thread: at once
+    // in its own half, afterwards from the other one.
     struct Span {
         std::array<int, tradecol::Count> widest{};
         std::vector<std::pair<int, int>> laidOut; // row, column
     };
-    auto measureSpan = [&](int from, int to, Span& span) {
+    auto measureSpan = [&](int from, int to, Span& span, bool here) {
         // Kept on this thread's own stack until the end: two threads writing
         // the widths side by side would take the cache line from each other
         // at every cell.
@@ -169,6 +170,8 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
                 last[col] = bytes.data();
                 if (const std::optional<int> w = measure.summedWidthOfCp1251(bytes))
                     widest[col] = std::max(widest[col], *w);
+                else if (here)
+                    widest[col] = std::max(widest[col], measure.widthOfCp1251(bytes));
                 else
                     span.laidOut.emplace_back(r, col);
             }
@@ -180,8 +183,8 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
     const int middle = trades.count() >= kHalvesFrom && measure.sumsBytes() ? trades.count() / 2 : trades.count();
     std::thread other;
     if (middle < trades.count())
-        other = std::thread([&] { measureSpan(middle, trades.count(), second); });
-    measureSpan(0, middle, first);
+        other = std::thread([&] { measureSpan(middle, trades.count(), second, false); });
+    measureSpan(0, middle, first, true);
     if (other.joinable())
         other.join();
     for (const Span* span : {&first, &second}) {
