@@ -42,6 +42,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
+#include <QLineSeries>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QMenu>
@@ -483,9 +484,10 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
     }
 
     // A history long enough to be read on a thread of its own, and in parts
-    // at once (both bounds lowered to this statement): the page says it is
-    // loading, the window answers, and the table, the balance and the days
-    // are the same.
+    // at once (the bounds lowered to this statement): the account manager
+    // shows the count at once and the curve when it is read, the page says
+    // it is loading, the window answers, and the curve, the table, the
+    // balance and the days are the same.
     {
         struct PartsFrom {
             qint64 usual = account_parts::from();
@@ -495,8 +497,14 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         Session s(dir.path());
         TForm1& w = *s.window;
         w.setReadAheadTrades(kStatementTrades);
+        w.accountsPage()->setCurveThreadFrom(kStatementTrades);
         s.visit(TForm1::PageAccounts);
         clickRow(widgetByName<QTableView>(w.accountsPage(), "ListView1"), 0);
+        EXPECT_EQ(widgetByName<QLabel>(w.accountsPage(), "Label_Sdelki")->text(), QStringLiteral("Сделок на счете: 130"));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !w.accountsPage()->curveReading(); }, 20000));
+        const QList<QPointF> curve = w.accountsPage()->balanceSeries()->points();
+        ASSERT_FALSE(curve.isEmpty());
+        EXPECT_NEAR(curve.back().y(), 524.17, 1e-6);
         s.visit(TForm1::PageTrades);
         QAbstractItemModel* grid = widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All")->model();
         ASSERT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == kStatementTrades; }, 20000));
