@@ -268,18 +268,24 @@ TEST_F(AccountTradesTest, AnAccountReadInPartsIsTheAccountReadInOne)
 // ids, gives it.
 TEST_F(AccountTradesTest, OrdersAreThoseOfComparingKeysThenIds)
 {
-    const double profits[] = {0.0, -0.0, 1.5, -1.5, 1e9, -1e-9, 12.25, 3.0};
-    std::vector<std::pair<QVariant, QString>> stored;
-    quint32 seed = 7;
-    auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
-    for (int i = 0; i < 3000; ++i) {
-        TradeRow row;
-        row.profit2 = next() % 11 == 0 ? QVariant() : QVariant(profits[next() % std::size(profits)] + (next() % 3 == 0 ? next() % 70000 : 0));
-        row.openTime = next() % 50 == 0 ? QStringLiteral("вчера")
-                                         : QStringLiteral("2013.%1.%2 1%3:00").arg(next() % 12 + 1, 2, 10, QLatin1Char('0'))
-                                               .arg(next() % 28 + 1, 2, 10, QLatin1Char('0')).arg(next() % 10);
-        stored.emplace_back(row.profit2, row.openTime);
-        f.insert(row);
+    // Whole cents (sorted as cents) and one profit that is not (sorted by
+    // its bits).
+    for (const bool cents : {true, false}) {
+        SCOPED_TRACE(cents ? "cents" : "bits");
+        AccountTrades::forgetKept();
+        f.db().executeStatement(QStringLiteral("DELETE FROM t_sdelki"));
+        const double profits[] = {0.0, -0.0, 1.5, -1.5, 1e9, cents ? -0.25 : -1e-9, 12.25, 3.0};
+        std::vector<std::pair<QVariant, QString>> stored;
+        quint32 seed = 7;
+        auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+        for (int i = 0; i < 3000; ++i) {
+            TradeRow row;
+            row.profit2 = next() % 11 == 0 ? QVariant() : QVariant(profits[next() % std::size(profits)] + (next() % 3 == 0 ? next() % 70000 : 0));
+            row.openTime = next() % 50 == 0 ? QStringLiteral("вчера")
+                                             : QStringLiteral("2013.%1.%2 1%3:00").arg(next() % 12 + 1, 2, 10, QLatin1Char('0'))
+                                                   .arg(next() % 28 + 1, 2, 10, QLatin1Char('0')).arg(next() % 10);
+            stored.emplace_back(row.profit2, row.openTime);
+            f.insert(row);
     }
     const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
     ASSERT_EQ(t->count(), 3000);
@@ -300,6 +306,7 @@ TEST_F(AccountTradesTest, OrdersAreThoseOfComparingKeysThenIds)
     std::stable_sort(byTime.begin(), byTime.end(), [&](int a, int b) { return stored[a].second < stored[b].second; });
     EXPECT_EQ(asStored(t->byProfitDescending()), byProfit);
     EXPECT_EQ(asStored(t->byOpenTime()), byTime);
+    }
 }
 
 } // namespace

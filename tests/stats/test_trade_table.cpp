@@ -1,8 +1,15 @@
 #include "stats/core/trade_table.h"
 
+#include "db/core/account_parts.h"
+#include "stats/core/account_trades.h"
+#include "stats/core/column_widths.h"
 #include "stats_fixture.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
+
+#include <limits>
 
 namespace {
 
@@ -149,6 +156,49 @@ TEST(TradeTable, BandsFollowTheProfitsOfTheRows)
     ASSERT_EQ(table.bands.size(), 4u);
     EXPECT_EQ(table.bands, (std::vector<ProfitBand>{ProfitBand::None, ProfitBand::LargeGain, ProfitBand::SmallLoss,
                                                     ProfitBand::LargeLoss}));
+}
+
+// The column widths, worked out from the kinds of texts a column holds,
+// are those of measuring every cell: numbers of many lengths and digits
+// (the widest not first), signs, letters, a text needing a real layout, a
+// text too long to count, repeated texts; read in one and in parts.
+TEST(TradeTable, ColumnWidthsAreThoseOfEveryCell)
+{
+    StatsFixture f;
+    const QStringList comments = {"", "пробой", "1 234,5-6:7+", "a\tb", QString(300, u'1'), "12", "пробой", "0.5"};
+    for (int i = 0; i < 40; ++i) {
+        TradeRow row;
+        row.ticket = QString::number(qint64(7) * (i % 13 == 5 ? 1111111111 : i + 1));
+        row.openTime = i == 3 ? QStringLiteral("2013.07.05 10:00:59") : QStringLiteral("2013.07.%1 10:00").arg(i % 28 + 1, 2, 10, QLatin1Char('0'));
+        row.profit = i == 17 ? QStringLiteral("-11120,00") : QString::number(i * 3 - 50) + QStringLiteral(",5");
+        row.profit2 = i * 3 - 49.5;
+        row.commission = i == 9 ? -1234.75 : -0.7;
+        row.swap = i == 21 ? QStringLiteral("1e+5") : QStringLiteral("0");
+        row.comment = comments[i % comments.size()];
+        row.ocenka = i % 4 ? QStringLiteral("Хорошо") : QString();
+        f.insert(row);
+    }
+    if (f.db().path().isEmpty())
+        GTEST_SKIP();
+    const QFont font = gridFont("DejaVu Sans", 13);
+    const QFontMetrics qt(font);
+    const qint64 usual = account_parts::from();
+    for (const qint64 from : {std::numeric_limits<qint64>::max(), qint64(1)}) {
+        account_parts::setFrom(from);
+        AccountTrades::forgetKept();
+        const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), TradeOrder::Profit);
+        std::vector<int> expected;
+        for (int col = 0; col < tradecol::Count; ++col) {
+            int widest = qt.horizontalAdvance(tradeTableHeaders()[col]);
+            for (int row = 0; row < table.rowCount(); ++row)
+                widest = std::max(widest, qt.horizontalAdvance(table.cell(row, col)));
+            expected.push_back(widest + 19);
+        }
+        TextWidthMeasure measure(font);
+        EXPECT_EQ(table.columnWidths(measure, 1), expected) << "parts from " << from;
+    }
+    account_parts::setFrom(usual);
+    AccountTrades::forgetKept();
 }
 
 } // namespace

@@ -9,12 +9,16 @@
 #include "db/core/sqlite_database.h"
 
 #include <algorithm>
+#include <cmath>
+#include <array>
 #include <bit>
 #include <utility>
 #include <functional>
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <span>
+#include <thread>
 
 namespace {
 
@@ -93,8 +97,56 @@ constexpr int kSlots = 1024;
 constexpr int kTrialRows = 2048;
 constexpr int kSampleRows = 1024;
 
+// A text of digits and the signs of numbers and times (. , - + : and the
+// space) by how many of each it holds, a byte per count, which is all the
+// widths of a font that sums its characters and draws every digit alike can
+// tell apart; a text with any other byte has the top byte set.
+constexpr quint64 kOtherText = quint64(1) << 56;
+constexpr std::array<quint64, 256> kShapeOf = [] {
+    std::array<quint64, 256> shape{};
+    shape.fill(kOtherText);
+    for (int d = '0'; d <= '9'; ++d)
+        shape[d] = 1;
+    const char signs[] = {'.', ',', '-', '+', ':', ' '};
+    for (size_t i = 0; i < std::size(signs); ++i)
+        shape[static_cast<unsigned char>(signs[i])] = quint64(1) << (8 * (i + 1));
+    return shape;
+}();
+constexpr char kShapeSigns[] = {'0', '.', ',', '-', '+', ':', ' '};
+
+// The distinct number shapes seen in a column: a handful, looked up by an
+// open table that grows by doubling.
+struct ShapeSet {
+    quint64 last = 0;
+    std::vector<quint64> table; // shape + 1; 0 is empty
+    size_t used = 0;
+    bool insert(quint64 shape)
+    {
+        if (used * 2 >= table.size()) {
+            std::vector<quint64> old = std::exchange(table, std::vector<quint64>(std::max<size_t>(16, table.size() * 2)));
+            used = 0;
+            for (const quint64 s : old) {
+                if (s)
+                    insert(s - 1);
+            }
+        }
+        const size_t mask = table.size() - 1;
+        for (size_t i = (shape * 0x9E3779B97F4A7C15ull) >> 40;; ++i) {
+            quint64& slot = table[i & mask];
+            if (slot == shape + 1)
+                return false;
+            if (!slot) {
+                slot = shape + 1;
+                ++used;
+                return true;
+            }
+        }
+    }
+};
+
 struct ColumnReader {
     std::optional<SqlRow::Kind> kind;
+    ShapeSet shapes;
     bool shares = true;
     int looked = 0;
     int found = 0;
@@ -153,7 +205,7 @@ struct OrderEntry {
 // least significant on, each pass keeping the order of the one before, and
 // only over the digits in which the entries differ (a million entries: a few
 // passes, about a quarter of a comparison sort); a small list by comparison.
-void sortByCode(LargeVector<OrderEntry>& entries)
+void sortSpanByCode(std::span<OrderEntry> entries)
 {
     if (entries.size() < 2048) {
         std::stable_sort(entries.begin(), entries.end(), [](const OrderEntry& a, const OrderEntry& b) { return a.code < b.code; });
@@ -163,20 +215,89 @@ void sortByCode(LargeVector<OrderEntry>& entries)
     for (const OrderEntry& e : entries)
         codes |= e.code ^ entries.front().code;
     LargeVector<OrderEntry> other(entries.size());
+    std::span<OrderEntry> from = entries, to(other.data(), other.size());
     std::vector<quint32> starts(size_t(1) << 16);
     for (int shift = 0; shift < 64; shift += 16) {
         if (!((codes >> shift) & 0xFFFF))
             continue;
         std::fill(starts.begin(), starts.end(), 0);
-        for (const OrderEntry& e : entries)
+        for (const OrderEntry& e : from)
             ++starts[(e.code >> shift) & 0xFFFF];
         quint32 at = 0;
         for (quint32& start : starts)
             at += std::exchange(start, at);
-        for (const OrderEntry& e : entries)
-            other[starts[(e.code >> shift) & 0xFFFF]++] = e;
-        entries.swap(other);
+        for (const OrderEntry& e : from)
+            to[starts[(e.code >> shift) & 0xFFFF]++] = e;
+        std::swap(from, to);
     }
+    if (from.data() != entries.data())
+        std::copy(from.begin(), from.end(), entries.begin());
+}
+
+// A large list is sorted in two halves at once, then merged (the first
+// half's entries first among equal codes).
+constexpr size_t kHalvesFrom = 1 << 18;
+
+void sortByCode(LargeVector<OrderEntry>& entries)
+{
+    if (entries.size() < kHalvesFrom) {
+        sortSpanByCode(std::span<OrderEntry>(entries.data(), entries.size()));
+        return;
+    }
+    const size_t middle = entries.size() / 2;
+    std::span<OrderEntry> first(entries.data(), middle), second(entries.data() + middle, entries.size() - middle);
+    std::thread other([second] { sortSpanByCode(second); });
+    sortSpanByCode(first);
+    other.join();
+    LargeVector<OrderEntry> merged(entries.size());
+    std::merge(first.begin(), first.end(), second.begin(), second.end(), merged.begin(),
+               [](const OrderEntry& a, const OrderEntry& b) { return a.code < b.code; });
+    entries.swap(merged);
+}
+
+// Codes that sort profits highest first: as whole cents when every profit
+// is one (a statement's money: two digits instead of four to sort by),
+// otherwise by their bits. No profit (the lowest key) comes last.
+void fillCodes(LargeVector<OrderEntry>& entries, const LargeVector<double>& keys, std::greater<double> before)
+{
+    constexpr qint64 kLimit = qint64(1) << 50;
+    qint64 low = kLimit, high = -kLimit;
+    bool cents = true;
+    for (const OrderEntry& e : entries) {
+        const double key = keys[e.row];
+        if (key == -std::numeric_limits<double>::infinity())
+            continue;
+        const double scaled = key * 100;
+        if (!(std::fabs(scaled) < double(kLimit))) {
+            cents = false;
+            break;
+        }
+        const qint64 k = std::llround(scaled);
+        if (static_cast<double>(k) / 100 != key) {
+            cents = false;
+            break;
+        }
+        low = std::min(low, k);
+        high = std::max(high, k);
+    }
+    if (!cents) {
+        for (OrderEntry& e : entries)
+            e.code = orderCode(keys[e.row], before);
+        return;
+    }
+    for (OrderEntry& e : entries) {
+        const double key = keys[e.row];
+        e.code = key == -std::numeric_limits<double>::infinity()
+            ? static_cast<quint64>(high - low) + 1
+            : static_cast<quint64>(high - std::llround(key * 100));
+    }
+}
+
+template <typename Keys, typename Before>
+void fillCodes(LargeVector<OrderEntry>& entries, const Keys& keys, Before before)
+{
+    for (OrderEntry& e : entries)
+        e.code = orderCode(keys[e.row], before);
 }
 
 // The rows in the order of their keys; equal keys in stored order (the id
@@ -204,8 +325,7 @@ std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int
     }
     if (!idsRise)
         sortByCode(entries); // ids are unique: the order of ids
-    for (OrderEntry& e : entries)
-        e.code = orderCode(keys[e.row], before);
+    fillCodes(entries, keys, before);
     sortByCode(entries);
     for (int i = 0; i < count; ++i)
         order[static_cast<size_t>(i)] = static_cast<int>(entries[static_cast<size_t>(i)].row);
@@ -299,7 +419,7 @@ private:
         return m_columns[c].kind == SqlRow::Kind::Integer || m_columns[c].kind == SqlRow::Kind::Number;
     }
 
-    quint32 append(QByteArrayView bytes)
+    quint32 append(int c, QByteArrayView bytes)
     {
         LargeVector<char>& arena = m_t.m_arena;
         if (arena.size() + static_cast<size_t>(bytes.size()) + 5 > kNull)
@@ -315,7 +435,32 @@ private:
             arena.insert(arena.end(), prefix, prefix + 4);
         }
         arena.insert(arena.end(), bytes.data(), bytes.data() + bytes.size());
+        noteShape(c, at, bytes);
         return at;
+    }
+
+    // Each text stored in a column either counts towards one of the
+    // column's number shapes or is listed as it is (see textShapes()).
+    void noteShape(int c, quint32 at, QByteArrayView bytes)
+    {
+        quint64 shape = 0;
+        if (bytes.size() <= 255) {
+            for (const char b : bytes)
+                shape += kShapeOf[static_cast<unsigned char>(b)];
+        } else {
+            shape = kOtherText;
+        }
+        AccountTrades::Cells& cells = m_t.m_cells[c];
+        if (shape >= kOtherText) {
+            cells.otherTexts.push_back(at);
+            return;
+        }
+        ShapeSet& set = m_columns[c].shapes;
+        if (shape == set.last && !cells.numberShapes.empty())
+            return;
+        set.last = shape;
+        if (set.insert(shape))
+            cells.numberShapes.push_back(shape);
     }
 
     QByteArrayView storedAt(quint32 at) const
@@ -333,7 +478,7 @@ private:
     {
         ColumnReader& column = m_columns[c];
         if (!column.shares)
-            return append(bytes);
+            return append(c, bytes);
         if (column.last != kNull && storedAt(column.last) == bytes) {
             ++column.looked;
             ++column.found;
@@ -351,7 +496,7 @@ private:
             column.last = slot.at;
             return slot.at;
         }
-        const quint32 at = append(bytes);
+        const quint32 at = append(c, bytes);
         slot.hash = hash;
         slot.at = at;
         slot.length = static_cast<quint8>(std::min<qsizetype>(bytes.size(), 255));
@@ -628,6 +773,32 @@ QByteArrayView AccountTrades::bytes(int row, Column column) const
         p += 4;
     }
     return QByteArrayView(p, length);
+}
+
+void AccountTrades::forEachTextShape(Column column, const std::function<void(QByteArrayView)>& visit) const
+{
+    const Cells& cells = m_cells[column];
+    for (const quint64 shape : cells.numberShapes) {
+        char text[255 * std::size(kShapeSigns)];
+        size_t length = 0;
+        for (size_t i = 0; i < std::size(kShapeSigns); ++i) {
+            const size_t n = (shape >> (8 * i)) & 0xFF;
+            std::memset(text + length, kShapeSigns[i], n);
+            length += n;
+        }
+        visit(QByteArrayView(text, static_cast<qsizetype>(length)));
+    }
+    for (const quint32 at : cells.otherTexts) {
+        const char* p = m_arena.data() + at;
+        quint32 length = static_cast<unsigned char>(*p++);
+        if (length == 255) {
+            std::memcpy(&length, p, 4);
+            p += 4;
+        }
+        visit(QByteArrayView(p, length));
+    }
+    for (const Part& part : m_parts)
+        part.trades->forEachTextShape(column, visit);
 }
 
 QString AccountTrades::text(int row, Column column) const

@@ -5,6 +5,7 @@
 #include <QByteArrayView>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -83,6 +84,13 @@ public:
     // Windows-1251 bytes: a whole number's digits, a REAL column's number
     // (0 for NULL), a text as stored; a null view for a NULL text.
     QByteArrayView bytes(int row, Column column) const;
+    // Texts that between them have every width the column's texts can have
+    // in a font that draws a text as the sum of its characters and every
+    // digit alike: each stored text that is not a number as it is, and for
+    // the numbers and times (digits with . , - + : and the space) one text
+    // per mix of those characters, every digit written as 0. Each such text
+    // comes at least once, some more than once; a NULL comes never.
+    void forEachTextShape(Column column, const std::function<void(QByteArrayView)>& visit) const;
     // The same decoded, for what is shown.
     QString text(int row, Column column) const;
     // Appends the decoded text to out.
@@ -115,6 +123,10 @@ private:
         LargeVector<quint32> rows;
         quint32 same = 0;
         bool varies = false;
+        // The column's texts by shape (forEachTextShape): the number
+        // shapes, and where the other texts are stored.
+        std::vector<quint64> numberShapes;
+        std::vector<quint32> otherTexts;
     };
     Cells m_cells[ColumnCount];
     // The texts of the rows read in further parts (account_parts) stay in

@@ -108,6 +108,15 @@ void TextWidthMeasure::prepareBytes()
     }
 }
 
+bool TextWidthMeasure::digitsAlike() const
+{
+    for (int d = '1'; d <= '9'; ++d) {
+        if (m_summed[d] != m_summed['0'])
+            return false;
+    }
+    return m_summed['0'] >= 0;
+}
+
 std::optional<int> TextWidthMeasure::summedWidthOfCp1251(QByteArrayView bytes) const
 {
     if (!m_sumAllowed)

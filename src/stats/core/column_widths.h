@@ -31,6 +31,9 @@ public:
     // sum, or nothing for one that needs widthOfCp1251's layout. Reads only.
     void prepareBytes();
     bool sumsBytes() const { return m_sumAllowed; }
+    // After prepareBytes(): the ten digits are all as wide (as in nearly
+    // every font), so a number's width does not depend on which digits it has.
+    bool digitsAlike() const;
     std::optional<int> summedWidthOfCp1251(QByteArrayView bytes) const;
 
 private:

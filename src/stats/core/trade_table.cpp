@@ -130,8 +130,18 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
     std::vector<int> widest(tradecol::Count);
     for (int col = 0; col < tradecol::Count; ++col)
         widest[col] = measure.width(headers[col]);
-    for (int row = 1; row <= rowCount(); ++row)
-        widest[tradecol::Number] = std::max(widest[tradecol::Number], measure.widthOfCp1251(decimalText(row).view()));
+    measure.prepareBytes();
+    // In a font that sums its characters and draws every digit alike, the
+    // numbers of the rows are as wide as their count of digits, and the
+    // column's texts are measured by their shapes (forEachTextShape), not
+    // row by row.
+    const bool byShape = measure.sumsBytes() && measure.digitsAlike();
+    if (byShape && rowCount() > 0) {
+        widest[tradecol::Number] = std::max(widest[tradecol::Number], measure.widthOfCp1251(decimalText(rowCount()).view()));
+    } else {
+        for (int row = 1; row <= rowCount(); ++row)
+            widest[tradecol::Number] = std::max(widest[tradecol::Number], measure.widthOfCp1251(decimalText(row).view()));
+    }
     if (!m_trades) {
         // Nothing was read (the database failed): the headers alone.
         for (int& w : widest)
@@ -142,6 +152,18 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
     // stopped early; the order does not matter for a maximum. A text that
     // repeats (the pair, the side) is measured once per run of it.
     const AccountTrades& trades = *m_trades;
+    if (byShape && m_order.size() == size_t(trades.count())) {
+        for (int col = 1; col < tradecol::Count; ++col) {
+            int& w = widest[col];
+            trades.forEachTextShape(AccountTrades::Column(col - 1), [&](QByteArrayView bytes) {
+                const std::optional<int> summed = measure.summedWidthOfCp1251(bytes);
+                w = std::max(w, summed ? *summed : measure.widthOfCp1251(bytes));
+            });
+        }
+        for (int& w : widest)
+            w = columnWidthFor(w, lineWidth);
+        return widest;
+    }
     std::vector<bool> shown(static_cast<size_t>(trades.count()), m_order.size() == size_t(trades.count()));
     if (m_order.size() != size_t(trades.count())) {
         for (const int r : m_order)
@@ -178,7 +200,6 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         }
         span.widest = widest;
     };
-    measure.prepareBytes();
     Span first, second;
     const int middle = trades.count() >= kHalvesFrom && measure.sumsBytes() ? trades.count() / 2 : trades.count();
     std::thread other;
