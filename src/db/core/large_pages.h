@@ -13,7 +13,7 @@ void adviseLargePages(void* data, std::size_t bytes);
 // Linux mapped on 2 MiB boundaries, backed by large pages where the system
 // offers them and laid in at once (one call instead of a fault per page,
 // which on a virtual machine costs as much as writing the page ten times).
-// Smaller buffers and other systems get the usual heap memory.
+// Buffers under 256 KiB and other systems get the usual heap memory.
 void* allocateLarge(std::size_t bytes);
 void freeLarge(void* data, std::size_t bytes) noexcept;
 
