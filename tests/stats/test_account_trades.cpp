@@ -269,43 +269,48 @@ TEST_F(AccountTradesTest, AnAccountReadInPartsIsTheAccountReadInOne)
 TEST_F(AccountTradesTest, OrdersAreThoseOfComparingKeysThenIds)
 {
     // Whole cents (sorted as cents) and one profit that is not (sorted by
-    // its bits).
-    for (const bool cents : {true, false}) {
+    // its bits); trades stored out of time order, or in it (the ids then
+    // rise as the rows are read).
+    for (const auto& [cents, storedInTime] : {std::pair(true, false), std::pair(false, false), std::pair(true, true)}) {
         SCOPED_TRACE(cents ? "cents" : "bits");
+        SCOPED_TRACE(storedInTime ? "stored in time order" : "stored out of time order");
         AccountTrades::forgetKept();
         f.db().executeStatement(QStringLiteral("DELETE FROM t_sdelki"));
-        const double profits[] = {0.0, -0.0, 1.5, -1.5, 1e9, cents ? -0.25 : -1e-9, 12.25, 3.0};
+        const double profits[] = {0.0, -0.0, 1.5, -1.5, cents ? 1e7 : 1e9, cents ? -0.25 : -1e-9, 12.25, 3.0};
         std::vector<std::pair<QVariant, QString>> stored;
         quint32 seed = 7;
         auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 8; };
+        SqlTransaction inserting(f.db());
         for (int i = 0; i < 3000; ++i) {
             TradeRow row;
             row.profit2 = next() % 11 == 0 ? QVariant() : QVariant(profits[next() % std::size(profits)] + (next() % 3 == 0 ? next() % 70000 : 0));
-            row.openTime = next() % 50 == 0 ? QStringLiteral("вчера")
-                                             : QStringLiteral("2013.%1.%2 1%3:00").arg(next() % 12 + 1, 2, 10, QLatin1Char('0'))
-                                                   .arg(next() % 28 + 1, 2, 10, QLatin1Char('0')).arg(next() % 10);
+            row.openTime = storedInTime           ? QStringLiteral("2013.05.21 10:%1").arg(i / 60, 2, 10, QLatin1Char('0'))
+                           : next() % 50 == 0 ? QStringLiteral("вчера")
+                                              : QStringLiteral("2013.%1.%2 1%3:00").arg(next() % 12 + 1, 2, 10, QLatin1Char('0'))
+                                                    .arg(next() % 28 + 1, 2, 10, QLatin1Char('0')).arg(next() % 10);
             stored.emplace_back(row.profit2, row.openTime);
             f.insert(row);
-    }
-    const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
-    ASSERT_EQ(t->count(), 3000);
-    qint64 first = t->id(0);
-    for (int r = 0; r < t->count(); ++r)
-        first = std::min(first, t->id(r));
-    auto asStored = [&](const std::vector<int>& order) {
-        std::vector<int> out;
-        for (const int r : order)
-            out.push_back(static_cast<int>(t->id(r) - first));
-        return out;
-    };
-    std::vector<int> byProfit(stored.size()), byTime(stored.size());
-    for (size_t i = 0; i < stored.size(); ++i)
-        byProfit[i] = byTime[i] = static_cast<int>(i);
-    auto key = [&](int i) { return stored[i].first.isNull() ? -std::numeric_limits<double>::infinity() : stored[i].first.toDouble(); };
-    std::stable_sort(byProfit.begin(), byProfit.end(), [&](int a, int b) { return key(a) > key(b); });
-    std::stable_sort(byTime.begin(), byTime.end(), [&](int a, int b) { return stored[a].second < stored[b].second; });
-    EXPECT_EQ(asStored(t->byProfitDescending()), byProfit);
-    EXPECT_EQ(asStored(t->byOpenTime()), byTime);
+        }
+        inserting.commit();
+        const auto t = AccountTrades::read(f.db(), QStringLiteral("1"));
+        ASSERT_EQ(t->count(), 3000);
+        qint64 first = t->id(0);
+        for (int r = 0; r < t->count(); ++r)
+            first = std::min(first, t->id(r));
+        auto asStored = [&](const std::vector<int>& order) {
+            std::vector<int> out;
+            for (const int r : order)
+                out.push_back(static_cast<int>(t->id(r) - first));
+            return out;
+        };
+        std::vector<int> byProfit(stored.size()), byTime(stored.size());
+        for (size_t i = 0; i < stored.size(); ++i)
+            byProfit[i] = byTime[i] = static_cast<int>(i);
+        auto key = [&](int i) { return stored[i].first.isNull() ? -std::numeric_limits<double>::infinity() : stored[i].first.toDouble(); };
+        std::stable_sort(byProfit.begin(), byProfit.end(), [&](int a, int b) { return key(a) > key(b); });
+        std::stable_sort(byTime.begin(), byTime.end(), [&](int a, int b) { return stored[a].second < stored[b].second; });
+        EXPECT_EQ(asStored(t->byProfitDescending()), byProfit);
+        EXPECT_EQ(asStored(t->byOpenTime()), byTime);
     }
 }
 

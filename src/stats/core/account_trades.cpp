@@ -17,6 +17,8 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <optional>
+#include <type_traits>
 #include <span>
 #include <thread>
 
@@ -200,104 +202,105 @@ struct OrderEntry {
     quint64 code;
     qint64 row;
 };
+quint64 codeOf(const OrderEntry& e) { return e.code; }
+int rowOf(const OrderEntry& e) { return static_cast<int>(e.row); }
+// The same in half the memory, for codes of 32 bits: the code above, the
+// row below.
+struct PackedEntry {
+    quint64 bits;
+};
+quint64 codeOf(PackedEntry e) { return e.bits >> 32; }
+int rowOf(PackedEntry e) { return static_cast<int>(e.bits & 0xFFFFFFFFu); }
 
 // Sorts by code, keeping the order of equal codes: by 16-bit digits from the
 // least significant on, each pass keeping the order of the one before, and
 // only over the digits in which the entries differ (a million entries: a few
 // passes, about a quarter of a comparison sort); a small list by comparison.
-void sortSpanByCode(std::span<OrderEntry> entries)
+template <typename Entry>
+void sortSpanByCode(std::span<Entry> entries)
 {
     if (entries.size() < 2048) {
-        std::stable_sort(entries.begin(), entries.end(), [](const OrderEntry& a, const OrderEntry& b) { return a.code < b.code; });
+        std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return codeOf(a) < codeOf(b); });
         return;
     }
     quint64 codes = 0;
-    for (const OrderEntry& e : entries)
-        codes |= e.code ^ entries.front().code;
-    LargeVector<OrderEntry> other(entries.size());
-    std::span<OrderEntry> from = entries, to(other.data(), other.size());
+    for (const Entry& e : entries)
+        codes |= codeOf(e) ^ codeOf(entries.front());
+    LargeVector<Entry> other(entries.size());
+    std::span<Entry> from = entries, to(other.data(), other.size());
     std::vector<quint32> starts(size_t(1) << 16);
     for (int shift = 0; shift < 64; shift += 16) {
         if (!((codes >> shift) & 0xFFFF))
             continue;
         std::fill(starts.begin(), starts.end(), 0);
-        for (const OrderEntry& e : from)
-            ++starts[(e.code >> shift) & 0xFFFF];
+        for (const Entry& e : from)
+            ++starts[(codeOf(e) >> shift) & 0xFFFF];
         quint32 at = 0;
         for (quint32& start : starts)
             at += std::exchange(start, at);
-        for (const OrderEntry& e : from)
-            to[starts[(e.code >> shift) & 0xFFFF]++] = e;
+        for (const Entry& e : from)
+            to[starts[(codeOf(e) >> shift) & 0xFFFF]++] = e;
         std::swap(from, to);
     }
     if (from.data() != entries.data())
         std::copy(from.begin(), from.end(), entries.begin());
 }
 
-// A large list is sorted in two halves at once, then merged (the first
-// half's entries first among equal codes).
+// The rows of the entries sorted by code (equal codes in the entries'
+// order). A large list is sorted in two halves at once, then merged, the
+// first half's rows first among equal codes.
 constexpr size_t kHalvesFrom = 1 << 18;
 
-void sortByCode(LargeVector<OrderEntry>& entries)
+template <typename Entry>
+std::vector<int> rowsSortedByCode(LargeVector<Entry>& entries)
 {
-    if (entries.size() < kHalvesFrom) {
-        sortSpanByCode(std::span<OrderEntry>(entries.data(), entries.size()));
-        return;
-    }
-    const size_t middle = entries.size() / 2;
-    std::span<OrderEntry> first(entries.data(), middle), second(entries.data() + middle, entries.size() - middle);
-    std::thread other([second] { sortSpanByCode(second); });
+    std::vector<int> order(entries.size());
+    const size_t middle = entries.size() >= kHalvesFrom ? entries.size() / 2 : entries.size();
+    std::span<Entry> first(entries.data(), middle), second(entries.data() + middle, entries.size() - middle);
+    std::thread other;
+    if (!second.empty())
+        other = std::thread([second] { sortSpanByCode(second); });
     sortSpanByCode(first);
-    other.join();
-    LargeVector<OrderEntry> merged(entries.size());
-    std::merge(first.begin(), first.end(), second.begin(), second.end(), merged.begin(),
-               [](const OrderEntry& a, const OrderEntry& b) { return a.code < b.code; });
-    entries.swap(merged);
+    if (other.joinable())
+        other.join();
+    auto a = first.begin(), b = second.begin();
+    for (int& row : order) {
+        if (b == second.end() || (a != first.end() && codeOf(*a) <= codeOf(*b)))
+            row = rowOf(*a++);
+        else
+            row = rowOf(*b++);
+    }
+    return order;
 }
 
-// Codes that sort profits highest first: as whole cents when every profit
-// is one (a statement's money: two digits instead of four to sort by),
-// otherwise by their bits. No profit (the lowest key) comes last.
-void fillCodes(LargeVector<OrderEntry>& entries, const LargeVector<double>& keys, std::greater<double> before)
+// Profits are mostly whole cents: then they sort as cents, highest first,
+// counted from the highest (two digits to sort by instead of four, and
+// entries of half the size while they fit 32 bits). No profit (the lowest
+// key) comes last. Nothing when some profit is not whole cents.
+std::optional<qint64> highestCents(const LargeVector<double>& keys, int count, quint64& span)
 {
     constexpr qint64 kLimit = qint64(1) << 50;
     qint64 low = kLimit, high = -kLimit;
-    bool cents = true;
-    for (const OrderEntry& e : entries) {
-        const double key = keys[e.row];
+    for (int r = 0; r < count; ++r) {
+        const double key = keys[r];
         if (key == -std::numeric_limits<double>::infinity())
             continue;
         const double scaled = key * 100;
-        if (!(std::fabs(scaled) < double(kLimit))) {
-            cents = false;
-            break;
-        }
+        if (!(std::fabs(scaled) < double(kLimit)))
+            return std::nullopt;
         const qint64 k = std::llround(scaled);
-        if (static_cast<double>(k) / 100 != key) {
-            cents = false;
-            break;
-        }
+        if (static_cast<double>(k) / 100 != key)
+            return std::nullopt;
         low = std::min(low, k);
         high = std::max(high, k);
     }
-    if (!cents) {
-        for (OrderEntry& e : entries)
-            e.code = orderCode(keys[e.row], before);
-        return;
-    }
-    for (OrderEntry& e : entries) {
-        const double key = keys[e.row];
-        e.code = key == -std::numeric_limits<double>::infinity()
-            ? static_cast<quint64>(high - low) + 1
-            : static_cast<quint64>(high - std::llround(key * 100));
-    }
+    span = high >= low ? static_cast<quint64>(high - low) + 1 : 0; // the code of no profit
+    return high;
 }
 
-template <typename Keys, typename Before>
-void fillCodes(LargeVector<OrderEntry>& entries, const Keys& keys, Before before)
+quint64 centsCode(double key, qint64 highest, quint64 none)
 {
-    for (OrderEntry& e : entries)
-        e.code = orderCode(keys[e.row], before);
+    return key == -std::numeric_limits<double>::infinity() ? none : static_cast<quint64>(highest - std::llround(key * 100));
 }
 
 // The rows in the order of their keys; equal keys in stored order (the id
@@ -311,25 +314,34 @@ std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int
     bool inOrder = true;
     for (int r = 1; r < count && inOrder; ++r)
         inOrder = before(keys[r - 1], keys[r]) || (keys[r - 1] == keys[r] && ids[r - 1] < ids[r]);
-    std::vector<int> order(static_cast<size_t>(count));
     if (inOrder) {
+        std::vector<int> order(static_cast<size_t>(count));
         for (int r = 0; r < count; ++r)
             order[static_cast<size_t>(r)] = r;
         return order;
     }
-    LargeVector<OrderEntry> entries(static_cast<size_t>(count));
     bool idsRise = true;
-    for (int r = 0; r < count; ++r) {
-        entries[static_cast<size_t>(r)] = {static_cast<quint64>(ids[r]) ^ kSignBit, r};
-        idsRise = idsRise && (r == 0 || ids[r - 1] < ids[r]);
+    for (int r = 1; r < count && idsRise; ++r)
+        idsRise = ids[r - 1] < ids[r];
+    std::optional<qint64> highest;
+    quint64 none = 0;
+    if constexpr (std::is_same_v<Before, std::greater<double>>)
+        highest = highestCents(keys, count, none);
+    auto code = [&](int r) { return highest ? centsCode(keys[r], *highest, none) : orderCode(keys[r], before); };
+    if (idsRise && highest && none <= 0xFFFFFFFFu) {
+        LargeVector<PackedEntry> entries(static_cast<size_t>(count));
+        for (int r = 0; r < count; ++r)
+            entries[static_cast<size_t>(r)] = {code(r) << 32 | static_cast<quint32>(r)};
+        return rowsSortedByCode(entries);
     }
+    LargeVector<OrderEntry> entries(static_cast<size_t>(count));
+    for (int r = 0; r < count; ++r)
+        entries[static_cast<size_t>(r)] = {static_cast<quint64>(ids[r]) ^ kSignBit, r};
     if (!idsRise)
-        sortByCode(entries); // ids are unique: the order of ids
-    fillCodes(entries, keys, before);
-    sortByCode(entries);
-    for (int i = 0; i < count; ++i)
-        order[static_cast<size_t>(i)] = static_cast<int>(entries[static_cast<size_t>(i)].row);
-    return order;
+        sortSpanByCode(std::span<OrderEntry>(entries.data(), entries.size())); // ids are unique: the order of ids
+    for (OrderEntry& e : entries)
+        e.code = code(static_cast<int>(e.row));
+    return rowsSortedByCode(entries);
 }
 
 } // namespace
