@@ -148,6 +148,13 @@ struct ShapeSet {
 
 struct ColumnReader {
     std::optional<SqlRow::Kind> kind;
+    // The row's cell as stored (kNull for NULL) and, for a number, as read;
+    // the money last parsed from a stored text, and where that text is.
+    quint32 at = kNull;
+    double number = 0;
+    qint64 integer = 0;
+    quint32 parsedAt = kNull;
+    std::optional<double> parsed;
     ShapeSet shapes;
     bool shares = true;
     int looked = 0;
@@ -380,8 +387,11 @@ public:
             m_numericProfit2 = isNumeric(AccountTrades::Profit2);
         }
         const int r = m_t.m_count++;
-        for (int c = 0; c < AccountTrades::ColumnCount; ++c)
-            keep(c, r, store(row, c));
+        for (int c = 0; c < AccountTrades::ColumnCount; ++c) {
+            const quint32 at = store(row, c);
+            m_columns[c].at = at;
+            keep(c, r, at);
+        }
         m_t.m_ids.push_back(row.integer(AccountTrades::Id));
         m_t.m_profitKey.push_back(!m_numericProfit2 || row.isNull(AccountTrades::Profit2)
                                       ? -std::numeric_limits<double>::infinity()
@@ -530,13 +540,19 @@ private:
             return kNull; // NULL in the first row of a column without a type: absent throughout
         char digits[24];
         switch (*kind) {
-        case SqlRow::Kind::Integer:
-            return stored(c, decimalDigits(row.isNull(c) ? 0 : row.integer(c), digits));
+        case SqlRow::Kind::Integer: {
+            const qint64 value = row.isNull(c) ? 0 : row.integer(c);
+            m_columns[c].integer = value;
+            return stored(c, decimalDigits(value, digits));
+        }
         case SqlRow::Kind::Number: {
-            if (row.isNull(c))
-                return stored(c, QByteArrayView("0"));
-            const double value = row.number(c);
             ColumnReader& column = m_columns[c];
+            if (row.isNull(c)) {
+                column.number = 0;
+                return stored(c, QByteArrayView("0"));
+            }
+            const double value = row.number(c);
+            column.number = value;
             const quint64 bits = std::bit_cast<quint64>(value);
             if (column.lastNumberAt != kNull && bits == column.lastNumber)
                 return column.lastNumberAt; // the same number, the same text
@@ -558,11 +574,20 @@ private:
         return kNull;
     }
 
+    // The row's money in a column: a REAL as stored() read it, a text
+    // parsed (once per run of the same stored text).
     std::optional<double> parsed(const SqlRow& row, int c, std::optional<double> (*parse)(QByteArrayView))
     {
+        ColumnReader& column = m_columns[c];
+        if (column.kind == SqlRow::Kind::Number)
+            return column.number;
         if (isNumeric(c))
             return row.isNull(c) ? 0.0 : row.number(c);
-        return parse(m_t.bytes(m_t.m_count - 1, AccountTrades::Column(c)));
+        if (column.at != column.parsedAt || column.at == kNull) {
+            column.parsed = parse(column.at == kNull ? QByteArrayView() : storedAt(column.at));
+            column.parsedAt = column.at;
+        }
+        return column.parsed;
     }
 
     void readNumbers(const SqlRow& row, int r)
@@ -583,7 +608,7 @@ private:
         n.bad.push_back(bad);
         std::optional<qint64> nedobral;
         if (m_columns[AccountTrades::Nedobral].kind == SqlRow::Kind::Integer) {
-            nedobral = row.isNull(AccountTrades::Nedobral) ? 0 : row.integer(AccountTrades::Nedobral);
+            nedobral = m_columns[AccountTrades::Nedobral].integer;
         } else {
             m_buffer.clear();
             m_t.appendText(r, AccountTrades::Nedobral, m_buffer);
