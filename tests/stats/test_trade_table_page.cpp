@@ -23,6 +23,7 @@
 #include <QLineSeries>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QValueAxis>
@@ -164,6 +165,34 @@ TEST_F(TradeTablePageTest, HeaderClicksSortNumbersAndTimesAndTheOrderChoiceStill
     EXPECT_EQ(shownIds(), QStringList({b, a, c}));
     EXPECT_EQ(grid->horizontalHeader()->sortIndicatorSection(), -1);
     EXPECT_EQ(page.model()->cell(0, tradecol::Number), QStringLiteral("1"));
+}
+
+// A refresh after a change reads the trades anew: the view stays where the
+// trader had scrolled it, with the same trade selected.
+TEST_F(TradeTablePageTest, ARefreshAfterAChangeKeepsTheViewWhereItStood)
+{
+    for (int i = 0; i < 300; ++i)
+        f.insertProfit(i % 7 - 3, QStringLiteral("2013.05.%1 10:%2").arg(i % 28 + 1, 2, 10, QLatin1Char('0')).arg(i % 60, 2, 10, QLatin1Char('0')));
+    page.resize(500, 400);
+    page.show();
+    page.refreshTradeTable();
+    QApplication::processEvents();
+    auto* grid = child<QTableView>("StringGrid_All");
+    grid->verticalScrollBar()->setValue(100);
+    grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum() / 2);
+    ASSERT_EQ(grid->verticalScrollBar()->value(), 100);
+    const int left = grid->horizontalScrollBar()->value();
+    ASSERT_GT(left, 0);
+    grid->selectRow(101);
+    const QString selected = page.model()->cell(101, tradecol::Id);
+
+    f.db().executeStatement(QStringLiteral("UPDATE t_sdelki SET comment = 'пробой' WHERE id = %1").arg(selected));
+    page.refreshTradeTable();
+    QApplication::processEvents();
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 100);
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), left);
+    EXPECT_EQ(page.model()->cell(grid->selectionModel()->selectedRows().value(0).row(), tradecol::Id), selected);
+    EXPECT_EQ(page.model()->cell(101, 17), QStringLiteral("пробой")); // "Комметарий"
 }
 
 TEST_F(TradeTablePageTest, AProfitThatDoesNotReadIsReportedOnceAndLeftOut)

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -112,9 +113,18 @@ void TradeTablePage::refreshTradeTable()
     const int selected = selectedRow();
     const QString selectedId = selected >= 0 ? m_model->cell(selected, tradecol::Id) : QString();
     // The table and the chart are built from one reading of the trades.
+    // A reading from disk is laid out in the memory the shown trades held:
+    // they go first, and the view is put back where it stood.
+    const int top = StringGrid_All->verticalScrollBar()->value();
+    const int left = StringGrid_All->horizontalScrollBar()->value();
+    bool released = false;
     std::shared_ptr<AccountTrades> stored;
     TradeTable trades;
     try {
+        if (m_model->rowCount() > 0 && !AccountTrades::isKept(m_journal.db(), m_journal.activeAccount)) {
+            m_model->setTrades(TradeTable());
+            released = true;
+        }
         stored = AccountTrades::read(m_journal.db(), m_journal.activeAccount);
         trades = buildTradeTable(stored, order);
     } catch (const ESQLiteException& e) {
@@ -125,6 +135,10 @@ void TradeTablePage::refreshTradeTable()
         reportUpdateProblem(m_journal, m_prompts, trades.problem);
     Label_All2->setText(trades.summary());
     m_model->setTrades(std::move(trades));
+    if (released) {
+        StringGrid_All->doItemsLayout();
+        StringGrid_All->verticalScrollBar()->setValue(top);
+    }
     if (!selectedId.isEmpty())
         selectTrade(selectedId);
     // A refresh that already reported its failure does not report the
@@ -132,6 +146,8 @@ void TradeTablePage::refreshTradeTable()
     if (const QString problem = m_chart->rebuildChart(stored.get()); !problem.isEmpty() && !tableFailed)
         reportUpdateProblem(m_journal, m_prompts, problem);
     fitColumnWidths(StringGrid_All);
+    if (released)
+        StringGrid_All->horizontalScrollBar()->setValue(left);
 }
 
 void TradeTablePage::setAccountCaption(const QString& name) { Active_Chet_Cap->setText(name); }
