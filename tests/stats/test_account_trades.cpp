@@ -237,12 +237,31 @@ TEST_F(AccountTradesTest, AnAccountReadInPartsIsTheAccountReadInOne)
             joined.push_back(ids[i]);
         EXPECT_EQ(joined, inOrder) << n << " parts";
     }
+    // A count that is out of date only moves the boundaries; one far above
+    // the trades leaves the last part empty, which reads again in one.
+    for (const qint64 count : {qint64(4), qint64(70)}) {
+        qint64 read = 0;
+        EXPECT_TRUE(account_parts::read(f.db(), QStringLiteral("id"), QStringLiteral("1"), count, 2,
+                                        [&](int, const SqlRow&) {
+                                            static std::mutex m;
+                                            const std::lock_guard lock(m);
+                                            ++read;
+                                        }))
+            << count;
+        EXPECT_EQ(read, 39) << count;
+    }
+    EXPECT_FALSE(account_parts::read(f.db(), QStringLiteral("id"), QStringLiteral("1"), 1000, 2, [](int, const SqlRow&) {}));
     // With a transaction open the other connections would not see its rows.
     {
         SqlTransaction open(f.db());
         f.db().executeStatement(QStringLiteral("DELETE FROM t_sdelki WHERE Ticket = '1039'"));
         EXPECT_EQ(AccountTrades(f.db(), QStringLiteral("1")).count(), 38);
     }
+    // Read again after most trades went (by the count of the last reading):
+    // every trade that is left.
+    AccountTrades(f.db(), QStringLiteral("1"));
+    f.db().executeStatement(QStringLiteral("DELETE FROM t_sdelki WHERE Ticket >= '1016'"));
+    EXPECT_EQ(AccountTrades(f.db(), QStringLiteral("1")).count(), 15); // tickets 1001 to 1015
     account_parts::setFrom(usual);
 
     ASSERT_EQ(parts.count(), 39);

@@ -112,12 +112,14 @@ bool read(TSQLiteDatabase& db, const QString& columns, const QString& account, q
             std::rethrow_exception(failure);
     }
     // A change made by another connection meanwhile (the parts may then
-    // show the account at different moments) or rows that fell between the
-    // parts: the caller reads again in one statement.
-    qint64 total = 0;
-    for (const qint64 n : rows)
-        total += n;
-    return total == trades && db.dataStamp() == before;
+    // show the account at different moments), or a last part without rows:
+    // its boundary was past the account's open times (the count was more
+    // than the trades), so that the parts before it missed rows too. The
+    // boundaries rise with their places, so a last part that has rows
+    // means that every boundary is an open time of the account, and the
+    // parts of one moment then hold every trade once. The caller reads
+    // again in one statement.
+    return rows.back() > 0 && db.dataStamp() == before;
 }
 
 } // namespace account_parts

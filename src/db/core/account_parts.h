@@ -25,14 +25,17 @@ int partsFor(qint64 trades);
 qint64 from();
 void setFrom(qint64 trades);
 
-// Reads "SELECT <columns> FROM t_sdelki" of the account in `parts` parts:
+// Reads "SELECT <columns> FROM t_sdelki" of the account in `parts` parts,
+// the boundaries placed by `trades`, the account's count (one that is out
+// of date only makes the parts less even):
 // onRow(part, row) is called on the part's own thread, so it must touch
 // only that part's state. Part 0 is read over db on the calling thread.
 // Returns false, having read nothing or only what the caller must throw
 // away, when the reading cannot be shared out: db is no file, it has a
 // transaction open (other connections would not see its changes), another
-// connection cannot be opened, or the database changed while the parts were
-// read (the parts would not belong to one moment). The caller then reads the
+// connection cannot be opened, the database changed while the parts were
+// read (the parts would not belong to one moment), or the account has fewer
+// trades than `trades` says by more than its last part. The caller then reads the
 // account in one statement. Throws ESQLiteException when a part's reading
 // fails (the other parts are stopped first).
 bool read(TSQLiteDatabase& db, const QString& columns, const QString& account, qint64 trades, int parts,

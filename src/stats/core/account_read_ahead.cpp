@@ -17,7 +17,12 @@ bool AccountReadAhead::startIfLarge(const QString& account, qint64 fromTrades)
     if (m_reading.running() && account == m_account)
         return true;
     try {
-        if (AccountTrades::isKept(m_db, account) || AccountTrades::countOf(m_db, account) < fromTrades)
+        // An account that was large when last read is read ahead without
+        // counting it on the window's thread first.
+        if (AccountTrades::isKept(m_db, account))
+            return false;
+        const std::optional<qint64> last = AccountTrades::lastCount(m_db, account);
+        if (!(last && *last >= fromTrades) && AccountTrades::countOf(m_db, account) < fromTrades)
             return false;
     } catch (const ESQLiteException&) {
         return false; // the usual reading says why

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <iterator>
 #include <limits>
+#include <mutex>
 #include <optional>
 #include <type_traits>
 #include <span>
@@ -627,17 +628,58 @@ private:
     QString m_buffer;
 };
 
+namespace {
+
+// How many trades an account had when it was last counted or read, by file
+// and account: a large account read again (after a change, or when the
+// trader comes back to it) is laid out and shared into parts by that count
+// instead of counting its index first.
+struct LastCount {
+    QString path;
+    QString account;
+    qint64 count = 0;
+};
+std::mutex g_lastCountsMutex;
+std::vector<LastCount> g_lastCounts; // the latest last
+
+std::optional<qint64> lastCountOf(const QString& path, const QString& account)
+{
+    const std::lock_guard lock(g_lastCountsMutex);
+    for (const LastCount& c : g_lastCounts) {
+        if (c.path == path && c.account == account)
+            return c.count;
+    }
+    return std::nullopt;
+}
+
+void noteCount(const QString& path, const QString& account, qint64 count)
+{
+    if (path.isEmpty())
+        return;
+    const std::lock_guard lock(g_lastCountsMutex);
+    std::erase_if(g_lastCounts, [&](const LastCount& c) { return c.path == path && c.account == account; });
+    if (g_lastCounts.size() >= 16)
+        g_lastCounts.erase(g_lastCounts.begin());
+    g_lastCounts.push_back({path, account, count});
+}
+
+} // namespace
+
 AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
 {
     // The count first (from the index alone), so that the digest is laid
-    // out once instead of copied as it grows.
-    const qint64 expected = countOf(db, account);
+    // out once instead of copied as it grows; for an account read in parts
+    // before, the count it had then (the parts check that they hold every
+    // trade).
+    const std::optional<qint64> last = lastCountOf(db.path(), account);
+    const qint64 expected = last && *last >= account_parts::from() ? *last : countOf(db, account);
     const size_t rows = static_cast<size_t>(std::clamp<qint64>(expected, 0, std::numeric_limits<int>::max()));
     const int parts = account_parts::partsFor(expected);
     if (parts > 1) {
         AccountTrades whole;
         if (whole.readInParts(db, account, rows, parts)) {
             *this = std::move(whole);
+            noteCount(db.path(), account, m_count);
             return;
         }
     }
@@ -646,6 +688,7 @@ AccountTrades::AccountTrades(TSQLiteDatabase& db, const QString& account)
                     .arg(sql::columnList(kRead), t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
                 {account}, [&](const SqlRow& row) { builder.add(row); });
     fitArena();
+    noteCount(db.path(), account, m_count);
 }
 
 bool AccountTrades::readInParts(TSQLiteDatabase& db, const QString& account, size_t rows, int parts)
@@ -767,11 +810,17 @@ std::shared_ptr<AccountTrades> AccountTrades::read(TSQLiteDatabase& db, const QS
 
 void AccountTrades::forgetKept() { kept() = Kept(); }
 
+std::optional<qint64> AccountTrades::lastCount(TSQLiteDatabase& db, const QString& account)
+{
+    return lastCountOf(db.path(), account);
+}
+
 qint64 AccountTrades::countOf(TSQLiteDatabase& db, const QString& account)
 {
     qint64 count = 0;
     db.readRows(QStringLiteral("SELECT count(*) FROM %1 WHERE %2=?").arg(t_sdelki::table, t_sdelki::name(t_sdelki::Chet)),
                 {account}, [&](const SqlRow& row) { count = row.integer(0); });
+    noteCount(db.path(), account, count);
     return count;
 }
 

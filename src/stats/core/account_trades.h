@@ -50,6 +50,10 @@ public:
     // The number of the account's trades (from the index alone); throws
     // ESQLiteException.
     static qint64 countOf(TSQLiteDatabase& db, const QString& account);
+    // The count the account had when it was last counted or read over this
+    // file in this process, or nothing: an estimate, which changes since
+    // may have made out of date.
+    static std::optional<qint64> lastCount(TSQLiteDatabase& db, const QString& account);
     // Whether read() would hand the kept digest over without reading.
     static bool isKept(TSQLiteDatabase& db, const QString& account);
     // Keeps a digest read elsewhere (over another connection to the same
