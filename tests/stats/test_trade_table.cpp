@@ -201,4 +201,54 @@ TEST(TradeTable, ColumnWidthsAreThoseOfEveryCell)
     AccountTrades::forgetKept();
 }
 
+// A table large enough to be built in halves at once (the orders, the
+// bands and the counts): the same as taking every row in turn; trades
+// stored in time order, and out of it.
+TEST(TradeTable, ALargeTableIsTheSumOfItsRows)
+{
+    constexpr int kTrades = 300000;
+    for (const bool inTimeOrder : {true, false}) {
+        SCOPED_TRACE(inTimeOrder ? "stored in time order" : "stored out of time order");
+        StatsFixture f;
+        const QString time = inTimeOrder
+            ? QStringLiteral("printf('2013.%02d.%02d %02d:%02d', 1 + i / 40320, 1 + i / 1440 % 28, i / 60 % 24, i % 60)")
+            : QStringLiteral("printf('2013.%02d.%02d %02d:%02d', 1 + i / 25000, 1 + i / 1000 % 25, i / 60 % 24, i % 60)");
+        f.db().executeStatement(
+            QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < ") + QString::number(kTrades - 1)
+            + QStringLiteral("), p(i, cents) AS (SELECT i, (i * 7919) % 20001 - 10000 FROM n) "
+                             "INSERT INTO t_sdelki (chet, Ticket, OpenTime, Profit, Profit2, Commission, Swap, Taxes) "
+                             "SELECT '1', 100000 + i, ") + time
+            + QStringLiteral(", replace(printf('%.2f', cents / 100.0), '.', ','), cents / 100.0, -0.5, '0', '0' FROM p"));
+        std::vector<std::pair<double, qint64>> stored; // net and id, in time order
+        f.db().readRows(QStringLiteral("SELECT Profit2 - 0.5, id FROM t_sdelki ORDER BY OpenTime, id"), {},
+                        [&](const SqlRow& row) { stored.emplace_back(row.number(0), row.integer(1)); });
+        ASSERT_EQ(stored.size(), size_t(kTrades));
+
+        for (const TradeOrder order : {TradeOrder::Profit, TradeOrder::Date}) {
+            AccountTrades::forgetKept();
+            const TradeTable table = buildTradeTable(f.db(), QStringLiteral("1"), order);
+            std::vector<size_t> expected(stored.size());
+            for (size_t i = 0; i < expected.size(); ++i)
+                expected[i] = i;
+            if (order == TradeOrder::Profit)
+                std::stable_sort(expected.begin(), expected.end(), [&](size_t a, size_t b) { return stored[a].first > stored[b].first; });
+            ASSERT_EQ(table.rowCount(), kTrades);
+            int wins = 0, losses = 0, firstWrong = -1;
+            for (int row = 0; row < kTrades; ++row) {
+                const auto& [net, id] = stored[expected[size_t(row)]];
+                if (firstWrong < 0
+                    && (table.cell(row, tradecol::Id) != QString::number(id) || table.bands[size_t(row)] != profitBand(net + 0.5)))
+                    firstWrong = row;
+                wins += net > 0;
+                losses += net < 0;
+            }
+            EXPECT_EQ(firstWrong, -1) << (order == TradeOrder::Profit ? "by profit" : "by date");
+            EXPECT_EQ(table.wins, wins);
+            EXPECT_EQ(table.losses, losses);
+            EXPECT_EQ(table.listed, kTrades);
+        }
+        AccountTrades::forgetKept();
+    }
+}
+
 } // namespace

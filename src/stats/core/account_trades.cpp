@@ -920,16 +920,31 @@ const std::vector<int>& AccountTrades::byOpenTime()
     if (m_byOpenTime)
         return *m_byOpenTime;
     // Every time of the usual form makes a key; rows read by the index of
-    // open times come in their order already.
-    bool allKeyed = true, inOrder = true;
-    std::optional<quint64> previous;
-    for (int r = 0; r < m_count && allKeyed; ++r) {
-        const std::optional<quint64> key = timeKey(bytes(r, OpenTime));
-        allKeyed = key.has_value();
-        if (allKeyed && previous && inOrder)
-            inOrder = *previous < *key || (*previous == *key && m_ids[r - 1] < m_ids[r]);
-        previous = key;
-    }
+    // open times come in their order already. A large account is looked
+    // at in two halves at once (the second from the last row of the first).
+    struct Look {
+        bool allKeyed = true, inOrder = true;
+    };
+    auto look = [this](int from, int to, Look& found) {
+        std::optional<quint64> previous = from > 0 ? timeKey(bytes(from - 1, OpenTime)) : std::nullopt;
+        for (int r = from; r < to && found.allKeyed; ++r) {
+            const std::optional<quint64> key = timeKey(bytes(r, OpenTime));
+            found.allKeyed = key.has_value();
+            if (found.allKeyed && previous && found.inOrder)
+                found.inOrder = *previous < *key || (*previous == *key && m_ids[r - 1] < m_ids[r]);
+            previous = key;
+        }
+    };
+    Look first, second;
+    const int middle = static_cast<size_t>(m_count) >= kHalvesFrom ? m_count / 2 : m_count;
+    std::thread other;
+    if (middle < m_count)
+        other = std::thread([&] { look(middle, m_count, second); });
+    look(0, middle, first);
+    if (other.joinable())
+        other.join();
+    const bool allKeyed = first.allKeyed && second.allKeyed;
+    const bool inOrder = first.inOrder && second.inOrder;
     std::vector<int> order;
     if (allKeyed && inOrder) {
         order.resize(static_cast<size_t>(m_count));

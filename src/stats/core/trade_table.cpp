@@ -229,23 +229,38 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
     // and a trade whose money does not read counts as neither. The rows are
     // taken in stored order (the numbers read one after the other) and
     // their bands then laid out in the order shown.
+    // A large table in two halves at once.
     const int count = trades->count();
     std::vector<ProfitBand> rowBands(static_cast<size_t>(count));
-    int listed = 0, wins = 0, losses = 0, unreadable = 0;
-    for (int r = 0; r < count; ++r) {
-        if (numbers.bad[r]) {
-            rowBands[static_cast<size_t>(r)] = ProfitBand::Unreadable;
-            ++unreadable;
-            continue;
+    struct Counts {
+        int listed = 0, wins = 0, losses = 0, unreadable = 0;
+    };
+    auto band = [&](int from, int to, Counts& c) {
+        for (int r = from; r < to; ++r) {
+            if (numbers.bad[r]) {
+                rowBands[static_cast<size_t>(r)] = ProfitBand::Unreadable;
+                ++c.unreadable;
+                continue;
+            }
+            rowBands[static_cast<size_t>(r)] = profitBand(numbers.profit[r]);
+            ++c.listed;
+            const double net = numbers.net(r);
+            if (net > 0)
+                ++c.wins;
+            else if (net < 0)
+                ++c.losses;
         }
-        rowBands[static_cast<size_t>(r)] = profitBand(numbers.profit[r]);
-        ++listed;
-        const double net = numbers.net(r);
-        if (net > 0)
-            ++wins;
-        else if (net < 0)
-            ++losses;
-    }
+    };
+    Counts first, second;
+    const int middle = count >= kHalvesFrom ? count / 2 : count;
+    std::thread other;
+    if (middle < count)
+        other = std::thread([&] { band(middle, count, second); });
+    band(0, middle, first);
+    if (other.joinable())
+        other.join();
+    const int listed = first.listed + second.listed, wins = first.wins + second.wins;
+    const int losses = first.losses + second.losses, unreadable = first.unreadable + second.unreadable;
     std::vector<ProfitBand> bands;
     bands.reserve(sequence.size());
     QString problem;
