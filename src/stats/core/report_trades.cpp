@@ -122,6 +122,41 @@ int secondOfDay(QByteArrayView t)
 // Trades from which their figures are worked out on a thread of their own.
 constexpr int kThreadFrom = 50000;
 
+// What is worked out from a text the digest keeps once (a price, a pair, a
+// side), by where the text is stored: a text that repeats is read once. A
+// small table, each slot holding the last text that fell into it.
+template <typename T>
+class ByStoredText {
+public:
+    ByStoredText()
+        : m_slots(size_t(1) << kBits)
+    {
+    }
+    template <typename Make>
+    T get(QByteArrayView bytes, Make make)
+    {
+        if (!bytes.data())
+            return make(bytes);
+        const auto key = reinterpret_cast<quintptr>(bytes.data());
+        Slot& slot = m_slots[static_cast<size_t>((quint64(key) * 0x9E3779B97F4A7C15ull) >> (64 - kBits))];
+        if (slot.at != bytes.data() || slot.size != bytes.size()) {
+            slot.value = make(bytes);
+            slot.at = bytes.data();
+            slot.size = bytes.size();
+        }
+        return slot.value;
+    }
+
+private:
+    static constexpr int kBits = 12;
+    struct Slot {
+        const char* at = nullptr;
+        qsizetype size = 0;
+        T value{};
+    };
+    std::vector<Slot> m_slots;
+};
+
 } // namespace
 
 ReportTrades::ReportTrades(TSQLiteDatabase& db, const QString& account)
@@ -157,6 +192,12 @@ ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
     // Each trade's own figures: its net, side, R and time of day.
     auto figures = [&](int from, int to) {
         using N = AccountTrades::Numbers;
+        ByStoredText<double> prices[3];
+        auto price = [](QByteArrayView bytes) { return readPrice(bytes).value_or(kNaN); };
+        // Trades of one day follow each other: its number is worked out
+        // once per run of them (the day of a valid date's first ten bytes).
+        QByteArrayView lastDay;
+        int lastDayNumber = kNoDay;
         for (int row = from; row < to; ++row) {
             const int d = at(row);
             const size_t i = static_cast<size_t>(row);
@@ -177,14 +218,23 @@ ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
             }
             const TradeSide side = sideOf(t.bytes(d, A::Type));
             m_sides[i] = static_cast<quint8>(side);
-            const double prices[3] = {readPrice(t.bytes(d, A::PriceOpen)).value_or(kNaN),
-                                      readPrice(t.bytes(d, A::PriceClose)).value_or(kNaN),
-                                      readPrice(t.bytes(d, A::Sl)).value_or(kNaN)};
-            m_r[i] = rMultiple(side, prices[0], prices[1], prices[2]).value_or(kNaN);
+            const double open = prices[0].get(t.bytes(d, A::PriceOpen), price);
+            const double close = prices[1].get(t.bytes(d, A::PriceClose), price);
+            const double stop = prices[2].get(t.bytes(d, A::Sl), price);
+            m_r[i] = rMultiple(side, open, close, stop).value_or(kNaN);
             const QByteArrayView time = t.bytes(d, A::OpenTime);
-            const auto day = tradeDayParts(time);
-            m_days[i] = day ? static_cast<int>(QDate((*day)[0], (*day)[1], (*day)[2]).toJulianDay()) : kNoDay;
-            m_seconds[i] = day ? secondOfDay(time) : kNoTime;
+            if (!lastDay.isEmpty() && time.size() >= 10 && time.first(10) == lastDay) {
+                m_days[i] = lastDayNumber;
+                m_seconds[i] = secondOfDay(time);
+            } else if (const auto day = tradeDayParts(time)) {
+                lastDayNumber = static_cast<int>(QDate((*day)[0], (*day)[1], (*day)[2]).toJulianDay());
+                lastDay = time.first(10);
+                m_days[i] = lastDayNumber;
+                m_seconds[i] = secondOfDay(time);
+            } else {
+                m_days[i] = kNoDay;
+                m_seconds[i] = kNoTime;
+            }
         }
     };
     // A large account's figures are worked out on a thread of their own
@@ -195,10 +245,8 @@ ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
     else
         figures(0, rows);
 
-    // A text the digest keeps once is looked up once per run of it.
-    const char* lastText[ColumnCount] = {};
-    qsizetype lastSize[ColumnCount] = {};
-    int lastIndex[ColumnCount] = {};
+    // A text the digest keeps once is looked up once.
+    std::vector<ByStoredText<int>> indexes(ColumnCount);
     for (int row = 0; row < rows; ++row) {
         const int d = at(row);
         for (int c = 0; c < ColumnCount; ++c) {
@@ -207,12 +255,7 @@ ReportTrades::ReportTrades(std::shared_ptr<AccountTrades> digest)
                 m_categories.push_back(-1);
                 continue;
             }
-            if (bytes.data() != lastText[c] || bytes.size() != lastSize[c]) {
-                lastText[c] = bytes.data();
-                lastSize[c] = bytes.size();
-                lastIndex[c] = textIndex(c, bytes);
-            }
-            m_categories.push_back(lastIndex[c]);
+            m_categories.push_back(indexes[static_cast<size_t>(c)].get(bytes, [&](QByteArrayView b) { return textIndex(c, b); }));
         }
     }
     if (other.joinable())
