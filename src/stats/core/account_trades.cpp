@@ -7,6 +7,7 @@
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
 #include "db/core/sqlite_database.h"
+#include "stats/core/two_halves.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,7 +22,6 @@
 #include <optional>
 #include <type_traits>
 #include <span>
-#include <thread>
 
 namespace {
 
@@ -257,20 +257,16 @@ void sortSpanByCode(std::span<Entry> entries)
 // The rows of the entries sorted by code (equal codes in the entries'
 // order). A large list is sorted in two halves at once, then merged, the
 // first half's rows first among equal codes.
-constexpr size_t kHalvesFrom = 1 << 18;
+constexpr int kHalvesFrom = 1 << 18;
 
 template <typename Entry>
 std::vector<int> rowsSortedByCode(LargeVector<Entry>& entries)
 {
     std::vector<int> order(entries.size());
-    const size_t middle = entries.size() >= kHalvesFrom ? entries.size() / 2 : entries.size();
-    std::span<Entry> first(entries.data(), middle), second(entries.data() + middle, entries.size() - middle);
-    std::thread other;
-    if (!second.empty())
-        other = std::thread([second] { sortSpanByCode(second); });
-    sortSpanByCode(first);
-    if (other.joinable())
-        other.join();
+    const auto middle = static_cast<size_t>(inTwoHalves(static_cast<int>(entries.size()), kHalvesFrom, [&](int from, int to, int) {
+        sortSpanByCode(std::span<Entry>(entries.data() + from, static_cast<size_t>(to - from)));
+    }));
+    const std::span<Entry> first(entries.data(), middle), second(entries.data() + middle, entries.size() - middle);
     auto a = first.begin(), b = second.begin();
     for (int& row : order) {
         if (b == second.end() || (a != first.end() && codeOf(*a) <= codeOf(*b)))
@@ -926,25 +922,24 @@ const std::vector<int>& AccountTrades::byOpenTime()
         bool allKeyed = true, inOrder = true;
     };
     auto look = [this](int from, int to, Look& found) {
-        std::optional<quint64> previous = from > 0 ? timeKey(bytes(from - 1, OpenTime)) : std::nullopt;
+        const std::optional<quint64> before = from > 0 ? timeKey(bytes(from - 1, OpenTime)) : std::nullopt;
+        bool hasPrevious = before.has_value();
+        quint64 previous = before.value_or(0);
         for (int r = from; r < to && found.allKeyed; ++r) {
             const std::optional<quint64> key = timeKey(bytes(r, OpenTime));
             found.allKeyed = key.has_value();
-            if (found.allKeyed && previous && found.inOrder)
-                found.inOrder = *previous < *key || (*previous == *key && m_ids[r - 1] < m_ids[r]);
-            previous = key;
+            if (!found.allKeyed)
+                break;
+            if (hasPrevious && found.inOrder)
+                found.inOrder = previous < *key || (previous == *key && m_ids[r - 1] < m_ids[r]);
+            previous = *key;
+            hasPrevious = true;
         }
     };
-    Look first, second;
-    const int middle = static_cast<size_t>(m_count) >= kHalvesFrom ? m_count / 2 : m_count;
-    std::thread other;
-    if (middle < m_count)
-        other = std::thread([&] { look(middle, m_count, second); });
-    look(0, middle, first);
-    if (other.joinable())
-        other.join();
-    const bool allKeyed = first.allKeyed && second.allKeyed;
-    const bool inOrder = first.inOrder && second.inOrder;
+    Look halves[2];
+    inTwoHalves(m_count, kHalvesFrom, [&](int from, int to, int half) { look(from, to, halves[half]); });
+    const bool allKeyed = halves[0].allKeyed && halves[1].allKeyed;
+    const bool inOrder = halves[0].inOrder && halves[1].inOrder;
     std::vector<int> order;
     if (allKeyed && inOrder) {
         order.resize(static_cast<size_t>(m_count));

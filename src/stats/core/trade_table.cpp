@@ -2,6 +2,7 @@
 
 #include "stats/core/account_trades.h"
 #include "stats/core/column_widths.h"
+#include "stats/core/two_halves.h"
 
 #include "db/core/numbers.h"
 #include "db/core/reasons.h"
@@ -9,7 +10,7 @@
 
 #include <algorithm>
 #include <array>
-#include <thread>
+#include <limits>
 
 ProfitBand profitBand(double p)
 {
@@ -200,15 +201,10 @@ std::vector<int> TradeTable::columnWidths(TextWidthMeasure& measure, int lineWid
         }
         span.widest = widest;
     };
-    Span first, second;
-    const int middle = trades.count() >= kHalvesFrom && measure.sumsBytes() ? trades.count() / 2 : trades.count();
-    std::thread other;
-    if (middle < trades.count())
-        other = std::thread([&] { measureSpan(middle, trades.count(), second, false); });
-    measureSpan(0, middle, first, true);
-    if (other.joinable())
-        other.join();
-    for (const Span* span : {&first, &second}) {
+    Span spans[2];
+    inTwoHalves(trades.count(), measure.sumsBytes() ? kHalvesFrom : std::numeric_limits<int>::max(),
+                [&](int from, int to, int half) { measureSpan(from, to, spans[half], half == 0); });
+    for (const Span* span : {&spans[0], &spans[1]}) {
         for (int col = 1; col < tradecol::Count; ++col)
             widest[col] = std::max(widest[col], span->widest[col]);
         for (const auto& [r, col] : span->laidOut)
@@ -229,7 +225,6 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
     // and a trade whose money does not read counts as neither. The rows are
     // taken in stored order (the numbers read one after the other) and
     // their bands then laid out in the order shown.
-    // A large table in two halves at once.
     const int count = trades->count();
     std::vector<ProfitBand> rowBands(static_cast<size_t>(count));
     struct Counts {
@@ -251,16 +246,10 @@ TradeTable buildTradeTable(const std::shared_ptr<AccountTrades>& trades, TradeOr
                 ++c.losses;
         }
     };
-    Counts first, second;
-    const int middle = count >= kHalvesFrom ? count / 2 : count;
-    std::thread other;
-    if (middle < count)
-        other = std::thread([&] { band(middle, count, second); });
-    band(0, middle, first);
-    if (other.joinable())
-        other.join();
-    const int listed = first.listed + second.listed, wins = first.wins + second.wins;
-    const int losses = first.losses + second.losses, unreadable = first.unreadable + second.unreadable;
+    Counts halves[2];
+    inTwoHalves(count, kHalvesFrom, [&](int from, int to, int half) { band(from, to, halves[half]); });
+    const int listed = halves[0].listed + halves[1].listed, wins = halves[0].wins + halves[1].wins;
+    const int losses = halves[0].losses + halves[1].losses, unreadable = halves[0].unreadable + halves[1].unreadable;
     std::vector<ProfitBand> bands;
     bands.reserve(sequence.size());
     QString problem;
