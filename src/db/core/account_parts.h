@@ -34,10 +34,10 @@ void setFrom(qint64 trades);
 // away, when the reading cannot be shared out: db is no file, it has a
 // transaction open (other connections would not see its changes), another
 // connection cannot be opened, the database changed while the parts were
-// read (the parts would not belong to one moment), or the account has fewer
-// trades than `trades` says by more than its last part. The caller then reads the
-// account in one statement. Throws ESQLiteException when a part's reading
-// fails (the other parts are stopped first).
+// read (the parts would not belong to one moment), or the account has so
+// many fewer trades than `trades` that its last part is empty. The caller
+// then reads the account in one statement. Throws ESQLiteException when a
+// part's reading fails (the other parts are stopped first).
 bool read(TSQLiteDatabase& db, const QString& columns, const QString& account, qint64 trades, int parts,
           const std::function<void(int part, const SqlRow& row)>& onRow);
 
