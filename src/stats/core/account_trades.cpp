@@ -280,8 +280,18 @@ std::vector<int> rowsSortedByCode(LargeVector<Entry>& entries)
 // Profits are mostly whole cents: then they sort as cents, highest first,
 // counted from the highest (two digits to sort by instead of four, and
 // entries of half the size while they fit 32 bits). No profit (the lowest
-// key) comes last. Nothing when some profit is not whole cents.
-std::optional<qint64> highestCents(const LargeVector<double>& keys, int count, quint64& span)
+// key) comes last.
+struct CentCodes {
+    qint64 highest = 0;
+    quint64 none = 0; // the code of no profit, one past every profit's
+    quint64 code(double key) const
+    {
+        return key == -std::numeric_limits<double>::infinity() ? none : static_cast<quint64>(highest - std::llround(key * 100));
+    }
+};
+
+// Nothing when some profit is not whole cents.
+std::optional<CentCodes> centCodes(const LargeVector<double>& keys, int count)
 {
     constexpr qint64 kLimit = qint64(1) << 50;
     qint64 low = kLimit, high = -kLimit;
@@ -298,13 +308,7 @@ std::optional<qint64> highestCents(const LargeVector<double>& keys, int count, q
         low = std::min(low, k);
         high = std::max(high, k);
     }
-    span = high >= low ? static_cast<quint64>(high - low) + 1 : 0; // the code of no profit
-    return high;
-}
-
-quint64 centsCode(double key, qint64 highest, quint64 none)
-{
-    return key == -std::numeric_limits<double>::infinity() ? none : static_cast<quint64>(highest - std::llround(key * 100));
+    return CentCodes{high, high >= low ? static_cast<quint64>(high - low) + 1 : 0};
 }
 
 // The rows in the order of their keys; equal keys in stored order (the id
@@ -327,12 +331,11 @@ std::vector<int> rowsByKey(const Keys& keys, const LargeVector<qint64>& ids, int
     bool idsRise = true;
     for (int r = 1; r < count && idsRise; ++r)
         idsRise = ids[r - 1] < ids[r];
-    std::optional<qint64> highest;
-    quint64 none = 0;
+    std::optional<CentCodes> cents;
     if constexpr (std::is_same_v<Before, std::greater<double>>)
-        highest = highestCents(keys, count, none);
-    auto code = [&](int r) { return highest ? centsCode(keys[r], *highest, none) : orderCode(keys[r], before); };
-    if (idsRise && highest && none <= 0xFFFFFFFFu) {
+        cents = centCodes(keys, count);
+    auto code = [&](int r) { return cents ? cents->code(keys[r]) : orderCode(keys[r], before); };
+    if (idsRise && cents && cents->none <= 0xFFFFFFFFu) {
         LargeVector<PackedEntry> entries(static_cast<size_t>(count));
         for (int r = 0; r < count; ++r)
             entries[static_cast<size_t>(r)] = {code(r) << 32 | static_cast<quint32>(r)};
