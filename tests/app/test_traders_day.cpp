@@ -41,6 +41,7 @@
 #include <QDateTimeEdit>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineSeries>
 #include <QLineEdit>
@@ -510,6 +511,17 @@ TEST_F(TradersDay, AccountStatementPagesAnnotationAndRestarts)
         ASSERT_TRUE(QTest::qWaitFor([&] { return grid->rowCount() == kStatementTrades; }, 20000));
         EXPECT_FALSE(widgetByName<QLabel>(&w, "Label_Loading")->isVisible());
         EXPECT_EQ(widgetByName<QLabel>(w.tradeTablePage(), "kom1")->text(), QStringLiteral("c коммисией: 524,17"));
+        // Every column as wide as its widest text, header included, plus
+        // the grid's 19 pixels (the widths come from the kinds of text the
+        // parts read).
+        const QTableView* view = widgetByName<QTableView>(w.tradeTablePage(), "StringGrid_All");
+        const QFontMetrics metrics(view->font());
+        for (int col = 0; col < grid->columnCount(); ++col) {
+            int widest = metrics.horizontalAdvance(grid->headerData(col, Qt::Horizontal).toString());
+            for (int row = 0; row < grid->rowCount(); ++row)
+                widest = std::max(widest, metrics.horizontalAdvance(grid->index(row, col).data().toString()));
+            EXPECT_EQ(view->columnWidth(col), widest + 19) << col;
+        }
         s.visit(TForm1::PageDays); // from the same reading, at once
         EXPECT_FALSE(widgetByName<QLabel>(&w, "Label_Loading")->isVisible());
         s.visit(TForm1::PageTrades);
